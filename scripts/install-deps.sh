@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Corvane needs.
+# Skips apt-get entirely when everything is already there.
+set -euo pipefail
+PACKAGES=(
+    build-essential cmake ninja-build ccache pkg-config git
+    qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools qt5-image-formats-plugins
+    libqt5svg5-dev
+    libasio-dev libssl-dev
+    xvfb xauth x11-utils imagemagick
+    fonts-wqy-microhei
+    python3
+)
+missing=()
+for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+    echo "All build dependencies are installed."
+    exit 0
+fi
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,79 @@
+#ifndef UIDEVICEBEAN_H
+#define UIDEVICEBEAN_H
+
+#include <QList>
+#include <QMetaType>
+#include <QString>
+
+// Status codes of a device as the device table shows them.
+enum EDevStatus {
+    DevStatusNone = -1,
+    DevStatusNotLogged = 0,
+    DevStatusConnecting = 1,
+    DevStatusLogged = 2,
+    DevStatusLoginFailed = 3,
+    DevStatusCfgOk = 4,
+    DevStatusCfgFailed = 5,
+    DevStatusConfiguring = 6,
+    DevStatusUpgradeOk = 7,
+    DevStatusUpgradeFailed = 8,
+    DevStatusUpgrading = 9,
+    DevStatusExportOk = 10,
+    DevStatusExportFailed = 11,
+    DevStatusExporting = 12,
+    DevStatusImportOk = 13,
+    DevStatusImportFailed = 14,
+    DevStatusImporting = 15,
+    DevStatusImportNotLogged = 17,
+    DevStatusModifying = 18,
+    DevStatusModifyOk = 19,
+    DevStatusModifyFailed = 20,
+    DevStatusModifyConflict = 21,
+    DevStatusModifyInvalid = 22
+};
+
+// One device as the program knows it. A value: every holder keeps a copy.
+class CUIDeviceBean
+{
+public:
+    CUIDeviceBean() = default;
+    CUIDeviceBean(const CUIDeviceBean &) = default;
+    CUIDeviceBean &operator=(const CUIDeviceBean &) = default;
+    virtual ~CUIDeviceBean() = default;
+
+    // Text of a status code for the device table; empty for unknown codes.
+    static QString statusText(long lStatus);
+    // True for the codes that mark an operation still running.
+    static bool isBusyStatus(long lStatus);
+    // "001122aabbcc" -> "00:11:22:aa:bb:cc"; an empty MAC stays empty.
+    static QString formatMac(const QString &strMac);
+
+    qint8 m_cFlagA = 0;
+    qint8 m_cFlagB = 0;
+    qint32 m_lDevId = -1;
+    qint32 m_lReserved1 = -1;
+    qint32 m_lStatus = -1;
+    qint32 m_lReserved2 = 0;
+    QString m_strDevType;
+    QString m_strReserved1;
+    QString m_strIp = QStringLiteral("0.0.0.0");
+    QString m_strModel;
+    QString m_strSerial;
+    QString m_strVersion;
+    QString m_strReserved2;
+    QString m_strMac;
+    QString m_strUserName;
+    QString m_strPassword;
+    QString m_strReserved3;
+    QString m_strReserved4;
+    QString m_strMask;
+    QString m_strGateway;
+    QString m_strReserved5;
+    QString m_strLoginKey;
+    QString m_strExtSerial;
+};
+
+Q_DECLARE_METATYPE(CUIDeviceBean)
+Q_DECLARE_METATYPE(QList<CUIDeviceBean>)
+
+#endif // UIDEVICEBEAN_H
