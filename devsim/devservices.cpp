@@ -1,0 +1,5 @@
+#include "devservices.h"
+
+void startDeviceServices(SimFleet &, asio::io_context &, const SimOptions &)
+{
+}
