@@ -1,0 +1,5 @@
+// Placeholder until the simulator's fleet exists.
+int main()
+{
+    return 0;
+}
