@@ -1,0 +1,83 @@
+#ifndef SIMFLEETPROCESS_H
+#define SIMFLEETPROCESS_H
+
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// Runs corvane-devsim (the device simulator) for a test.
+//
+// Loopback ranges: every test file owns its own addresses so that
+// simulators of different tests never share an address. Pick --first from
+// the list below and add your file to it:
+//   127.1.0.10 ..  tst_devdiscovery (several simulators: 127.1.x, 127.2.x, 127.3.x)
+//   127.4.0.10 ..  bench_discovery
+//   127.10.0.0/16 and above: free for the other test files, one /16 each.
+// Multicast probes reach every simulator running on the machine, so a test
+// that counts devices counts only those in its own range (see inRange()).
+// A test may also pass "--port N" and set CORVANE_DISCOVERY_PORT=N to have
+// the discovery traffic to itself.
+//
+// Typical use:
+//   SimFleetProcess sim({"--ipc", "3", "--nvr", "1", "--first", "127.10.0.10"});
+//   CORVANE_START_SIMULATOR(sim);   // QSKIP when the simulator cannot start
+//   for (const SimFleetProcess::Device &d : sim.devices()) ...
+class SimFleetProcess
+{
+public:
+    // One device line of the simulator.
+    struct Device
+    {
+        QString type;         // "IPC" or "NVR"
+        QString ip;
+        QString model;
+        QString serial;
+        QString mac;          // 12 hexadecimal digits
+        QString securityCode;
+        bool silent = false;  // never answers probes (--silent)
+    };
+
+    explicit SimFleetProcess(const QStringList &arguments);
+    ~SimFleetProcess();
+    SimFleetProcess(const SimFleetProcess &) = delete;
+    SimFleetProcess &operator=(const SimFleetProcess &) = delete;
+
+    // Starts the simulator and waits for its "ready" line. On failure the
+    // reason is in errorString() and the process is gone.
+    bool start(int timeoutMs = 30000);
+    // SIGTERM, then waits; kills it if it does not end. Safe to call twice.
+    void stop();
+    bool isRunning() const;
+
+    QString errorString() const { return m_strError; }
+    const QList<Device> &devices() const { return m_devices; }
+    const Device *findByIp(const QString &strIp) const;
+    const Device *findBySerial(const QString &strSerial) const;
+
+    // Dotted address <-> host-order number.
+    static quint32 ipToNumber(const QString &strIp);
+    static QString numberToIp(quint32 uIp);
+    // Address nOffset places after strFirst.
+    static QString addressAt(const QString &strFirst, int nOffset);
+    // True when strIp lies in [strFirst, strFirst + nCount).
+    static bool inRange(const QString &strIp, const QString &strFirst, int nCount);
+
+private:
+    bool parseLine(const QString &strLine);
+
+    QStringList m_arguments;
+    QProcess m_process;
+    QList<Device> m_devices;
+    QString m_strError;
+};
+
+// Starts the simulator or skips the current test function.
+#define CORVANE_START_SIMULATOR(sim)                                   \
+    do {                                                               \
+        if (!(sim).start())                                            \
+            QSKIP(qPrintable(QStringLiteral("simulator unavailable: ") \
+                             + (sim).errorString()));                  \
+    } while (false)
+
+#endif // SIMFLEETPROCESS_H
