@@ -1,0 +1,538 @@
+#include "frame.h"
+
+#include "loopbackguard.h"
+
+#include <asio/connect.hpp>
+#include <asio/read.hpp>
+#include <asio/write.hpp>
+
+#include <array>
+#include <cstring>
+
+namespace corvane::wire {
+
+namespace {
+
+void putU16(uint8_t *p, uint16_t v)
+{
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+}
+
+void putU32(uint8_t *p, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = uint8_t(v >> (8 * i));
+}
+
+uint16_t getU16(const uint8_t *p)
+{
+    return uint16_t(p[0] | (p[1] << 8));
+}
+
+uint32_t getU32(const uint8_t *p)
+{
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+
+} // namespace
+
+const char *frameErrorText(FrameError error)
+{
+    switch (error) {
+    case FrameError::None: return "ok";
+    case FrameError::BadMagic: return "bad magic";
+    case FrameError::BadVersion: return "unsupported frame version";
+    case FrameError::TooLarge: return "message too large";
+    case FrameError::Truncated: return "truncated message";
+    case FrameError::Closed: return "connection closed";
+    case FrameError::Mismatch: return "reply does not match request";
+    case FrameError::Timeout: return "timed out";
+    case FrameError::Refused: return "connection refused";
+    case FrameError::Io: return "i/o error";
+    }
+    return "unknown";
+}
+
+std::vector<uint8_t> encodeFrame(const Frame &frame)
+{
+    std::vector<uint8_t> out(kFrameHeaderSize + frame.payload.size());
+    putU32(out.data(), kFrameMagic);
+    out[4] = kFrameVersion;
+    out[5] = 0;
+    putU16(out.data() + 6, frame.type);
+    putU32(out.data() + 8, frame.transaction);
+    putU32(out.data() + 12, uint32_t(frame.payload.size()));
+    if (!frame.payload.empty())
+        std::memcpy(out.data() + kFrameHeaderSize, frame.payload.data(), frame.payload.size());
+    return out;
+}
+
+FrameError decodeFrameHeader(const uint8_t *data, FrameHeader &header, uint32_t maxPayload)
+{
+    if (getU32(data) != kFrameMagic)
+        return FrameError::BadMagic;
+    if (data[4] != kFrameVersion)
+        return FrameError::BadVersion;
+    header.type = getU16(data + 6);
+    header.transaction = getU32(data + 8);
+    header.length = getU32(data + 12);
+    if (header.length > maxPayload)
+        return FrameError::TooLarge;
+    return FrameError::None;
+}
+
+// --- WireWriter / WireReader -------------------------------------------------
+
+WireWriter &WireWriter::u8(uint8_t value)
+{
+    m_data.push_back(value);
+    return *this;
+}
+
+WireWriter &WireWriter::u16(uint16_t value)
+{
+    uint8_t b[2];
+    putU16(b, value);
+    return raw(b, sizeof b);
+}
+
+WireWriter &WireWriter::u32(uint32_t value)
+{
+    uint8_t b[4];
+    putU32(b, value);
+    return raw(b, sizeof b);
+}
+
+WireWriter &WireWriter::u64(uint64_t value)
+{
+    u32(uint32_t(value));
+    return u32(uint32_t(value >> 32));
+}
+
+WireWriter &WireWriter::raw(const void *data, std::size_t size)
+{
+    const auto *p = static_cast<const uint8_t *>(data);
+    m_data.insert(m_data.end(), p, p + size);
+    return *this;
+}
+
+WireWriter &WireWriter::bytes(const std::vector<uint8_t> &data)
+{
+    u32(uint32_t(data.size()));
+    return raw(data.data(), data.size());
+}
+
+WireWriter &WireWriter::str(const std::string &text)
+{
+    u32(uint32_t(text.size()));
+    return raw(text.data(), text.size());
+}
+
+bool WireReader::take(std::size_t size)
+{
+    if (!m_ok || size > m_data.size() - m_pos) {
+        m_ok = false;
+        return false;
+    }
+    return true;
+}
+
+bool WireReader::u8(uint8_t &value)
+{
+    if (!take(1))
+        return false;
+    value = m_data[m_pos++];
+    return true;
+}
+
+bool WireReader::u16(uint16_t &value)
+{
+    if (!take(2))
+        return false;
+    value = getU16(m_data.data() + m_pos);
+    m_pos += 2;
+    return true;
+}
+
+bool WireReader::u32(uint32_t &value)
+{
+    if (!take(4))
+        return false;
+    value = getU32(m_data.data() + m_pos);
+    m_pos += 4;
+    return true;
+}
+
+bool WireReader::u64(uint64_t &value)
+{
+    uint32_t lo = 0, hi = 0;
+    if (!u32(lo) || !u32(hi))
+        return false;
+    value = (uint64_t(hi) << 32) | lo;
+    return true;
+}
+
+bool WireReader::raw(void *out, std::size_t size)
+{
+    if (!take(size))
+        return false;
+    if (size)
+        std::memcpy(out, m_data.data() + m_pos, size);
+    m_pos += size;
+    return true;
+}
+
+bool WireReader::bytes(std::vector<uint8_t> &out, std::size_t maxSize)
+{
+    uint32_t size = 0;
+    if (!u32(size))
+        return false;
+    if (size > maxSize || !take(size)) {
+        m_ok = false;
+        return false;
+    }
+    out.assign(m_data.begin() + std::ptrdiff_t(m_pos), m_data.begin() + std::ptrdiff_t(m_pos + size));
+    m_pos += size;
+    return true;
+}
+
+bool WireReader::str(std::string &out, std::size_t maxSize)
+{
+    uint32_t size = 0;
+    if (!u32(size))
+        return false;
+    if (size > maxSize || !take(size)) {
+        m_ok = false;
+        return false;
+    }
+    out.assign(reinterpret_cast<const char *>(m_data.data()) + m_pos, size);
+    m_pos += size;
+    return true;
+}
+
+// --- FrameClient ---------------------------------------------------------------
+
+FrameClient::FrameClient(std::chrono::milliseconds timeout, uint32_t maxPayload)
+    : m_socket(m_io), m_timeout(timeout), m_maxPayload(maxPayload)
+{
+}
+
+FrameClient::~FrameClient()
+{
+    close();
+}
+
+bool FrameClient::isOpen()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_socket.is_open();
+}
+
+void FrameClient::close()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::error_code ignored;
+    m_socket.close(ignored);
+}
+
+// Runs the io_context until the pending operation completes or the deadline
+// passes; on timeout the socket is closed, which cancels the operation.
+FrameError FrameClient::runFor(std::chrono::steady_clock::time_point deadline, std::error_code &ec,
+                               const bool &done)
+{
+    m_io.restart();
+    while (!done) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline || m_io.run_one_for(deadline - now) == 0) {
+            if (done)
+                break;
+            std::error_code ignored;
+            m_socket.close(ignored);
+            m_io.restart();
+            m_io.run(); // let the aborted handler run
+            return FrameError::Timeout;
+        }
+    }
+    if (!ec)
+        return FrameError::None;
+    if (ec == asio::error::eof || ec == asio::error::connection_reset
+        || ec == asio::error::broken_pipe)
+        return FrameError::Closed;
+    if (ec == asio::error::connection_refused)
+        return FrameError::Refused;
+    return FrameError::Io;
+}
+
+FrameError FrameClient::connect(const std::string &host, uint16_t port)
+{
+    std::error_code ec;
+    const asio::ip::address address = asio::ip::make_address(host, ec);
+    if (ec)
+        return FrameError::Refused;
+    if (!destinationAllowed(address))
+        return FrameError::Refused;
+
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::error_code ignored;
+    m_socket.close(ignored);
+    const auto deadline = std::chrono::steady_clock::now() + m_timeout;
+    bool done = false;
+    m_socket.async_connect(asio::ip::tcp::endpoint(address, port), [&](const std::error_code &e) {
+        ec = e;
+        done = true;
+    });
+    const FrameError result = runFor(deadline, ec, done);
+    if (result != FrameError::None) {
+        m_socket.close(ignored);
+        return result;
+    }
+    m_socket.set_option(asio::ip::tcp::no_delay(true), ignored);
+    return FrameError::None;
+}
+
+FrameError FrameClient::readExactly(uint8_t *data, std::size_t size,
+                                    std::chrono::steady_clock::time_point deadline, bool midMessage)
+{
+    std::error_code ec;
+    bool done = false;
+    std::size_t got = 0;
+    asio::async_read(m_socket, asio::buffer(data, size), [&](const std::error_code &e, std::size_t n) {
+        ec = e;
+        got = n;
+        done = true;
+    });
+    FrameError result = runFor(deadline, ec, done);
+    if (result == FrameError::Closed && (midMessage || got > 0))
+        result = FrameError::Truncated;
+    return result;
+}
+
+FrameError FrameClient::request(uint16_t type, const std::vector<uint8_t> &payload, Frame &reply)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_socket.is_open())
+        return FrameError::Closed;
+    if (payload.size() > kMaxFramePayload)
+        return FrameError::TooLarge;
+
+    const auto deadline = std::chrono::steady_clock::now() + m_timeout;
+    Frame out;
+    out.type = type;
+    out.transaction = m_nextTransaction++;
+    out.payload = payload;
+    const std::vector<uint8_t> wire = encodeFrame(out);
+
+    std::error_code ec;
+    bool done = false;
+    asio::async_write(m_socket, asio::buffer(wire), [&](const std::error_code &e, std::size_t) {
+        ec = e;
+        done = true;
+    });
+    FrameError result = runFor(deadline, ec, done);
+
+    std::array<uint8_t, kFrameHeaderSize> head {};
+    FrameHeader header;
+    if (result == FrameError::None)
+        result = readExactly(head.data(), head.size(), deadline, false);
+    if (result == FrameError::None)
+        result = decodeFrameHeader(head.data(), header, m_maxPayload);
+    if (result == FrameError::None && (header.transaction != out.transaction
+                                       || header.type != uint16_t(type | kReplyBit)))
+        result = FrameError::Mismatch;
+    if (result == FrameError::None) {
+        reply.type = header.type;
+        reply.transaction = header.transaction;
+        reply.payload.assign(header.length, 0);
+        if (header.length)
+            result = readExactly(reply.payload.data(), header.length, deadline, true);
+    }
+    if (result != FrameError::None) {
+        std::error_code ignored;
+        m_socket.close(ignored);
+    }
+    return result;
+}
+
+// --- FrameServer -------------------------------------------------------------
+
+namespace {
+
+class ServerConnection : public std::enable_shared_from_this<ServerConnection>
+{
+public:
+    ServerConnection(asio::ip::tcp::socket socket, std::unique_ptr<FrameHandler> handler,
+                     uint32_t maxPayload, std::chrono::seconds idleTimeout)
+        : m_socket(std::move(socket)), m_timer(m_socket.get_executor()),
+          m_handler(std::move(handler)), m_maxPayload(maxPayload), m_idleTimeout(idleTimeout)
+    {
+    }
+
+    void start()
+    {
+        std::error_code ignored;
+        m_socket.set_option(asio::ip::tcp::no_delay(true), ignored);
+        readHeader();
+    }
+
+private:
+    // A connection that sends nothing (or stalls inside a message) for the
+    // idle time is dropped, so half-open peers do not pile up.
+    void armTimer()
+    {
+        m_timer.expires_after(m_idleTimeout);
+        m_timer.async_wait([self = shared_from_this()](const std::error_code &ec) {
+            if (!ec)
+                self->closeNow();
+        });
+    }
+
+    void closeNow()
+    {
+        std::error_code ignored;
+        m_timer.cancel();
+        m_socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+        m_socket.close(ignored);
+    }
+
+    void readHeader()
+    {
+        armTimer();
+        asio::async_read(m_socket, asio::buffer(m_head),
+                         [self = shared_from_this()](const std::error_code &ec, std::size_t) {
+            if (ec) {
+                self->closeNow();
+                return;
+            }
+            if (decodeFrameHeader(self->m_head.data(), self->m_header, self->m_maxPayload)
+                != FrameError::None) {
+                self->closeNow();
+                return;
+            }
+            self->m_request.type = self->m_header.type;
+            self->m_request.transaction = self->m_header.transaction;
+            self->m_request.payload.assign(self->m_header.length, 0);
+            self->readPayload();
+        });
+    }
+
+    void readPayload()
+    {
+        asio::async_read(m_socket, asio::buffer(m_request.payload),
+                         [self = shared_from_this()](const std::error_code &ec, std::size_t) {
+            if (ec) {
+                self->closeNow();
+                return;
+            }
+            self->dispatch();
+        });
+    }
+
+    void dispatch()
+    {
+        Frame reply;
+        if (!m_handler->handle(m_request, reply) || reply.payload.size() > kMaxFramePayload) {
+            closeNow();
+            return;
+        }
+        reply.type = uint16_t(m_request.type | kReplyBit);
+        reply.transaction = m_request.transaction;
+        m_out = encodeFrame(reply);
+        asio::async_write(m_socket, asio::buffer(m_out),
+                          [self = shared_from_this()](const std::error_code &ec, std::size_t) {
+            if (ec) {
+                self->closeNow();
+                return;
+            }
+            self->readHeader();
+        });
+    }
+
+    asio::ip::tcp::socket m_socket;
+    asio::steady_timer m_timer;
+    std::unique_ptr<FrameHandler> m_handler;
+    uint32_t m_maxPayload;
+    std::chrono::seconds m_idleTimeout;
+    std::array<uint8_t, kFrameHeaderSize> m_head {};
+    FrameHeader m_header;
+    Frame m_request;
+    std::vector<uint8_t> m_out;
+};
+
+} // namespace
+
+std::shared_ptr<FrameServer> FrameServer::create(asio::io_context &io, HandlerFactory factory,
+                                                 uint32_t maxPayload, std::chrono::seconds idleTimeout)
+{
+    return std::shared_ptr<FrameServer>(new FrameServer(io, std::move(factory), maxPayload, idleTimeout));
+}
+
+FrameServer::FrameServer(asio::io_context &io, HandlerFactory factory, uint32_t maxPayload,
+                         std::chrono::seconds idleTimeout)
+    : m_io(io), m_acceptor(io), m_factory(std::move(factory)), m_maxPayload(maxPayload),
+      m_idleTimeout(idleTimeout)
+{
+}
+
+FrameServer::~FrameServer()
+{
+    std::error_code ignored;
+    m_acceptor.close(ignored);
+}
+
+std::error_code FrameServer::listen(const asio::ip::tcp::endpoint &endpoint)
+{
+    std::error_code ec;
+    m_acceptor.open(endpoint.protocol(), ec);
+    if (!ec)
+        m_acceptor.set_option(asio::ip::tcp::acceptor::reuse_address(true), ec);
+    if (!ec)
+        m_acceptor.bind(endpoint, ec);
+    if (!ec)
+        m_acceptor.listen(asio::socket_base::max_listen_connections, ec);
+    if (ec) {
+        std::error_code ignored;
+        m_acceptor.close(ignored);
+        return ec;
+    }
+    accept();
+    return {};
+}
+
+void FrameServer::stop()
+{
+    std::error_code ignored;
+    m_acceptor.close(ignored);
+}
+
+uint16_t FrameServer::port() const
+{
+    std::error_code ec;
+    const auto endpoint = m_acceptor.local_endpoint(ec);
+    return ec ? 0 : endpoint.port();
+}
+
+void FrameServer::accept()
+{
+    std::weak_ptr<FrameServer> weak = shared_from_this();
+    m_acceptor.async_accept([weak](const std::error_code &ec, asio::ip::tcp::socket socket) {
+        auto self = weak.lock();
+        if (!self || ec == asio::error::operation_aborted)
+            return;
+        if (!ec) {
+            std::unique_ptr<FrameHandler> handler = self->m_factory();
+            if (handler) {
+                std::make_shared<ServerConnection>(std::move(socket), std::move(handler),
+                                                   self->m_maxPayload, self->m_idleTimeout)
+                    ->start();
+            } else {
+                std::error_code ignored;
+                socket.close(ignored);
+            }
+        }
+        if (self->m_acceptor.is_open())
+            self->accept();
+    });
+}
+
+} // namespace corvane::wire
