@@ -1,0 +1,96 @@
+#include "encodedevmodelex.h"
+#include "tableviewex.h"
+
+#include <QColor>
+
+EncodeDevModelEx::EncodeDevModelEx(TableViewEx *pView, QList<CUIDeviceBean> &listDev, QObject *parent)
+    : ModelEx(pView, parent)
+    , m_listDev(listDev)
+{
+    m_listHeader << tr("全选") << tr("IP") << tr("型号") << tr("版本") << tr("MAC") << tr("子网掩码")
+                 << tr("网关") << tr("序列号") << tr("配置") << tr("状态") << tr("用户名") << tr("密码");
+    connect(this, &ModelEx::changePos, this, &EncodeDevModelEx::OnChangePos);
+}
+
+int EncodeDevModelEx::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_listDev.size();
+}
+
+int EncodeDevModelEx::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant EncodeDevModelEx::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_listDev.size() || index.column() >= ColumnCount)
+        return QVariant();
+    const CUIDeviceBean &dev = m_listDev.at(index.row());
+
+    if (role == Qt::DisplayRole) {
+        switch (index.column()) {
+        case ColCheck: return QStringLiteral(" ");
+        case ColIp: return dev.m_strIp;
+        case ColModel: return dev.m_strModel;
+        case ColVersion: return dev.m_strVersion;
+        case ColMac: return CUIDeviceBean::formatMac(dev.m_strMac);
+        case ColMask: return dev.m_strMask;
+        case ColGateway: return dev.m_strGateway;
+        case ColSerial: return dev.m_strSerial;
+        case ColConfig: return QString();
+        case ColStatus: return CUIDeviceBean::statusText(dev.m_lStatus);
+        case ColUserName: return dev.m_strUserName;
+        case ColPassword: return dev.m_strPassword;
+        default: return QVariant();
+        }
+    }
+    if (role == Qt::CheckStateRole && index.column() == ColCheck)
+        return m_listChecked.contains(dev.m_lDevId) ? Qt::Checked : Qt::Unchecked;
+    if (role == Qt::ForegroundRole)
+        return dev.m_lStatus == DevStatusLoginFailed ? QColor(102, 102, 102) : QColor(0, 0, 0);
+    return ModelEx::data(index, role);
+}
+
+bool EncodeDevModelEx::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || index.row() >= m_listDev.size())
+        return false;
+    if (role != Qt::CheckStateRole || index.column() != ColCheck)
+        return true;
+    const int iDevId = m_listDev.at(index.row()).m_lDevId;
+    const int iState = value.toInt();
+    if (iState == Qt::Unchecked) {
+        if (!m_listChecked.removeOne(iDevId))
+            return true;
+    } else if (iState == Qt::Checked) {
+        // A number listed twice would survive one uncheck.
+        if (m_listChecked.contains(iDevId))
+            return true;
+        m_listChecked.append(iDevId);
+    } else {
+        return true;
+    }
+    emit dataChanged(index, index, {Qt::CheckStateRole});
+    return true;
+}
+
+void EncodeDevModelEx::toggleSelectAll()
+{
+    m_listChecked.clear();
+    if (!m_bAllSelected) {
+        for (int i = 0; i < m_listDev.size(); ++i) {
+            if (!m_pView || !m_pView->isRowHidden(i))
+                m_listChecked.append(m_listDev.at(i).m_lDevId);
+        }
+    }
+    m_bAllSelected = !m_bAllSelected;
+    resetModel();
+}
+
+void EncodeDevModelEx::OnChangePos(int iFirst, int iSecond)
+{
+    if (iFirst < 0 || iSecond < 0 || iFirst >= m_listDev.size() || iSecond >= m_listDev.size())
+        return;
+    m_listDev.swapItemsAt(iFirst, iSecond);
+}

@@ -1,0 +1,59 @@
+#ifndef ENCODEDEVMODELEX_H
+#define ENCODEDEVMODELEX_H
+
+#include "modelex.h"
+#include "uidevicebean.h"
+
+#include <QList>
+
+// Model of the device table. Its rows are the device tab's list itself
+// (referred to, not owned); check marks are kept by sequence number, so they
+// survive sorting and resets.
+class EncodeDevModelEx : public ModelEx
+{
+    Q_OBJECT
+
+public:
+    enum EColumn {
+        ColCheck = 0,
+        ColIp,
+        ColModel,
+        ColVersion,
+        ColMac,
+        ColMask,
+        ColGateway,
+        ColSerial,
+        ColConfig,
+        ColStatus,
+        ColUserName,
+        ColPassword,
+        ColumnCount
+    };
+
+    EncodeDevModelEx(TableViewEx *pView, QList<CUIDeviceBean> &listDev, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+
+    // Sequence numbers (m_lDevId) of the checked devices, in the order checked.
+    QList<int> &checkedList() { return m_listChecked; }
+    const QList<int> &checkedList() const { return m_listChecked; }
+    bool allSelected() const { return m_bAllSelected; }
+    void setAllSelected(bool bAll) { m_bAllSelected = bAll; }
+
+    // The select-all header: the first call checks every row not hidden in
+    // the view, the next one unchecks all.
+    void toggleSelectAll();
+
+public slots:
+    void OnChangePos(int iFirst, int iSecond);
+
+private:
+    QList<CUIDeviceBean> &m_listDev;
+    QList<int> m_listChecked;
+    bool m_bAllSelected = false;
+};
+
+#endif // ENCODEDEVMODELEX_H

@@ -1,0 +1,47 @@
+#include "qnofocusdelegate.h"
+#include "tableviewex.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyle>
+
+QNoFocusDelegate::QNoFocusDelegate(TableViewEx *pView, bool bDrawIcons, QObject *parent)
+    : QStyledItemDelegate(parent ? parent : pView)
+    , m_pView(pView)
+    , m_bDrawIcons(bDrawIcons)
+{
+    QStyle *pStyle = pView ? pView->style() : QApplication::style();
+    const int iGridHint = pStyle->styleHint(QStyle::SH_Table_GridLineColor, nullptr, pView);
+    const Qt::PenStyle penStyle = pView ? pView->gridStyle() : Qt::SolidLine;
+    m_penGrid = QPen(QColor(static_cast<QRgb>(iGridHint)), 0, penStyle, Qt::SquareCap, Qt::BevelJoin);
+}
+
+void QNoFocusDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                             const QModelIndex &index) const
+{
+    QStyleOptionViewItem opt(option);
+    opt.state &= ~QStyle::State_HasFocus;
+    QStyledItemDelegate::paint(painter, opt, index);
+
+    const QRect rect = option.rect;
+    if (m_bDrawIcons && m_pView && index.column() == TableViewEx::IconColumn
+        && index.row() < TableViewEx::MaxIconRows) {
+        m_pView->setIconRect(index.row(), rect);
+        const int iState = m_pView->iconState(index.row());
+        const int iTop = rect.top() + (rect.bottom() - rect.top() - TableViewEx::IconSize) / 2;
+        const QPixmap pixCfg(iState == TableViewEx::IconConfig
+                                 ? QStringLiteral(":/images/dev_cfg_active.png")
+                                 : QStringLiteral(":/images/dev_cfg_inactive.png"));
+        const QPixmap pixRemote(iState == TableViewEx::IconRemote
+                                    ? QStringLiteral(":/images/dev_remote_active.png")
+                                    : QStringLiteral(":/images/dev_remote_inactive.png"));
+        painter->drawPixmap(rect.left(), iTop, pixCfg);
+        painter->drawPixmap(rect.left() + TableViewEx::RemoteIconOffset, iTop, pixRemote);
+    }
+
+    const QPen penOld = painter->pen();
+    painter->setPen(m_penGrid);
+    painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+    painter->setPen(penOld);
+}

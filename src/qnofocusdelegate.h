@@ -1,0 +1,27 @@
+#ifndef QNOFOCUSDELEGATE_H
+#define QNOFOCUSDELEGATE_H
+
+#include <QPen>
+#include <QStyledItemDelegate>
+
+class TableViewEx;
+
+// Paints cells without a focus frame, with a horizontal grid line under each
+// cell, and (for the device table) the two action icons of column 8.
+class QNoFocusDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    explicit QNoFocusDelegate(TableViewEx *pView, bool bDrawIcons = false, QObject *parent = nullptr);
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
+
+private:
+    QPen m_penGrid;
+    TableViewEx *m_pView;
+    bool m_bDrawIcons;
+};
+
+#endif // QNOFOCUSDELEGATE_H
