@@ -1,0 +1,73 @@
+#ifndef CORVANE_DISCOVERY_WIRE_H
+#define CORVANE_DISCOVERY_WIRE_H
+
+// Discovery datagrams (UDP), shared by the discovery library and the
+// simulator. Layout in docs/protocol.md. Every datagram is a 12-byte
+// little-endian header and a body of length-prefixed texts:
+//
+//   offset 0  u32  magic    'C' 'V' 'D' 'S'
+//   offset 4  u8   version  kDiscoveryVersion
+//   offset 5  u8   type     DiscoveryType
+//   offset 6  u16  length   body bytes; must equal the datagram size - 12
+//   offset 8  u32  id       probe id or transaction id
+//
+// decodeDiscovery() rejects anything that does not match exactly.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvane::wire {
+
+constexpr uint32_t kDiscoveryMagic = 0x53445643u; // "CVDS" as little-endian bytes
+constexpr uint8_t kDiscoveryVersion = 1;
+constexpr std::size_t kDiscoveryHeaderSize = 12;
+constexpr std::size_t kMaxDiscoveryDatagram = 512;
+constexpr uint16_t kDefaultDiscoveryPort = 37810;
+constexpr const char *kDiscoveryGroup = "239.255.73.17";
+// Request texts may fill a 64-byte slot; answer texts keep room for the NUL.
+constexpr std::size_t kMaxRequestText = 64;
+constexpr std::size_t kMaxAnswerText = 63;
+
+enum class DiscoveryType : uint8_t {
+    Probe = 1,           // body: u8 ProbeKind
+    Answer = 2,          // texts: ip, model, serial, mac, reserved, version
+    SetAddrRequest = 3,  // texts: serial, mac, user, encoded password, ip, mask, gateway
+    SetAddrReply = 4,    // body: u32 result
+    ResetPwdRequest = 5, // texts: serial, mac, security code
+    ResetPwdReply = 6    // body: u32 result
+};
+
+enum class ProbeKind : uint8_t { Multicast = 1, Range = 2 };
+
+struct DiscoveryMessage
+{
+    DiscoveryType type = DiscoveryType::Probe;
+    uint32_t id = 0;
+    ProbeKind probeKind = ProbeKind::Multicast;
+    std::vector<std::string> texts;
+    uint32_t result = 0;
+};
+
+// Indexes into DiscoveryMessage::texts.
+enum AnswerText { AnswerIp, AnswerModel, AnswerSerial, AnswerMac, AnswerReserved, AnswerVersion, AnswerTextCount };
+enum SetAddrText { SetAddrSerial, SetAddrMac, SetAddrUser, SetAddrPassword, SetAddrIp, SetAddrMask, SetAddrGateway, SetAddrTextCount };
+enum ResetPwdText { ResetSerial, ResetMac, ResetCode, ResetTextCount };
+
+// Empty when the message cannot be encoded (wrong text count, text too long or holding a NUL).
+std::vector<uint8_t> encodeDiscovery(const DiscoveryMessage &message);
+std::optional<DiscoveryMessage> decodeDiscovery(const uint8_t *data, std::size_t size);
+
+// The discovery port: CORVANE_DISCOVERY_PORT when set to a valid port, else the default.
+uint16_t discoveryPort();
+
+// Text of a fixed slot: up to the first NUL, at most slotSize bytes.
+std::string slotText(const char *slot, std::size_t slotSize);
+// Copies text into a slot, zero-filling the rest; longer text is cut at slotSize.
+void fillSlot(char *slot, std::size_t slotSize, const std::string &text);
+
+} // namespace corvane::wire
+
+#endif // CORVANE_DISCOVERY_WIRE_H

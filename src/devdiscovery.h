@@ -1,0 +1,88 @@
+#ifndef DEVDISCOVERY_H
+#define DEVDISCOVERY_H
+
+#include "Discovery.h"
+#include "devtypes.h"
+#include "discoverybean.h"
+#include "subject.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <cstddef>
+#include <mutex>
+
+// Discovery service over the discovery library: probes, the deduplicated
+// results list, and the identity-based set-address and reset-password calls.
+//
+// Answers arrive on the library's thread. The device tab reads the results
+// with takeResults()/results(), which take the list's own lock, so reading
+// is safe even while delivery is attached.
+class CDevDiscovery : public CSubject<QList<stDiscoveryBean>>
+{
+public:
+    // Failure codes of encodePassword (also returned by setDevIpAddr when the
+    // password cannot be carried).
+    enum EEncodeError : DWORD {
+        EncodeNullPointer = 2,
+        EncodeNoRoom = 5
+    };
+    // The encoded form of an empty password.
+    static const char *const EmptyPasswordMarker;
+
+    CDevDiscovery();
+    ~CDevDiscovery() override;
+
+    // Make this instance the receiver of answers / stop delivery to it.
+    void attach();
+    void detach();
+
+    // Multicast probe; the library picks the interfaces.
+    void sendProbe1();
+    // Unicast probe to every address from strFirstIp to strLastIp (dotted).
+    void sendProbe2(const QString &strFirstIp, const QString &strLastIp);
+
+    // Swaps the results list for an empty one and returns what it held.
+    QList<stDiscoveryBean> takeResults();
+    // Copy of the results list as it stands.
+    QList<stDiscoveryBean> results() const;
+    int resultCount() const;
+
+    // One raw answer: appended unless an entry with the same non-empty address is there.
+    void addAnswer(const RVNA_DEVICE_INFO &info);
+
+    // 0 on success, otherwise the library's code (RVNA_ERR_*).
+    static DWORD resetPassword(const QString &strIp, const QString &strSerial, const QString &strMac,
+                               const QString &strSecurityCode);
+    // 0, 11005 (address conflict) or another failure code. A password whose
+    // encoded form does not fit its slot (over 31 bytes) is refused with
+    // EncodeNoRoom before anything is sent.
+    static DWORD setDevIpAddr(const QString &strIp, const QString &strPassword, const QString &strUserName,
+                              const QString &strSerial, const QString &strMac, const QString &strNewIp,
+                              const QString &strNewMask, const QString &strNewGateway);
+
+    // Encodes into a 256-byte buffer; 0 and the encoded text, or an EEncodeError.
+    static DWORD encodePassword(const QString &strPassword, QByteArray &encoded);
+    // Encodes pInput (NUL-terminated) into pOutput of nOutputSize bytes.
+    static DWORD encodePassword(const char *pInput, char *pOutput, std::size_t nOutputSize);
+
+    // The blocks handed to the library.
+    static stDiscoveryBean toBean(const RVNA_DEVICE_INFO &info);
+    static RVNA_DEV_IDENTITY makeIdentity(const QString &strSerial, const QString &strMac);
+    static RVNA_DEV_NETADDR makeNetAddr(const QString &strIp, const QString &strMask, const QString &strGateway);
+    // Fails with EncodeNoRoom when the encoded password does not fit.
+    static DWORD makeAccount(const QString &strUserName, const QString &strPassword, RVNA_DEV_ACCOUNT &account);
+    // Copies at most nSlotSize bytes; a text of nSlotSize bytes or more fills the slot without NUL.
+    static void copyToSlot(char *pSlot, std::size_t nSlotSize, const QByteArray &text);
+
+private:
+    static void discoveryCallBack(const RVNA_DEVICE_INFO *pDevInfo, void *pContext);
+
+    mutable std::mutex m_resultMutex;
+    QList<stDiscoveryBean> m_results;
+    QSet<QString> m_resultIps;
+};
+
+#endif // DEVDISCOVERY_H
