@@ -1,0 +1,231 @@
+#include "thread_maintain.h"
+
+#include "tolan_cfg.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QThread>
+
+#include <algorithm>
+
+Q_LOGGING_CATEGORY(lcMaintain, "corvane.maintain")
+
+namespace {
+
+// Longest single sleep while waiting between polls, so that a stop request
+// is noticed quickly.
+constexpr int kWaitSliceMs = 50;
+
+QString joinPath(const QString &strFolder, const QString &strName)
+{
+    return QDir::toNativeSeparators(strFolder + QLatin1Char('/') + strName);
+}
+
+// Creates the folder if needed; false when it does not exist afterwards.
+bool ensureFolder(const QString &strFolder)
+{
+    return QDir().mkpath(QDir::fromNativeSeparators(strFolder));
+}
+
+} // namespace
+
+// A login to the maintenance library for one request; logged out again when
+// the request ends.
+class CMaintainThread::CNvrSession
+{
+public:
+    CNvrSession(const stMaintainLibApi &oApi, const CUIDeviceBean &oBean)
+        : m_oApi(oApi)
+    {
+        char szInfo[TLSDK_LOGIN_INFO_SIZE] = {};
+        m_ulResult = m_oApi.pfnLogin(oBean.m_strIp.toLatin1().constData(), TLSDK_DEFAULT_PORT,
+                                     oBean.m_strUserName.toLatin1().constData(),
+                                     oBean.m_strPassword.toLatin1().constData(), &m_ulHandle, szInfo);
+        if (m_ulResult != 0)
+            qCDebug(lcMaintain) << "TLSDK_Login" << oBean.m_strIp << "failed:" << m_ulResult;
+    }
+    ~CNvrSession()
+    {
+        if (m_ulResult == 0)
+            m_oApi.pfnLogout(m_ulHandle);
+    }
+    CNvrSession(const CNvrSession &) = delete;
+    CNvrSession &operator=(const CNvrSession &) = delete;
+
+    bool isOpen() const { return m_ulResult == 0; }
+    DWORD handle() const { return m_ulHandle; }
+
+private:
+    const stMaintainLibApi &m_oApi;
+    DWORD m_ulHandle = 0;
+    DWORD m_ulResult = 0;
+};
+
+CMaintainThread::CMaintainThread(QObject *pReceiver, const stMaintainLibApi &oApi)
+    : QObject(nullptr)
+    , m_pReceiver(pReceiver)
+    , m_oApi(oApi)
+{
+    if (m_pReceiver)
+        connect(this, SIGNAL(sendResultSignal(CUIDeviceBean &)), m_pReceiver, SLOT(getResultSlot(CUIDeviceBean &)));
+}
+
+void CMaintainThread::setPollInterval(int iMs)
+{
+    m_iPollIntervalMs = std::max(0, iMs);
+}
+
+int CMaintainThread::pollInterval() const
+{
+    return m_iPollIntervalMs;
+}
+
+bool CMaintainThread::isIpc(const CUIDeviceBean &oBean)
+{
+    return oBean.m_strDevType == QLatin1String("IPC");
+}
+
+void CMaintainThread::sendResult(CUIDeviceBean &oBean, bool bOk, long lOkStatus, long lFailStatus)
+{
+    oBean.m_lStatus = bOk ? lOkStatus : lFailStatus;
+    emit sendResultSignal(oBean);
+}
+
+void CMaintainThread::devUpgradeSlot(QString strPath, CUIDeviceBean &oBean)
+{
+    const QByteArray baPath = QFile::encodeName(strPath);
+    if (isIpc(oBean)) {
+        const DWORD ulRet = m_oApi.pfnIpcUpgrade(oBean.m_strLoginKey.toLatin1().constData(), baPath.constData());
+        // Once the device accepted the firmware, the outcome arrives through
+        // the configuration library's event callback.
+        if (ulRet != 0) {
+            qCDebug(lcMaintain) << "ZELT_MW_Upgrade" << oBean.m_strIp << "failed:" << ulRet;
+            sendResult(oBean, false, DevStatusUpgradeOk, DevStatusUpgradeFailed);
+        }
+        return;
+    }
+
+    CNvrSession oSession(m_oApi, oBean);
+    if (!oSession.isOpen()) {
+        sendResult(oBean, false, DevStatusUpgradeOk, DevStatusUpgradeFailed);
+        return;
+    }
+    DWORD ulUpgradeHandle = 0;
+    DWORD ulRet = m_oApi.pfnUpgrade(oSession.handle(), baPath.constData(), &ulUpgradeHandle);
+    if (ulRet == 0)
+        ulRet = pollUpgrade(ulUpgradeHandle);
+    else
+        qCDebug(lcMaintain) << "TLSDK_Upgrade" << oBean.m_strIp << "failed:" << ulRet;
+    // Handles are never 0: a refused start may have left none to close.
+    if (ulUpgradeHandle != 0)
+        m_oApi.pfnCloseUpgrade(ulUpgradeHandle);
+    sendResult(oBean, ulRet == 0, DevStatusUpgradeOk, DevStatusUpgradeFailed);
+}
+
+DWORD CMaintainThread::pollUpgrade(DWORD ulUpgradeHandle)
+{
+    DWORD ulProgress = 0;
+    for (int iPoll = 1;; ++iPoll) {
+        if (!waitPollInterval())
+            return TLSDK_ERR_TIMEOUT;
+        // A failed query leaves the last answer; the poll limits end a silent device.
+        DWORD ulState = TLSDK_UPGRADE_RUNNING;
+        m_oApi.pfnGetUpgradeState(ulUpgradeHandle, &ulState);
+        m_oApi.pfnGetUpgradeProgress(ulUpgradeHandle, &ulProgress);
+        if (ulState == TLSDK_UPGRADE_FINISHED)
+            return 0;
+        if (ulState == TLSDK_UPGRADE_FAILED) {
+            qCDebug(lcMaintain) << "upgrade failed on the device at poll" << iPoll;
+            return TLSDK_ERR_FIRMWARE;
+        }
+        if (iPoll >= kUpgradeMaxPolls) {
+            qCDebug(lcMaintain) << "upgrade did not finish, progress" << ulProgress;
+            return TLSDK_ERR_TIMEOUT;
+        }
+        if (iPoll >= kUpgradeNoProgressPolls && ulProgress == 0) {
+            qCDebug(lcMaintain) << "upgrade made no progress by poll" << iPoll;
+            return TLSDK_ERR_TIMEOUT;
+        }
+    }
+}
+
+bool CMaintainThread::waitPollInterval() const
+{
+    QThread *pThread = QThread::currentThread();
+    int iLeftMs = m_iPollIntervalMs;
+    while (iLeftMs > 0) {
+        if (pThread->isInterruptionRequested())
+            return false;
+        const int iSliceMs = std::min(iLeftMs, kWaitSliceMs);
+        QThread::msleep(static_cast<unsigned long>(iSliceMs));
+        iLeftMs -= iSliceMs;
+    }
+    return !pThread->isInterruptionRequested();
+}
+
+void CMaintainThread::exportDiagInfoSlot(QString strPath, CUIDeviceBean &oBean)
+{
+    QString strFolder = joinPath(strPath, oBean.m_strIp);
+    DWORD ulRet = 0;
+    if (isIpc(oBean)) {
+        if (!ensureFolder(strFolder)) {
+            qCDebug(lcMaintain) << "cannot create" << strFolder;
+            sendResult(oBean, false, DevStatusExportOk, DevStatusExportFailed);
+            return;
+        }
+        ulRet = m_oApi.pfnIpcExportDiagnosis(oBean.m_strLoginKey.toLatin1().constData(),
+                                             QFile::encodeName(strFolder).constData());
+    } else {
+        CNvrSession oSession(m_oApi, oBean);
+        if (!oSession.isOpen()) {
+            sendResult(oBean, false, DevStatusExportOk, DevStatusExportFailed);
+            return;
+        }
+        strFolder = joinPath(strFolder, oBean.m_strDevType
+                                            + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss")));
+        if (!ensureFolder(strFolder)) {
+            qCDebug(lcMaintain) << "cannot create" << strFolder;
+            sendResult(oBean, false, DevStatusExportOk, DevStatusExportFailed);
+            return;
+        }
+        const QString strFile = joinPath(strFolder, QStringLiteral("mtinfo.tgz"));
+        ulRet = m_oApi.pfnExportMtInfo(oSession.handle(), QFile::encodeName(strFile).constData());
+    }
+    if (ulRet != 0)
+        qCDebug(lcMaintain) << "diagnostic export" << oBean.m_strIp << "failed:" << ulRet;
+    sendResult(oBean, ulRet == 0, DevStatusExportOk, DevStatusExportFailed);
+}
+
+void CMaintainThread::importCfgSlot(QString strPath, CUIDeviceBean &oBean)
+{
+    const QByteArray baPath = QFile::encodeName(strPath);
+    DWORD ulRet = 0;
+    if (isIpc(oBean)) {
+        ulRet = m_oApi.pfnIpcImportConfig(oBean.m_strLoginKey.toLatin1().constData(), baPath.constData());
+    } else {
+        CNvrSession oSession(m_oApi, oBean);
+        ulRet = oSession.isOpen() ? m_oApi.pfnImportCfg(oSession.handle(), baPath.constData()) : TLSDK_ERR_CONNECT;
+    }
+    if (ulRet != 0)
+        qCDebug(lcMaintain) << "configuration import" << oBean.m_strIp << "failed:" << ulRet;
+    sendResult(oBean, ulRet == 0, DevStatusImportOk, DevStatusImportFailed);
+}
+
+void CMaintainThread::exportCfgSlot(QString strPath, CUIDeviceBean &oBean)
+{
+    DWORD ulRet = 0;
+    if (isIpc(oBean)) {
+        ulRet = m_oApi.pfnIpcExportConfig(oBean.m_strLoginKey.toLatin1().constData(),
+                                          QFile::encodeName(strPath).constData());
+    } else {
+        CNvrSession oSession(m_oApi, oBean);
+        const QString strFile = joinPath(strPath, QStringLiteral("Config.cfg"));
+        ulRet = oSession.isOpen() ? m_oApi.pfnExportCfg(oSession.handle(), QFile::encodeName(strFile).constData())
+                                  : TLSDK_ERR_CONNECT;
+    }
+    if (ulRet != 0)
+        qCDebug(lcMaintain) << "configuration export" << oBean.m_strIp << "failed:" << ulRet;
+    sendResult(oBean, ulRet == 0, DevStatusExportOk, DevStatusExportFailed);
+}
