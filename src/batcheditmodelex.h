@@ -1,0 +1,51 @@
+#ifndef BATCHEDITMODELEX_H
+#define BATCHEDITMODELEX_H
+
+#include "batcheditnetaddrbean.h"
+#include "modelex.h"
+
+#include <QList>
+
+// Rows of the batch address dialog. The list belongs to the dialog; check
+// marks are held by row id so that they follow the rows through sorting.
+class CBatchEditModelEx : public ModelEx
+{
+    Q_OBJECT
+
+public:
+    enum EColumn {
+        ColCheck = 0,
+        ColName,
+        ColOldIp,
+        ColNewIp,
+        ColMask,
+        ColGateway,
+        ColPassword,
+        ColResult,
+        ColCount
+    };
+
+    CBatchEditModelEx(TableViewEx *pView, QList<CBatchEditNetAddrBean> *pList, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+
+    QList<int> &checkedIds() { return m_listChecked; }
+    bool isAllSelected() const { return m_bAllSelected; }
+    void setAllSelected(bool bAll) { m_bAllSelected = bAll; }
+
+public slots:
+    void OnChangePos(int iFirst, int iSecond);
+
+private:
+    QString cellText(const CBatchEditNetAddrBean &oBean, int iColumn) const;
+
+    QList<CBatchEditNetAddrBean> *m_pList;
+    QList<int> m_listChecked;
+    bool m_bAllSelected = false;
+};
+
+#endif // BATCHEDITMODELEX_H

@@ -1,0 +1,214 @@
+#include "dev_batcheditaddrdlg.h"
+#include "ui_dev_batcheditaddrdlg.h"
+
+#include "batcheditmodelex.h"
+#include "ipwidget.h"
+#include "qnofocusdelegate.h"
+#include "tableviewex.h"
+#include "uidevicebean.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+
+namespace {
+
+// The highest host number handed out within one block of 256 addresses.
+constexpr int kLastHost = 254;
+
+QList<QLineEdit *> octetFields(IpWidget *pWidget)
+{
+    return pWidget->findChildren<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+// An IpWidget with all four fields empty reports "..."; rows get no text then.
+QString rowAddressText(const QString &strRaw)
+{
+    return strRaw == QLatin1String("...") ? QString() : strRaw;
+}
+
+} // namespace
+
+CBatchEditAddrDlg::CBatchEditAddrDlg(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::CBatchEditAddrDlg)
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+
+    ui->firstIpWidget->setPartsText(QString());
+    ui->lastIpWidget->setPartsText(QString());
+    ui->subIpWidget->setPartsText(QString());
+    ui->gatewayIpWidget->setPartsText(QString());
+    // The last address only shows where the range ends.
+    for (QLineEdit *pField : octetFields(ui->lastIpWidget))
+        pField->setReadOnly(true);
+    ui->firstIpWidget->setFocus();
+
+    TableViewEx *pView = ui->oBatchEditAddrTableview;
+    m_pModel = new CBatchEditModelEx(pView, &m_listRows, this);
+    pView->setModel(m_pModel);
+    pView->setItemDelegate(new QNoFocusDelegate(pView, false, pView));
+    connect(pView, &QTableView::entered, this, &CBatchEditAddrDlg::mouseEnterEncView);
+    connect(pView->horizontalHeader(), &QHeaderView::sectionPressed, this,
+            &CBatchEditAddrDlg::onEncTableViewHeaderClicked);
+    pView->setColumnWidth(CBatchEditModelEx::ColCheck, 40);
+    pView->setColumnWidth(CBatchEditModelEx::ColName, 200);
+    for (int iColumn = CBatchEditModelEx::ColOldIp; iColumn < CBatchEditModelEx::ColCount; ++iColumn)
+        pView->setColumnWidth(iColumn, 100);
+    pView->hideColumn(CBatchEditModelEx::ColCheck);
+    pView->hideColumn(CBatchEditModelEx::ColName);
+    pView->setEditTriggers(QAbstractItemView::DoubleClicked);
+
+    connect(ui->firstIpWidget, &IpWidget::textChanged, this, &CBatchEditAddrDlg::onInitFirstIp_slot);
+    connect(ui->firstIpWidget, &IpWidget::textChanged, this, &CBatchEditAddrDlg::onInitLastIp_slot);
+    connect(ui->subIpWidget, &IpWidget::textChanged, this, &CBatchEditAddrDlg::onInitSubIp_slot);
+    connect(ui->gatewayIpWidget, &IpWidget::textChanged, this, &CBatchEditAddrDlg::onGatewayIp_slot);
+}
+
+CBatchEditAddrDlg::~CBatchEditAddrDlg() = default;
+
+void CBatchEditAddrDlg::setDeviceList(QList<CBatchEditNetAddrBean> &listBean)
+{
+    m_listRows.clear();
+    for (const CBatchEditNetAddrBean &oGiven : listBean) {
+        CBatchEditNetAddrBean oRow;
+        oRow.m_lRowId = m_listRows.size();
+        oRow.m_lResult = -1;
+        oRow.m_strName = oGiven.m_strName;
+        oRow.m_strOldIp = oGiven.m_strOldIp;
+        oRow.m_strPassword = oGiven.m_strPassword;
+        oRow.m_strUserName = oGiven.m_strUserName;
+        oRow.m_strSerial = oGiven.m_strSerial;
+        oRow.m_strMac = oGiven.m_strMac;
+        oRow.m_strInputPassword = oGiven.m_strInputPassword;
+        m_listRows.append(oRow);
+    }
+    m_pModel->resetModel();
+}
+
+void CBatchEditAddrDlg::clearAddresses()
+{
+    ui->firstIpWidget->setPartsText(QString());
+    ui->lastIpWidget->setPartsText(QString());
+    ui->subIpWidget->setPartsText(QString());
+    ui->gatewayIpWidget->setPartsText(QString());
+}
+
+QStringList CBatchEditAddrDlg::firstIpParts() const
+{
+    QStringList listParts;
+    for (QLineEdit *pField : octetFields(ui->firstIpWidget))
+        listParts << pField->text();
+    return listParts;
+}
+
+void CBatchEditAddrDlg::onInitFirstIp_slot(const QString &)
+{
+    const QStringList listF = firstIpParts();
+    if (!listF.at(3).isEmpty()) {
+        const int iStart = listF.at(3).toInt();
+        const QString strBlock = listF.at(0) + QLatin1Char('.') + listF.at(1) + QLatin1Char('.');
+        const QString strNextBlock = strBlock + QString::number(listF.at(2).toInt() + 1) + QLatin1Char('.');
+        int iCounter = 1;
+        for (int i = 0; i < m_listRows.size(); ++i) {
+            // Host numbers stop at 254 and continue at .1 of the next block.
+            if (iStart + i <= kLastHost)
+                m_listRows[i].m_strNewIp = strBlock + listF.at(2) + QLatin1Char('.') + QString::number(iStart + i);
+            else
+                m_listRows[i].m_strNewIp = strNextBlock + QString::number(iCounter++);
+        }
+    }
+    m_pModel->resetModel();
+}
+
+void CBatchEditAddrDlg::onInitLastIp_slot(const QString &)
+{
+    const QStringList listF = firstIpParts();
+    const QList<QLineEdit *> listLast = octetFields(ui->lastIpWidget);
+    listLast.at(0)->setText(listF.at(0));
+    listLast.at(1)->setText(listF.at(1));
+    if (!listF.at(3).isEmpty()) {
+        const int iEnd = listF.at(3).toInt() + m_listRows.size();
+        if (iEnd <= kLastHost + 1) {
+            listLast.at(2)->setText(listF.at(2));
+            listLast.at(3)->setText(QString::number(iEnd - 1));
+        } else {
+            listLast.at(2)->setText(QString::number(listF.at(2).toInt() + 1));
+            listLast.at(3)->setText(QString::number(iEnd - (kLastHost + 1)));
+        }
+    }
+    if (listF.at(2).isEmpty())
+        listLast.at(2)->setText(QString());
+    if (listF.at(3).isEmpty())
+        listLast.at(3)->setText(QString());
+
+    const QString strFirst = listF.at(0);
+    const int iA = strFirst.toInt();
+    if (!strFirst.isEmpty() && iA >= 1 && iA <= 127)
+        ui->subIpWidget->setText(QStringLiteral("255.0.0.0"));
+    else if (!strFirst.isEmpty() && iA >= 128 && iA <= 191)
+        ui->subIpWidget->setText(QStringLiteral("255.255.0.0"));
+    else
+        ui->subIpWidget->setText(QStringLiteral("255.255.255.0"));
+
+    const QString strNormal = ui->firstIpWidget->text();
+    ui->gatewayIpWidget->setText(strNormal.left(strNormal.lastIndexOf(QLatin1Char('.'))) + QStringLiteral(".1"));
+}
+
+void CBatchEditAddrDlg::onInitSubIp_slot(const QString &strText)
+{
+    const QString strMask = rowAddressText(strText);
+    for (CBatchEditNetAddrBean &oRow : m_listRows)
+        oRow.m_strMask = strMask;
+    m_pModel->resetModel();
+}
+
+void CBatchEditAddrDlg::onGatewayIp_slot(const QString &strText)
+{
+    const QString strGateway = rowAddressText(strText);
+    for (CBatchEditNetAddrBean &oRow : m_listRows)
+        oRow.m_strGateway = strGateway;
+    m_pModel->resetModel();
+}
+
+void CBatchEditAddrDlg::on_oOkBtn_clicked()
+{
+    for (CBatchEditNetAddrBean &oRow : m_listRows) {
+        emit sendModifySignal(oRow);
+        oRow.m_lResult = DevStatusModifying;
+    }
+    m_pModel->resetModel();
+}
+
+void CBatchEditAddrDlg::on_ocancelBtn_clicked()
+{
+    close();
+}
+
+void CBatchEditAddrDlg::oGetModifyRltSlot(CBatchEditNetAddrBean &oNetAddrBean)
+{
+    for (CBatchEditNetAddrBean &oRow : m_listRows) {
+        if (oRow.m_strOldIp == oNetAddrBean.m_strOldIp)
+            oRow.m_lResult = oNetAddrBean.m_lResult;
+    }
+    m_pModel->resetModel();
+}
+
+void CBatchEditAddrDlg::onEncTableViewHeaderClicked(int iColumn)
+{
+    if (iColumn != CBatchEditModelEx::ColCheck)
+        return;
+    QList<int> &listChecked = m_pModel->checkedIds();
+    listChecked.clear();
+    if (!m_pModel->isAllSelected()) {
+        for (const CBatchEditNetAddrBean &oRow : m_listRows)
+            listChecked.append(oRow.m_lRowId);
+    }
+    m_pModel->setAllSelected(!m_pModel->isAllSelected());
+    m_pModel->resetModel();
+}
+
+void CBatchEditAddrDlg::mouseEnterEncView(const QModelIndex index)
+{
+    m_pModel->setHoverRow(index.row());
+}

@@ -1,0 +1,59 @@
+#ifndef DEV_BATCHEDITADDRDLG_H
+#define DEV_BATCHEDITADDRDLG_H
+
+#include "batcheditnetaddrbean.h"
+
+#include <QDialog>
+#include <QList>
+#include <QModelIndex>
+#include <QScopedPointer>
+#include <QStringList>
+
+class CBatchEditModelEx;
+class IpWidget;
+
+namespace Ui {
+class CBatchEditAddrDlg;
+}
+
+// Changes the addresses of several devices: consecutive addresses from one
+// first address, suggested mask and gateway, every cell correctable, and each
+// row's outcome shown as it comes back.
+class CBatchEditAddrDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CBatchEditAddrDlg(QWidget *parent = nullptr);
+    ~CBatchEditAddrDlg() override;
+
+    void setDeviceList(QList<CBatchEditNetAddrBean> &listBean);
+    void clearAddresses();
+    const QList<CBatchEditNetAddrBean> &rows() const { return m_listRows; }
+
+signals:
+    void sendModifySignal(CBatchEditNetAddrBean &oNetAddrBean);
+
+public slots:
+    void oGetModifyRltSlot(CBatchEditNetAddrBean &oNetAddrBean);
+
+private slots:
+    void on_oOkBtn_clicked();
+    void on_ocancelBtn_clicked();
+    void onInitFirstIp_slot(const QString &strText);
+    void onInitLastIp_slot(const QString &strText);
+    void onInitSubIp_slot(const QString &strText);
+    void onGatewayIp_slot(const QString &strText);
+    void onEncTableViewHeaderClicked(int iColumn);
+    void mouseEnterEncView(const QModelIndex index);
+
+private:
+    // The four octet fields of the first address exactly as typed.
+    QStringList firstIpParts() const;
+
+    QScopedPointer<Ui::CBatchEditAddrDlg> ui;
+    QList<CBatchEditNetAddrBean> m_listRows;
+    CBatchEditModelEx *m_pModel;
+};
+
+#endif // DEV_BATCHEDITADDRDLG_H
