@@ -1,5 +1,67 @@
-// Placeholder until the simulator's fleet exists.
-int main()
+// corvane-devsim: a fleet of simulated IPC and NVR devices on loopback.
+#include "devservices.h"
+#include "discoveryresponder.h"
+#include "simfleet.h"
+#include "simoptions.h"
+
+#include <asio/io_context.hpp>
+#include <asio/signal_set.hpp>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <iostream>
+
+namespace {
+
+// Every device holds several sockets; the default limit is too small for a thousand.
+void raiseFileLimit()
 {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    SimOptions options;
+    bool help = false;
+    std::string error;
+    if (!parseSimOptions(argc, argv, options, help, error)) {
+        std::cerr << "corvane-devsim: " << error << "\n\n" << simUsage();
+        return 2;
+    }
+    if (help) {
+        std::cout << simUsage();
+        return 0;
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+    raiseFileLimit();
+
+    SimFleet fleet(options);
+    if (!fleet.init(error)) {
+        std::cerr << "corvane-devsim: " << error << '\n';
+        return 1;
+    }
+    asio::io_context io;
+    DiscoveryResponder responder(io, fleet, options);
+    if (!responder.start(error)) {
+        std::cerr << "corvane-devsim: " << error << '\n';
+        return 1;
+    }
+    startDeviceServices(fleet, io, options);
+
+    for (const auto &device : fleet.devices())
+        std::cout << device->describe() << '\n';
+    std::cout << "ready" << std::endl;
+
+    asio::signal_set signals(io, SIGINT, SIGTERM);
+    signals.async_wait([&io](const asio::error_code &, int) { io.stop(); });
+    io.run();
+    fleet.save();
     return 0;
 }

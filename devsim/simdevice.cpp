@@ -1,0 +1,31 @@
+#include "simdevice.h"
+
+#include <algorithm>
+#include <cctype>
+
+std::string SimDevice::currentIp() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return ip;
+}
+
+bool SimDevice::matchesIdentity(const std::string &serialText, const std::string &macText) const
+{
+    if (serialText != serial || macText.size() != mac.size())
+        return false;
+    return std::equal(mac.begin(), mac.end(), macText.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
+bool SimDevice::checkAccount(const std::string &user, const std::string &plainPassword) const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return user == userName && plainPassword == password;
+}
+
+std::string SimDevice::describe() const
+{
+    return type + ' ' + currentIp() + ' ' + model + ' ' + serial + ' ' + mac + ' ' + securityCode
+           + (silent ? " silent" : "");
+}

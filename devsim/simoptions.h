@@ -1,0 +1,40 @@
+#ifndef SIMOPTIONS_H
+#define SIMOPTIONS_H
+
+// Command line of corvane-devsim. Each option is one row of
+// simOptionTable(); add a field here and a row there for a new option.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct SimOptions
+{
+    int ipcCount = 0;
+    int nvrCount = 0;
+    std::string firstIp = "127.0.0.10";
+    std::string stateDir;          // empty: nothing kept between runs
+    uint16_t discoveryPort = 0;    // 0: the library's port (CORVANE_DISCOVERY_PORT or the default)
+    uint32_t seed = 0;             // 0: a random fleet each run
+    // Faults.
+    int answerJitterMs = 0;        // extra random delay added to each probe answer
+    int dropProbePercent = 0;      // share of probe datagrams each device ignores
+    int silentCount = 0;           // devices (chosen at random) that never answer probes
+};
+
+struct SimOptionSpec
+{
+    const char *name;      // "--ipc"
+    const char *argument;  // placeholder of the value, nullptr for a flag
+    const char *help;
+    // Stores the value; false with a message in error when it is not acceptable.
+    std::function<bool(SimOptions &options, const std::string &value, std::string &error)> apply;
+};
+
+const std::vector<SimOptionSpec> &simOptionTable();
+
+// False with a message when the command line is not usable; help is set for --help.
+bool parseSimOptions(int argc, char **argv, SimOptions &options, bool &help, std::string &error);
+std::string simUsage();
+
+#endif // SIMOPTIONS_H
