@@ -67,6 +67,14 @@ const std::vector<SimOptionSpec> &simOptionTable()
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 100, o.dropProbePercent, e); }},
         {"--silent", "N", "fault: N devices never answer probes (marked \"silent\")",
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, MaxDevices, o.silentCount, e); }},
+        {"--restart-ms", "MS", "a rebooting device stays offline MS milliseconds",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 600000, o.restartMs, e); }},
+        {"--upgrade-ms", "MS", "a firmware upgrade takes MS milliseconds after the upload",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 600000, o.upgradeMs, e); }},
+        {"--lockout-tries", "N", "wrong passwords in a row that lock an account",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 1, 1000, o.lockoutTries, e); }},
+        {"--lockout-ms", "MS", "how long a locked account stays locked",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 3600000, o.lockoutMs, e); }},
     };
     return table;
 }

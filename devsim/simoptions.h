@@ -20,6 +20,11 @@ struct SimOptions
     int answerJitterMs = 0;        // extra random delay added to each probe answer
     int dropProbePercent = 0;      // share of probe datagrams each device ignores
     int silentCount = 0;           // devices (chosen at random) that never answer probes
+    // Device behaviour.
+    int restartMs = 3000;          // a rebooting device stays offline this long
+    int upgradeMs = 5000;          // a firmware upgrade takes this long after the upload
+    int lockoutTries = 5;          // wrong passwords in a row that lock an account
+    int lockoutMs = 60000;         // how long a locked account stays locked
 };
 
 struct SimOptionSpec
