@@ -1,9 +1,11 @@
 #ifndef CAP_CALCULATEFORM_H
 #define CAP_CALCULATEFORM_H
 
+#include "uichanbean.h"
 #include "uidevicebean.h"
 
 #include <QList>
+#include <QModelIndex>
 #include <QScopedPointer>
 #include <QWidget>
 
@@ -11,23 +13,63 @@ namespace Ui {
 class CCapCalculateForm;
 }
 
-// The recording-capacity calculator tab.
+class CChanModelEx;
+class QNoFocusDelegate;
+
+// The recording-capacity calculator tab: a list of channel rows, and for the
+// checked ones the days a disk lasts and the disk a number of days needs.
 class CCapCalculateForm : public QWidget
 {
     Q_OBJECT
 
 public:
+    // Rows the list may hold.
+    static constexpr int MaxChanRecords = 1024;
+
     explicit CCapCalculateForm(QWidget *parent = nullptr);
     ~CCapCalculateForm() override;
 
+    const QList<CUIChanBean> &chanList() const { return m_listChan; }
+    CChanModelEx *chanModel() const { return m_pChanModel; }
+    // The device list last received from the device tab, for the online import.
+    const QList<CUIDeviceBean> &onlineDevList() const { return m_listOnlineDev; }
+
 signals:
     void getDevListSignal();
+    void sendDev2DlgSignal(QList<CUIDeviceBean> &oDevList);
+    void calculateSignal();
 
 public slots:
-    void getDevListSlot(QList<CUIDeviceBean> &listDev);
+    void on_oAddChanBtn_clicked();
+    void on_oModifyChanBtn_clicked();
+    void on_oShowOnlineBtn_clicked();
+    void mouseEnterEncView(const QModelIndex &index);
+    void onEncTableViewHeaderClicked(int iColumn);
+    void on_oDelChanBtn_clicked();
+    void calDiskSpaceSlot();
+    void calRecordTimeSlot();
+    void getDevListSlot(QList<CUIDeviceBean> &oDevList);
+    void diskChangeSlot();
+    void checkListChangeSlot();
 
 private:
+    void initView();
+    void initInputs();
+    void makeConnections();
+    // One more than the largest row id, so ids stay unique after sorting.
+    int nextChanId() const;
+    // Total bit rates of the checked rows, in checked order.
+    QList<qint32> checkedTotals() const;
+    void showNote(const QString &strText);
+
+    // Fills the list directly; a thousand rows through the dialog is slow.
+    friend class TestCapCalculateForm;
+
     QScopedPointer<Ui::CCapCalculateForm> ui;
+    QList<CUIChanBean> m_listChan;
+    CChanModelEx *m_pChanModel = nullptr;
+    QNoFocusDelegate *m_pDelegate = nullptr;
+    QList<CUIDeviceBean> m_listOnlineDev;
 };
 
 #endif // CAP_CALCULATEFORM_H

@@ -1,0 +1,47 @@
+#ifndef CHANMODELEX_H
+#define CHANMODELEX_H
+
+#include "modelex.h"
+#include "uichanbean.h"
+
+#include <QList>
+
+// Model of the capacity calculator's channel table. Its rows are the
+// calculator's channel list itself (referred to, not owned); check marks are
+// kept by row id, so they survive sorting and resets.
+class CChanModelEx : public ModelEx
+{
+    Q_OBJECT
+
+public:
+    enum EColumn { ColCheck = 0, ColChan, ColResolution, ColFrameRate, ColBitRate, ColTotal, ColumnCount };
+
+    CChanModelEx(TableViewEx *pView, QList<CUIChanBean> &listChan, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+
+    // Row ids (m_lChanId) of the checked rows, in the order checked.
+    QList<int> &checkedList() { return m_listChecked; }
+    const QList<int> &checkedList() const { return m_listChecked; }
+    bool allSelected() const { return m_bAllSelected; }
+
+    // The select-all header: the first call checks every row, the next one
+    // unchecks all, whatever was ticked by hand in between.
+    void toggleSelectAll();
+
+signals:
+    void checkListChanged();
+
+public slots:
+    void OnChangePos(int iFirst, int iSecond);
+
+private:
+    QList<CUIChanBean> &m_listChan;
+    QList<int> m_listChecked;
+    bool m_bAllSelected = false;
+};
+
+#endif // CHANMODELEX_H

@@ -1,0 +1,73 @@
+#include "chanparam.h"
+
+#include <QComboBox>
+
+namespace {
+
+struct stResolution {
+    const char *label;
+    const char *size;
+    quint32 bitRate;
+};
+
+const stResolution s_arrResolution[] = {
+    {"12MP", "4000*3000", 9216}, {"8MP", "3840*2160", 8192}, {"5MP", "2592*2048", 6144},
+    {"3MP", "2048*1560", 5120},  {"1080P", "1920*1080", 4096}, {"UXGA", "1600*1200", 4096},
+    {"SXGA", "1280*1024", 2048}, {"960P", "1280*960", 2048},  {"720P", "1280*720", 2048},
+    {"D1", "720*576", 1024},     {"2CIF", "704*288", 1024},   {"CIF", "352*288", 512},
+};
+
+const int s_arrFrameRate[] = {1, 3, 5, 8, 10, 15, 20, 25, 30, 50, 60};
+
+} // namespace
+
+void CChanParam::fillResolutions(QComboBox *pCombo)
+{
+    pCombo->clear();
+    for (const stResolution &res : s_arrResolution)
+        pCombo->addItem(QLatin1String(res.label), QLatin1String(res.size));
+}
+
+void CChanParam::fillEncFmts(QComboBox *pCombo)
+{
+    pCombo->clear();
+    pCombo->addItem(QStringLiteral("MJPEG"), EncMjpeg);
+    pCombo->addItem(QStringLiteral("H.264"), EncH264);
+}
+
+void CChanParam::fillFrameRates(QComboBox *pCombo, int lMaxRate)
+{
+    pCombo->clear();
+    for (int lRate : s_arrFrameRate)
+        pCombo->addItem(QString::number(lRate), lRate);
+    for (int i = pCombo->count() - 1; i >= 0; --i) {
+        if (pCombo->itemData(i).toInt() > lMaxRate)
+            pCombo->removeItem(i);
+    }
+}
+
+quint32 CChanParam::baseBitRate(const QString &strSize)
+{
+    // 704*576 is not offered but may come from a device.
+    if (strSize == QLatin1String("704*576"))
+        return 1024;
+    for (const stResolution &res : s_arrResolution) {
+        if (strSize == QLatin1String(res.size))
+            return res.bitRate;
+    }
+    return 0;
+}
+
+quint32 CChanParam::frameRateAdjusted(quint32 lBitRate, int lFrameRate)
+{
+    if (lFrameRate <= 20)
+        return static_cast<quint32>(lBitRate * 0.5);
+    if (lFrameRate >= 50 && lFrameRate <= 60)
+        return static_cast<quint32>(lBitRate * 1.5);
+    return lBitRate;
+}
+
+bool CChanParam::isBitRateInRange(int lBitRate)
+{
+    return lBitRate >= MinBitRate && lBitRate <= MaxBitRate;
+}

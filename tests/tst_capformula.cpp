@@ -1,0 +1,160 @@
+#include "capformula.h"
+#include "chanparam.h"
+
+#include <QComboBox>
+#include <QtTest>
+
+class TestCapFormula : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void recordDays_data();
+    void recordDays();
+    void recordDaysWithoutBitRate();
+    void diskSpace_data();
+    void diskSpace();
+    void recommendation_data();
+    void recommendation();
+    void bitRateRange();
+    void frameRatesUpTo();
+};
+
+void TestCapFormula::recordDays_data()
+{
+    QTest::addColumn<qint64>("diskGB");
+    QTest::addColumn<double>("hours");
+    QTest::addColumn<QList<qint32>>("totals");
+    QTest::addColumn<qint64>("days");
+
+    // 4096 kbit/s is exactly 1800 MB an hour.
+    QTest::newRow("1TB, 24 h, 4096") << qint64(1000) << 24.0 << QList<qint32>{4096} << qint64(21);
+    // 4000 kbit/s is 1757.8125 MB an hour, counted as 1758: 192 days unrounded.
+    QTest::newRow("rounded up per channel") << qint64(361) << 1.0 << QList<qint32>{4000} << qint64(191);
+    // Each channel rounds on its own: 2 x ceil(0.439...) = 2 MB, not 1.
+    QTest::newRow("two tiny channels") << qint64(1) << 1.0 << QList<qint32>{1, 1} << qint64(467);
+    QTest::newRow("largest row") << qint64(24000) << 24.0 << QList<qint32>{1024 * 16384} << qint64(0);
+    QTest::newRow("custom 1 GB") << qint64(1) << 24.0 << QList<qint32>{4096} << qint64(0);
+    QTest::newRow("largest custom disk")
+        << qint64(999999999) << 1.0 << QList<qint32>{128} << qint64(16403508755);
+}
+
+void TestCapFormula::recordDays()
+{
+    QFETCH(qint64, diskGB);
+    QFETCH(double, hours);
+    QFETCH(QList<qint32>, totals);
+    QFETCH(qint64, days);
+
+    qint64 lDays = -1;
+    QVERIFY(CCapFormula::recordDays(diskGB, hours, totals, lDays));
+    QCOMPARE(lDays, days);
+}
+
+void TestCapFormula::recordDaysWithoutBitRate()
+{
+    qint64 lDays = 7;
+    QVERIFY(!CCapFormula::recordDays(1000, 24, {0}, lDays));
+    QVERIFY(!CCapFormula::recordDays(1000, 24, {0, 0}, lDays));
+    QVERIFY(!CCapFormula::recordDays(1000, 24, {}, lDays));
+    QCOMPARE(lDays, qint64(7));
+    // One channel with a bit rate is enough.
+    QVERIFY(CCapFormula::recordDays(1000, 24, {0, 4096}, lDays));
+    QCOMPARE(lDays, qint64(21));
+}
+
+void TestCapFormula::diskSpace_data()
+{
+    QTest::addColumn<int>("days");
+    QTest::addColumn<int>("hours");
+    QTest::addColumn<QList<qint32>>("totals");
+    QTest::addColumn<qint64>("gb");
+    QTest::addColumn<qint64>("tb");
+
+    QTest::newRow("30 days of 4096") << 30 << 24 << QList<qint32>{4096} << qint64(1296) << qint64(2);
+    // Unrounded 1757.8125 MB an hour: 15398.4 GB; rounded per channel it would be 15401.
+    QTest::newRow("not rounded per channel") << 365 << 24 << QList<qint32>{4000} << qint64(15399)
+                                             << qint64(17);
+    QTest::newRow("one terabyte") << 1 << 1 << QList<qint32>{2127644} << qint64(935) << qint64(1);
+    QTest::newRow("just over") << 1 << 1 << QList<qint32>{2129920} << qint64(936) << qint64(2);
+    // 1024 channels at 16384 kbit/s: an hour of it no longer fits a 32-bit product.
+    QTest::newRow("largest row") << 365 << 24 << QList<qint32>{1024 * 16384} << qint64(64585728)
+                                 << qint64(69076);
+    QTest::newRow("no bit rate") << 30 << 24 << QList<qint32>{0} << qint64(0) << qint64(0);
+    QTest::newRow("sum of rows") << 1 << 24 << QList<qint32>{4096, 4096} << qint64(87) << qint64(1);
+}
+
+void TestCapFormula::diskSpace()
+{
+    QFETCH(int, days);
+    QFETCH(int, hours);
+    QFETCH(QList<qint32>, totals);
+    QFETCH(qint64, gb);
+    QFETCH(qint64, tb);
+
+    const qint64 lGB = CCapFormula::diskSpaceGB(days, hours, totals);
+    QCOMPARE(lGB, gb);
+    QCOMPARE(CCapFormula::diskSpaceTB(lGB), tb);
+}
+
+void TestCapFormula::recommendation_data()
+{
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<int>("frameRate");
+    QTest::addColumn<quint32>("bitRate");
+
+    QTest::newRow("1080P 25") << "1920*1080" << 25 << 4096u;
+    QTest::newRow("1080P 15") << "1920*1080" << 15 << 2048u;
+    QTest::newRow("1080P 50") << "1920*1080" << 50 << 6144u;
+    QTest::newRow("D1 25") << "720*576" << 25 << 1024u;
+    QTest::newRow("CIF 8") << "352*288" << 8 << 256u;
+    QTest::newRow("12MP 60") << "4000*3000" << 60 << 13824u;
+    QTest::newRow("12MP 30") << "4000*3000" << 30 << 9216u;
+    QTest::newRow("20 is slow") << "1280*720" << 20 << 1024u;
+    QTest::newRow("704*576 not listed") << "704*576" << 25 << 1024u;
+    QTest::newRow("unknown size") << "2560*1440" << 25 << 0u;
+}
+
+void TestCapFormula::recommendation()
+{
+    QFETCH(QString, size);
+    QFETCH(int, frameRate);
+    QFETCH(quint32, bitRate);
+
+    QCOMPARE(CChanParam::frameRateAdjusted(CChanParam::baseBitRate(size), frameRate), bitRate);
+}
+
+void TestCapFormula::bitRateRange()
+{
+    QVERIFY(!CChanParam::isBitRateInRange(0));
+    QVERIFY(!CChanParam::isBitRateInRange(127));
+    QVERIFY(CChanParam::isBitRateInRange(128));
+    QVERIFY(CChanParam::isBitRateInRange(16384));
+    QVERIFY(!CChanParam::isBitRateInRange(16385));
+}
+
+void TestCapFormula::frameRatesUpTo()
+{
+    QComboBox oCombo;
+    CChanParam::fillFrameRates(&oCombo, 60);
+    QStringList listText;
+    for (int i = 0; i < oCombo.count(); ++i) {
+        listText << oCombo.itemText(i);
+        QCOMPARE(oCombo.itemData(i).toInt(), oCombo.itemText(i).toInt());
+    }
+    QCOMPARE(listText, QStringList({"1", "3", "5", "8", "10", "15", "20", "25", "30", "50", "60"}));
+
+    CChanParam::fillFrameRates(&oCombo, 5);
+    QCOMPARE(oCombo.count(), 3);
+    QCOMPARE(oCombo.itemText(2), QStringLiteral("5"));
+
+    CChanParam::fillResolutions(&oCombo);
+    QCOMPARE(oCombo.count(), 12);
+    QCOMPARE(oCombo.itemText(0), QStringLiteral("12MP"));
+    QCOMPARE(oCombo.itemData(0).toString(), QStringLiteral("4000*3000"));
+    QCOMPARE(oCombo.itemText(11), QStringLiteral("CIF"));
+    QCOMPARE(oCombo.itemData(11).toString(), QStringLiteral("352*288"));
+}
+
+QTEST_MAIN(TestCapFormula)
+#include "tst_capformula.moc"
