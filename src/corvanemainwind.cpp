@@ -1,0 +1,117 @@
+#include "corvanemainwind.h"
+#include "ui_corvanemainwind.h"
+
+#include "aboutdlg.h"
+#include "appresources.h"
+#include "cap_calculateform.h"
+#include "dev_manageform.h"
+#include "framestatue.h"
+#include "frametitle.h"
+#include "langconfig.h"
+#include "msgdlg.h"
+#include "platformutils.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QIcon>
+#include <QPointer>
+#include <QScreen>
+
+namespace {
+const QSize kRestoredSize(800, 600);
+}
+
+CCorvaneMainWind::CCorvaneMainWind(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::CCorvaneMainWind)
+{
+    initAppResources();
+    ui->setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral(":/image/resource/logo.ico")));
+    setWindowTitle(tr("Corvane"));
+    setWindowFlags(Qt::CustomizeWindowHint);
+
+    m_pDevManageForm = new CDevManageForm(this);
+    ui->oMainTabWidget->insertTab(0, m_pDevManageForm, tr("设备管理"));
+    m_pCapCalculateForm = new CCapCalculateForm(this);
+    ui->oMainTabWidget->insertTab(1, m_pCapCalculateForm, tr("容量计算"));
+
+    connect(m_pCapCalculateForm, &CCapCalculateForm::getDevListSignal,
+            m_pDevManageForm, &CDevManageForm::sendDev2CapSlot);
+    connect(m_pDevManageForm, &CDevManageForm::sendDev2CapSignal,
+            m_pCapCalculateForm, &CCapCalculateForm::getDevListSlot);
+
+    m_pFrameTitle = new CFrameTitle(this);
+    m_pFrameStatue = new CFrameStatue(this);
+    QPalette palette = m_pFrameStatue->palette();
+    palette.setColor(QPalette::All, QPalette::Window, QColor(219, 223, 227));
+    m_pFrameStatue->setPalette(palette);
+    m_pFrameStatue->setAutoFillBackground(true);
+
+    connect(m_pFrameTitle, &CFrameTitle::showMaxSignal, this, &CCorvaneMainWind::showMaxSlot);
+    connect(m_pFrameTitle, &CFrameTitle::showMinSignal, this, &CCorvaneMainWind::showMinSlot);
+    connect(m_pFrameTitle, &CFrameTitle::showAboutSignal, this, &CCorvaneMainWind::showAboutSlot);
+    connect(m_pFrameTitle, &CFrameTitle::showHelpSignal, this, &CCorvaneMainWind::showHelpSlot);
+    connect(this, &CCorvaneMainWind::sendIsMaxWindow, m_pFrameTitle, &CFrameTitle::isMaxWindow);
+
+    ui->verticalLayout->insertWidget(0, m_pFrameTitle);
+    ui->verticalLayout->insertWidget(2, m_pFrameStatue);
+}
+
+CCorvaneMainWind::~CCorvaneMainWind() = default;
+
+void CCorvaneMainWind::showMaxSlot()
+{
+    if (m_bMaximized) {
+        move(m_oRestorePos);
+        resize(kRestoredSize);
+        m_bMaximized = false;
+        emit sendIsMaxWindow(false);
+        return;
+    }
+    m_oRestorePos = pos();
+    // The available area keeps the task bar visible; the system's own
+    // maximised state is never used.
+    setGeometry(screen()->availableGeometry());
+    m_bMaximized = true;
+    emit sendIsMaxWindow(true);
+}
+
+void CCorvaneMainWind::showMinSlot()
+{
+    showMinimized();
+}
+
+void CCorvaneMainWind::showAboutSlot()
+{
+    QPointer<CAboutDlg> pDlg = new CAboutDlg(this);
+    pDlg->exec();
+    delete pDlg.data();
+}
+
+ulong CCorvaneMainWind::showHelpSlot()
+{
+    const bool bChinese = CLangConfig().startupLanguage() == CLangConfig::LangChinese;
+    const QString strPath = QCoreApplication::applicationDirPath() + QLatin1Char('/')
+        + (bChinese ? QStringLiteral("Corvane_User_Manual_cn.pdf")
+                    : QStringLiteral("Corvane_User_Manual_en.pdf"));
+    if (!QFileInfo::exists(strPath)) {
+        CMsgDlg::showMsg(tr("信息"), tr("打开用户手册失败，请检查文件路径。"), MsgError, this);
+        return 1;
+    }
+    // Without a viewer for the manual, show it in its folder instead.
+    if (!CPlatformUtils::openFile(strPath))
+        CPlatformUtils::showInFolder(strPath);
+    return 0;
+}
+
+void CCorvaneMainWind::closeEvent(QCloseEvent *event)
+{
+    if (CMsgDlg::askQuestion(tr("信息"), tr("真的需要退出吗?"), this)) {
+        event->accept();
+        QCoreApplication::exit(0);
+        return;
+    }
+    event->ignore();
+}
