@@ -27,6 +27,8 @@ public:
     QString m_strInputPassword;  // password that authorises the change
     QString m_strMac;
     QString m_strSerial;
+    // Refresh round of the device list the request was made in.
+    quint32 m_ulListRound = 0;
 };
 
 Q_DECLARE_METATYPE(CBatchEditNetAddrBean)

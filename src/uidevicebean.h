@@ -71,6 +71,9 @@ public:
     QString m_strReserved5;
     QString m_strLoginKey;
     QString m_strExtSerial;
+    // Refresh round of the device list the record was taken from; the device
+    // tab drops results that belong to a round a refresh abandoned.
+    quint32 m_ulListRound = 0;
 };
 
 Q_DECLARE_METATYPE(CUIDeviceBean)
