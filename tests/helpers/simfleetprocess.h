@@ -11,8 +11,8 @@
 // Loopback ranges: every test file owns its own addresses so that
 // simulators of different tests never share an address. Pick --first from
 // the list below and add your file to it:
-//   127.1.0.10 ..  tst_devdiscovery (several simulators: 127.1.x, 127.2.x, 127.3.x)
-//   127.4.0.10 ..  bench_discovery
+//   127.1.0.0 - 127.3.255.255  tst_discoverysim (port 37851)
+//   127.4.0.0/16               bench_discovery (port 37852)
 //   127.10.0.0/16 and above: free for the other test files, one /16 each.
 // Multicast probes reach every simulator running on the machine, so a test
 // that counts devices counts only those in its own range (see inRange()).
