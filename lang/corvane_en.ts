@@ -20,15 +20,15 @@
         <name>CAddChanDlg</name>
         <message>
             <source>添加通道</source>
-            <translation type="unfinished" />
+            <translation>Add channel</translation>
         </message>
         <message>
             <source>添加通道 &gt;&gt; </source>
-            <translation type="unfinished" />
+            <translation>Add channel &gt;&gt; </translation>
         </message>
         <message>
             <source>码率范围:128~16384</source>
-            <translation type="unfinished" />
+            <translation>Bit rate range: 128~16384</translation>
         </message>
     </context>
     <context>
@@ -101,228 +101,228 @@
         <name>CCapCalculateForm</name>
         <message>
             <source>添加</source>
-            <translation type="unfinished" />
+            <translation>Add</translation>
         </message>
         <message>
             <source>修改</source>
-            <translation type="unfinished" />
+            <translation>Modify</translation>
         </message>
         <message>
             <source>删除</source>
-            <translation type="unfinished" />
+            <translation>Delete</translation>
         </message>
         <message>
             <source>添加在线...</source>
-            <translation type="unfinished" />
+            <translation>Add online...</translation>
         </message>
         <message>
             <source>对所选通道进行计算</source>
-            <translation type="unfinished" />
+            <translation>Compute for the selected channels</translation>
         </message>
         <message>
             <source>已知硬盘大小</source>
-            <translation type="unfinished" />
+            <translation>Disk size known</translation>
         </message>
         <message>
             <source>硬盘大小</source>
-            <translation type="unfinished" />
+            <translation>Disk size</translation>
         </message>
         <message>
             <source>GB</source>
-            <translation type="unfinished" />
+            <translation>GB</translation>
         </message>
         <message>
             <source>每天录像时间</source>
-            <translation type="unfinished" />
+            <translation>Recording time per day</translation>
         </message>
         <message>
             <source>小时</source>
-            <translation type="unfinished" />
+            <translation>hours</translation>
         </message>
         <message>
             <source>可录像时间</source>
-            <translation type="unfinished" />
+            <translation>Recordable time</translation>
         </message>
         <message>
             <source>0 天</source>
-            <translation type="unfinished" />
+            <translation>0 days</translation>
         </message>
         <message>
             <source>提示： 实际空间(GB) = 硬盘大小(GB) * (1000^3) / (1024^3)</source>
-            <translation type="unfinished" />
+            <translation>Hint: real space (GB) = disk size (GB) * (1000^3) / (1024^3)</translation>
         </message>
         <message>
             <source>已知录像时间</source>
-            <translation type="unfinished" />
+            <translation>Recording time known</translation>
         </message>
         <message>
             <source>录像时间</source>
-            <translation type="unfinished" />
+            <translation>Recording time</translation>
         </message>
         <message>
             <source>天</source>
-            <translation type="unfinished" />
+            <translation>days</translation>
         </message>
         <message>
             <source>0 GB</source>
-            <translation type="unfinished" />
+            <translation>0 GB</translation>
         </message>
         <message>
             <source>250GB</source>
-            <translation type="unfinished" />
+            <translation>250GB</translation>
         </message>
         <message>
             <source>350GB</source>
-            <translation type="unfinished" />
+            <translation>350GB</translation>
         </message>
         <message>
             <source>500GB</source>
-            <translation type="unfinished" />
+            <translation>500GB</translation>
         </message>
         <message>
             <source>1TB</source>
-            <translation type="unfinished" />
+            <translation>1TB</translation>
         </message>
         <message>
             <source>2TB</source>
-            <translation type="unfinished" />
+            <translation>2TB</translation>
         </message>
         <message>
             <source>3TB</source>
-            <translation type="unfinished" />
+            <translation>3TB</translation>
         </message>
         <message>
             <source>4TB</source>
-            <translation type="unfinished" />
+            <translation>4TB</translation>
         </message>
         <message>
             <source>6TB</source>
-            <translation type="unfinished" />
+            <translation>6TB</translation>
         </message>
         <message>
             <source>8TB</source>
-            <translation type="unfinished" />
+            <translation>8TB</translation>
         </message>
         <message>
             <source>13TB</source>
-            <translation type="unfinished" />
+            <translation>13TB</translation>
         </message>
         <message>
             <source>14TB</source>
-            <translation type="unfinished" />
+            <translation>14TB</translation>
         </message>
         <message>
             <source>16TB</source>
-            <translation type="unfinished" />
+            <translation>16TB</translation>
         </message>
         <message>
             <source>20TB</source>
-            <translation type="unfinished" />
+            <translation>20TB</translation>
         </message>
         <message>
             <source>24TB</source>
-            <translation type="unfinished" />
+            <translation>24TB</translation>
         </message>
         <message>
             <source>自定义</source>
-            <translation type="unfinished" />
+            <translation>Custom</translation>
         </message>
         <message>
             <source>添加纪录数量不能多于1024。</source>
-            <translation type="unfinished" />
+            <translation>No more than 1024 records may be added.</translation>
         </message>
         <message>
             <source>请选择设备。</source>
-            <translation type="unfinished" />
+            <translation>Please select a device.</translation>
         </message>
         <message>
             <source> 天</source>
-            <translation type="unfinished" />
+            <translation> days</translation>
         </message>
         <message>
             <source>磁盘空间不能为空。</source>
-            <translation type="unfinished" />
+            <translation>The disk space must not be empty.</translation>
         </message>
         <message>
             <source>码率为0，无法计算</source>
-            <translation type="unfinished" />
+            <translation>Bit rate 0, cannot calculate</translation>
         </message>
         <message>
             <source>请添加通道。</source>
-            <translation type="unfinished" />
+            <translation>Please add channels.</translation>
         </message>
         <message>
             <source>信息</source>
-            <translation type="unfinished">Information</translation>
+            <translation>Information</translation>
         </message>
     </context>
     <context>
         <name>CChanDlg</name>
         <message>
             <source>通道数</source>
-            <translation type="unfinished" />
+            <translation>Channels</translation>
         </message>
         <message>
             <source>设备类型</source>
-            <translation type="unfinished" />
+            <translation>Device type</translation>
         </message>
         <message>
             <source>编码格式</source>
-            <translation type="unfinished" />
+            <translation>Encoding</translation>
         </message>
         <message>
             <source>分辨率</source>
-            <translation type="unfinished" />
+            <translation>Resolution</translation>
         </message>
         <message>
             <source>帧率</source>
-            <translation type="unfinished" />
+            <translation>Frame rate</translation>
         </message>
         <message>
             <source>码率(kbps)</source>
-            <translation type="unfinished" />
+            <translation>Bit rate (kbps)</translation>
         </message>
         <message>
             <source>推荐码率(kbps)</source>
-            <translation type="unfinished" />
+            <translation>Recommended (kbps)</translation>
         </message>
         <message>
             <source>取消</source>
-            <translation type="unfinished">Cancel</translation>
+            <translation>Cancel</translation>
         </message>
     </context>
     <context>
         <name>CChanDlgBase</name>
         <message>
             <source>信息</source>
-            <translation type="unfinished">Information</translation>
+            <translation>Information</translation>
         </message>
     </context>
     <context>
         <name>CChanModelEx</name>
         <message>
             <source>全选</source>
-            <translation type="unfinished" />
+            <translation>All</translation>
         </message>
         <message>
             <source>通道</source>
-            <translation type="unfinished" />
+            <translation>Channel</translation>
         </message>
         <message>
             <source>分辨率</source>
-            <translation type="unfinished" />
+            <translation>Resolution</translation>
         </message>
         <message>
             <source>帧率</source>
-            <translation type="unfinished" />
+            <translation>Frame rate</translation>
         </message>
         <message>
             <source>码率</source>
-            <translation type="unfinished" />
+            <translation>Bit rate</translation>
         </message>
         <message>
             <source>总带宽</source>
-            <translation type="unfinished" />
+            <translation>Total bandwidth</translation>
         </message>
     </context>
     <context>
@@ -512,15 +512,15 @@
         <name>CModifyChanDlg</name>
         <message>
             <source>修改通道</source>
-            <translation type="unfinished" />
+            <translation>Modify channel</translation>
         </message>
         <message>
             <source>确定</source>
-            <translation type="unfinished">OK</translation>
+            <translation>OK</translation>
         </message>
         <message>
             <source>码率范围：128~16384</source>
-            <translation type="unfinished" />
+            <translation>Bit rate range: 128~16384</translation>
         </message>
     </context>
     <context>

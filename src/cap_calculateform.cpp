@@ -9,6 +9,7 @@
 #include "qnofocusdelegate.h"
 
 #include <QHeaderView>
+#include <QMultiHash>
 #include <QPointer>
 
 #include <algorithm>
@@ -263,13 +264,14 @@ int CCapCalculateForm::nextChanId() const
 
 QList<qint32> CCapCalculateForm::checkedTotals() const
 {
+    // Runs on every check mark the view sets, so no scan of the list per id.
+    QMultiHash<int, qint32> hashTotal;
+    hashTotal.reserve(m_listChan.size());
+    for (const CUIChanBean &chan : m_listChan)
+        hashTotal.insert(chan.m_lChanId, chan.m_lTotalBitRate);
     QList<qint32> listTotal;
-    for (int lId : m_pChanModel->checkedList()) {
-        for (const CUIChanBean &chan : m_listChan) {
-            if (chan.m_lChanId == lId)
-                listTotal.append(chan.m_lTotalBitRate);
-        }
-    }
+    for (int lId : m_pChanModel->checkedList())
+        listTotal.append(hashTotal.values(lId));
     return listTotal;
 }
 
