@@ -1,5 +1,54 @@
 #include "devservices.h"
 
-void startDeviceServices(SimFleet &, asio::io_context &, const SimOptions &)
+#include "ipcserver.h"
+#include "nvrservice.h"
+#include "simfleet.h"
+#include "simoptions.h"
+#include "zeltproto.h"
+
+#include <iostream>
+#include <map>
+
+namespace {
+
+// The services live as long as the simulator process.
+std::map<SimDevice *, std::unique_ptr<IpcServer>> &ipcServers()
 {
+    static std::map<SimDevice *, std::unique_ptr<IpcServer>> servers;
+    return servers;
+}
+
+void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &options)
+{
+    IpcTiming timing;
+    timing.restart = std::chrono::milliseconds(options.restartMs);
+    timing.upgrade = std::chrono::milliseconds(options.upgradeMs);
+    timing.lockoutTries = options.lockoutTries;
+    timing.lockout = std::chrono::milliseconds(options.lockoutMs);
+    for (const auto &device : fleet.devices()) {
+        if (device->type != "IPC")
+            continue;
+        auto server = std::make_unique<IpcServer>(std::make_shared<IpcDevice>(*device, fleet, io, timing), io,
+                                                  corvane::zelt::kDefaultPort);
+        std::string error;
+        if (!server->listen(error))
+            std::cerr << "corvane-devsim: " << error << '\n';
+        ipcServers()[device.get()] = std::move(server);
+    }
+    fleet.addMoveListener([](SimDevice &device, const std::string &) {
+        const auto it = ipcServers().find(&device);
+        if (it == ipcServers().end())
+            return;
+        std::string error;
+        if (!it->second->listen(error))
+            std::cerr << "corvane-devsim: " << error << '\n';
+    });
+}
+
+} // namespace
+
+void startDeviceServices(SimFleet &fleet, asio::io_context &io, const SimOptions &options)
+{
+    startIpcServices(fleet, io, options);
+    startNvrServices(fleet, io, options);
 }

@@ -1,0 +1,190 @@
+#include "zeltsession.h"
+
+#include "auth.h"
+#include "loopbackguard.h"
+#include "zeltlog.h"
+#include "zeltproto.h"
+
+#include "zelt_mw_sdk.h"
+
+#include <atomic>
+#include <cstdlib>
+
+namespace corvane::zelt {
+
+namespace {
+
+struct SessionRegistry
+{
+    std::mutex mutex;
+    std::map<std::string, std::shared_ptr<Session>> sessions;
+};
+
+// Never destroyed, like the library threads that may use it at exit.
+SessionRegistry &registry()
+{
+    static SessionRegistry *r = new SessionRegistry;
+    return *r;
+}
+// User-IDs carry a number that only grows, so a closed session's ID is never handed out again.
+std::atomic<uint64_t> g_nextSession {1};
+
+DWORD attach(wire::FrameClient &client, uint64_t token)
+{
+    std::vector<uint8_t> body;
+    return exchange(client, OpAttach, wire::WireWriter().u64(token).take(), body);
+}
+
+} // namespace
+
+std::chrono::milliseconds callTimeout()
+{
+    static const std::chrono::milliseconds timeout = [] {
+        const char *text = std::getenv("CORVANE_ZELT_TIMEOUT_MS");
+        const long value = text ? std::strtol(text, nullptr, 10) : 0;
+        return std::chrono::milliseconds(value > 0 ? value : 5000);
+    }();
+    return timeout;
+}
+
+DWORD frameErrorCode(wire::FrameError error)
+{
+    switch (error) {
+    case wire::FrameError::None:
+        return ZELT_MW_OK;
+    case wire::FrameError::Timeout:
+        return ZELT_MW_ERR_TIMEOUT;
+    case wire::FrameError::Refused:
+    case wire::FrameError::Closed:
+    case wire::FrameError::Io:
+        return ZELT_MW_ERR_CONNECT;
+    default:
+        return ZELT_MW_ERR_PROTOCOL;
+    }
+}
+
+DWORD exchange(wire::FrameClient &client, uint16_t op, const std::vector<uint8_t> &payload,
+               std::vector<uint8_t> &body)
+{
+    wire::Frame reply;
+    const wire::FrameError error = client.request(op, payload, reply);
+    if (error != wire::FrameError::None)
+        return frameErrorCode(error);
+    if (reply.payload.size() < 4)
+        return ZELT_MW_ERR_PROTOCOL;
+    uint32_t result = 0;
+    wire::WireReader reader(reply.payload);
+    reader.u32(result);
+    body.assign(reply.payload.begin() + 4, reply.payload.end());
+    return result;
+}
+
+Session::Session(std::string userId, std::string ip, uint16_t port, uint64_t token,
+                 std::unique_ptr<wire::FrameClient> client)
+    : m_userId(std::move(userId)), m_ip(std::move(ip)), m_port(port), m_token(token), m_client(std::move(client))
+{
+}
+
+DWORD Session::call(uint16_t op, const std::vector<uint8_t> &payload, std::vector<uint8_t> &body)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_client->isOpen()) {
+        const wire::FrameError error = m_client->connect(m_ip, m_port);
+        if (error != wire::FrameError::None)
+            return frameErrorCode(error);
+        const DWORD result = attach(*m_client, m_token);
+        if (result != ZELT_MW_OK) {
+            m_client->close();
+            return result;
+        }
+    }
+    return exchange(*m_client, op, payload, body);
+}
+
+DWORD Session::openAttached(std::chrono::milliseconds timeout, std::unique_ptr<wire::FrameClient> &client) const
+{
+    client = std::make_unique<wire::FrameClient>(timeout);
+    const wire::FrameError error = client->connect(m_ip, m_port);
+    if (error != wire::FrameError::None)
+        return frameErrorCode(error);
+    return attach(*client, m_token);
+}
+
+void Session::close()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_client->close();
+}
+
+DWORD login(const std::string &user, const std::string &password, const std::string &ip, uint16_t port,
+            std::string &userId)
+{
+    std::error_code ec;
+    const asio::ip::address address = asio::ip::make_address_v4(ip, ec);
+    if (ec || user.empty() || user.size() > wire::kMaxUserNameSize)
+        return ZELT_MW_ERR_PARAM;
+    if (!wire::destinationAllowed(address)) {
+        logLine(LogError, "login to " + ip + " refused: destination outside loopback");
+        return ZELT_MW_ERR_REFUSED;
+    }
+    auto client = std::make_unique<wire::FrameClient>(callTimeout());
+    wire::FrameError error = client->connect(ip, port);
+    if (error != wire::FrameError::None) {
+        logLine(LogError, "login to " + ip + ": " + wire::frameErrorText(error));
+        return frameErrorCode(error);
+    }
+    std::vector<uint8_t> body;
+    DWORD result = exchange(*client, OpChallenge, wire::WireWriter().str(user).take(), body);
+    std::vector<uint8_t> nonce;
+    if (result == ZELT_MW_OK) {
+        wire::WireReader reader(body);
+        if (!reader.bytes(nonce, 1024) || nonce.size() < wire::kNonceSize)
+            result = ZELT_MW_ERR_PROTOCOL;
+    }
+    uint64_t token = 0;
+    if (result == ZELT_MW_OK) {
+        const std::vector<uint8_t> proof = wire::loginProof(password, nonce, user);
+        if (proof.empty())
+            return ZELT_MW_ERR_PROTOCOL;
+        result = exchange(*client, OpLogin, wire::WireWriter().str(user).bytes(proof).take(), body);
+        wire::WireReader reader(body);
+        if (result == ZELT_MW_OK && !reader.u64(token))
+            result = ZELT_MW_ERR_PROTOCOL;
+    }
+    if (result != ZELT_MW_OK) {
+        logLine(LogError, "login of user " + user + " to " + ip + " failed, code " + std::to_string(result));
+        return result;
+    }
+    userId = "Z" + std::to_string(g_nextSession++) + "@" + ip + ":" + std::to_string(port);
+    auto session = std::make_shared<Session>(userId, ip, port, token, std::move(client));
+    {
+        std::lock_guard<std::mutex> lock(registry().mutex);
+        registry().sessions[userId] = session;
+    }
+    logLine(LogInfo, "login of user " + user + " to " + ip + " as " + userId);
+    return ZELT_MW_OK;
+}
+
+std::shared_ptr<Session> findSession(const char *userId)
+{
+    if (!userId)
+        return nullptr;
+    std::lock_guard<std::mutex> lock(registry().mutex);
+    const auto it = registry().sessions.find(userId);
+    return it == registry().sessions.end() ? nullptr : it->second;
+}
+
+std::shared_ptr<Session> takeSession(const char *userId)
+{
+    if (!userId)
+        return nullptr;
+    std::lock_guard<std::mutex> lock(registry().mutex);
+    const auto it = registry().sessions.find(userId);
+    if (it == registry().sessions.end())
+        return nullptr;
+    std::shared_ptr<Session> session = it->second;
+    registry().sessions.erase(it);
+    return session;
+}
+
+} // namespace corvane::zelt

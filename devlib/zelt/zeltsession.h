@@ -1,0 +1,63 @@
+#ifndef ZELTSESSION_H
+#define ZELTSESSION_H
+
+// Sessions of the configuration library: one per successful login, named by
+// its user-ID. A session keeps one connection to the device for the calls
+// and can open further connections bound to it (streams, upgrades).
+#include "frame.h"
+
+#include "devtypes.h"
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace corvane::zelt {
+
+// Timeout of one call; CORVANE_ZELT_TIMEOUT_MS overrides the default of 5 s.
+std::chrono::milliseconds callTimeout();
+DWORD frameErrorCode(wire::FrameError error);
+
+// One request on a connection: the reply's result code and the body after it.
+DWORD exchange(wire::FrameClient &client, uint16_t op, const std::vector<uint8_t> &payload,
+               std::vector<uint8_t> &body);
+
+class Session
+{
+public:
+    Session(std::string userId, std::string ip, uint16_t port, uint64_t token,
+            std::unique_ptr<wire::FrameClient> client);
+
+    const std::string &userId() const { return m_userId; }
+    const std::string &ip() const { return m_ip; }
+
+    // Sends one request, reconnecting to the session first when the
+    // connection was lost (a device that rebooted no longer knows it).
+    DWORD call(uint16_t op, const std::vector<uint8_t> &payload, std::vector<uint8_t> &body);
+    // A further connection bound to this session.
+    DWORD openAttached(std::chrono::milliseconds timeout, std::unique_ptr<wire::FrameClient> &client) const;
+    void close();
+
+private:
+    const std::string m_userId;
+    const std::string m_ip;
+    const uint16_t m_port;
+    const uint64_t m_token;
+    std::mutex m_mutex;
+    std::unique_ptr<wire::FrameClient> m_client;
+};
+
+// Logs in and registers the session; fills userId on success.
+DWORD login(const std::string &user, const std::string &password, const std::string &ip, uint16_t port,
+            std::string &userId);
+std::shared_ptr<Session> findSession(const char *userId);
+// Removes the session: its user-ID is refused from now on.
+std::shared_ptr<Session> takeSession(const char *userId);
+
+} // namespace corvane::zelt
+
+#endif // ZELTSESSION_H

@@ -1,0 +1,23 @@
+#ifndef ZELTSTREAM_H
+#define ZELTSTREAM_H
+
+// Live media streams: each runs on a library thread that fetches JPEG frames
+// from the device over its own connection and hands them to the windows
+// playing it.
+#include "zeltsession.h"
+
+#include "devtypes.h"
+
+#include <memory>
+
+namespace corvane::zelt {
+
+DWORD startStream(const std::shared_ptr<Session> &session, DWORD streamId, DWORD &handle);
+DWORD stopStream(const char *userId, DWORD handle);
+bool streamExists(DWORD handle);
+// Ends every stream of a session (logout).
+void stopSessionStreams(const std::string &userId);
+
+} // namespace corvane::zelt
+
+#endif // ZELTSTREAM_H

@@ -1,0 +1,42 @@
+#ifndef IPCMODEL_H
+#define IPCMODEL_H
+
+// The IPC models the simulator offers and their capability documents.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct IpcModel
+{
+    std::string name;
+    uint32_t captureWidth = 1920;
+    uint32_t captureHeight = 1080;
+    uint32_t maxFps = 30;
+    uint32_t maxStream = 2;
+    uint32_t hiddenStream = 0;
+    std::string formats;            // encoding format codes, "," separated
+    std::string mainResolutions;    // "W*H" entries, "," separated
+    std::string subResolutions;     // empty: the sub stream uses mainResolutions
+    bool fixedMainResolution = false;
+    bool audio = true;
+    std::string ipModes;            // address modes offered
+    std::string workModes;          // port work modes offered
+    std::string registration;       // text of query 58; empty for models without one
+    uint32_t streams() const { return maxStream > hiddenStream ? maxStream - hiddenStream : 1; }
+};
+
+const std::vector<IpcModel> &ipcModels();
+// nullptr for an unknown name.
+const IpcModel *findIpcModel(const std::string &name);
+
+// Capability document of one kind; false when the model does not offer it.
+bool ipcCapability(const IpcModel &model, uint32_t kind, std::string &xml);
+
+// "W*H" list helpers.
+std::vector<std::pair<uint32_t, uint32_t>> parseResolutions(const std::string &list);
+std::vector<uint32_t> parseCodes(const std::string &list);
+
+// Exposure shutter denominators a device accepts.
+const std::vector<uint32_t> &shutterValues();
+
+#endif // IPCMODEL_H
