@@ -38,15 +38,17 @@ void ModelEx::setHoverRow(int iRow)
         return;
     const int iOld = m_iHoverRow;
     m_iHoverRow = iRow;
-    updateRow(iOld);
-    updateRow(iRow);
+    updateRows(iOld, iOld);
+    updateRows(iRow, iRow);
 }
 
-void ModelEx::updateRow(int iRow)
+void ModelEx::updateRows(int iFirst, int iLast)
 {
-    if (iRow < 0 || iRow >= rowCount() || columnCount() <= 0)
+    iFirst = std::max(iFirst, 0);
+    iLast = std::min(iLast, rowCount() - 1);
+    if (iFirst > iLast || columnCount() <= 0)
         return;
-    emit dataChanged(index(iRow, 0), index(iRow, columnCount() - 1), {Qt::BackgroundRole});
+    emit dataChanged(index(iFirst, 0), index(iLast, columnCount() - 1));
 }
 
 void ModelEx::setAddressColumn(int iColumn)

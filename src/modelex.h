@@ -34,6 +34,8 @@ public:
 
     // Whole-model reset for owners that changed the underlying list.
     void resetModel();
+    // Repaint of rows whose records changed in place.
+    void updateRows(int iFirst, int iLast);
 
 signals:
     void changePos(int iFirst, int iSecond);
@@ -47,9 +49,6 @@ protected:
     bool m_bFirstCheckable = true;
     int m_iHoverRow = -1;
     QStringList m_listHeader;
-
-private:
-    void updateRow(int iRow);
 };
 
 #endif // MODELEX_H

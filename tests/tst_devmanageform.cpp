@@ -1,0 +1,287 @@
+// The device tab against the simulator: search cycle, merge, filter and count,
+// results merged back, and the question before a refresh.
+#include "dev_manageform.h"
+#include "dialoghelper.h"
+#include "encodedevmodelex.h"
+#include "recordtypes.h"
+#include "simfleetprocess.h"
+#include "tableviewex.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QSet>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// This file's own loopback range and discovery port.
+const QString kFirstIp = QStringLiteral("127.12.0.5");
+const QString kDiscoveryPort = QStringLiteral("39512");
+constexpr int kIpcCount = 12;
+constexpr int kNvrCount = 4;
+constexpr int kFleet = kIpcCount + kNvrCount;
+
+QString countText(CDevManageForm &form)
+{
+    return form.findChild<QLabel *>(QStringLiteral("oDevNumLabel"))->text();
+}
+
+} // namespace
+
+class TestDevManageForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void firstSearchListsFleetOnce();
+    void secondRefreshMergesAgain();
+    void segmentSearchFindsFleet();
+    void filterUpdatesCount();
+    void selectAllSkipsHiddenRows();
+    void refreshAsksWhileBusy();
+    void resultsMergeIntoList();
+    void listGoesToCapacityTab();
+
+private:
+    void verifyFleetListed(CDevManageForm &form);
+
+    std::unique_ptr<SimFleetProcess> m_pSim;
+    std::unique_ptr<CDevManageForm> m_pForm;
+};
+
+void TestDevManageForm::initTestCase()
+{
+    registerRecordTypes();
+    qputenv("CORVANE_DISCOVERY_PORT", kDiscoveryPort.toLatin1());
+    m_pSim.reset(new SimFleetProcess({QStringLiteral("--ipc"), QString::number(kIpcCount), QStringLiteral("--nvr"),
+                                      QString::number(kNvrCount), QStringLiteral("--first"), kFirstIp,
+                                      QStringLiteral("--port"), kDiscoveryPort}));
+    CORVANE_START_SIMULATOR(*m_pSim);
+    QCOMPARE(m_pSim->devices().size(), kFleet);
+}
+
+void TestDevManageForm::cleanupTestCase()
+{
+    m_pSim.reset();
+}
+
+void TestDevManageForm::init()
+{
+    if (!m_pSim || !m_pSim->isRunning())
+        QSKIP("simulator unavailable");
+    m_pForm.reset(new CDevManageForm);
+    // The first search runs at construction.
+    QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kFleet, 10000);
+}
+
+void TestDevManageForm::cleanup()
+{
+    m_pForm.reset();
+    QTRY_VERIFY(DialogHelper::noModal());
+}
+
+void TestDevManageForm::verifyFleetListed(CDevManageForm &form)
+{
+    const QList<CUIDeviceBean> &listDev = form.deviceList();
+    QCOMPARE(listDev.size(), kFleet);
+    QCOMPARE(countText(form), QString::number(kFleet));
+    QSet<int> setIds;
+    QSet<QString> setIps;
+    for (int i = 0; i < listDev.size(); ++i) {
+        const CUIDeviceBean &dev = listDev.at(i);
+        const SimFleetProcess::Device *pSimDev = m_pSim->findByIp(dev.m_strIp);
+        QVERIFY2(pSimDev, qPrintable(dev.m_strIp));
+        QCOMPARE(dev.m_strModel, pSimDev->model);
+        QCOMPARE(dev.m_strSerial, pSimDev->serial);
+        QCOMPARE(dev.m_strMac, pSimDev->mac);
+        QCOMPARE(dev.m_lStatus, 0);
+        QCOMPARE(dev.m_strUserName, QStringLiteral("admin"));
+        QCOMPARE(dev.m_strPassword, QStringLiteral("vorpe"));
+        QVERIFY(dev.m_strMask.isEmpty() && dev.m_strGateway.isEmpty());
+        setIds.insert(dev.m_lDevId);
+        setIps.insert(dev.m_strIp);
+        // Ascending by numeric address: 127.12.0.9 comes before 127.12.0.10.
+        if (i > 0)
+            QVERIFY(SimFleetProcess::ipToNumber(listDev.at(i - 1).m_strIp) < SimFleetProcess::ipToNumber(dev.m_strIp));
+    }
+    QCOMPARE(setIps.size(), kFleet);
+    QSet<int> setExpected;
+    for (int i = 1; i <= kFleet; ++i)
+        setExpected.insert(i);
+    QCOMPARE(setIds, setExpected);
+}
+
+void TestDevManageForm::firstSearchListsFleetOnce()
+{
+    verifyFleetListed(*m_pForm);
+    QCOMPARE(m_pForm->deviceList().first().m_strIp, kFirstIp);
+}
+
+void TestDevManageForm::secondRefreshMergesAgain()
+{
+    m_pForm->devModel()->checkedList().append(3);
+    QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
+    // Emptied at once, merged half a second later.
+    QVERIFY(m_pForm->deviceList().isEmpty());
+    QCOMPARE(countText(*m_pForm), QStringLiteral("0"));
+    QVERIFY(m_pForm->devModel()->checkedList().isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kFleet, 10000);
+    verifyFleetListed(*m_pForm);
+
+    // Descending order on the header is kept by the next merge.
+    auto *pView = m_pForm->findChild<TableViewEx *>(QStringLiteral("oDevTabView"));
+    pView->horizontalHeader()->setSortIndicator(1, Qt::DescendingOrder);
+    m_pForm->on_oRefreshBtn_clicked();
+    QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kFleet, 10000);
+    QCOMPARE(m_pForm->deviceList().last().m_strIp, kFirstIp);
+}
+
+void TestDevManageForm::segmentSearchFindsFleet()
+{
+    CUISearchModeBean oMode;
+    oMode.bMulticast = false;
+    oMode.bSegmentSearch = true;
+    oMode.strBeginIP = QStringLiteral("127.12.0.1");
+    oMode.strEndIP = QStringLiteral("127.12.0.40");
+    QCOMPARE(m_pForm->applySearchMode(oMode), 0ul);
+    m_pForm->on_oRefreshBtn_clicked();
+    QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kFleet, 10000);
+    verifyFleetListed(*m_pForm);
+
+    // Both probes: the window keeps handling events during the pause between them.
+    oMode.bMulticast = true;
+    QCOMPARE(m_pForm->applySearchMode(oMode), 0ul);
+    QElapsedTimer timer;
+    timer.start();
+    m_pForm->on_oRefreshBtn_clicked();
+    QVERIFY(timer.elapsed() < 400);
+    QVERIFY(m_pForm->deviceList().isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kFleet, 10000);
+    verifyFleetListed(*m_pForm);
+}
+
+void TestDevManageForm::filterUpdatesCount()
+{
+    // Addresses .5 to .20: "127.12.0.1" also matches .10 to .19.
+    m_pForm->onFilter(QStringLiteral("127.12.0.1"));
+    QCOMPARE(countText(*m_pForm), QStringLiteral("10"));
+
+    const QString strModel = m_pSim->devices().last().model;
+    const int iModelCount = int(std::count_if(m_pSim->devices().cbegin(), m_pSim->devices().cend(),
+        [&strModel](const SimFleetProcess::Device &d) { return d.model.contains(strModel, Qt::CaseInsensitive); }));
+    m_pForm->onFilter(strModel.toLower());
+    QCOMPARE(countText(*m_pForm), QString::number(iModelCount));
+
+    m_pForm->onFilter(QString());
+    QCOMPARE(countText(*m_pForm), QString::number(kFleet));
+}
+
+void TestDevManageForm::selectAllSkipsHiddenRows()
+{
+    m_pForm->onFilter(QStringLiteral("127.12.0.1"));
+    m_pForm->onEncTableViewHeaderClicked(0);
+    QList<int> listChecked = m_pForm->devModel()->checkedList();
+    QCOMPARE(listChecked.size(), 10);
+    for (const CUIDeviceBean &dev : m_pForm->deviceList())
+        QCOMPARE(listChecked.contains(dev.m_lDevId), dev.m_strIp.startsWith(QStringLiteral("127.12.0.1")));
+    m_pForm->onEncTableViewHeaderClicked(0);
+    QVERIFY(m_pForm->devModel()->checkedList().isEmpty());
+    // Other headers leave the marks alone.
+    m_pForm->onEncTableViewHeaderClicked(2);
+    QVERIFY(m_pForm->devModel()->checkedList().isEmpty());
+}
+
+void TestDevManageForm::refreshAsksWhileBusy()
+{
+    CUIDeviceBean oBusy = m_pForm->deviceList().at(4);
+    oBusy.m_lStatus = DevStatusUpgrading;
+    m_pForm->getResultSlot(oBusy);
+    const QList<CUIDeviceBean> listBefore = m_pForm->deviceList();
+
+    auto pSeen = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
+    QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 1ul);
+    QTRY_VERIFY(pSeen->done);
+    QCOMPARE(pSeen->text, QStringLiteral("刷新列表可能会导致正在进行的操作失败，您确定要刷新吗？"));
+    QCOMPARE(pSeen->title, QStringLiteral("信息"));
+    QCOMPARE(m_pForm->deviceList().size(), listBefore.size());
+    QCOMPARE(m_pForm->deviceList().at(4).m_lStatus, int(DevStatusUpgrading));
+
+    auto pYes = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
+    QSignalSpy spyLogout(m_pForm.get(), &CDevManageForm::sendLogoutSignal);
+    QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
+    QTRY_VERIFY(pYes->done);
+    QCOMPARE(spyLogout.count(), kFleet);
+    QVERIFY(m_pForm->deviceList().isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kFleet, 10000);
+    verifyFleetListed(*m_pForm);
+}
+
+void TestDevManageForm::resultsMergeIntoList()
+{
+    CUIDeviceBean oResult = m_pForm->deviceList().at(2);
+    const int iDevId = oResult.m_lDevId;
+    oResult.m_lDevId = 999;
+    oResult.m_lStatus = DevStatusLogged;
+    oResult.m_strLoginKey = QStringLiteral("42");
+    oResult.m_strDevType = QStringLiteral("NVR");
+    oResult.m_strMask = QStringLiteral("255.255.255.0");
+    oResult.m_strGateway = QStringLiteral("127.12.0.1");
+    oResult.m_strExtSerial = QStringLiteral("ext");
+    oResult.m_strUserName = QStringLiteral("someone");
+    m_pForm->getResultSlot(oResult);
+    const CUIDeviceBean &dev = m_pForm->deviceList().at(2);
+    QCOMPARE(dev.m_lStatus, int(DevStatusLogged));
+    QCOMPARE(dev.m_strLoginKey, QStringLiteral("42"));
+    QCOMPARE(dev.m_strDevType, QStringLiteral("NVR"));
+    QCOMPARE(dev.m_strMask, QStringLiteral("255.255.255.0"));
+    QCOMPARE(dev.m_strExtSerial, QStringLiteral("ext"));
+    QCOMPARE(dev.m_lDevId, iDevId);
+    QCOMPARE(dev.m_strUserName, QStringLiteral("admin"));
+    QCOMPARE(m_pForm->devModel()->data(m_pForm->devModel()->index(2, 9)).toString(), CUIDeviceBean::statusText(2));
+
+    QSignalSpy spyRlt(m_pForm.get(), &CDevManageForm::sendModifyRltSignal);
+    CBatchEditNetAddrBean oFailed;
+    oFailed.m_strOldIp = dev.m_strIp;
+    oFailed.m_strNewIp = QStringLiteral("127.12.1.1");
+    oFailed.m_lResult = DevStatusModifyConflict;
+    m_pForm->getModifyRltSlot(oFailed);
+    QCOMPARE(spyRlt.count(), 1);
+    QCOMPARE(m_pForm->deviceList().at(2).m_strIp, oFailed.m_strOldIp);
+    QCOMPARE(m_pForm->deviceList().at(2).m_lStatus, int(DevStatusModifyConflict));
+
+    CBatchEditNetAddrBean oDone = oFailed;
+    oDone.m_lResult = DevStatusModifyOk;
+    oDone.m_strMask = QStringLiteral("255.255.0.0");
+    oDone.m_strGateway = QStringLiteral("127.12.0.254");
+    m_pForm->getModifyRltSlot(oDone);
+    QCOMPARE(spyRlt.count(), 2);
+    QCOMPARE(m_pForm->deviceList().at(2).m_strIp, QStringLiteral("127.12.1.1"));
+    QCOMPARE(m_pForm->deviceList().at(2).m_strMask, QStringLiteral("255.255.0.0"));
+    QCOMPARE(m_pForm->deviceList().at(2).m_lStatus, int(DevStatusModifyOk));
+
+    // A result for an address not in the list changes nothing.
+    CBatchEditNetAddrBean oStranger = oDone;
+    oStranger.m_strOldIp = QStringLiteral("127.99.0.1");
+    m_pForm->getModifyRltSlot(oStranger);
+    QCOMPARE(spyRlt.count(), 2);
+}
+
+void TestDevManageForm::listGoesToCapacityTab()
+{
+    QSignalSpy spy(m_pForm.get(), &CDevManageForm::sendDev2CapSignal);
+    m_pForm->sendDev2CapSlot();
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).value<QList<CUIDeviceBean>>().size(), kFleet);
+}
+
+QTEST_MAIN(TestDevManageForm)
+#include "tst_devmanageform.moc"
