@@ -164,7 +164,7 @@ std::vector<uint8_t> renderTestPicture(const PictureSettings &settings, uint32_t
     const int span = kWidth - 40;
     const int pos = int(frame * 6 % uint32_t(2 * span));
     const int bx = pos < span ? pos : 2 * span - pos;
-    fillRect(img, bx, kHeight / 2 - 20, 40, 40, 255, 255, 255);
+    fillRect(img, bx, kHeight / 2 - 20, 40, 40, 24, 24, 24);
     fillRect(img, 0, 0, 48, 12, 255, 0, 0);
     fillRect(img, 0, 0, 12, 48, 255, 0, 0);
 
