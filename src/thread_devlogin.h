@@ -1,0 +1,38 @@
+#ifndef THREAD_DEVLOGIN_H
+#define THREAD_DEVLOGIN_H
+
+#include "uidevicebean.h"
+
+#include <QList>
+#include <QObject>
+
+// Logs devices in and out in the background. The configuration library is
+// tried first and the maintenance library second; whichever accepts the
+// login fixes the device type ("IPC" or "NVR"). Owners create one instance
+// for logins and one for logouts, each moved to a thread of its own.
+class CDevThread : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The receiver must offer the slots getLoginResultSlot(QList<CUIDeviceBean>&, ulong)
+    // and getResultSlot(CUIDeviceBean&).
+    explicit CDevThread(QObject *pReceiver);
+
+signals:
+    void sendLoginResult(QList<CUIDeviceBean> &oDevList, ulong ulEventType);
+    void sendResultSingle(CUIDeviceBean &oBean);
+
+public slots:
+    // Logs every record in, in list order; the event code comes back unchanged.
+    void devLoginSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventTpye);
+    void devLogoutSlot(CUIDeviceBean &oBean);
+
+private:
+    static bool loginIpc(CUIDeviceBean &oBean);
+    static bool loginNvr(CUIDeviceBean &oBean);
+
+    QObject *m_pReceiver;
+};
+
+#endif // THREAD_DEVLOGIN_H
