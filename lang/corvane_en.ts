@@ -66,7 +66,7 @@
         <name>CBatchEditModelEx</name>
         <message>
             <source>全选</source>
-            <translation type="unfinished" />
+            <translation type="unfinished">All</translation>
         </message>
         <message>
             <source>名称</source>
@@ -387,59 +387,59 @@
         <name>CDevManageForm</name>
         <message>
             <source>刷新</source>
-            <translation type="unfinished" />
+            <translation>Refresh</translation>
         </message>
         <message>
             <source>登录</source>
-            <translation type="unfinished" />
+            <translation>Log in</translation>
         </message>
         <message>
             <source>升级维护</source>
-            <translation type="unfinished" />
+            <translation>Upgrade and maintenance</translation>
         </message>
         <message>
             <source>夏令时</source>
-            <translation type="unfinished" />
+            <translation>Daylight saving time</translation>
         </message>
         <message>
             <source>批量配置</source>
-            <translation type="unfinished" />
+            <translation>Batch configuration</translation>
         </message>
         <message>
             <source>设备数量：</source>
-            <translation type="unfinished" />
+            <translation>Devices:</translation>
         </message>
         <message>
             <source>设置</source>
-            <translation type="unfinished" />
+            <translation>Settings</translation>
         </message>
         <message>
             <source>信息</source>
-            <translation type="unfinished">Information</translation>
+            <translation>Information</translation>
         </message>
         <message>
             <source>刷新列表可能会导致正在进行的操作失败，您确定要刷新吗？</source>
-            <translation type="unfinished" />
+            <translation>Refreshing the list may make operations in progress fail. Refresh anyway?</translation>
         </message>
         <message>
             <source>错误</source>
-            <translation type="unfinished" />
+            <translation>Error</translation>
         </message>
         <message>
             <source>起始IP地址格式错误，请输入有效IP地址。</source>
-            <translation type="unfinished" />
+            <translation>The begin IP address is malformed; enter a valid IP address.</translation>
         </message>
         <message>
             <source>结束IP地址格式错误，请输入有效IP地址。</source>
-            <translation type="unfinished" />
+            <translation>The end IP address is malformed; enter a valid IP address.</translation>
         </message>
         <message>
             <source>起始地址不能大于结束地址。</source>
-            <translation type="unfinished" />
+            <translation>The begin address must not be greater than the end address.</translation>
         </message>
         <message>
             <source>搜索设备数量应小于1024。</source>
-            <translation type="unfinished" />
+            <translation>The number of devices searched should be fewer than 1024.</translation>
         </message>
     </context>
     <context>
@@ -565,63 +565,63 @@
         <name>CSetupDlg</name>
         <message>
             <source>设置</source>
-            <translation type="unfinished" />
+            <translation>Settings</translation>
         </message>
         <message>
             <source>搜索模式</source>
-            <translation type="unfinished" />
+            <translation>Search mode</translation>
         </message>
         <message>
             <source>组播</source>
-            <translation type="unfinished" />
+            <translation>Multicast</translation>
         </message>
         <message>
             <source>按IP段搜索</source>
-            <translation type="unfinished" />
+            <translation>Search by IP segment</translation>
         </message>
         <message>
             <source>从</source>
-            <translation type="unfinished" />
+            <translation>From</translation>
         </message>
         <message>
             <source>到</source>
-            <translation type="unfinished" />
+            <translation>To</translation>
         </message>
         <message>
             <source>列表自定义</source>
-            <translation type="unfinished" />
+            <translation>List customisation</translation>
         </message>
         <message>
             <source>版本号</source>
-            <translation type="unfinished" />
+            <translation>Version</translation>
         </message>
         <message>
             <source>MAC</source>
-            <translation type="unfinished" />
+            <translation>MAC</translation>
         </message>
         <message>
             <source>序列号</source>
-            <translation type="unfinished" />
+            <translation>Serial number</translation>
         </message>
         <message>
             <source>子网掩码</source>
-            <translation type="unfinished" />
+            <translation>Subnet mask</translation>
         </message>
         <message>
             <source>网关</source>
-            <translation type="unfinished" />
+            <translation>Gateway</translation>
         </message>
         <message>
             <source>状态</source>
-            <translation type="unfinished" />
+            <translation>Status</translation>
         </message>
         <message>
             <source>确定</source>
-            <translation type="unfinished">OK</translation>
+            <translation>OK</translation>
         </message>
         <message>
             <source>取消</source>
-            <translation type="unfinished">Cancel</translation>
+            <translation>Cancel</translation>
         </message>
     </context>
     <context>
@@ -826,51 +826,51 @@
         <name>EncodeDevModelEx</name>
         <message>
             <source>全选</source>
-            <translation type="unfinished" />
+            <translation>Select all</translation>
         </message>
         <message>
             <source>IP</source>
-            <translation type="unfinished" />
+            <translation>IP</translation>
         </message>
         <message>
             <source>型号</source>
-            <translation type="unfinished" />
+            <translation>Model</translation>
         </message>
         <message>
             <source>版本</source>
-            <translation type="unfinished">Version</translation>
+            <translation>Version</translation>
         </message>
         <message>
             <source>MAC</source>
-            <translation type="unfinished" />
+            <translation>MAC</translation>
         </message>
         <message>
             <source>子网掩码</source>
-            <translation type="unfinished" />
+            <translation>Subnet mask</translation>
         </message>
         <message>
             <source>网关</source>
-            <translation type="unfinished" />
+            <translation>Gateway</translation>
         </message>
         <message>
             <source>序列号</source>
-            <translation type="unfinished" />
+            <translation>Serial number</translation>
         </message>
         <message>
             <source>配置</source>
-            <translation type="unfinished" />
+            <translation>Configuration</translation>
         </message>
         <message>
             <source>状态</source>
-            <translation type="unfinished" />
+            <translation>Status</translation>
         </message>
         <message>
             <source>用户名</source>
-            <translation type="unfinished" />
+            <translation>User name</translation>
         </message>
         <message>
             <source>密码</source>
-            <translation type="unfinished" />
+            <translation>Password</translation>
         </message>
     </context>
     <context>

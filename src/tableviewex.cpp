@@ -1,6 +1,7 @@
 #include "tableviewex.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QMouseEvent>
 
 TableViewEx::TableViewEx(QWidget *parent)
@@ -86,14 +87,26 @@ void TableViewEx::syncChecksWithSelection(QMouseEvent *event, bool bPress)
     if (index.column() == 0)
         return;
 
+    QItemSelectionModel *pSelection = selectionModel();
+    if (!pSelection)
+        return;
     const int iRows = pModel->rowCount();
-    for (int i = 0; i < iRows; ++i)
-        pModel->setData(pModel->index(i, 0), Qt::Unchecked, Qt::CheckStateRole);
-    if (selectionModel()) {
+    QVector<int> vecSelected;
+    for (int i = 0; i < iRows; ++i) {
+        if (pSelection->isSelected(pModel->index(i, 0)))
+            vecSelected.append(i);
+    }
+    // The release usually leaves the selection the press made: nothing to redo then.
+    const bool bSameAsPress = !bPress && vecSelected == m_vecSyncedRows;
+    m_vecSyncedRows = bPress ? vecSelected : QVector<int>();
+    if (!bSameAsPress) {
         for (int i = 0; i < iRows; ++i) {
-            if (selectionModel()->isSelected(pModel->index(i, 0)))
-                pModel->setData(pModel->index(i, 0), Qt::Checked, Qt::CheckStateRole);
+            const QModelIndex idxCheck = pModel->index(i, 0);
+            if (pModel->data(idxCheck, Qt::CheckStateRole).toInt() != Qt::Unchecked)
+                pModel->setData(idxCheck, Qt::Unchecked, Qt::CheckStateRole);
         }
+        for (int iRow : vecSelected)
+            pModel->setData(pModel->index(iRow, 0), Qt::Checked, Qt::CheckStateRole);
     }
 
     if (!bPress || index.column() != IconColumn)

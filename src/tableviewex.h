@@ -3,6 +3,7 @@
 
 #include <QRect>
 #include <QTableView>
+#include <QVector>
 
 #include <array>
 
@@ -58,6 +59,8 @@ private:
     std::array<QRect, MaxIconRows> m_arrIconRect;
     std::array<int, MaxIconRows> m_arrIconState {};
     int m_iIconRow = -1;
+    // Rows whose check marks the last press brought in line with the selection.
+    QVector<int> m_vecSyncedRows;
 };
 
 #endif // TABLEVIEWEX_H

@@ -268,6 +268,16 @@ void TestDevTableModel::checksFollowSelection()
     QTest::mouseClick(m_pView->viewport(), Qt::LeftButton, Qt::ControlModifier,
                       m_pView->visualRect(m_pModel->index(0, 0)).center() + QPoint(15, 0));
     QCOMPARE(m_pModel->checkedList(), listBefore);
+
+    // A plain click on a row of the selection narrows it on release; the marks follow.
+    QTest::mouseClick(m_pView->viewport(), Qt::LeftButton, Qt::NoModifier, ptRow3);
+    QCOMPARE(pSel->selectedRows().size(), 1);
+    QCOMPARE(m_pModel->checkedList(), QList<int>({103}));
+    // A click beside the rows clears the current index only.
+    m_pView->resize(900, 600);
+    QTest::mouseClick(m_pView->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 580));
+    QVERIFY(!pSel->currentIndex().isValid());
+    QCOMPARE(m_pModel->checkedList(), QList<int>({103}));
 }
 
 void TestDevTableModel::iconSlotsBeyondLimit()
