@@ -69,12 +69,15 @@ typedef struct RVNA_DEV_NETADDR {
 #define RVNA_ERR_NOT_INIT         11009 /* RVNA_InitDiscovery was not called */
 #define RVNA_ERR_BAD_ADDRESS      11010 /* the device rejected the new address, mask or gateway */
 
-/* Called once per answer, on the library's receive thread. */
+/* Called once per answer, on the library's receive thread. It must not call
+ * RVNA_SetDiscoveryCallBack or RVNA_UninitDiscovery itself. */
 typedef void (*RVNA_DISCOVERY_CALLBACK)(const RVNA_DEVICE_INFO *pDevInfo, void *pContext);
 
+/* Counted: the library runs from the first init to the last uninit. */
 RVNA_API int RVNA_InitDiscovery(void);
 RVNA_API int RVNA_UninitDiscovery(void);
-/* A null callback stops delivery. */
+/* A null callback stops delivery; once the call returns no callback is running.
+ * A null callback whose context is not the registered one changes nothing. */
 RVNA_API int RVNA_SetDiscoveryCallBack(RVNA_DISCOVERY_CALLBACK pfnCallBack, void *pContext);
 /* Multicast probe on every usable IPv4 interface; the argument is reserved (0). */
 RVNA_API int RVNA_SendProbe1(unsigned int uReserved);
