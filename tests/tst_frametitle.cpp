@@ -210,9 +210,7 @@ void TestFrameTitle::doubleClickOutsideButtonZoneOnly()
     QTest::mouseDClick(pTitle, Qt::LeftButton, Qt::NoModifier, QPoint(pTitle->width() - 170, 10));
     QCOMPARE(max.count(), 2);
     auto *pMinBtn = pTitle->findChild<QPushButton *>(QStringLiteral("oMinBtn"));
-    QSignalSpy min(pTitle, &CFrameTitle::showMinSignal);
     QTest::mouseDClick(pMinBtn, Qt::LeftButton);
-    QVERIFY(min.count() >= 1);
     QCOMPARE(max.count(), 2);
 }
 
