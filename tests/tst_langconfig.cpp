@@ -23,7 +23,6 @@ private slots:
     void readOrRepair();
     void writeReplacesWholeFile();
     void unreadableFileIsNotTouched();
-    void translationAndFont();
 
 private:
     QString path() const { return m_pDir->filePath(QStringLiteral("lang/lang.cfg")); }
@@ -145,18 +144,6 @@ void TestLangConfig::unreadableFileIsNotTouched()
     QCOMPARE(config.startupLanguage(), CLangConfig::LangChinese);
     QCOMPARE(config.readOrRepair(), CLangConfig::LangUnknown);
     QVERIFY(QFileInfo(path()).isDir());
-}
-
-void TestLangConfig::translationAndFont()
-{
-    QCOMPARE(CLangConfig::translationFile(CLangConfig::LangChinese), QStringLiteral("lang/corvane_cn.qm"));
-    QCOMPARE(CLangConfig::translationFile(CLangConfig::LangEnglish), QStringLiteral("lang/corvane_en.qm"));
-    const QFont cn = CLangConfig::applicationFont(CLangConfig::LangChinese);
-    QCOMPARE(cn.family(), QStringLiteral("微软雅黑"));
-    QCOMPARE(cn.pointSize(), 10);
-    const QFont en = CLangConfig::applicationFont(CLangConfig::LangEnglish);
-    QCOMPARE(en.family(), QStringLiteral("Arial"));
-    QCOMPARE(en.pointSize(), 9);
 }
 
 QTEST_MAIN(TestLangConfig)
