@@ -2,11 +2,11 @@
 // files. Loopback range 127.47.0.0/16.
 #include "thread_maintain.h"
 
+#include "recordtypes.h"
 #include "simfleetprocess.h"
 #include "tolan_cfg.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -91,7 +91,7 @@ private:
 
 void TestMaintainSim::initTestCase()
 {
-    qRegisterMetaType<CUIDeviceBean>("CUIDeviceBean&");
+    registerRecordTypes();
     QVERIFY(m_oDir.isValid());
     m_pSim.reset(new SimFleetProcess({QStringLiteral("--ipc"), QString::number(kIpcCount), QStringLiteral("--nvr"),
                                       QString::number(kNvrCount), QStringLiteral("--first"), kFirstIp,

@@ -3,6 +3,8 @@
 // worker's entry-point table. Runs in well under a second per case.
 #include "thread_maintain.h"
 
+#include "recordtypes.h"
+
 #include <QDir>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -184,7 +186,7 @@ private:
 
 void TestThreadMaintain::initTestCase()
 {
-    qRegisterMetaType<CUIDeviceBean>("CUIDeviceBean&");
+    registerRecordTypes();
 }
 
 void TestThreadMaintain::init()
