@@ -1,21 +1,38 @@
 #include "dev_manageform.h"
 #include "ui_dev_manageform.h"
 
+#include "dev_batcheditaddrdlg.h"
+#include "dev_editnetaddrdlg.h"
+#include "dev_logindlg.h"
+#include "dev_resetpasswddlg.h"
 #include "devdiscovery.h"
 #include "encodedevmodelex.h"
 #include "msgdlg.h"
+#include "platformutils.h"
 #include "qnofocusdelegate.h"
 #include "searchedit.h"
 #include "searcheditbox.h"
 #include "setupdlg.h"
+#include "thread_devlogin.h"
+#include "thread_modifyip.h"
+#include "waitdlg.h"
+#include "workerhost.h"
 
+#include "TolanNetSDK.h"
+#include "zelt_mw_sdk.h"
+
+#include <QAction>
+#include <QCursor>
 #include <QDir>
 #include <QHeaderView>
 #include <QLoggingCategory>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
+#include <mutex>
 
 Q_LOGGING_CATEGORY(lcDevManage, "corvane.devmanage")
 
@@ -28,6 +45,16 @@ constexpr int kProbePauseMs = 500;
 // Largest end - begin of a segment search, alone and beside the multicast search.
 constexpr quint32 kMaxSpan = 1024;
 constexpr quint32 kMaxSpanWithMulticast = 768;
+constexpr DWORD kZeltLogLevel = 2;
+constexpr DWORD kZeltLogSize = 2097152;
+constexpr int kRestartReportMs = 3000;
+constexpr size_t kNvrLoginInfoSize = 48;
+
+// The tab that receives the configuration library's events. The library calls
+// back on a thread of its own; the lock keeps the tab from going away while
+// an event is being handed over.
+std::mutex g_eventReceiverMutex;
+CDevManageForm *g_pEventReceiver = nullptr;
 
 // Dotted quad with decimal octets (leading zeros allowed, never octal).
 bool parseIpv4(const QString &strIp, quint32 &uIp)
@@ -53,9 +80,31 @@ CDevManageForm::CDevManageForm(QWidget *parent)
 
     ensureWorkFolders();
 
-    // Device libraries are initialised here, before the workers exist.
+    ZELT_MW_Init();
+    TLSDK_Init();
+    ZELT_MW_SetLog(kZeltLogLevel, "log/", kZeltLogSize);
+    {
+        std::lock_guard<std::mutex> lock(g_eventReceiverMutex);
+        g_pEventReceiver = this;
+    }
+    ZELT_MW_SetEventCallback(&CDevManageForm::zeltEventCallback);
 
-    // Workers and their threads are created and connected here.
+    m_pLoginWorker.reset(new CWorkerHost(this, [this] {
+        auto *pWorker = new CDevThread(this);
+        connect(this, &CDevManageForm::sendLoginSignal, pWorker, &CDevThread::devLoginSlot);
+        return pWorker;
+    }));
+    m_pLogoutWorker.reset(new CWorkerHost(this, [this] {
+        auto *pWorker = new CDevThread(this);
+        connect(this, &CDevManageForm::sendLogoutSignal, pWorker, &CDevThread::devLogoutSlot);
+        return pWorker;
+    }));
+    m_pModifyIPWorker.reset(new CWorkerHost(this, [this] {
+        auto *pWorker = new CModifyIPThread(this);
+        connect(this, &CDevManageForm::sendModifyIPSignal, pWorker, &CModifyIPThread::modifyAddrSlot);
+        return pWorker;
+    }));
+    // Further workers and their threads are created and connected here.
 
     m_pDevDiscovery = new CDevDiscovery;
 
@@ -65,13 +114,16 @@ CDevManageForm::CDevManageForm(QWidget *parent)
     m_pSegmentProbeTimer = new QTimer(this);
     m_pSegmentProbeTimer->setSingleShot(true);
     connect(m_pSegmentProbeTimer, &QTimer::timeout, this, &CDevManageForm::onSegmentProbeTimer);
-    // The report timer is created here.
+    m_pReportTimer = new QTimer(this);
+    m_pReportTimer->setSingleShot(true);
+    connect(m_pReportTimer, &QTimer::timeout, this, &CDevManageForm::onReportTimer);
 
     m_pDevModel = new EncodeDevModelEx(ui->oDevTabView, m_listDev);
     ui->oDevTabView->setModel(m_pDevModel);
     ui->oDevTabView->setItemDelegate(new QNoFocusDelegate(ui->oDevTabView, true, ui->oDevTabView));
     m_pDevModel->setAddressColumn(EncodeDevModelEx::ColIp);
-    // The view's sendOpenConfigDlgSignal / sendRemoteSignal are connected here.
+    connect(ui->oDevTabView, &TableViewEx::sendRemoteSignal, this, &CDevManageForm::openRemoteDlg_slot);
+    // The view's sendOpenConfigDlgSignal is connected here.
 
     applyColumnFlags();
     applyColumnWidths();
@@ -83,19 +135,40 @@ CDevManageForm::CDevManageForm(QWidget *parent)
             &CDevManageForm::onEncTableViewHeaderClicked);
     connect(ui->oSearchEdit, &SearchEdit::input_changed, this, &CDevManageForm::onFilter);
 
-    // The context menu is created here.
+    createContextMenu();
 
     m_listDev.clear();
     ui->oDevNumLabel->setText(QStringLiteral("0"));
 
     on_oRefreshBtn_clicked();
 
-    // The dialogs (batch address, maintenance, daylight saving, configuration) are created here.
+    m_pBatchEditAddrDlg = new CBatchEditAddrDlg(this);
+    connect(m_pBatchEditAddrDlg, &CBatchEditAddrDlg::sendModifySignal, this, &CDevManageForm::oBatchModifyIPSlot);
+    connect(this, &CDevManageForm::sendModifyRltSignal, m_pBatchEditAddrDlg, &CBatchEditAddrDlg::oGetModifyRltSlot);
+    // The dialogs (maintenance, daylight saving, configuration) are created here.
 }
 
 CDevManageForm::~CDevManageForm()
 {
-    // Devices are logged out here, before the list goes.
+    {
+        std::lock_guard<std::mutex> lock(g_eventReceiverMutex);
+        if (g_pEventReceiver == this)
+            g_pEventReceiver = nullptr;
+    }
+    for (const CUIDeviceBean &dev : qAsConst(m_listDev)) {
+        if (dev.m_strDevType == QLatin1String("IPC")) {
+            ZELT_MW_Logout(dev.m_strLoginKey.toLatin1().constData());
+        } else if (dev.m_strDevType == QLatin1String("NVR")) {
+            bool bOk = false;
+            const DWORD ulHandle = dev.m_strLoginKey.toUInt(&bOk);
+            if (bOk)
+                TLSDK_Logout(ulHandle);
+        }
+    }
+    // Worker threads end before the list and the model they report into.
+    m_pLoginWorker.reset();
+    m_pLogoutWorker.reset();
+    m_pModifyIPWorker.reset();
     m_listDev.clear();
     ui->oDevTabView->setModel(nullptr);
     delete m_pDevModel;
@@ -176,7 +249,7 @@ ulong CDevManageForm::on_oRefreshBtn_clicked()
     if (SearchEditBox *pBox = ui->oSearchEdit->findChild<SearchEditBox *>())
         pBox->enterHintMode();
 
-    // Work in progress of the workers is abandoned here.
+    abandonWork();
 
     for (CUIDeviceBean &dev : m_listDev)
         emit sendLogoutSignal(dev);
@@ -184,8 +257,6 @@ ulong CDevManageForm::on_oRefreshBtn_clicked()
     m_listDev.clear();
     m_pDevModel->resetModel();
     ui->oDevNumLabel->setText(QStringLiteral("0"));
-
-    // The workers take new work again from here on.
 
     m_pSearchTimer->stop();
     m_pSegmentProbeTimer->stop();
@@ -246,6 +317,7 @@ void CDevManageForm::onSearchTimer()
         dev.m_strVersion = found.strVersion;
         dev.m_strUserName = m_strDefaultUser;
         dev.m_strPassword = m_strDefaultPassword;
+        dev.m_ulListRound = m_ulListRound;
         m_listDev.append(dev);
     }
     m_pDevModel->resetModel();
@@ -269,6 +341,12 @@ void CDevManageForm::mouseEnterEncView(const QModelIndex index)
 
 void CDevManageForm::getResultSlot(CUIDeviceBean &oBean)
 {
+    if (!isCurrentRound(oBean.m_ulListRound)) {
+        // A login that ended after its list was abandoned must not stay open.
+        if (oBean.m_lStatus == DevStatusLogged)
+            emit sendLogoutSignal(oBean);
+        return;
+    }
     for (int i = 0; i < m_listDev.size(); ++i) {
         CUIDeviceBean &dev = m_listDev[i];
         if (dev.m_strIp != oBean.m_strIp)
@@ -353,6 +431,8 @@ void CDevManageForm::oCustomMadeTable(CUICustomMadeBean &oBean)
 
 void CDevManageForm::getModifyRltSlot(CBatchEditNetAddrBean &oNetAddrBean)
 {
+    if (!isCurrentRound(oNetAddrBean.m_ulListRound))
+        return;
     for (int i = 0; i < m_listDev.size(); ++i) {
         CUIDeviceBean &dev = m_listDev[i];
         if (dev.m_strIp != oNetAddrBean.m_strOldIp)
@@ -371,4 +451,394 @@ void CDevManageForm::getModifyRltSlot(CBatchEditNetAddrBean &oNetAddrBean)
 void CDevManageForm::sendDev2CapSlot()
 {
     emit sendDev2CapSignal(m_listDev);
+}
+
+void CDevManageForm::on_oLoginBtn_clicked()
+{
+    devLogin(EventNone);
+}
+
+QList<int> CDevManageForm::checkedRows() const
+{
+    QList<int> listRows;
+    for (int iDevId : m_pDevModel->checkedList()) {
+        const int iRow = rowOfDevId(iDevId);
+        if (iRow >= 0)
+            listRows.append(iRow);
+    }
+    return listRows;
+}
+
+int CDevManageForm::rowOfDevId(int iDevId) const
+{
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        if (m_listDev.at(i).m_lDevId == iDevId)
+            return i;
+    }
+    return -1;
+}
+
+int CDevManageForm::currentRow(int iFallback) const
+{
+    const int iRow = ui->oDevTabView->currentIndex().row();
+    return (iRow >= 0 && iRow < m_listDev.size()) ? iRow : iFallback;
+}
+
+void CDevManageForm::showNote(const QString &strText)
+{
+    CMsgDlg::showMsg(tr("信息"), strText, MsgNote, this);
+}
+
+void CDevManageForm::showWaitDlg()
+{
+    closeWaitDlg();
+    m_pWaitDlg = new CWaitDlg(this);
+    m_pWaitDlg->setAttribute(Qt::WA_DeleteOnClose);
+    m_pWaitDlg->setModal(true);
+    m_pWaitDlg->show();
+}
+
+void CDevManageForm::closeWaitDlg()
+{
+    // Closing deletes the dialog; the guarded pointer forgets it.
+    if (m_pWaitDlg)
+        m_pWaitDlg->close();
+}
+
+ulong CDevManageForm::devLogin(ulong ulEventType)
+{
+    QScopedPointer<CDevLoginDlg> pDlg(new CDevLoginDlg(int(ulEventType), this));
+    pDlg->hideAddress();
+    const auto itFirst = std::find_if(m_listDev.cbegin(), m_listDev.cend(), [this](const CUIDeviceBean &dev) {
+        return m_pDevModel->checkedList().contains(dev.m_lDevId);
+    });
+    if (itFirst == m_listDev.cend()) {
+        showNote(tr("请选择设备。"));
+        return 1;
+    }
+    CUIDeviceBean oFirst = *itFirst;
+    pDlg->setDevice(oFirst);
+    if (pDlg->exec() != QDialog::Accepted)
+        return 0;
+    const stLoginInfo info = pDlg->loginInfo();
+    pDlg.reset();
+    if (info.strUserName.isEmpty() || info.strPassword.isEmpty()) {
+        CMsgDlg::showMsg(tr("错误"), tr("用户名或密码不能为空，请重新尝试。"), MsgError, this);
+        return 1;
+    }
+
+    // The list may have changed while the dialog was open: rows are looked up now.
+    QList<CUIDeviceBean> listLogin;
+    for (int iRow : checkedRows()) {
+        CUIDeviceBean &dev = m_listDev[iRow];
+        dev.m_strUserName = info.strUserName;
+        dev.m_strPassword = info.strPassword;
+        // Closes an earlier login of the device first.
+        emit sendLogoutSignal(dev);
+        dev.m_lStatus = DevStatusConnecting;
+        listLogin.append(dev);
+    }
+    m_pDevModel->resetModel();
+    emit sendLoginSignal(listLogin, ulEventType);
+    showWaitDlg();
+    return 0;
+}
+
+void CDevManageForm::getLoginResultSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventType)
+{
+    const bool bCurrent = std::all_of(oDevList.cbegin(), oDevList.cend(), [this](const CUIDeviceBean &dev) {
+        return isCurrentRound(dev.m_ulListRound);
+    });
+    if (!bCurrent)
+        return;
+    QList<int> &listChecked = m_pDevModel->checkedList();
+    listChecked.clear();
+    for (const CUIDeviceBean &dev : qAsConst(oDevList))
+        listChecked.append(dev.m_lDevId);
+    m_pDevModel->resetModel();
+    closeWaitDlg();
+    resumeCommand(ulEventType);
+}
+
+void CDevManageForm::resumeCommand(ulong ulEventType)
+{
+    // The commands of other parts of the tab are resumed by name, so that
+    // the login flow need not know them.
+    static const char *const kResumeSlots[] = {nullptr, "on_oDSTBtn_clicked", "on_oUpgradeBtn_clicked",
+                                               "on_oBatchCfgBtn_clicked", "openConfigDlg_slot", nullptr};
+    if (ulEventType == EventRestart) {
+        doRestartDev();
+        return;
+    }
+    if (ulEventType >= sizeof(kResumeSlots) / sizeof(kResumeSlots[0]) || !kResumeSlots[ulEventType])
+        return;
+    if (!QMetaObject::invokeMethod(this, kResumeSlots[ulEventType], Qt::DirectConnection))
+        qCDebug(lcDevManage) << "no command to resume for event" << ulEventType;
+}
+
+bool CDevManageForm::checkLoggedIn(ulong ulEventType)
+{
+    const QList<int> listRows = checkedRows();
+    if (listRows.isEmpty()) {
+        showNote(tr("请选择设备。"));
+        return false;
+    }
+    const bool bAllLogged = std::all_of(listRows.cbegin(), listRows.cend(), [this](int iRow) {
+        return !m_listDev.at(iRow).m_strLoginKey.isEmpty();
+    });
+    if (!bAllLogged) {
+        devLogin(ulEventType);
+        return false;
+    }
+    QList<CUIDeviceBean> listDev;
+    for (int iRow : listRows)
+        listDev.append(m_listDev.at(iRow));
+    emit sendDevListInfo(listDev);
+    return true;
+}
+
+void CDevManageForm::createContextMenu()
+{
+    ui->oDevTabView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->oDevTabView, &QWidget::customContextMenuRequested, this,
+            &CDevManageForm::showDevTabViewContextMenu);
+    m_pEditAddrAction = new QAction(tr("修改网络地址"), this);
+    connect(m_pEditAddrAction, &QAction::triggered, this, &CDevManageForm::doEditNetworkAddress);
+    m_pRestorePwdAction = new QAction(tr("重置设备密码"), this);
+    connect(m_pRestorePwdAction, &QAction::triggered, this, &CDevManageForm::doRestoreDevPwd);
+    m_pRestartAction = new QAction(tr("重启设备"), this);
+    connect(m_pRestartAction, &QAction::triggered, this, &CDevManageForm::doRestartDev);
+    // Reached through the table's remote icon, not through the menu.
+    m_pRemoteAction = new QAction(tr("浏览网页"), this);
+    connect(m_pRemoteAction, &QAction::triggered, this, &CDevManageForm::doRemoteConfig);
+}
+
+void CDevManageForm::showDevTabViewContextMenu(const QPoint &)
+{
+    if (!ui->oDevTabView->currentIndex().isValid())
+        return;
+    QMenu menu(this);
+    menu.addAction(m_pEditAddrAction);
+    menu.addAction(m_pRestorePwdAction);
+    menu.addAction(m_pRestartAction);
+    menu.exec(QCursor::pos());
+}
+
+ulong CDevManageForm::doEditNetworkAddress()
+{
+    const QList<int> listRows = checkedRows();
+    if (listRows.isEmpty()) {
+        showNote(tr("请选择设备。"));
+        return 1;
+    }
+    if (listRows.size() == 1) {
+        CUIDeviceBean oDev = m_listDev.at(currentRow(listRows.first()));
+        CEditNetworkAddrDlg dlg(this);
+        dlg.setDevice(oDev);
+        if (dlg.exec() != QDialog::Accepted)
+            return 0;
+        const stNetAddrInfo addr = dlg.addresses();
+        CBatchEditNetAddrBean oRequest;
+        oRequest.m_strOldIp = oDev.m_strIp;
+        oRequest.m_strUserName = oDev.m_strUserName;
+        oRequest.m_strPassword = oDev.m_strPassword;
+        oRequest.m_strSerial = oDev.m_strSerial;
+        oRequest.m_strMac = oDev.m_strMac;
+        oRequest.m_strNewIp = addr.strIp;
+        oRequest.m_strMask = addr.strMask;
+        oRequest.m_strGateway = addr.strGateway;
+        oRequest.m_strInputPassword = dlg.password();
+        oRequest.m_ulListRound = m_ulListRound;
+        emit sendModifyIPSignal(oRequest);
+        const int iRow = rowOfDevId(oDev.m_lDevId);
+        if (iRow >= 0) {
+            m_listDev[iRow].m_lStatus = DevStatusModifying;
+            repaintRows(iRow);
+        }
+        return 0;
+    }
+
+    QList<CBatchEditNetAddrBean> listRequest;
+    for (int iRow : listRows) {
+        const CUIDeviceBean &dev = m_listDev.at(iRow);
+        CBatchEditNetAddrBean oRequest;
+        oRequest.m_strName = dev.m_strModel + QLatin1Char('_') + dev.m_strIp;
+        oRequest.m_strOldIp = dev.m_strIp;
+        oRequest.m_strPassword = dev.m_strPassword;
+        oRequest.m_strUserName = dev.m_strUserName;
+        oRequest.m_strSerial = dev.m_strSerial;
+        oRequest.m_strMac = dev.m_strMac;
+        oRequest.m_strInputPassword = dev.m_strPassword;
+        listRequest.append(oRequest);
+    }
+    m_pBatchEditAddrDlg->setDeviceList(listRequest);
+    m_pBatchEditAddrDlg->clearAddresses();
+    m_pBatchEditAddrDlg->exec();
+    return 0;
+}
+
+void CDevManageForm::oBatchModifyIPSlot(CBatchEditNetAddrBean &oNetAddrBean)
+{
+    CBatchEditNetAddrBean oRequest = oNetAddrBean;
+    oRequest.m_ulListRound = m_ulListRound;
+    emit sendModifyIPSignal(oRequest);
+    // Marks the device busy, as a single change does, so that a refresh asks first.
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        if (m_listDev.at(i).m_strIp == oRequest.m_strOldIp) {
+            m_listDev[i].m_lStatus = DevStatusModifying;
+            repaintRows(i);
+        }
+    }
+}
+
+ulong CDevManageForm::doRestoreDevPwd()
+{
+    const QList<int> listRows = checkedRows();
+    if (listRows.isEmpty()) {
+        showNote(tr("请选择设备。"));
+        return 1;
+    }
+    if (listRows.size() > 1) {
+        showNote(tr("不能同时操作多台设备。"));
+        return 1;
+    }
+    const CUIDeviceBean oDev = m_listDev.at(currentRow(listRows.first()));
+    if (oDev.m_strSerial.isEmpty() || oDev.m_strDevType == QLatin1String("NVR")) {
+        showNote(tr("该设备不支持密码重置功能，请及时与客服联系。"));
+        return 1;
+    }
+    CResetPasswdDlg dlg(this);
+    dlg.setSerial(oDev.m_strSerial);
+    if (dlg.exec() != QDialog::Accepted)
+        return 0;
+    const DWORD ulRet = CDevDiscovery::resetPassword(oDev.m_strIp, oDev.m_strSerial, oDev.m_strMac, dlg.securityCode());
+    if (ulRet == 0) {
+        showNote(tr("重置成功，密码为：vorpe"));
+        return 0;
+    }
+    qCDebug(lcDevManage) << "password reset of" << oDev.m_strIp << "failed:" << ulRet;
+    showNote(tr("重置失败。"));
+    return 1;
+}
+
+void CDevManageForm::doRemoteConfig()
+{
+    const int iRow = currentRow(-1);
+    if (iRow < 0)
+        return;
+    CPlatformUtils::openWebPage(QStringLiteral("http://") + m_listDev.at(iRow).m_strIp);
+}
+
+void CDevManageForm::openRemoteDlg_slot()
+{
+    doRemoteConfig();
+}
+
+ulong CDevManageForm::doRestartDev()
+{
+    const QList<int> listRows = checkedRows();
+    if (listRows.isEmpty()) {
+        showNote(tr("请选择设备。"));
+        return 1;
+    }
+    if (listRows.size() > 1) {
+        showNote(tr("不能同时操作多台设备。"));
+        return 1;
+    }
+    const CUIDeviceBean oDev = m_listDev.at(listRows.first());
+    if (oDev.m_strLoginKey.isEmpty()) {
+        devLogin(EventRestart);
+        return 1;
+    }
+    if (!CMsgDlg::askQuestion(tr("信息"), tr("你确定要重启系统吗？"), this))
+        return 1;
+    const DWORD ulRet = restartDevice(oDev);
+    if (ulRet != 0) {
+        qCDebug(lcDevManage) << "restart of" << oDev.m_strIp << "failed:" << ulRet;
+        showNote(tr("重启失败。"));
+        return 1;
+    }
+    m_iRestartDevId = oDev.m_lDevId;
+    m_pReportTimer->start(kRestartReportMs);
+    return 0;
+}
+
+DWORD CDevManageForm::restartDevice(const CUIDeviceBean &oDev)
+{
+    if (oDev.m_strDevType == QLatin1String("IPC"))
+        return ZELT_MW_Reboot(oDev.m_strLoginKey.toLatin1().constData());
+
+    DWORD ulHandle = 0;
+    std::array<char, kNvrLoginInfoSize> aInfo{};
+    const DWORD ulLogin = TLSDK_Login(oDev.m_strIp.toLatin1().constData(), TLSDK_DEFAULT_PORT,
+                                      oDev.m_strUserName.toLatin1().constData(),
+                                      oDev.m_strPassword.toLatin1().constData(), &ulHandle, aInfo.data());
+    if (ulLogin != 0)
+        return ulLogin;
+    const DWORD ulRet = TLSDK_Restart(ulHandle);
+    // The session was opened for the restart alone.
+    TLSDK_Logout(ulHandle);
+    return ulRet;
+}
+
+void CDevManageForm::onReportTimer()
+{
+    m_pReportTimer->stop();
+    const int iRow = rowOfDevId(m_iRestartDevId);
+    if (iRow >= 0) {
+        // Its session ended with the restart; the library forgets it too.
+        emit sendLogoutSignal(m_listDev[iRow]);
+        m_listDev.removeAt(iRow);
+        ui->oDevNumLabel->setText(QString::number(m_listDev.size()));
+    }
+    m_iRestartDevId = -1;
+    m_pDevModel->checkedList().clear();
+    m_pDevModel->resetModel();
+    showNote(tr("设备正在重启，请在约3分钟后刷新列表获取该设备。"));
+}
+
+bool CDevManageForm::isCurrentRound(quint32 ulListRound) const
+{
+    // 0: a record made outside the list, tied to no round.
+    return ulListRound == 0 || ulListRound == m_ulListRound;
+}
+
+void CDevManageForm::abandonWork()
+{
+    ++m_ulListRound;
+    m_pReportTimer->stop();
+    m_iRestartDevId = -1;
+    closeWaitDlg();
+    m_pLoginWorker->renew();
+    m_pModifyIPWorker->renew();
+    // Further workers whose work a refresh abandons are renewed here.
+}
+
+void DEV_API CDevManageForm::zeltEventCallback(const char *szUserID, DWORD ulEventType, DWORD *pulValue)
+{
+    if (!szUserID || !*szUserID)
+        return;
+    // Only the upgrade event carries an outcome; any other event says nothing about one.
+    if (ulEventType != ZELT_MW_EVENT_UPGRADE || !pulValue)
+        return;
+    const QString strUserId = QString::fromLatin1(szUserID);
+    const qint64 lValue = *pulValue;
+    std::lock_guard<std::mutex> lock(g_eventReceiverMutex);
+    if (!g_pEventReceiver)
+        return;
+    CDevManageForm *pForm = g_pEventReceiver;
+    // The list belongs to the user-interface thread; a refresh may be emptying it right now.
+    QMetaObject::invokeMethod(
+        pForm, [pForm, strUserId, lValue] { pForm->applyUpgradeEvent(strUserId, lValue); }, Qt::QueuedConnection);
+}
+
+void CDevManageForm::applyUpgradeEvent(const QString &strUserId, qint64 lValue)
+{
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        CUIDeviceBean &dev = m_listDev[i];
+        if (dev.m_strLoginKey != strUserId || dev.m_lStatus != DevStatusUpgrading)
+            continue;
+        dev.m_lStatus = lValue > 0 ? DevStatusUpgradeFailed : DevStatusUpgradeOk;
+        repaintRows(i);
+    }
 }

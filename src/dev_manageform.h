@@ -2,18 +2,27 @@
 #define DEV_MANAGEFORM_H
 
 #include "batcheditnetaddrbean.h"
+#include "devtypes.h"
 #include "uicustommadebean.h"
 #include "uidevicebean.h"
 #include "uisearchmodebean.h"
 
 #include <QList>
 #include <QModelIndex>
+#include <QPointer>
 #include <QScopedPointer>
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
+class CBatchEditAddrDlg;
 class CDevDiscovery;
+class CWaitDlg;
+class CWorkerHost;
 class EncodeDevModelEx;
+class QAction;
+class QPoint;
 class QTimer;
 
 namespace Ui {
@@ -27,6 +36,16 @@ class CDevManageForm : public QWidget
     Q_OBJECT
 
 public:
+    // Event codes carried through a login: the command resumed once it is done.
+    enum ELoginEvent : ulong {
+        EventNone = 0,
+        EventDst = 1,
+        EventUpgrade = 2,
+        EventBatchCfg = 3,
+        EventConfig = 4,
+        EventRestart = 5
+    };
+
     explicit CDevManageForm(QWidget *parent = nullptr);
     ~CDevManageForm() override;
 
@@ -40,20 +59,42 @@ public:
     // reason and keeps the previous segment on failure (returns 1).
     ulong applySearchMode(const CUISearchModeBean &oMode);
 
+    // Logs the checked devices in with the account the user enters; the
+    // result resumes the command named by the event code. 1 when nothing was sent.
+    ulong devLogin(ulong ulEventType);
+    // True when every checked device is logged in; copies of them have then
+    // gone out through sendDevListInfo, in checked order. Otherwise the user
+    // was told to select a device, or the login flow took over and resumes
+    // the command named by the event code.
+    bool checkLoggedIn(ulong ulEventType);
+
 signals:
+    void sendLoginSignal(QList<CUIDeviceBean> &oDevList, ulong ulEventType);
     void sendLogoutSignal(CUIDeviceBean &oBean);
+    void sendDevListInfo(QList<CUIDeviceBean> &oDevList);
+    void sendModifyIPSignal(CBatchEditNetAddrBean &oNetAddrBean);
     void sendModifyRltSignal(CBatchEditNetAddrBean &oNetAddrBean);
     void sendDev2CapSignal(QList<CUIDeviceBean> &listDev);
 
 public slots:
+    void on_oLoginBtn_clicked();
     ulong on_oRefreshBtn_clicked();
     void onEncTableViewHeaderClicked(int iSection);
     void mouseEnterEncView(const QModelIndex index);
     void onSearchTimer();
+    void onReportTimer();
     void getResultSlot(CUIDeviceBean &oBean);
+    void getLoginResultSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventType);
+    void showDevTabViewContextMenu(const QPoint &pos);
+    ulong doEditNetworkAddress();
+    ulong doRestoreDevPwd();
+    void doRemoteConfig();
+    ulong doRestartDev();
     void onFilter(QString strText);
     void on_oSetupBtn_clicked();
+    void openRemoteDlg_slot();
     void oCustomMadeTable(CUICustomMadeBean &oBean);
+    void oBatchModifyIPSlot(CBatchEditNetAddrBean &oNetAddrBean);
     void getModifyRltSlot(CBatchEditNetAddrBean &oNetAddrBean);
     void sendDev2CapSlot();
 
@@ -65,6 +106,25 @@ private:
     void applyColumnWidths();
     void applyColumnFlags();
     void repaintRows(int iRow);
+
+    // Rows of the checked devices in checked order; devices no longer listed are skipped.
+    QList<int> checkedRows() const;
+    int rowOfDevId(int iDevId) const;
+    // The view's current row, or iFallback when there is none.
+    int currentRow(int iFallback) const;
+    void showNote(const QString &strText);
+    void showWaitDlg();
+    void closeWaitDlg();
+    void createContextMenu();
+    // Drops the work of the current list round: running requests are left
+    // to finish unseen and fresh workers take new ones.
+    void abandonWork();
+    // Records stamped with an earlier list round belong to abandoned work.
+    bool isCurrentRound(quint32 ulListRound) const;
+    void resumeCommand(ulong ulEventType);
+    DWORD restartDevice(const CUIDeviceBean &oDev);
+    void applyUpgradeEvent(const QString &strUserId, qint64 lValue);
+    static void DEV_API zeltEventCallback(const char *szUserID, DWORD ulEventType, DWORD *pulValue);
 
     EncodeDevModelEx *m_pDevModel = nullptr;
     CDevDiscovery *m_pDevDiscovery = nullptr;
@@ -85,6 +145,19 @@ private:
     // Waits out the pause between the multicast and the segment probe
     // without blocking the user-interface thread.
     QTimer *m_pSegmentProbeTimer = nullptr;
+    QTimer *m_pReportTimer = nullptr;
+    QAction *m_pEditAddrAction = nullptr;
+    QAction *m_pRestorePwdAction = nullptr;
+    QAction *m_pRestartAction = nullptr;
+    QAction *m_pRemoteAction = nullptr;
+    std::unique_ptr<CWorkerHost> m_pLoginWorker;
+    std::unique_ptr<CWorkerHost> m_pLogoutWorker;
+    std::unique_ptr<CWorkerHost> m_pModifyIPWorker;
+    CBatchEditAddrDlg *m_pBatchEditAddrDlg = nullptr;
+    // The device waiting for the restart report, by sequence number: rows move when the table is sorted.
+    int m_iRestartDevId = -1;
+    QPointer<CWaitDlg> m_pWaitDlg;
+    quint32 m_ulListRound = 1;
     QScopedPointer<Ui::CDevManageForm> ui;
     QList<CUIDeviceBean> m_listDev;
 };

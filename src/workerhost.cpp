@@ -18,6 +18,8 @@ CWorkerHost::~CWorkerHost()
     for (const QPointer<QThread> &pThread : qAsConst(m_listRetired)) {
         if (!pThread)
             continue;
+        // Workers that poll check for interruption and stop early.
+        pThread->requestInterruption();
         pThread->quit();
         // A retired worker may still be inside a library call; those are bounded by timeouts.
         pThread->wait();
@@ -43,6 +45,7 @@ void CWorkerHost::renew()
     QCoreApplication::removePostedEvents(m_pWorker, QEvent::MetaCall);
     QThread *pOld = m_pThread;
     QObject::connect(pOld, &QThread::finished, pOld, &QObject::deleteLater);
+    pOld->requestInterruption();
     pOld->quit();
     for (int i = m_listRetired.size() - 1; i >= 0; --i) {
         if (!m_listRetired.at(i))
