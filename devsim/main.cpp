@@ -1,5 +1,6 @@
 // corvane-devsim: a fleet of simulated IPC and NVR devices on loopback.
 #include "devservices.h"
+#include "firmwaretool.h"
 #include "discoveryresponder.h"
 #include "simfleet.h"
 #include "simoptions.h"
@@ -28,6 +29,9 @@ void raiseFileLimit()
 
 int main(int argc, char **argv)
 {
+    const int toolResult = runFirmwareTool(argc, argv);
+    if (toolResult >= 0)
+        return toolResult;
     SimOptions options;
     bool help = false;
     std::string error;

@@ -13,6 +13,8 @@
 // the list below and add your file to it:
 //   127.1.0.0 - 127.3.255.255  tst_discoverysim (port 37851)
 //   127.4.0.0/16               bench_discovery (port 37852)
+//   127.40.0.0/16              tst_frame, tst_tolan_nvr
+//   127.41.0.0/16              tst_tolan_upgrade
 //   127.10.0.0/16 and above: free for the other test files, one /16 each.
 // Multicast probes reach every simulator running on the machine, so a test
 // that counts devices counts only those in its own range (see inRange()).

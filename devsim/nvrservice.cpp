@@ -1,0 +1,225 @@
+#include "nvrservice.h"
+
+#include "TolanNetSDK.h"
+
+#include "frame.h"
+#include "nvrdevice.h"
+#include "simfleet.h"
+#include "simoptions.h"
+#include "tolanproto.h"
+
+#include <iostream>
+#include <map>
+
+using namespace corvane;
+
+namespace {
+
+// One connection: holds the pending login challenge of that connection.
+class NvrHandler : public wire::FrameHandler
+{
+public:
+    explicit NvrHandler(NvrDevice &device) : m_device(device) {}
+
+    bool handle(const wire::Frame &request, wire::Frame &reply) override
+    {
+        // A restarting device answers nothing; the connection just ends.
+        if (!m_device.online())
+            return false;
+        wire::WireReader reader(request.payload);
+        wire::WireWriter out;
+        const uint32_t result = dispatch(request.type, reader, out);
+        std::vector<uint8_t> body = out.take();
+        reply.payload = wire::WireWriter().u32(result).take();
+        if (result == TLSDK_OK)
+            reply.payload.insert(reply.payload.end(), body.begin(), body.end());
+        return true;
+    }
+
+private:
+    uint32_t dispatch(uint16_t op, wire::WireReader &in, wire::WireWriter &out)
+    {
+        if (op == tolan::OpChallenge) {
+            std::string user;
+            if (!in.str(user, wire::kMaxUserNameSize) || !in.atEnd())
+                return TLSDK_ERR_PROTOCOL;
+            std::vector<uint8_t> nonce;
+            const uint32_t result = m_device.challenge(user, m_challenge, nonce);
+            out.bytes(nonce);
+            return result;
+        }
+        if (op == tolan::OpLogin) {
+            std::string user;
+            std::vector<uint8_t> proof, token, info;
+            if (!in.str(user, wire::kMaxUserNameSize) || !in.bytes(proof, 64) || !in.atEnd())
+                return TLSDK_ERR_PROTOCOL;
+            const uint32_t result = m_device.login(user, proof, m_challenge, token, info);
+            out.bytes(token).bytes(info);
+            return result;
+        }
+
+        std::vector<uint8_t> token;
+        if (!in.bytes(token, tolan::kTokenSize))
+            return TLSDK_ERR_PROTOCOL;
+        if (!m_device.validSession(token))
+            return TLSDK_ERR_SESSION;
+
+        switch (op) {
+        case tolan::OpLogout:
+            m_device.logout(token);
+            return TLSDK_OK;
+        case tolan::OpRestart:
+            return in.atEnd() ? m_device.restart() : TLSDK_ERR_PROTOCOL;
+        case tolan::OpGetDevCfg: {
+            uint32_t command = 0;
+            if (!in.u32(command) || !in.atEnd())
+                return TLSDK_ERR_PROTOCOL;
+            std::vector<uint8_t> structure;
+            const uint32_t result = m_device.deviceConfig(command, structure);
+            out.bytes(structure);
+            return result;
+        }
+        case tolan::OpUpgradeBegin: {
+            uint64_t size = 0;
+            uint32_t id = 0;
+            if (!in.u64(size) || !in.atEnd())
+                return TLSDK_ERR_PROTOCOL;
+            const uint32_t result = m_device.upgradeBegin(size, id);
+            out.u32(id);
+            return result;
+        }
+        case tolan::OpUpgradeData: {
+            uint32_t id = 0;
+            uint64_t offset = 0;
+            std::vector<uint8_t> chunk;
+            if (!in.u32(id) || !in.u64(offset) || !in.bytes(chunk, tolan::kUpgradeChunk) || !in.atEnd())
+                return TLSDK_ERR_PROTOCOL;
+            return m_device.upgradeData(id, offset, chunk);
+        }
+        case tolan::OpUpgradeEnd:
+        case tolan::OpUpgradeStatus:
+        case tolan::OpUpgradeClose: {
+            uint32_t id = 0;
+            if (!in.u32(id) || !in.atEnd())
+                return TLSDK_ERR_PROTOCOL;
+            if (op == tolan::OpUpgradeEnd)
+                return m_device.upgradeEnd(id);
+            if (op == tolan::OpUpgradeClose)
+                return m_device.upgradeClose(id);
+            uint32_t state = 0, progress = 0;
+            const uint32_t result = m_device.upgradeStatus(id, state, progress);
+            out.u32(state).u32(progress);
+            return result;
+        }
+        case tolan::OpExportMtInfo:
+        case tolan::OpExportCfg: {
+            if (!in.atEnd())
+                return TLSDK_ERR_PROTOCOL;
+            std::vector<uint8_t> file;
+            const uint32_t result = op == tolan::OpExportCfg ? m_device.exportConfig(file)
+                                                              : m_device.exportDiagnostics(file);
+            out.bytes(file);
+            return result;
+        }
+        case tolan::OpImportCfg: {
+            std::vector<uint8_t> file;
+            if (!in.bytes(file, tolan::kMaxConfigFileSize) || !in.atEnd())
+                return TLSDK_ERR_PROTOCOL;
+            return m_device.importConfig(file);
+        }
+        default:
+            return TLSDK_ERR_UNSUPPORTED;
+        }
+    }
+
+    NvrDevice &m_device;
+    wire::Challenge m_challenge;
+};
+
+// Owns the NVRs and their listeners for the lifetime of the io_context: as an
+// io_context service it is shut down before the io_context's own services, so
+// timers and sockets go while their reactor still exists.
+class NvrRegistry : public asio::execution_context::service
+{
+public:
+    using key_type = NvrRegistry;
+    static asio::execution_context::id id;
+
+    explicit NvrRegistry(asio::execution_context &context) : asio::execution_context::service(context) {}
+
+    void start(SimFleet &fleet, asio::io_context &io, const SimOptions &options)
+    {
+        NvrTiming timing;
+        timing.upgrade = std::chrono::milliseconds(options.upgradeMs);
+        timing.restart = std::chrono::milliseconds(options.restartMs);
+        timing.lockoutTries = options.lockoutTries;
+        timing.lockout = std::chrono::milliseconds(options.lockoutMs);
+
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (const auto &device : fleet.devices()) {
+            if (device->type != "NVR")
+                continue;
+            auto nvr = std::make_unique<NvrDevice>(*device, fleet, io, timing);
+            listen(io, *nvr, device->currentIp());
+            m_devices[device.get()] = std::move(nvr);
+        }
+        fleet.addMoveListener([this, &io](SimDevice &device, const std::string &) {
+            if (device.type != "NVR")
+                return;
+            asio::post(io, [this, &io, &device] {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                const auto it = m_devices.find(&device);
+                if (it != m_devices.end())
+                    listen(io, *it->second, device.currentIp());
+            });
+        });
+    }
+
+private:
+    void shutdown() override
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (auto &entry : m_servers)
+            entry.second->stop();
+        m_servers.clear();
+        m_devices.clear();
+    }
+
+    // m_mutex held
+    void listen(asio::io_context &io, NvrDevice &nvr, const std::string &ip)
+    {
+        auto old = m_servers.find(&nvr);
+        if (old != m_servers.end()) {
+            old->second->stop();
+            m_servers.erase(old);
+        }
+        auto server = wire::FrameServer::create(io, [&nvr]() -> std::unique_ptr<wire::FrameHandler> {
+            if (!nvr.online())
+                return nullptr;
+            return std::make_unique<NvrHandler>(nvr);
+        });
+        asio::error_code ec;
+        const asio::ip::address address = asio::ip::make_address(ip, ec);
+        if (!ec)
+            ec = server->listen({address, tolan::kDefaultPort});
+        if (ec) {
+            std::cerr << "corvane-devsim: NVR " << ip << ": cannot listen on port " << tolan::kDefaultPort
+                      << ": " << ec.message() << '\n';
+            return;
+        }
+        m_servers[&nvr] = server;
+    }
+
+    std::mutex m_mutex;
+    std::map<const SimDevice *, std::unique_ptr<NvrDevice>> m_devices;
+    std::map<const NvrDevice *, std::shared_ptr<wire::FrameServer>> m_servers;
+};
+
+asio::execution_context::id NvrRegistry::id;
+
+} // namespace
+
+void startNvrServices(SimFleet &fleet, asio::io_context &io, const SimOptions &options)
+{
+    asio::use_service<NvrRegistry>(io).start(fleet, io, options);
+}
