@@ -3,6 +3,7 @@
 #include <QIntValidator>
 #include <QKeyEvent>
 #include <QRegExpValidator>
+#include <QTimer>
 
 IpPartLineEdit::IpPartLineEdit(QWidget *parent)
     : QLineEdit(parent)
@@ -50,6 +51,9 @@ void IpPartLineEdit::focusInEvent(QFocusEvent *event)
 {
     selectAll();
     QLineEdit::focusInEvent(event);
+    // The click that gave the focus places the cursor afterwards and would drop the selection.
+    if (event->reason() == Qt::MouseFocusReason)
+        QTimer::singleShot(0, this, &QLineEdit::selectAll);
 }
 
 void IpPartLineEdit::focusOutEvent(QFocusEvent *event)

@@ -245,6 +245,12 @@ void TestIpWidget::enteringFieldSelectsText()
     // Typing replaces the selected octet.
     typeKeys(QStringLiteral("17"));
     QCOMPARE(part(1)->text(), QStringLiteral("17"));
+
+    // A click keeps the selection too, although it places the cursor after the focus arrives.
+    part(3)->setText(QStringLiteral("254"));
+    QTest::mouseClick(part(3), Qt::LeftButton, Qt::NoModifier, QPoint(5, 10));
+    QTRY_VERIFY(part(3)->hasFocus());
+    QTRY_COMPARE(part(3)->selectedText(), QStringLiteral("254"));
 }
 
 void TestIpWidget::fieldsRejectNonOctets_data()
