@@ -15,6 +15,8 @@
 //   127.4.0.0/16               bench_discovery (port 37852)
 //   127.40.0.0/16              tst_frame, tst_tolan_nvr
 //   127.41.0.0/16              tst_tolan_upgrade
+//   127.90.0.0 - 127.95.255.255  tst_zelt_* (configuration library)
+//   127.96.0.0/16              bench_login
 //   127.10.0.0/16 and above: free for the other test files, one /16 each.
 // Multicast probes reach every simulator running on the machine, so a test
 // that counts devices counts only those in its own range (see inRange()).
@@ -51,6 +53,8 @@ public:
     // SIGTERM, then waits; kills it if it does not end. Safe to call twice.
     void stop();
     bool isRunning() const;
+    // For tests that freeze or kill the simulator mid-call.
+    qint64 processId() const { return m_process.processId(); }
 
     QString errorString() const { return m_strError; }
     const QList<Device> &devices() const { return m_devices; }
