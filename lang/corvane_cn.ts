@@ -441,6 +441,58 @@
         <source>搜索设备数量应小于1024。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>请选择设备。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>用户名或密码不能为空，请重新尝试。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>修改网络地址</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>重置设备密码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>重启设备</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>浏览网页</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>不能同时操作多台设备。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>该设备不支持密码重置功能，请及时与客服联系。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>重置成功，密码为：vorpe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>重置失败。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>你确定要重启系统吗？</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>重启失败。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备正在重启，请在约3分钟后刷新列表获取该设备。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CEditNetworkAddrDlg</name>

@@ -35,66 +35,66 @@
         <name>CBatchEditAddrDlg</name>
         <message>
             <source>批量修改网络地址</source>
-            <translation type="unfinished" />
+            <translation>Change Network Addresses in Batch</translation>
         </message>
         <message>
             <source>IP 地址</source>
-            <translation type="unfinished" />
+            <translation>IP Address</translation>
         </message>
         <message>
             <source>~</source>
-            <translation type="unfinished" />
+            <translation>~</translation>
         </message>
         <message>
             <source>子网掩码</source>
-            <translation type="unfinished" />
+            <translation>Subnet Mask</translation>
         </message>
         <message>
             <source>网关</source>
-            <translation type="unfinished" />
+            <translation>Gateway</translation>
         </message>
         <message>
             <source>确定</source>
-            <translation type="unfinished">OK</translation>
+            <translation>OK</translation>
         </message>
         <message>
             <source>取消</source>
-            <translation type="unfinished">Cancel</translation>
+            <translation>Cancel</translation>
         </message>
     </context>
     <context>
         <name>CBatchEditModelEx</name>
         <message>
             <source>全选</source>
-            <translation type="unfinished">All</translation>
+            <translation>Select All</translation>
         </message>
         <message>
             <source>名称</source>
-            <translation type="unfinished">Name</translation>
+            <translation>Name</translation>
         </message>
         <message>
             <source>IP(旧)</source>
-            <translation type="unfinished" />
+            <translation>IP (Old)</translation>
         </message>
         <message>
             <source>IP(新)</source>
-            <translation type="unfinished" />
+            <translation>IP (New)</translation>
         </message>
         <message>
             <source>子网掩码</source>
-            <translation type="unfinished" />
+            <translation>Subnet Mask</translation>
         </message>
         <message>
             <source>网关</source>
-            <translation type="unfinished" />
+            <translation>Gateway</translation>
         </message>
         <message>
             <source>密码</source>
-            <translation type="unfinished" />
+            <translation>Password</translation>
         </message>
         <message>
             <source>操作结果</source>
-            <translation type="unfinished" />
+            <translation>Result</translation>
         </message>
     </context>
     <context>
@@ -356,31 +356,31 @@
         <name>CDevLoginDlg</name>
         <message>
             <source>登录</source>
-            <translation type="unfinished" />
+            <translation>Log In</translation>
         </message>
         <message>
             <source>IP地址</source>
-            <translation type="unfinished" />
+            <translation>IP Address</translation>
         </message>
         <message>
             <source>用户名</source>
-            <translation type="unfinished" />
+            <translation>User Name</translation>
         </message>
         <message>
             <source>密码</source>
-            <translation type="unfinished" />
+            <translation>Password</translation>
         </message>
         <message>
             <source>确定</source>
-            <translation type="unfinished">OK</translation>
+            <translation>OK</translation>
         </message>
         <message>
             <source>取消</source>
-            <translation type="unfinished">Cancel</translation>
+            <translation>Cancel</translation>
         </message>
         <message>
             <source>提示：该操作需登录设备后才能继续进行。</source>
-            <translation type="unfinished" />
+            <translation>Note: this operation can continue only after logging in to the device.</translation>
         </message>
     </context>
     <context>
@@ -441,36 +441,88 @@
             <source>搜索设备数量应小于1024。</source>
             <translation>The number of devices searched should be fewer than 1024.</translation>
         </message>
+        <message>
+            <source>请选择设备。</source>
+            <translation>Please select a device.</translation>
+        </message>
+        <message>
+            <source>用户名或密码不能为空，请重新尝试。</source>
+            <translation>The user name or password must not be empty. Please try again.</translation>
+        </message>
+        <message>
+            <source>修改网络地址</source>
+            <translation>Change Network Address</translation>
+        </message>
+        <message>
+            <source>重置设备密码</source>
+            <translation>Reset Device Password</translation>
+        </message>
+        <message>
+            <source>重启设备</source>
+            <translation>Restart Device</translation>
+        </message>
+        <message>
+            <source>浏览网页</source>
+            <translation>Browse Web Page</translation>
+        </message>
+        <message>
+            <source>不能同时操作多台设备。</source>
+            <translation>Several devices cannot be handled at once.</translation>
+        </message>
+        <message>
+            <source>该设备不支持密码重置功能，请及时与客服联系。</source>
+            <translation>This device does not support password reset. Please contact customer service.</translation>
+        </message>
+        <message>
+            <source>重置成功，密码为：vorpe</source>
+            <translation>Reset succeeded. The password is now: vorpe</translation>
+        </message>
+        <message>
+            <source>重置失败。</source>
+            <translation>Reset failed.</translation>
+        </message>
+        <message>
+            <source>你确定要重启系统吗？</source>
+            <translation>Are you sure you want to restart the device?</translation>
+        </message>
+        <message>
+            <source>重启失败。</source>
+            <translation>Restart failed.</translation>
+        </message>
+        <message>
+            <source>设备正在重启，请在约3分钟后刷新列表获取该设备。</source>
+            <translation>The device is restarting. Refresh the list in about 3 minutes to see it again.</translation>
+        </message>
     </context>
     <context>
         <name>CEditNetworkAddrDlg</name>
         <message>
             <source>修改网络地址</source>
-            <translation type="unfinished" />
+            <translation>Change Network Address</translation>
         </message>
         <message>
             <source>IP地址</source>
-            <translation type="unfinished" />
+            <translation>IP Address</translation>
         </message>
         <message>
             <source>子网掩码</source>
-            <translation type="unfinished" />
+            <translation>Subnet Mask</translation>
         </message>
         <message>
             <source>网关</source>
-            <translation type="unfinished" />
+            <translation>Gateway</translation>
         </message>
         <message>
             <source>密码</source>
-            <translation type="unfinished" />
+            <translation>Password</translation>
         </message>
         <message>
             <source>确定</source>
-            <translation type="unfinished">OK</translation>
+            <translation>OK</translation>
         </message>
         <message>
             <source>取消</source>
-            <translation type="unfinished">Cancel</translation>
+            <translation>Cancel</translation>
         </message>
     </context>
     <context>
@@ -542,23 +594,23 @@
         <name>CResetPasswdDlg</name>
         <message>
             <source>重置设备密码</source>
-            <translation type="unfinished" />
+            <translation>Reset Device Password</translation>
         </message>
         <message>
             <source>设备序列号</source>
-            <translation type="unfinished" />
+            <translation>Device Serial No.</translation>
         </message>
         <message>
             <source>串号</source>
-            <translation type="unfinished" />
+            <translation>Security Code</translation>
         </message>
         <message>
             <source>确定</source>
-            <translation type="unfinished">OK</translation>
+            <translation>OK</translation>
         </message>
         <message>
             <source>取消</source>
-            <translation type="unfinished">Cancel</translation>
+            <translation>Cancel</translation>
         </message>
     </context>
     <context>
@@ -715,7 +767,7 @@
         <name>CUpgradeDlg</name>
         <message>
             <source>升级维护</source>
-            <translation type="unfinished" />
+            <translation type="unfinished">Upgrade and maintenance</translation>
         </message>
         <message>
             <source>软件升级</source>
