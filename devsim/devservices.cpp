@@ -2,6 +2,7 @@
 
 #include "ipcserver.h"
 #include "nvrservice.h"
+#include "nvrservice.h"
 #include "simfleet.h"
 #include "simoptions.h"
 #include "zeltproto.h"
@@ -11,11 +12,13 @@
 
 namespace {
 
-// The services live as long as the simulator process.
+// The services live as long as the simulator process. They are never
+// destroyed: their sockets and timers belong to main's io_context, which is
+// gone by the time static objects are destroyed.
 std::map<SimDevice *, std::unique_ptr<IpcServer>> &ipcServers()
 {
-    static std::map<SimDevice *, std::unique_ptr<IpcServer>> servers;
-    return servers;
+    static auto *servers = new std::map<SimDevice *, std::unique_ptr<IpcServer>>;
+    return *servers;
 }
 
 void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &options)
