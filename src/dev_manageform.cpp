@@ -14,7 +14,9 @@
 #include "searcheditbox.h"
 #include "setupdlg.h"
 #include "thread_devlogin.h"
+#include "thread_maintain.h"
 #include "thread_modifyip.h"
+#include "upgradedlg.h"
 #include "waitdlg.h"
 #include "workerhost.h"
 
@@ -104,6 +106,21 @@ CDevManageForm::CDevManageForm(QWidget *parent)
         connect(this, &CDevManageForm::sendModifyIPSignal, pWorker, &CModifyIPThread::modifyAddrSlot);
         return pWorker;
     }));
+    // One maintenance worker per operation kind: kinds run side by side,
+    // requests of one kind one after another.
+    auto maintainWorker = [this](void (CDevManageForm::*pfnSignal)(QString, CUIDeviceBean &),
+                                 void (CMaintainThread::*pfnSlot)(QString, CUIDeviceBean &)) {
+        return new CWorkerHost(this, [this, pfnSignal, pfnSlot] {
+            auto *pWorker = new CMaintainThread(this);
+            connect(this, pfnSignal, pWorker, pfnSlot);
+            return pWorker;
+        });
+    };
+    m_pUpgradeWorker.reset(maintainWorker(&CDevManageForm::sendUpgradeSignal, &CMaintainThread::devUpgradeSlot));
+    m_pExportDiagWorker.reset(
+        maintainWorker(&CDevManageForm::sendExportDiagSignal, &CMaintainThread::exportDiagInfoSlot));
+    m_pImportCfgWorker.reset(maintainWorker(&CDevManageForm::sendImportCfgSignal, &CMaintainThread::importCfgSlot));
+    m_pExportCfgWorker.reset(maintainWorker(&CDevManageForm::sendExportCfgSignal, &CMaintainThread::exportCfgSlot));
     // Further workers and their threads are created and connected here.
 
     m_pDevDiscovery = new CDevDiscovery;
@@ -145,6 +162,10 @@ CDevManageForm::CDevManageForm(QWidget *parent)
     m_pBatchEditAddrDlg = new CBatchEditAddrDlg(this);
     connect(m_pBatchEditAddrDlg, &CBatchEditAddrDlg::sendModifySignal, this, &CDevManageForm::oBatchModifyIPSlot);
     connect(this, &CDevManageForm::sendModifyRltSignal, m_pBatchEditAddrDlg, &CBatchEditAddrDlg::oGetModifyRltSlot);
+    m_pUpgradeDlg = new CUpgradeDlg(this);
+    connect(this, &CDevManageForm::sendDevListInfo, m_pUpgradeDlg, &CUpgradeDlg::getDevListInfoSlot);
+    connect(m_pUpgradeDlg, &CUpgradeDlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
+    connect(m_pUpgradeDlg, &CUpgradeDlg::sendOperateSignal, this, &CDevManageForm::oMaintainSlot);
     // The dialogs (maintenance, daylight saving, configuration) are created here.
 }
 
@@ -169,6 +190,10 @@ CDevManageForm::~CDevManageForm()
     m_pLoginWorker.reset();
     m_pLogoutWorker.reset();
     m_pModifyIPWorker.reset();
+    m_pUpgradeWorker.reset();
+    m_pExportDiagWorker.reset();
+    m_pImportCfgWorker.reset();
+    m_pExportCfgWorker.reset();
     m_listDev.clear();
     ui->oDevTabView->setModel(nullptr);
     delete m_pDevModel;
@@ -811,6 +836,10 @@ void CDevManageForm::abandonWork()
     closeWaitDlg();
     m_pLoginWorker->renew();
     m_pModifyIPWorker->renew();
+    m_pUpgradeWorker->renew();
+    m_pExportDiagWorker->renew();
+    m_pImportCfgWorker->renew();
+    m_pExportCfgWorker->renew();
     // Further workers whose work a refresh abandons are renewed here.
 }
 
@@ -840,5 +869,33 @@ void CDevManageForm::applyUpgradeEvent(const QString &strUserId, qint64 lValue)
             continue;
         dev.m_lStatus = lValue > 0 ? DevStatusUpgradeFailed : DevStatusUpgradeOk;
         repaintRows(i);
+    }
+}
+
+void CDevManageForm::on_oUpgradeBtn_clicked()
+{
+    // Without a login the login flow takes over and calls this again afterwards.
+    if (!checkLoggedIn(EventUpgrade))
+        return;
+    m_pUpgradeDlg->exec();
+}
+
+void CDevManageForm::oMaintainSlot(QString strPath, ULONG ulCmd, CUIDeviceBean &oBean)
+{
+    switch (ulCmd) {
+    case CUpgradeDlg::CmdUpgrade:
+        emit sendUpgradeSignal(strPath, oBean);
+        break;
+    case CUpgradeDlg::CmdExportDiag:
+        emit sendExportDiagSignal(strPath, oBean);
+        break;
+    case CUpgradeDlg::CmdImportCfg:
+        emit sendImportCfgSignal(strPath, oBean);
+        break;
+    case CUpgradeDlg::CmdExportCfg:
+        emit sendExportCfgSignal(strPath, oBean);
+        break;
+    default:
+        break;
     }
 }

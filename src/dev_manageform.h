@@ -17,6 +17,7 @@
 #include <memory>
 
 class CBatchEditAddrDlg;
+class CUpgradeDlg;
 class CDevDiscovery;
 class CWaitDlg;
 class CWorkerHost;
@@ -75,6 +76,10 @@ signals:
     void sendModifyIPSignal(CBatchEditNetAddrBean &oNetAddrBean);
     void sendModifyRltSignal(CBatchEditNetAddrBean &oNetAddrBean);
     void sendDev2CapSignal(QList<CUIDeviceBean> &listDev);
+    void sendUpgradeSignal(QString strPath, CUIDeviceBean &oBean);
+    void sendExportDiagSignal(QString strPath, CUIDeviceBean &oBean);
+    void sendImportCfgSignal(QString strPath, CUIDeviceBean &oBean);
+    void sendExportCfgSignal(QString strPath, CUIDeviceBean &oBean);
 
 public slots:
     void on_oLoginBtn_clicked();
@@ -92,8 +97,11 @@ public slots:
     ulong doRestartDev();
     void onFilter(QString strText);
     void on_oSetupBtn_clicked();
+    void on_oUpgradeBtn_clicked();
     void openRemoteDlg_slot();
     void oCustomMadeTable(CUICustomMadeBean &oBean);
+    // Hands one maintenance request of the maintenance dialog to the worker of its kind.
+    void oMaintainSlot(QString strPath, ULONG ulCmd, CUIDeviceBean &oBean);
     void oBatchModifyIPSlot(CBatchEditNetAddrBean &oNetAddrBean);
     void getModifyRltSlot(CBatchEditNetAddrBean &oNetAddrBean);
     void sendDev2CapSlot();
@@ -153,7 +161,12 @@ private:
     std::unique_ptr<CWorkerHost> m_pLoginWorker;
     std::unique_ptr<CWorkerHost> m_pLogoutWorker;
     std::unique_ptr<CWorkerHost> m_pModifyIPWorker;
+    std::unique_ptr<CWorkerHost> m_pUpgradeWorker;
+    std::unique_ptr<CWorkerHost> m_pExportDiagWorker;
+    std::unique_ptr<CWorkerHost> m_pImportCfgWorker;
+    std::unique_ptr<CWorkerHost> m_pExportCfgWorker;
     CBatchEditAddrDlg *m_pBatchEditAddrDlg = nullptr;
+    CUpgradeDlg *m_pUpgradeDlg = nullptr;
     // The device waiting for the restart report, by sequence number: rows move when the table is sorted.
     int m_iRestartDevId = -1;
     QPointer<CWaitDlg> m_pWaitDlg;

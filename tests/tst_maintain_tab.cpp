@@ -1,0 +1,230 @@
+// Maintenance from the device tab against simulated devices: the upgrade
+// button's login and resume, the dispatch to the maintenance workers and the
+// configuration library's upgrade events. Loopback range 127.48.0.0/16.
+#include "dev_manageform.h"
+#include "dialoghelper.h"
+#include "encodedevmodelex.h"
+#include "recordtypes.h"
+#include "simfleetprocess.h"
+#include "upgradedlg.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QString kFirstIp = QStringLiteral("127.48.0.10");
+const QString kDiscoveryPort = QStringLiteral("39548");
+constexpr int kIpcCount = 2;
+constexpr int kNvrCount = 1;
+
+} // namespace
+
+class TestMaintainTab : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void ipcUpgradeOutcomeArrivesByEvent_data();
+    void ipcUpgradeOutcomeArrivesByEvent();
+    void nvrExportAndImportThroughTheTab();
+    void upgradeButtonNeedsSelection();
+
+private:
+    const CUIDeviceBean *device(const QString &strIp) const;
+    void checkOnly(const QString &strIp);
+    // Presses the upgrade button; when the device is not logged in yet,
+    // accepts the login dialog first. fnAct then works the maintenance dialog.
+    void runMaintenance(const std::function<void(QWidget *)> &fnAct);
+    QString makeFirmware(const QString &strModel, const QString &strVersion);
+
+    std::unique_ptr<SimFleetProcess> m_pSim;
+    std::unique_ptr<CDevManageForm> m_pForm;
+    QTemporaryDir m_oDir;
+    QString m_strIpc[kIpcCount];
+    QString m_strNvr;
+};
+
+void TestMaintainTab::initTestCase()
+{
+    registerRecordTypes();
+    QVERIFY(m_oDir.isValid());
+    qputenv("CORVANE_DISCOVERY_PORT", kDiscoveryPort.toLatin1());
+    m_pSim.reset(new SimFleetProcess({QStringLiteral("--ipc"), QString::number(kIpcCount), QStringLiteral("--nvr"),
+                                      QString::number(kNvrCount), QStringLiteral("--first"), kFirstIp,
+                                      QStringLiteral("--port"), kDiscoveryPort, QStringLiteral("--upgrade-ms"),
+                                      QStringLiteral("1500")}));
+    CORVANE_START_SIMULATOR(*m_pSim);
+    int iIpc = 0;
+    for (const SimFleetProcess::Device &oDev : m_pSim->devices()) {
+        if (oDev.type == QLatin1String("IPC"))
+            m_strIpc[iIpc++] = oDev.ip;
+        else
+            m_strNvr = oDev.ip;
+    }
+    QCOMPARE(iIpc, kIpcCount);
+    QVERIFY(!m_strNvr.isEmpty());
+}
+
+void TestMaintainTab::cleanupTestCase()
+{
+    m_pSim.reset();
+}
+
+void TestMaintainTab::init()
+{
+    if (!m_pSim || !m_pSim->isRunning())
+        QSKIP("simulator unavailable");
+    m_pForm.reset(new CDevManageForm);
+    QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kIpcCount + kNvrCount, 10000);
+}
+
+void TestMaintainTab::cleanup()
+{
+    m_pForm.reset();
+    QTRY_VERIFY(DialogHelper::noModal());
+}
+
+const CUIDeviceBean *TestMaintainTab::device(const QString &strIp) const
+{
+    for (const CUIDeviceBean &oDev : m_pForm->deviceList()) {
+        if (oDev.m_strIp == strIp)
+            return &oDev;
+    }
+    return nullptr;
+}
+
+void TestMaintainTab::checkOnly(const QString &strIp)
+{
+    const CUIDeviceBean *pDev = device(strIp);
+    QVERIFY(pDev);
+    QList<int> &listChecked = m_pForm->devModel()->checkedList();
+    listChecked.clear();
+    listChecked.append(pDev->m_lDevId);
+}
+
+void TestMaintainTab::runMaintenance(const std::function<void(QWidget *)> &fnAct)
+{
+    auto *pBtn = m_pForm->findChild<QPushButton *>(QStringLiteral("oUpgradeBtn"));
+    QVERIFY(pBtn);
+    const QList<int> &listChecked = m_pForm->devModel()->checkedList();
+    const bool bLoggedIn = std::all_of(m_pForm->deviceList().cbegin(), m_pForm->deviceList().cend(),
+                                       [&](const CUIDeviceBean &oDev) {
+                                           return !listChecked.contains(oDev.m_lDevId) || !oDev.m_strLoginKey.isEmpty();
+                                       });
+    std::shared_ptr<DialogHelper::SeenDialog> pSeen;
+    if (bLoggedIn) {
+        pSeen = DialogHelper::onNextModal(fnAct);
+        pBtn->click();
+    } else {
+        auto pLogin = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
+        pBtn->click();
+        QVERIFY(pLogin->done);
+        QCOMPARE(pLogin->className, QStringLiteral("CDevLoginDlg"));
+        // The wait overlay is up now; the maintenance dialog follows the login result without another click.
+        pSeen = DialogHelper::onNextModal(fnAct, 15000);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(pSeen->done, 15000);
+    QCOMPARE(pSeen->className, QStringLiteral("CUpgradeDlg"));
+    QTRY_VERIFY(DialogHelper::noModal());
+}
+
+QString TestMaintainTab::makeFirmware(const QString &strModel, const QString &strVersion)
+{
+    const QString strFile = m_oDir.filePath(strModel + QLatin1Char('_') + strVersion + QStringLiteral(".zip"));
+    const int iExit = QProcess::execute(QStringLiteral(CORVANE_DEVSIM),
+                                        {QStringLiteral("make-firmware"), QStringLiteral("--model"), strModel,
+                                         QStringLiteral("--version"), strVersion, strFile});
+    return iExit == 0 ? QDir::toNativeSeparators(strFile) : QString();
+}
+
+void TestMaintainTab::ipcUpgradeOutcomeArrivesByEvent_data()
+{
+    QTest::addColumn<int>("device");
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<int>("status");
+    QTest::newRow("accepted") << 0 << "7.5.0" << int(DevStatusUpgradeOk);
+    QTest::newRow("failed while applying") << 1 << "7.5.0-fail" << int(DevStatusUpgradeFailed);
+}
+
+void TestMaintainTab::ipcUpgradeOutcomeArrivesByEvent()
+{
+    QFETCH(int, device);
+    QFETCH(QString, version);
+    QFETCH(int, status);
+    const QString strIp = m_strIpc[device];
+    checkOnly(strIp);
+    const QString strFirmware = makeFirmware(this->device(strIp)->m_strModel, version);
+    QVERIFY(!strFirmware.isEmpty());
+
+    long lStatusOnStart = -1;
+    runMaintenance([&](QWidget *pDlg) {
+        pDlg->findChild<QLineEdit *>(QStringLiteral("oUpdateEdit"))->setText(strFirmware);
+        auto pQuestion = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
+        pDlg->findChild<QPushButton *>(QStringLiteral("oUpdateBtn"))->click();
+        lStatusOnStart = this->device(strIp)->m_lStatus;
+    });
+    QCOMPARE(this->device(strIp)->m_strDevType, QStringLiteral("IPC"));
+    QCOMPARE(lStatusOnStart, long(DevStatusUpgrading));
+    QTRY_COMPARE_WITH_TIMEOUT(this->device(strIp)->m_lStatus, long(status), 20000);
+}
+
+void TestMaintainTab::nvrExportAndImportThroughTheTab()
+{
+    checkOnly(m_strNvr);
+    QTemporaryDir oOut;
+    QVERIFY(oOut.isValid());
+    const QString strOut = QDir::toNativeSeparators(oOut.path());
+
+    runMaintenance([&](QWidget *pDlg) {
+        pDlg->findChild<QLineEdit *>(QStringLiteral("oExportPathEdit"))->setText(strOut);
+        pDlg->findChild<QPushButton *>(QStringLiteral("oExportDiagInfoBtn"))->click();
+    });
+    QCOMPARE(device(m_strNvr)->m_strDevType, QStringLiteral("NVR"));
+    QTRY_COMPARE_WITH_TIMEOUT(device(m_strNvr)->m_lStatus, long(DevStatusExportOk), 15000);
+    const QStringList listStamped = QDir(oOut.filePath(m_strNvr)).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(listStamped.size(), 1);
+    QVERIFY(QRegularExpression(QStringLiteral("^NVR\\d{14}$")).match(listStamped.first()).hasMatch());
+
+    runMaintenance([&](QWidget *pDlg) {
+        pDlg->findChild<QLineEdit *>(QStringLiteral("oExportCfgEdit"))->setText(strOut);
+        pDlg->findChild<QPushButton *>(QStringLiteral("oExportCfgBtn"))->click();
+    });
+    QTRY_COMPARE_WITH_TIMEOUT(device(m_strNvr)->m_lStatus, long(DevStatusExportOk), 15000);
+    const QString strCfg = QDir::toNativeSeparators(oOut.filePath(QStringLiteral("Config.cfg")));
+    QVERIFY(QFileInfo(strCfg).isFile());
+
+    runMaintenance([&](QWidget *pDlg) {
+        pDlg->findChild<QLineEdit *>(QStringLiteral("oImportCfgEdit"))->setText(strCfg);
+        auto pQuestion = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
+        pDlg->findChild<QPushButton *>(QStringLiteral("oImportCfgBtn"))->click();
+    });
+    QTRY_COMPARE_WITH_TIMEOUT(device(m_strNvr)->m_lStatus, long(DevStatusImportOk), 15000);
+}
+
+void TestMaintainTab::upgradeButtonNeedsSelection()
+{
+    m_pForm->devModel()->checkedList().clear();
+    auto pSeen = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
+    m_pForm->findChild<QPushButton *>(QStringLiteral("oUpgradeBtn"))->click();
+    QTRY_VERIFY(pSeen->done);
+    QCOMPARE(pSeen->text, QStringLiteral("请选择设备。"));
+    QCOMPARE(pSeen->className, QStringLiteral("CMsgDlg"));
+}
+
+QTEST_MAIN(TestMaintainTab)
+#include "tst_maintain_tab.moc"
