@@ -767,111 +767,111 @@
         <name>CUpgradeDlg</name>
         <message>
             <source>升级维护</source>
-            <translation type="unfinished">Upgrade and maintenance</translation>
+            <translation>Upgrade and Maintenance</translation>
         </message>
         <message>
             <source>软件升级</source>
-            <translation type="unfinished" />
+            <translation>Software Upgrade</translation>
         </message>
         <message>
             <source>升级文件</source>
-            <translation type="unfinished" />
+            <translation>Upgrade File</translation>
         </message>
         <message>
             <source>浏览...</source>
-            <translation type="unfinished" />
+            <translation>Browse...</translation>
         </message>
         <message>
             <source>升级</source>
-            <translation type="unfinished" />
+            <translation>Upgrade</translation>
         </message>
         <message>
             <source>诊断信息</source>
-            <translation type="unfinished" />
+            <translation>Diagnostic Information</translation>
         </message>
         <message>
             <source>保存路径</source>
-            <translation type="unfinished" />
+            <translation>Save Path</translation>
         </message>
         <message>
             <source>导出</source>
-            <translation type="unfinished" />
+            <translation>Export</translation>
         </message>
         <message>
             <source>配置管理</source>
-            <translation type="unfinished" />
+            <translation>Configuration Management</translation>
         </message>
         <message>
             <source>导入配置</source>
-            <translation type="unfinished" />
+            <translation>Import Configuration</translation>
         </message>
         <message>
             <source>导入</source>
-            <translation type="unfinished" />
+            <translation>Import</translation>
         </message>
         <message>
             <source>导出配置</source>
-            <translation type="unfinished" />
+            <translation>Export Configuration</translation>
         </message>
         <message>
             <source>提示：</source>
-            <translation type="unfinished" />
+            <translation>Note:</translation>
         </message>
         <message>
             <source>升级、导入配置操作会重启设备。</source>
-            <translation type="unfinished" />
+            <translation>Upgrading and importing a configuration restart the device.</translation>
         </message>
         <message>
             <source>信息</source>
-            <translation type="unfinished">Information</translation>
+            <translation>Information</translation>
         </message>
         <message>
             <source>打开升级包</source>
-            <translation type="unfinished" />
+            <translation>Open Upgrade Package</translation>
         </message>
         <message>
             <source>请选择升级文件。</source>
-            <translation type="unfinished" />
+            <translation>Please choose an upgrade file.</translation>
         </message>
         <message>
             <source>升级文件格式不正确，请重新尝试。</source>
-            <translation type="unfinished" />
+            <translation>The upgrade file format is wrong. Please try again.</translation>
         </message>
         <message>
             <source>您确定要执行软件升级操作吗？</source>
-            <translation type="unfinished" />
+            <translation>Do you really want to upgrade the software?</translation>
         </message>
         <message>
             <source>导出诊断信息</source>
-            <translation type="unfinished" />
+            <translation>Export Diagnostic Information</translation>
         </message>
         <message>
             <source>请选择导出的目录。</source>
-            <translation type="unfinished" />
+            <translation>Please choose the export folder.</translation>
         </message>
         <message>
             <source>选择参数文件</source>
-            <translation type="unfinished" />
+            <translation>Choose Parameter File</translation>
         </message>
         <message>
             <source>请选择参数文件。</source>
-            <translation type="unfinished" />
+            <translation>Please choose a parameter file.</translation>
         </message>
         <message>
             <source>文件格式(tgz)不正确，请重新尝试。</source>
-            <translation type="unfinished" />
+            <translation>The file format (tgz) is wrong. Please try again.</translation>
         </message>
         <message>
             <source>导入本地配置文件后设备会自动重启,确定导入配置?</source>
-            <translation type="unfinished" />
+            <translation>The device restarts automatically after importing a local configuration file. Import the configuration?</translation>
         </message>
         <message>
             <source>导出系统配置</source>
-            <translation type="unfinished" />
+            <translation>Export System Configuration</translation>
         </message>
         <message>
             <source>不能同时导出多台设备的系统配置。</source>
-            <translation type="unfinished" />
+            <translation>The system configuration of several devices cannot be exported at once.</translation>
         </message>
     </context>
     <context>
