@@ -1,12 +1,13 @@
 // Maintenance from the device tab against simulated devices: the upgrade
 // button's login and resume, the dispatch to the maintenance workers and the
-// configuration library's upgrade events. Loopback range 127.48.0.0/16.
+// configuration library's upgrade events. Loopback range 127.49.0.0/16.
 #include "dev_manageform.h"
 #include "dialoghelper.h"
 #include "encodedevmodelex.h"
 #include "recordtypes.h"
 #include "simfleetprocess.h"
 #include "upgradedlg.h"
+#include "zelt_mw_sdk.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -22,8 +23,8 @@
 
 namespace {
 
-const QString kFirstIp = QStringLiteral("127.48.0.10");
-const QString kDiscoveryPort = QStringLiteral("39548");
+const QString kFirstIp = QStringLiteral("127.49.0.10");
+const QString kDiscoveryPort = QStringLiteral("39549");
 constexpr int kIpcCount = 2;
 constexpr int kNvrCount = 1;
 
@@ -67,7 +68,7 @@ void TestMaintainTab::initTestCase()
     m_pSim.reset(new SimFleetProcess({QStringLiteral("--ipc"), QString::number(kIpcCount), QStringLiteral("--nvr"),
                                       QString::number(kNvrCount), QStringLiteral("--first"), kFirstIp,
                                       QStringLiteral("--port"), kDiscoveryPort, QStringLiteral("--upgrade-ms"),
-                                      QStringLiteral("1500")}));
+                                      QStringLiteral("1500"), QStringLiteral("--restart-ms"), QStringLiteral("500")}));
     CORVANE_START_SIMULATOR(*m_pSim);
     int iIpc = 0;
     for (const SimFleetProcess::Device &oDev : m_pSim->devices()) {
@@ -181,6 +182,26 @@ void TestMaintainTab::ipcUpgradeOutcomeArrivesByEvent()
     QCOMPARE(this->device(strIp)->m_strDevType, QStringLiteral("IPC"));
     QCOMPARE(lStatusOnStart, long(DevStatusUpgrading));
     QTRY_COMPARE_WITH_TIMEOUT(this->device(strIp)->m_lStatus, long(status), 20000);
+    if (status != DevStatusUpgradeOk)
+        return;
+
+    // The device restarts with the new firmware; after a refresh and a login the list shows its version.
+    auto answers = [&strIp]() {
+        char szUserId[ZELT_MW_USERID_LEN] = {};
+        if (ZELT_MW_Login("admin", "vorpe", strIp.toLatin1().constData(), 0, szUserId) != 0)
+            return false;
+        ZELT_MW_Logout(szUserId);
+        return true;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(answers(), 15000);
+    QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
+    QTRY_VERIFY_WITH_TIMEOUT(this->device(strIp), 10000);
+    checkOnly(strIp);
+    auto pLogin = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
+    QCOMPARE(m_pForm->devLogin(CDevManageForm::EventNone), 0ul);
+    QVERIFY(pLogin->done);
+    QTRY_COMPARE_WITH_TIMEOUT(this->device(strIp)->m_lStatus, long(DevStatusLogged), 10000);
+    QCOMPARE(this->device(strIp)->m_strVersion, version);
 }
 
 void TestMaintainTab::nvrExportAndImportThroughTheTab()
