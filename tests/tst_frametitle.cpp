@@ -19,6 +19,7 @@ class TestFrameTitle : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -42,6 +43,12 @@ private:
     QScopedPointer<QTemporaryDir> m_pDir;
     QString m_strOldDir;
 };
+
+void TestFrameTitle::initTestCase()
+{
+    // Only an explicit quit may end the loop, not the question's window closing.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
 
 void TestFrameTitle::init()
 {

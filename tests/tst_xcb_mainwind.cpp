@@ -54,6 +54,8 @@ private:
 void TestMainWind::initTestCase()
 {
     registerRecordTypes();
+    // Only an explicit exit may end the loop, not the last window closing.
+    QApplication::setQuitOnLastWindowClosed(false);
     CPlatformUtils::setUrlOpener([this](const QUrl &url) {
         m_listOpened << url;
         return m_bOpenerResult;
