@@ -4,6 +4,7 @@
 #include "dialoghelper.h"
 #include "encodedevmodelex.h"
 #include "recordtypes.h"
+#include "searcheditbox.h"
 #include "simfleetprocess.h"
 #include "tableviewex.h"
 
@@ -183,6 +184,21 @@ void TestDevManageForm::filterUpdatesCount()
 
     m_pForm->onFilter(QString());
     QCOMPARE(countText(*m_pForm), QString::number(kFleet));
+
+    // Typed into the search box; a refresh empties the box and lists everything.
+    auto *pBox = m_pForm->findChild<SearchEditBox *>();
+    QVERIFY(pBox);
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(pBox, &focusIn);
+    pBox->setText(QStringLiteral("127.12.0.2"));
+    QCOMPARE(countText(*m_pForm), QStringLiteral("1"));
+    m_pForm->on_oRefreshBtn_clicked();
+    QVERIFY(pBox->isShowingHint());
+    QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kFleet, 10000);
+    QCOMPARE(countText(*m_pForm), QString::number(kFleet));
+    auto *pView = m_pForm->findChild<TableViewEx *>(QStringLiteral("oDevTabView"));
+    for (int i = 0; i < kFleet; ++i)
+        QVERIFY(!pView->isRowHidden(i));
 }
 
 void TestDevManageForm::selectAllSkipsHiddenRows()
