@@ -29,9 +29,7 @@ CFrameTitle::CFrameTitle(QWidget *parent)
     ui->setupUi(this);
     // The logo is decoration: presses and double-clicks on it belong to the caption.
     ui->oLogoBtn->setAttribute(Qt::WA_TransparentForMouseEvents);
-    const CLangConfig::ELanguage lang = CLangConfig().readOrRepair();
-    m_bEnglish = lang == CLangConfig::LangEnglish;
-    buildHelpMenu(lang);
+    buildHelpMenu(CLangConfig().readOrRepair());
 
     connect(ui->oCloseBtn, &QPushButton::clicked, this, &CFrameTitle::closeWnd);
     connect(ui->oMaxBtn, &QPushButton::clicked, this, &CFrameTitle::showMaxSignal);

@@ -42,6 +42,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    // lang: the CLangConfig::ELanguage read from the language file; it carries the check mark.
     void buildHelpMenu(int lang);
     void showLanguageNote();
     // The minimise, maximise, close and help buttons sit in the rightmost 170 pixels.
@@ -52,7 +53,6 @@ private:
     int m_nPressY = 0;
     bool m_bDragging = false;
     bool m_bMaximized = false;
-    bool m_bEnglish = false;
     QWidget *m_pDragWindow = nullptr;
     QMenu *m_pHelpMenu = nullptr;
     QAction *m_pChineseAction = nullptr;
