@@ -176,16 +176,9 @@ CDevManageForm::~CDevManageForm()
         if (g_pEventReceiver == this)
             g_pEventReceiver = nullptr;
     }
-    for (const CUIDeviceBean &dev : qAsConst(m_listDev)) {
-        if (dev.m_strDevType == QLatin1String("IPC")) {
-            ZELT_MW_Logout(dev.m_strLoginKey.toLatin1().constData());
-        } else if (dev.m_strDevType == QLatin1String("NVR")) {
-            bool bOk = false;
-            const DWORD ulHandle = dev.m_strLoginKey.toUInt(&bOk);
-            if (bOk)
-                TLSDK_Logout(ulHandle);
-        }
-    }
+    // Directly, not through the workers: the event loop is over.
+    for (const CUIDeviceBean &dev : qAsConst(m_listDev))
+        CDevThread::logoutDevice(dev);
     // Worker threads end before the list and the model they report into.
     m_pLoginWorker.reset();
     m_pLogoutWorker.reset();

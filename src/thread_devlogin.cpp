@@ -46,6 +46,11 @@ void CDevThread::devLoginSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventTpye)
 
 void CDevThread::devLogoutSlot(CUIDeviceBean &oBean)
 {
+    logoutDevice(oBean);
+}
+
+void CDevThread::logoutDevice(const CUIDeviceBean &oBean)
+{
     if (oBean.m_strDevType == QLatin1String(kTypeIpc)) {
         ZELT_MW_Logout(oBean.m_strLoginKey.toLatin1().constData());
     } else if (oBean.m_strDevType == QLatin1String(kTypeNvr)) {
