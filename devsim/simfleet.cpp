@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <random>
@@ -82,6 +83,12 @@ bool SimFleet::init(std::string &error)
 {
     bool loaded = false;
     if (!m_options.stateDir.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(m_options.stateDir, ec);
+        if (ec) {
+            error = "cannot create " + m_options.stateDir + ": " + ec.message();
+            return false;
+        }
         std::string loadError;
         loaded = load(loadError);
         if (!loaded && !loadError.empty())
