@@ -87,7 +87,7 @@ bool CLangConfig::readContent(QString *pContent) const
 
 CLangConfig::ELanguage CLangConfig::writeSystemDefault() const
 {
-    ELanguage lang = LangUnknown;
+    ELanguage lang;
     if (m_nSystemLangId == CPlatformUtils::LangIdEnglishUS)
         lang = LangEnglish;
     else if (m_nSystemLangId == CPlatformUtils::LangIdChineseSimplified)
