@@ -312,8 +312,7 @@ void TestDevOperations::restartResumesAfterLogin()
             if (rowOf(strIpc) >= 0)
                 return true;
             m_pForm->on_oRefreshBtn_clicked();
-            QTest::qWait(800);
-            return rowOf(strIpc) >= 0;
+            return QTest::qWaitFor([this, &strIpc] { return rowOf(strIpc) >= 0; }, 1000);
         },
         15000));
 
@@ -560,6 +559,11 @@ void TestDevOperations::refreshDuringLogin()
 {
     QStringList listIps{simDevice(QStringLiteral("IPC")).ip, simDevice(QStringLiteral("NVR")).ip};
     checkDevices(listIps);
+    QStringList listLoggedOut;
+    connect(m_pForm.get(), &CDevManageForm::sendLogoutSignal, this, [&listLoggedOut](CUIDeviceBean &oBean) {
+        if (!oBean.m_strLoginKey.isEmpty())
+            listLoggedOut << oBean.m_strIp;
+    });
     {
         CDialogScript script;
         script.press("CDevLoginDlg", "oOkBtn");
@@ -570,8 +574,9 @@ void TestDevOperations::refreshDuringLogin()
         // The login results are still on their way when the list is refreshed.
         QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
         QVERIFY(waitForFleet());
-        // Long enough for the abandoned logins to have answered.
-        QTest::qWait(1500);
+        // The abandoned logins answer after the refresh; their sessions are closed, not merged.
+        QTRY_COMPARE_WITH_TIMEOUT(listLoggedOut.size(), 2, 15000);
+        QVERIFY(listLoggedOut.contains(listIps.at(0)) && listLoggedOut.contains(listIps.at(1)));
         for (const QString &strIp : listIps) {
             QCOMPARE(dev(strIp).m_lStatus, 0);
             QVERIFY(dev(strIp).m_strLoginKey.isEmpty());

@@ -19,11 +19,13 @@ public:
     }
 
 signals:
+    void sendStarted(int iRequest);
     void sendDone(int iRequest, QThread *pThread);
 
 public slots:
     void workSlot(int iRequest, bool bBlock)
     {
+        emit sendStarted(iRequest);
         if (bBlock)
             m_pGate->acquire();
         emit sendDone(iRequest, QThread::currentThread());
@@ -43,6 +45,7 @@ signals:
 private:
     QSemaphore m_gate;
     QList<int> m_listDone;
+    QList<int> m_listStarted;
     QList<QPointer<CFakeWorker>> m_listWorkers;
 
     CWorkerHost::Factory factory()
@@ -50,6 +53,7 @@ private:
         return [this] {
             auto *pWorker = new CFakeWorker(&m_gate);
             connect(this, &TestWorkerHost::sendWork, pWorker, &CFakeWorker::workSlot);
+            connect(pWorker, &CFakeWorker::sendStarted, this, [this](int iRequest) { m_listStarted << iRequest; });
             connect(pWorker, &CFakeWorker::sendDone, this, [this](int iRequest) { m_listDone << iRequest; });
             m_listWorkers << pWorker;
             return pWorker;
@@ -60,6 +64,7 @@ private slots:
     void init()
     {
         m_listDone.clear();
+        m_listStarted.clear();
         m_listWorkers.clear();
         m_gate.tryAcquire(m_gate.available());
     }
@@ -80,7 +85,7 @@ private slots:
         CWorkerHost host(this, factory());
         emit sendWork(1, true);   // blocks the first worker
         emit sendWork(2, false);  // queued behind it: abandoned by the renewal
-        QTest::qWait(20);
+        QTRY_COMPARE(m_listStarted, QList<int>{1});
         QObject *pOld = host.worker();
         host.renew();
         QVERIFY(host.worker() != pOld);
@@ -104,7 +109,7 @@ private slots:
         {
             CWorkerHost host(this, factory());
             emit sendWork(1, true);
-            QTest::qWait(20);
+            QTRY_COMPARE(m_listStarted, QList<int>{1});
             host.renew();
             host.renew();
             QCOMPARE(m_listWorkers.size(), 3);
