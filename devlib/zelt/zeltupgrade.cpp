@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <functional>
 #include <list>
+#include <memory>
 #include <thread>
 
 namespace corvane::zelt {
@@ -38,14 +39,28 @@ public:
             m_stop = true;
         }
         m_wake.notify_all();
-        for (std::thread &thread : m_threads)
-            thread.join();
+        for (Watcher &watcher : m_threads)
+            watcher.thread.join();
     }
 
     void start(std::function<void()> work)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_threads.emplace_back(std::move(work));
+        // Finished watchers are joined here, so the list stays short.
+        for (auto it = m_threads.begin(); it != m_threads.end();) {
+            if (*it->done) {
+                it->thread.join();
+                it = m_threads.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        auto done = std::make_shared<std::atomic<bool>>(false);
+        m_threads.push_back({std::thread([work = std::move(work), done] {
+                                 work();
+                                 *done = true;
+                             }),
+                             done});
     }
 
     // Sleeps for the interval; false when the library is shutting down.
@@ -59,7 +74,12 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_stop = false;
-    std::list<std::thread> m_threads;
+    struct Watcher
+    {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+    std::list<Watcher> m_threads;
 };
 
 Watchers &watchers()
