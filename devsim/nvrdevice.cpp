@@ -11,6 +11,7 @@
 #include "tolanproto.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <sstream>
@@ -251,7 +252,7 @@ std::vector<uint8_t> NvrDevice::networkInfo() const
     putText(out, TLSDK_NETINFO_MASK, TLSDK_NETINFO_ADDR_LEN, mask);
     putText(out, TLSDK_NETINFO_GATEWAY, TLSDK_NETINFO_ADDR_LEN, gateway);
     for (std::size_t i = 0; i < TLSDK_NETINFO_MAC_LEN && 2 * i + 1 < m_device.mac.size(); ++i)
-        out[TLSDK_NETINFO_MAC + i] = uint8_t(std::stoi(m_device.mac.substr(2 * i, 2), nullptr, 16));
+        out[TLSDK_NETINFO_MAC + i] = uint8_t(std::strtoul(m_device.mac.substr(2 * i, 2).c_str(), nullptr, 16));
     return out;
 }
 

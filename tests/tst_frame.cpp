@@ -405,6 +405,14 @@ void TestFrame::lockout()
     QCOMPARE(lockout.remaining("admin", t0 + seconds(30)).count(), 0);
     // After the lock has run out the count starts afresh.
     QVERIFY(!lockout.recordFailure("admin", t0 + seconds(31)));
+
+    // Thousands of invented user names do not crowd out a real lock.
+    for (int i = 0; i < 10000; ++i)
+        lockout.recordFailure("user" + std::to_string(i), t0);
+    QVERIFY(!lockout.recordFailure("root", t0));
+    QVERIFY(!lockout.recordFailure("root", t0));
+    QVERIFY(lockout.recordFailure("root", t0));
+    QVERIFY(lockout.remaining("root", t0).count() > 0);
 }
 
 void TestFrame::firmwareRoundTrip()

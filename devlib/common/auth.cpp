@@ -5,7 +5,13 @@
 #include <openssl/hmac.h>
 #include <openssl/rand.h>
 
+#include <iterator>
+
 namespace corvane::wire {
+
+namespace {
+constexpr std::size_t kMaxEntries = 4096;
+}
 
 std::vector<uint8_t> randomBytes(std::size_t size)
 {
@@ -80,6 +86,14 @@ std::chrono::milliseconds LoginLockout::remaining(const std::string &user, Clock
 bool LoginLockout::recordFailure(const std::string &user, Clock::time_point now)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    // Every new user name adds an entry; a flood of invented names must not
+    // grow the table without bound, so unlocked counts go first.
+    if (m_entries.size() >= kMaxEntries && !m_entries.count(user)) {
+        for (auto it = m_entries.begin(); it != m_entries.end();)
+            it = it->second.lockedUntil > now ? std::next(it) : m_entries.erase(it);
+        if (m_entries.size() >= kMaxEntries)
+            return false;
+    }
     Entry &entry = m_entries[user];
     if (entry.lockedUntil != Clock::time_point() && entry.lockedUntil <= now) {
         // A lock that ran out starts a fresh count.
