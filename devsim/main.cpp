@@ -6,11 +6,15 @@
 #include "simoptions.h"
 
 #include <asio/io_context.hpp>
+#include <asio/posix/stream_descriptor.hpp>
+#include <asio/read.hpp>
 #include <asio/signal_set.hpp>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
+#include <functional>
 #include <iostream>
 
 namespace {
@@ -65,6 +69,23 @@ int main(int argc, char **argv)
 
     asio::signal_set signals(io, SIGINT, SIGTERM);
     signals.async_wait([&io](const asio::error_code &, int) { io.stop(); });
+
+    // A test that crashes never stops its simulator; its closed pipe does.
+    asio::posix::stream_descriptor input(io);
+    char inputByte = 0;
+    std::function<void()> watchInput = [&]() {
+        asio::async_read(input, asio::buffer(&inputByte, 1),
+                         [&](const asio::error_code &ec, std::size_t) {
+                             if (ec)
+                                 io.stop();
+                             else
+                                 watchInput();
+                         });
+    };
+    if (options.exitOnStdinEof) {
+        input.assign(::dup(STDIN_FILENO));
+        watchInput();
+    }
     io.run();
     fleet.save();
     return 0;

@@ -75,6 +75,8 @@ const std::vector<SimOptionSpec> &simOptionTable()
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 1, 1000, o.lockoutTries, e); }},
         {"--lockout-ms", "MS", "how long a locked account stays locked",
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 3600000, o.lockoutMs, e); }},
+        {"--exit-on-eof", nullptr, "end when standard input closes (so a crashed parent leaves no fleet behind)",
+         [](SimOptions &o, const std::string &, std::string &) { o.exitOnStdinEof = true; return true; }},
     };
     return table;
 }

@@ -25,6 +25,7 @@ struct SimOptions
     int upgradeMs = 5000;          // a firmware upgrade takes this long after the upload
     int lockoutTries = 5;          // wrong passwords in a row that lock an account
     int lockoutMs = 60000;         // how long a locked account stays locked
+    bool exitOnStdinEof = false;   // stop when the parent process closes our standard input
 };
 
 struct SimOptionSpec

@@ -8,7 +8,8 @@ SimFleetProcess::SimFleetProcess(const QStringList &arguments)
     : m_arguments(arguments)
 {
     m_process.setProgram(QStringLiteral(CORVANE_DEVSIM));
-    m_process.setArguments(m_arguments);
+    // The fleet ends with our standard-input pipe, even if this test crashes.
+    m_process.setArguments(m_arguments + QStringList{QStringLiteral("--exit-on-eof")});
     // Our stderr goes to the test log; only the device lines are read.
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
 }
