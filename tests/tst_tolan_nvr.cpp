@@ -1,11 +1,13 @@
 // The maintenance library against simulated NVRs: login and its security,
 // handles, device information, configuration and diagnostic files, restart
 // and concurrent use. Simulator range: 127.40.0.x.
+#include "Discovery.h"
 #include "TolanNetSDK.h"
 #include "tolan_cfg.h"
 
 #include "frame.h"
 #include "auth.h"
+#include "devdiscovery.h"
 #include "tolanproto.h"
 
 #include "simfleetprocess.h"
@@ -13,12 +15,15 @@
 #include <asio/read.hpp>
 #include <asio/write.hpp>
 
+#include <arpa/inet.h>
+
 #include <QCryptographicHash>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <atomic>
+#include <cstring>
 #include <set>
 #include <thread>
 
@@ -29,6 +34,7 @@ namespace {
 const char *const kUser = "admin";
 const char *const kPassword = "vorpe";
 const char *const kFirst = "127.40.0.10";
+const char *const kDiscoveryPort = "39540";
 
 QString textAt(const QByteArray &buffer, int offset)
 {
@@ -154,6 +160,7 @@ private slots:
     void diagnosticArchive();
     void restartEndsSessions();
     void concurrentLogins();
+    void serviceFollowsAddressChange();
 
 private:
     const SimFleetProcess::Device &nvr(int n) const { return *m_nvrs.at(n); }
@@ -168,11 +175,12 @@ void TestTolanNvr::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     qputenv("CORVANE_TLSDK_TIMEOUT_MS", "2000");
+    qputenv("CORVANE_DISCOVERY_PORT", kDiscoveryPort);
     QCOMPARE(TLSDK_Init(), DWORD(TLSDK_OK));
     // Models are picked from the seed; several NVRs of one model are needed
     // for the configuration tests, so start enough of them.
     m_sim = std::make_unique<SimFleetProcess>(QStringList {
-        "--ipc", "1", "--nvr", "8", "--first", kFirst, "--seed", "7", "--restart-ms", "800",
+        "--ipc", "1", "--nvr", "8", "--first", kFirst, "--seed", "7", "--restart-ms", "800", "--port", kDiscoveryPort,
         "--lockout-tries", "3", "--lockout-ms", "1500", "--state", m_dir.filePath("state")});
     QDir().mkpath(m_dir.filePath("state"));
     CORVANE_START_SIMULATOR(*m_sim);
@@ -515,6 +523,36 @@ void TestTolanNvr::concurrentLogins()
         thread.join();
     QCOMPARE(failures.load(), 0);
     QCOMPARE(int(handles.size()), kThreads * kRounds);
+}
+
+void TestTolanNvr::serviceFollowsAddressChange()
+{
+    const SimFleetProcess::Device &device = nvr(7);
+    const QByteArray newIp = "127.40.0.200";
+    QCOMPARE(RVNA_InitDiscovery(), RVNA_OK);
+    RVNA_DEV_ACCOUNT account {};
+    QCOMPARE(CDevDiscovery::makeAccount(kUser, kPassword, account), DWORD(0));
+    RVNA_DEV_IDENTITY identity {};
+    std::strcpy(identity.szSerial, device.serial.toLatin1().constData());
+    std::strcpy(identity.szMac, device.mac.toLatin1().constData());
+    RVNA_DEV_NETADDR address {};
+    std::strcpy(address.szIp, newIp.constData());
+    std::strcpy(address.szMask, "255.255.0.0");
+    std::strcpy(address.szGateway, "127.40.0.1");
+    const int result = RVNA_SetDevIpAddr(ntohl(inet_addr(device.ip.toLatin1().constData())), &account,
+                                         &identity, &address);
+    RVNA_UninitDiscovery();
+    QCOMPARE(result, RVNA_OK);
+
+    // The maintenance service moves with the device.
+    DWORD handle = 0;
+    QTRY_COMPARE_WITH_TIMEOUT(login(newIp, handle), DWORD(TLSDK_OK), 5000);
+    const QByteArray net = devCfg(handle, TLSDK_CFG_NETWORK, TLSDK_NETWORK_INFO_SIZE);
+    QCOMPARE(textAt(net, TLSDK_NETINFO_IP), QString(newIp));
+    QCOMPARE(textAt(net, TLSDK_NETINFO_MASK), QString("255.255.0.0"));
+    QCOMPARE(textAt(net, TLSDK_NETINFO_GATEWAY), QString("127.40.0.1"));
+    TLSDK_Logout(handle);
+    QCOMPARE(login(device.ip, handle), DWORD(TLSDK_ERR_CONNECT));
 }
 
 QTEST_MAIN(TestTolanNvr)
