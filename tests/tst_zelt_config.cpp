@@ -51,6 +51,7 @@ private slots:
     void capabilityDocuments_data();
     void capabilityDocuments();
     void modelDifferences();
+    void staticAddressMovesDevice();
 
 private:
     QByteArray loginTo(const QString &model);
@@ -298,6 +299,39 @@ void TestZeltConfig::modelDifferences()
     QCOMPARE(QByteArray(reg.constData() + ZELT_QUERY_REG_TEXT), QByteArray("F2330"));
     QCOMPARE(ZELT_MW_QueryDeviceInfo(loginTo("ZC-2320").constData(), 0, ZELT_MW_QUERY_REGISTER, reg.data()), DWORD(0));
     QCOMPARE(QByteArray(reg.constData() + ZELT_QUERY_REG_TEXT), QByteArray());
+}
+
+void TestZeltConfig::staticAddressMovesDevice()
+{
+    const SimFleetProcess::Device *device = nullptr;
+    for (const SimFleetProcess::Device &d : m_sim.devices()) {
+        if (d.model == QLatin1String("ZC-2320N"))
+            device = &d;
+    }
+    QVERIFY(device);
+    char buffer[ZELT_MW_USERID_LEN] = {};
+    QCOMPARE(ZELT_MW_Login("admin", "vorpe", device->ip.toLatin1().constData(), 0, buffer), DWORD(0));
+    const QByteArray userId(buffer);
+    QByteArray netif = read(userId, ZELT_MW_NETWORK_INTERFACE_CFG);
+    QCOMPARE(QByteArray(netif.constData() + ZELT_NETIF_IP), device->ip.toLatin1());
+
+    // An address another device holds is refused.
+    const QByteArray taken = m_sim.devices().first().ip.toLatin1();
+    zelt_put_text(netif.data(), ZELT_NETIF_IP, ZELT_NETIF_ADDR_LEN, taken.constData());
+    QVERIFY(ZELT_MW_SetConfig(userId.constData(), ZELT_MW_NETWORK_INTERFACE_CFG, 0, ZELT_NETIF_SIZE, netif.constData()) != 0);
+
+    const QByteArray moved = "127.91.1.99";
+    zelt_put_text(netif.data(), ZELT_NETIF_IP, ZELT_NETIF_ADDR_LEN, moved.constData());
+    QCOMPARE(ZELT_MW_SetConfig(userId.constData(), ZELT_MW_NETWORK_INTERFACE_CFG, 0, ZELT_NETIF_SIZE, netif.constData()),
+             DWORD(0));
+    // The device now answers on its new address only.
+    char again[ZELT_MW_USERID_LEN] = {};
+    QTRY_COMPARE_WITH_TIMEOUT(ZELT_MW_Login("admin", "vorpe", moved.constData(), 0, again), DWORD(0), 5000);
+    QCOMPARE(QByteArray(read(QByteArray(again), ZELT_MW_NETWORK_INTERFACE_CFG).constData() + ZELT_NETIF_IP), moved);
+    char old[ZELT_MW_USERID_LEN] = {};
+    QCOMPARE(ZELT_MW_Login("admin", "vorpe", device->ip.toLatin1().constData(), 0, old), DWORD(ZELT_MW_ERR_CONNECT));
+    ZELT_MW_Logout(again);
+    ZELT_MW_Logout(userId.constData());
 }
 
 QTEST_GUILESS_MAIN(TestZeltConfig)

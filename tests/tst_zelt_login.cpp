@@ -64,6 +64,7 @@ private slots:
     void deviceRejectsMalformedRequests();
     void silentDeviceTimesOut();
     void deviceDyingMidSessionFails();
+    void logRotates();
 
 private:
     SimFleetProcess m_sim {{"--ipc", "4", "--nvr", "1", "--first", kFirst, "--seed", "11", "--lockout-tries", "3"}};
@@ -313,6 +314,26 @@ void TestZeltLogin::deviceDyingMidSessionFails()
     QCOMPARE(ZELT_MW_GetConfig(userId.constData(), ZELT_MW_EXPOSURE_CFG, 0, &len, buf.data()), DWORD(ZELT_MW_ERR_CONNECT));
     QVERIFY(timer.elapsed() < kTimeoutMs);
     QCOMPARE(ZELT_MW_Logout(userId.constData()), DWORD(0));
+}
+
+void TestZeltLogin::logRotates()
+{
+    QTemporaryDir dir;
+    QCOMPARE(ZELT_MW_SetLog(3, dir.path().toLocal8Bit().constData(), 4096), DWORD(0));
+    QByteArray userId;
+    QCOMPARE(login(m_ipcs.at(0).ip, userId), DWORD(0));
+    QByteArray buf(ZELT_WB_SIZE, '\0');
+    for (int i = 0; i < 100; ++i) {
+        DWORD len = ZELT_WB_SIZE;
+        QCOMPARE(ZELT_MW_GetConfig(userId.constData(), ZELT_MW_WHITE_BALANCE_CFG, 0, &len, buf.data()), DWORD(0));
+    }
+    ZELT_MW_Logout(userId.constData());
+    const QString log = dir.filePath(QStringLiteral("zelt_mw_sdk.log"));
+    QVERIFY(QFileInfo(log).size() > 0);
+    QVERIFY(QFileInfo(log).size() <= 4096);
+    QVERIFY(QFileInfo(log + QStringLiteral(".1")).size() > 0);
+    QVERIFY(!QFile::exists(log + QStringLiteral(".4")));
+    QCOMPARE(ZELT_MW_SetLog(0, "", 0), DWORD(0));
 }
 
 QTEST_GUILESS_MAIN(TestZeltLogin)
