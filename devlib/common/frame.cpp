@@ -1,6 +1,7 @@
 #include "frame.h"
 
 #include "loopbackguard.h"
+#include "socketwait.h"
 
 #include <asio/connect.hpp>
 #include <asio/read.hpp>
@@ -236,32 +237,31 @@ void FrameClient::close()
     m_socket.close(ignored);
 }
 
-// Runs the io_context until the pending operation completes or the deadline
-// passes; on timeout the socket is closed, which cancels the operation.
-FrameError FrameClient::runFor(std::chrono::steady_clock::time_point deadline, std::error_code &ec,
-                               const bool &done)
+FrameError FrameClient::fromError(const std::error_code &ec, bool midMessage)
 {
-    m_io.restart();
-    while (!done) {
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= deadline || m_io.run_one_for(deadline - now) == 0) {
-            if (done)
-                break;
-            std::error_code ignored;
-            m_socket.close(ignored);
-            m_io.restart();
-            m_io.run(); // let the aborted handler run
-            return FrameError::Timeout;
-        }
-    }
-    if (!ec)
-        return FrameError::None;
     if (ec == asio::error::eof || ec == asio::error::connection_reset
-        || ec == asio::error::broken_pipe)
-        return FrameError::Closed;
+        || ec == asio::error::broken_pipe || ec == asio::error::connection_aborted)
+        return midMessage ? FrameError::Truncated : FrameError::Closed;
     if (ec == asio::error::connection_refused)
         return FrameError::Refused;
     return FrameError::Io;
+}
+
+// The client works with a non-blocking socket and waits in poll(): a
+// request costs a send and a receive or two, without an event loop between
+// the caller and the kernel.
+bool FrameClient::waitUntil(bool forWrite, std::chrono::steady_clock::time_point deadline)
+{
+    for (;;) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline)
+            return false;
+        // Round up so that a wait never spins on a zero timeout.
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - now + std::chrono::microseconds(999));
+        if (waitSocket(m_socket.native_handle(), forWrite, int(std::min<long long>(left.count(), 60000))))
+            return true;
+    }
 }
 
 FrameError FrameClient::connect(const std::string &host, uint16_t port)
@@ -277,35 +277,62 @@ FrameError FrameClient::connect(const std::string &host, uint16_t port)
     std::error_code ignored;
     m_socket.close(ignored);
     const auto deadline = std::chrono::steady_clock::now() + m_timeout;
-    bool done = false;
-    m_socket.async_connect(asio::ip::tcp::endpoint(address, port), [&](const std::error_code &e) {
-        ec = e;
-        done = true;
-    });
-    const FrameError result = runFor(deadline, ec, done);
-    if (result != FrameError::None) {
+    const asio::ip::tcp::endpoint endpoint(address, port);
+    m_socket.open(endpoint.protocol(), ec);
+    if (!ec)
+        m_socket.non_blocking(true, ec);
+    if (ec) {
         m_socket.close(ignored);
-        return result;
+        return FrameError::Io;
+    }
+    m_socket.connect(endpoint, ec);
+    if (ec == asio::error::in_progress || ec == asio::error::would_block) {
+        if (!waitUntil(true, deadline)) {
+            m_socket.close(ignored);
+            return FrameError::Timeout;
+        }
+        ec = socketError(m_socket.native_handle());
+    }
+    if (ec) {
+        m_socket.close(ignored);
+        return ec == asio::error::connection_refused ? FrameError::Refused : fromError(ec, false);
     }
     m_socket.set_option(asio::ip::tcp::no_delay(true), ignored);
+    return FrameError::None;
+}
+
+FrameError FrameClient::writeAll(const uint8_t *data, std::size_t size,
+                                 std::chrono::steady_clock::time_point deadline)
+{
+    std::size_t done = 0;
+    while (done < size) {
+        std::error_code ec;
+        done += m_socket.write_some(asio::buffer(data + done, size - done), ec);
+        if (!ec || ec == asio::error::interrupted)
+            continue;
+        if (ec != asio::error::would_block && ec != asio::error::try_again)
+            return fromError(ec, false);
+        if (!waitUntil(true, deadline))
+            return FrameError::Timeout;
+    }
     return FrameError::None;
 }
 
 FrameError FrameClient::readExactly(uint8_t *data, std::size_t size,
                                     std::chrono::steady_clock::time_point deadline, bool midMessage)
 {
-    std::error_code ec;
-    bool done = false;
     std::size_t got = 0;
-    asio::async_read(m_socket, asio::buffer(data, size), [&](const std::error_code &e, std::size_t n) {
-        ec = e;
-        got = n;
-        done = true;
-    });
-    FrameError result = runFor(deadline, ec, done);
-    if (result == FrameError::Closed && (midMessage || got > 0))
-        result = FrameError::Truncated;
-    return result;
+    while (got < size) {
+        std::error_code ec;
+        got += m_socket.read_some(asio::buffer(data + got, size - got), ec);
+        if (!ec || ec == asio::error::interrupted)
+            continue;
+        if (ec != asio::error::would_block && ec != asio::error::try_again)
+            return fromError(ec, midMessage || got > 0);
+        if (!waitUntil(false, deadline))
+            return FrameError::Timeout;
+    }
+    return FrameError::None;
 }
 
 FrameError FrameClient::request(uint16_t type, const std::vector<uint8_t> &payload, Frame &reply)
@@ -322,14 +349,7 @@ FrameError FrameClient::request(uint16_t type, const std::vector<uint8_t> &paylo
     out.transaction = m_nextTransaction++;
     out.payload = payload;
     const std::vector<uint8_t> wire = encodeFrame(out);
-
-    std::error_code ec;
-    bool done = false;
-    asio::async_write(m_socket, asio::buffer(wire), [&](const std::error_code &e, std::size_t) {
-        ec = e;
-        done = true;
-    });
-    FrameError result = runFor(deadline, ec, done);
+    FrameError result = writeAll(wire.data(), wire.size(), deadline);
 
     std::array<uint8_t, kFrameHeaderSize> head {};
     FrameHeader header;

@@ -133,13 +133,15 @@ public:
     void close();
 
 private:
-    FrameError runFor(std::chrono::steady_clock::time_point deadline, std::error_code &ec,
-                      const bool &done);
+    static FrameError fromError(const std::error_code &ec, bool midMessage);
+    bool waitUntil(bool forWrite, std::chrono::steady_clock::time_point deadline);
+    FrameError writeAll(const uint8_t *data, std::size_t size,
+                        std::chrono::steady_clock::time_point deadline);
     FrameError readExactly(uint8_t *data, std::size_t size,
                            std::chrono::steady_clock::time_point deadline, bool midMessage);
 
     std::mutex m_mutex;
-    asio::io_context m_io;
+    asio::io_context m_io; // owns the socket's service; never run
     asio::ip::tcp::socket m_socket;
     std::chrono::milliseconds m_timeout;
     uint32_t m_maxPayload;
