@@ -66,7 +66,7 @@
         <name>CBatchEditModelEx</name>
         <message>
             <source>全选</source>
-            <translation>Select All</translation>
+            <translation>All</translation>
         </message>
         <message>
             <source>名称</source>
@@ -395,15 +395,15 @@
         </message>
         <message>
             <source>升级维护</source>
-            <translation>Upgrade and maintenance</translation>
+            <translation>Maintenance</translation>
         </message>
         <message>
             <source>夏令时</source>
-            <translation>Daylight saving time</translation>
+            <translation>DST</translation>
         </message>
         <message>
             <source>批量配置</source>
-            <translation>Batch configuration</translation>
+            <translation>Batch config</translation>
         </message>
         <message>
             <source>设备数量：</source>
@@ -878,7 +878,7 @@
         <name>EncodeDevModelEx</name>
         <message>
             <source>全选</source>
-            <translation>Select all</translation>
+            <translation>All</translation>
         </message>
         <message>
             <source>IP</source>

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QStyle>
+#include <QStyleOption>
 
 QNoFocusDelegate::QNoFocusDelegate(TableViewEx *pView, bool bDrawIcons, QObject *parent)
     : QStyledItemDelegate(parent ? parent : pView)
@@ -12,7 +13,12 @@ QNoFocusDelegate::QNoFocusDelegate(TableViewEx *pView, bool bDrawIcons, QObject 
     , m_bDrawIcons(bDrawIcons)
 {
     QStyle *pStyle = pView ? pView->style() : QApplication::style();
-    const int iGridHint = pStyle->styleHint(QStyle::SH_Table_GridLineColor, nullptr, pView);
+    // Without an option the style cannot see the view's palette or its
+    // style-sheet rule and answers black.
+    QStyleOption opt;
+    if (pView)
+        opt.initFrom(pView);
+    const int iGridHint = pStyle->styleHint(QStyle::SH_Table_GridLineColor, pView ? &opt : nullptr, pView);
     const Qt::PenStyle penStyle = pView ? pView->gridStyle() : Qt::SolidLine;
     m_penGrid = QPen(QColor(static_cast<QRgb>(iGridHint)), 0, penStyle, Qt::SquareCap, Qt::BevelJoin);
 }
