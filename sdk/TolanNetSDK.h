@@ -52,6 +52,7 @@ DEV_EXPORT DWORD DEV_API TLSDK_Init(void);
  * bytes (tolan_cfg.h); it may be NULL. */
 DEV_EXPORT DWORD DEV_API TLSDK_Login(const char *szIp, WORD wPort, const char *szUser, const char *szPassword,
                                      DWORD *pulLoginHandle, void *pInfo);
+/* Forgets the handle at once; telling the device takes at most 1 s. */
 DEV_EXPORT DWORD DEV_API TLSDK_Logout(DWORD ulLoginHandle);
 DEV_EXPORT DWORD DEV_API TLSDK_Restart(DWORD ulLoginHandle);
 /* pBuf receives the command's whole structure (see TLSDK_CFG_*). */
@@ -61,6 +62,7 @@ DEV_EXPORT DWORD DEV_API TLSDK_Upgrade(DWORD ulLoginHandle, const char *szFirmwa
 DEV_EXPORT DWORD DEV_API TLSDK_GetUpgradeState(DWORD ulUpgradeHandle, DWORD *pulState);
 /* Percent, 0..100. */
 DEV_EXPORT DWORD DEV_API TLSDK_GetUpgradeProgress(DWORD ulUpgradeHandle, DWORD *pulProgress);
+/* Like TLSDK_Logout for an upgrade handle; abandons an upgrade still being applied. */
 DEV_EXPORT DWORD DEV_API TLSDK_CloseUpgrade(DWORD ulUpgradeHandle);
 /* Writes the device's diagnostic archive (.tgz) to the file; its folder must exist. */
 DEV_EXPORT DWORD DEV_API TLSDK_ExportMtInfo(DWORD ulLoginHandle, const char *szFilePath);

@@ -19,7 +19,7 @@ namespace {
 
 const char *const kUser = "admin";
 const char *const kPassword = "vorpe";
-const int kTimeoutMs = 1000;    // CORVANE_TLSDK_TIMEOUT_MS for this test
+const int kTimeoutMs = 2500;    // CORVANE_TLSDK_TIMEOUT_MS for this test
 const int kUpgradeMs = 1200;    // --upgrade-ms of the simulator
 
 QStringList simArguments(const QString &first, const QString &stateDir)
@@ -300,6 +300,16 @@ void TestTolanUpgrade::stoppedDeviceTimesOut()
     timer.restart();
     QVERIFY(login(victim.devices().at(1).ip, fresh) != TLSDK_OK);
     QVERIFY(timer.elapsed() < 3 * kTimeoutMs);
+
+    // Logging out of a frozen device forgets the handle without the full wait.
+    DWORD spare = 0;
+    ::kill(pid_t(victim.processId()), SIGCONT);
+    QCOMPARE(login(victim.devices().at(0).ip, spare), DWORD(TLSDK_OK));
+    ::kill(pid_t(victim.processId()), SIGSTOP);
+    timer.restart();
+    QCOMPARE(TLSDK_Logout(spare), DWORD(TLSDK_OK));
+    QVERIFY(timer.elapsed() < kTimeoutMs - 500);
+    QCOMPARE(TLSDK_Logout(spare), DWORD(TLSDK_ERR_HANDLE));
 
     ::kill(pid_t(victim.processId()), SIGCONT);
     QCOMPARE(TLSDK_GetDevCfg(handle, TLSDK_CFG_DEVICE_INFO, buffer.data()), DWORD(TLSDK_OK));

@@ -21,6 +21,7 @@ using corvane::tolan::Session;
 namespace {
 
 std::atomic<bool> g_initialised {false};
+constexpr std::chrono::milliseconds kGoodbyeLimit {1000};
 
 bool validText(const char *text, std::size_t maxSize)
 {
@@ -151,9 +152,10 @@ DWORD DEV_API TLSDK_Logout(DWORD ulLoginHandle)
     if (!HandleTable::instance().removeSession(ulLoginHandle, &session))
         return TLSDK_ERR_HANDLE;
     // The handle is gone either way; the device forgets the session on its
-    // own when it restarts.
+    // own when it restarts. The program logs every device out on exit, so a
+    // vanished device must not hold that up for long.
     std::vector<uint8_t> rest;
-    tolan::sessionCall(session, tolan::OpLogout, {}, rest);
+    tolan::sessionCall(session, tolan::OpLogout, {}, rest, kGoodbyeLimit);
     return TLSDK_OK;
 }
 
@@ -275,7 +277,8 @@ DWORD DEV_API TLSDK_CloseUpgrade(DWORD ulUpgradeHandle)
     if (!HandleTable::instance().removeUpgrade(ulUpgradeHandle, &upgrade))
         return TLSDK_ERR_HANDLE;
     std::vector<uint8_t> rest;
-    tolan::sessionCall(upgrade.session, tolan::OpUpgradeClose, wire::WireWriter().u32(upgrade.id).take(), rest);
+    tolan::sessionCall(upgrade.session, tolan::OpUpgradeClose, wire::WireWriter().u32(upgrade.id).take(), rest,
+                       kGoodbyeLimit);
     return TLSDK_OK;
 }
 

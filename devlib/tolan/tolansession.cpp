@@ -4,6 +4,7 @@
 #include "frame.h"
 #include "loopbackguard.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace corvane::tolan {
@@ -67,7 +68,13 @@ DWORD exchange(wire::FrameClient &client, uint16_t op, const std::vector<uint8_t
 DWORD sessionCall(const Session &session, uint16_t op, const std::vector<uint8_t> &extra,
                   std::vector<uint8_t> &rest)
 {
-    wire::FrameClient client(timeout());
+    return sessionCall(session, op, extra, rest, timeout());
+}
+
+DWORD sessionCall(const Session &session, uint16_t op, const std::vector<uint8_t> &extra,
+                  std::vector<uint8_t> &rest, std::chrono::milliseconds limit)
+{
+    wire::FrameClient client(std::min(limit, timeout()));
     DWORD result = connectTo(client, session.ip, session.port);
     if (result != TLSDK_OK)
         return result;

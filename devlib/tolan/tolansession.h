@@ -41,6 +41,10 @@ DWORD connectTo(wire::FrameClient &client, const std::string &ip, uint16_t port)
 // Connects and runs one exchange whose payload is the token followed by extra.
 DWORD sessionCall(const Session &session, uint16_t op, const std::vector<uint8_t> &extra,
                   std::vector<uint8_t> &rest);
+// The same, bounded by limit when that is shorter than the library timeout;
+// for best-effort goodbyes whose result nobody waits for.
+DWORD sessionCall(const Session &session, uint16_t op, const std::vector<uint8_t> &extra,
+                  std::vector<uint8_t> &rest, std::chrono::milliseconds limit);
 
 std::chrono::milliseconds timeout();
 void setTimeout(std::chrono::milliseconds value);
