@@ -32,6 +32,13 @@ void writeField(QByteArray &buf, const Field &f, const QVariant &value)
     }
 }
 
+// Writes a 32-bit field of a structure read from the device, which may have failed.
+void put32(QByteArray &buf, int offset, quint32 value)
+{
+    if (buf.size() >= offset + 4)
+        zelt_put_u32(buf.data(), std::size_t(offset), value);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Field)
@@ -282,15 +289,15 @@ void TestZeltConfig::modelDifferences()
     const QByteArray dhcp = loginTo("ZC-1210D");
     QByteArray netif = read(dhcp, ZELT_MW_NETWORK_INTERFACE_CFG);
     QCOMPARE(zelt_get_u32(netif.constData(), ZELT_NETIF_MODE), 2u);
-    zelt_put_u32(netif.data(), ZELT_NETIF_MODE, 0);
+    put32(netif, ZELT_NETIF_MODE, 0);
     QVERIFY(ZELT_MW_SetConfig(dhcp.constData(), ZELT_MW_NETWORK_INTERFACE_CFG, 0, ZELT_NETIF_SIZE, netif.constData()) != 0);
 
     const QByteArray fixed = loginTo("ZC-2330F");
     QByteArray main = read(fixed, ZELT_MW_VIDEO_ENCODER_CFG, 0);
-    zelt_put_u32(main.data(), ZELT_ENC_FPS, 60);
+    put32(main, ZELT_ENC_FPS, 60);
     QCOMPARE(ZELT_MW_SetConfig(fixed.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0, ZELT_ENC_SIZE, main.constData()), DWORD(0));
-    zelt_put_u32(main.data(), ZELT_ENC_WIDTH, 1280);
-    zelt_put_u32(main.data(), ZELT_ENC_HEIGHT, 720);
+    put32(main, ZELT_ENC_WIDTH, 1280);
+    put32(main, ZELT_ENC_HEIGHT, 720);
     QVERIFY(ZELT_MW_SetConfig(fixed.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0, ZELT_ENC_SIZE, main.constData()) != 0);
 
     // Registration text: some models have one, some none.
