@@ -27,6 +27,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QHeaderView>
+#include <QHostAddress>
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QRegularExpression>
@@ -456,7 +457,12 @@ void CDevManageForm::getModifyRltSlot(CBatchEditNetAddrBean &oNetAddrBean)
         if (dev.m_strIp != oNetAddrBean.m_strOldIp)
             continue;
         if (oNetAddrBean.m_lResult == DevStatusModifyOk) {
-            dev.m_strIp = oNetAddrBean.m_strNewIp;
+            // An address typed with leading zeros reaches the device as typed; the
+            // device then answers at the plain form, which is what the list keeps.
+            quint32 uNewIp = 0;
+            dev.m_strIp = parseIpv4(oNetAddrBean.m_strNewIp, uNewIp)
+                ? QHostAddress(uNewIp).toString()
+                : oNetAddrBean.m_strNewIp;
             dev.m_strGateway = oNetAddrBean.m_strGateway;
             dev.m_strMask = oNetAddrBean.m_strMask;
         }
