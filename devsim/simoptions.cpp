@@ -90,24 +90,24 @@ bool parseSimOptions(int argc, char **argv, SimOptions &options, bool &help, std
             help = true;
             return true;
         }
-        const SimOptionSpec *spec = nullptr;
+        const SimOptionSpec *row = nullptr;
         for (const SimOptionSpec &candidate : simOptionTable()) {
             if (name == candidate.name)
-                spec = &candidate;
+                row = &candidate;
         }
-        if (spec == nullptr) {
+        if (row == nullptr) {
             error = "unknown option \"" + name + "\"";
             return false;
         }
         std::string value;
-        if (spec->argument != nullptr) {
+        if (row->argument != nullptr) {
             if (i + 1 >= argc) {
                 error = name + " needs a value";
                 return false;
             }
             value = argv[++i];
         }
-        if (!spec->apply(options, value, error)) {
+        if (!row->apply(options, value, error)) {
             error = name + ": " + error;
             return false;
         }
@@ -131,11 +131,11 @@ std::string simUsage()
     out << "usage: corvane-devsim [options]\n"
         << "Simulates IPC and NVR devices on consecutive loopback addresses. Prints one line per device\n"
         << "(type address model serial MAC security-code [silent]), then \"ready\"; runs until SIGINT or SIGTERM.\n\n";
-    for (const SimOptionSpec &spec : simOptionTable()) {
-        std::string left = std::string("  ") + spec.name + (spec.argument ? std::string(" ") + spec.argument : "");
+    for (const SimOptionSpec &row : simOptionTable()) {
+        std::string left = std::string("  ") + row.name + (row.argument ? std::string(" ") + row.argument : "");
         if (left.size() < 26)
             left.resize(26, ' ');
-        out << left << ' ' << spec.help << '\n';
+        out << left << ' ' << row.help << '\n';
     }
     return out.str();
 }
