@@ -559,6 +559,9 @@ ulong CDevManageForm::devLogin(ulong ulEventType)
         dev.m_strPassword = info.strPassword;
         // Closes an earlier login of the device first.
         emit sendLogoutSignal(dev);
+        // That session is gone: a failed login must not leave its key behind
+        // for commands to use as if the device were still logged in.
+        dev.m_strLoginKey.clear();
         dev.m_lStatus = DevStatusConnecting;
         listLogin.append(dev);
     }

@@ -281,6 +281,27 @@ void TestDevOperations::loginFlow()
     QCOMPARE(empty.texts(), QStringList{QStringLiteral("用户名或密码不能为空，请重新尝试。")});
     QCOMPARE(dev(strIpc).m_lStatus, 2);
     QCOMPARE(dev(strNvr).m_lStatus, 2);
+
+    // A failed login again: the closed sessions leave no key, so commands ask for a login.
+    CDialogScript wrong;
+    wrong.expect("CDevLoginDlg", [](QWidget *pDialog) {
+        pDialog->findChild<QLineEdit *>(QStringLiteral("oPasswordEdit"))->setText(QStringLiteral("wrong"));
+        pDialog->findChild<QPushButton *>(QStringLiteral("oOkBtn"))->click();
+    });
+    wrong.start();
+    QCOMPARE(m_pForm->devLogin(CDevManageForm::EventNone), 0ul);
+    QTRY_COMPARE_WITH_TIMEOUT(dev(strIpc).m_lStatus, 3, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(dev(strNvr).m_lStatus, 3, 15000);
+    QVERIFY(dev(strIpc).m_strLoginKey.isEmpty());
+    QVERIFY(dev(strNvr).m_strLoginKey.isEmpty());
+    QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+    CDialogScript again;
+    again.press("CDevLoginDlg", "oCancelBtn");
+    again.start();
+    listHanded.clear();
+    QVERIFY(!m_pForm->checkLoggedIn(CDevManageForm::EventUpgrade));
+    QVERIFY(again.done());
+    QVERIFY(listHanded.isEmpty());
 }
 
 void TestDevOperations::restartResumesAfterLogin()
