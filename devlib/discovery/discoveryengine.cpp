@@ -163,10 +163,14 @@ std::vector<DiscoveryEngine::ReceiveSocket *> DiscoveryEngine::multicastSockets(
             std::unique_ptr<ReceiveSocket> receiver = openSocket(local);
             if (!receiver)
                 continue;
+            // Each option is checked: a socket whose interface could not be
+            // pinned would send through the default route.
             asio::error_code ec;
             receiver->socket.set_option(asio::ip::multicast::outbound_interface(local), ec);
-            receiver->socket.set_option(asio::ip::multicast::enable_loopback(true), ec);
-            receiver->socket.set_option(asio::ip::multicast::hops(1), ec);
+            if (!ec)
+                receiver->socket.set_option(asio::ip::multicast::enable_loopback(true), ec);
+            if (!ec)
+                receiver->socket.set_option(asio::ip::multicast::hops(1), ec);
             if (ec)
                 continue;
             startReceive(receiver.get());
