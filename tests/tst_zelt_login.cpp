@@ -64,6 +64,7 @@ private slots:
     void deviceRejectsMalformedRequests();
     void silentDeviceTimesOut();
     void deviceDyingMidSessionFails();
+    void droppedIdleConnectionIsReplaced();
     void logRotates();
 
 private:
@@ -314,6 +315,23 @@ void TestZeltLogin::deviceDyingMidSessionFails()
     QCOMPARE(ZELT_MW_GetConfig(userId.constData(), ZELT_MW_EXPOSURE_CFG, 0, &len, buf.data()), DWORD(ZELT_MW_ERR_CONNECT));
     QVERIFY(timer.elapsed() < kTimeoutMs);
     QCOMPARE(ZELT_MW_Logout(userId.constData()), DWORD(0));
+}
+
+void TestZeltLogin::droppedIdleConnectionIsReplaced()
+{
+    TcpRecorder link;
+    QVERIFY(link.start("127.90.1.3", m_ipcs.at(2).ip.toStdString(), 7060));
+    QByteArray userId;
+    QCOMPARE(login(QStringLiteral("127.90.1.3"), userId, kPassword, link.port()), DWORD(0));
+    QByteArray buf(ZELT_EXP_SIZE, '\0');
+    DWORD len = ZELT_EXP_SIZE;
+
+    // The device closes the session's idle connection, as it does after a minute:
+    // the next call still goes through, on a new connection.
+    link.dropConnections();
+    QCOMPARE(ZELT_MW_GetConfig(userId.constData(), ZELT_MW_EXPOSURE_CFG, 0, &len, buf.data()), DWORD(0));
+    QCOMPARE(ZELT_MW_Logout(userId.constData()), DWORD(0));
+    link.stop();
 }
 
 void TestZeltLogin::logRotates()

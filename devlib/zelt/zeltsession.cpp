@@ -64,10 +64,12 @@ DWORD frameErrorCode(wire::FrameError error)
 }
 
 DWORD exchange(wire::FrameClient &client, uint16_t op, const std::vector<uint8_t> &payload,
-               std::vector<uint8_t> &body)
+               std::vector<uint8_t> &body, wire::FrameError *frameError)
 {
     wire::Frame reply;
     const wire::FrameError error = client.request(op, payload, reply);
+    if (frameError)
+        *frameError = error;
     if (error != wire::FrameError::None)
         return frameErrorCode(error);
     if (reply.payload.size() < 4)
@@ -85,20 +87,35 @@ Session::Session(std::string userId, std::string ip, uint16_t port, uint64_t tok
 {
 }
 
+DWORD Session::reattach()
+{
+    const wire::FrameError error = m_client->connect(m_ip, m_port);
+    if (error != wire::FrameError::None)
+        return frameErrorCode(error);
+    const DWORD result = attach(*m_client, m_token);
+    if (result != ZELT_MW_OK)
+        m_client->close();
+    return result;
+}
+
 DWORD Session::call(uint16_t op, const std::vector<uint8_t> &payload, std::vector<uint8_t> &body)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_client->isOpen()) {
-        const wire::FrameError error = m_client->connect(m_ip, m_port);
-        if (error != wire::FrameError::None)
-            return frameErrorCode(error);
-        const DWORD result = attach(*m_client, m_token);
-        if (result != ZELT_MW_OK) {
-            m_client->close();
+    const bool reused = m_client->isOpen();
+    if (!reused) {
+        const DWORD result = reattach();
+        if (result != ZELT_MW_OK)
             return result;
-        }
     }
-    return exchange(*m_client, op, payload, body);
+    wire::FrameError error = wire::FrameError::None;
+    const DWORD result = exchange(*m_client, op, payload, body, &error);
+    // A device closes a connection that stayed idle; the request then never
+    // reached it, so it goes once more on a new connection.
+    if (reused && error == wire::FrameError::Closed) {
+        const DWORD again = reattach();
+        return again == ZELT_MW_OK ? exchange(*m_client, op, payload, body) : again;
+    }
+    return result;
 }
 
 DWORD Session::openAttached(std::chrono::milliseconds timeout, std::unique_ptr<wire::FrameClient> &client) const

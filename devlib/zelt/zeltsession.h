@@ -23,8 +23,9 @@ std::chrono::milliseconds callTimeout();
 DWORD frameErrorCode(wire::FrameError error);
 
 // One request on a connection: the reply's result code and the body after it.
+// frameError, when given, receives the outcome of the exchange itself.
 DWORD exchange(wire::FrameClient &client, uint16_t op, const std::vector<uint8_t> &payload,
-               std::vector<uint8_t> &body);
+               std::vector<uint8_t> &body, wire::FrameError *frameError = nullptr);
 
 class Session
 {
@@ -43,6 +44,8 @@ public:
     void close();
 
 private:
+    DWORD reattach(); // m_mutex held
+
     const std::string m_userId;
     const std::string m_ip;
     const uint16_t m_port;
