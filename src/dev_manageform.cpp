@@ -371,10 +371,15 @@ void CDevManageForm::getResultSlot(CUIDeviceBean &oBean)
         if (dev.m_strIp != oBean.m_strIp)
             continue;
         dev.m_lStatus = oBean.m_lStatus;
-        dev.m_strLoginKey = oBean.m_strLoginKey;
+        // Only a login decides the session. Any other result carries the key
+        // of when its request was sent, which a login since may have closed
+        // and replaced; taking it back would lose the open session.
+        if (oBean.m_lStatus == DevStatusLogged || oBean.m_lStatus == DevStatusLoginFailed) {
+            dev.m_strLoginKey = oBean.m_strLoginKey;
+            dev.m_strDevType = oBean.m_strDevType;
+        }
         dev.m_strModel = oBean.m_strModel;
         dev.m_strVersion = oBean.m_strVersion;
-        dev.m_strDevType = oBean.m_strDevType;
         dev.m_strSerial = oBean.m_strSerial;
         dev.m_strMac = oBean.m_strMac;
         dev.m_strMask = oBean.m_strMask;

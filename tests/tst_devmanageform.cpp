@@ -264,6 +264,14 @@ void TestDevManageForm::resultsMergeIntoList()
     QCOMPARE(dev.m_strUserName, QStringLiteral("admin"));
     QCOMPARE(m_pForm->devModel()->data(m_pForm->devModel()->index(2, 9)).toString(), CUIDeviceBean::statusText(2));
 
+    // An operation's result carries the session of when it was sent; a login since then keeps its own.
+    CUIDeviceBean oLate = oResult;
+    oLate.m_lStatus = DevStatusExportOk;
+    oLate.m_strLoginKey = QStringLiteral("41");
+    m_pForm->getResultSlot(oLate);
+    QCOMPARE(dev.m_lStatus, int(DevStatusExportOk));
+    QCOMPARE(dev.m_strLoginKey, QStringLiteral("42"));
+
     QSignalSpy spyRlt(m_pForm.get(), &CDevManageForm::sendModifyRltSignal);
     CBatchEditNetAddrBean oFailed;
     oFailed.m_strOldIp = dev.m_strIp;
