@@ -9,6 +9,7 @@
 #include "devlibraries.h"
 #include "devlistmerge.h"
 #include "devrequests.h"
+#include "devsession.h"
 #include "encodedevmodelex.h"
 #include "ipv4.h"
 #include "msgdlg.h"
@@ -24,9 +25,6 @@
 #include "waitdlg.h"
 #include "workerregistry.h"
 
-#include "TolanNetSDK.h"
-#include "zelt_mw_sdk.h"
-
 #include <QAction>
 #include <QCursor>
 #include <QDir>
@@ -36,7 +34,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <array>
 
 Q_LOGGING_CATEGORY(lcDevManage, "corvane.devmanage")
 
@@ -50,7 +47,6 @@ constexpr int kProbePauseMs = 500;
 constexpr quint32 kMaxSpan = 1024;
 constexpr quint32 kMaxSpanWithMulticast = 768;
 constexpr int kRestartReportMs = 3000;
-constexpr size_t kNvrLoginInfoSize = 48;
 
 } // namespace
 
@@ -129,7 +125,7 @@ CDevManageForm::~CDevManageForm()
     m_pLibraries.reset();
     // Directly, not through the workers: the event loop is over.
     for (const CUIDeviceBean &dev : qAsConst(m_listDev))
-        CDevThread::logoutDevice(dev);
+        DevSession::logout(dev);
     // Worker threads end before the list and the model they report into.
     m_pWorkers.reset();
     m_listDev.clear();
@@ -610,7 +606,7 @@ ulong CDevManageForm::doRestoreDevPwd()
         return 1;
     }
     const CUIDeviceBean oDev = m_listDev.at(currentRow(listRows.first()));
-    if (oDev.m_strSerial.isEmpty() || oDev.m_strDevType == QLatin1String("NVR")) {
+    if (oDev.m_strSerial.isEmpty() || DevSession::isNvr(oDev)) {
         showNote(tr("该设备不支持密码重置功能，请及时与客服联系。"));
         return 1;
     }
@@ -659,7 +655,7 @@ ulong CDevManageForm::doRestartDev()
     }
     if (!CMsgDlg::askQuestion(tr("信息"), tr("你确定要重启系统吗？"), this))
         return 1;
-    const DWORD ulRet = restartDevice(oDev);
+    const DWORD ulRet = DevSession::restart(oDev);
     if (ulRet != 0) {
         qCDebug(lcDevManage) << "restart of" << oDev.m_strIp << "failed:" << ulRet;
         showNote(tr("重启失败。"));
@@ -668,24 +664,6 @@ ulong CDevManageForm::doRestartDev()
     m_iRestartDevId = oDev.m_lDevId;
     m_pReportTimer->start(kRestartReportMs);
     return 0;
-}
-
-DWORD CDevManageForm::restartDevice(const CUIDeviceBean &oDev)
-{
-    if (oDev.m_strDevType == QLatin1String("IPC"))
-        return ZELT_MW_Reboot(oDev.m_strLoginKey.toLatin1().constData());
-
-    DWORD ulHandle = 0;
-    std::array<char, kNvrLoginInfoSize> aInfo{};
-    const DWORD ulLogin = TLSDK_Login(oDev.m_strIp.toLatin1().constData(), TLSDK_DEFAULT_PORT,
-                                      oDev.m_strUserName.toLatin1().constData(),
-                                      oDev.m_strPassword.toLatin1().constData(), &ulHandle, aInfo.data());
-    if (ulLogin != 0)
-        return ulLogin;
-    const DWORD ulRet = TLSDK_Restart(ulHandle);
-    // The session was opened for the restart alone.
-    TLSDK_Logout(ulHandle);
-    return ulRet;
 }
 
 void CDevManageForm::onReportTimer()

@@ -141,7 +141,6 @@ private:
     void abandonWork();
     void resumeCommand(ulong ulEventType);
     void restartAfterLogin();
-    DWORD restartDevice(const CUIDeviceBean &oDev);
 
     EncodeDevModelEx *m_pDevModel = nullptr;
     CDevDiscovery *m_pDevDiscovery = nullptr;

@@ -1,23 +1,14 @@
 #include "modelex.h"
 #include "tableviewex.h"
 
+#include "ipv4.h"
+
 #include <QColor>
 #include <QHeaderView>
-
-#include <arpa/inet.h>
 
 #include <algorithm>
 #include <numeric>
 #include <vector>
-
-namespace {
-
-quint32 hostOrderAddress(const QString &strIp)
-{
-    return ntohl(inet_addr(strIp.toLatin1().constData()));
-}
-
-} // namespace
 
 ModelEx::ModelEx(TableViewEx *pView, QObject *parent)
     : QAbstractTableModel(parent)
@@ -105,7 +96,7 @@ void ModelEx::sort(int column, Qt::SortOrder order)
     if (column == m_iAddressColumn) {
         std::vector<quint32> vecKeys(static_cast<size_t>(iRows));
         for (int i = 0; i < iRows; ++i)
-            vecKeys[i] = hostOrderAddress(data(index(i, column), Qt::DisplayRole).toString());
+            vecKeys[i] = Ipv4::sortKey(data(index(i, column), Qt::DisplayRole).toString());
         std::stable_sort(vecOrder.begin(), vecOrder.end(), [&](int a, int b) {
             return bAscending ? vecKeys[a] < vecKeys[b] : vecKeys[a] > vecKeys[b];
         });
