@@ -18,6 +18,7 @@
 #include "searchedit.h"
 #include "searcheditbox.h"
 #include "setupdlg.h"
+#include "thread_devcmd.h"
 #include "thread_devlogin.h"
 #include "thread_maintain.h"
 #include "thread_modifyip.h"
@@ -47,6 +48,8 @@ constexpr int kProbePauseMs = 500;
 constexpr quint32 kMaxSpan = 1024;
 constexpr quint32 kMaxSpanWithMulticast = 768;
 constexpr int kRestartReportMs = 3000;
+// The whole wait for the logouts at exit, however many devices are silent.
+constexpr unsigned long kExitLogoutMs = 1000;
 
 } // namespace
 
@@ -124,8 +127,7 @@ CDevManageForm::~CDevManageForm()
 {
     m_pLibraries.reset();
     // Directly, not through the workers: the event loop is over.
-    for (const CUIDeviceBean &dev : qAsConst(m_listDev))
-        DevSession::logout(dev);
+    DevSession::logoutAll(m_listDev, kExitLogoutMs);
     // Worker threads end before the list and the model they report into.
     m_pWorkers.reset();
     m_listDev.clear();
@@ -155,6 +157,18 @@ void CDevManageForm::createWorkers()
                                      Reg::AbandonedOnRefresh);
     m_pWorkers->add<CMaintainThread>(this, &CDevManageForm::sendExportCfgSignal, &CMaintainThread::exportCfgSlot,
                                      Reg::AbandonedOnRefresh);
+    // A restart or reset under way cannot be called back; its result is
+    // matched to the list round it was sent in.
+    m_pWorkers->add(
+        [this] {
+            auto *pWorker = new CDevCmdThread;
+            connect(this, &CDevManageForm::sendRestartSignal, pWorker, &CDevCmdThread::restartSlot);
+            connect(this, &CDevManageForm::sendResetPwdSignal, pWorker, &CDevCmdThread::resetPwdSlot);
+            connect(pWorker, &CDevCmdThread::sendRestartResult, this, &CDevManageForm::onRestartResult);
+            connect(pWorker, &CDevCmdThread::sendResetPwdResult, this, &CDevManageForm::onResetPwdResult);
+            return pWorker;
+        },
+        Reg::KeptOnRefresh);
 }
 
 CUISearchModeBean CDevManageForm::searchMode() const
@@ -614,14 +628,16 @@ ulong CDevManageForm::doRestoreDevPwd()
     dlg.setSerial(oDev.m_strSerial);
     if (dlg.exec() != QDialog::Accepted)
         return 0;
-    const DWORD ulRet = CDevDiscovery::resetPassword(oDev.m_strIp, oDev.m_strSerial, oDev.m_strMac, dlg.securityCode());
-    if (ulRet == 0) {
-        showNote(tr("重置成功，密码为：vorpe"));
-        return 0;
-    }
-    qCDebug(lcDevManage) << "password reset of" << oDev.m_strIp << "failed:" << ulRet;
-    showNote(tr("重置失败。"));
-    return 1;
+    CUIDeviceBean oRequest = oDev;
+    emit sendResetPwdSignal(oRequest, dlg.securityCode());
+    showWaitDlg();
+    return 0;
+}
+
+void CDevManageForm::onResetPwdResult(CUIDeviceBean &, ulong ulResult)
+{
+    closeWaitDlg();
+    showNote(ulResult == 0 ? tr("重置成功，密码为：vorpe") : tr("重置失败。"));
 }
 
 void CDevManageForm::doRemoteConfig()
@@ -655,15 +671,25 @@ ulong CDevManageForm::doRestartDev()
     }
     if (!CMsgDlg::askQuestion(tr("信息"), tr("你确定要重启系统吗？"), this))
         return 1;
-    const DWORD ulRet = DevSession::restart(oDev);
-    if (ulRet != 0) {
-        qCDebug(lcDevManage) << "restart of" << oDev.m_strIp << "failed:" << ulRet;
-        showNote(tr("重启失败。"));
-        return 1;
-    }
-    m_iRestartDevId = oDev.m_lDevId;
-    m_pReportTimer->start(kRestartReportMs);
+    CUIDeviceBean oRequest = oDev;
+    oRequest.m_ulListRound = m_oMerge.round();
+    emit sendRestartSignal(oRequest);
+    showWaitDlg();
     return 0;
+}
+
+void CDevManageForm::onRestartResult(CUIDeviceBean &oBean, ulong ulResult)
+{
+    closeWaitDlg();
+    if (ulResult != 0) {
+        showNote(tr("重启失败。"));
+        return;
+    }
+    // After a refresh the device is listed afresh and leaves by itself.
+    if (!m_oMerge.isCurrentRound(oBean.m_ulListRound))
+        return;
+    m_iRestartDevId = oBean.m_lDevId;
+    m_pReportTimer->start(kRestartReportMs);
 }
 
 void CDevManageForm::onReportTimer()

@@ -83,6 +83,8 @@ signals:
     void sendExportDiagSignal(QString strPath, CUIDeviceBean &oBean);
     void sendImportCfgSignal(QString strPath, CUIDeviceBean &oBean);
     void sendExportCfgSignal(QString strPath, CUIDeviceBean &oBean);
+    void sendRestartSignal(CUIDeviceBean &oBean);
+    void sendResetPwdSignal(CUIDeviceBean &oBean, QString strSecurityCode);
 
 public slots:
     void on_oLoginBtn_clicked();
@@ -115,6 +117,8 @@ public slots:
 private slots:
     void onSegmentProbeTimer();
     void onUpgradeEvent(QString strUserId, qint64 lValue);
+    void onRestartResult(CUIDeviceBean &oBean, ulong ulResult);
+    void onResetPwdResult(CUIDeviceBean &oBean, ulong ulResult);
 
 private:
     // The command a login resumes, by event code.
