@@ -54,7 +54,7 @@ std::string describeStructures(const IpcConfig &config)
 } // namespace
 
 IpcDevice::IpcDevice(SimDevice &device, SimFleet &fleet, asio::io_context &io, const IpcTiming &timing)
-    : m_device(device), m_fleet(fleet), m_io(io), m_timing(timing),
+    : m_device(device), m_fleet(fleet), m_timing(timing),
       m_created(std::chrono::steady_clock::now()), m_bootTime(std::chrono::system_clock::now()),
       m_config(findIpcModel(device.model) ? *findIpcModel(device.model) : ipcModels().front(), device.currentIp()),
       m_upgradeTimer(io), m_restartTimer(io)

@@ -78,7 +78,6 @@ private:
 
     SimDevice &m_device;
     SimFleet &m_fleet;
-    asio::io_context &m_io;
     IpcTiming m_timing;
     const std::chrono::steady_clock::time_point m_created;
     std::chrono::system_clock::time_point m_bootTime;

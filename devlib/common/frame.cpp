@@ -603,7 +603,7 @@ std::shared_ptr<FrameServer> FrameServer::create(asio::io_context &io, HandlerFa
 
 FrameServer::FrameServer(asio::io_context &io, HandlerFactory factory, uint32_t maxPayload,
                          std::chrono::seconds idleTimeout)
-    : m_io(io), m_acceptor(io), m_backoffTimer(io), m_allowance(std::make_shared<PeerAllowance>()),
+    : m_acceptor(io), m_backoffTimer(io), m_allowance(std::make_shared<PeerAllowance>()),
       m_factory(std::move(factory)), m_maxPayload(maxPayload), m_idleTimeout(idleTimeout)
 {
 }

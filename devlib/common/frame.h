@@ -211,7 +211,6 @@ private:
     void accept();
     void backOff(const std::error_code &error);
 
-    asio::io_context &m_io;
     asio::ip::tcp::acceptor m_acceptor;
     asio::steady_timer m_backoffTimer;
     std::chrono::milliseconds m_backoff {0};
