@@ -187,6 +187,11 @@ int main(int argc, char **argv)
                                      + QByteArray::number(fleet.devices);
             std::printf("%-34s %7d %22s %18s %8lld %10d\n", name.constData(), fleet.windowMs, found.constData(),
                         spread(allIn).constData(), static_cast<long long>(drops), receiveBuffer);
+            // For bench/run_all.sh.
+            std::printf("RESULT|%s, found within %d ms|%lld|%lld|%lld|of %d\n", name.constData(), fleet.windowMs,
+                        static_cast<long long>(nth(inWindow, 0)),
+                        static_cast<long long>(nth(inWindow, inWindow.size() / 2)),
+                        static_cast<long long>(nth(inWindow, inWindow.size() - 1)), fleet.devices);
             std::fflush(stdout);
         }
         stopSimulator(sim);

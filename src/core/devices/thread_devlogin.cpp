@@ -9,6 +9,7 @@
 #include <QLoggingCategory>
 
 #include <array>
+#include <iterator>
 
 Q_LOGGING_CATEGORY(lcDevLogin, "corvane.devlogin")
 
@@ -64,10 +65,20 @@ void CDevThread::logoutDevice(const CUIDeviceBean &oBean)
 
 bool CDevThread::loginIpc(CUIDeviceBean &oBean)
 {
+    // The three information queries travel with the login request: one round
+    // trip after the challenge instead of four. Failed queries leave their
+    // buffers zeroed, which reads as empty texts.
     std::array<char, ZELT_MW_USERID_LEN> szUserId{};
-    const DWORD ulRet = ZELT_MW_Login(oBean.m_strUserName.toLatin1().constData(),
-                                      oBean.m_strPassword.toLatin1().constData(),
-                                      oBean.m_strIp.toLatin1().constData(), 0, szUserId.data());
+    std::array<char, ZELT_QUERY_BASE_SIZE> aBase{};
+    std::array<char, ZELT_QUERY_NET_SIZE> aNet{};
+    std::array<char, ZELT_QUERY_REG_SIZE> aReg{};
+    ZELT_MW_INFO_QUERY aQueries[] = {{ZELT_MW_QUERY_DEVICE_BASE, aBase.data(), 0},
+                                     {ZELT_MW_QUERY_NETWORK, aNet.data(), 0},
+                                     {ZELT_MW_QUERY_REGISTER, aReg.data(), 0}};
+    const DWORD ulRet = ZELT_MW_LoginQuery(oBean.m_strUserName.toLatin1().constData(),
+                                           oBean.m_strPassword.toLatin1().constData(),
+                                           oBean.m_strIp.toLatin1().constData(), 0, szUserId.data(), 0, aQueries,
+                                           DWORD(std::size(aQueries)));
     if (ulRet != 0) {
         qCDebug(lcDevLogin) << "configuration library refused" << oBean.m_strIp << "result" << ulRet;
         return false;
@@ -75,21 +86,10 @@ bool CDevThread::loginIpc(CUIDeviceBean &oBean)
     oBean.m_lStatus = DevStatusLogged;
     oBean.m_strDevType = QLatin1String(kTypeIpc);
     oBean.m_strLoginKey = DevText::fromBuffer(szUserId.data(), szUserId.size());
-    const QByteArray baUserId = oBean.m_strLoginKey.toLatin1();
-
-    // Failed queries leave their buffers zeroed, which reads as empty texts.
-    std::array<char, ZELT_QUERY_BASE_SIZE> aBase{};
-    ZELT_MW_QueryDeviceInfo(baUserId.constData(), 0, ZELT_MW_QUERY_DEVICE_BASE, aBase.data());
     oBean.m_strModel = DevText::fromBuffer(aBase.data() + ZELT_QUERY_BASE_MODEL, ZELT_QUERY_BASE_TEXT_LEN);
     oBean.m_strVersion = DevText::fromBuffer(aBase.data() + ZELT_QUERY_BASE_VERSION, ZELT_QUERY_BASE_TEXT_LEN);
-
-    std::array<char, ZELT_QUERY_NET_SIZE> aNet{};
-    ZELT_MW_QueryDeviceInfo(baUserId.constData(), 0, ZELT_MW_QUERY_NETWORK, aNet.data());
     oBean.m_strMask = DevText::fromBuffer(aNet.data() + ZELT_QUERY_NET_MASK, ZELT_QUERY_NET_TEXT_LEN);
     oBean.m_strGateway = DevText::fromBuffer(aNet.data() + ZELT_QUERY_NET_GATEWAY, ZELT_QUERY_NET_TEXT_LEN);
-
-    std::array<char, ZELT_QUERY_REG_SIZE> aReg{};
-    ZELT_MW_QueryDeviceInfo(baUserId.constData(), 0, ZELT_MW_QUERY_REGISTER, aReg.data());
     const QString strExt = oBean.m_strSerial
         + DevText::fromBuffer(aReg.data() + ZELT_QUERY_REG_TEXT, ZELT_QUERY_REG_TEXT_LEN);
     oBean.m_strExtSerial = (strExt == oBean.m_strSerial) ? QString() : strExt;

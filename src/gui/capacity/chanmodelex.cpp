@@ -58,8 +58,22 @@ bool CChanModelEx::setData(const QModelIndex &index, const QVariant &value, int 
     }
     if (bChanged)
         emit dataChanged(index, index, {Qt::CheckStateRole});
-    emit checkListChanged();
+    if (!inCheckBatch())
+        emit checkListChanged();
     return true;
+}
+
+void CChanModelEx::checkBatchStarted()
+{
+    m_listCheckedBefore = m_listChecked;
+}
+
+// A batch that ends with the marks it started with changed nothing to report.
+void CChanModelEx::checkBatchFinished()
+{
+    if (m_listChecked != m_listCheckedBefore)
+        emit checkListChanged();
+    m_listCheckedBefore.clear();
 }
 
 void CChanModelEx::toggleSelectAll()

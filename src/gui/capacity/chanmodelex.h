@@ -38,10 +38,15 @@ signals:
 public slots:
     void OnChangePos(int iFirst, int iSecond);
 
+protected:
+    void checkBatchStarted() override;
+    void checkBatchFinished() override;
+
 private:
     QList<CUIChanBean> &m_listChan;
     QList<int> m_listChecked;
     bool m_bAllSelected = false;
+    QList<int> m_listCheckedBefore; // at the start of a batch, to tell whether it changed anything
 };
 
 #endif // CHANMODELEX_H

@@ -42,6 +42,18 @@ void ModelEx::setHoverRow(int iRow)
     updateRows(iRow, iRow);
 }
 
+void ModelEx::beginCheckBatch()
+{
+    if (m_iCheckBatch++ == 0)
+        checkBatchStarted();
+}
+
+void ModelEx::endCheckBatch()
+{
+    if (m_iCheckBatch > 0 && --m_iCheckBatch == 0)
+        checkBatchFinished();
+}
+
 void ModelEx::updateRows(int iFirst, int iLast)
 {
     iFirst = std::max(iFirst, 0);

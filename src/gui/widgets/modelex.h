@@ -34,6 +34,12 @@ public:
 
     // Whole-model reset for owners that changed the underlying list.
     void resetModel();
+
+    // Check marks set between begin and end belong to one user action (the
+    // view bringing them in line with the selection): a model reports them
+    // once, at the end, instead of after every mark.
+    void beginCheckBatch();
+    void endCheckBatch();
     // Repaint of rows whose records changed in place.
     void updateRows(int iFirst, int iLast);
 
@@ -44,11 +50,19 @@ public slots:
     void OnMouseLeaveView();
 
 protected:
+    bool inCheckBatch() const { return m_iCheckBatch > 0; }
+    // Called when the outermost batch starts and ends.
+    virtual void checkBatchStarted() {}
+    virtual void checkBatchFinished() {}
+
     TableViewEx *m_pView;
     int m_iAddressColumn = -1;
     bool m_bFirstCheckable = true;
     int m_iHoverRow = -1;
     QStringList m_listHeader;
+
+private:
+    int m_iCheckBatch = 0;
 };
 
 #endif // MODELEX_H

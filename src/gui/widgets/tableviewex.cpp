@@ -1,4 +1,5 @@
 #include "tableviewex.h"
+#include "modelex.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -100,6 +101,9 @@ void TableViewEx::syncChecksWithSelection(QMouseEvent *event, bool bPress)
     const bool bSameAsPress = !bPress && vecSelected == m_vecSyncedRows;
     m_vecSyncedRows = bPress ? vecSelected : QVector<int>();
     if (!bSameAsPress) {
+        auto *pModelEx = qobject_cast<ModelEx *>(pModel);
+        if (pModelEx)
+            pModelEx->beginCheckBatch();
         for (int i = 0; i < iRows; ++i) {
             const QModelIndex idxCheck = pModel->index(i, 0);
             if (pModel->data(idxCheck, Qt::CheckStateRole).toInt() != Qt::Unchecked)
@@ -107,6 +111,8 @@ void TableViewEx::syncChecksWithSelection(QMouseEvent *event, bool bPress)
         }
         for (int iRow : vecSelected)
             pModel->setData(pModel->index(iRow, 0), Qt::Checked, Qt::CheckStateRole);
+        if (pModelEx)
+            pModelEx->endCheckBatch();
     }
 
     if (!bPress || index.column() != IconColumn)
