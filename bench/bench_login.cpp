@@ -1,6 +1,7 @@
 // What logging in a list of IPCs costs per device through the program's login
 // worker (CDevThread on its own thread, from the signal that sends the list
-// to the result that brings it back), against the floor: a bare TCP round trip
+// to the result that brings it back; it overlaps a few devices and pipelines
+// each one's information queries behind its login), against the floor: a bare TCP round trip
 // to the same device (connect, one framed request, its reply, close). For
 // reference, the library calls the worker used to make one by one (login,
 // then three information queries, each a round trip). The three are measured
@@ -253,7 +254,7 @@ int main(int argc, char **argv)
                 Devices, Repeats);
     std::printf("%-54s %26s %22s\n", "per device", "us min / median / max", "x floor min/med/max");
     std::printf("%-54s %26s %22s\n", "bare TCP round trip (floor)", spread(floorUs, 1).constData(), "1");
-    std::printf("%-54s %26s %22s\n", "login worker: login + 3 queries pipelined (CDevThread)",
+    std::printf("%-54s %26s %22s\n", "login worker (CDevThread, list of 256)",
                 spread(workerUs, 1).constData(), spread(workerRatio, 2).constData());
     std::printf("%-54s %26s %22s\n", "library calls one by one (login, 3 queries)", spread(oneByOneUs, 1).constData(),
                 spread(oneByOneRatio, 2).constData());

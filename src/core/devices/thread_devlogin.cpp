@@ -7,8 +7,11 @@
 #include "zelt_mw_sdk.h"
 
 #include <QLoggingCategory>
+#include <QVector>
 
 #include <array>
+#include <deque>
+#include <future>
 #include <iterator>
 
 Q_LOGGING_CATEGORY(lcDevLogin, "corvane.devlogin")
@@ -19,6 +22,9 @@ const char *const kTypeIpc = "IPC";
 const char *const kTypeNvr = "NVR";
 constexpr WORD kNvrPort = TLSDK_DEFAULT_PORT;
 constexpr size_t kNvrLoginInfoSize = 45;
+// Devices logged in at once: a login mostly waits on its device, so a few
+// overlapping ones shorten a long list without loading the machine.
+constexpr int kParallelLogins = 4;
 static_assert(kNvrLoginInfoSize >= TLSDK_LOGIN_INFO_SIZE, "the library fills its whole information block");
 
 } // namespace
@@ -35,14 +41,29 @@ CDevThread::CDevThread(QObject *pReceiver)
 
 void CDevThread::devLoginSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventTpye)
 {
-    for (CUIDeviceBean &oBean : oDevList) {
-        if (!loginIpc(oBean) && !loginNvr(oBean)) {
-            oBean.m_lStatus = DevStatusLoginFailed;
-            qCDebug(lcDevLogin) << "login failed on both libraries:" << oBean.m_strIp;
-        }
-        emit sendResultSingle(oBean);
+    // Logins overlap, but the results still go out one per record, in list
+    // order. The pointers are taken here, so the list detaches on this thread.
+    QVector<CUIDeviceBean *> vecBeans;
+    for (CUIDeviceBean &oBean : oDevList)
+        vecBeans.append(&oBean);
+    std::deque<std::future<void>> queRunning;
+    int iStarted = 0;
+    for (CUIDeviceBean *pBean : qAsConst(vecBeans)) {
+        while (iStarted < vecBeans.size() && int(queRunning.size()) < kParallelLogins)
+            queRunning.push_back(std::async(std::launch::async, &CDevThread::loginDevice, vecBeans[iStarted++]));
+        queRunning.front().get();
+        queRunning.pop_front();
+        emit sendResultSingle(*pBean);
     }
     emit sendLoginResult(oDevList, ulEventTpye);
+}
+
+void CDevThread::loginDevice(CUIDeviceBean *pBean)
+{
+    if (!loginIpc(*pBean) && !loginNvr(*pBean)) {
+        pBean->m_lStatus = DevStatusLoginFailed;
+        qCDebug(lcDevLogin) << "login failed on both libraries:" << pBean->m_strIp;
+    }
 }
 
 void CDevThread::devLogoutSlot(CUIDeviceBean &oBean)
