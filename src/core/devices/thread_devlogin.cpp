@@ -9,10 +9,14 @@
 #include <QLoggingCategory>
 #include <QVector>
 
+#include <algorithm>
 #include <array>
-#include <deque>
-#include <future>
+#include <atomic>
+#include <condition_variable>
 #include <iterator>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 Q_LOGGING_CATEGORY(lcDevLogin, "corvane.devlogin")
 
@@ -41,20 +45,37 @@ CDevThread::CDevThread(QObject *pReceiver)
 
 void CDevThread::devLoginSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventTpye)
 {
-    // Logins overlap, but the results still go out one per record, in list
-    // order. The pointers are taken here, so the list detaches on this thread.
+    // A few helper threads log the records in, each taking the next one; the
+    // results still go out one per record, in list order. The pointers are
+    // taken here, so the list detaches on this thread.
     QVector<CUIDeviceBean *> vecBeans;
     for (CUIDeviceBean &oBean : oDevList)
         vecBeans.append(&oBean);
-    std::deque<std::future<void>> queRunning;
-    int iStarted = 0;
-    for (CUIDeviceBean *pBean : qAsConst(vecBeans)) {
-        while (iStarted < vecBeans.size() && int(queRunning.size()) < kParallelLogins)
-            queRunning.push_back(std::async(std::launch::async, &CDevThread::loginDevice, vecBeans[iStarted++]));
-        queRunning.front().get();
-        queRunning.pop_front();
-        emit sendResultSingle(*pBean);
+    const int iCount = vecBeans.size();
+    std::mutex mutex;
+    std::condition_variable condDone;
+    std::vector<char> vecDone(static_cast<size_t>(iCount), 0);
+    std::atomic<int> iNext{0};
+    std::vector<std::thread> vecThreads;
+    for (int t = 0; t < std::min(kParallelLogins, iCount); ++t) {
+        vecThreads.emplace_back([&] {
+            for (int i = iNext++; i < iCount; i = iNext++) {
+                loginDevice(vecBeans[i]);
+                std::lock_guard<std::mutex> lock(mutex);
+                vecDone[static_cast<size_t>(i)] = 1;
+                condDone.notify_all();
+            }
+        });
     }
+    for (int i = 0; i < iCount; ++i) {
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            condDone.wait(lock, [&] { return vecDone[static_cast<size_t>(i)] != 0; });
+        }
+        emit sendResultSingle(*vecBeans[i]);
+    }
+    for (std::thread &thread : vecThreads)
+        thread.join();
     emit sendLoginResult(oDevList, ulEventTpye);
 }
 
