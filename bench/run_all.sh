@@ -54,6 +54,8 @@ run() { # name command...
     cat "$logs/$name.txt" >&2
 }
 
+# The device tab makes its working folders (log/, DiagnoseInfo/) where it runs.
+cd "$logs"
 # The discovery bench writes nothing; it runs from a folder nobody may enter.
 (cd /tmp && run bench_discovery env "${discovery_env[@]}" "${unprivileged[@]}" "$bin/bench_discovery")
 xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24")
