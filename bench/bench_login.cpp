@@ -6,6 +6,7 @@
 // reference, the library calls the worker used to make one by one (login,
 // then three information queries, each a round trip). The three are measured
 // in turn within every repeat, so that load from elsewhere hits them alike.
+#include "devsession.h"
 #include "recordtypes.h"
 #include "thread_devlogin.h"
 #include "uidevicebean.h"
@@ -150,7 +151,7 @@ public:
         bool bAll = m_nSingles == list.size() && m_listFinal.size() == list.size();
         for (const CUIDeviceBean &oBean : qAsConst(m_listFinal)) {
             bAll = bAll && oBean.m_lStatus == DevStatusLogged && !oBean.m_strModel.isEmpty();
-            CDevThread::logoutDevice(oBean);
+            DevSession::logout(oBean);
         }
         return bAll ? ns : -1;
     }

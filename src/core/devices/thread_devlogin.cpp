@@ -1,4 +1,5 @@
 #include "thread_devlogin.h"
+#include "devsession.h"
 #include "devtext.h"
 
 #include "TolanNetSDK.h"
@@ -22,14 +23,9 @@ Q_LOGGING_CATEGORY(lcDevLogin, "corvane.devlogin")
 
 namespace {
 
-const char *const kTypeIpc = "IPC";
-const char *const kTypeNvr = "NVR";
-constexpr WORD kNvrPort = TLSDK_DEFAULT_PORT;
-constexpr size_t kNvrLoginInfoSize = 45;
 // Devices logged in at once: a login mostly waits on its device, so a few
 // overlapping ones shorten a long list without loading the machine.
 constexpr int kParallelLogins = 4;
-static_assert(kNvrLoginInfoSize >= TLSDK_LOGIN_INFO_SIZE, "the library fills its whole information block");
 
 } // namespace
 
@@ -89,20 +85,7 @@ void CDevThread::loginDevice(CUIDeviceBean *pBean)
 
 void CDevThread::devLogoutSlot(CUIDeviceBean &oBean)
 {
-    logoutDevice(oBean);
-}
-
-void CDevThread::logoutDevice(const CUIDeviceBean &oBean)
-{
-    if (oBean.m_strDevType == QLatin1String(kTypeIpc)) {
-        ZELT_MW_Logout(oBean.m_strLoginKey.toLatin1().constData());
-    } else if (oBean.m_strDevType == QLatin1String(kTypeNvr)) {
-        bool bOk = false;
-        const DWORD ulHandle = oBean.m_strLoginKey.toUInt(&bOk);
-        // A record without a valid handle has no session to close.
-        if (bOk)
-            TLSDK_Logout(ulHandle);
-    }
+    DevSession::logout(oBean);
 }
 
 bool CDevThread::loginIpc(CUIDeviceBean &oBean)
@@ -110,24 +93,21 @@ bool CDevThread::loginIpc(CUIDeviceBean &oBean)
     // The three information queries travel with the login request: one round
     // trip after the challenge instead of four. Failed queries leave their
     // buffers zeroed, which reads as empty texts.
-    std::array<char, ZELT_MW_USERID_LEN> szUserId{};
     std::array<char, ZELT_QUERY_BASE_SIZE> aBase{};
     std::array<char, ZELT_QUERY_NET_SIZE> aNet{};
     std::array<char, ZELT_QUERY_REG_SIZE> aReg{};
     ZELT_MW_INFO_QUERY aQueries[] = {{ZELT_MW_QUERY_DEVICE_BASE, aBase.data(), 0},
                                      {ZELT_MW_QUERY_NETWORK, aNet.data(), 0},
                                      {ZELT_MW_QUERY_REGISTER, aReg.data(), 0}};
-    const DWORD ulRet = ZELT_MW_LoginQuery(oBean.m_strUserName.toLatin1().constData(),
-                                           oBean.m_strPassword.toLatin1().constData(),
-                                           oBean.m_strIp.toLatin1().constData(), 0, szUserId.data(), 0, aQueries,
-                                           DWORD(std::size(aQueries)));
+    QString strUserId;
+    const DWORD ulRet = DevSession::loginIpc(oBean, strUserId, aQueries, DWORD(std::size(aQueries)));
     if (ulRet != 0) {
         qCDebug(lcDevLogin) << "configuration library refused" << oBean.m_strIp << "result" << ulRet;
         return false;
     }
     oBean.m_lStatus = DevStatusLogged;
-    oBean.m_strDevType = QLatin1String(kTypeIpc);
-    oBean.m_strLoginKey = DevText::fromBuffer(szUserId.data(), szUserId.size());
+    oBean.m_strDevType = DevSession::kTypeIpc;
+    oBean.m_strLoginKey = strUserId;
     oBean.m_strModel = DevText::fromBuffer(aBase.data() + ZELT_QUERY_BASE_MODEL, ZELT_QUERY_BASE_TEXT_LEN);
     oBean.m_strVersion = DevText::fromBuffer(aBase.data() + ZELT_QUERY_BASE_VERSION, ZELT_QUERY_BASE_TEXT_LEN);
     oBean.m_strMask = DevText::fromBuffer(aNet.data() + ZELT_QUERY_NET_MASK, ZELT_QUERY_NET_TEXT_LEN);
@@ -141,17 +121,11 @@ bool CDevThread::loginIpc(CUIDeviceBean &oBean)
 bool CDevThread::loginNvr(CUIDeviceBean &oBean)
 {
     DWORD ulHandle = 0;
-    std::array<char, kNvrLoginInfoSize> aInfo{};
-    const DWORD ulRet = TLSDK_Login(oBean.m_strIp.toLatin1().constData(), kNvrPort,
-                                    oBean.m_strUserName.toLatin1().constData(),
-                                    oBean.m_strPassword.toLatin1().constData(), &ulHandle, aInfo.data());
-    if (ulRet != 0) {
-        qCDebug(lcDevLogin) << "maintenance library refused" << oBean.m_strIp << "result" << ulRet;
+    if (DevSession::loginNvr(oBean, ulHandle) != 0)
         return false;
-    }
     // The session stays open; its handle is the login key for the later logout.
     oBean.m_lStatus = DevStatusLogged;
-    oBean.m_strDevType = QLatin1String(kTypeNvr);
+    oBean.m_strDevType = DevSession::kTypeNvr;
     oBean.m_strLoginKey = QString::number(ulHandle);
 
     std::array<char, TLSDK_DEVICE_INFO_SIZE> aDev{};
