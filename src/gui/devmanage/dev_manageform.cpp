@@ -295,6 +295,7 @@ void CDevManageForm::onSearchTimer()
 
     m_pDevModel->sort(EncodeDevModelEx::ColIp, ui->oDevTabView->horizontalHeader()->sortIndicatorOrder());
     m_pDevModel->resetModel();
+    qCDebug(lcDevManage) << "search merged:" << m_listDev.size() << "devices listed";
 }
 
 void CDevManageForm::onEncTableViewHeaderClicked(int iSection)
