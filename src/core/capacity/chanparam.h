@@ -1,9 +1,9 @@
 #ifndef CHANPARAM_H
 #define CHANPARAM_H
 
+#include <QList>
+#include <QPair>
 #include <QString>
-
-class QComboBox;
 
 // Choices and bit-rate recommendation shared by the two channel dialogs.
 class CChanParam
@@ -13,11 +13,12 @@ public:
     static constexpr int MinBitRate = 128;
     static constexpr int MaxBitRate = 16384;
 
-    // Resolutions: display text with "width*height" as item data.
-    static void fillResolutions(QComboBox *pCombo);
-    static void fillEncFmts(QComboBox *pCombo);
-    // All frame rates up to lMaxRate, number as item data.
-    static void fillFrameRates(QComboBox *pCombo, int lMaxRate);
+    // Resolutions offered, largest first: display label and "width*height".
+    static QList<QPair<QString, QString>> resolutions();
+    // Encoding formats offered: display name and format code.
+    static QList<QPair<QString, int>> encFmts();
+    // Frame rates offered, up to lMaxRate.
+    static QList<int> frameRates(int lMaxRate);
 
     // Recommended kbit/s for "width*height" at a normal frame rate; 0 when unknown.
     static quint32 baseBitRate(const QString &strSize);

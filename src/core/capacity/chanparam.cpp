@@ -1,6 +1,5 @@
 #include "chanparam.h"
 
-#include <QComboBox>
 
 namespace {
 
@@ -21,29 +20,27 @@ const int s_arrFrameRate[] = {1, 3, 5, 8, 10, 15, 20, 25, 30, 50, 60};
 
 } // namespace
 
-void CChanParam::fillResolutions(QComboBox *pCombo)
+QList<QPair<QString, QString>> CChanParam::resolutions()
 {
-    pCombo->clear();
+    QList<QPair<QString, QString>> list;
     for (const stResolution &res : s_arrResolution)
-        pCombo->addItem(QLatin1String(res.label), QLatin1String(res.size));
+        list.append({QLatin1String(res.label), QLatin1String(res.size)});
+    return list;
 }
 
-void CChanParam::fillEncFmts(QComboBox *pCombo)
+QList<QPair<QString, int>> CChanParam::encFmts()
 {
-    pCombo->clear();
-    pCombo->addItem(QStringLiteral("MJPEG"), EncMjpeg);
-    pCombo->addItem(QStringLiteral("H.264"), EncH264);
+    return {{QStringLiteral("MJPEG"), EncMjpeg}, {QStringLiteral("H.264"), EncH264}};
 }
 
-void CChanParam::fillFrameRates(QComboBox *pCombo, int lMaxRate)
+QList<int> CChanParam::frameRates(int lMaxRate)
 {
-    pCombo->clear();
-    for (int lRate : s_arrFrameRate)
-        pCombo->addItem(QString::number(lRate), lRate);
-    for (int i = pCombo->count() - 1; i >= 0; --i) {
-        if (pCombo->itemData(i).toInt() > lMaxRate)
-            pCombo->removeItem(i);
+    QList<int> list;
+    for (int lRate : s_arrFrameRate) {
+        if (lRate <= lMaxRate)
+            list.append(lRate);
     }
+    return list;
 }
 
 quint32 CChanParam::baseBitRate(const QString &strSize)

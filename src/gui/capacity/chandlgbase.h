@@ -39,6 +39,8 @@ protected:
     void fillResolutions(const QString &strSelect);
     // Formats with H.264 selected, frame rates with 25 selected.
     void fillFmtAndFrameRates();
+    // Frame rates up to lMaxRate, number as item data.
+    void fillFrameRates(int lMaxRate);
     void connectReactions();
     // Note shown when OK is pressed with a bit rate out of range.
     virtual QString rangeNote() const = 0;

@@ -62,11 +62,11 @@ void CChanDlgBase::changedByEncFmt()
 {
     switch (ui->oEncFmtCombo->currentData().toInt()) {
     case CChanParam::EncMjpeg:
-        CChanParam::fillFrameRates(ui->oFrameRateCombo, 5);
+        fillFrameRates(5);
         selectText(ui->oFrameRateCombo, QStringLiteral("5"));
         break;
     case CChanParam::EncH264:
-        CChanParam::fillFrameRates(ui->oFrameRateCombo, 60);
+        fillFrameRates(60);
         selectText(ui->oFrameRateCombo, QStringLiteral("25"));
         break;
     default:
@@ -90,17 +90,28 @@ void CChanDlgBase::setBestBitRate()
 
 void CChanDlgBase::fillResolutions(const QString &strSelect)
 {
-    CChanParam::fillResolutions(ui->oResolutionCombo);
+    ui->oResolutionCombo->clear();
+    for (const auto &res : CChanParam::resolutions())
+        ui->oResolutionCombo->addItem(res.first, res.second);
     if (!strSelect.isEmpty())
         selectText(ui->oResolutionCombo, strSelect);
 }
 
 void CChanDlgBase::fillFmtAndFrameRates()
 {
-    CChanParam::fillEncFmts(ui->oEncFmtCombo);
+    ui->oEncFmtCombo->clear();
+    for (const auto &fmt : CChanParam::encFmts())
+        ui->oEncFmtCombo->addItem(fmt.first, fmt.second);
     ui->oEncFmtCombo->setCurrentIndex(ui->oEncFmtCombo->findData(CChanParam::EncH264));
-    CChanParam::fillFrameRates(ui->oFrameRateCombo, 60);
+    fillFrameRates(60);
     selectText(ui->oFrameRateCombo, QStringLiteral("25"));
+}
+
+void CChanDlgBase::fillFrameRates(int lMaxRate)
+{
+    ui->oFrameRateCombo->clear();
+    for (int lRate : CChanParam::frameRates(lMaxRate))
+        ui->oFrameRateCombo->addItem(QString::number(lRate), lRate);
 }
 
 void CChanDlgBase::connectReactions()
