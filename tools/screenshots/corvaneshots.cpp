@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
@@ -54,7 +55,8 @@ void acceptLogin()
 std::function<QWidget *()> dialog(const char *szClassName)
 {
     return [szClassName]() {
-        acceptLogin();
+        if (qstrcmp(szClassName, "CDevLoginDlg") != 0)
+            acceptLogin();
         return CShotRunner::topLevel(szClassName);
     };
 }
@@ -169,8 +171,8 @@ void CCorvaneShots::addSteps(CShotRunner &runner)
                     return rowCount() >= m_nDeviceCount ? m_pMainWind : nullptr;
                 }, [](QWidget *) {}, 30000});
     runner.add({QStringLiteral("help-menu"), [this]() {
-                    auto *pButton = m_pMainWind->findChild<QAbstractButton *>(QStringLiteral("oHelpBtn"));
-                    if (auto *pMenu = pButton ? pButton->findChild<QMenu *>() : nullptr)
+                    auto *pButton = m_pMainWind->findChild<QPushButton *>(QStringLiteral("oHelpBtn"));
+                    if (QMenu *pMenu = pButton ? pButton->menu() : nullptr)
                         pMenu->popup(pButton->mapToGlobal(QPoint(0, pButton->height())));
                 }, [this]() -> QWidget * { return visibleMenu() ? m_pMainWind : nullptr; },
                 [](QWidget *) { CShotRunner::closeStrays(); }, 5000});
@@ -350,6 +352,8 @@ void CCorvaneShots::addSteps(CShotRunner &runner)
                     // A press on the select-all header ticks every row.
                     QMetaObject::invokeMethod(capacityTab(), "onEncTableViewHeaderClicked", Qt::DirectConnection,
                                               Q_ARG(int, 0));
+                    if (auto *pDisk = capacityTab()->findChild<QComboBox *>(QStringLiteral("oDiskCombo")))
+                        pDisk->setCurrentIndex(4);
                 }, [this]() -> QWidget * { return m_pMainWind; }, [](QWidget *) {}, 5000});
     // The online import of the devices logged in on the device tab (the first four rows).
     auto pImportStarted = std::make_shared<QElapsedTimer>();

@@ -5,6 +5,7 @@
 #include "corvaneshots.h"
 #include "shotrunner.h"
 
+#include "apppaths.h"
 #include "appresources.h"
 #include "appstylesheet.h"
 #include "corvanemainwind.h"
@@ -14,7 +15,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
 #include <QTranslator>
 
 #include <cstdio>
@@ -52,9 +52,11 @@ int main(int argc, char *argv[])
         ? CLangConfig::LangEnglish : CLangConfig::LangChinese;
     CLangConfig().write(lang);
     QTranslator translator;
-    const QString strQm = CLangConfig::translationFile(lang);
-    if (!translator.load(strQm) && !translator.load(QDir(QCoreApplication::applicationDirPath()).filePath(strQm)))
-        std::fprintf(stderr, "screenshots: no translation %s\n", qPrintable(strQm));
+    bool bLoaded = false;
+    for (const QString &strQm : CAppPaths::instance().translationFiles(CLangConfig::fileSuffix(lang)))
+        bLoaded = bLoaded || translator.load(strQm);
+    if (!bLoaded)
+        std::fprintf(stderr, "screenshots: no translation for %s\n", qPrintable(CLangConfig::fileSuffix(lang)));
     app.installTranslator(&translator);
     app.setFont(CLangConfig::applicationFont(lang));
     app.setStyleSheet(appStyleSheet());
@@ -73,10 +75,7 @@ int main(int argc, char *argv[])
         for (const QString &strNote : runner.notes())
             std::printf("note: %s\n", qPrintable(strNote));
         std::printf("%d pictures taken\n", int(runner.saved().size()));
-        // Skip the exit question and the logout of the window's destructor
-        // waiting on devices: the fleet goes away with the script.
-        std::fflush(stdout);
-        std::_Exit(runner.saved().isEmpty() ? 1 : 0);
+        QCoreApplication::exit(runner.saved().isEmpty() ? 1 : 0);
     });
     runner.start();
     return app.exec();

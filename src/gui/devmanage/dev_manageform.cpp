@@ -1,6 +1,7 @@
 #include "dev_manageform.h"
 #include "ui_dev_manageform.h"
 
+#include "apppaths.h"
 #include "dev_batcheditaddrdlg.h"
 #include "dev_editnetaddrdlg.h"
 #include "dev_logindlg.h"
@@ -26,6 +27,7 @@
 #include <QAction>
 #include <QCursor>
 #include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QHostAddress>
 #include <QLoggingCategory>
@@ -85,7 +87,8 @@ CDevManageForm::CDevManageForm(QWidget *parent)
 
     ZELT_MW_Init();
     TLSDK_Init();
-    ZELT_MW_SetLog(kZeltLogLevel, "log/", kZeltLogSize);
+    const QByteArray baLogFolder = QFile::encodeName(CAppPaths::instance().workFolder(QStringLiteral("log")) + QLatin1Char('/'));
+    ZELT_MW_SetLog(kZeltLogLevel, baLogFolder.constData(), kZeltLogSize);
     {
         std::lock_guard<std::mutex> lock(g_eventReceiverMutex);
         g_pEventReceiver = this;
@@ -218,9 +221,9 @@ CUICustomMadeBean CDevManageForm::customMade() const
 
 void CDevManageForm::ensureWorkFolders()
 {
-    QDir dirWork;
-    for (const QString &strFolder : {QStringLiteral("log"), QStringLiteral("DiagnoseInfo")}) {
-        if (!dirWork.exists(strFolder) && !dirWork.mkdir(strFolder))
+    for (const char *szFolder : {"log", "DiagnoseInfo"}) {
+        const QString strFolder = CAppPaths::instance().workFolder(QLatin1String(szFolder));
+        if (!QDir().mkpath(strFolder))
             qCDebug(lcDevManage) << "cannot create folder" << strFolder;
     }
 }
