@@ -54,7 +54,7 @@ CManualDocument::Settings TestManualPdf::settings() const
     CManualDocument::Settings settings;
     settings.strTitle = QStringLiteral("Handbuch");
     settings.strContents = QStringLiteral("Inhalt");
-    settings.listFontFamilies = {QStringLiteral("DejaVu Sans"), QStringLiteral("WenQuanYi Micro Hei")};
+    settings.listFontFamilies = QStringList({QStringLiteral("DejaVu Sans"), QStringLiteral("WenQuanYi Micro Hei")});
     return settings;
 }
 
@@ -91,16 +91,12 @@ void TestManualPdf::chaptersStartOnNewPagesAndContentsAgree()
 
     // The contents show the same numbers, and the numbers match where each
     // heading's line really lies.
-    const QString strText = manual.document()->toPlainText();
-    for (const CManualDocument::Heading &heading : listHeadings) {
-        QVERIFY2(strText.contains(heading.strText + QLatin1Char('\n') + QString::number(heading.nPage))
-                     || strText.contains(heading.strText + QChar(QChar::Tabulation) + QString::number(heading.nPage))
-                     || strText.contains(heading.strText),
-                 qPrintable(heading.strText));
-        const QTextBlock block = manual.document()->find(heading.strText, 0,
-                                                         QTextDocument::FindWholeWords).block();
-        QVERIFY(block.isValid());
-    }
+    // The contents list every heading with its page, in order.
+    QString strContents;
+    for (const CManualDocument::Heading &heading : listHeadings)
+        strContents += heading.strText + QLatin1Char('\n') + QString::number(heading.nPage) + QLatin1Char('\n');
+    QVERIFY2(manual.document()->toPlainText().contains(QStringLiteral("Inhalt\n\n") + strContents),
+             qPrintable(manual.document()->toPlainText().left(300)));
 }
 
 void TestManualPdf::missingPictureIsLeftOut()

@@ -300,7 +300,8 @@ void TestMainWind::helpInstalledOpensChosenLanguage()
 
     auto *pTitle = m_pWind->findChild<CFrameTitle *>();
     QVERIFY(pTitle);
-    auto seen = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
+    // The note about the next start has its one button under this name.
+    auto seen = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
     if (english)
         pTitle->onEnglish();
     else
