@@ -149,9 +149,12 @@ void CCorvaneShots::showTab(int nIndex)
 
 bool CCorvaneShots::invoke(QWidget *pTarget, const char *szSlot)
 {
-    if (pTarget && QMetaObject::invokeMethod(pTarget, szSlot, Qt::DirectConnection))
+    if (pTarget && pTarget->metaObject()->indexOfMethod(QMetaObject::normalizedSignature(
+                       (QByteArray(szSlot) + "()").constData())) >= 0) {
+        QMetaObject::invokeMethod(pTarget, szSlot, Qt::DirectConnection);
         return true;
-    std::fprintf(stderr, "screenshots: the program has no %s yet\n", szSlot);
+    }
+    m_pRunner->skip(QStringLiteral("the program has no %1 yet").arg(QLatin1String(szSlot)));
     return false;
 }
 
@@ -163,17 +166,20 @@ void CCorvaneShots::click(QWidget *pParent, const char *szButton)
 
 void CCorvaneShots::addSteps(CShotRunner &runner)
 {
+    m_pRunner = &runner;
     const QList<int> listLogin = {0, 1, 2, 3, m_nIpcCount};
     const QString strLogged = CUIDeviceBean::statusText(DevStatusLogged);
 
     // Finding devices: the list after the first search.
     runner.add({QStringLiteral("main-window"), {}, [this]() -> QWidget * {
                     return rowCount() >= m_nDeviceCount ? m_pMainWind : nullptr;
-                }, [](QWidget *) {}, 30000});
+                }, [](QWidget *) {}, 60000});
     runner.add({QStringLiteral("help-menu"), [this]() {
                     auto *pButton = m_pMainWind->findChild<QPushButton *>(QStringLiteral("oHelpBtn"));
                     if (QMenu *pMenu = pButton ? pButton->menu() : nullptr)
-                        pMenu->popup(pButton->mapToGlobal(QPoint(0, pButton->height())));
+                        // Right-aligned under the button, so it stays inside the window's picture.
+                        pMenu->popup(pButton->mapToGlobal(
+                            QPoint(pButton->width() - pMenu->sizeHint().width(), pButton->height())));
                 }, [this]() -> QWidget * { return visibleMenu() ? m_pMainWind : nullptr; },
                 [](QWidget *) { CShotRunner::closeStrays(); }, 5000});
     runner.add({QStringLiteral("search-settings"), [this]() { invoke(deviceTab(), "on_oSetupBtn_clicked"); },
@@ -199,7 +205,7 @@ void CCorvaneShots::addSteps(CShotRunner &runner)
     runner.add({QStringLiteral("logged-in"), {}, [this, listLogin, strLogged]() -> QWidget * {
                     return allStatus(listLogin, kColStatus, strLogged) && !QApplication::activeModalWidget()
                         ? m_pMainWind : nullptr;
-                }, [](QWidget *) {}, 30000});
+                }, [](QWidget *) {}, 60000});
 
     runner.add({QStringLiteral("context-menu"), [this]() {
                     checkRows({1});
@@ -225,7 +231,7 @@ void CCorvaneShots::addSteps(CShotRunner &runner)
     runner.add({QStringLiteral("restart-question"), [this]() {
                     checkRows({0});
                     invoke(deviceTab(), "doRestartDev");
-                }, dialog("CMsgDlg"), [](QWidget *pDlg) { click(pDlg, "oCancelBtn"); }, 5000});
+                }, dialog("CMsgDlg"), [](QWidget *pDlg) { click(pDlg, "oCancelBtn"); }, 30000});
 
     // Upgrade and maintenance.
     runner.add({QStringLiteral("maintenance"), [this]() {
@@ -238,7 +244,7 @@ void CCorvaneShots::addSteps(CShotRunner &runner)
                             pEdit->setText(QStringLiteral("/home/operator/firmware/IPC_V5.2.1.zip"));
                     }
                     return pDlg;
-                }, {}, 5000});
+                }, {}, 30000});
 
     // Remote configuration: one picture per page.
     struct Page
@@ -275,14 +281,14 @@ void CCorvaneShots::addSteps(CShotRunner &runner)
                         if (bLast)
                             CShotRunner::closeStrays();
                         Q_UNUSED(pDlg);
-                    }, nPage == 0 ? 20000 : 3000});
+                    }, nPage == 0 ? 30000 : 3000});
     }
     runner.add({QString(), [] { CShotRunner::closeStrays(); }, {}, {}, 1000});
 
     runner.add({QStringLiteral("dst"), [this]() {
                     checkRows({0, 1, 2});
                     invoke(deviceTab(), "on_oDSTBtn_clicked");
-                }, dialog("CDstCfgDlg"), {}, 8000});
+                }, dialog("CDstCfgDlg"), {}, 30000});
 
     // Batch configuration: both tabs.
     runner.add({QStringLiteral("batch-encoding"), [this]() {
@@ -295,7 +301,7 @@ void CCorvaneShots::addSteps(CShotRunner &runner)
                     if (pTabs)
                         pTabs->setCurrentIndex(0);
                     return pTabs ? pDlg : nullptr;
-                }, [](QWidget *) {}, 15000});
+                }, [](QWidget *) {}, 30000});
     runner.add({QStringLiteral("batch-audio"), {}, [] {
                     QWidget *pDlg = CShotRunner::topLevel("CBatchCfgDlg");
                     auto *pTabs = pDlg ? pDlg->findChild<QTabWidget *>() : nullptr;

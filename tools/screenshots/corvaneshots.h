@@ -30,11 +30,13 @@ private:
     // Two IPC rows of the same model, for the batch dialogs.
     QList<int> sameModelPair() const;
     void showTab(int nIndex);
-    // Calls a slot by name; false (with a note) when the program has no such slot yet.
-    static bool invoke(QWidget *pTarget, const char *szSlot);
+    // Calls a slot by name; when the program has no such slot yet, the step
+    // is skipped with a note.
+    bool invoke(QWidget *pTarget, const char *szSlot);
     static void click(QWidget *pParent, const char *szButton);
 
     CCorvaneMainWind *m_pMainWind;
+    CShotRunner *m_pRunner = nullptr;
     int m_nIpcCount;
     int m_nDeviceCount;
 };

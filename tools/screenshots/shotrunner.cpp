@@ -138,6 +138,15 @@ void CShotRunner::poll()
     }
 }
 
+void CShotRunner::skip(const QString &strReason)
+{
+    const Step &step = m_listSteps.at(m_nCurrent);
+    const QString strNote = QStringLiteral("skipped %1: %2").arg(step.strName, strReason);
+    m_listNotes << strNote;
+    std::fprintf(stderr, "screenshots: %s\n", qPrintable(strNote));
+    endStep();
+}
+
 void CShotRunner::take(QWidget *pWidget)
 {
     const Step &step = m_listSteps.at(m_nCurrent);

@@ -35,6 +35,8 @@ public:
 
     void add(const Step &step);
     void start();
+    // Ends the current step without a picture, with a note saying why.
+    void skip(const QString &strReason);
     const QStringList &notes() const { return m_listNotes; }
     const QStringList &saved() const { return m_listSaved; }
 
