@@ -91,10 +91,13 @@ convert -size 81x21 xc:none /tmp/corvane-mark17.png -geometry +2+2 -composite \
 # About-box logo, 120x120.
 mark 120 "$img/about_logo.png"
 
-# Window icon in the sizes a desktop asks for.
+# Window icon in the sizes a desktop asks for; the same sizes as the
+# installed program's menu icon (packaging/icons).
 for s in 16 32 48 256; do mark "$s" "/tmp/corvane-mark$s.png"; done
 convert /tmp/corvane-mark16.png /tmp/corvane-mark32.png /tmp/corvane-mark48.png /tmp/corvane-mark256.png \
     "$root/resource/logo.ico"
+mkdir -p "$root/packaging/icons"
+for s in 16 32 48 256; do cp "/tmp/corvane-mark$s.png" "$root/packaging/icons/corvane-$s.png"; done
 rm -f /tmp/corvane-mark*.png
 
 # Loading animation, 100x100, 12 frames: a ring of dots with a fading tail. GIF has

@@ -5,15 +5,16 @@
 #include <QString>
 
 // The language choice kept in lang/lang.cfg (relative to the working
-// directory): one token without a line break, "Lang-CN" or "Lang_EN".
+// directory; an installed program keeps it in the user's configuration
+// folder): one token without a line break, "Lang-CN" or "Lang_EN".
 class CLangConfig
 {
 public:
     enum ELanguage { LangUnknown, LangChinese, LangEnglish };
 
     static QString defaultPath();
-    // Translation file of a language, relative to the working directory.
-    static QString translationFile(ELanguage lang);
+    // "cn" or "en": the suffix of a language's translation and manual files.
+    static QString fileSuffix(ELanguage lang);
     // Application font of a language: "微软雅黑" 10 points for Chinese, "Arial" 9 otherwise.
     static QFont applicationFont(ELanguage lang);
 

@@ -1,6 +1,7 @@
 #include "dev_manageform.h"
 #include "ui_dev_manageform.h"
 
+#include "apppaths.h"
 #include "dev_batcheditaddrdlg.h"
 #include "dev_editnetaddrdlg.h"
 #include "dev_logindlg.h"
@@ -71,7 +72,7 @@ CDevManageForm::CDevManageForm(QWidget *parent)
 
     ensureWorkFolders();
 
-    m_pLibraries.reset(new CDevLibraries(QStringLiteral("log/")));
+    m_pLibraries.reset(new CDevLibraries(CAppPaths::instance().workFolder(QStringLiteral("log")) + QLatin1Char('/')));
     connect(m_pLibraries.get(), &CDevLibraries::sendUpgradeEventSignal, this, &CDevManageForm::onUpgradeEvent,
             Qt::QueuedConnection);
 
@@ -195,9 +196,9 @@ CUICustomMadeBean CDevManageForm::customMade() const
 
 void CDevManageForm::ensureWorkFolders()
 {
-    QDir dirWork;
-    for (const QString &strFolder : {QStringLiteral("log"), QStringLiteral("DiagnoseInfo")}) {
-        if (!dirWork.exists(strFolder) && !dirWork.mkdir(strFolder))
+    for (const char *szFolder : {"log", "DiagnoseInfo"}) {
+        const QString strFolder = CAppPaths::instance().workFolder(QLatin1String(szFolder));
+        if (!QDir().mkpath(strFolder))
             qCDebug(lcDevManage) << "cannot create folder" << strFolder;
     }
 }
