@@ -110,6 +110,19 @@ std::vector<IpcModel> buildModels()
     small.ipModes = "0,2";
     small.workModes = "0";
     models.push_back(small);
+
+    IpcModel wide;                  // 2560*1440: a main stream outside the calculator's table
+    wide.name = "ZC-4340";
+    wide.captureWidth = 2560;
+    wide.captureHeight = 1440;
+    wide.maxFps = 30;
+    wide.maxStream = 2;
+    wide.formats = "6";
+    wide.mainResolutions = "2560*1440,1920*1080,1280*720,720*576,352*288";
+    wide.subResolutions = "720*576,352*288";
+    wide.ipModes = "0,2";
+    wide.workModes = "0";
+    models.push_back(wide);
     return models;
 }
 

@@ -182,7 +182,7 @@ void TestOnlineImport::loginNeedsCheckedDeviceAndAccount()
 {
     open({record(0)});
     QSignalSpy spyLogin(m_pDlg, &CShowOnlineDevDlg::sendLoginSignal);
-    auto pNote = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
+    auto pNote = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
     m_pDlg->on_oChanLoginBtn_clicked();
     QTRY_VERIFY(pNote->done);
     QCOMPARE(pNote->text, QStringLiteral("请选择设备。"));
@@ -193,7 +193,7 @@ void TestOnlineImport::loginNeedsCheckedDeviceAndAccount()
         DialogHelper::clickButton(pDlg, QStringLiteral("oOkBtn"));
     });
     auto pError = std::shared_ptr<DialogHelper::SeenDialog>();
-    QTimer::singleShot(0, [&] { pError = DialogHelper::clickOnModal(QStringLiteral("oOkBtn")); });
+    QTimer::singleShot(0, [&] { pError = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn")); });
     m_pDlg->on_oChanLoginBtn_clicked();
     QTRY_VERIFY(pEmpty->done);
     QTRY_VERIFY(pError && pError->done);
@@ -309,7 +309,7 @@ void TestOnlineImport::rowLimit()
         chan.m_lBitRate = chan.m_lTotalBitRate = 1024;
         rows.append(chan);
     }
-    auto pNote = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
+    auto pNote = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
     QCOMPARE(m_pForm->getChanInfo(listDev), DWORD(1));
     QTRY_VERIFY(pNote->done);
     QCOMPARE(pNote->text, QStringLiteral("添加记录数量不能多于1024。"));
