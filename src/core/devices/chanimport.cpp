@@ -1,6 +1,7 @@
 #include "chanimport.h"
 
 #include "chanparam.h"
+#include "devsession.h"
 
 #include "zelt_mw_cfg.h"
 #include "zelt_mw_sdk.h"
@@ -34,7 +35,7 @@ int readMainStream(const CUIDeviceBean &oDev, CUIChanBean &oChan)
         return DevStatusImportNotLogged;
     // The stream settings are read through the configuration library, which
     // serves IPC devices only; an NVR's key means nothing to it.
-    if (oDev.m_strDevType != QLatin1String("IPC"))
+    if (!DevSession::isIpc(oDev))
         return DevStatusImportFailed;
 
     std::array<unsigned char, ZELT_ENC_SIZE> buffer{};  // stream 0: the main stream

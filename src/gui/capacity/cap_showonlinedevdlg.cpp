@@ -2,6 +2,7 @@
 #include "ui_cap_showonlinedevdlg.h"
 
 #include "dev_logindlg.h"
+#include "devsession.h"
 #include "msgdlg.h"
 #include "onlinechanmodelex.h"
 #include "qnofocusdelegate.h"
@@ -49,8 +50,8 @@ CShowOnlineDevDlg::~CShowOnlineDevDlg()
     // The workers stop first, so no login finishes behind the logouts below.
     m_pLoginWorker.reset();
     m_pLogoutWorker.reset();
-    for (const CUIDeviceBean &dev : qAsConst(m_hashOwnSession))
-        devLogOut(dev);
+    // Side by side and bounded: a device that no longer answers does not hold up the exit.
+    DevSession::logoutAll(m_hashOwnSession.values(), 1000);
 }
 
 void CShowOnlineDevDlg::initView()
@@ -199,5 +200,5 @@ void CShowOnlineDevDlg::onFilter(const QString &strText)
 
 void CShowOnlineDevDlg::devLogOut(const CUIDeviceBean &oBean)
 {
-    CDevThread::logoutDevice(oBean);
+    DevSession::logout(oBean);
 }
