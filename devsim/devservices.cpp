@@ -25,6 +25,13 @@ void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &o
     IpcTiming timing;
     timing.restart = std::chrono::milliseconds(options.restartMs);
     timing.upgrade = std::chrono::milliseconds(options.upgradeMs);
+    timing.capFailKind = options.capFailKind;
+    timing.capGarbledKind = options.capGarbledKind;
+    timing.capFullKind = options.capFullKind;
+    timing.videoInputFail = options.videoInputFail;
+    timing.streamFail = options.streamFail;
+    timing.mainStreamRefused = options.mainStreamRefused;
+    timing.cfgDelay = std::chrono::milliseconds(options.cfgDelayMs);
     for (const auto &device : fleet.devices()) {
         if (device->type != "IPC")
             continue;

@@ -30,6 +30,14 @@ struct IpcTiming
 {
     std::chrono::milliseconds restart {std::chrono::seconds(3)};
     std::chrono::milliseconds upgrade {std::chrono::seconds(5)};
+    // Faults of the configuration opening (see SimOptions).
+    uint32_t capFailKind = 0;
+    uint32_t capGarbledKind = 0;
+    uint32_t capFullKind = 0;
+    bool videoInputFail = false;
+    bool streamFail = false;
+    bool mainStreamRefused = false;
+    std::chrono::milliseconds cfgDelay {0};
 };
 
 class IpcDevice

@@ -26,6 +26,16 @@ struct SimOptions
     int lockoutTries = 5;          // wrong passwords in a row that lock an account
     int lockoutMs = 60000;         // how long a locked account stays locked
     bool exitOnStdinEof = false;   // stop when the parent process closes our standard input
+    // IPC models given to the IPC devices in turn; empty: chosen at random.
+    std::vector<std::string> ipcModels;
+    // Faults of the configuration opening (capability kinds; 0: none).
+    uint32_t capFailKind = 0;      // this kind's capability request fails
+    uint32_t capGarbledKind = 0;   // this kind's document does not parse
+    uint32_t capFullKind = 0;      // this kind's document is padded to the full 5120 bytes
+    bool videoInputFail = false;   // reading command 30 fails
+    bool streamFail = false;       // live streams cannot be opened
+    bool mainStreamRefused = false; // writes of the main stream's encoder settings are refused
+    int cfgDelayMs = 0;            // capability and live-stream answers come this late
 };
 
 struct SimOptionSpec

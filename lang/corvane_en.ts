@@ -255,6 +255,10 @@
             <source>信息</source>
             <translation>Information</translation>
         </message>
+        <message>
+            <source>添加记录数量不能多于1024。</source>
+            <translation>No more than 1024 records may be added.</translation>
+        </message>
     </context>
     <context>
         <name>CChanDlg</name>
@@ -591,6 +595,33 @@
         </message>
     </context>
     <context>
+        <name>COnlineChanModelEx</name>
+        <message>
+            <source>全选</source>
+            <translation>All</translation>
+        </message>
+        <message>
+            <source>IP</source>
+            <translation>IP</translation>
+        </message>
+        <message>
+            <source>型号</source>
+            <translation>Model</translation>
+        </message>
+        <message>
+            <source>状态</source>
+            <translation>Status</translation>
+        </message>
+        <message>
+            <source>导入失败（已存在）</source>
+            <translation>Import failed (already in the list)</translation>
+        </message>
+        <message>
+            <source>导入失败（未登录）</source>
+            <translation>Import failed (not logged in)</translation>
+        </message>
+    </context>
+    <context>
         <name>CResetPasswdDlg</name>
         <message>
             <source>重置设备密码</source>
@@ -674,6 +705,37 @@
         <message>
             <source>取消</source>
             <translation>Cancel</translation>
+        </message>
+    </context>
+    <context>
+        <name>CShowOnlineDevDlg</name>
+        <message>
+            <source>在线设备</source>
+            <translation>Online devices</translation>
+        </message>
+        <message>
+            <source>可多选设备，再单击“添加通道”按钮将设备所有通道添加至通道列表。</source>
+            <translation>Select one or more devices, then click "Add channels" to add their channels to the channel list.</translation>
+        </message>
+        <message>
+            <source>登录设备</source>
+            <translation>Log in</translation>
+        </message>
+        <message>
+            <source>添加通道 &gt;&gt; </source>
+            <translation>Add channels &gt;&gt; </translation>
+        </message>
+        <message>
+            <source>信息</source>
+            <translation>Information</translation>
+        </message>
+        <message>
+            <source>请选择设备。</source>
+            <translation>Please select a device.</translation>
+        </message>
+        <message>
+            <source>用户名或密码不能为空，请重新尝试。</source>
+            <translation>The user name or password must not be empty. Please try again.</translation>
         </message>
     </context>
     <context>

@@ -535,7 +535,10 @@ void TestCapCalculateForm::onlineButtonAsksForDevices()
     connect(m_pForm, &CCapCalculateForm::sendDev2DlgSignal, m_pForm,
             [&](QList<CUIDeviceBean> &listGot) { lHanded += listGot.size(); });
 
+    auto pSeen = DialogHelper::onNextModal([](QWidget *pDlg) { pDlg->close(); });
     child<QPushButton>("oShowOnlineBtn")->click();
+    QTRY_VERIFY(pSeen->done);
+    QCOMPARE(pSeen->className, QStringLiteral("CShowOnlineDevDlg"));
     QCOMPARE(lHanded, 1);
     QCOMPARE(m_pForm->onlineDevList().size(), 1);
     QCOMPARE(m_pForm->onlineDevList().first().m_strIp, QStringLiteral("127.0.0.5"));

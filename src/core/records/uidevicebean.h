@@ -24,6 +24,7 @@ enum EDevStatus {
     DevStatusImportOk = 13,
     DevStatusImportFailed = 14,
     DevStatusImporting = 15,
+    DevStatusImportExists = 16,
     DevStatusImportNotLogged = 17,
     DevStatusModifying = 18,
     DevStatusModifyOk = 19,
