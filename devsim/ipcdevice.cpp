@@ -15,8 +15,26 @@
 #include <ctime>
 #include <filesystem>
 #include <sstream>
+#include <thread>
 
 using namespace corvane;
+
+namespace {
+
+// True when the list names the command (and, for the encoder, the stream the structure is for).
+bool refused(const std::vector<std::pair<uint32_t, int>> &list, uint32_t cmd, const std::vector<uint8_t> &data)
+{
+    for (const auto &entry : list) {
+        const bool stream = entry.second < 0
+                            || (data.size() == ZELT_ENC_SIZE
+                                && zelt_get_u32(data.data(), ZELT_ENC_STREAM) == uint32_t(entry.second));
+        if (entry.first == cmd && stream)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 namespace {
 
@@ -189,6 +207,8 @@ void IpcDevice::logout(uint64_t token)
 
 uint32_t IpcDevice::getConfig(uint32_t cmd, const std::vector<uint8_t> &request, std::vector<uint8_t> &out)
 {
+    if (refused(m_timing.refusedGets, cmd, request))
+        return ZELT_MW_ERR_PARAM;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (cmd == ZELT_MW_NETWORK_INTERFACE_CFG)
         syncAddress();
@@ -212,6 +232,11 @@ uint32_t IpcDevice::checkInterface(const std::vector<uint8_t> &data)
 
 uint32_t IpcDevice::setConfig(uint32_t cmd, const std::vector<uint8_t> &data)
 {
+    // The whole simulator waits with it: a slow device, not a fair scheduler.
+    if (m_timing.cfgDelay.count() > 0)
+        std::this_thread::sleep_for(m_timing.cfgDelay);
+    if (refused(m_timing.refusedSets, cmd, data))
+        return ZELT_MW_ERR_RANGE;
     if (cmd == ZELT_MW_NETWORK_INTERFACE_CFG && data.size() == ZELT_NETIF_SIZE
         && zelt_get_u32(data.data(), ZELT_NETIF_MODE) == 0) {
         // A static address of its own moves the device, like a real camera.

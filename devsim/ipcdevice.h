@@ -32,6 +32,10 @@ struct IpcTiming
     std::chrono::milliseconds upgrade {std::chrono::seconds(5)};
     int lockoutTries = 5;
     std::chrono::milliseconds lockout {std::chrono::seconds(60)};
+    std::chrono::milliseconds cfgDelay {0};
+    // Configuration writes and reads refused: command and stream (-1 any).
+    std::vector<std::pair<uint32_t, int>> refusedSets;
+    std::vector<std::pair<uint32_t, int>> refusedGets;
 };
 
 class IpcDevice

@@ -1,5 +1,6 @@
 #include "simoptions.h"
 
+#include "ipcmodel.h"
 #include "loopbackguard.h"
 
 #include <asio/ip/address_v4.hpp>
@@ -20,6 +21,24 @@ bool toInt(const std::string &value, int low, int high, int &out, std::string &e
         return false;
     }
     out = int(number);
+    return true;
+}
+
+// "IP:CMD[:STREAM]"
+bool toRefused(const std::string &v, std::vector<SimOptions::RefusedSet> &list, std::string &e)
+{
+    SimOptions::RefusedSet refused;
+    std::istringstream in(v);
+    std::string cmd, stream;
+    int value = 0;
+    if (!std::getline(in, refused.ip, ':') || !std::getline(in, cmd, ':') || !toInt(cmd, 1, 1000, value, e)) {
+        e = "expected IP:CMD[:STREAM], got \"" + v + "\"";
+        return false;
+    }
+    refused.cmd = uint32_t(value);
+    if (std::getline(in, stream) && !toInt(stream, 0, 2, refused.stream, e))
+        return false;
+    list.push_back(refused);
     return true;
 }
 
@@ -77,6 +96,30 @@ const std::vector<SimOptionSpec> &simOptionTable()
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 3600000, o.lockoutMs, e); }},
         {"--exit-on-eof", nullptr, "end when standard input closes (so a crashed parent leaves no fleet behind)",
          [](SimOptions &o, const std::string &, std::string &) { o.exitOnStdinEof = true; return true; }},
+        {"--ipc-models", "LIST", "IPC models (\",\" separated) given to the IPC devices in turn",
+         [](SimOptions &o, const std::string &v, std::string &e) {
+             o.ipcModels.clear();
+             std::istringstream in(v);
+             std::string name;
+             while (std::getline(in, name, ',')) {
+                 if (!findIpcModel(name)) {
+                     e = "unknown IPC model \"" + name + "\"";
+                     return false;
+                 }
+                 o.ipcModels.push_back(name);
+             }
+             if (o.ipcModels.empty()) {
+                 e = "no model given";
+                 return false;
+             }
+             return true;
+         }},
+        {"--cfg-delay", "MS", "fault: capability, live-stream and configuration-write answers come MS milliseconds late",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 60000, o.cfgDelayMs, e); }},
+        {"--refuse-set", "IP:CMD[:STREAM]", "fault: the device at IP refuses writes of configuration CMD (may repeat)",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toRefused(v, o.refusedSets, e); }},
+        {"--refuse-get", "IP:CMD[:STREAM]", "fault: the device at IP refuses reads of configuration CMD (may repeat)",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toRefused(v, o.refusedGets, e); }},
     };
     return table;
 }

@@ -26,6 +26,13 @@ struct SimOptions
     int lockoutTries = 5;          // wrong passwords in a row that lock an account
     int lockoutMs = 60000;         // how long a locked account stays locked
     bool exitOnStdinEof = false;   // stop when the parent process closes our standard input
+    // IPC models given to the IPC devices in turn; empty: chosen at random.
+    std::vector<std::string> ipcModels;
+    int cfgDelayMs = 0;            // capability, live-stream and configuration-write answers come this late
+    // Configuration writes one device refuses (command, and for the encoder one stream or -1 for all).
+    struct RefusedSet { std::string ip; uint32_t cmd = 0; int stream = -1; };
+    std::vector<RefusedSet> refusedSets;
+    std::vector<RefusedSet> refusedGets; // configuration reads one device refuses
 };
 
 struct SimOptionSpec

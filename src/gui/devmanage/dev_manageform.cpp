@@ -1,7 +1,10 @@
 #include "dev_manageform.h"
 #include "ui_dev_manageform.h"
 
+#include "cfgselection.h"
+#include "dev_batchcfgdlg.h"
 #include "dev_batcheditaddrdlg.h"
+#include "dev_dstcfgdlg.h"
 #include "dev_editnetaddrdlg.h"
 #include "dev_logindlg.h"
 #include "dev_resetpasswddlg.h"
@@ -885,6 +888,62 @@ void CDevManageForm::on_oUpgradeBtn_clicked()
     if (!checkLoggedIn(EventUpgrade))
         return;
     m_pUpgradeDlg->exec();
+}
+
+QList<CUIDeviceBean> CDevManageForm::checkedDevices() const
+{
+    QList<CUIDeviceBean> listDev;
+    for (int iRow : checkedRows())
+        listDev.append(m_listDev.at(iRow));
+    return listDev;
+}
+
+QList<CUIDeviceBean> CDevManageForm::devicesForBatch(ulong ulEventType)
+{
+    // Without a login the login flow takes over and resumes the command afterwards.
+    if (!checkLoggedIn(ulEventType))
+        return {};
+    const QList<CUIDeviceBean> listDev = checkedDevices();
+    const QString strRefusal = CfgSelection::refusal(listDev);
+    if (!strRefusal.isEmpty()) {
+        showNote(strRefusal);
+        return {};
+    }
+    return listDev;
+}
+
+void CDevManageForm::on_oDSTBtn_clicked()
+{
+    QList<CUIDeviceBean> listDev = devicesForBatch(EventDst);
+    if (listDev.isEmpty())
+        return;
+    auto *pDlg = new CDstCfgDlg(this);
+    connect(pDlg, &CDstCfgDlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
+    pDlg->getDevListInfoSlot(listDev);
+    if (pDlg->setDefault() != 0) {
+        delete pDlg;
+        showNote(tr("所选设备不支持该功能。"));
+        return;
+    }
+    pDlg->exec();
+    pDlg->deleteWhenDone();
+}
+
+void CDevManageForm::on_oBatchCfgBtn_clicked()
+{
+    QList<CUIDeviceBean> listDev = devicesForBatch(EventBatchCfg);
+    if (listDev.isEmpty())
+        return;
+    auto *pDlg = new CBatchCfgDlg(this);
+    connect(pDlg, &CBatchCfgDlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
+    pDlg->getDevListInfoSlot(listDev);
+    if (pDlg->prepare() != 0) {
+        delete pDlg;
+        showNote(tr("所选设备不支持该功能。"));
+        return;
+    }
+    pDlg->exec();
+    pDlg->deleteWhenDone();
 }
 
 void CDevManageForm::oMaintainSlot(QString strPath, ULONG ulCmd, CUIDeviceBean &oBean)

@@ -98,6 +98,8 @@ public slots:
     void onFilter(QString strText);
     void on_oSetupBtn_clicked();
     void on_oUpgradeBtn_clicked();
+    void on_oDSTBtn_clicked();
+    void on_oBatchCfgBtn_clicked();
     void openRemoteDlg_slot();
     void oCustomMadeTable(CUICustomMadeBean &oBean);
     // Hands one maintenance request of the maintenance dialog to the worker of its kind.
@@ -117,6 +119,10 @@ private:
 
     // Rows of the checked devices in checked order; devices no longer listed are skipped.
     QList<int> checkedRows() const;
+    QList<CUIDeviceBean> checkedDevices() const;
+    // Logged-in check, then one model of IPCs only: the checked devices, or
+    // an empty list when the command stops here.
+    QList<CUIDeviceBean> devicesForBatch(ulong ulEventType);
     int rowOfDevId(int iDevId) const;
     // The view's current row, or iFallback when there is none.
     int currentRow(int iFallback) const;
