@@ -28,6 +28,12 @@ void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &o
     timing.upgrade = std::chrono::milliseconds(options.upgradeMs);
     timing.lockoutTries = options.lockoutTries;
     timing.lockout = std::chrono::milliseconds(options.lockoutMs);
+    timing.capFailKind = options.capFailKind;
+    timing.capGarbledKind = options.capGarbledKind;
+    timing.capFullKind = options.capFullKind;
+    timing.videoInputFail = options.videoInputFail;
+    timing.streamFail = options.streamFail;
+    timing.mainStreamRefused = options.mainStreamRefused;
     timing.cfgDelay = std::chrono::milliseconds(options.cfgDelayMs);
     for (const auto &device : fleet.devices()) {
         if (device->type != "IPC")

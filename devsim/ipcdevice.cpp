@@ -210,6 +210,8 @@ uint32_t IpcDevice::getConfig(uint32_t cmd, const std::vector<uint8_t> &request,
     if (refused(m_timing.refusedGets, cmd, request))
         return ZELT_MW_ERR_PARAM;
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (cmd == ZELT_MW_VIDEO_INPUT_MODE_CFG && m_timing.videoInputFail)
+        return ZELT_MW_ERR_BUSY;
     if (cmd == ZELT_MW_NETWORK_INTERFACE_CFG)
         syncAddress();
     return m_config.get(cmd, request, out);
@@ -236,6 +238,9 @@ uint32_t IpcDevice::setConfig(uint32_t cmd, const std::vector<uint8_t> &data)
     if (m_timing.cfgDelay.count() > 0)
         std::this_thread::sleep_for(m_timing.cfgDelay);
     if (refused(m_timing.refusedSets, cmd, data))
+        return ZELT_MW_ERR_RANGE;
+    if (cmd == ZELT_MW_VIDEO_ENCODER_CFG && m_timing.mainStreamRefused && data.size() == ZELT_ENC_SIZE
+        && zelt_get_u32(data.data(), ZELT_ENC_STREAM) == 0)
         return ZELT_MW_ERR_RANGE;
     if (cmd == ZELT_MW_NETWORK_INTERFACE_CFG && data.size() == ZELT_NETIF_SIZE
         && zelt_get_u32(data.data(), ZELT_NETIF_MODE) == 0) {
@@ -291,8 +296,24 @@ uint32_t IpcDevice::queryInfo(uint32_t query, std::vector<uint8_t> &out)
 
 uint32_t IpcDevice::capability(uint32_t kind, std::string &xml) const
 {
+    // The whole simulator waits with it: a slow device, not a fair scheduler.
+    if (m_timing.cfgDelay.count() > 0)
+        std::this_thread::sleep_for(m_timing.cfgDelay);
     std::lock_guard<std::mutex> lock(m_mutex);
-    return ipcCapability(m_config.model(), kind, xml) ? ZELT_MW_OK : ZELT_MW_ERR_UNSUPPORTED;
+    if (kind == m_timing.capFailKind)
+        return ZELT_MW_ERR_BUSY;
+    if (!ipcCapability(m_config.model(), kind, xml))
+        return ZELT_MW_ERR_UNSUPPORTED;
+    if (kind == m_timing.capGarbledKind)
+        xml.resize(xml.size() / 2);
+    if (kind == m_timing.capFullKind && xml.size() < ZELT_MW_CAP_MAX_LEN) {
+        // Padding inside the root element's closing tag keeps the document well-formed.
+        const std::size_t close = xml.rfind("</");
+        const std::size_t end = xml.find('>', close);
+        if (close != std::string::npos && end != std::string::npos)
+            xml.insert(end, ZELT_MW_CAP_MAX_LEN - xml.size(), ' ');
+    }
+    return ZELT_MW_OK;
 }
 
 uint32_t IpcDevice::reboot()
@@ -472,7 +493,11 @@ void IpcDevice::upgradeState(uint32_t &state, uint32_t &progress, uint32_t &fail
 
 uint32_t IpcDevice::openStream(uint32_t streamId, bool &hasAudio) const
 {
+    if (m_timing.cfgDelay.count() > 0)
+        std::this_thread::sleep_for(m_timing.cfgDelay);
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_timing.streamFail)
+        return ZELT_MW_ERR_STREAM;
     if (streamId >= m_config.model().streams())
         return ZELT_MW_ERR_PARAM;
     hasAudio = m_config.model().audio;

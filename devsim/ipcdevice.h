@@ -32,6 +32,13 @@ struct IpcTiming
     std::chrono::milliseconds upgrade {std::chrono::seconds(5)};
     int lockoutTries = 5;
     std::chrono::milliseconds lockout {std::chrono::seconds(60)};
+    // Faults of the configuration opening (see SimOptions).
+    uint32_t capFailKind = 0;
+    uint32_t capGarbledKind = 0;
+    uint32_t capFullKind = 0;
+    bool videoInputFail = false;
+    bool streamFail = false;
+    bool mainStreamRefused = false;
     std::chrono::milliseconds cfgDelay {0};
     // Configuration writes and reads refused: command and stream (-1 any).
     std::vector<std::pair<uint32_t, int>> refusedSets;

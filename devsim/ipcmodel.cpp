@@ -67,6 +67,50 @@ std::vector<IpcModel> buildModels()
     fixed.registration = "F2330";
     models.push_back(fixed);
 
+    // Models for the encoding page's edge cases.
+    IpcModel single;                // no MaxStream and no CONV: main stream only, MJPEG at 1:1
+    single.name = "ZC-1100M";
+    single.captureWidth = 1280;
+    single.captureHeight = 720;
+    single.maxFps = 25;
+    single.maxStream = 1;
+    single.omitMaxStream = true;
+    single.conv.clear();
+    single.formats = "3,6";
+    single.mainResolutions = "1280*720,720*576,352*288";
+    single.ipModes = "0,2";
+    single.workModes = "0";
+    models.push_back(single);
+
+    IpcModel tight = two;           // room for 1080P at 25 fps and little else
+    tight.name = "ZC-2320T";
+    tight.alone = 210000;
+    tight.conv.clear();
+    models.push_back(tight);
+
+    IpcModel large;                 // 8MP, UXGA and SXGA
+    large.name = "ZC-8340";
+    large.captureWidth = 3840;
+    large.captureHeight = 2160;
+    large.maxFps = 30;
+    large.maxStream = 3;
+    large.formats = "3,6,12";
+    large.mainResolutions = "3840*2160,1920*1080,1600*1200,1280*1024,1280*720,720*576,704*288,352*288";
+    large.ipModes = "0,1,2";
+    large.workModes = "0,1,2";
+    large.registration = "L8340";
+    models.push_back(large);
+
+    IpcModel small;                 // lists 3MP although it captures 1080P
+    small.name = "ZC-3320S";
+    small.maxFps = 30;
+    small.maxStream = 2;
+    small.formats = "6";
+    small.mainResolutions = "1920*1080,2048*1536,1280*720,720*576,352*288";
+    small.ipModes = "0,2";
+    small.workModes = "0";
+    models.push_back(small);
+
     // Variants of the two-stream model for the batch and daylight-saving checks.
     IpcModel noDst = two;
     noDst.name = "ZC-2320S";
@@ -103,17 +147,19 @@ std::string encodeDocument(const IpcModel &m)
     const uint64_t budget = uint64_t(round16(m.captureWidth)) * round16(m.captureHeight) * m.maxFps
                             + uint64_t(720) * 576 * 25 * 2;
     std::ostringstream x;
-    x << kXmlHead << "<EncodeCap>\n"
-      << "  <MaxStream>" << m.maxStream << "</MaxStream>\n"
-      << "  <HiddenStream><Number>" << m.hiddenStream << "</Number></HiddenStream>\n"
+    x << kXmlHead << "<EncodeCap>\n";
+    if (!m.omitMaxStream)
+        x << "  <MaxStream>" << m.maxStream << "</MaxStream>\n";
+    x << "  <HiddenStream><Number>" << m.hiddenStream << "</Number></HiddenStream>\n"
       << "  <EncodeFormat>" << m.formats << "</EncodeFormat>\n"
       << "  <Resolution>" << m.mainResolutions << "</Resolution>\n";
     if (!m.subResolutions.empty())
         x << "  <Resolution1>" << m.subResolutions << "</Resolution1>\n";
     x << "  <NoModifyMainPicSize>" << (m.fixedMainResolution ? 1 : 0) << "</NoModifyMainPicSize>\n"
-      << "  <ALONE>" << (budget + 255) / 256 << "</ALONE>\n"
-      << "  <CONV>3:2</CONV>\n"
-      << "</EncodeCap>\n";
+      << "  <ALONE>" << (m.alone ? m.alone : (budget + 255) / 256) << "</ALONE>\n";
+    if (!m.conv.empty())
+        x << "  <CONV>" << m.conv << "</CONV>\n";
+    x << "</EncodeCap>\n";
     return x.str();
 }
 

@@ -25,6 +25,10 @@ struct IpcModel
     std::string ipModes;            // address modes offered
     std::string workModes;          // port work modes offered
     std::string registration;       // text of query 58; empty for models without one
+    // Encoding document variants of some models.
+    bool omitMaxStream = false;     // the document has no MaxStream element
+    std::string conv = "3:2";       // MJPEG cost ratio; empty: no CONV element
+    uint32_t alone = 0;             // encoding capacity in units of 256; 0: roomy default
     uint32_t streams() const { return maxStream > hiddenStream ? maxStream - hiddenStream : 1; }
 };
 

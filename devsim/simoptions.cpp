@@ -24,6 +24,15 @@ bool toInt(const std::string &value, int low, int high, int &out, std::string &e
     return true;
 }
 
+bool toCapKind(const std::string &value, uint32_t &out, std::string &error)
+{
+    int kind = 0;
+    if (!toInt(value, 1, 255, kind, error))
+        return false;
+    out = uint32_t(kind);
+    return true;
+}
+
 // "IP:CMD[:STREAM]"
 bool toRefused(const std::string &v, std::vector<SimOptions::RefusedSet> &list, std::string &e)
 {
@@ -94,8 +103,6 @@ const std::vector<SimOptionSpec> &simOptionTable()
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 1, 1000, o.lockoutTries, e); }},
         {"--lockout-ms", "MS", "how long a locked account stays locked",
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 3600000, o.lockoutMs, e); }},
-        {"--exit-on-eof", nullptr, "end when standard input closes (so a crashed parent leaves no fleet behind)",
-         [](SimOptions &o, const std::string &, std::string &) { o.exitOnStdinEof = true; return true; }},
         {"--ipc-models", "LIST", "IPC models (\",\" separated) given to the IPC devices in turn",
          [](SimOptions &o, const std::string &v, std::string &e) {
              o.ipcModels.clear();
@@ -114,8 +121,22 @@ const std::vector<SimOptionSpec> &simOptionTable()
              }
              return true;
          }},
+        {"--cap-fail", "KIND", "fault: capability requests of this kind fail",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toCapKind(v, o.capFailKind, e); }},
+        {"--cap-garbled", "KIND", "fault: the capability document of this kind does not parse",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toCapKind(v, o.capGarbledKind, e); }},
+        {"--cap-full", "KIND", "the capability document of this kind fills the whole 5120 bytes",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toCapKind(v, o.capFullKind, e); }},
+        {"--vin-fail", nullptr, "fault: reading the video input mode (command 30) fails",
+         [](SimOptions &o, const std::string &, std::string &) { o.videoInputFail = true; return true; }},
+        {"--stream-fail", nullptr, "fault: live streams cannot be opened",
+         [](SimOptions &o, const std::string &, std::string &) { o.streamFail = true; return true; }},
+        {"--refuse-main-stream", nullptr, "fault: writes of the main stream's encoder settings are refused",
+         [](SimOptions &o, const std::string &, std::string &) { o.mainStreamRefused = true; return true; }},
         {"--cfg-delay", "MS", "fault: capability, live-stream and configuration-write answers come MS milliseconds late",
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 60000, o.cfgDelayMs, e); }},
+        {"--exit-on-eof", nullptr, "end when standard input closes (so a crashed parent leaves no fleet behind)",
+         [](SimOptions &o, const std::string &, std::string &) { o.exitOnStdinEof = true; return true; }},
         {"--refuse-set", "IP:CMD[:STREAM]", "fault: the device at IP refuses writes of configuration CMD (may repeat)",
          [](SimOptions &o, const std::string &v, std::string &e) { return toRefused(v, o.refusedSets, e); }},
         {"--refuse-get", "IP:CMD[:STREAM]", "fault: the device at IP refuses reads of configuration CMD (may repeat)",
