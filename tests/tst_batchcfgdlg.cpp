@@ -59,6 +59,8 @@ private slots:
     void audioGainIsChecked();
     void audioReachesEveryDevice();
     void unreadFirstDeviceRefusesConfigure();
+    void streamsRaisedOnThreeDevices();
+    void refusedMainShowsFailed();
 
 private:
     const CUIDeviceBean *device(int iIpc) const;
@@ -66,6 +68,7 @@ private:
     // Presses the batch button and lets fnAct work the dialog.
     void runBatch(const std::function<void(QWidget *)> &fnAct);
     QByteArray readCfg(int iIpc, DWORD ulCmd, int iStream = 0);
+    bool writeStream(int iIpc, int iStream, const QSize &size, int iBitRate);
     QList<long> statuses(const QList<int> &listIpc) const;
 
     std::unique_ptr<SimFleetProcess> m_pSim;
@@ -167,6 +170,31 @@ QByteArray TestBatchCfgDlg::readCfg(int iIpc, DWORD ulCmd, int iStream)
     return ulRet == 0 ? baCfg : QByteArray();
 }
 
+bool TestBatchCfgDlg::writeStream(int iIpc, int iStream, const QSize &size, int iBitRate)
+{
+    QByteArray baEnc = readCfg(iIpc, ZELT_MW_VIDEO_ENCODER_CFG, iStream);
+    char szUserId[ZELT_MW_USERID_LEN] = {};
+    if (baEnc.isEmpty() || ZELT_MW_Login("admin", "vorpe", m_strIp[iIpc].toLatin1().constData(), 0, szUserId) != 0)
+        return false;
+    zelt_put_u32(baEnc.data(), ZELT_ENC_WIDTH, uint32_t(size.width()));
+    zelt_put_u32(baEnc.data(), ZELT_ENC_HEIGHT, uint32_t(size.height()));
+    zelt_put_u32(baEnc.data(), ZELT_ENC_BITRATE, uint32_t(iBitRate));
+    const DWORD ulRet = ZELT_MW_SetConfig(szUserId, ZELT_MW_VIDEO_ENCODER_CFG, 0, DWORD(baEnc.size()), baEnc.constData());
+    ZELT_MW_Logout(szUserId);
+    return ulRet == 0;
+}
+
+namespace {
+
+// Buttons of a tab in the background cannot be clicked.
+void showTab(QWidget *pDlg, const QString &strTab)
+{
+    auto *pTabs = pDlg->findChild<QTabWidget *>(QStringLiteral("oBatchCfgTabWidget"));
+    pTabs->setCurrentWidget(pDlg->findChild<QWidget *>(strTab));
+}
+
+} // namespace
+
 void TestBatchCfgDlg::refusals_data()
 {
     QTest::addColumn<QList<int>>("devices");
@@ -260,6 +288,7 @@ void TestBatchCfgDlg::audioGainIsChecked()
     std::shared_ptr<DialogHelper::SeenDialog> pNote;
     bool bStillOpen = false;
     runBatch([&](QWidget *pDlg) {
+        showTab(pDlg, QStringLiteral("oAudioTab"));
         pDlg->findChild<QLineEdit *>(QStringLiteral("oAudioGainEdit"))->setText(gain);
         pNote = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
         DialogHelper::clickButton(pDlg, QStringLiteral("oAudioCfgBtn"));
@@ -284,6 +313,7 @@ void TestBatchCfgDlg::audioReachesEveryDevice()
         pRate->setCurrentIndex(pRate->findData(16));
         pDlg->findChild<QRadioButton *>(QStringLiteral("oAudioInputOff"))->setChecked(true);
         pDlg->findChild<QLineEdit *>(QStringLiteral("oAudioGainEdit"))->setText(QStringLiteral("255"));
+        showTab(pDlg, QStringLiteral("oAudioTab"));
         DialogHelper::clickButton(pDlg, QStringLiteral("oAudioCfgBtn"));
         listAtConfigure = statuses(listIpc);
     });
@@ -309,9 +339,11 @@ void TestBatchCfgDlg::unreadFirstDeviceRefusesConfigure()
     QStringList listNotes;
     runBatch([&](QWidget *pDlg) {
         auto *pTabs = pDlg->findChild<QTabWidget *>(QStringLiteral("oBatchCfgTabWidget"));
-        for (const char *pszBtn : {"oEncodeCfgBtn", "oAudioCfgBtn"}) {
-            if (!pDlg->findChild<QPushButton *>(QLatin1String(pszBtn)))
-                continue;
+        const QPair<const char *, const char *> buttons[] = {{"oEndoTab", "oEncodeCfgBtn"},
+                                                             {"oAudioTab", "oAudioCfgBtn"}};
+        for (const auto &button : buttons) {
+            showTab(pDlg, QLatin1String(button.first));
+            const char *pszBtn = button.second;
             auto pNote = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
             DialogHelper::clickButton(pDlg, QLatin1String(pszBtn));
             QVERIFY(pNote->done);
@@ -322,6 +354,72 @@ void TestBatchCfgDlg::unreadFirstDeviceRefusesConfigure()
     });
     QCOMPARE(listNotes.size(), 2);
     QCOMPARE(statuses(listIpc), listBefore);
+}
+
+void TestBatchCfgDlg::streamsRaisedOnThreeDevices()
+{
+    const QList<int> listIpc = {1, 2, 0};
+    for (int iIpc : listIpc) {
+        QVERIFY(writeStream(iIpc, 1, QSize(352, 288), 512));
+        QVERIFY(writeStream(iIpc, 0, QSize(720, 576), 1024));
+    }
+    check(listIpc);
+    std::unique_ptr<QSignalSpy> pRequests;
+    QList<long> listAtConfigure;
+    runBatch([&](QWidget *pDlg) {
+        auto *pBatch = pDlg->findChild<CCfgBatch *>();
+        QVERIFY(pBatch);
+        pRequests.reset(new QSignalSpy(pBatch, &CCfgBatch::sendCfgSignal));
+        auto *pMain = pDlg->findChild<QComboBox *>(QStringLiteral("oResolutionCombo_1"));
+        auto *pSub = pDlg->findChild<QComboBox *>(QStringLiteral("oResolutionCombo_2"));
+        QCOMPARE(pMain->currentData().toString(), QStringLiteral("720*576"));
+        QVERIFY(pDlg->findChild<QGroupBox *>(QStringLiteral("oSubGroup"))->isChecked());
+        pMain->setCurrentIndex(pMain->findData(QStringLiteral("1920*1080")));
+        // The sub stream goes above the main stream the devices hold now.
+        pSub->setCurrentIndex(pSub->findData(QStringLiteral("1280*720")));
+        QCOMPARE(pSub->currentData().toString(), QStringLiteral("1280*720"));
+        DialogHelper::clickButton(pDlg, QStringLiteral("oEncodeCfgBtn"));
+        listAtConfigure = statuses(listIpc);
+    });
+    QCOMPARE(listAtConfigure, QVector<long>(listIpc.size(), DevStatusConfiguring).toList());
+
+    // Per device in list order: sub switched off, main, sub in its final state.
+    QCOMPARE(pRequests->size(), 9);
+    const QList<QPair<quint32, quint32>> perDevice = {{1, 0}, {0, 1}, {1, 1}};
+    for (int i = 0; i < pRequests->size(); ++i) {
+        const QList<QVariant> &args = pRequests->at(i);
+        QCOMPARE(args.at(0).toUInt(), uint(ZELT_MW_VIDEO_ENCODER_CFG));
+        const QByteArray baEnc = args.at(1).toByteArray();
+        QCOMPARE(baEnc.size(), ZELT_ENC_SIZE);
+        QCOMPARE(args.at(2).value<CUIDeviceBean>().m_strIp, m_strIp[listIpc.at(i / 3)]);
+        QCOMPARE(zelt_get_u32(baEnc.constData(), ZELT_ENC_STREAM), perDevice.at(i % 3).first);
+        QCOMPARE(zelt_get_u32(baEnc.constData(), ZELT_ENC_ENABLED), perDevice.at(i % 3).second);
+    }
+
+    for (int iIpc : listIpc)
+        QTRY_COMPARE_WITH_TIMEOUT(long(device(iIpc)->m_lStatus), long(DevStatusCfgOk), 10000);
+    for (int iIpc : listIpc) {
+        const QByteArray baMain = readCfg(iIpc, ZELT_MW_VIDEO_ENCODER_CFG, 0);
+        const QByteArray baSub = readCfg(iIpc, ZELT_MW_VIDEO_ENCODER_CFG, 1);
+        QCOMPARE(baMain.size(), ZELT_ENC_SIZE);
+        QCOMPARE(baSub.size(), ZELT_ENC_SIZE);
+        QCOMPARE(zelt_get_u32(baMain.constData(), ZELT_ENC_WIDTH), 1920u);
+        QCOMPARE(zelt_get_u32(baMain.constData(), ZELT_ENC_BITRATE), 4096u);
+        QCOMPARE(zelt_get_u32(baSub.constData(), ZELT_ENC_WIDTH), 1280u);
+        QCOMPARE(zelt_get_u32(baSub.constData(), ZELT_ENC_HEIGHT), 720u);
+        QCOMPARE(zelt_get_u32(baSub.constData(), ZELT_ENC_ENABLED), 1u);
+    }
+}
+
+void TestBatchCfgDlg::refusedMainShowsFailed()
+{
+    // The refusing device's later writes succeed; its status still says it failed.
+    const QList<int> listIpc = {0, kMainRefused};
+    check(listIpc);
+    runBatch([&](QWidget *pDlg) { DialogHelper::clickButton(pDlg, QStringLiteral("oEncodeCfgBtn")); });
+    QTRY_COMPARE_WITH_TIMEOUT(long(device(kMainRefused)->m_lStatus), long(DevStatusCfgFailed), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(long(device(0)->m_lStatus), long(DevStatusCfgOk), 10000);
+    QTRY_VERIFY(!m_pForm->findChild<CBatchCfgDlg *>());
 }
 
 QTEST_MAIN(TestBatchCfgDlg)
