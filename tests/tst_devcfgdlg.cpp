@@ -102,6 +102,7 @@ private slots:
     void tabsByList();
     void openingsInARowFreePages();
     void emptyDeviceListChangesNothing();
+    void spontaneousHideKeepsPages();
     void systemInformation_data();
     void systemInformation();
 
@@ -202,6 +203,44 @@ void TestDevCfgDlg::emptyDeviceListChangesNothing()
     QCOMPARE(tabTexts(dlg), QStringList{"系统信息"});
     dlg.show();
     dlg.close();
+}
+
+namespace {
+
+// Records whether the watched widget got a hide event from the window system.
+class CHideWatch : public QObject
+{
+public:
+    bool bSpontaneousHide = false;
+
+protected:
+    bool eventFilter(QObject *pWatched, QEvent *pEvent) override
+    {
+        if (pEvent->type() == QEvent::Hide && pEvent->spontaneous())
+            bSpontaneousHide = true;
+        return QObject::eventFilter(pWatched, pEvent);
+    }
+};
+
+} // namespace
+
+void TestDevCfgDlg::spontaneousHideKeepsPages()
+{
+    CDevCfgDlg dlg;
+    openIpc(dlg, m_ipcs.at(0));
+    const QList<QPointer<QWidget>> built = pages(dlg);
+    CHideWatch watch;
+    dlg.installEventFilter(&watch);
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    dlg.showMinimized();
+    if (!QTest::qWaitFor([&watch] { return watch.bSpontaneousHide; }, 2000))
+        QSKIP("this platform does not hide a minimised window");
+    QVERIFY(!allGone(built));
+    QCOMPARE(dlg.tabWidget()->count(), 3);
+    dlg.showNormal();
+    dlg.close();
+    QVERIFY(allGone(built));
 }
 
 void TestDevCfgDlg::systemInformation_data()
