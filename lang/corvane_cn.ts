@@ -353,6 +353,29 @@
     </message>
 </context>
 <context>
+    <name>CDevCfgDlg</name>
+    <message>
+        <source>配置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图像</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>网络</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>编码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系统信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CDevLoginDlg</name>
     <message>
         <source>登录</source>
@@ -526,6 +549,108 @@
     </message>
 </context>
 <context>
+    <name>CEncodeCfgForm</name>
+    <message>
+        <source>编码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>主流</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>编码格式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>分辨率</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>帧率</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>码率</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>[128 ~ 16384]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>编码模式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图像质量</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>质量优先</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>码率优先</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>I帧间隔</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>[10 ~ 250]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>启用辅流</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>启用第三流</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>读取视频输入参数失败，不能保存。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备没有可用的主流分辨率，不能保存。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>读取编码参数失败，不能保存。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设置参数失败！</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设置参数成功！</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CEncodeStreamWidgets</name>
+    <message>
+        <source>信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>该操作会使后面的流关闭，是否继续操作？</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>有效值为%1~%2的整数，请重新输入。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CFrameTitle</name>
     <message>
         <source>用户手册</source>
@@ -673,6 +798,38 @@
     </message>
     <message>
         <source>取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CSystemInfoForm</name>
+    <message>
+        <source>系统信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>版本号</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>注册码
+(Vaporna)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MAC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>序列号</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>型号</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

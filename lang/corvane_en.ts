@@ -353,6 +353,29 @@
         </message>
     </context>
     <context>
+        <name>CDevCfgDlg</name>
+        <message>
+            <source>配置</source>
+            <translation>Configuration</translation>
+        </message>
+        <message>
+            <source>图像</source>
+            <translation>Image</translation>
+        </message>
+        <message>
+            <source>网络</source>
+            <translation>Network</translation>
+        </message>
+        <message>
+            <source>编码</source>
+            <translation>Encoding</translation>
+        </message>
+        <message>
+            <source>系统信息</source>
+            <translation>System information</translation>
+        </message>
+    </context>
+    <context>
         <name>CDevLoginDlg</name>
         <message>
             <source>登录</source>
@@ -526,6 +549,108 @@
         </message>
     </context>
     <context>
+        <name>CEncodeCfgForm</name>
+        <message>
+            <source>编码</source>
+            <translation>Encoding</translation>
+        </message>
+        <message>
+            <source>主流</source>
+            <translation>Main stream</translation>
+        </message>
+        <message>
+            <source>编码格式</source>
+            <translation>Encoding format</translation>
+        </message>
+        <message>
+            <source>分辨率</source>
+            <translation>Resolution</translation>
+        </message>
+        <message>
+            <source>帧率</source>
+            <translation>Frame rate</translation>
+        </message>
+        <message>
+            <source>码率</source>
+            <translation>Bit rate</translation>
+        </message>
+        <message>
+            <source>[128 ~ 16384]</source>
+            <translation>[128 ~ 16384]</translation>
+        </message>
+        <message>
+            <source>编码模式</source>
+            <translation>Encoding mode</translation>
+        </message>
+        <message>
+            <source>图像质量</source>
+            <translation>Picture quality</translation>
+        </message>
+        <message>
+            <source>质量优先</source>
+            <translation>Quality first</translation>
+        </message>
+        <message>
+            <source>码率优先</source>
+            <translation>Bit rate first</translation>
+        </message>
+        <message>
+            <source>I帧间隔</source>
+            <translation>I-frame interval</translation>
+        </message>
+        <message>
+            <source>[10 ~ 250]</source>
+            <translation>[10 ~ 250]</translation>
+        </message>
+        <message>
+            <source>启用辅流</source>
+            <translation>Enable sub stream</translation>
+        </message>
+        <message>
+            <source>启用第三流</source>
+            <translation>Enable third stream</translation>
+        </message>
+        <message>
+            <source>保存</source>
+            <translation>Save</translation>
+        </message>
+        <message>
+            <source>读取视频输入参数失败，不能保存。</source>
+            <translation>Reading the video input failed; the settings cannot be saved.</translation>
+        </message>
+        <message>
+            <source>设备没有可用的主流分辨率，不能保存。</source>
+            <translation>The device offers no main stream resolution; the settings cannot be saved.</translation>
+        </message>
+        <message>
+            <source>读取编码参数失败，不能保存。</source>
+            <translation>Reading the encoding settings failed; they cannot be saved.</translation>
+        </message>
+        <message>
+            <source>设置参数失败！</source>
+            <translation>Setting parameters failed!</translation>
+        </message>
+        <message>
+            <source>设置参数成功！</source>
+            <translation>Parameters set!</translation>
+        </message>
+    </context>
+    <context>
+        <name>CEncodeStreamWidgets</name>
+        <message>
+            <source>信息</source>
+            <translation>Information</translation>
+        </message>
+        <message>
+            <source>该操作会使后面的流关闭，是否继续操作？</source>
+            <translation>This operation will switch off the later streams. Continue?</translation>
+        </message>
+        <message>
+            <source>有效值为%1~%2的整数，请重新输入。</source>
+            <translation>Valid values are integers from %1 to %2. Please enter again.</translation>
+        </message>
+    </context>
+    <context>
         <name>CFrameTitle</name>
         <message>
             <source>用户手册</source>
@@ -674,6 +799,39 @@
         <message>
             <source>取消</source>
             <translation>Cancel</translation>
+        </message>
+    </context>
+    <context>
+        <name>CSystemInfoForm</name>
+        <message>
+            <source>系统信息</source>
+            <translation>System information</translation>
+        </message>
+        <message>
+            <source>版本号</source>
+            <translation>Version</translation>
+        </message>
+        <message>
+            <source>注册码
+(Vaporna)</source>
+            <translation>Registration code
+(Vaporna)</translation>
+        </message>
+        <message>
+            <source>类型</source>
+            <translation>Type</translation>
+        </message>
+        <message>
+            <source>MAC</source>
+            <translation>MAC</translation>
+        </message>
+        <message>
+            <source>序列号</source>
+            <translation>Serial number</translation>
+        </message>
+        <message>
+            <source>型号</source>
+            <translation>Model</translation>
         </message>
     </context>
     <context>
