@@ -32,6 +32,129 @@
     </message>
 </context>
 <context>
+    <name>CBatchCfgDlg</name>
+    <message>
+        <source>批量配置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>编码设置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>主流</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>编码格式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>分辨率</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>帧率</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>码率</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>[128 ~ 16384]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>编码模式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图像质量</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>质量优先</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>码率优先</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>I帧间隔</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>[10 ~ 250]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>启用辅流</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>启用第三流</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>配置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>音频设置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>音频输入</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>音频输入增益</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>[0 ~ 255]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>采样率(KHz)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>读取视频输入参数失败，不能配置。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备没有可用的主流分辨率，不能配置。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>读取编码参数失败，不能配置。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>读取音频参数失败，不能配置。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请为每一项选择有效的值。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CBatchEditAddrDlg</name>
     <message>
         <source>批量修改网络地址</source>
@@ -514,6 +637,153 @@
     </message>
     <message>
         <source>设备正在重启，请在约3分钟后刷新列表获取该设备。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>所选设备不支持该功能。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDstCfgDlg</name>
+    <message>
+        <source>夏令时</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>启用夏令时</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>开始时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>时</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>结束时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>偏移时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>一月</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>二月</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>三月</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>四月</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>五月</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>六月</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>七月</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>八月</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>九月</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>十月</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>十一月</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>十二月</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>首个</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>第二个</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>第三个</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>第四个</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>末个</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>星期日</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>星期一</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>星期二</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>星期三</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>星期四</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>星期五</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>星期六</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1分钟</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请为每一项选择有效的值。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1028,6 +1298,21 @@
     </message>
     <message>
         <source>不能同时导出多台设备的系统配置。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CfgSelection</name>
+    <message>
+        <source>请选择设备。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请选择相同型号的设备。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>该操作仅支持类型为IPC的设备。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
