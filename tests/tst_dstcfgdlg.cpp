@@ -61,6 +61,7 @@ private slots:
     void refusals_data();
     void refusals();
     void tenBatchesLeaveNoThreads();
+    void loginResumesTheDialog();
 
 private:
     const CUIDeviceBean *device(int iIpc) const;
@@ -346,6 +347,27 @@ void TestDstCfgDlg::tenBatchesLeaveNoThreads()
     for (int i = 0; i < 10; ++i)
         runOnce();
     QVERIFY2(threadCount() <= iThreads, qPrintable(QStringLiteral("%1 threads, %2 before").arg(threadCount()).arg(iThreads)));
+}
+
+// Last: the refresh forgets every login.
+void TestDstCfgDlg::loginResumesTheDialog()
+{
+    QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
+    QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kIpcCount + 1, 10000);
+    QTRY_VERIFY(device(0) && device(0)->m_strLoginKey.isEmpty());
+    check({0});
+    std::shared_ptr<DialogHelper::SeenDialog> pDst;
+    auto pLogin = DialogHelper::onNextModal([&pDst](QWidget *pDlg) {
+        // The daylight-saving dialog follows the login result without another click.
+        pDst = DialogHelper::onNextModal([](QWidget *pDstDlg) { pDstDlg->close(); }, 15000);
+        DialogHelper::clickButton(pDlg, QStringLiteral("oOkBtn"));
+    });
+    m_pForm->findChild<QPushButton *>(QStringLiteral("oDSTBtn"))->click();
+    QTRY_VERIFY(pLogin->done);
+    QCOMPARE(pLogin->className, QStringLiteral("CDevLoginDlg"));
+    QTRY_VERIFY_WITH_TIMEOUT(pDst && pDst->done, 15000);
+    QCOMPARE(pDst->className, QStringLiteral("CDstCfgDlg"));
+    QCOMPARE(long(device(0)->m_lStatus), long(DevStatusLogged));
 }
 
 QTEST_MAIN(TestDstCfgDlg)
