@@ -35,6 +35,16 @@ void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &o
     for (const auto &device : fleet.devices()) {
         if (device->type != "IPC")
             continue;
+        timing.refusedSets.clear();
+        timing.refusedGets.clear();
+        for (const SimOptions::RefusedSet &refused : options.refusedSets) {
+            if (refused.ip == device->ip)
+                timing.refusedSets.emplace_back(refused.cmd, refused.stream);
+        }
+        for (const SimOptions::RefusedSet &refused : options.refusedGets) {
+            if (refused.ip == device->ip)
+                timing.refusedGets.emplace_back(refused.cmd, refused.stream);
+        }
         auto server = std::make_unique<IpcServer>(std::make_shared<IpcDevice>(*device, fleet, io, timing), io,
                                                   corvane::zelt::kDefaultPort);
         std::string error;

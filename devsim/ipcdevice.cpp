@@ -21,6 +21,23 @@ using namespace corvane;
 
 namespace {
 
+// True when the list names the command (and, for the encoder, the stream the structure is for).
+bool refused(const std::vector<std::pair<uint32_t, int>> &list, uint32_t cmd, const std::vector<uint8_t> &data)
+{
+    for (const auto &entry : list) {
+        const bool stream = entry.second < 0
+                            || (data.size() == ZELT_ENC_SIZE
+                                && zelt_get_u32(data.data(), ZELT_ENC_STREAM) == uint32_t(entry.second));
+        if (entry.first == cmd && stream)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+namespace {
+
 constexpr std::size_t kMaxSessions = 256;
 constexpr std::size_t kMaxLogLines = 500;
 constexpr auto kFrameTime = std::chrono::milliseconds(80);
@@ -191,6 +208,8 @@ void IpcDevice::logout(uint64_t token)
 
 uint32_t IpcDevice::getConfig(uint32_t cmd, const std::vector<uint8_t> &request, std::vector<uint8_t> &out)
 {
+    if (refused(m_timing.refusedGets, cmd, request))
+        return ZELT_MW_ERR_PARAM;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (cmd == ZELT_MW_VIDEO_INPUT_MODE_CFG && m_timing.videoInputFail)
         return ZELT_MW_ERR_BUSY;
@@ -216,6 +235,11 @@ uint32_t IpcDevice::checkInterface(const std::vector<uint8_t> &data)
 
 uint32_t IpcDevice::setConfig(uint32_t cmd, const std::vector<uint8_t> &data)
 {
+    // The whole simulator waits with it: a slow device, not a fair scheduler.
+    if (m_timing.cfgDelay.count() > 0)
+        std::this_thread::sleep_for(m_timing.cfgDelay);
+    if (refused(m_timing.refusedSets, cmd, data))
+        return ZELT_MW_ERR_RANGE;
     if (cmd == ZELT_MW_VIDEO_ENCODER_CFG && m_timing.mainStreamRefused && data.size() == ZELT_ENC_SIZE
         && zelt_get_u32(data.data(), ZELT_ENC_STREAM) == 0)
         return ZELT_MW_ERR_RANGE;

@@ -38,6 +38,9 @@ struct IpcTiming
     bool streamFail = false;
     bool mainStreamRefused = false;
     std::chrono::milliseconds cfgDelay {0};
+    // Configuration writes and reads refused: command and stream (-1 any).
+    std::vector<std::pair<uint32_t, int>> refusedSets;
+    std::vector<std::pair<uint32_t, int>> refusedGets;
 };
 
 class IpcDevice

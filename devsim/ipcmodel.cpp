@@ -123,6 +123,27 @@ std::vector<IpcModel> buildModels()
     wide.ipModes = "0,2";
     wide.workModes = "0";
     models.push_back(wide);
+
+    // Variants of the two-stream model for the batch and daylight-saving checks.
+    IpcModel noDst = two;
+    noDst.name = "ZC-2320S";
+    noDst.dst = false;
+    models.push_back(noDst);
+
+    IpcModel oddDst = two;
+    oddDst.name = "ZC-2320R";
+    oddDst.dstOutOfRange = true;
+    models.push_back(oddDst);
+
+    IpcModel oddAudio = two;
+    oddAudio.name = "ZC-2320U";
+    oddAudio.audioModes = "4,9";
+    models.push_back(oddAudio);
+
+    IpcModel emptyAudio = two;
+    emptyAudio.name = "ZC-2320E";
+    emptyAudio.audioModes.clear();
+    models.push_back(emptyAudio);
     return models;
 }
 
@@ -166,10 +187,10 @@ std::string networkDocument(const IpcModel &m)
     return x.str();
 }
 
-std::string audioDocument()
+std::string audioDocument(const IpcModel &m)
 {
-    return std::string(kXmlHead)
-           + "<AudioCap>\n  <AudioIn><Mode>1,2,6</Mode><SampleRate>8,16</SampleRate></AudioIn>\n</AudioCap>\n";
+    return std::string(kXmlHead) + "<AudioCap>\n  <AudioIn><Mode>" + m.audioModes
+           + "</Mode><SampleRate>8,16</SampleRate></AudioIn>\n</AudioCap>\n";
 }
 
 std::string imageDocument()
@@ -231,7 +252,7 @@ bool ipcCapability(const IpcModel &model, uint32_t kind, std::string &xml)
     case ZELT_MW_CAP_AUDIO:
         if (!model.audio)
             return false;
-        xml = audioDocument();
+        xml = audioDocument(model);
         return true;
     default:
         return false;

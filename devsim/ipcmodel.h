@@ -19,6 +19,9 @@ struct IpcModel
     std::string subResolutions;     // empty: the sub stream uses mainResolutions
     bool fixedMainResolution = false;
     bool audio = true;
+    std::string audioModes = "1,2,6"; // audio encoding codes the audio document lists
+    bool dst = true;                  // false: the device has no daylight-saving settings
+    bool dstOutOfRange = false;       // factory daylight-saving values outside their ranges
     std::string ipModes;            // address modes offered
     std::string workModes;          // port work modes offered
     std::string registration;       // text of query 58; empty for models without one

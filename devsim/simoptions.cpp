@@ -33,6 +33,24 @@ bool toCapKind(const std::string &value, uint32_t &out, std::string &error)
     return true;
 }
 
+// "IP:CMD[:STREAM]"
+bool toRefused(const std::string &v, std::vector<SimOptions::RefusedSet> &list, std::string &e)
+{
+    SimOptions::RefusedSet refused;
+    std::istringstream in(v);
+    std::string cmd, stream;
+    int value = 0;
+    if (!std::getline(in, refused.ip, ':') || !std::getline(in, cmd, ':') || !toInt(cmd, 1, 1000, value, e)) {
+        e = "expected IP:CMD[:STREAM], got \"" + v + "\"";
+        return false;
+    }
+    refused.cmd = uint32_t(value);
+    if (std::getline(in, stream) && !toInt(stream, 0, 2, refused.stream, e))
+        return false;
+    list.push_back(refused);
+    return true;
+}
+
 } // namespace
 
 const std::vector<SimOptionSpec> &simOptionTable()
@@ -115,10 +133,14 @@ const std::vector<SimOptionSpec> &simOptionTable()
          [](SimOptions &o, const std::string &, std::string &) { o.streamFail = true; return true; }},
         {"--refuse-main-stream", nullptr, "fault: writes of the main stream's encoder settings are refused",
          [](SimOptions &o, const std::string &, std::string &) { o.mainStreamRefused = true; return true; }},
-        {"--cfg-delay", "MS", "fault: capability and live-stream answers come MS milliseconds late",
+        {"--cfg-delay", "MS", "fault: capability, live-stream and configuration-write answers come MS milliseconds late",
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 60000, o.cfgDelayMs, e); }},
         {"--exit-on-eof", nullptr, "end when standard input closes (so a crashed parent leaves no fleet behind)",
          [](SimOptions &o, const std::string &, std::string &) { o.exitOnStdinEof = true; return true; }},
+        {"--refuse-set", "IP:CMD[:STREAM]", "fault: the device at IP refuses writes of configuration CMD (may repeat)",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toRefused(v, o.refusedSets, e); }},
+        {"--refuse-get", "IP:CMD[:STREAM]", "fault: the device at IP refuses reads of configuration CMD (may repeat)",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toRefused(v, o.refusedGets, e); }},
     };
     return table;
 }

@@ -35,7 +35,11 @@ struct SimOptions
     bool videoInputFail = false;   // reading command 30 fails
     bool streamFail = false;       // live streams cannot be opened
     bool mainStreamRefused = false; // writes of the main stream's encoder settings are refused
-    int cfgDelayMs = 0;            // capability and live-stream answers come this late
+    int cfgDelayMs = 0;            // capability, live-stream and configuration-write answers come this late
+    // Configuration writes one device refuses (command, and for the encoder one stream or -1 for all).
+    struct RefusedSet { std::string ip; uint32_t cmd = 0; int stream = -1; };
+    std::vector<RefusedSet> refusedSets;
+    std::vector<RefusedSet> refusedGets; // configuration reads one device refuses
 };
 
 struct SimOptionSpec

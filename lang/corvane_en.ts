@@ -32,6 +32,129 @@
         </message>
     </context>
     <context>
+        <name>CBatchCfgDlg</name>
+        <message>
+            <source>批量配置</source>
+            <translation>Batch configuration</translation>
+        </message>
+        <message>
+            <source>编码设置</source>
+            <translation>Encoding settings</translation>
+        </message>
+        <message>
+            <source>主流</source>
+            <translation>Main stream</translation>
+        </message>
+        <message>
+            <source>编码格式</source>
+            <translation>Encoding format</translation>
+        </message>
+        <message>
+            <source>分辨率</source>
+            <translation>Resolution</translation>
+        </message>
+        <message>
+            <source>帧率</source>
+            <translation>Frame rate</translation>
+        </message>
+        <message>
+            <source>码率</source>
+            <translation>Bit rate</translation>
+        </message>
+        <message>
+            <source>[128 ~ 16384]</source>
+            <translation>[128 ~ 16384]</translation>
+        </message>
+        <message>
+            <source>编码模式</source>
+            <translation>Encoding mode</translation>
+        </message>
+        <message>
+            <source>图像质量</source>
+            <translation>Picture quality</translation>
+        </message>
+        <message>
+            <source>质量优先</source>
+            <translation>Quality first</translation>
+        </message>
+        <message>
+            <source>码率优先</source>
+            <translation>Bit rate first</translation>
+        </message>
+        <message>
+            <source>I帧间隔</source>
+            <translation>I-frame interval</translation>
+        </message>
+        <message>
+            <source>[10 ~ 250]</source>
+            <translation>[10 ~ 250]</translation>
+        </message>
+        <message>
+            <source>启用辅流</source>
+            <translation>Enable sub stream</translation>
+        </message>
+        <message>
+            <source>启用第三流</source>
+            <translation>Enable third stream</translation>
+        </message>
+        <message>
+            <source>配置</source>
+            <translation>Configure</translation>
+        </message>
+        <message>
+            <source>音频设置</source>
+            <translation>Audio settings</translation>
+        </message>
+        <message>
+            <source>音频输入</source>
+            <translation>Audio input</translation>
+        </message>
+        <message>
+            <source>开</source>
+            <translation>On</translation>
+        </message>
+        <message>
+            <source>关</source>
+            <translation>Off</translation>
+        </message>
+        <message>
+            <source>音频输入增益</source>
+            <translation>Audio input gain</translation>
+        </message>
+        <message>
+            <source>[0 ~ 255]</source>
+            <translation>[0 ~ 255]</translation>
+        </message>
+        <message>
+            <source>采样率(KHz)</source>
+            <translation>Sample rate (kHz)</translation>
+        </message>
+        <message>
+            <source>读取视频输入参数失败，不能配置。</source>
+            <translation>Reading the video input settings failed; the devices cannot be configured.</translation>
+        </message>
+        <message>
+            <source>设备没有可用的主流分辨率，不能配置。</source>
+            <translation>The device offers no usable main stream resolution; the devices cannot be configured.</translation>
+        </message>
+        <message>
+            <source>读取编码参数失败，不能配置。</source>
+            <translation>Reading the encoding settings failed; the devices cannot be configured.</translation>
+        </message>
+        <message>
+            <source>信息</source>
+            <translation>Information</translation>
+        </message>
+        <message>
+            <source>读取音频参数失败，不能配置。</source>
+            <translation>Reading the audio settings failed; the devices cannot be configured.</translation>
+        </message>
+        <message>
+            <source>请为每一项选择有效的值。</source>
+            <translation>Please choose a valid value for every field.</translation>
+        </message>
+    </context>
+    <context>
         <name>CBatchEditAddrDlg</name>
         <message>
             <source>批量修改网络地址</source>
@@ -357,6 +480,29 @@
         </message>
     </context>
     <context>
+        <name>CDevCfgDlg</name>
+        <message>
+            <source>配置</source>
+            <translation>Configuration</translation>
+        </message>
+        <message>
+            <source>图像</source>
+            <translation>Image</translation>
+        </message>
+        <message>
+            <source>网络</source>
+            <translation>Network</translation>
+        </message>
+        <message>
+            <source>编码</source>
+            <translation>Encoding</translation>
+        </message>
+        <message>
+            <source>系统信息</source>
+            <translation>System information</translation>
+        </message>
+    </context>
+    <context>
         <name>CDevLoginDlg</name>
         <message>
             <source>登录</source>
@@ -497,6 +643,153 @@
             <source>设备正在重启，请在约3分钟后刷新列表获取该设备。</source>
             <translation>The device is restarting. Refresh the list in about 3 minutes to see it again.</translation>
         </message>
+        <message>
+            <source>所选设备不支持该功能。</source>
+            <translation>The selected device does not support this function.</translation>
+        </message>
+    </context>
+    <context>
+        <name>CDstCfgDlg</name>
+        <message>
+            <source>夏令时</source>
+            <translation>Daylight saving time</translation>
+        </message>
+        <message>
+            <source>启用夏令时</source>
+            <translation>Enable daylight saving time</translation>
+        </message>
+        <message>
+            <source>开始时间</source>
+            <translation>Start time</translation>
+        </message>
+        <message>
+            <source>时</source>
+            <translation>o'clock</translation>
+        </message>
+        <message>
+            <source>结束时间</source>
+            <translation>End time</translation>
+        </message>
+        <message>
+            <source>偏移时间</source>
+            <translation>Offset</translation>
+        </message>
+        <message>
+            <source>确定</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>取消</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>一月</source>
+            <translation>January</translation>
+        </message>
+        <message>
+            <source>二月</source>
+            <translation>February</translation>
+        </message>
+        <message>
+            <source>三月</source>
+            <translation>March</translation>
+        </message>
+        <message>
+            <source>四月</source>
+            <translation>April</translation>
+        </message>
+        <message>
+            <source>五月</source>
+            <translation>May</translation>
+        </message>
+        <message>
+            <source>六月</source>
+            <translation>June</translation>
+        </message>
+        <message>
+            <source>七月</source>
+            <translation>July</translation>
+        </message>
+        <message>
+            <source>八月</source>
+            <translation>August</translation>
+        </message>
+        <message>
+            <source>九月</source>
+            <translation>September</translation>
+        </message>
+        <message>
+            <source>十月</source>
+            <translation>October</translation>
+        </message>
+        <message>
+            <source>十一月</source>
+            <translation>November</translation>
+        </message>
+        <message>
+            <source>十二月</source>
+            <translation>December</translation>
+        </message>
+        <message>
+            <source>首个</source>
+            <translation>First</translation>
+        </message>
+        <message>
+            <source>第二个</source>
+            <translation>Second</translation>
+        </message>
+        <message>
+            <source>第三个</source>
+            <translation>Third</translation>
+        </message>
+        <message>
+            <source>第四个</source>
+            <translation>Fourth</translation>
+        </message>
+        <message>
+            <source>末个</source>
+            <translation>Last</translation>
+        </message>
+        <message>
+            <source>星期日</source>
+            <translation>Sunday</translation>
+        </message>
+        <message>
+            <source>星期一</source>
+            <translation>Monday</translation>
+        </message>
+        <message>
+            <source>星期二</source>
+            <translation>Tuesday</translation>
+        </message>
+        <message>
+            <source>星期三</source>
+            <translation>Wednesday</translation>
+        </message>
+        <message>
+            <source>星期四</source>
+            <translation>Thursday</translation>
+        </message>
+        <message>
+            <source>星期五</source>
+            <translation>Friday</translation>
+        </message>
+        <message>
+            <source>星期六</source>
+            <translation>Saturday</translation>
+        </message>
+        <message>
+            <source>%1分钟</source>
+            <translation>%1 minutes</translation>
+        </message>
+        <message>
+            <source>信息</source>
+            <translation>Information</translation>
+        </message>
+        <message>
+            <source>请为每一项选择有效的值。</source>
+            <translation>Please choose a valid value for every field.</translation>
+        </message>
     </context>
     <context>
         <name>CEditNetworkAddrDlg</name>
@@ -527,6 +820,108 @@
         <message>
             <source>取消</source>
             <translation>Cancel</translation>
+        </message>
+    </context>
+    <context>
+        <name>CEncodeCfgForm</name>
+        <message>
+            <source>编码</source>
+            <translation>Encoding</translation>
+        </message>
+        <message>
+            <source>主流</source>
+            <translation>Main stream</translation>
+        </message>
+        <message>
+            <source>编码格式</source>
+            <translation>Encoding format</translation>
+        </message>
+        <message>
+            <source>分辨率</source>
+            <translation>Resolution</translation>
+        </message>
+        <message>
+            <source>帧率</source>
+            <translation>Frame rate</translation>
+        </message>
+        <message>
+            <source>码率</source>
+            <translation>Bit rate</translation>
+        </message>
+        <message>
+            <source>[128 ~ 16384]</source>
+            <translation>[128 ~ 16384]</translation>
+        </message>
+        <message>
+            <source>编码模式</source>
+            <translation>Encoding mode</translation>
+        </message>
+        <message>
+            <source>图像质量</source>
+            <translation>Picture quality</translation>
+        </message>
+        <message>
+            <source>质量优先</source>
+            <translation>Quality first</translation>
+        </message>
+        <message>
+            <source>码率优先</source>
+            <translation>Bit rate first</translation>
+        </message>
+        <message>
+            <source>I帧间隔</source>
+            <translation>I-frame interval</translation>
+        </message>
+        <message>
+            <source>[10 ~ 250]</source>
+            <translation>[10 ~ 250]</translation>
+        </message>
+        <message>
+            <source>启用辅流</source>
+            <translation>Enable sub stream</translation>
+        </message>
+        <message>
+            <source>启用第三流</source>
+            <translation>Enable third stream</translation>
+        </message>
+        <message>
+            <source>保存</source>
+            <translation>Save</translation>
+        </message>
+        <message>
+            <source>读取视频输入参数失败，不能保存。</source>
+            <translation>Reading the video input failed; the settings cannot be saved.</translation>
+        </message>
+        <message>
+            <source>设备没有可用的主流分辨率，不能保存。</source>
+            <translation>The device offers no main stream resolution; the settings cannot be saved.</translation>
+        </message>
+        <message>
+            <source>读取编码参数失败，不能保存。</source>
+            <translation>Reading the encoding settings failed; they cannot be saved.</translation>
+        </message>
+        <message>
+            <source>设置参数失败！</source>
+            <translation>Setting parameters failed!</translation>
+        </message>
+        <message>
+            <source>设置参数成功！</source>
+            <translation>Parameters set!</translation>
+        </message>
+    </context>
+    <context>
+        <name>CEncodeStreamWidgets</name>
+        <message>
+            <source>信息</source>
+            <translation>Information</translation>
+        </message>
+        <message>
+            <source>该操作会使后面的流关闭，是否继续操作？</source>
+            <translation>This operation will switch off the later streams. Continue?</translation>
+        </message>
+        <message>
+            <source>有效值为%1~%2的整数，请重新输入。</source>
+            <translation>Valid values are integers from %1 to %2. Please enter again.</translation>
         </message>
     </context>
     <context>
@@ -739,6 +1134,39 @@
         </message>
     </context>
     <context>
+        <name>CSystemInfoForm</name>
+        <message>
+            <source>系统信息</source>
+            <translation>System information</translation>
+        </message>
+        <message>
+            <source>版本号</source>
+            <translation>Version</translation>
+        </message>
+        <message>
+            <source>注册码
+(Vaporna)</source>
+            <translation>Registration code
+(Vaporna)</translation>
+        </message>
+        <message>
+            <source>类型</source>
+            <translation>Type</translation>
+        </message>
+        <message>
+            <source>MAC</source>
+            <translation>MAC</translation>
+        </message>
+        <message>
+            <source>序列号</source>
+            <translation>Serial number</translation>
+        </message>
+        <message>
+            <source>型号</source>
+            <translation>Model</translation>
+        </message>
+    </context>
+    <context>
         <name>CUIDeviceBean</name>
         <message>
             <source>未登录</source>
@@ -934,6 +1362,21 @@
         <message>
             <source>不能同时导出多台设备的系统配置。</source>
             <translation>The system configuration of several devices cannot be exported at once.</translation>
+        </message>
+    </context>
+    <context>
+        <name>CfgSelection</name>
+        <message>
+            <source>请选择设备。</source>
+            <translation>Please select a device.</translation>
+        </message>
+        <message>
+            <source>请选择相同型号的设备。</source>
+            <translation>Please select devices of the same model.</translation>
+        </message>
+        <message>
+            <source>该操作仅支持类型为IPC的设备。</source>
+            <translation>This operation supports only devices of type IPC.</translation>
         </message>
     </context>
     <context>

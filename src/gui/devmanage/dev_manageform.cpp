@@ -2,7 +2,10 @@
 #include "ui_dev_manageform.h"
 
 #include "apppaths.h"
+#include "cfgselection.h"
+#include "dev_batchcfgdlg.h"
 #include "dev_batcheditaddrdlg.h"
+#include "dev_dstcfgdlg.h"
 #include "dev_editnetaddrdlg.h"
 #include "dev_logindlg.h"
 #include "dev_resetpasswddlg.h"
@@ -526,9 +529,7 @@ bool CDevManageForm::checkLoggedIn(ulong ulEventType)
         devLogin(ulEventType);
         return false;
     }
-    QList<CUIDeviceBean> listDev;
-    for (int iRow : listRows)
-        listDev.append(m_listDev.at(iRow));
+    QList<CUIDeviceBean> listDev = checkedDevices();
     emit sendDevListInfo(listDev);
     return true;
 }
@@ -733,6 +734,28 @@ void CDevManageForm::on_oUpgradeBtn_clicked()
     m_pUpgradeDlg->exec();
 }
 
+QList<CUIDeviceBean> CDevManageForm::checkedDevices() const
+{
+    QList<CUIDeviceBean> listDev;
+    for (int iRow : checkedRows())
+        listDev.append(m_listDev.at(iRow));
+    return listDev;
+}
+
+QList<CUIDeviceBean> CDevManageForm::devicesForBatch(ulong ulEventType)
+{
+    // Without a login the login flow takes over and resumes the command afterwards.
+    if (!checkLoggedIn(ulEventType))
+        return {};
+    const QList<CUIDeviceBean> listDev = checkedDevices();
+    const QString strRefusal = CfgSelection::refusal(listDev);
+    if (!strRefusal.isEmpty()) {
+        showNote(strRefusal);
+        return {};
+    }
+    return listDev;
+}
+
 void CDevManageForm::oMaintainSlot(QString strPath, ULONG ulCmd, CUIDeviceBean &oBean)
 {
     switch (ulCmd) {
@@ -755,7 +778,19 @@ void CDevManageForm::oMaintainSlot(QString strPath, ULONG ulCmd, CUIDeviceBean &
 
 void CDevManageForm::on_oBatchCfgBtn_clicked()
 {
-    // The batch-configuration dialog is created, checked and run here.
+    QList<CUIDeviceBean> listDev = devicesForBatch(EventBatchCfg);
+    if (listDev.isEmpty())
+        return;
+    auto *pDlg = new CBatchCfgDlg(this);
+    connect(pDlg, &CBatchCfgDlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
+    pDlg->getDevListInfoSlot(listDev);
+    if (pDlg->prepare() != 0) {
+        delete pDlg;
+        showNote(tr("所选设备不支持该功能。"));
+        return;
+    }
+    pDlg->exec();
+    pDlg->deleteWhenDone();
 }
 
 void CDevManageForm::openConfigDlg_slot()
@@ -765,5 +800,17 @@ void CDevManageForm::openConfigDlg_slot()
 
 void CDevManageForm::on_oDSTBtn_clicked()
 {
-    // The daylight-saving dialog is checked and run here.
+    QList<CUIDeviceBean> listDev = devicesForBatch(EventDst);
+    if (listDev.isEmpty())
+        return;
+    auto *pDlg = new CDstCfgDlg(this);
+    connect(pDlg, &CDstCfgDlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
+    pDlg->getDevListInfoSlot(listDev);
+    if (pDlg->setDefault() != 0) {
+        delete pDlg;
+        showNote(tr("所选设备不支持该功能。"));
+        return;
+    }
+    pDlg->exec();
+    pDlg->deleteWhenDone();
 }

@@ -133,6 +133,10 @@ private:
 
     // Rows of the checked devices in checked order; devices no longer listed are skipped.
     QList<int> checkedRows() const;
+    QList<CUIDeviceBean> checkedDevices() const;
+    // Logged-in check, then one model of IPCs only: the checked devices, or
+    // an empty list when the command stops here.
+    QList<CUIDeviceBean> devicesForBatch(ulong ulEventType);
     int rowOfDevId(int iDevId) const;
     // The view's current row, or iFallback when there is none.
     int currentRow(int iFallback) const;
