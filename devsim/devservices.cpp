@@ -28,6 +28,7 @@ void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &o
     timing.upgrade = std::chrono::milliseconds(options.upgradeMs);
     timing.lockoutTries = options.lockoutTries;
     timing.lockout = std::chrono::milliseconds(options.lockoutMs);
+    timing.unreadableImageCmd = options.unreadableImageCmd;
     for (const auto &device : fleet.devices()) {
         if (device->type != "IPC")
             continue;

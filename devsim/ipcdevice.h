@@ -32,6 +32,8 @@ struct IpcTiming
     std::chrono::milliseconds upgrade {std::chrono::seconds(5)};
     int lockoutTries = 5;
     std::chrono::milliseconds lockout {std::chrono::seconds(60)};
+    // Fault: reading this image group (20, 21, 22 or 28) fails; 0 for none.
+    uint32_t unreadableImageCmd = 0;
 };
 
 class IpcDevice
@@ -65,8 +67,10 @@ public:
     uint32_t upgradeEnd();
     void upgradeState(uint32_t &state, uint32_t &progress, uint32_t &failure) const;
 
-    uint32_t openStream(uint32_t streamId, bool &hasAudio) const;
-    std::vector<uint8_t> picture() const;
+    // frameRate: the stream's encoder frame rate, at which it sends pictures.
+    uint32_t openStream(uint32_t streamId, bool &hasAudio, uint32_t &frameRate) const;
+    // One picture of the stream at its encoder size, with the current image settings.
+    std::vector<uint8_t> picture(uint32_t streamId) const;
 
 private:
     void note(const std::string &event);     // m_mutex held

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+// Which image settings a model's image capability document offers.
+enum class ImageCapKind { Full, NoIrCtrl, NoWhiteFineTuning, AutoExposureOnly };
+
 struct IpcModel
 {
     std::string name;
@@ -22,6 +25,7 @@ struct IpcModel
     std::string ipModes;            // address modes offered
     std::string workModes;          // port work modes offered
     std::string registration;       // text of query 58; empty for models without one
+    ImageCapKind imageCap = ImageCapKind::Full;
     uint32_t streams() const { return maxStream > hiddenStream ? maxStream - hiddenStream : 1; }
 };
 

@@ -153,6 +153,8 @@ void SimFleet::create()
         device->securityCode = text;
         m_devices.push_back(std::move(device));
     }
+    for (std::size_t i = 0; i < m_options.ipcModelList.size() && int(i) < m_options.ipcCount; ++i)
+        m_devices[i]->model = m_options.ipcModelList[i];
 }
 
 std::string SimFleet::statePath() const

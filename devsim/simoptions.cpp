@@ -1,9 +1,12 @@
 #include "simoptions.h"
 
+#include "ipcmodel.h"
+
 #include "loopbackguard.h"
 
 #include <asio/ip/address_v4.hpp>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -77,6 +80,34 @@ const std::vector<SimOptionSpec> &simOptionTable()
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 3600000, o.lockoutMs, e); }},
         {"--exit-on-eof", nullptr, "end when standard input closes (so a crashed parent leaves no fleet behind)",
          [](SimOptions &o, const std::string &, std::string &) { o.exitOnStdinEof = true; return true; }},
+        {"--ipc-models", "LIST", "models of the first IPCs, \",\" separated (the others are picked at random)",
+         [](SimOptions &o, const std::string &v, std::string &e) {
+             o.ipcModelList.clear();
+             std::size_t start = 0;
+             while (start <= v.size()) {
+                 const std::size_t comma = std::min(v.find(',', start), v.size());
+                 const std::string name = v.substr(start, comma - start);
+                 if (!findIpcModel(name)) {
+                     e = "--ipc-models: unknown model \"" + name + "\"";
+                     return false;
+                 }
+                 o.ipcModelList.push_back(name);
+                 start = comma + 1;
+             }
+             return true;
+         }},
+        {"--unreadable-image", "CMD", "fault: reading image group CMD (20, 21, 22 or 28) fails on every IPC",
+         [](SimOptions &o, const std::string &v, std::string &e) {
+             int cmd = 0;
+             if (!toInt(v, 20, 28, cmd, e))
+                 return false;
+             if (cmd != 20 && cmd != 21 && cmd != 22 && cmd != 28) {
+                 e = "--unreadable-image takes 20, 21, 22 or 28";
+                 return false;
+             }
+             o.unreadableImageCmd = uint32_t(cmd);
+             return true;
+         }},
     };
     return table;
 }

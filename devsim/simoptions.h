@@ -26,6 +26,8 @@ struct SimOptions
     int lockoutTries = 5;          // wrong passwords in a row that lock an account
     int lockoutMs = 60000;         // how long a locked account stays locked
     bool exitOnStdinEof = false;   // stop when the parent process closes our standard input
+    std::vector<std::string> ipcModelList;   // models of the first IPCs, in order (new fleets only)
+    uint32_t unreadableImageCmd = 0;         // fault: this image group cannot be read (0: none)
 };
 
 struct SimOptionSpec
