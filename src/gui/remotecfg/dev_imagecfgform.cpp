@@ -155,7 +155,7 @@ void CImageCfgForm::fillShutterLists()
     for (QComboBox *pCombo : {ui->oShutterCombo, ui->oSlowShutterCombo, ui->oFastShutterCombo,
                               ui->oMaxSlowShutterCombo}) {
         for (quint32 ulDen : kShutters)
-            pCombo->addItem(shutterText(ulDen), ulDen);
+            pCombo->addItem(shutterText(ulDen), int(ulDen));
     }
 }
 
@@ -445,8 +445,6 @@ void CImageCfgForm::readExposure()
     m_iDayNightSens = int(u32At(data, ZELT_EXP_DAYNIGHT) & 0xFFFFu);
     m_iWdrMode = int(u32At(data, ZELT_EXP_WDR_MODE));
     m_bSlowShutter = u32At(data, ZELT_EXP_SLOW_SHUTTER_ON) == 1;
-    m_ulLastSlowShutter = u32At(data, ZELT_EXP_SLOW_SHUTTER);
-    m_ulLastFastShutter = u32At(data, ZELT_EXP_FAST_SHUTTER);
 
     selectCode(ui->oExposureModeCombo, m_iExpMode);
     selectCode(ui->oMeteringCombo, m_iMetering);
@@ -474,8 +472,10 @@ void CImageCfgForm::readExposure()
         enableSlowShutter();
     else
         disableSlowShutter();
-    selectCode(ui->oSlowShutterCombo, int(m_ulLastSlowShutter));
-    selectCode(ui->oFastShutterCombo, int(m_ulLastFastShutter));
+    selectCode(ui->oSlowShutterCombo, int(u32At(data, ZELT_EXP_SLOW_SHUTTER)));
+    selectCode(ui->oFastShutterCombo, int(u32At(data, ZELT_EXP_FAST_SHUTTER)));
+    m_ulLastSlowShutter = u32At(data, ZELT_EXP_SLOW_SHUTTER);
+    m_ulLastFastShutter = u32At(data, ZELT_EXP_FAST_SHUTTER);
     applyExposureMode();
     applyDayNightMode();
     connectExposure();
@@ -1161,7 +1161,7 @@ void CImageCfgForm::refillShutterRange(QComboBox *pCombo, ULONG ulLimit)
     const ULONG ulHigh = m_ulRangeMax != 0 ? m_ulRangeMax : ULONG(30000);
     for (quint32 ulDen : kShutters) {
         if (ulDen >= ulLow && ulDen <= ulHigh)
-            pCombo->addItem(shutterText(ulDen), ulDen);
+            pCombo->addItem(shutterText(ulDen), int(ulDen));
     }
     const int iIndex = pCombo->findText(strPrevious);
     pCombo->setCurrentIndex(iIndex >= 0 ? iIndex : (pCombo->count() > 0 ? 0 : -1));

@@ -37,6 +37,14 @@ void CVideoWidget::m_RestoreScreen_slot()
     emit sendScreenChangedSignal();
 }
 
+bool CVideoWidget::event(QEvent *event)
+{
+    const bool bHandled = QWidget::event(event);
+    if (event->type() == QEvent::WinIdChange)
+        emit sendScreenChangedSignal();
+    return bHandled;
+}
+
 void CVideoWidget::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);

@@ -16,7 +16,8 @@ public:
     bool isNormalShow() const { return m_bNormalShow; }
 
 signals:
-    // After a switch; the widget's winId() may differ from before.
+    // After a switch or any other change of the native window: winId() may
+    // differ from before.
     void sendScreenChangedSignal();
 
 public slots:
@@ -24,6 +25,7 @@ public slots:
     void m_RestoreScreen_slot();
 
 protected:
+    bool event(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
