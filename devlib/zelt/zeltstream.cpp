@@ -25,6 +25,7 @@ public:
           m_interval(std::chrono::nanoseconds(std::chrono::seconds(1)) / std::max<uint32_t>(1, frameRate)),
           m_client(std::move(client))
     {
+        m_decoder = std::thread([this] { decode(); });
         m_thread = std::thread([this] { run(); });
     }
 
@@ -37,6 +38,7 @@ public:
         m_wake.notify_all();
         m_client->close();
         m_thread.join();
+        m_decoder.join();
     }
 
     const std::string &userId() const { return m_userId; }
@@ -62,7 +64,10 @@ private:
             if (result == ZELT_MW_OK && reader.u32(sequence) && reader.bytes(jpeg, kMaxPictureSize)) {
                 if (!reader.u64(sentNs))
                     sentNs = 0;
-                deliverFrame(m_handle, jpeg, sentNs);
+                std::lock_guard<std::mutex> handOver(m_mutex);
+                m_pending.swap(jpeg);
+                m_pendingSentNs = sentNs;
+                m_wake.notify_all();
             }
             next += m_interval;
             const auto now = std::chrono::steady_clock::now();
@@ -79,6 +84,25 @@ private:
         }
     }
 
+    // Decoding runs beside the fetching, so a frame that takes long to decode
+    // does not delay the next fetch; a frame not yet decoded when the next one
+    // arrives is dropped.
+    void decode()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        while (true) {
+            m_wake.wait(lock, [this] { return m_stop || !m_pending.empty(); });
+            if (m_stop)
+                break;
+            std::vector<uint8_t> jpeg;
+            jpeg.swap(m_pending);
+            const uint64_t sentNs = m_pendingSentNs;
+            lock.unlock();
+            deliverFrame(m_handle, jpeg, sentNs);
+            lock.lock();
+        }
+    }
+
     const DWORD m_handle;
     const std::string m_userId;
     const DWORD m_streamId;
@@ -87,6 +111,9 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_stop = false;
+    std::vector<uint8_t> m_pending;
+    uint64_t m_pendingSentNs = 0;
+    std::thread m_decoder;
     std::thread m_thread;
 };
 
