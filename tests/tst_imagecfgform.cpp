@@ -414,6 +414,12 @@ void TestImageCfgForm::exposureModesDisableTheirControls()
     QVERIFY(!child<QWidget>(page.get(), "oShutterRangeRow")->isHidden());
     QVERIFY(!child<QWidget>(page.get(), "oGainRangeRow")->isHidden());
     QVERIFY(!child<QWidget>(page.get(), "oIrisCombo")->isEnabled());
+    // Wide dynamic range on: its level can be set, except where the mode takes it over.
+    selectData(pMode, 0);
+    selectData(child<QComboBox>(page.get(), "oWdrCombo"), 1);
+    QVERIFY(child<QWidget>(page.get(), "oWdrLevelSlider")->isEnabled());
+    selectData(pMode, 1);
+    QVERIFY(!child<QWidget>(page.get(), "oWdrLevelSlider")->isEnabled());
 
     // The picture follows the exposure: manual with a fast shutter is darker.
     QSignalSpy writes(page.get(), &CImageCfgForm::sendReportSignal);

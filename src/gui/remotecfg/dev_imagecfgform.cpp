@@ -1257,9 +1257,10 @@ void CImageCfgForm::wdrChangedSlot(int iIndex)
     startListTimer(m_exposureTimer);
 }
 
+// Custom and manual exposure take the wide dynamic range out of play.
 void CImageCfgForm::applyWdrMode()
 {
-    ui->oWdrLevelSlider->setEnabled(m_iWdrMode == 1 && ui->oWdrCombo->isEnabled());
+    ui->oWdrLevelSlider->setEnabled(m_iWdrMode == 1 && m_iExpMode != 1 && m_iExpMode != 7);
 }
 
 void CImageCfgForm::wdrLevelReleaseSlot()
