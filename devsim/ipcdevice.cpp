@@ -334,7 +334,8 @@ uint32_t IpcDevice::exportDiagnostics(std::vector<uint8_t> &archive)
         const std::time_t boot = std::chrono::system_clock::to_time_t(m_bootTime);
         info << "type IPC\nmodel " << m_device.model << "\nserial " << m_device.serial << "\nmac " << m_device.mac
              << "\nversion " << m_device.version << "\naddress " << m_device.ip << "\nmask " << m_device.mask
-             << "\ngateway " << m_device.gateway << "\nbooted " << std::ctime(&boot);
+             << "\ngateway " << m_device.gateway << "\nstreams " << m_openStreams.load() << "\nbooted "
+             << std::ctime(&boot);
     }
     std::string log;
     for (const std::string &line : m_log)

@@ -15,6 +15,7 @@
 #include <asio/io_context.hpp>
 #include <asio/steady_timer.hpp>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -69,6 +70,9 @@ public:
 
     // frameRate: the stream's encoder frame rate, at which it sends pictures.
     uint32_t openStream(uint32_t streamId, bool &hasAudio, uint32_t &frameRate) const;
+    // Connections that stream pictures now (shown in the diagnostics).
+    void streamOpened() { ++m_openStreams; }
+    void streamClosed() { --m_openStreams; }
     // One picture of the stream at its encoder size, with the current image settings.
     std::vector<uint8_t> picture(uint32_t streamId) const;
 
@@ -90,6 +94,7 @@ private:
     std::chrono::system_clock::time_point m_bootTime;
 
     mutable std::mutex m_mutex;
+    std::atomic<int> m_openStreams {0};
     IpcConfig m_config;
     uint64_t m_boot = 1;
     std::map<uint64_t, std::chrono::steady_clock::time_point> m_sessions;

@@ -19,6 +19,12 @@ public:
     {
     }
 
+    ~IpcConnection() override
+    {
+        if (m_streaming)
+            m_device->streamClosed();
+    }
+
     bool handle(const wire::Frame &request, wire::Frame &reply) override
     {
         if (!m_device->online() || m_device->boot() != m_boot)
@@ -162,6 +168,8 @@ private:
                 return ZELT_MW_ERR_PROTOCOL;
             const uint32_t result = m_device->openStream(a, audio, frameRate);
             if (result == ZELT_MW_OK) {
+                if (!m_streaming)
+                    m_device->streamOpened();
                 m_streaming = true;
                 m_streamId = a;
             }

@@ -2,6 +2,7 @@
 // writes by control family, dependent controls, restore and the live view.
 #include "dev_imagecfgform.h"
 #include "devcapability.h"
+#include "devicestreams.h"
 #include "dialoghelper.h"
 #include "simfleetprocess.h"
 #include "videowidget.h"
@@ -563,8 +564,10 @@ void TestImageCfgForm::sharedAndAudiolessStreamsPlayAndStop()
     page->startLivePlay(stream, result);
     CVideoWidget *pVideo = child<CVideoWidget>(page.get(), "oLivePlayWidget");
     QTRY_VERIFY_WITH_TIMEOUT(meanLevel(pVideo->grab().toImage()) > 40, 5000);
+    QCOMPARE(deviceStreamCount(session.userId), 1);
     page.reset();
     QCOMPARE(ZELT_MW_StopMediaStream(session.userId.constData(), stream), DWORD(ZELT_MW_ERR_STREAM));
+    QTRY_COMPARE(deviceStreamCount(session.userId), 0);
 
     // 259: the stream was already running; the page's stop releases only its share.
     DWORD own = 0;
@@ -579,8 +582,10 @@ void TestImageCfgForm::sharedAndAudiolessStreamsPlayAndStop()
     pVideo = child<CVideoWidget>(page.get(), "oLivePlayWidget");
     QTRY_VERIFY_WITH_TIMEOUT(meanLevel(pVideo->grab().toImage()) > 40, 5000);
     page.reset();
+    QCOMPARE(deviceStreamCount(session.userId), 1);
     QCOMPARE(ZELT_MW_StopMediaStream(session.userId.constData(), own), DWORD(0));
     QCOMPARE(ZELT_MW_StopMediaStream(session.userId.constData(), own), DWORD(ZELT_MW_ERR_STREAM));
+    QTRY_COMPARE(deviceStreamCount(session.userId), 0);
 
     // Any other result is a failed start: reported, and nothing to stop.
     page = makePage(session);

@@ -3,6 +3,7 @@
 // and closing the page leaves no player and no stream behind.
 #include "dev_imagecfgform.h"
 #include "devcapability.h"
+#include "devicestreams.h"
 #include "simfleetprocess.h"
 #include "videowidget.h"
 #include "zeltplaystats.h"
@@ -91,6 +92,7 @@ void TestXcbImageLive::fullScreenKeepsOnePlayer()
             [&] { return ZELT_DBG_GetPlayStats(current, &stats) == 0 && stats.framesShown >= shown + 2; }, 5000);
     };
     QVERIFY(playsOnCurrentWindow());
+    QCOMPARE(deviceStreamCount(m_userId), 1);
 
     QTest::mouseDClick(pVideo, Qt::LeftButton);
     QVERIFY(!pVideo->isNormalShow());
@@ -112,6 +114,7 @@ void TestXcbImageLive::fullScreenKeepsOnePlayer()
         QCOMPARE(ZELT_DBG_GetPlayStats(hWnd, &stats), DWORD(ZELT_MW_ERR_NO_WINDOW));
     }
     QCOMPARE(ZELT_MW_StopMediaStream(m_userId.constData(), stream), DWORD(ZELT_MW_ERR_STREAM));
+    QTRY_COMPARE(deviceStreamCount(m_userId), 0);
 }
 
 QTEST_MAIN(TestXcbImageLive)
