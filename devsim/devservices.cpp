@@ -32,6 +32,7 @@ void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &o
     timing.streamFail = options.streamFail;
     timing.mainStreamRefused = options.mainStreamRefused;
     timing.cfgDelay = std::chrono::milliseconds(options.cfgDelayMs);
+    timing.unreadableImageCmd = options.unreadableImageCmd;
     for (const auto &device : fleet.devices()) {
         if (device->type != "IPC")
             continue;

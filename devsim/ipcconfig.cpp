@@ -170,7 +170,15 @@ void IpcConfig::setImageDefaults()
     zelt_put_u32(exp.data(), ZELT_EXP_IRIS, 50);
     zelt_put_u32(exp.data(), ZELT_EXP_SHUTTER, 50);
     zelt_put_u32(exp.data(), ZELT_EXP_GAIN, 50);
-    zelt_put_u32(exp.data(), ZELT_EXP_SLOW_SHUTTER, 25);
+    // The slowest shutter of the range keeps up with the capture frame rate.
+    uint32_t slowest = shutterValues().back();
+    for (uint32_t den : shutterValues()) {
+        if (den >= m_model->maxFps) {
+            slowest = den;
+            break;
+        }
+    }
+    zelt_put_u32(exp.data(), ZELT_EXP_SLOW_SHUTTER, slowest);
     zelt_put_u32(exp.data(), ZELT_EXP_FAST_SHUTTER, 10000);
     zelt_put_u32(exp.data(), ZELT_EXP_MAX_GAIN, 80);
     zelt_put_u32(exp.data(), ZELT_EXP_MAX_SLOW_SHUTTER, 12);

@@ -40,7 +40,6 @@ namespace {
 
 constexpr std::size_t kMaxSessions = 256;
 constexpr std::size_t kMaxLogLines = 500;
-constexpr auto kFrameTime = std::chrono::milliseconds(80);
 
 std::string textAt(const std::vector<uint8_t> &data, std::size_t off, std::size_t len)
 {
@@ -210,6 +209,8 @@ uint32_t IpcDevice::getConfig(uint32_t cmd, const std::vector<uint8_t> &request,
 {
     if (refused(m_timing.refusedGets, cmd, request))
         return ZELT_MW_ERR_PARAM;
+    if (m_timing.unreadableImageCmd != 0 && cmd == m_timing.unreadableImageCmd)
+        return ZELT_MW_ERR_UNSUPPORTED;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (cmd == ZELT_MW_VIDEO_INPUT_MODE_CFG && m_timing.videoInputFail)
         return ZELT_MW_ERR_BUSY;
@@ -380,7 +381,8 @@ uint32_t IpcDevice::exportDiagnostics(std::vector<uint8_t> &archive)
         const std::time_t boot = std::chrono::system_clock::to_time_t(m_bootTime);
         info << "type IPC\nmodel " << m_device.model << "\nserial " << m_device.serial << "\nmac " << m_device.mac
              << "\nversion " << m_device.version << "\naddress " << m_device.ip << "\nmask " << m_device.mask
-             << "\ngateway " << m_device.gateway << "\nbooted " << std::ctime(&boot);
+             << "\ngateway " << m_device.gateway << "\nstreams " << m_openStreams.load() << "\nbooted "
+             << std::ctime(&boot);
     }
     std::string log;
     for (const std::string &line : m_log)
@@ -492,7 +494,7 @@ void IpcDevice::upgradeState(uint32_t &state, uint32_t &progress, uint32_t &fail
     }
 }
 
-uint32_t IpcDevice::openStream(uint32_t streamId, bool &hasAudio) const
+uint32_t IpcDevice::openStream(uint32_t streamId, bool &hasAudio, uint32_t &frameRate) const
 {
     if (m_timing.cfgDelay.count() > 0)
         std::this_thread::sleep_for(m_timing.cfgDelay);
@@ -502,19 +504,31 @@ uint32_t IpcDevice::openStream(uint32_t streamId, bool &hasAudio) const
     if (streamId >= m_config.model().streams())
         return ZELT_MW_ERR_PARAM;
     hasAudio = m_config.model().audio;
+    const std::vector<uint8_t> encoder = m_config.structure(ZELT_MW_VIDEO_ENCODER_CFG, streamId);
+    frameRate = encoder.empty() ? 25 : std::max<uint32_t>(1, zelt_get_u32(encoder.data(), ZELT_ENC_FPS));
     return ZELT_MW_OK;
 }
 
-std::vector<uint8_t> IpcDevice::picture() const
+std::vector<uint8_t> IpcDevice::picture(uint32_t streamId) const
 {
     PictureSettings settings;
+    uint32_t frameRate = 25;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         settings.brightness = m_config.enhance(ZELT_ENH_BRIGHTNESS);
         settings.contrast = m_config.enhance(ZELT_ENH_CONTRAST);
         settings.saturation = m_config.enhance(ZELT_ENH_SATURATION);
         settings.mirror = m_config.enhance(ZELT_ENH_MIRROR);
+        const std::vector<uint8_t> exposure = m_config.structure(ZELT_MW_EXPOSURE_CFG);
+        settings.exposure = exposurePercent(exposure);
+        settings.monochrome = !exposure.empty() && zelt_get_u32(exposure.data(), ZELT_EXP_DAYNIGHT_MODE) == 2;
+        const std::vector<uint8_t> encoder = m_config.structure(ZELT_MW_VIDEO_ENCODER_CFG, streamId);
+        if (!encoder.empty()) {
+            settings.width = zelt_get_u32(encoder.data(), ZELT_ENC_WIDTH);
+            settings.height = zelt_get_u32(encoder.data(), ZELT_ENC_HEIGHT);
+            frameRate = std::max<uint32_t>(1, zelt_get_u32(encoder.data(), ZELT_ENC_FPS));
+        }
     }
-    const auto frame = (std::chrono::steady_clock::now() - m_created) / kFrameTime;
+    const auto frame = (std::chrono::steady_clock::now() - m_created) * frameRate / std::chrono::seconds(1);
     return renderTestPicture(settings, uint32_t(frame));
 }

@@ -15,6 +15,7 @@
 #include <asio/io_context.hpp>
 #include <asio/steady_timer.hpp>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -41,6 +42,8 @@ struct IpcTiming
     // Configuration writes and reads refused: command and stream (-1 any).
     std::vector<std::pair<uint32_t, int>> refusedSets;
     std::vector<std::pair<uint32_t, int>> refusedGets;
+    // Fault: reading this image group (20, 21, 22 or 28) fails; 0 for none.
+    uint32_t unreadableImageCmd = 0;
 };
 
 class IpcDevice
@@ -75,8 +78,13 @@ public:
     uint32_t upgradeEnd();
     void upgradeState(uint32_t &state, uint32_t &progress, uint32_t &failure) const;
 
-    uint32_t openStream(uint32_t streamId, bool &hasAudio) const;
-    std::vector<uint8_t> picture() const;
+    // frameRate: the stream's encoder frame rate, at which it sends pictures.
+    uint32_t openStream(uint32_t streamId, bool &hasAudio, uint32_t &frameRate) const;
+    // Connections that stream pictures now (shown in the diagnostics).
+    void streamOpened() { ++m_openStreams; }
+    void streamClosed() { --m_openStreams; }
+    // One picture of the stream at its encoder size, with the current image settings.
+    std::vector<uint8_t> picture(uint32_t streamId) const;
 
 private:
     void note(const std::string &event);     // m_mutex held
@@ -94,6 +102,7 @@ private:
     std::chrono::system_clock::time_point m_bootTime;
 
     mutable std::mutex m_mutex;
+    std::atomic<int> m_openStreams {0};
     IpcConfig m_config;
     uint64_t m_boot = 1;
     std::map<uint64_t, std::chrono::steady_clock::time_point> m_sessions;

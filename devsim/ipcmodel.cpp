@@ -144,6 +144,24 @@ std::vector<IpcModel> buildModels()
     emptyAudio.name = "ZC-2320E";
     emptyAudio.audioModes.clear();
     models.push_back(emptyAudio);
+
+    // Image capability variants; the fleet gets them only through --ipc-models.
+    IpcModel noIr = two;
+    noIr.name = "ZC-2120";
+    noIr.maxFps = 25;
+    noIr.imageCap = ImageCapKind::NoIrCtrl;
+    models.push_back(noIr);
+
+    IpcModel plainWhite = two;
+    plainWhite.name = "ZC-2320W";
+    plainWhite.imageCap = ImageCapKind::NoWhiteFineTuning;
+    models.push_back(plainWhite);
+
+    IpcModel autoExposure = two;
+    autoExposure.name = "ZC-2310A";
+    autoExposure.maxFps = 25;
+    autoExposure.imageCap = ImageCapKind::AutoExposureOnly;
+    models.push_back(autoExposure);
     return models;
 }
 
@@ -193,31 +211,36 @@ std::string audioDocument(const IpcModel &m)
            + "</Mode><SampleRate>8,16</SampleRate></AudioIn>\n</AudioCap>\n";
 }
 
-std::string imageDocument()
+std::string imageDocument(const IpcModel &m)
 {
-    return std::string(kXmlHead)
-           + "<ImageCap>\n"
-             "  <Enhance>\n"
-             "    <Brightness>0,255</Brightness><Contrast>0,255</Contrast><Saturation>0,255</Saturation>\n"
-             "    <Sharpness>0,255</Sharpness><_2D>0,255</_2D><_3D>0,255</_3D><Mirror>0,1,2,3,4</Mirror>\n"
-             "  </Enhance>\n"
-             "  <Scene>0,1</Scene>\n"
-             "  <Exposure>\n"
-             "    <Mode>1,2,3,4,5,6,7,8</Mode>\n"
-             "    <Shutter>1,30000</Shutter><SlowRange>1,25</SlowRange><FastRange>25,30000</FastRange>\n"
-             "    <Gain><Range>0,100</Range><MinRange>0,100</MinRange><MaxRange>0,100</MaxRange></Gain>\n"
-             "    <Iris>0,100</Iris><Metering>0,1,2,3</Metering><Compensate>-100,100</Compensate>\n"
-             "    <DayNight><Mode>1,2,3</Mode><Time><Range>3,120</Range></Time></DayNight>\n"
-             "    <WDR>1,2</WDR>\n"
-             "  </Exposure>\n"
-             "  <WhiteBalance><Mode>1,2,6,7</Mode></WhiteBalance>\n"
-             "  <IrCtrl>\n"
+    const bool autoOnly = m.imageCap == ImageCapKind::AutoExposureOnly;
+    std::ostringstream x;
+    x << kXmlHead << "<ImageCap>\n"
+      << "  <Enhance>\n"
+         "    <Brightness>0,255</Brightness><Contrast>0,255</Contrast><Saturation>0,255</Saturation>\n"
+         "    <Sharpness>0,255</Sharpness><_2D>0,255</_2D><_3D>0,255</_3D><Mirror>0,1,2,3,4</Mirror>\n"
+         "  </Enhance>\n"
+         "  <Scene>0,1</Scene>\n"
+         "  <Exposure>\n"
+      << "    <Mode>" << (autoOnly ? "1" : "1,2,3,4,5,6,7,8") << "</Mode>\n"
+      << "    <Shutter>1,30000</Shutter><SlowRange>1,25</SlowRange><FastRange>1,30000</FastRange>\n"
+         "    <Gain><Range>0,100</Range><MinRange>0,100</MinRange><MaxRange>0,100</MaxRange></Gain>\n"
+         "    <Iris>0,100</Iris><Metering>0,1,2,3</Metering><Compensate>-100,100</Compensate>\n"
+         "    <DayNight><Mode>1,2,3</Mode><Time><Range>3,120</Range></Time></DayNight>\n"
+         "    <WDR>1,2</WDR>\n"
+         "  </Exposure>\n"
+      << "  <WhiteBalance><Mode>" << (m.imageCap == ImageCapKind::NoWhiteFineTuning ? "1,7" : "1,2,6,7")
+      << "</Mode></WhiteBalance>\n";
+    if (m.imageCap != ImageCapKind::NoIrCtrl) {
+        x << "  <IrCtrl>\n"
              "    <Mode>1,2,3,4,5</Mode>\n"
              "    <NearIrLedLevel><RangeNear>0,1000</RangeNear></NearIrLedLevel>\n"
              "    <MiddleIrLedLevel><RangeNear>0,1000</RangeNear></MiddleIrLedLevel>\n"
              "    <FarIrLedLevel><RangeNear>0,1000</RangeNear></FarIrLedLevel>\n"
-             "  </IrCtrl>\n"
-             "</ImageCap>\n";
+             "  </IrCtrl>\n";
+    }
+    x << "</ImageCap>\n";
+    return x.str();
 }
 
 } // namespace
@@ -241,7 +264,7 @@ bool ipcCapability(const IpcModel &model, uint32_t kind, std::string &xml)
 {
     switch (kind) {
     case ZELT_MW_CAP_IMAGE:
-        xml = imageDocument();
+        xml = imageDocument(model);
         return true;
     case ZELT_MW_CAP_ENCODE:
         xml = encodeDocument(model);

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+// Which image settings a model's image capability document offers.
+enum class ImageCapKind { Full, NoIrCtrl, NoWhiteFineTuning, AutoExposureOnly };
+
 struct IpcModel
 {
     std::string name;
@@ -29,6 +32,7 @@ struct IpcModel
     bool omitMaxStream = false;     // the document has no MaxStream element
     std::string conv = "3:2";       // MJPEG cost ratio; empty: no CONV element
     uint32_t alone = 0;             // encoding capacity in units of 256; 0: roomy default
+    ImageCapKind imageCap = ImageCapKind::Full;
     uint32_t streams() const { return maxStream > hiddenStream ? maxStream - hiddenStream : 1; }
 };
 

@@ -5,6 +5,7 @@
 
 #include <asio/ip/address_v4.hpp>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -141,6 +142,18 @@ const std::vector<SimOptionSpec> &simOptionTable()
          [](SimOptions &o, const std::string &v, std::string &e) { return toRefused(v, o.refusedSets, e); }},
         {"--refuse-get", "IP:CMD[:STREAM]", "fault: the device at IP refuses reads of configuration CMD (may repeat)",
          [](SimOptions &o, const std::string &v, std::string &e) { return toRefused(v, o.refusedGets, e); }},
+        {"--unreadable-image", "CMD", "fault: reading image group CMD (20, 21, 22 or 28) fails on every IPC",
+         [](SimOptions &o, const std::string &v, std::string &e) {
+             int cmd = 0;
+             if (!toInt(v, 20, 28, cmd, e))
+                 return false;
+             if (cmd != 20 && cmd != 21 && cmd != 22 && cmd != 28) {
+                 e = "--unreadable-image takes 20, 21, 22 or 28";
+                 return false;
+             }
+             o.unreadableImageCmd = uint32_t(cmd);
+             return true;
+         }},
     };
     return table;
 }

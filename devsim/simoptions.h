@@ -40,6 +40,7 @@ struct SimOptions
     struct RefusedSet { std::string ip; uint32_t cmd = 0; int stream = -1; };
     std::vector<RefusedSet> refusedSets;
     std::vector<RefusedSet> refusedGets; // configuration reads one device refuses
+    uint32_t unreadableImageCmd = 0;         // fault: this image group cannot be read (0: none)
 };
 
 struct SimOptionSpec

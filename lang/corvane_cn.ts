@@ -960,6 +960,341 @@
         </message>
     </context>
     <context>
+        <name>CImageCfgForm</name>
+        <message>
+            <source>图像增强</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>亮度</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>对比度</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>饱和度</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>锐度</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>2D降噪</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>3D降噪</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>镜像</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>场景</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>曝光</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>曝光模式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>曝光补偿</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>光圈</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>快门</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>快门范围</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>增益</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>增益范围</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>慢快门</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>开启</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>关闭</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>最慢慢快门</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>测光模式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>日夜模式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>灵敏度</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>切换时间(秒)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>宽动态</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>宽动态等级</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>智能红外</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>红外模式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>近光灯亮度</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>中光灯亮度</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>远光灯亮度</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>白平衡</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>白平衡模式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>蓝色偏移</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>红色偏移</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>恢复默认</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>正常</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>垂直</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>水平</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>水平 + 垂直</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>向右旋转90°</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>自动曝光</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>自定义曝光</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>快门优先</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>光圈优先</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>增益优先</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>室内50HZ</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>室内60HZ</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>手动曝光</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>中央权重</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>区域测光</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>强光抑制</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>车辆测光</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>自动</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>彩色</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>黑白</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>开关量控制</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>超低</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>低</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>中</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>高</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>微调</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>夜间微调</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>钠灯</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>全局兼顾</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>过曝抑制</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>道路模式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>手动</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>园区模式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>室内</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>室外</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>设置参数成功！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>设置参数失败！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>信息</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>有效值为</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>的整数，请重新输入。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>最快快门不能慢于最慢快门。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>您确定要恢复默认参数吗？</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>默认参数恢复失败！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>默认参数恢复成功！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>流媒体开启失败！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>实况播放失败！</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>CModifyChanDlg</name>
         <message>
             <source>修改通道</source>
@@ -1360,6 +1695,17 @@
         </message>
         <message>
             <source>不能同时导出多台设备的系统配置。</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
+        <name>CVideoWidget</name>
+        <message>
+            <source>全屏</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>退出全屏</source>
             <translation type="unfinished" />
         </message>
     </context>

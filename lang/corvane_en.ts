@@ -960,6 +960,341 @@
         </message>
     </context>
     <context>
+        <name>CImageCfgForm</name>
+        <message>
+            <source>图像增强</source>
+            <translation>Image enhancement</translation>
+        </message>
+        <message>
+            <source>亮度</source>
+            <translation>Brightness</translation>
+        </message>
+        <message>
+            <source>对比度</source>
+            <translation>Contrast</translation>
+        </message>
+        <message>
+            <source>饱和度</source>
+            <translation>Saturation</translation>
+        </message>
+        <message>
+            <source>锐度</source>
+            <translation>Sharpness</translation>
+        </message>
+        <message>
+            <source>2D降噪</source>
+            <translation>2D noise reduction</translation>
+        </message>
+        <message>
+            <source>3D降噪</source>
+            <translation>3D noise reduction</translation>
+        </message>
+        <message>
+            <source>镜像</source>
+            <translation>Mirror</translation>
+        </message>
+        <message>
+            <source>场景</source>
+            <translation>Scene</translation>
+        </message>
+        <message>
+            <source>曝光</source>
+            <translation>Exposure</translation>
+        </message>
+        <message>
+            <source>曝光模式</source>
+            <translation>Exposure mode</translation>
+        </message>
+        <message>
+            <source>曝光补偿</source>
+            <translation>Compensation</translation>
+        </message>
+        <message>
+            <source>光圈</source>
+            <translation>Iris</translation>
+        </message>
+        <message>
+            <source>快门</source>
+            <translation>Shutter</translation>
+        </message>
+        <message>
+            <source>快门范围</source>
+            <translation>Shutter range</translation>
+        </message>
+        <message>
+            <source>增益</source>
+            <translation>Gain</translation>
+        </message>
+        <message>
+            <source>增益范围</source>
+            <translation>Gain range</translation>
+        </message>
+        <message>
+            <source>慢快门</source>
+            <translation>Slow shutter</translation>
+        </message>
+        <message>
+            <source>开启</source>
+            <translation>On</translation>
+        </message>
+        <message>
+            <source>关闭</source>
+            <translation>Off</translation>
+        </message>
+        <message>
+            <source>最慢慢快门</source>
+            <translation>Slowest slow shutter</translation>
+        </message>
+        <message>
+            <source>测光模式</source>
+            <translation>Metering</translation>
+        </message>
+        <message>
+            <source>日夜模式</source>
+            <translation>Day/night mode</translation>
+        </message>
+        <message>
+            <source>灵敏度</source>
+            <translation>Sensitivity</translation>
+        </message>
+        <message>
+            <source>切换时间(秒)</source>
+            <translation>Switch time (s)</translation>
+        </message>
+        <message>
+            <source>宽动态</source>
+            <translation>WDR</translation>
+        </message>
+        <message>
+            <source>宽动态等级</source>
+            <translation>WDR level</translation>
+        </message>
+        <message>
+            <source>智能红外</source>
+            <translation>Smart IR</translation>
+        </message>
+        <message>
+            <source>红外模式</source>
+            <translation>IR mode</translation>
+        </message>
+        <message>
+            <source>近光灯亮度</source>
+            <translation>Near LED level</translation>
+        </message>
+        <message>
+            <source>中光灯亮度</source>
+            <translation>Middle LED level</translation>
+        </message>
+        <message>
+            <source>远光灯亮度</source>
+            <translation>Far LED level</translation>
+        </message>
+        <message>
+            <source>白平衡</source>
+            <translation>White balance</translation>
+        </message>
+        <message>
+            <source>白平衡模式</source>
+            <translation>White balance mode</translation>
+        </message>
+        <message>
+            <source>蓝色偏移</source>
+            <translation>Blue offset</translation>
+        </message>
+        <message>
+            <source>红色偏移</source>
+            <translation>Red offset</translation>
+        </message>
+        <message>
+            <source>恢复默认</source>
+            <translation>Restore defaults</translation>
+        </message>
+        <message>
+            <source>正常</source>
+            <translation>Normal</translation>
+        </message>
+        <message>
+            <source>垂直</source>
+            <translation>Vertical</translation>
+        </message>
+        <message>
+            <source>水平</source>
+            <translation>Horizontal</translation>
+        </message>
+        <message>
+            <source>水平 + 垂直</source>
+            <translation>Horizontal + vertical</translation>
+        </message>
+        <message>
+            <source>向右旋转90°</source>
+            <translation>Rotate right 90°</translation>
+        </message>
+        <message>
+            <source>自动曝光</source>
+            <translation>Auto</translation>
+        </message>
+        <message>
+            <source>自定义曝光</source>
+            <translation>Custom</translation>
+        </message>
+        <message>
+            <source>快门优先</source>
+            <translation>Shutter priority</translation>
+        </message>
+        <message>
+            <source>光圈优先</source>
+            <translation>Iris priority</translation>
+        </message>
+        <message>
+            <source>增益优先</source>
+            <translation>Gain priority</translation>
+        </message>
+        <message>
+            <source>室内50HZ</source>
+            <translation>Indoor 50 Hz</translation>
+        </message>
+        <message>
+            <source>室内60HZ</source>
+            <translation>Indoor 60 Hz</translation>
+        </message>
+        <message>
+            <source>手动曝光</source>
+            <translation>Manual</translation>
+        </message>
+        <message>
+            <source>中央权重</source>
+            <translation>Centre-weighted</translation>
+        </message>
+        <message>
+            <source>区域测光</source>
+            <translation>Area</translation>
+        </message>
+        <message>
+            <source>强光抑制</source>
+            <translation>Highlight suppression</translation>
+        </message>
+        <message>
+            <source>车辆测光</source>
+            <translation>Vehicle</translation>
+        </message>
+        <message>
+            <source>自动</source>
+            <translation>Auto</translation>
+        </message>
+        <message>
+            <source>彩色</source>
+            <translation>Colour</translation>
+        </message>
+        <message>
+            <source>黑白</source>
+            <translation>Black and white</translation>
+        </message>
+        <message>
+            <source>开关量控制</source>
+            <translation>Switch input</translation>
+        </message>
+        <message>
+            <source>超低</source>
+            <translation>Very low</translation>
+        </message>
+        <message>
+            <source>低</source>
+            <translation>Low</translation>
+        </message>
+        <message>
+            <source>中</source>
+            <translation>Medium</translation>
+        </message>
+        <message>
+            <source>高</source>
+            <translation>High</translation>
+        </message>
+        <message>
+            <source>微调</source>
+            <translation>Fine tuning</translation>
+        </message>
+        <message>
+            <source>夜间微调</source>
+            <translation>Night fine tuning</translation>
+        </message>
+        <message>
+            <source>钠灯</source>
+            <translation>Sodium lamp</translation>
+        </message>
+        <message>
+            <source>全局兼顾</source>
+            <translation>Global balance</translation>
+        </message>
+        <message>
+            <source>过曝抑制</source>
+            <translation>Overexposure suppression</translation>
+        </message>
+        <message>
+            <source>道路模式</source>
+            <translation>Road</translation>
+        </message>
+        <message>
+            <source>手动</source>
+            <translation>Manual</translation>
+        </message>
+        <message>
+            <source>园区模式</source>
+            <translation>Park</translation>
+        </message>
+        <message>
+            <source>室内</source>
+            <translation>Indoor</translation>
+        </message>
+        <message>
+            <source>室外</source>
+            <translation>Outdoor</translation>
+        </message>
+        <message>
+            <source>设置参数成功！</source>
+            <translation>Parameters set.</translation>
+        </message>
+        <message>
+            <source>设置参数失败！</source>
+            <translation>Setting parameters failed.</translation>
+        </message>
+        <message>
+            <source>信息</source>
+            <translation>Information</translation>
+        </message>
+        <message>
+            <source>有效值为</source>
+            <translation>Valid values are integers from </translation>
+        </message>
+        <message>
+            <source>的整数，请重新输入。</source>
+            <translation>; please enter again.</translation>
+        </message>
+        <message>
+            <source>最快快门不能慢于最慢快门。</source>
+            <translation>The fastest shutter must not be slower than the slowest shutter.</translation>
+        </message>
+        <message>
+            <source>您确定要恢复默认参数吗？</source>
+            <translation>Restore the default parameters?</translation>
+        </message>
+        <message>
+            <source>默认参数恢复失败！</source>
+            <translation>Restoring the default parameters failed.</translation>
+        </message>
+        <message>
+            <source>默认参数恢复成功！</source>
+            <translation>Default parameters restored.</translation>
+        </message>
+        <message>
+            <source>流媒体开启失败！</source>
+            <translation>Starting the media stream failed.</translation>
+        </message>
+        <message>
+            <source>实况播放失败！</source>
+            <translation>Live play failed.</translation>
+        </message>
+    </context>
+    <context>
         <name>CModifyChanDlg</name>
         <message>
             <source>修改通道</source>
@@ -1362,6 +1697,17 @@
         <message>
             <source>不能同时导出多台设备的系统配置。</source>
             <translation>The system configuration of several devices cannot be exported at once.</translation>
+        </message>
+    </context>
+    <context>
+        <name>CVideoWidget</name>
+        <message>
+            <source>全屏</source>
+            <translation>Full screen</translation>
+        </message>
+        <message>
+            <source>退出全屏</source>
+            <translation>Exit full screen</translation>
         </message>
     </context>
     <context>

@@ -23,6 +23,8 @@
 //   127.90.0.0 - 127.95.255.255  tst_zelt_* (configuration library)
 //   127.96.0.0/16              bench_login
 //   127.97.0.0/16              bench/run_all.sh (the program's memory, port 37853)
+//   127.76.0.0/16              tst_imagecfgform
+//   127.77.0.0/16              bench_liveview
 //   127.10.0.0/16 and above: free for the other test files, one /16 each.
 // Multicast probes reach every simulator running on the machine, so a test
 // that counts devices counts only those in its own range (see inRange()).
