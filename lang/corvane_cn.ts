@@ -516,6 +516,10 @@
         <source>设备正在重启，请在约3分钟后刷新列表获取该设备。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>连接超时,请检查设备网络连接。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CEditNetworkAddrDlg</name>

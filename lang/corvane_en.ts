@@ -516,6 +516,10 @@
             <source>设备正在重启，请在约3分钟后刷新列表获取该设备。</source>
             <translation>The device is restarting. Refresh the list in about 3 minutes to see it again.</translation>
         </message>
+        <message>
+            <source>连接超时,请检查设备网络连接。</source>
+            <translation>Connection timed out. Please check the device's network connection.</translation>
+        </message>
     </context>
     <context>
         <name>CEditNetworkAddrDlg</name>
