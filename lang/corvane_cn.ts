@@ -647,6 +647,10 @@
             <source>所选设备不支持该功能。</source>
             <translation type="unfinished" />
         </message>
+        <message>
+            <source>连接超时,请检查设备网络连接。</source>
+            <translation type="unfinished" />
+        </message>
     </context>
     <context>
         <name>CDstCfgDlg</name>

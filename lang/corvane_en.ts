@@ -647,6 +647,10 @@
             <source>所选设备不支持该功能。</source>
             <translation>The selected device does not support this function.</translation>
         </message>
+        <message>
+            <source>连接超时,请检查设备网络连接。</source>
+            <translation>Connection timed out. Please check the device's network connection.</translation>
+        </message>
     </context>
     <context>
         <name>CDstCfgDlg</name>

@@ -25,6 +25,11 @@
 //   127.97.0.0/16              bench/run_all.sh (the program's memory, port 37853)
 //   127.76.0.0/16              tst_imagecfgform
 //   127.77.0.0/16              bench_liveview
+//   127.20.0.0/16              tst_getcap
+//   127.21.0.0/16              tst_devcfgdlg
+//   127.22.0.0/16              tst_encodecfgform
+//   127.23.0.0/16              tst_devcfgtab (port 39623)
+//   127.24.0.0/16              bench_cfgdlg (port 39624)
 //   127.10.0.0/16 and above: free for the other test files, one /16 each.
 // Multicast probes reach every simulator running on the machine, so a test
 // that counts devices counts only those in its own range (see inRange()).
