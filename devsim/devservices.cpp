@@ -28,11 +28,15 @@ void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &o
     timing.upgrade = std::chrono::milliseconds(options.upgradeMs);
     timing.lockoutTries = options.lockoutTries;
     timing.lockout = std::chrono::milliseconds(options.lockoutMs);
+    IpcFaults faults;
+    faults.unreadableCfg = options.unreadableCfg;
+    faults.refusedCfg = options.refusedCfg;
     for (const auto &device : fleet.devices()) {
         if (device->type != "IPC")
             continue;
-        auto server = std::make_unique<IpcServer>(std::make_shared<IpcDevice>(*device, fleet, io, timing), io,
-                                                  corvane::zelt::kDefaultPort);
+        auto ipc = std::make_shared<IpcDevice>(*device, fleet, io, timing);
+        ipc->setFaults(faults);
+        auto server = std::make_unique<IpcServer>(ipc, io, corvane::zelt::kDefaultPort);
         std::string error;
         if (!server->listen(error))
             std::cerr << "corvane-devsim: " << error << '\n';

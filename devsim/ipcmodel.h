@@ -22,6 +22,7 @@ struct IpcModel
     std::string ipModes;            // address modes offered
     std::string workModes;          // port work modes offered
     std::string registration;       // text of query 58; empty for models without one
+    bool networkModesListed = true; // false: the network document names neither IPType nor WorkMode
     uint32_t streams() const { return maxStream > hiddenStream ? maxStream - hiddenStream : 1; }
 };
 

@@ -1,5 +1,6 @@
 #include "simoptions.h"
 
+#include "ipcmodel.h"
 #include "loopbackguard.h"
 
 #include <asio/ip/address_v4.hpp>
@@ -20,6 +21,32 @@ bool toInt(const std::string &value, int low, int high, int &out, std::string &e
         return false;
     }
     out = int(number);
+    return true;
+}
+
+std::vector<std::string> splitList(const std::string &value)
+{
+    std::vector<std::string> items;
+    std::istringstream in(value);
+    std::string item;
+    while (std::getline(in, item, ','))
+        items.push_back(item);
+    return items;
+}
+
+bool toCommands(const std::string &value, std::set<uint32_t> &out, std::string &error)
+{
+    out.clear();
+    for (const std::string &item : splitList(value)) {
+        int command = 0;
+        if (!toInt(item, 1, 1000, command, error))
+            return false;
+        out.insert(uint32_t(command));
+    }
+    if (out.empty()) {
+        error = "expected configuration command codes separated by \",\"";
+        return false;
+    }
     return true;
 }
 
@@ -77,6 +104,23 @@ const std::vector<SimOptionSpec> &simOptionTable()
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 3600000, o.lockoutMs, e); }},
         {"--exit-on-eof", nullptr, "end when standard input closes (so a crashed parent leaves no fleet behind)",
          [](SimOptions &o, const std::string &, std::string &) { o.exitOnStdinEof = true; return true; }},
+        {"--ipc-models", "LIST", "IPC models (\",\" separated) given to the IPCs in turn instead of at random",
+         [](SimOptions &o, const std::string &v, std::string &e) {
+             o.ipcModels = splitList(v);
+             for (const std::string &name : o.ipcModels) {
+                 if (!findIpcModel(name)) {
+                     e = "unknown IPC model \"" + name + "\"";
+                     return false;
+                 }
+             }
+             if (o.ipcModels.empty())
+                 e = "expected at least one IPC model";
+             return !o.ipcModels.empty();
+         }},
+        {"--cfg-unreadable", "CMDS", "fault: every IPC fails to read these configuration commands (e.g. 12,19)",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toCommands(v, o.unreadableCfg, e); }},
+        {"--cfg-refused", "CMDS", "fault: every IPC refuses writes of these configuration commands",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toCommands(v, o.refusedCfg, e); }},
     };
     return table;
 }

@@ -4,6 +4,7 @@
 // Command line of corvane-devsim. Each option is one row of
 // simOptionTable(); add a field here and a row there for a new option.
 #include <cstdint>
+#include <set>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,6 +27,10 @@ struct SimOptions
     int lockoutTries = 5;          // wrong passwords in a row that lock an account
     int lockoutMs = 60000;         // how long a locked account stays locked
     bool exitOnStdinEof = false;   // stop when the parent process closes our standard input
+    std::vector<std::string> ipcModels;  // IPC models in turn; empty: picked at random
+    // Faults of every IPC: configuration commands it cannot read or refuses to write.
+    std::set<uint32_t> unreadableCfg;
+    std::set<uint32_t> refusedCfg;
 };
 
 struct SimOptionSpec
