@@ -3,6 +3,7 @@
 #include "dev_networkcfgform.h"
 
 #include "devcapability.h"
+#include "devdiscovery.h"
 #include "devtext.h"
 #include "dialoghelper.h"
 #include "ipwidget.h"
@@ -29,6 +30,7 @@ enum EDevice { DevDhcpOnly, DevSwitching, DevEdits, DevAddress, DevPppoe, DevBar
 const char *const kModels = "ZC-1210D,ZC-5330,ZC-5330,ZC-5330,ZC-5330,ZC-1100B,ZC-5330";
 const char *const kFirst = "127.73.0.10";
 const char *const kMovedTo = "127.73.0.200";
+const char *const kDiscoveryPort = "37873";
 
 const QString kMtuNote = QStringLiteral("有效范围为576~1500的整数，请重新输入。");
 const QString kQuestion = QStringLiteral("修改网络参数可能会导致网络中断，真的要修改吗？");
@@ -129,7 +131,7 @@ private:
     std::shared_ptr<DialogHelper::SeenDialog> save(QWidget &page, const char *pszAnswer);
 
     SimFleetProcess m_sim {{"--ipc", QString::number(DevCount), "--first", kFirst, "--seed", "73",
-                            "--ipc-models", kModels}};
+                            "--ipc-models", kModels, "--port", kDiscoveryPort}};
     QList<QByteArray> m_userIds;
 };
 
@@ -137,6 +139,7 @@ void TestNetworkCfgForm::initTestCase()
 {
     // For QSignalSpy on the report signal.
     qRegisterMetaType<ULONG>("ULONG");
+    qputenv("CORVANE_DISCOVERY_PORT", kDiscoveryPort);
     QCOMPARE(ZELT_MW_Init(), DWORD(0));
     CORVANE_START_SIMULATOR(m_sim);
     QCOMPARE(m_sim.devices().size(), int(DevCount));
@@ -574,7 +577,20 @@ void TestNetworkCfgForm::newAddressMovesDevice()
     QCOMPARE(moved.at(0).at(1).toString(), QLatin1String(kMovedTo));
     QVERIFY(!child<QPushButton>(page, "oSaveBtn")->isEnabled());
 
-    // The device answers at its new address with everything saved, and no longer at the old one.
+    // A refresh of the device list finds it at its new address only.
+    CDevDiscovery discovery;
+    auto foundAt = [&discovery](const QString &strIp) {
+        for (const stDiscoveryBean &bean : discovery.results()) {
+            if (bean.strIp == strIp)
+                return true;
+        }
+        return false;
+    };
+    discovery.sendProbe2(QLatin1String(kFirst), QLatin1String(kMovedTo));
+    QTRY_VERIFY_WITH_TIMEOUT(foundAt(QLatin1String(kMovedTo)), 5000);
+    QVERIFY(!foundAt(strOldIp));
+
+    // It takes a login there, with everything saved, and none at the old address.
     Session again;
     QTRY_VERIFY_WITH_TIMEOUT(login(QLatin1String(kMovedTo), again), 5000);
     const QByteArray netIf = readCfg(again.userId, ZELT_MW_NETWORK_INTERFACE_CFG);

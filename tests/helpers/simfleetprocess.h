@@ -17,7 +17,7 @@
 //   127.41.0.0/16              tst_tolan_upgrade
 //   127.90.0.0 - 127.95.255.255  tst_zelt_* (configuration library)
 //   127.96.0.0/16              bench_login
-//   127.73.0.0/16              tst_networkcfgform
+//   127.73.0.0/16              tst_networkcfgform (port 37873)
 //   127.10.0.0/16 and above: free for the other test files, one /16 each.
 // Multicast probes reach every simulator running on the machine, so a test
 // that counts devices counts only those in its own range (see inRange()).
