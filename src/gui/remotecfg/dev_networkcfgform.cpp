@@ -116,14 +116,12 @@ CNetworkCfgForm::CNetworkCfgForm(const CUIDeviceBean &oBean, QList<stDevCapacity
     for (QLineEdit *pEdit : {ui->oUserNameEdit, ui->oPassWordEdit, ui->oNTXUserNameEdit, ui->oNTXPassWordEdit})
         pEdit->setMaxLength(kAccountMaxChars);
 
-    setRowsVisible({ui->oIPTypeLabel, ui->oIPTypeCombo, ui->oIpAddrLabel, ui->oIpAddrWidget, ui->oSubnetLabel,
-                    ui->oSubnetWidget, ui->oGatewayLabel, ui->oGatewayWidget, ui->oMTULabel, ui->oMTUEdit,
-                    ui->oMTUHintLabel, ui->oUserNameLabel, ui->oUserNameEdit, ui->oPassWordLabel,
-                    ui->oPassWordEdit, ui->oNTXGroup, ui->oPortTypeLabel, ui->oPortTypeCombo,
-                    ui->oOperateModeLabel, ui->oOperateModeCombo},
+    // Rows appear as the capability document and the address mode call for them.
+    setRowsVisible({ui->oIpAddrLabel, ui->oIpAddrWidget, ui->oSubnetLabel, ui->oSubnetWidget, ui->oGatewayLabel,
+                    ui->oGatewayWidget, ui->oMTULabel, ui->oMTUEdit, ui->oMTUHintLabel, ui->oUserNameLabel,
+                    ui->oUserNameEdit, ui->oPassWordLabel, ui->oPassWordEdit, ui->oNTXGroup,
+                    ui->oPortTypeLabel, ui->oPortTypeCombo, ui->oOperateModeLabel, ui->oOperateModeCombo},
                    false);
-    ui->oIPTypeCombo->clear();
-    setRowsVisible({ui->oIPTypeLabel, ui->oIPTypeCombo}, true);
     for (int nMode = IpTypeStatic; nMode <= IpTypeDhcp; ++nMode)
         ui->oIPTypeCombo->addItem(tr(kIpTypeTexts[nMode]), nMode);
 
