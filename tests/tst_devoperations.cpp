@@ -12,6 +12,7 @@
 #include "tableviewex.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -20,6 +21,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <csignal>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -114,6 +116,7 @@ private slots:
     void contextMenuAndWebPage();
     void refreshDropsAbandonedResults();
     void refreshDuringLogin();
+    void exitDoesNotWaitForSilentDevices();
 
 private:
     const SimFleetProcess::Device &simDevice(const QString &strType, int iNth = 0) const;
@@ -477,6 +480,9 @@ void TestDevOperations::passwordReset()
         script.press("CMsgDlg", "oCancelBtn");
         script.start();
         m_pForm->doRestoreDevPwd();
+        // The reset runs on a worker; its note follows.
+        if (!QTest::qWaitFor([&script] { return script.done(); }, 10000))
+            return QStringList{QStringLiteral("no note came")};
         return script.texts();
     };
     QCOMPARE(reset(ipc.ip, QStringLiteral("wrong-code")), QStringList{QStringLiteral("重置失败。")});
@@ -620,6 +626,28 @@ void TestDevOperations::refreshDuringLogin()
     QVERIFY(dev(listIps.at(1)).m_strLoginKey.isEmpty());
     QCOMPARE(script.seen(), (QStringList{QStringLiteral("CDevLoginDlg"), QStringLiteral("CDevLoginDlg")}));
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void TestDevOperations::exitDoesNotWaitForSilentDevices()
+{
+    const QStringList listIps{simDevice(QStringLiteral("IPC")).ip, simDevice(QStringLiteral("NVR")).ip};
+    checkDevices(listIps);
+    CDialogScript login;
+    login.press("CDevLoginDlg", "oOkBtn");
+    login.start();
+    m_pForm->devLogin(CDevManageForm::EventNone);
+    for (const QString &strIp : listIps)
+        QTRY_COMPARE_WITH_TIMEOUT(dev(strIp).m_lStatus, 2, 15000);
+    QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+
+    // The devices stop answering: the tab still goes within the bound.
+    ::kill(pid_t(m_pSim->processId()), SIGSTOP);
+    QElapsedTimer timer;
+    timer.start();
+    m_pForm.reset();
+    const qint64 lElapsed = timer.elapsed();
+    ::kill(pid_t(m_pSim->processId()), SIGCONT);
+    QVERIFY2(lElapsed < 1500, qPrintable(QString::number(lElapsed)));
 }
 
 QTEST_MAIN(TestDevOperations)

@@ -1,8 +1,7 @@
 #include "devdiscovery.h"
+#include "ipv4.h"
 
 #include <QLoggingCategory>
-
-#include <arpa/inet.h>
 
 #include <cstring>
 
@@ -16,17 +15,6 @@ const std::size_t PasswordBufferSize = 256;
 QString slotToString(const char *pSlot)
 {
     return QString::fromUtf8(pSlot, int(strnlen(pSlot, RVNA_TEXT_LEN)));
-}
-
-// Dotted text to a host-order number; false for text that is no address.
-bool toHostOrder(const QString &strIp, unsigned int &uIp)
-{
-    const QByteArray ip = strIp.toLatin1();
-    const in_addr_t address = inet_addr(ip.constData());
-    if (address == INADDR_NONE && ip != "255.255.255.255")
-        return false;
-    uIp = ntohl(address);
-    return true;
 }
 
 } // namespace
@@ -68,7 +56,7 @@ void CDevDiscovery::sendProbe2(const QString &strFirstIp, const QString &strLast
 {
     unsigned int uFirst = 0;
     unsigned int uLast = 0;
-    if (!toHostOrder(strFirstIp, uFirst) || !toHostOrder(strLastIp, uLast)) {
+    if (!Ipv4::parse(strFirstIp, uFirst) || !Ipv4::parse(strLastIp, uLast)) {
         qCDebug(lcDiscovery) << "range probe skipped, bad range" << strFirstIp << strLastIp;
         return;
     }
@@ -118,7 +106,7 @@ DWORD CDevDiscovery::resetPassword(const QString &strIp, const QString &strSeria
                                    const QString &strSecurityCode)
 {
     unsigned int uIp = 0;
-    if (!toHostOrder(strIp, uIp))
+    if (!Ipv4::parse(strIp, uIp))
         return RVNA_ERR_PARAM;
     const RVNA_DEV_IDENTITY identity = makeIdentity(strSerial, strMac);
     const QByteArray code = strSecurityCode.toLatin1();
@@ -133,7 +121,7 @@ DWORD CDevDiscovery::setDevIpAddr(const QString &strIp, const QString &strPasswo
                                   const QString &strNewMask, const QString &strNewGateway)
 {
     unsigned int uIp = 0;
-    if (!toHostOrder(strIp, uIp))
+    if (!Ipv4::parse(strIp, uIp))
         return RVNA_ERR_PARAM;
     RVNA_DEV_ACCOUNT account;
     const DWORD dwEncode = makeAccount(strUserName, strPassword, account);

@@ -1,4 +1,5 @@
 #include "thread_devlogin.h"
+#include "devsession.h"
 #include "devtext.h"
 
 #include "TolanNetSDK.h"
@@ -11,16 +12,6 @@
 #include <array>
 
 Q_LOGGING_CATEGORY(lcDevLogin, "corvane.devlogin")
-
-namespace {
-
-const char *const kTypeIpc = "IPC";
-const char *const kTypeNvr = "NVR";
-constexpr WORD kNvrPort = TLSDK_DEFAULT_PORT;
-constexpr size_t kNvrLoginInfoSize = 45;
-static_assert(kNvrLoginInfoSize >= TLSDK_LOGIN_INFO_SIZE, "the library fills its whole information block");
-
-} // namespace
 
 CDevThread::CDevThread(QObject *pReceiver)
     : QObject(nullptr)
@@ -46,35 +37,20 @@ void CDevThread::devLoginSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventTpye)
 
 void CDevThread::devLogoutSlot(CUIDeviceBean &oBean)
 {
-    logoutDevice(oBean);
-}
-
-void CDevThread::logoutDevice(const CUIDeviceBean &oBean)
-{
-    if (oBean.m_strDevType == QLatin1String(kTypeIpc)) {
-        ZELT_MW_Logout(oBean.m_strLoginKey.toLatin1().constData());
-    } else if (oBean.m_strDevType == QLatin1String(kTypeNvr)) {
-        bool bOk = false;
-        const DWORD ulHandle = oBean.m_strLoginKey.toUInt(&bOk);
-        // A record without a valid handle has no session to close.
-        if (bOk)
-            TLSDK_Logout(ulHandle);
-    }
+    DevSession::logout(oBean);
 }
 
 bool CDevThread::loginIpc(CUIDeviceBean &oBean)
 {
-    std::array<char, ZELT_MW_USERID_LEN> szUserId{};
-    const DWORD ulRet = ZELT_MW_Login(oBean.m_strUserName.toLatin1().constData(),
-                                      oBean.m_strPassword.toLatin1().constData(),
-                                      oBean.m_strIp.toLatin1().constData(), 0, szUserId.data());
+    QString strUserId;
+    const DWORD ulRet = DevSession::loginIpc(oBean, strUserId);
     if (ulRet != 0) {
         qCDebug(lcDevLogin) << "configuration library refused" << oBean.m_strIp << "result" << ulRet;
         return false;
     }
     oBean.m_lStatus = DevStatusLogged;
-    oBean.m_strDevType = QLatin1String(kTypeIpc);
-    oBean.m_strLoginKey = DevText::fromBuffer(szUserId.data(), szUserId.size());
+    oBean.m_strDevType = DevSession::kTypeIpc;
+    oBean.m_strLoginKey = strUserId;
     const QByteArray baUserId = oBean.m_strLoginKey.toLatin1();
 
     // Failed queries leave their buffers zeroed, which reads as empty texts.
@@ -99,17 +75,11 @@ bool CDevThread::loginIpc(CUIDeviceBean &oBean)
 bool CDevThread::loginNvr(CUIDeviceBean &oBean)
 {
     DWORD ulHandle = 0;
-    std::array<char, kNvrLoginInfoSize> aInfo{};
-    const DWORD ulRet = TLSDK_Login(oBean.m_strIp.toLatin1().constData(), kNvrPort,
-                                    oBean.m_strUserName.toLatin1().constData(),
-                                    oBean.m_strPassword.toLatin1().constData(), &ulHandle, aInfo.data());
-    if (ulRet != 0) {
-        qCDebug(lcDevLogin) << "maintenance library refused" << oBean.m_strIp << "result" << ulRet;
+    if (DevSession::loginNvr(oBean, ulHandle) != 0)
         return false;
-    }
     // The session stays open; its handle is the login key for the later logout.
     oBean.m_lStatus = DevStatusLogged;
-    oBean.m_strDevType = QLatin1String(kTypeNvr);
+    oBean.m_strDevType = DevSession::kTypeNvr;
     oBean.m_strLoginKey = QString::number(ulHandle);
 
     std::array<char, TLSDK_DEVICE_INFO_SIZE> aDev{};

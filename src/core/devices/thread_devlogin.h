@@ -19,10 +19,6 @@ public:
     // and getResultSlot(CUIDeviceBean&).
     explicit CDevThread(QObject *pReceiver);
 
-    // Closes the device's session in the library its type names; a device of
-    // any other type (never logged in) is left alone.
-    static void logoutDevice(const CUIDeviceBean &oBean);
-
 signals:
     void sendLoginResult(QList<CUIDeviceBean> &oDevList, ulong ulEventType);
     void sendResultSingle(CUIDeviceBean &oBean);

@@ -1,4 +1,5 @@
 #include "thread_maintain.h"
+#include "devsession.h"
 
 #include "tolan_cfg.h"
 
@@ -39,12 +40,7 @@ public:
     CNvrSession(const stMaintainLibApi &oApi, const CUIDeviceBean &oBean)
         : m_oApi(oApi)
     {
-        char szInfo[TLSDK_LOGIN_INFO_SIZE] = {};
-        m_ulResult = m_oApi.pfnLogin(oBean.m_strIp.toLatin1().constData(), TLSDK_DEFAULT_PORT,
-                                     oBean.m_strUserName.toLatin1().constData(),
-                                     oBean.m_strPassword.toLatin1().constData(), &m_ulHandle, szInfo);
-        if (m_ulResult != 0)
-            qCDebug(lcMaintain) << "TLSDK_Login" << oBean.m_strIp << "failed:" << m_ulResult;
+        m_ulResult = DevSession::loginNvr(oBean, m_ulHandle, m_oApi.pfnLogin);
     }
     ~CNvrSession()
     {
@@ -84,7 +80,7 @@ int CMaintainThread::pollInterval() const
 
 bool CMaintainThread::isIpc(const CUIDeviceBean &oBean)
 {
-    return oBean.m_strDevType == QLatin1String("IPC");
+    return DevSession::isIpc(oBean);
 }
 
 void CMaintainThread::sendResult(CUIDeviceBean &oBean, bool bOk, long lOkStatus, long lFailStatus)

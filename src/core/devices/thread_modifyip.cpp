@@ -1,11 +1,11 @@
 #include "thread_modifyip.h"
 #include "devdiscovery.h"
+#include "ipv4.h"
 #include "uidevicebean.h"
 
 #include "Discovery.h"
 
 #include <QLoggingCategory>
-#include <QRegExp>
 
 Q_LOGGING_CATEGORY(lcModifyIp, "corvane.modifyip")
 
@@ -22,12 +22,7 @@ CModifyIPThread::~CModifyIPThread() = default;
 
 bool CModifyIPThread::isUsableAddress(const QString &strIp)
 {
-    static const QRegExp rxAddr(QStringLiteral(
-        "((2[0-4]\\d|25[0-5]|[01]?\\d\\d?)\\.){3}(2[0-4]\\d|25[0-5]|[01]?\\d\\d?)"));
-    if (!rxAddr.exactMatch(strIp))
-        return false;
-    // A host part that is not a number counts as 0.
-    return strIp.mid(strIp.lastIndexOf(QLatin1Char('.')) + 1).toInt() != 0;
+    return Ipv4::isUsableHost(strIp);
 }
 
 void CModifyIPThread::modifyAddrSlot(CBatchEditNetAddrBean &oNetAddrBean)

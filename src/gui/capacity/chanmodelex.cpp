@@ -35,8 +35,6 @@ QVariant CChanModelEx::data(const QModelIndex &index, int role) const
         default: return QVariant();
         }
     }
-    if (role == Qt::CheckStateRole && index.column() == ColCheck)
-        return m_listChecked.contains(chan.m_lChanId) ? Qt::Checked : Qt::Unchecked;
     return ModelEx::data(index, role);
 }
 
@@ -44,34 +42,15 @@ bool CChanModelEx::setData(const QModelIndex &index, const QVariant &value, int 
 {
     if (!index.isValid() || index.row() >= m_listChan.size())
         return false;
-    if (role != Qt::CheckStateRole || index.column() != ColCheck)
-        return true;
-    const int iChanId = m_listChan.at(index.row()).m_lChanId;
-    const int iState = value.toInt();
-    bool bChanged = false;
-    if (iState == Qt::Unchecked) {
-        bChanged = m_listChecked.removeOne(iChanId);
-    } else if (iState == Qt::Checked && !m_listChecked.contains(iChanId)) {
-        // An id listed twice would count its channels twice.
-        m_listChecked.append(iChanId);
-        bChanged = true;
-    }
-    if (bChanged)
-        emit dataChanged(index, index, {Qt::CheckStateRole});
-    emit checkListChanged();
+    if (role == Qt::CheckStateRole && index.column() == ColCheck)
+        return setCheckData(index, value);
+    // Other cells are not editable; the call is accepted and changes nothing.
     return true;
 }
 
-void CChanModelEx::toggleSelectAll()
+int CChanModelEx::checkKey(int iRow) const
 {
-    m_listChecked.clear();
-    if (!m_bAllSelected) {
-        for (const CUIChanBean &chan : qAsConst(m_listChan))
-            m_listChecked.append(chan.m_lChanId);
-    }
-    m_bAllSelected = !m_bAllSelected;
-    resetModel();
-    emit checkListChanged();
+    return m_listChan.at(iRow).m_lChanId;
 }
 
 void CChanModelEx::OnChangePos(int iFirst, int iSecond)

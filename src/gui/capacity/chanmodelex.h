@@ -23,25 +23,15 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
-    // Row ids (m_lChanId) of the checked rows, in the order checked.
-    QList<int> &checkedList() { return m_listChecked; }
-    const QList<int> &checkedList() const { return m_listChecked; }
-    bool allSelected() const { return m_bAllSelected; }
-
-    // The select-all header: the first call checks every row, the next one
-    // unchecks all, whatever was ticked by hand in between.
-    void toggleSelectAll();
-
-signals:
-    void checkListChanged();
-
 public slots:
     void OnChangePos(int iFirst, int iSecond);
 
+protected:
+    // Checked channels are named by row id (m_lChanId).
+    int checkKey(int iRow) const override;
+
 private:
     QList<CUIChanBean> &m_listChan;
-    QList<int> m_listChecked;
-    bool m_bAllSelected = false;
 };
 
 #endif // CHANMODELEX_H

@@ -48,8 +48,6 @@ QVariant CBatchEditModelEx::data(const QModelIndex &index, int role) const
             return ModelEx::data(index, role);
         return cellText(oBean, index.column());
     }
-    if (role == Qt::CheckStateRole && index.column() == ColCheck)
-        return m_listChecked.contains(oBean.m_lRowId) ? Qt::Checked : Qt::Unchecked;
     return ModelEx::data(index, role);
 }
 
@@ -66,16 +64,8 @@ bool CBatchEditModelEx::setData(const QModelIndex &index, const QVariant &value,
         return false;
     CBatchEditNetAddrBean &oBean = (*m_pList)[index.row()];
     const int iColumn = index.column();
-    if (iColumn == ColCheck && role == Qt::CheckStateRole) {
-        if (value.toInt() == Qt::Checked) {
-            if (!m_listChecked.contains(oBean.m_lRowId))
-                m_listChecked.append(oBean.m_lRowId);
-        } else {
-            m_listChecked.removeAll(oBean.m_lRowId);
-        }
-        emit dataChanged(index, index);
-        return true;
-    }
+    if (iColumn == ColCheck && role == Qt::CheckStateRole)
+        return setCheckData(index, value);
     if (role != Qt::EditRole)
         return false;
     const QString strText = value.toString();
@@ -101,6 +91,11 @@ bool CBatchEditModelEx::setData(const QModelIndex &index, const QVariant &value,
     }
     emit dataChanged(index, index);
     return true;
+}
+
+int CBatchEditModelEx::checkKey(int iRow) const
+{
+    return m_pList->at(iRow).m_lRowId;
 }
 
 void CBatchEditModelEx::OnChangePos(int iFirst, int iSecond)

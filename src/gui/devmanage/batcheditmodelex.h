@@ -33,19 +33,17 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
-    QList<int> &checkedIds() { return m_listChecked; }
-    bool isAllSelected() const { return m_bAllSelected; }
-    void setAllSelected(bool bAll) { m_bAllSelected = bAll; }
-
 public slots:
     void OnChangePos(int iFirst, int iSecond);
+
+protected:
+    // Checked rows are named by row id (m_lRowId).
+    int checkKey(int iRow) const override;
 
 private:
     QString cellText(const CBatchEditNetAddrBean &oBean, int iColumn) const;
 
     QList<CBatchEditNetAddrBean> *m_pList;
-    QList<int> m_listChecked;
-    bool m_bAllSelected = false;
 };
 
 #endif // BATCHEDITMODELEX_H

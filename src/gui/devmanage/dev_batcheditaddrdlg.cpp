@@ -198,14 +198,7 @@ void CBatchEditAddrDlg::onEncTableViewHeaderClicked(int iColumn)
 {
     if (iColumn != CBatchEditModelEx::ColCheck)
         return;
-    QList<int> &listChecked = m_pModel->checkedIds();
-    listChecked.clear();
-    if (!m_pModel->isAllSelected()) {
-        for (const CBatchEditNetAddrBean &oRow : m_listRows)
-            listChecked.append(oRow.m_lRowId);
-    }
-    m_pModel->setAllSelected(!m_pModel->isAllSelected());
-    m_pModel->resetModel();
+    m_pModel->toggleSelectAll();
 }
 
 void CBatchEditAddrDlg::mouseEnterEncView(const QModelIndex index)

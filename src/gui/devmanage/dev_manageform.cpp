@@ -6,36 +6,35 @@
 #include "dev_logindlg.h"
 #include "dev_resetpasswddlg.h"
 #include "devdiscovery.h"
+#include "devlibraries.h"
+#include "devlistmerge.h"
+#include "devrequests.h"
+#include "devsession.h"
 #include "encodedevmodelex.h"
+#include "ipv4.h"
 #include "msgdlg.h"
 #include "platformutils.h"
 #include "qnofocusdelegate.h"
 #include "searchedit.h"
 #include "searcheditbox.h"
 #include "setupdlg.h"
+#include "thread_devcmd.h"
 #include "thread_devlogin.h"
 #include "thread_maintain.h"
 #include "thread_modifyip.h"
 #include "upgradedlg.h"
 #include "waitdlg.h"
-#include "workerhost.h"
-
-#include "TolanNetSDK.h"
-#include "zelt_mw_sdk.h"
+#include "workerregistry.h"
 
 #include <QAction>
 #include <QCursor>
 #include <QDir>
 #include <QHeaderView>
-#include <QHostAddress>
 #include <QLoggingCategory>
 #include <QMenu>
-#include <QRegularExpression>
 #include <QTimer>
 
 #include <algorithm>
-#include <array>
-#include <mutex>
 
 Q_LOGGING_CATEGORY(lcDevManage, "corvane.devmanage")
 
@@ -48,31 +47,20 @@ constexpr int kProbePauseMs = 500;
 // Largest end - begin of a segment search, alone and beside the multicast search.
 constexpr quint32 kMaxSpan = 1024;
 constexpr quint32 kMaxSpanWithMulticast = 768;
-constexpr DWORD kZeltLogLevel = 2;
-constexpr DWORD kZeltLogSize = 2097152;
 constexpr int kRestartReportMs = 3000;
-constexpr size_t kNvrLoginInfoSize = 48;
-
-// The tab that receives the configuration library's events. The library calls
-// back on a thread of its own; the lock keeps the tab from going away while
-// an event is being handed over.
-std::mutex g_eventReceiverMutex;
-CDevManageForm *g_pEventReceiver = nullptr;
-
-// Dotted quad with decimal octets (leading zeros allowed, never octal).
-bool parseIpv4(const QString &strIp, quint32 &uIp)
-{
-    static const QRegularExpression reIp(QRegularExpression::anchoredPattern(
-        QStringLiteral("((2[0-4]\\d|25[0-5]|[01]?\\d\\d?)\\.){3}(2[0-4]\\d|25[0-5]|[01]?\\d\\d?)")));
-    if (!reIp.match(strIp).hasMatch())
-        return false;
-    uIp = 0;
-    for (const QString &strPart : strIp.split(QLatin1Char('.')))
-        uIp = (uIp << 8) | strPart.toUInt();
-    return true;
-}
+// The whole wait for the logouts at exit, however many devices are silent.
+constexpr unsigned long kExitLogoutMs = 1000;
 
 } // namespace
+
+const std::array<CDevManageForm::ResumeCommand, CDevManageForm::EventRestart + 1> CDevManageForm::kResumeCommands = {{
+    nullptr,
+    &CDevManageForm::on_oDSTBtn_clicked,
+    &CDevManageForm::on_oUpgradeBtn_clicked,
+    &CDevManageForm::on_oBatchCfgBtn_clicked,
+    &CDevManageForm::openConfigDlg_slot,
+    &CDevManageForm::restartAfterLogin,
+}};
 
 CDevManageForm::CDevManageForm(QWidget *parent)
     : QWidget(parent)
@@ -83,46 +71,11 @@ CDevManageForm::CDevManageForm(QWidget *parent)
 
     ensureWorkFolders();
 
-    ZELT_MW_Init();
-    TLSDK_Init();
-    ZELT_MW_SetLog(kZeltLogLevel, "log/", kZeltLogSize);
-    {
-        std::lock_guard<std::mutex> lock(g_eventReceiverMutex);
-        g_pEventReceiver = this;
-    }
-    ZELT_MW_SetEventCallback(&CDevManageForm::zeltEventCallback);
+    m_pLibraries.reset(new CDevLibraries(QStringLiteral("log/")));
+    connect(m_pLibraries.get(), &CDevLibraries::sendUpgradeEventSignal, this, &CDevManageForm::onUpgradeEvent,
+            Qt::QueuedConnection);
 
-    m_pLoginWorker.reset(new CWorkerHost(this, [this] {
-        auto *pWorker = new CDevThread(this);
-        connect(this, &CDevManageForm::sendLoginSignal, pWorker, &CDevThread::devLoginSlot);
-        return pWorker;
-    }));
-    m_pLogoutWorker.reset(new CWorkerHost(this, [this] {
-        auto *pWorker = new CDevThread(this);
-        connect(this, &CDevManageForm::sendLogoutSignal, pWorker, &CDevThread::devLogoutSlot);
-        return pWorker;
-    }));
-    m_pModifyIPWorker.reset(new CWorkerHost(this, [this] {
-        auto *pWorker = new CModifyIPThread(this);
-        connect(this, &CDevManageForm::sendModifyIPSignal, pWorker, &CModifyIPThread::modifyAddrSlot);
-        return pWorker;
-    }));
-    // One maintenance worker per operation kind: kinds run side by side,
-    // requests of one kind one after another.
-    auto maintainWorker = [this](void (CDevManageForm::*pfnSignal)(QString, CUIDeviceBean &),
-                                 void (CMaintainThread::*pfnSlot)(QString, CUIDeviceBean &)) {
-        return new CWorkerHost(this, [this, pfnSignal, pfnSlot] {
-            auto *pWorker = new CMaintainThread(this);
-            connect(this, pfnSignal, pWorker, pfnSlot);
-            return pWorker;
-        });
-    };
-    m_pUpgradeWorker.reset(maintainWorker(&CDevManageForm::sendUpgradeSignal, &CMaintainThread::devUpgradeSlot));
-    m_pExportDiagWorker.reset(
-        maintainWorker(&CDevManageForm::sendExportDiagSignal, &CMaintainThread::exportDiagInfoSlot));
-    m_pImportCfgWorker.reset(maintainWorker(&CDevManageForm::sendImportCfgSignal, &CMaintainThread::importCfgSlot));
-    m_pExportCfgWorker.reset(maintainWorker(&CDevManageForm::sendExportCfgSignal, &CMaintainThread::exportCfgSlot));
-    // Further workers and their threads are created and connected here.
+    createWorkers();
 
     m_pDevDiscovery = new CDevDiscovery;
 
@@ -140,8 +93,8 @@ CDevManageForm::CDevManageForm(QWidget *parent)
     ui->oDevTabView->setModel(m_pDevModel);
     ui->oDevTabView->setItemDelegate(new QNoFocusDelegate(ui->oDevTabView, true, ui->oDevTabView));
     m_pDevModel->setAddressColumn(EncodeDevModelEx::ColIp);
+    connect(ui->oDevTabView, &TableViewEx::sendOpenConfigDlgSignal, this, &CDevManageForm::openConfigDlg_slot);
     connect(ui->oDevTabView, &TableViewEx::sendRemoteSignal, this, &CDevManageForm::openRemoteDlg_slot);
-    // The view's sendOpenConfigDlgSignal is connected here.
 
     applyColumnFlags();
     applyColumnWidths();
@@ -172,26 +125,50 @@ CDevManageForm::CDevManageForm(QWidget *parent)
 
 CDevManageForm::~CDevManageForm()
 {
-    {
-        std::lock_guard<std::mutex> lock(g_eventReceiverMutex);
-        if (g_pEventReceiver == this)
-            g_pEventReceiver = nullptr;
-    }
+    m_pLibraries.reset();
     // Directly, not through the workers: the event loop is over.
-    for (const CUIDeviceBean &dev : qAsConst(m_listDev))
-        CDevThread::logoutDevice(dev);
+    DevSession::logoutAll(m_listDev, kExitLogoutMs);
     // Worker threads end before the list and the model they report into.
-    m_pLoginWorker.reset();
-    m_pLogoutWorker.reset();
-    m_pModifyIPWorker.reset();
-    m_pUpgradeWorker.reset();
-    m_pExportDiagWorker.reset();
-    m_pImportCfgWorker.reset();
-    m_pExportCfgWorker.reset();
+    m_pWorkers.reset();
     m_listDev.clear();
     ui->oDevTabView->setModel(nullptr);
     delete m_pDevModel;
     delete m_pDevDiscovery;
+}
+
+void CDevManageForm::createWorkers()
+{
+    using Reg = CWorkerRegistry;
+    m_pWorkers.reset(new CWorkerRegistry(this));
+    m_pWorkers->add<CDevThread>(this, &CDevManageForm::sendLoginSignal, &CDevThread::devLoginSlot,
+                                Reg::AbandonedOnRefresh);
+    // Logouts run on: a refresh sends every listed device to it.
+    m_pWorkers->add<CDevThread>(this, &CDevManageForm::sendLogoutSignal, &CDevThread::devLogoutSlot,
+                                Reg::KeptOnRefresh);
+    m_pWorkers->add<CModifyIPThread>(this, &CDevManageForm::sendModifyIPSignal, &CModifyIPThread::modifyAddrSlot,
+                                     Reg::AbandonedOnRefresh);
+    // One maintenance worker per operation kind: kinds run side by side,
+    // requests of one kind one after another.
+    m_pWorkers->add<CMaintainThread>(this, &CDevManageForm::sendUpgradeSignal, &CMaintainThread::devUpgradeSlot,
+                                     Reg::AbandonedOnRefresh);
+    m_pWorkers->add<CMaintainThread>(this, &CDevManageForm::sendExportDiagSignal,
+                                     &CMaintainThread::exportDiagInfoSlot, Reg::AbandonedOnRefresh);
+    m_pWorkers->add<CMaintainThread>(this, &CDevManageForm::sendImportCfgSignal, &CMaintainThread::importCfgSlot,
+                                     Reg::AbandonedOnRefresh);
+    m_pWorkers->add<CMaintainThread>(this, &CDevManageForm::sendExportCfgSignal, &CMaintainThread::exportCfgSlot,
+                                     Reg::AbandonedOnRefresh);
+    // A restart or reset under way cannot be called back; its result is
+    // matched to the list round it was sent in.
+    m_pWorkers->add(
+        [this] {
+            auto *pWorker = new CDevCmdThread;
+            connect(this, &CDevManageForm::sendRestartSignal, pWorker, &CDevCmdThread::restartSlot);
+            connect(this, &CDevManageForm::sendResetPwdSignal, pWorker, &CDevCmdThread::resetPwdSlot);
+            connect(pWorker, &CDevCmdThread::sendRestartResult, this, &CDevManageForm::onRestartResult);
+            connect(pWorker, &CDevCmdThread::sendResetPwdResult, this, &CDevManageForm::onResetPwdResult);
+            return pWorker;
+        },
+        Reg::KeptOnRefresh);
 }
 
 CUISearchModeBean CDevManageForm::searchMode() const
@@ -309,36 +286,9 @@ void CDevManageForm::onSearchTimer()
 {
     m_pSearchTimer->stop();
 
-    // Numbers only grow; the list is sorted by address, so its last entry
-    // need not hold the highest number.
-    int iCounter = 0;
-    for (const CUIDeviceBean &dev : m_listDev)
-        iCounter = std::max(iCounter, dev.m_lDevId + 1);
-
     m_pDevDiscovery->detach();
     // results() copies under the service's own lock.
-    const QList<stDiscoveryBean> listFound = m_pDevDiscovery->results();
-    for (const stDiscoveryBean &found : listFound) {
-        const bool bKnown = !found.strIp.isEmpty()
-            && std::any_of(m_listDev.cbegin(), m_listDev.cend(),
-                           [&found](const CUIDeviceBean &dev) { return dev.m_strIp == found.strIp; });
-        if (bKnown)
-            continue;
-        ++iCounter;
-        CUIDeviceBean dev;
-        dev.m_lDevId = iCounter;
-        dev.m_cFlagA = 0;
-        dev.m_lStatus = DevStatusNotLogged;
-        dev.m_strIp = found.strIp;
-        dev.m_strModel = found.strModel;
-        dev.m_strSerial = found.strSerial;
-        dev.m_strMac = found.strMac;
-        dev.m_strVersion = found.strVersion;
-        dev.m_strUserName = m_strDefaultUser;
-        dev.m_strPassword = m_strDefaultPassword;
-        dev.m_ulListRound = m_ulListRound;
-        m_listDev.append(dev);
-    }
+    m_oMerge.mergeDiscovered(m_pDevDiscovery->results(), m_strDefaultUser, m_strDefaultPassword);
     m_pDevModel->resetModel();
     ui->oDevNumLabel->setText(QString::number(m_listDev.size()));
     m_pDevDiscovery->attach();
@@ -360,33 +310,14 @@ void CDevManageForm::mouseEnterEncView(const QModelIndex index)
 
 void CDevManageForm::getResultSlot(CUIDeviceBean &oBean)
 {
-    if (!isCurrentRound(oBean.m_ulListRound)) {
+    if (!m_oMerge.isCurrentRound(oBean.m_ulListRound)) {
         // A login that ended after its list was abandoned must not stay open.
         if (oBean.m_lStatus == DevStatusLogged)
             emit sendLogoutSignal(oBean);
         return;
     }
-    for (int i = 0; i < m_listDev.size(); ++i) {
-        CUIDeviceBean &dev = m_listDev[i];
-        if (dev.m_strIp != oBean.m_strIp)
-            continue;
-        dev.m_lStatus = oBean.m_lStatus;
-        // Only a login decides the session. Any other result carries the key
-        // of when its request was sent, which a login since may have closed
-        // and replaced; taking it back would lose the open session.
-        if (oBean.m_lStatus == DevStatusLogged || oBean.m_lStatus == DevStatusLoginFailed) {
-            dev.m_strLoginKey = oBean.m_strLoginKey;
-            dev.m_strDevType = oBean.m_strDevType;
-        }
-        dev.m_strModel = oBean.m_strModel;
-        dev.m_strVersion = oBean.m_strVersion;
-        dev.m_strSerial = oBean.m_strSerial;
-        dev.m_strMac = oBean.m_strMac;
-        dev.m_strMask = oBean.m_strMask;
-        dev.m_strGateway = oBean.m_strGateway;
-        dev.m_strExtSerial = oBean.m_strExtSerial;
-        repaintRows(i);
-    }
+    for (int iRow : m_oMerge.mergeResult(oBean))
+        repaintRows(iRow);
 }
 
 void CDevManageForm::onFilter(QString strText)
@@ -419,11 +350,11 @@ ulong CDevManageForm::applySearchMode(const CUISearchModeBean &oMode)
 
     quint32 uBegin = 0;
     quint32 uEnd = 0;
-    if (!parseIpv4(oMode.strBeginIP, uBegin)) {
+    if (!Ipv4::parse(oMode.strBeginIP, uBegin)) {
         CMsgDlg::showMsg(tr("错误"), tr("起始IP地址格式错误，请输入有效IP地址。"), MsgError, this);
         return 1;
     }
-    if (!parseIpv4(oMode.strEndIP, uEnd)) {
+    if (!Ipv4::parse(oMode.strEndIP, uEnd)) {
         CMsgDlg::showMsg(tr("错误"), tr("结束IP地址格式错误，请输入有效IP地址。"), MsgError, this);
         return 1;
     }
@@ -455,25 +386,11 @@ void CDevManageForm::oCustomMadeTable(CUICustomMadeBean &oBean)
 
 void CDevManageForm::getModifyRltSlot(CBatchEditNetAddrBean &oNetAddrBean)
 {
-    if (!isCurrentRound(oNetAddrBean.m_ulListRound))
+    if (!m_oMerge.isCurrentRound(oNetAddrBean.m_ulListRound))
         return;
-    for (int i = 0; i < m_listDev.size(); ++i) {
-        CUIDeviceBean &dev = m_listDev[i];
-        if (dev.m_strIp != oNetAddrBean.m_strOldIp)
-            continue;
-        if (oNetAddrBean.m_lResult == DevStatusModifyOk) {
-            // An address typed with leading zeros reaches the device as typed; the
-            // device then answers at the plain form, which is what the list keeps.
-            quint32 uNewIp = 0;
-            dev.m_strIp = parseIpv4(oNetAddrBean.m_strNewIp, uNewIp)
-                ? QHostAddress(uNewIp).toString()
-                : oNetAddrBean.m_strNewIp;
-            dev.m_strGateway = oNetAddrBean.m_strGateway;
-            dev.m_strMask = oNetAddrBean.m_strMask;
-        }
-        dev.m_lStatus = oNetAddrBean.m_lResult;
+    for (int iRow : m_oMerge.mergeAddressResult(oNetAddrBean)) {
         emit sendModifyRltSignal(oNetAddrBean);
-        repaintRows(i);
+        repaintRows(iRow);
     }
 }
 
@@ -500,11 +417,7 @@ QList<int> CDevManageForm::checkedRows() const
 
 int CDevManageForm::rowOfDevId(int iDevId) const
 {
-    for (int i = 0; i < m_listDev.size(); ++i) {
-        if (m_listDev.at(i).m_lDevId == iDevId)
-            return i;
-    }
-    return -1;
+    return m_oMerge.rowOfDevId(iDevId);
 }
 
 int CDevManageForm::currentRow(int iFallback) const
@@ -557,19 +470,12 @@ ulong CDevManageForm::devLogin(ulong ulEventType)
     }
 
     // The list may have changed while the dialog was open: rows are looked up now.
-    QList<CUIDeviceBean> listLogin;
-    for (int iRow : checkedRows()) {
-        CUIDeviceBean &dev = m_listDev[iRow];
-        dev.m_strUserName = info.strUserName;
-        dev.m_strPassword = info.strPassword;
-        // Closes an earlier login of the device first.
+    QList<CUIDeviceBean> listClose;
+    QList<CUIDeviceBean> listLogin =
+        DevRequests::prepareLogin(m_listDev, checkedRows(), info.strUserName, info.strPassword, listClose);
+    // Closes an earlier login of each device first.
+    for (CUIDeviceBean &dev : listClose)
         emit sendLogoutSignal(dev);
-        // That session is gone: a failed login must not leave its key behind
-        // for commands to use as if the device were still logged in.
-        dev.m_strLoginKey.clear();
-        dev.m_lStatus = DevStatusConnecting;
-        listLogin.append(dev);
-    }
     m_pDevModel->resetModel();
     emit sendLoginSignal(listLogin, ulEventType);
     showWaitDlg();
@@ -579,7 +485,7 @@ ulong CDevManageForm::devLogin(ulong ulEventType)
 void CDevManageForm::getLoginResultSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventType)
 {
     const bool bCurrent = std::all_of(oDevList.cbegin(), oDevList.cend(), [this](const CUIDeviceBean &dev) {
-        return isCurrentRound(dev.m_ulListRound);
+        return m_oMerge.isCurrentRound(dev.m_ulListRound);
     });
     if (!bCurrent)
         return;
@@ -594,18 +500,14 @@ void CDevManageForm::getLoginResultSlot(QList<CUIDeviceBean> &oDevList, ulong ul
 
 void CDevManageForm::resumeCommand(ulong ulEventType)
 {
-    // The commands of other parts of the tab are resumed by name, so that
-    // the login flow need not know them.
-    static const char *const kResumeSlots[] = {nullptr, "on_oDSTBtn_clicked", "on_oUpgradeBtn_clicked",
-                                               "on_oBatchCfgBtn_clicked", "openConfigDlg_slot", nullptr};
-    if (ulEventType == EventRestart) {
-        doRestartDev();
+    if (ulEventType >= kResumeCommands.size() || !kResumeCommands[ulEventType])
         return;
-    }
-    if (ulEventType >= sizeof(kResumeSlots) / sizeof(kResumeSlots[0]) || !kResumeSlots[ulEventType])
-        return;
-    if (!QMetaObject::invokeMethod(this, kResumeSlots[ulEventType], Qt::DirectConnection))
-        qCDebug(lcDevManage) << "no command to resume for event" << ulEventType;
+    (this->*kResumeCommands[ulEventType])();
+}
+
+void CDevManageForm::restartAfterLogin()
+{
+    doRestartDev();
 }
 
 bool CDevManageForm::checkLoggedIn(ulong ulEventType)
@@ -670,17 +572,9 @@ ulong CDevManageForm::doEditNetworkAddress()
         if (dlg.exec() != QDialog::Accepted)
             return 0;
         const stNetAddrInfo addr = dlg.addresses();
-        CBatchEditNetAddrBean oRequest;
-        oRequest.m_strOldIp = oDev.m_strIp;
-        oRequest.m_strUserName = oDev.m_strUserName;
-        oRequest.m_strPassword = oDev.m_strPassword;
-        oRequest.m_strSerial = oDev.m_strSerial;
-        oRequest.m_strMac = oDev.m_strMac;
-        oRequest.m_strNewIp = addr.strIp;
-        oRequest.m_strMask = addr.strMask;
-        oRequest.m_strGateway = addr.strGateway;
-        oRequest.m_strInputPassword = dlg.password();
-        oRequest.m_ulListRound = m_ulListRound;
+        CBatchEditNetAddrBean oRequest =
+            DevRequests::addressChange(oDev, addr.strIp, addr.strMask, addr.strGateway, dlg.password());
+        oRequest.m_ulListRound = m_oMerge.round();
         emit sendModifyIPSignal(oRequest);
         const int iRow = rowOfDevId(oDev.m_lDevId);
         if (iRow >= 0) {
@@ -690,19 +584,10 @@ ulong CDevManageForm::doEditNetworkAddress()
         return 0;
     }
 
-    QList<CBatchEditNetAddrBean> listRequest;
-    for (int iRow : listRows) {
-        const CUIDeviceBean &dev = m_listDev.at(iRow);
-        CBatchEditNetAddrBean oRequest;
-        oRequest.m_strName = dev.m_strModel + QLatin1Char('_') + dev.m_strIp;
-        oRequest.m_strOldIp = dev.m_strIp;
-        oRequest.m_strPassword = dev.m_strPassword;
-        oRequest.m_strUserName = dev.m_strUserName;
-        oRequest.m_strSerial = dev.m_strSerial;
-        oRequest.m_strMac = dev.m_strMac;
-        oRequest.m_strInputPassword = dev.m_strPassword;
-        listRequest.append(oRequest);
-    }
+    QList<CUIDeviceBean> listChecked;
+    for (int iRow : listRows)
+        listChecked.append(m_listDev.at(iRow));
+    QList<CBatchEditNetAddrBean> listRequest = DevRequests::batchRows(listChecked);
     m_pBatchEditAddrDlg->setDeviceList(listRequest);
     m_pBatchEditAddrDlg->clearAddresses();
     m_pBatchEditAddrDlg->exec();
@@ -712,7 +597,7 @@ ulong CDevManageForm::doEditNetworkAddress()
 void CDevManageForm::oBatchModifyIPSlot(CBatchEditNetAddrBean &oNetAddrBean)
 {
     CBatchEditNetAddrBean oRequest = oNetAddrBean;
-    oRequest.m_ulListRound = m_ulListRound;
+    oRequest.m_ulListRound = m_oMerge.round();
     emit sendModifyIPSignal(oRequest);
     // Marks the device busy, as a single change does, so that a refresh asks first.
     for (int i = 0; i < m_listDev.size(); ++i) {
@@ -735,7 +620,7 @@ ulong CDevManageForm::doRestoreDevPwd()
         return 1;
     }
     const CUIDeviceBean oDev = m_listDev.at(currentRow(listRows.first()));
-    if (oDev.m_strSerial.isEmpty() || oDev.m_strDevType == QLatin1String("NVR")) {
+    if (oDev.m_strSerial.isEmpty() || DevSession::isNvr(oDev)) {
         showNote(tr("该设备不支持密码重置功能，请及时与客服联系。"));
         return 1;
     }
@@ -743,14 +628,16 @@ ulong CDevManageForm::doRestoreDevPwd()
     dlg.setSerial(oDev.m_strSerial);
     if (dlg.exec() != QDialog::Accepted)
         return 0;
-    const DWORD ulRet = CDevDiscovery::resetPassword(oDev.m_strIp, oDev.m_strSerial, oDev.m_strMac, dlg.securityCode());
-    if (ulRet == 0) {
-        showNote(tr("重置成功，密码为：vorpe"));
-        return 0;
-    }
-    qCDebug(lcDevManage) << "password reset of" << oDev.m_strIp << "failed:" << ulRet;
-    showNote(tr("重置失败。"));
-    return 1;
+    CUIDeviceBean oRequest = oDev;
+    emit sendResetPwdSignal(oRequest, dlg.securityCode());
+    showWaitDlg();
+    return 0;
+}
+
+void CDevManageForm::onResetPwdResult(CUIDeviceBean &, ulong ulResult)
+{
+    closeWaitDlg();
+    showNote(ulResult == 0 ? tr("重置成功，密码为：vorpe") : tr("重置失败。"));
 }
 
 void CDevManageForm::doRemoteConfig()
@@ -784,33 +671,25 @@ ulong CDevManageForm::doRestartDev()
     }
     if (!CMsgDlg::askQuestion(tr("信息"), tr("你确定要重启系统吗？"), this))
         return 1;
-    const DWORD ulRet = restartDevice(oDev);
-    if (ulRet != 0) {
-        qCDebug(lcDevManage) << "restart of" << oDev.m_strIp << "failed:" << ulRet;
-        showNote(tr("重启失败。"));
-        return 1;
-    }
-    m_iRestartDevId = oDev.m_lDevId;
-    m_pReportTimer->start(kRestartReportMs);
+    CUIDeviceBean oRequest = oDev;
+    oRequest.m_ulListRound = m_oMerge.round();
+    emit sendRestartSignal(oRequest);
+    showWaitDlg();
     return 0;
 }
 
-DWORD CDevManageForm::restartDevice(const CUIDeviceBean &oDev)
+void CDevManageForm::onRestartResult(CUIDeviceBean &oBean, ulong ulResult)
 {
-    if (oDev.m_strDevType == QLatin1String("IPC"))
-        return ZELT_MW_Reboot(oDev.m_strLoginKey.toLatin1().constData());
-
-    DWORD ulHandle = 0;
-    std::array<char, kNvrLoginInfoSize> aInfo{};
-    const DWORD ulLogin = TLSDK_Login(oDev.m_strIp.toLatin1().constData(), TLSDK_DEFAULT_PORT,
-                                      oDev.m_strUserName.toLatin1().constData(),
-                                      oDev.m_strPassword.toLatin1().constData(), &ulHandle, aInfo.data());
-    if (ulLogin != 0)
-        return ulLogin;
-    const DWORD ulRet = TLSDK_Restart(ulHandle);
-    // The session was opened for the restart alone.
-    TLSDK_Logout(ulHandle);
-    return ulRet;
+    closeWaitDlg();
+    if (ulResult != 0) {
+        showNote(tr("重启失败。"));
+        return;
+    }
+    // After a refresh the device is listed afresh and leaves by itself.
+    if (!m_oMerge.isCurrentRound(oBean.m_ulListRound))
+        return;
+    m_iRestartDevId = oBean.m_lDevId;
+    m_pReportTimer->start(kRestartReportMs);
 }
 
 void CDevManageForm::onReportTimer()
@@ -829,54 +708,19 @@ void CDevManageForm::onReportTimer()
     showNote(tr("设备正在重启，请在约3分钟后刷新列表获取该设备。"));
 }
 
-bool CDevManageForm::isCurrentRound(quint32 ulListRound) const
-{
-    // 0: a record made outside the list, tied to no round.
-    return ulListRound == 0 || ulListRound == m_ulListRound;
-}
-
 void CDevManageForm::abandonWork()
 {
-    ++m_ulListRound;
+    m_oMerge.nextRound();
     m_pReportTimer->stop();
     m_iRestartDevId = -1;
     closeWaitDlg();
-    m_pLoginWorker->renew();
-    m_pModifyIPWorker->renew();
-    m_pUpgradeWorker->renew();
-    m_pExportDiagWorker->renew();
-    m_pImportCfgWorker->renew();
-    m_pExportCfgWorker->renew();
-    // Further workers whose work a refresh abandons are renewed here.
+    m_pWorkers->renewAbandonable();
 }
 
-void DEV_API CDevManageForm::zeltEventCallback(const char *szUserID, DWORD ulEventType, DWORD *pulValue)
+void CDevManageForm::onUpgradeEvent(QString strUserId, qint64 lValue)
 {
-    if (!szUserID || !*szUserID)
-        return;
-    // Only the upgrade event carries an outcome; any other event says nothing about one.
-    if (ulEventType != ZELT_MW_EVENT_UPGRADE || !pulValue)
-        return;
-    const QString strUserId = QString::fromLatin1(szUserID);
-    const qint64 lValue = *pulValue;
-    std::lock_guard<std::mutex> lock(g_eventReceiverMutex);
-    if (!g_pEventReceiver)
-        return;
-    CDevManageForm *pForm = g_pEventReceiver;
-    // The list belongs to the user-interface thread; a refresh may be emptying it right now.
-    QMetaObject::invokeMethod(
-        pForm, [pForm, strUserId, lValue] { pForm->applyUpgradeEvent(strUserId, lValue); }, Qt::QueuedConnection);
-}
-
-void CDevManageForm::applyUpgradeEvent(const QString &strUserId, qint64 lValue)
-{
-    for (int i = 0; i < m_listDev.size(); ++i) {
-        CUIDeviceBean &dev = m_listDev[i];
-        if (dev.m_strLoginKey != strUserId || dev.m_lStatus != DevStatusUpgrading)
-            continue;
-        dev.m_lStatus = lValue > 0 ? DevStatusUpgradeFailed : DevStatusUpgradeOk;
-        repaintRows(i);
-    }
+    for (int iRow : m_oMerge.mergeUpgradeEvent(strUserId, lValue))
+        repaintRows(iRow);
 }
 
 void CDevManageForm::on_oUpgradeBtn_clicked()
@@ -905,4 +749,19 @@ void CDevManageForm::oMaintainSlot(QString strPath, ULONG ulCmd, CUIDeviceBean &
     default:
         break;
     }
+}
+
+void CDevManageForm::on_oBatchCfgBtn_clicked()
+{
+    // The batch-configuration dialog is created, checked and run here.
+}
+
+void CDevManageForm::openConfigDlg_slot()
+{
+    // The configuration dialog is opened here.
+}
+
+void CDevManageForm::on_oDSTBtn_clicked()
+{
+    // The daylight-saving dialog is checked and run here.
 }

@@ -2,6 +2,7 @@
 #define DEV_MANAGEFORM_H
 
 #include "batcheditnetaddrbean.h"
+#include "devlistmerge.h"
 #include "devtypes.h"
 #include "uicustommadebean.h"
 #include "uidevicebean.h"
@@ -14,13 +15,15 @@
 #include <QString>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 
 class CBatchEditAddrDlg;
 class CUpgradeDlg;
 class CDevDiscovery;
+class CDevLibraries;
 class CWaitDlg;
-class CWorkerHost;
+class CWorkerRegistry;
 class EncodeDevModelEx;
 class QAction;
 class QPoint;
@@ -80,6 +83,8 @@ signals:
     void sendExportDiagSignal(QString strPath, CUIDeviceBean &oBean);
     void sendImportCfgSignal(QString strPath, CUIDeviceBean &oBean);
     void sendExportCfgSignal(QString strPath, CUIDeviceBean &oBean);
+    void sendRestartSignal(CUIDeviceBean &oBean);
+    void sendResetPwdSignal(CUIDeviceBean &oBean, QString strSecurityCode);
 
 public slots:
     void on_oLoginBtn_clicked();
@@ -96,21 +101,32 @@ public slots:
     void doRemoteConfig();
     ulong doRestartDev();
     void onFilter(QString strText);
+    void on_oBatchCfgBtn_clicked();
     void on_oSetupBtn_clicked();
     void on_oUpgradeBtn_clicked();
+    void openConfigDlg_slot();
     void openRemoteDlg_slot();
     void oCustomMadeTable(CUICustomMadeBean &oBean);
     // Hands one maintenance request of the maintenance dialog to the worker of its kind.
     void oMaintainSlot(QString strPath, ULONG ulCmd, CUIDeviceBean &oBean);
     void oBatchModifyIPSlot(CBatchEditNetAddrBean &oNetAddrBean);
     void getModifyRltSlot(CBatchEditNetAddrBean &oNetAddrBean);
+    void on_oDSTBtn_clicked();
     void sendDev2CapSlot();
 
 private slots:
     void onSegmentProbeTimer();
+    void onUpgradeEvent(QString strUserId, qint64 lValue);
+    void onRestartResult(CUIDeviceBean &oBean, ulong ulResult);
+    void onResetPwdResult(CUIDeviceBean &oBean, ulong ulResult);
 
 private:
+    // The command a login resumes, by event code.
+    using ResumeCommand = void (CDevManageForm::*)();
+    static const std::array<ResumeCommand, EventRestart + 1> kResumeCommands;
+
     void ensureWorkFolders();
+    void createWorkers();
     void applyColumnWidths();
     void applyColumnFlags();
     void repaintRows(int iRow);
@@ -127,12 +143,8 @@ private:
     // Drops the work of the current list round: running requests are left
     // to finish unseen and fresh workers take new ones.
     void abandonWork();
-    // Records stamped with an earlier list round belong to abandoned work.
-    bool isCurrentRound(quint32 ulListRound) const;
     void resumeCommand(ulong ulEventType);
-    DWORD restartDevice(const CUIDeviceBean &oDev);
-    void applyUpgradeEvent(const QString &strUserId, qint64 lValue);
-    static void DEV_API zeltEventCallback(const char *szUserID, DWORD ulEventType, DWORD *pulValue);
+    void restartAfterLogin();
 
     EncodeDevModelEx *m_pDevModel = nullptr;
     CDevDiscovery *m_pDevDiscovery = nullptr;
@@ -158,21 +170,16 @@ private:
     QAction *m_pRestorePwdAction = nullptr;
     QAction *m_pRestartAction = nullptr;
     QAction *m_pRemoteAction = nullptr;
-    std::unique_ptr<CWorkerHost> m_pLoginWorker;
-    std::unique_ptr<CWorkerHost> m_pLogoutWorker;
-    std::unique_ptr<CWorkerHost> m_pModifyIPWorker;
-    std::unique_ptr<CWorkerHost> m_pUpgradeWorker;
-    std::unique_ptr<CWorkerHost> m_pExportDiagWorker;
-    std::unique_ptr<CWorkerHost> m_pImportCfgWorker;
-    std::unique_ptr<CWorkerHost> m_pExportCfgWorker;
+    std::unique_ptr<CDevLibraries> m_pLibraries;
+    std::unique_ptr<CWorkerRegistry> m_pWorkers;
     CBatchEditAddrDlg *m_pBatchEditAddrDlg = nullptr;
     CUpgradeDlg *m_pUpgradeDlg = nullptr;
     // The device waiting for the restart report, by sequence number: rows move when the table is sorted.
     int m_iRestartDevId = -1;
     QPointer<CWaitDlg> m_pWaitDlg;
-    quint32 m_ulListRound = 1;
     QScopedPointer<Ui::CDevManageForm> ui;
     QList<CUIDeviceBean> m_listDev;
+    CDevListMerge m_oMerge{m_listDev};
 };
 
 #endif // DEV_MANAGEFORM_H

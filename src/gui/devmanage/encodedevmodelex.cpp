@@ -45,8 +45,6 @@ QVariant EncodeDevModelEx::data(const QModelIndex &index, int role) const
         default: return QVariant();
         }
     }
-    if (role == Qt::CheckStateRole && index.column() == ColCheck)
-        return m_listChecked.contains(dev.m_lDevId) ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::ForegroundRole)
         return dev.m_lStatus == DevStatusLoginFailed ? QColor(102, 102, 102) : QColor(0, 0, 0);
     return ModelEx::data(index, role);
@@ -56,36 +54,15 @@ bool EncodeDevModelEx::setData(const QModelIndex &index, const QVariant &value, 
 {
     if (!index.isValid() || index.row() >= m_listDev.size())
         return false;
-    if (role != Qt::CheckStateRole || index.column() != ColCheck)
-        return true;
-    const int iDevId = m_listDev.at(index.row()).m_lDevId;
-    const int iState = value.toInt();
-    if (iState == Qt::Unchecked) {
-        if (!m_listChecked.removeOne(iDevId))
-            return true;
-    } else if (iState == Qt::Checked) {
-        // A number listed twice would survive one uncheck.
-        if (m_listChecked.contains(iDevId))
-            return true;
-        m_listChecked.append(iDevId);
-    } else {
-        return true;
-    }
-    emit dataChanged(index, index, {Qt::CheckStateRole});
+    if (role == Qt::CheckStateRole && index.column() == ColCheck)
+        return setCheckData(index, value);
+    // Other cells are not editable; the call is accepted and changes nothing.
     return true;
 }
 
-void EncodeDevModelEx::toggleSelectAll()
+int EncodeDevModelEx::checkKey(int iRow) const
 {
-    m_listChecked.clear();
-    if (!m_bAllSelected) {
-        for (int i = 0; i < m_listDev.size(); ++i) {
-            if (!m_pView || !m_pView->isRowHidden(i))
-                m_listChecked.append(m_listDev.at(i).m_lDevId);
-        }
-    }
-    m_bAllSelected = !m_bAllSelected;
-    resetModel();
+    return m_listDev.at(iRow).m_lDevId;
 }
 
 void EncodeDevModelEx::OnChangePos(int iFirst, int iSecond)

@@ -37,23 +37,15 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
-    // Sequence numbers (m_lDevId) of the checked devices, in the order checked.
-    QList<int> &checkedList() { return m_listChecked; }
-    const QList<int> &checkedList() const { return m_listChecked; }
-    bool allSelected() const { return m_bAllSelected; }
-    void setAllSelected(bool bAll) { m_bAllSelected = bAll; }
-
-    // The select-all header: the first call checks every row not hidden in
-    // the view, the next one unchecks all.
-    void toggleSelectAll();
-
 public slots:
     void OnChangePos(int iFirst, int iSecond);
 
+protected:
+    // Checked devices are named by sequence number (m_lDevId).
+    int checkKey(int iRow) const override;
+
 private:
     QList<CUIDeviceBean> &m_listDev;
-    QList<int> m_listChecked;
-    bool m_bAllSelected = false;
 };
 
 #endif // ENCODEDEVMODELEX_H

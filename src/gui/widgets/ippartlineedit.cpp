@@ -1,5 +1,7 @@
 #include "ippartlineedit.h"
 
+#include "ipv4.h"
+
 #include <QIntValidator>
 #include <QKeyEvent>
 #include <QRegExpValidator>
@@ -11,8 +13,7 @@ IpPartLineEdit::IpPartLineEdit(QWidget *parent)
     setMaxLength(3);
     setFrame(false);
     setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    setValidator(new QRegExpValidator(
-        QRegExp(QStringLiteral("(2[0-4]\\d|25[0-5]|[01]?\\d\\d?)")), this));
+    setValidator(new QRegExpValidator(QRegExp(Ipv4::octetPattern()), this));
 }
 
 void IpPartLineEdit::setNextTabEdit(IpPartLineEdit *pNext)

@@ -1,8 +1,9 @@
 #include "ipwidget.h"
 #include "ippartlineedit.h"
 
+#include "ipv4.h"
+
 #include <QLabel>
-#include <QRegExpValidator>
 
 namespace {
 
@@ -53,11 +54,7 @@ QString IpWidget::text() const
 
 void IpWidget::setText(const QString &strAddress)
 {
-    QRegExpValidator validator(QRegExp(QStringLiteral(
-        "((2[0-4]\\d|25[0-5]|[01]?\\d\\d?)\\.){3}(2[0-4]\\d|25[0-5]|[01]?\\d\\d?)")));
-    QString strInput = strAddress;
-    int nPos = 0;
-    if (validator.validate(strInput, nPos) != QValidator::Acceptable) {
+    if (!Ipv4::isValid(strAddress)) {
         setPartsText(QString());
         return;
     }

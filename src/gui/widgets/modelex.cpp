@@ -1,23 +1,14 @@
 #include "modelex.h"
 #include "tableviewex.h"
 
+#include "ipv4.h"
+
 #include <QColor>
 #include <QHeaderView>
-
-#include <arpa/inet.h>
 
 #include <algorithm>
 #include <numeric>
 #include <vector>
-
-namespace {
-
-quint32 hostOrderAddress(const QString &strIp)
-{
-    return ntohl(inet_addr(strIp.toLatin1().constData()));
-}
-
-} // namespace
 
 ModelEx::ModelEx(TableViewEx *pView, QObject *parent)
     : QAbstractTableModel(parent)
@@ -68,6 +59,8 @@ void ModelEx::setCheckable(bool bCheckable)
 
 QVariant ModelEx::data(const QModelIndex &index, int role) const
 {
+    if (role == Qt::CheckStateRole && index.isValid() && index.column() == 0 && m_bFirstCheckable)
+        return checkData(index);
     if (role == Qt::BackgroundRole && index.isValid() && index.row() == m_iHoverRow)
         return QColor(183, 205, 255);
     return QVariant();
@@ -105,7 +98,7 @@ void ModelEx::sort(int column, Qt::SortOrder order)
     if (column == m_iAddressColumn) {
         std::vector<quint32> vecKeys(static_cast<size_t>(iRows));
         for (int i = 0; i < iRows; ++i)
-            vecKeys[i] = hostOrderAddress(data(index(i, column), Qt::DisplayRole).toString());
+            vecKeys[i] = Ipv4::sortKey(data(index(i, column), Qt::DisplayRole).toString());
         std::stable_sort(vecOrder.begin(), vecOrder.end(), [&](int a, int b) {
             return bAscending ? vecKeys[a] < vecKeys[b] : vecKeys[a] > vecKeys[b];
         });
@@ -172,4 +165,77 @@ void ModelEx::resetModel()
 {
     beginResetModel();
     endResetModel();
+}
+
+QVariant ModelEx::checkData(const QModelIndex &index) const
+{
+    return isRowChecked(index.row()) ? Qt::Checked : Qt::Unchecked;
+}
+
+bool ModelEx::setCheckData(const QModelIndex &index, const QVariant &value)
+{
+    const int iState = value.toInt();
+    if (iState == Qt::Checked || iState == Qt::Unchecked)
+        applyCheck(index.row(), iState == Qt::Checked);
+    // Owners recount on every click on a check box, changed or not.
+    emit checkListChanged();
+    return true;
+}
+
+bool ModelEx::isRowChecked(int iRow) const
+{
+    return iRow >= 0 && iRow < rowCount() && m_listChecked.contains(checkKey(iRow));
+}
+
+bool ModelEx::setRowChecked(int iRow, bool bChecked)
+{
+    if (!applyCheck(iRow, bChecked))
+        return false;
+    emit checkListChanged();
+    return true;
+}
+
+bool ModelEx::applyCheck(int iRow, bool bChecked)
+{
+    if (iRow < 0 || iRow >= rowCount())
+        return false;
+    const int iKey = checkKey(iRow);
+    if (bChecked == m_listChecked.contains(iKey))
+        return false;
+    if (bChecked)
+        m_listChecked.append(iKey);
+    else
+        m_listChecked.removeOne(iKey);
+    const QModelIndex idx = index(iRow, 0);
+    emit dataChanged(idx, idx, {Qt::CheckStateRole});
+    return true;
+}
+
+void ModelEx::checkOnlyRows(const QVector<int> &vecRows)
+{
+    QList<int> listKeys;
+    for (int iRow : vecRows) {
+        if (iRow >= 0 && iRow < rowCount() && !listKeys.contains(checkKey(iRow)))
+            listKeys.append(checkKey(iRow));
+    }
+    if (listKeys == m_listChecked)
+        return;
+    m_listChecked = listKeys;
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::CheckStateRole});
+    emit checkListChanged();
+}
+
+void ModelEx::toggleSelectAll()
+{
+    m_listChecked.clear();
+    if (!m_bAllSelected) {
+        for (int i = 0; i < rowCount(); ++i) {
+            if (!m_pView || !m_pView->isRowHidden(i))
+                m_listChecked.append(checkKey(i));
+        }
+    }
+    m_bAllSelected = !m_bAllSelected;
+    resetModel();
+    emit checkListChanged();
 }

@@ -1,4 +1,5 @@
 #include "tableviewex.h"
+#include "modelex.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -100,13 +101,17 @@ void TableViewEx::syncChecksWithSelection(QMouseEvent *event, bool bPress)
     const bool bSameAsPress = !bPress && vecSelected == m_vecSyncedRows;
     m_vecSyncedRows = bPress ? vecSelected : QVector<int>();
     if (!bSameAsPress) {
-        for (int i = 0; i < iRows; ++i) {
-            const QModelIndex idxCheck = pModel->index(i, 0);
-            if (pModel->data(idxCheck, Qt::CheckStateRole).toInt() != Qt::Unchecked)
-                pModel->setData(idxCheck, Qt::Unchecked, Qt::CheckStateRole);
+        if (auto *pModelEx = qobject_cast<ModelEx *>(pModel)) {
+            pModelEx->checkOnlyRows(vecSelected);
+        } else {
+            for (int i = 0; i < iRows; ++i) {
+                const QModelIndex idxCheck = pModel->index(i, 0);
+                if (pModel->data(idxCheck, Qt::CheckStateRole).toInt() != Qt::Unchecked)
+                    pModel->setData(idxCheck, Qt::Unchecked, Qt::CheckStateRole);
+            }
+            for (int iRow : vecSelected)
+                pModel->setData(pModel->index(iRow, 0), Qt::Checked, Qt::CheckStateRole);
         }
-        for (int iRow : vecSelected)
-            pModel->setData(pModel->index(iRow, 0), Qt::Checked, Qt::CheckStateRole);
     }
 
     if (!bPress || index.column() != IconColumn)

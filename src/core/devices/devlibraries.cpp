@@ -1,0 +1,52 @@
+#include "devlibraries.h"
+
+#include "TolanNetSDK.h"
+#include "zelt_mw_sdk.h"
+
+#include <mutex>
+
+namespace {
+
+constexpr DWORD kZeltLogLevel = 2;
+constexpr DWORD kZeltLogSize = 2097152;
+
+// Held while an event is handed over, so that the receiver cannot go away
+// in the middle of it.
+std::mutex g_receiverMutex;
+CDevLibraries *g_pReceiver = nullptr;
+
+} // namespace
+
+CDevLibraries::CDevLibraries(const QString &strLogFolder, QObject *parent)
+    : QObject(parent)
+{
+    ZELT_MW_Init();
+    TLSDK_Init();
+    ZELT_MW_SetLog(kZeltLogLevel, strLogFolder.toLocal8Bit().constData(), kZeltLogSize);
+    {
+        std::lock_guard<std::mutex> lock(g_receiverMutex);
+        g_pReceiver = this;
+    }
+    ZELT_MW_SetEventCallback(&CDevLibraries::eventCallback);
+}
+
+CDevLibraries::~CDevLibraries()
+{
+    std::lock_guard<std::mutex> lock(g_receiverMutex);
+    if (g_pReceiver == this)
+        g_pReceiver = nullptr;
+}
+
+void DEV_API CDevLibraries::eventCallback(const char *szUserID, DWORD ulEventType, DWORD *pulValue)
+{
+    if (!szUserID || !*szUserID)
+        return;
+    // Only the upgrade event carries an outcome; any other says nothing about one.
+    if (ulEventType != ZELT_MW_EVENT_UPGRADE || !pulValue)
+        return;
+    const QString strUserId = QString::fromLatin1(szUserID);
+    const qint64 lValue = *pulValue;
+    std::lock_guard<std::mutex> lock(g_receiverMutex);
+    if (g_pReceiver)
+        emit g_pReceiver->sendUpgradeEventSignal(strUserId, lValue);
+}

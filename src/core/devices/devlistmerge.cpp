@@ -1,0 +1,115 @@
+#include "devlistmerge.h"
+
+#include "ipv4.h"
+
+#include <algorithm>
+
+CDevListMerge::CDevListMerge(QList<CUIDeviceBean> &listDev)
+    : m_listDev(listDev)
+{
+}
+
+int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, const QString &strUser,
+                                   const QString &strPassword)
+{
+    // Numbers only grow; the list is sorted by address, so its last entry
+    // need not hold the highest number.
+    int iCounter = 0;
+    for (const CUIDeviceBean &dev : qAsConst(m_listDev))
+        iCounter = std::max(iCounter, dev.m_lDevId + 1);
+
+    int iAdded = 0;
+    for (const stDiscoveryBean &found : listFound) {
+        const bool bKnown = !found.strIp.isEmpty()
+            && std::any_of(m_listDev.cbegin(), m_listDev.cend(),
+                           [&found](const CUIDeviceBean &dev) { return dev.m_strIp == found.strIp; });
+        if (bKnown)
+            continue;
+        ++iCounter;
+        CUIDeviceBean dev;
+        dev.m_lDevId = iCounter;
+        dev.m_cFlagA = 0;
+        dev.m_lStatus = DevStatusNotLogged;
+        dev.m_strIp = found.strIp;
+        dev.m_strModel = found.strModel;
+        dev.m_strSerial = found.strSerial;
+        dev.m_strMac = found.strMac;
+        dev.m_strVersion = found.strVersion;
+        dev.m_strUserName = strUser;
+        dev.m_strPassword = strPassword;
+        dev.m_ulListRound = m_ulRound;
+        m_listDev.append(dev);
+        ++iAdded;
+    }
+    return iAdded;
+}
+
+QList<int> CDevListMerge::mergeResult(const CUIDeviceBean &oResult)
+{
+    QList<int> listRows;
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        CUIDeviceBean &dev = m_listDev[i];
+        if (dev.m_strIp != oResult.m_strIp)
+            continue;
+        dev.m_lStatus = oResult.m_lStatus;
+        // Any other result carries the key of when its request was sent,
+        // which a login since may have closed and replaced; taking it back
+        // would lose the open session.
+        if (oResult.m_lStatus == DevStatusLogged || oResult.m_lStatus == DevStatusLoginFailed) {
+            dev.m_strLoginKey = oResult.m_strLoginKey;
+            dev.m_strDevType = oResult.m_strDevType;
+        }
+        dev.m_strModel = oResult.m_strModel;
+        dev.m_strVersion = oResult.m_strVersion;
+        dev.m_strSerial = oResult.m_strSerial;
+        dev.m_strMac = oResult.m_strMac;
+        dev.m_strMask = oResult.m_strMask;
+        dev.m_strGateway = oResult.m_strGateway;
+        dev.m_strExtSerial = oResult.m_strExtSerial;
+        listRows.append(i);
+    }
+    return listRows;
+}
+
+QList<int> CDevListMerge::mergeAddressResult(const CBatchEditNetAddrBean &oResult)
+{
+    QList<int> listRows;
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        CUIDeviceBean &dev = m_listDev[i];
+        if (dev.m_strIp != oResult.m_strOldIp)
+            continue;
+        if (oResult.m_lResult == DevStatusModifyOk) {
+            // An address typed with leading zeros reaches the device as typed;
+            // the device then answers at the plain form, which the list keeps.
+            quint32 uNewIp = 0;
+            dev.m_strIp = Ipv4::parse(oResult.m_strNewIp, uNewIp) ? Ipv4::format(uNewIp) : oResult.m_strNewIp;
+            dev.m_strGateway = oResult.m_strGateway;
+            dev.m_strMask = oResult.m_strMask;
+        }
+        dev.m_lStatus = oResult.m_lResult;
+        listRows.append(i);
+    }
+    return listRows;
+}
+
+QList<int> CDevListMerge::mergeUpgradeEvent(const QString &strUserId, qint64 lValue)
+{
+    QList<int> listRows;
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        CUIDeviceBean &dev = m_listDev[i];
+        if (dev.m_strLoginKey != strUserId || dev.m_lStatus != DevStatusUpgrading)
+            continue;
+        dev.m_lStatus = lValue > 0 ? DevStatusUpgradeFailed : DevStatusUpgradeOk;
+        listRows.append(i);
+    }
+    return listRows;
+}
+
+int CDevListMerge::rowOfDevId(int iDevId) const
+{
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        if (m_listDev.at(i).m_lDevId == iDevId)
+            return i;
+    }
+    return -1;
+}

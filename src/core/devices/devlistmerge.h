@@ -1,0 +1,47 @@
+#ifndef DEVLISTMERGE_H
+#define DEVLISTMERGE_H
+
+#include "batcheditnetaddrbean.h"
+#include "discoverybean.h"
+#include "uidevicebean.h"
+
+#include <QList>
+#include <QString>
+
+// How results reach the device list: discovery answers, worker results,
+// address-change results and upgrade events. Works on the list its owner
+// keeps and counts the refresh rounds, so that results of work a refresh
+// abandoned are told apart. Every merge returns the rows it changed.
+class CDevListMerge
+{
+public:
+    explicit CDevListMerge(QList<CUIDeviceBean> &listDev);
+
+    quint32 round() const { return m_ulRound; }
+    // Starts a new round: results stamped with an earlier one are stale.
+    void nextRound() { ++m_ulRound; }
+    // 0 marks a record made outside the list, tied to no round.
+    bool isCurrentRound(quint32 ulRound) const { return ulRound == 0 || ulRound == m_ulRound; }
+
+    // Appends the answers whose address is not listed yet, numbered on from
+    // the highest sequence number, with the default account; returns how
+    // many were appended.
+    int mergeDiscovered(const QList<stDiscoveryBean> &listFound, const QString &strUser,
+                        const QString &strPassword);
+    // Copies a worker's result into every entry with its address. Only a
+    // login result decides the session (login key and type).
+    QList<int> mergeResult(const CUIDeviceBean &oResult);
+    // Applies an address-change result to every entry with the old address;
+    // only a success moves the entry to the new address (in its plain form).
+    QList<int> mergeAddressResult(const CBatchEditNetAddrBean &oResult);
+    // An IPC upgrade's end, reported by the library for a login key.
+    QList<int> mergeUpgradeEvent(const QString &strUserId, qint64 lValue);
+
+    int rowOfDevId(int iDevId) const;
+
+private:
+    QList<CUIDeviceBean> &m_listDev;
+    quint32 m_ulRound = 1;
+};
+
+#endif // DEVLISTMERGE_H

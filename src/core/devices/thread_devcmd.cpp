@@ -1,0 +1,25 @@
+#include "thread_devcmd.h"
+
+#include "devdiscovery.h"
+#include "devsession.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcDevCmd, "corvane.devcmd")
+
+void CDevCmdThread::restartSlot(CUIDeviceBean &oBean)
+{
+    const DWORD ulRet = DevSession::restart(oBean);
+    if (ulRet != 0)
+        qCDebug(lcDevCmd) << "restart of" << oBean.m_strIp << "failed:" << ulRet;
+    emit sendRestartResult(oBean, ulRet);
+}
+
+void CDevCmdThread::resetPwdSlot(CUIDeviceBean &oBean, QString strSecurityCode)
+{
+    const DWORD ulRet =
+        CDevDiscovery::resetPassword(oBean.m_strIp, oBean.m_strSerial, oBean.m_strMac, strSecurityCode);
+    if (ulRet != 0)
+        qCDebug(lcDevCmd) << "password reset of" << oBean.m_strIp << "failed:" << ulRet;
+    emit sendResetPwdResult(oBean, ulRet);
+}
