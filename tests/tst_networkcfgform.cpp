@@ -348,7 +348,8 @@ void TestNetworkCfgForm::staticAddressChecked_data()
     QTest::newRow("gap in mask") << "127.73.0.20" << "255.0.255.0" << "127.0.0.1" << strMaskNote;
     QTest::newRow("half-filled mask") << "127.73.0.20" << "255.255.." << "127.0.0.1" << strMaskNote;
     QTest::newRow("all-ones mask") << "127.73.0.20" << "255.255.255.255" << "127.73.0.1" << strMaskNote;
-    QTest::newRow("network address") << "127.73.0.0" << "255.255.255.0" << "127.73.0.1" << strHostNote;
+    QTest::newRow("last number 0") << "127.73.0.0" << "255.0.0.0" << "127.0.0.1" << strIpNote;
+    QTest::newRow("network address") << "127.73.0.128" << "255.255.255.128" << "127.73.0.129" << strHostNote;
     QTest::newRow("broadcast address") << "127.73.0.255" << "255.255.255.0" << "127.73.0.1" << strHostNote;
     QTest::newRow("gateway outside") << "127.73.0.20" << "255.255.255.0" << "127.74.0.1" << strGatewayNote;
     QTest::newRow("gateway is address") << "127.73.0.20" << "255.255.255.0" << "127.73.0.20" << strGatewayNote;

@@ -4,6 +4,7 @@
 #include "cfgreport.h"
 #include "devcapability.h"
 #include "devtext.h"
+#include "ipv4.h"
 #include "msgdlg.h"
 
 #include "zelt_mw_sdk.h"
@@ -73,23 +74,6 @@ template <std::size_t N>
 void putText(std::array<char, N> &cfg, std::size_t iOffset, std::size_t iLen, const QString &strText)
 {
     DevText::toBuffer(strText, cfg.data() + iOffset, iLen);
-}
-
-// A dotted address with all four numbers present; false for a half-filled one.
-bool parseIpv4(const QString &strRaw, quint32 &ulAddr)
-{
-    const QStringList listParts = strRaw.split(QLatin1Char('.'));
-    if (listParts.size() != 4)
-        return false;
-    ulAddr = 0;
-    for (const QString &strPart : listParts) {
-        bool bOk = false;
-        const uint nPart = strPart.toUInt(&bOk);
-        if (!bOk || strPart.size() > 3 || nPart > 255)
-            return false;
-        ulAddr = (ulAddr << 8) | nPart;
-    }
-    return true;
 }
 
 } // namespace
@@ -309,21 +293,17 @@ void CNetworkCfgForm::httpsEditSlot()
 
 QString CNetworkCfgForm::staticAddressProblem() const
 {
-    quint32 ulIp = 0;
-    quint32 ulMask = 0;
-    quint32 ulGateway = 0;
-    if (!parseIpv4(ui->oIpAddrWidget->rawText(), ulIp) || (ulIp >> 24) == 0 || (ulIp >> 24) >= 224)
+    // Raw texts: a half-filled field is no address (text() would read it as 0).
+    const QString strIp = ui->oIpAddrWidget->rawText();
+    const QString strMask = ui->oSubnetWidget->rawText();
+    const QString strGateway = ui->oGatewayWidget->rawText();
+    if (ui->oIpAddrWidget->text().isEmpty() || !Ipv4::isUsableHost(strIp))
         return tr("IP地址无效，请重新输入。");
-    // Contiguous ones, leaving room for at least two hosts.
-    if (!parseIpv4(ui->oSubnetWidget->rawText(), ulMask) || ulMask == 0 || (~ulMask & (~ulMask + 1)) != 0
-        || ~ulMask < 3)
+    if (!Ipv4::isValidMask(strMask))
         return tr("子网掩码无效，请重新输入。");
-    const quint32 ulHostMask = ~ulMask;
-    if ((ulIp & ulHostMask) == 0 || (ulIp & ulHostMask) == ulHostMask)
+    if (!Ipv4::isHostInSubnet(strIp, strMask))
         return tr("IP地址不能是网络地址或广播地址，请重新输入。");
-    if (!parseIpv4(ui->oGatewayWidget->rawText(), ulGateway) || ulGateway == ulIp
-        || (ulGateway & ulMask) != (ulIp & ulMask) || (ulGateway & ulHostMask) == 0
-        || (ulGateway & ulHostMask) == ulHostMask)
+    if (!Ipv4::isValidGateway(strGateway, strIp, strMask))
         return tr("默认网关无效或与IP地址不在同一网段，请重新输入。");
     return QString();
 }
