@@ -33,6 +33,9 @@ void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &o
     timing.mainStreamRefused = options.mainStreamRefused;
     timing.cfgDelay = std::chrono::milliseconds(options.cfgDelayMs);
     timing.unreadableImageCmd = options.unreadableImageCmd;
+    IpcFaults faults;
+    faults.unreadableCfg = options.unreadableCfg;
+    faults.refusedCfg = options.refusedCfg;
     for (const auto &device : fleet.devices()) {
         if (device->type != "IPC")
             continue;
@@ -46,8 +49,9 @@ void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &o
             if (refused.ip == device->ip)
                 timing.refusedGets.emplace_back(refused.cmd, refused.stream);
         }
-        auto server = std::make_unique<IpcServer>(std::make_shared<IpcDevice>(*device, fleet, io, timing), io,
-                                                  corvane::zelt::kDefaultPort);
+        auto ipc = std::make_shared<IpcDevice>(*device, fleet, io, timing);
+        ipc->setFaults(faults);
+        auto server = std::make_unique<IpcServer>(ipc, io, corvane::zelt::kDefaultPort);
         std::string error;
         if (!server->listen(error))
             std::cerr << "corvane-devsim: " << error << '\n';

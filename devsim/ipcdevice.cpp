@@ -205,6 +205,12 @@ void IpcDevice::logout(uint64_t token)
         note("logout");
 }
 
+void IpcDevice::setFaults(const IpcFaults &faults)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_faults = faults;
+}
+
 uint32_t IpcDevice::getConfig(uint32_t cmd, const std::vector<uint8_t> &request, std::vector<uint8_t> &out)
 {
     if (refused(m_timing.refusedGets, cmd, request))
@@ -214,6 +220,8 @@ uint32_t IpcDevice::getConfig(uint32_t cmd, const std::vector<uint8_t> &request,
     std::lock_guard<std::mutex> lock(m_mutex);
     if (cmd == ZELT_MW_VIDEO_INPUT_MODE_CFG && m_timing.videoInputFail)
         return ZELT_MW_ERR_BUSY;
+    if (m_faults.unreadableCfg.count(cmd))
+        return ZELT_MW_ERR_UNSUPPORTED;
     if (cmd == ZELT_MW_NETWORK_INTERFACE_CFG)
         syncAddress();
     return m_config.get(cmd, request, out);
@@ -244,6 +252,13 @@ uint32_t IpcDevice::setConfig(uint32_t cmd, const std::vector<uint8_t> &data)
     if (cmd == ZELT_MW_VIDEO_ENCODER_CFG && m_timing.mainStreamRefused && data.size() == ZELT_ENC_SIZE
         && zelt_get_u32(data.data(), ZELT_ENC_STREAM) == 0)
         return ZELT_MW_ERR_RANGE;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_faults.refusedCfg.count(cmd)) {
+            note("configuration " + std::to_string(cmd) + " refused (fault option)");
+            return ZELT_MW_ERR_READ_ONLY;
+        }
+    }
     if (cmd == ZELT_MW_NETWORK_INTERFACE_CFG && data.size() == ZELT_NETIF_SIZE
         && zelt_get_u32(data.data(), ZELT_NETIF_MODE) == 0) {
         // A static address of its own moves the device, like a real camera.

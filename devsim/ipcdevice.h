@@ -21,6 +21,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,12 +47,20 @@ struct IpcTiming
     uint32_t unreadableImageCmd = 0;
 };
 
+// Fault options: configuration commands the device cannot read or refuses to write.
+struct IpcFaults
+{
+    std::set<uint32_t> unreadableCfg;
+    std::set<uint32_t> refusedCfg;
+};
+
 class IpcDevice
 {
 public:
     IpcDevice(SimDevice &device, SimFleet &fleet, asio::io_context &io, const IpcTiming &timing);
 
     SimDevice &simDevice() { return m_device; }
+    void setFaults(const IpcFaults &faults);
     bool online() const;
     // Changes at every reboot; connections of an earlier boot are dropped.
     uint64_t boot() const;
@@ -104,6 +113,7 @@ private:
     mutable std::mutex m_mutex;
     std::atomic<int> m_openStreams {0};
     IpcConfig m_config;
+    IpcFaults m_faults;
     uint64_t m_boot = 1;
     std::map<uint64_t, std::chrono::steady_clock::time_point> m_sessions;
     std::deque<std::string> m_log;

@@ -162,6 +162,13 @@ std::vector<IpcModel> buildModels()
     autoExposure.maxFps = 25;
     autoExposure.imageCap = ImageCapKind::AutoExposureOnly;
     models.push_back(autoExposure);
+
+    // Older firmware: accepts every address and work mode but lists none.
+    // Not in the random fleet; chosen with --ipc-models.
+    IpcModel bare = two;
+    bare.name = "ZC-1100B";
+    bare.networkModesListed = false;
+    models.push_back(bare);
     return models;
 }
 
@@ -197,11 +204,13 @@ std::string encodeDocument(const IpcModel &m)
 std::string networkDocument(const IpcModel &m)
 {
     std::ostringstream x;
-    x << kXmlHead << "<NetworkCap>\n"
-      << "  <IPType><Mode>" << m.ipModes << "</Mode></IPType>\n"
-      << "  <PortMode>0</PortMode>\n"
-      << "  <WorkMode>" << m.workModes << "</WorkMode>\n"
-      << "</NetworkCap>\n";
+    x << kXmlHead << "<NetworkCap>\n";
+    if (m.networkModesListed)
+        x << "  <IPType><Mode>" << m.ipModes << "</Mode></IPType>\n";
+    x << "  <PortMode>0</PortMode>\n";
+    if (m.networkModesListed)
+        x << "  <WorkMode>" << m.workModes << "</WorkMode>\n";
+    x << "</NetworkCap>\n";
     return x.str();
 }
 

@@ -33,6 +33,7 @@ struct IpcModel
     std::string conv = "3:2";       // MJPEG cost ratio; empty: no CONV element
     uint32_t alone = 0;             // encoding capacity in units of 256; 0: roomy default
     ImageCapKind imageCap = ImageCapKind::Full;
+    bool networkModesListed = true; // false: the network document names neither IPType nor WorkMode
     uint32_t streams() const { return maxStream > hiddenStream ? maxStream - hiddenStream : 1; }
 };
 

@@ -52,6 +52,32 @@ bool toRefused(const std::string &v, std::vector<SimOptions::RefusedSet> &list, 
     return true;
 }
 
+std::vector<std::string> splitList(const std::string &value)
+{
+    std::vector<std::string> items;
+    std::istringstream in(value);
+    std::string item;
+    while (std::getline(in, item, ','))
+        items.push_back(item);
+    return items;
+}
+
+bool toCommands(const std::string &value, std::set<uint32_t> &out, std::string &error)
+{
+    out.clear();
+    for (const std::string &item : splitList(value)) {
+        int command = 0;
+        if (!toInt(item, 1, 1000, command, error))
+            return false;
+        out.insert(uint32_t(command));
+    }
+    if (out.empty()) {
+        error = "expected configuration command codes separated by \",\"";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 const std::vector<SimOptionSpec> &simOptionTable()
@@ -154,6 +180,10 @@ const std::vector<SimOptionSpec> &simOptionTable()
              o.unreadableImageCmd = uint32_t(cmd);
              return true;
          }},
+        {"--cfg-unreadable", "CMDS", "fault: every IPC fails to read these configuration commands (e.g. 12,19)",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toCommands(v, o.unreadableCfg, e); }},
+        {"--cfg-refused", "CMDS", "fault: every IPC refuses writes of these configuration commands",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toCommands(v, o.refusedCfg, e); }},
     };
     return table;
 }

@@ -4,6 +4,7 @@
 // Command line of corvane-devsim. Each option is one row of
 // simOptionTable(); add a field here and a row there for a new option.
 #include <cstdint>
+#include <set>
 #include <functional>
 #include <string>
 #include <vector>
@@ -41,6 +42,9 @@ struct SimOptions
     std::vector<RefusedSet> refusedSets;
     std::vector<RefusedSet> refusedGets; // configuration reads one device refuses
     uint32_t unreadableImageCmd = 0;         // fault: this image group cannot be read (0: none)
+    // Faults of every IPC: configuration commands it cannot read or refuses to write.
+    std::set<uint32_t> unreadableCfg;
+    std::set<uint32_t> refusedCfg;
 };
 
 struct SimOptionSpec

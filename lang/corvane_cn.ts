@@ -1329,6 +1329,225 @@
         </message>
     </context>
     <context>
+        <name>CNetworkCfgForm</name>
+        <message>
+            <source>获取IP方式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>IP地址</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>子网掩码</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>默认网关</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>MTU</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>[576 ~ 1500]</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>用户名</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>密码</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>网口类型</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>工作模式</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>NTX设置</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>NTX服务</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>启用</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>服务器地址</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>是否鉴权</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>是</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>否</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>DNS设置</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>首选DNS服务器</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>备选DNS服务器</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>端口</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>HTTP端口</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>[1 ~ 65535]</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>HTTPS端口</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>保存</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>静态地址(手动)</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>PPPOE</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>DHCP</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>自协商</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>10M 全双工</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>10M 半双工</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>100M 全双工</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>100M 半双工</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>1000M 全双工</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>10M 自协商</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>100M 自协商</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>1000M 自协商</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>电口</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>SFP光口</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>EPON光口</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>LRE电口</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>有效范围为576~1500的整数，请重新输入。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>有效范围为1~65535的整数，请重新输入。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>信息</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>IP地址无效，请重新输入。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>子网掩码无效，请重新输入。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>IP地址不能是网络地址或广播地址，请重新输入。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>默认网关无效或与IP地址不在同一网段，请重新输入。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>修改网络参数可能会导致网络中断，真的要修改吗？</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>设置参数失败！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>网络接口参数读取失败，未写入。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>设置参数成功！</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>设备地址已改为%1，请刷新设备列表。</source>
+            <translation type="unfinished" />
+        </message>
+        <message>
+            <source>设备地址可能已改变，请刷新设备列表。</source>
+            <translation type="unfinished" />
+        </message>
+    </context>
+    <context>
         <name>COnlineChanModelEx</name>
         <message>
             <source>全选</source>

@@ -1329,6 +1329,225 @@
         </message>
     </context>
     <context>
+        <name>CNetworkCfgForm</name>
+        <message>
+            <source>获取IP方式</source>
+            <translation>Address mode</translation>
+        </message>
+        <message>
+            <source>IP地址</source>
+            <translation>IP address</translation>
+        </message>
+        <message>
+            <source>子网掩码</source>
+            <translation>Subnet mask</translation>
+        </message>
+        <message>
+            <source>默认网关</source>
+            <translation>Default gateway</translation>
+        </message>
+        <message>
+            <source>MTU</source>
+            <translation>MTU</translation>
+        </message>
+        <message>
+            <source>[576 ~ 1500]</source>
+            <translation>[576 ~ 1500]</translation>
+        </message>
+        <message>
+            <source>用户名</source>
+            <translation>User name</translation>
+        </message>
+        <message>
+            <source>密码</source>
+            <translation>Password</translation>
+        </message>
+        <message>
+            <source>网口类型</source>
+            <translation>Port type</translation>
+        </message>
+        <message>
+            <source>工作模式</source>
+            <translation>Work mode</translation>
+        </message>
+        <message>
+            <source>NTX设置</source>
+            <translation>NTX settings</translation>
+        </message>
+        <message>
+            <source>NTX服务</source>
+            <translation>NTX service</translation>
+        </message>
+        <message>
+            <source>启用</source>
+            <translation>Enable</translation>
+        </message>
+        <message>
+            <source>服务器地址</source>
+            <translation>Server address</translation>
+        </message>
+        <message>
+            <source>是否鉴权</source>
+            <translation>Authentication</translation>
+        </message>
+        <message>
+            <source>是</source>
+            <translation>Yes</translation>
+        </message>
+        <message>
+            <source>否</source>
+            <translation>No</translation>
+        </message>
+        <message>
+            <source>DNS设置</source>
+            <translation>DNS settings</translation>
+        </message>
+        <message>
+            <source>首选DNS服务器</source>
+            <translation>Preferred DNS server</translation>
+        </message>
+        <message>
+            <source>备选DNS服务器</source>
+            <translation>Alternate DNS server</translation>
+        </message>
+        <message>
+            <source>端口</source>
+            <translation>Ports</translation>
+        </message>
+        <message>
+            <source>HTTP端口</source>
+            <translation>HTTP port</translation>
+        </message>
+        <message>
+            <source>[1 ~ 65535]</source>
+            <translation>[1 ~ 65535]</translation>
+        </message>
+        <message>
+            <source>HTTPS端口</source>
+            <translation>HTTPS port</translation>
+        </message>
+        <message>
+            <source>保存</source>
+            <translation>Save</translation>
+        </message>
+        <message>
+            <source>静态地址(手动)</source>
+            <translation>Static (manual)</translation>
+        </message>
+        <message>
+            <source>PPPOE</source>
+            <translation>PPPoE</translation>
+        </message>
+        <message>
+            <source>DHCP</source>
+            <translation>DHCP</translation>
+        </message>
+        <message>
+            <source>自协商</source>
+            <translation>Auto-negotiation</translation>
+        </message>
+        <message>
+            <source>10M 全双工</source>
+            <translation>10M full duplex</translation>
+        </message>
+        <message>
+            <source>10M 半双工</source>
+            <translation>10M half duplex</translation>
+        </message>
+        <message>
+            <source>100M 全双工</source>
+            <translation>100M full duplex</translation>
+        </message>
+        <message>
+            <source>100M 半双工</source>
+            <translation>100M half duplex</translation>
+        </message>
+        <message>
+            <source>1000M 全双工</source>
+            <translation>1000M full duplex</translation>
+        </message>
+        <message>
+            <source>10M 自协商</source>
+            <translation>10M auto-negotiation</translation>
+        </message>
+        <message>
+            <source>100M 自协商</source>
+            <translation>100M auto-negotiation</translation>
+        </message>
+        <message>
+            <source>1000M 自协商</source>
+            <translation>1000M auto-negotiation</translation>
+        </message>
+        <message>
+            <source>电口</source>
+            <translation>Electrical port</translation>
+        </message>
+        <message>
+            <source>SFP光口</source>
+            <translation>SFP optical port</translation>
+        </message>
+        <message>
+            <source>EPON光口</source>
+            <translation>EPON optical port</translation>
+        </message>
+        <message>
+            <source>LRE电口</source>
+            <translation>LRE electrical port</translation>
+        </message>
+        <message>
+            <source>有效范围为576~1500的整数，请重新输入。</source>
+            <translation>Valid range is integers from 576 to 1500; please enter again.</translation>
+        </message>
+        <message>
+            <source>有效范围为1~65535的整数，请重新输入。</source>
+            <translation>Valid range is integers from 1 to 65535; please enter again.</translation>
+        </message>
+        <message>
+            <source>信息</source>
+            <translation>Information</translation>
+        </message>
+        <message>
+            <source>IP地址无效，请重新输入。</source>
+            <translation>The IP address is not valid; please enter it again.</translation>
+        </message>
+        <message>
+            <source>子网掩码无效，请重新输入。</source>
+            <translation>The subnet mask is not valid; please enter it again.</translation>
+        </message>
+        <message>
+            <source>IP地址不能是网络地址或广播地址，请重新输入。</source>
+            <translation>The IP address cannot be the network or broadcast address; please enter it again.</translation>
+        </message>
+        <message>
+            <source>默认网关无效或与IP地址不在同一网段，请重新输入。</source>
+            <translation>The default gateway is not valid or not in the IP address's subnet; please enter it again.</translation>
+        </message>
+        <message>
+            <source>修改网络参数可能会导致网络中断，真的要修改吗？</source>
+            <translation>Changing network parameters may interrupt the network connection. Really change them?</translation>
+        </message>
+        <message>
+            <source>设置参数失败！</source>
+            <translation>Setting parameters failed!</translation>
+        </message>
+        <message>
+            <source>网络接口参数读取失败，未写入。</source>
+            <translation>The network interface could not be read, so it was not written.</translation>
+        </message>
+        <message>
+            <source>设置参数成功！</source>
+            <translation>Setting parameters succeeded!</translation>
+        </message>
+        <message>
+            <source>设备地址已改为%1，请刷新设备列表。</source>
+            <translation> The device's address is now %1; please refresh the device list.</translation>
+        </message>
+        <message>
+            <source>设备地址可能已改变，请刷新设备列表。</source>
+            <translation> The device's address may have changed; please refresh the device list.</translation>
+        </message>
+    </context>
+    <context>
         <name>COnlineChanModelEx</name>
         <message>
             <source>全选</source>
