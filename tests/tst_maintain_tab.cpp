@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -147,10 +146,8 @@ void TestMaintainTab::runMaintenance(const std::function<void(QWidget *)> &fnAct
 QString TestMaintainTab::makeFirmware(const QString &strModel, const QString &strVersion)
 {
     const QString strFile = m_oDir.filePath(strModel + QLatin1Char('_') + strVersion + QStringLiteral(".zip"));
-    const int iExit = QProcess::execute(QStringLiteral(CORVANE_DEVSIM),
-                                        {QStringLiteral("make-firmware"), QStringLiteral("--model"), strModel,
-                                         QStringLiteral("--version"), strVersion, strFile});
-    return iExit == 0 ? QDir::toNativeSeparators(strFile) : QString();
+    return SimFleetProcess::makeFirmware(strModel, strVersion, strFile) ? QDir::toNativeSeparators(strFile)
+                                                                        : QString();
 }
 
 void TestMaintainTab::ipcUpgradeOutcomeArrivesByEvent_data()
