@@ -4,6 +4,7 @@
 #include "dev_manageform.h"
 #include "dialoghelper.h"
 #include "encodedevmodelex.h"
+#include "msgdlg.h"
 #include "recordtypes.h"
 #include "simfleetprocess.h"
 #include "upgradedlg.h"
@@ -237,11 +238,12 @@ void TestMaintainTab::nvrExportAndImportThroughTheTab()
 void TestMaintainTab::upgradeButtonNeedsSelection()
 {
     m_pForm->devModel()->checkedList().clear();
-    auto pSeen = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
+    CMsgDlg::setNextAnswer(QDialog::Rejected);
     m_pForm->findChild<QPushButton *>(QStringLiteral("oUpgradeBtn"))->click();
-    QTRY_VERIFY(pSeen->done);
-    QCOMPARE(pSeen->text, QStringLiteral("请选择设备。"));
-    QCOMPARE(pSeen->className, QStringLiteral("CMsgDlg"));
+    const QList<CMsgDlg::stAnswered> listNotes = CMsgDlg::takeAnswered();
+    QCOMPARE(listNotes.size(), 1);
+    QCOMPARE(listNotes.at(0).text, QStringLiteral("请选择设备。"));
+    QVERIFY(DialogHelper::noModal());
 }
 
 QTEST_MAIN(TestMaintainTab)
