@@ -2,7 +2,6 @@
 
 #include "ipcserver.h"
 #include "nvrservice.h"
-#include "nvrservice.h"
 #include "simfleet.h"
 #include "simoptions.h"
 #include "zeltproto.h"
@@ -26,8 +25,6 @@ void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &o
     IpcTiming timing;
     timing.restart = std::chrono::milliseconds(options.restartMs);
     timing.upgrade = std::chrono::milliseconds(options.upgradeMs);
-    timing.lockoutTries = options.lockoutTries;
-    timing.lockout = std::chrono::milliseconds(options.lockoutMs);
     for (const auto &device : fleet.devices()) {
         if (device->type != "IPC")
             continue;

@@ -1,7 +1,8 @@
 #include "discoveryresponder.h"
 
 #include "Discovery.h"
-#include "discovery_password.h"
+#include "auth.h"
+#include "discovery_auth.h"
 #include "loopbackguard.h"
 
 #include <asio/ip/multicast.hpp>
@@ -17,6 +18,10 @@ namespace {
 
 const std::size_t RememberedProbes = 16;
 const std::size_t RememberedReplies = 8;
+// Nonces waiting for their request: a few per device, briefly, at most two per source.
+const std::size_t PendingNonces = 16;
+const std::size_t PendingNoncesPerSource = 2;
+const auto NonceLifetime = std::chrono::seconds(5);
 
 } // namespace
 
@@ -126,11 +131,14 @@ void DiscoveryResponder::handleDeviceDatagram(Endpoint &endpoint, std::size_t si
     case wire::DiscoveryType::Probe:
         considerProbe(endpoint, message->id, endpoint.sender);
         break;
+    case wire::DiscoveryType::ChallengeRequest:
+        handleChallenge(endpoint, *message, size);
+        break;
     case wire::DiscoveryType::SetAddrRequest:
-        handleSetAddress(endpoint, *message);
+        handleSetAddress(endpoint, *message, size);
         break;
     case wire::DiscoveryType::ResetPwdRequest:
-        handleResetPassword(endpoint, *message);
+        handleResetPassword(endpoint, *message, size);
         break;
     default:
         break;
@@ -176,20 +184,69 @@ void DiscoveryResponder::sendAnswer(Endpoint &endpoint, uint32_t probeId, const 
     answer.texts[wire::AnswerMac] = device.mac;
     answer.texts[wire::AnswerReserved] = device.reserved;
     answer.texts[wire::AnswerVersion] = device.version;
+    // Off loopback the device has no socket of its own; the answer says where it comes from.
+    if (!endpoint.socket) {
+        asio::error_code ec;
+        answer.texts.push_back(m_shared.local_endpoint(ec).address().to_string());
+    }
     for (std::string &text : answer.texts)
         text.resize(std::min(text.size(), wire::kMaxAnswerText));
     sendFrom(endpoint, wire::encodeDiscovery(answer), prober);
 }
 
-void DiscoveryResponder::handleSetAddress(Endpoint &endpoint, const wire::DiscoveryMessage &request)
+void DiscoveryResponder::handleChallenge(Endpoint &endpoint, const wire::DiscoveryMessage &request, std::size_t size)
 {
-    if (resendCachedReply(endpoint, request.id))
+    if (resendCachedReply(endpoint, size))
         return;
+    const auto now = std::chrono::steady_clock::now();
+    auto &nonces = endpoint.nonces;
+    nonces.erase(std::remove_if(nonces.begin(), nonces.end(),
+                                [now](const PendingNonce &n) { return now - n.issued > NonceLifetime; }),
+                 nonces.end());
+    const asio::ip::address source = endpoint.sender.address();
+    const auto fromSource = [&source](const PendingNonce &n) { return n.source == source; };
+    if (std::size_t(std::count_if(nonces.begin(), nonces.end(), fromSource)) >= PendingNoncesPerSource)
+        nonces.erase(std::find_if(nonces.begin(), nonces.end(), fromSource));
+    if (nonces.size() >= PendingNonces)
+        nonces.pop_front();
+    PendingNonce pending{wire::randomBytes(wire::kDiscoveryNonceSize), source, request.purpose, now};
+    if (pending.nonce.size() != wire::kDiscoveryNonceSize)
+        return;
+    wire::DiscoveryMessage challenge;
+    challenge.type = wire::DiscoveryType::Challenge;
+    challenge.id = request.id;
+    challenge.nonce = pending.nonce;
+    nonces.push_back(std::move(pending));
+    reply(endpoint, size, challenge);
+}
+
+// The request's nonce, if this device issued it to this sender for this kind
+// of request and it is still fresh, is spent now, whatever the outcome.
+bool DiscoveryResponder::takeNonce(Endpoint &endpoint, const wire::DiscoveryMessage &request)
+{
+    const auto now = std::chrono::steady_clock::now();
+    for (auto it = endpoint.nonces.begin(); it != endpoint.nonces.end(); ++it) {
+        if (it->nonce == request.nonce && it->source == endpoint.sender.address()) {
+            const bool usable = it->purpose == request.type && now - it->issued <= NonceLifetime;
+            endpoint.nonces.erase(it);
+            return usable;
+        }
+    }
+    return false;
+}
+
+void DiscoveryResponder::handleSetAddress(Endpoint &endpoint, const wire::DiscoveryMessage &request, std::size_t size)
+{
+    if (resendCachedReply(endpoint, size))
+        return;
+    wire::DiscoveryMessage answer;
+    answer.type = wire::DiscoveryType::SetAddrReply;
+    answer.id = request.id;
     std::string newIp;
-    const uint32_t result = evaluateSetAddress(endpoint, request, newIp);
-    if (result != RVNA_OK) {
+    answer.result = evaluateSetAddress(endpoint, request, newIp);
+    if (answer.result != RVNA_OK) {
         endpoint.reserved.reset();
-        reply(endpoint, request, wire::DiscoveryType::SetAddrReply, result);
+        reply(endpoint, size, answer);
         return;
     }
     std::string mask;
@@ -200,13 +257,13 @@ void DiscoveryResponder::handleSetAddress(Endpoint &endpoint, const wire::Discov
     // The reply leaves from the old address, before the device moves.
     bool replied = false;
     const SimFleet::MoveResult moved = m_fleet.moveDevice(*endpoint.device, newIp, mask, gateway, [&] {
-        reply(endpoint, request, wire::DiscoveryType::SetAddrReply, RVNA_OK);
+        reply(endpoint, size, answer);
         replied = true;
     });
     if (!replied) {
         endpoint.reserved.reset();
-        reply(endpoint, request, wire::DiscoveryType::SetAddrReply,
-              moved == SimFleet::MoveResult::Conflict ? RVNA_ERR_ADDR_CONFLICT : RVNA_ERR_BAD_ADDRESS);
+        answer.result = moved == SimFleet::MoveResult::Conflict ? RVNA_ERR_ADDR_CONFLICT : RVNA_ERR_BAD_ADDRESS;
+        reply(endpoint, size, answer);
     }
 }
 
@@ -215,11 +272,28 @@ uint32_t DiscoveryResponder::evaluateSetAddress(Endpoint &endpoint, const wire::
 {
     SimDevice &device = *endpoint.device;
     const std::vector<std::string> &t = request.texts;
+    if (!takeNonce(endpoint, request))
+        return wire::kStaleChallengeResult;
     if (!device.matchesIdentity(t[wire::SetAddrSerial], t[wire::SetAddrMac]))
         return RVNA_ERR_IDENTITY;
-    const std::optional<std::string> password = wire::decodeDiscoveryPassword(t[wire::SetAddrPassword]);
-    if (!password || !device.checkAccount(t[wire::SetAddrUser], *password))
+    // The account is checked before anything else, and a locked one is not
+    // checked at all: the answer tells a guesser nothing.
+    const std::string &user = t[wire::SetAddrUser];
+    const std::string source = endpoint.sender.address().to_string();
+    wire::LoginLockout &lockout = *device.lockout;
+    if (lockout.remaining(user, source).count() > 0)
         return RVNA_ERR_ACCOUNT;
+    std::string expectedUser, password;
+    {
+        std::lock_guard<std::mutex> lock(device.mutex);
+        expectedUser = device.userName;
+        password = device.password;
+    }
+    if (!wire::checkRequestProof(request, password) || user != expectedUser) {
+        lockout.recordFailure(user, source);
+        return RVNA_ERR_ACCOUNT;
+    }
+    lockout.recordSuccess(user, source);
     std::string gateway;
     if (!SimFleet::canonicalIp(t[wire::SetAddrIp], newIp, true) || !SimFleet::validMask(t[wire::SetAddrMask])
         || (!t[wire::SetAddrGateway].empty() && !SimFleet::canonicalIp(t[wire::SetAddrGateway], gateway, false)))
@@ -238,41 +312,63 @@ uint32_t DiscoveryResponder::evaluateSetAddress(Endpoint &endpoint, const wire::
     return RVNA_OK;
 }
 
-void DiscoveryResponder::handleResetPassword(Endpoint &endpoint, const wire::DiscoveryMessage &request)
+void DiscoveryResponder::handleResetPassword(Endpoint &endpoint, const wire::DiscoveryMessage &request,
+                                             std::size_t size)
 {
-    if (resendCachedReply(endpoint, request.id))
+    if (resendCachedReply(endpoint, size))
         return;
-    SimDevice &device = *endpoint.device;
-    uint32_t result = RVNA_OK;
-    if (!device.matchesIdentity(request.texts[wire::ResetSerial], request.texts[wire::ResetMac]))
-        result = RVNA_ERR_IDENTITY;
-    else if (request.texts[wire::ResetCode] != device.securityCode)
-        result = RVNA_ERR_SECURITY_CODE;
-    else
-        m_fleet.restoreFactoryPassword(device);
-    reply(endpoint, request, wire::DiscoveryType::ResetPwdReply, result);
+    wire::DiscoveryMessage answer;
+    answer.type = wire::DiscoveryType::ResetPwdReply;
+    answer.id = request.id;
+    answer.result = evaluateResetPassword(endpoint, request);
+    if (answer.result == RVNA_OK)
+        m_fleet.restoreFactoryPassword(*endpoint.device);
+    reply(endpoint, size, answer);
 }
 
-void DiscoveryResponder::reply(Endpoint &endpoint, const wire::DiscoveryMessage &request,
-                               wire::DiscoveryType type, uint32_t result)
+// Security-code guesses count against the device's account, like passwords.
+uint32_t DiscoveryResponder::evaluateResetPassword(Endpoint &endpoint, const wire::DiscoveryMessage &request)
 {
-    wire::DiscoveryMessage message;
-    message.type = type;
-    message.id = request.id;
-    message.result = result;
+    SimDevice &device = *endpoint.device;
+    if (!takeNonce(endpoint, request))
+        return wire::kStaleChallengeResult;
+    if (!device.matchesIdentity(request.texts[wire::ResetSerial], request.texts[wire::ResetMac]))
+        return RVNA_ERR_IDENTITY;
+    std::string account;
+    {
+        std::lock_guard<std::mutex> lock(device.mutex);
+        account = device.userName;
+    }
+    const std::string source = endpoint.sender.address().to_string();
+    wire::LoginLockout &lockout = *device.lockout;
+    if (lockout.remaining(account, source).count() > 0)
+        return RVNA_ERR_SECURITY_CODE;
+    if (!wire::checkRequestProof(request, device.securityCode)) {
+        lockout.recordFailure(account, source);
+        return RVNA_ERR_SECURITY_CODE;
+    }
+    lockout.recordSuccess(account, source);
+    return RVNA_OK;
+}
+
+void DiscoveryResponder::reply(Endpoint &endpoint, std::size_t requestSize, const wire::DiscoveryMessage &message)
+{
     std::vector<uint8_t> datagram = wire::encodeDiscovery(message);
     sendFrom(endpoint, datagram, endpoint.sender);
     // A resent request gets the same answer, not a second execution.
-    endpoint.sentReplies.emplace_back(request.id, std::move(datagram));
+    endpoint.sentReplies.push_back(
+        {endpoint.sender, std::vector<uint8_t>(endpoint.buffer.begin(), endpoint.buffer.begin() + std::ptrdiff_t(requestSize)),
+         std::move(datagram)});
     if (endpoint.sentReplies.size() > RememberedReplies)
         endpoint.sentReplies.pop_front();
 }
 
-bool DiscoveryResponder::resendCachedReply(Endpoint &endpoint, uint32_t id)
+bool DiscoveryResponder::resendCachedReply(Endpoint &endpoint, std::size_t size)
 {
-    for (const auto &sent : endpoint.sentReplies) {
-        if (sent.first == id) {
-            sendFrom(endpoint, sent.second, endpoint.sender);
+    for (const SentReply &sent : endpoint.sentReplies) {
+        if (sent.to == endpoint.sender && sent.request.size() == size
+            && std::equal(sent.request.begin(), sent.request.end(), endpoint.buffer.begin())) {
+            sendFrom(endpoint, sent.reply, endpoint.sender);
             return true;
         }
     }

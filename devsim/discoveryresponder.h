@@ -11,6 +11,7 @@
 #include <asio/ip/udp.hpp>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -36,6 +37,22 @@ private:
     using udp = asio::ip::udp;
     using Buffer = std::array<uint8_t, corvane::wire::kMaxDiscoveryDatagram + 1>;
 
+    // A nonce handed out by a challenge, good for one request from the same source.
+    struct PendingNonce
+    {
+        std::vector<uint8_t> nonce;
+        asio::ip::address source;
+        corvane::wire::DiscoveryType purpose;
+        std::chrono::steady_clock::time_point issued;
+    };
+    // A reply kept for a resent request: the same bytes from the same sender get it again.
+    struct SentReply
+    {
+        udp::endpoint to;
+        std::vector<uint8_t> request;
+        std::vector<uint8_t> reply;
+    };
+
     // One device's discovery socket and memory of recent probes and replies.
     struct Endpoint
     {
@@ -47,7 +64,8 @@ private:
         udp::endpoint sender;
         Buffer buffer{};
         std::deque<uint32_t> seenProbes;
-        std::deque<std::pair<uint32_t, std::vector<uint8_t>>> sentReplies;
+        std::deque<SentReply> sentReplies;
+        std::deque<PendingNonce> nonces;
     };
 
     std::unique_ptr<udp::socket> bindDeviceSocket(const std::string &ip, asio::error_code &ec);
@@ -56,13 +74,15 @@ private:
     void handleDeviceDatagram(Endpoint &endpoint, std::size_t size);
     void considerProbe(Endpoint &endpoint, uint32_t probeId, const udp::endpoint &prober);
     void sendAnswer(Endpoint &endpoint, uint32_t probeId, const udp::endpoint &prober);
-    void handleSetAddress(Endpoint &endpoint, const corvane::wire::DiscoveryMessage &request);
+    void handleChallenge(Endpoint &endpoint, const corvane::wire::DiscoveryMessage &request, std::size_t size);
+    bool takeNonce(Endpoint &endpoint, const corvane::wire::DiscoveryMessage &request);
+    void handleSetAddress(Endpoint &endpoint, const corvane::wire::DiscoveryMessage &request, std::size_t size);
     uint32_t evaluateSetAddress(Endpoint &endpoint, const corvane::wire::DiscoveryMessage &request,
                                 std::string &newIp);
-    void handleResetPassword(Endpoint &endpoint, const corvane::wire::DiscoveryMessage &request);
-    void reply(Endpoint &endpoint, const corvane::wire::DiscoveryMessage &request,
-               corvane::wire::DiscoveryType type, uint32_t result);
-    bool resendCachedReply(Endpoint &endpoint, uint32_t id);
+    void handleResetPassword(Endpoint &endpoint, const corvane::wire::DiscoveryMessage &request, std::size_t size);
+    uint32_t evaluateResetPassword(Endpoint &endpoint, const corvane::wire::DiscoveryMessage &request);
+    void reply(Endpoint &endpoint, std::size_t requestSize, const corvane::wire::DiscoveryMessage &message);
+    bool resendCachedReply(Endpoint &endpoint, std::size_t size);
     void sendFrom(Endpoint &endpoint, const std::vector<uint8_t> &datagram, const udp::endpoint &to);
     void onDeviceMoved(SimDevice &device, const std::string &oldIp);
     void rebind(Endpoint &endpoint);

@@ -54,7 +54,7 @@ std::string describeStructures(const IpcConfig &config)
 } // namespace
 
 IpcDevice::IpcDevice(SimDevice &device, SimFleet &fleet, asio::io_context &io, const IpcTiming &timing)
-    : m_device(device), m_fleet(fleet), m_io(io), m_timing(timing), m_lockout(timing.lockoutTries, timing.lockout),
+    : m_device(device), m_fleet(fleet), m_timing(timing),
       m_created(std::chrono::steady_clock::now()), m_bootTime(std::chrono::system_clock::now()),
       m_config(findIpcModel(device.model) ? *findIpcModel(device.model) : ipcModels().front(), device.currentIp()),
       m_upgradeTimer(io), m_restartTimer(io)
@@ -131,13 +131,14 @@ uint32_t IpcDevice::challenge(const std::string &user, wire::Challenge &challeng
 }
 
 uint32_t IpcDevice::login(const std::string &user, const std::vector<uint8_t> &proof, wire::Challenge &challenge,
-                          uint64_t &token)
+                          const std::string &source, uint64_t &token)
 {
     const std::optional<std::vector<uint8_t>> nonce = challenge.consume(user);
     if (!nonce)
         return ZELT_MW_ERR_PROTOCOL;
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_lockout.remaining(user).count() > 0) {
+    wire::LoginLockout &lockout = *m_device.lockout;
+    if (lockout.remaining(user, source).count() > 0) {
         note("login of " + user + " refused: account locked");
         return ZELT_MW_ERR_LOCKED;
     }
@@ -148,11 +149,11 @@ uint32_t IpcDevice::login(const std::string &user, const std::vector<uint8_t> &p
         password = m_device.password;
     }
     if (user != expectedUser || !wire::checkLoginProof(password, *nonce, user, proof)) {
-        const bool locked = m_lockout.recordFailure(user);
+        const bool locked = lockout.recordFailure(user, source);
         note("login of " + user + " failed" + (locked ? ", account locked" : ""));
         return locked ? ZELT_MW_ERR_LOCKED : ZELT_MW_ERR_PASSWORD;
     }
-    m_lockout.recordSuccess(user);
+    lockout.recordSuccess(user, source);
     const std::vector<uint8_t> random = wire::randomBytes(sizeof token);
     if (random.size() != sizeof token)
         return ZELT_MW_ERR_PROTOCOL;

@@ -30,8 +30,6 @@ struct IpcTiming
 {
     std::chrono::milliseconds restart {std::chrono::seconds(3)};
     std::chrono::milliseconds upgrade {std::chrono::seconds(5)};
-    int lockoutTries = 5;
-    std::chrono::milliseconds lockout {std::chrono::seconds(60)};
 };
 
 class IpcDevice
@@ -45,8 +43,9 @@ public:
     uint64_t boot() const;
 
     uint32_t challenge(const std::string &user, corvane::wire::Challenge &challenge, std::vector<uint8_t> &nonce);
+    // source: the peer's address, counted by the lockout.
     uint32_t login(const std::string &user, const std::vector<uint8_t> &proof, corvane::wire::Challenge &challenge,
-                   uint64_t &token);
+                   const std::string &source, uint64_t &token);
     bool validSession(uint64_t token);
     void logout(uint64_t token);
 
@@ -79,9 +78,7 @@ private:
 
     SimDevice &m_device;
     SimFleet &m_fleet;
-    asio::io_context &m_io;
     IpcTiming m_timing;
-    corvane::wire::LoginLockout m_lockout;
     const std::chrono::steady_clock::time_point m_created;
     std::chrono::system_clock::time_point m_bootTime;
 

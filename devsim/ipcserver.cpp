@@ -15,9 +15,14 @@ namespace {
 class IpcConnection : public wire::FrameHandler
 {
 public:
-    explicit IpcConnection(std::shared_ptr<IpcDevice> device) : m_device(std::move(device)), m_boot(m_device->boot())
+    IpcConnection(std::shared_ptr<IpcDevice> device, std::string source)
+        : m_device(std::move(device)), m_boot(m_device->boot()), m_source(std::move(source))
     {
     }
+
+    bool authenticated() const override { return m_token != 0; }
+    // Before a login only the small login requests make sense.
+    uint32_t payloadLimit() const override { return m_token != 0 ? kIpcMaxRequest : kLoginRequestLimit; }
 
     bool handle(const wire::Frame &request, wire::Frame &reply) override
     {
@@ -52,7 +57,7 @@ private:
             if (!in.str(user, wire::kMaxUserNameSize) || !in.bytes(proof, wire::kProofSize) || !in.atEnd())
                 return ZELT_MW_ERR_PROTOCOL;
             uint64_t token = 0;
-            const uint32_t result = m_device->login(user, proof, m_challenge, token);
+            const uint32_t result = m_device->login(user, proof, m_challenge, m_source, token);
             if (result == ZELT_MW_OK)
                 m_token = token;
             out.u64(token);
@@ -175,8 +180,11 @@ private:
         }
     }
 
+    static constexpr uint32_t kLoginRequestLimit = 4096;
+
     std::shared_ptr<IpcDevice> m_device;
     const uint64_t m_boot;
+    const std::string m_source;
     wire::Challenge m_challenge;
     uint64_t m_token = 0;
     bool m_streaming = false;
@@ -203,10 +211,10 @@ bool IpcServer::listen(std::string &error)
     std::shared_ptr<IpcDevice> device = m_device;
     m_server = wire::FrameServer::create(
         m_io,
-        [device]() -> std::unique_ptr<wire::FrameHandler> {
+        [device](const asio::ip::address &peer) -> std::unique_ptr<wire::FrameHandler> {
             if (!device->online())
                 return nullptr;
-            return std::make_unique<IpcConnection>(device);
+            return std::make_unique<IpcConnection>(device, peer.to_string());
         },
         kIpcMaxRequest);
     asio::error_code ec;

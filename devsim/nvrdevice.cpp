@@ -54,7 +54,7 @@ std::string clockText(std::chrono::system_clock::time_point when)
 
 NvrDevice::NvrDevice(SimDevice &device, SimFleet &fleet, asio::io_context &io, const NvrTiming &timing)
     : m_device(device), m_fleet(fleet), m_timing(timing),
-      m_lockout(timing.lockoutTries, timing.lockout), m_bootTime(std::chrono::system_clock::now()),
+      m_bootTime(std::chrono::system_clock::now()),
       m_upgradeTimer(io), m_restartTimer(io)
 {
     m_settings = NvrSettings::defaultsFor(device.model, device.serial);
@@ -107,23 +107,25 @@ void NvrDevice::saveSettings()
         wire::writeFileBytes(path, writeNvrSettings(m_settings, m_device.model, m_device.serial));
 }
 
-uint32_t NvrDevice::challenge(const std::string &user, wire::Challenge &challenge, std::vector<uint8_t> &nonce)
+uint32_t NvrDevice::challenge(const std::string &user, const std::string &source, wire::Challenge &challenge,
+                             std::vector<uint8_t> &nonce)
 {
     if (user.empty() || user.size() > wire::kMaxUserNameSize)
         return TLSDK_ERR_PARAM;
-    if (m_lockout.remaining(user).count() > 0)
+    if (m_device.lockout->remaining(user, source).count() > 0)
         return TLSDK_ERR_LOCKED;
     nonce = challenge.issue(user);
     return nonce.empty() ? TLSDK_ERR_PROTOCOL : TLSDK_OK;
 }
 
-uint32_t NvrDevice::login(const std::string &user, const std::vector<uint8_t> &proof,
+uint32_t NvrDevice::login(const std::string &user, const std::string &source, const std::vector<uint8_t> &proof,
                           wire::Challenge &challenge, std::vector<uint8_t> &token, std::vector<uint8_t> &info)
 {
     const std::optional<std::vector<uint8_t>> nonce = challenge.consume(user);
     if (!nonce)
         return TLSDK_ERR_PROTOCOL;
-    if (m_lockout.remaining(user).count() > 0)
+    wire::LoginLockout &lockout = *m_device.lockout;
+    if (lockout.remaining(user, source).count() > 0)
         return TLSDK_ERR_LOCKED;
     std::string expectedUser, password;
     {
@@ -135,11 +137,11 @@ uint32_t NvrDevice::login(const std::string &user, const std::vector<uint8_t> &p
     const bool good = wire::checkLoginProof(password, *nonce, user, proof) && user == expectedUser;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!good) {
-        const bool locked = m_lockout.recordFailure(user);
+        const bool locked = lockout.recordFailure(user, source);
         note("login failed for user " + user + (locked ? ", account locked" : ""));
         return locked ? TLSDK_ERR_LOCKED : TLSDK_ERR_PASSWORD;
     }
-    m_lockout.recordSuccess(user);
+    lockout.recordSuccess(user, source);
     token = wire::randomBytes(tolan::kTokenSize);
     if (token.size() != tolan::kTokenSize)
         return TLSDK_ERR_PROTOCOL;

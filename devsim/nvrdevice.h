@@ -33,8 +33,6 @@ struct NvrTiming
 {
     std::chrono::milliseconds upgrade {std::chrono::seconds(20)};
     std::chrono::milliseconds restart {std::chrono::seconds(5)};
-    int lockoutTries = 5;
-    std::chrono::milliseconds lockout {std::chrono::seconds(60)};
 };
 
 class NvrDevice
@@ -46,9 +44,10 @@ public:
     SimDevice &simDevice() { return m_device; }
     bool online() const;
 
-    uint32_t challenge(const std::string &user, corvane::wire::Challenge &challenge,
+    // source: the peer's address, counted by the lockout.
+    uint32_t challenge(const std::string &user, const std::string &source, corvane::wire::Challenge &challenge,
                        std::vector<uint8_t> &nonce);
-    uint32_t login(const std::string &user, const std::vector<uint8_t> &proof,
+    uint32_t login(const std::string &user, const std::string &source, const std::vector<uint8_t> &proof,
                    corvane::wire::Challenge &challenge, std::vector<uint8_t> &token,
                    std::vector<uint8_t> &info);
     bool validSession(const std::vector<uint8_t> &token);
@@ -95,7 +94,6 @@ private:
     SimDevice &m_device;
     SimFleet &m_fleet;
     NvrTiming m_timing;
-    corvane::wire::LoginLockout m_lockout;
     std::chrono::system_clock::time_point m_bootTime;
 
     mutable std::mutex m_mutex;

@@ -19,7 +19,15 @@ namespace {
 class NvrHandler : public wire::FrameHandler
 {
 public:
-    explicit NvrHandler(NvrDevice &device) : m_device(device) {}
+    NvrHandler(NvrDevice &device, std::string source) : m_device(device), m_source(std::move(source)) {}
+
+    // Every request names its session; a connection counts as authenticated
+    // once one of them did.
+    bool authenticated() const override { return m_authenticated; }
+    uint32_t payloadLimit() const override
+    {
+        return m_authenticated ? kMaxRequest : kMaxFirstRequest;
+    }
 
     bool handle(const wire::Frame &request, wire::Frame &reply) override
     {
@@ -44,7 +52,7 @@ private:
             if (!in.str(user, wire::kMaxUserNameSize) || !in.atEnd())
                 return TLSDK_ERR_PROTOCOL;
             std::vector<uint8_t> nonce;
-            const uint32_t result = m_device.challenge(user, m_challenge, nonce);
+            const uint32_t result = m_device.challenge(user, m_source, m_challenge, nonce);
             out.bytes(nonce);
             return result;
         }
@@ -53,8 +61,9 @@ private:
             std::vector<uint8_t> proof, token, info;
             if (!in.str(user, wire::kMaxUserNameSize) || !in.bytes(proof, 64) || !in.atEnd())
                 return TLSDK_ERR_PROTOCOL;
-            const uint32_t result = m_device.login(user, proof, m_challenge, token, info);
+            const uint32_t result = m_device.login(user, m_source, proof, m_challenge, token, info);
             out.bytes(token).bytes(info);
+            m_authenticated = m_authenticated || result == TLSDK_OK;
             return result;
         }
 
@@ -63,6 +72,7 @@ private:
             return TLSDK_ERR_PROTOCOL;
         if (!m_device.validSession(token))
             return TLSDK_ERR_SESSION;
+        m_authenticated = true;
 
         switch (op) {
         case tolan::OpLogout:
@@ -132,8 +142,15 @@ private:
         }
     }
 
+    // A connection opened for one call carries its whole request at once
+    // (a configuration file, an upgrade chunk); only a session goes further.
+    static constexpr uint32_t kMaxFirstRequest = tolan::kMaxConfigFileSize + 4096;
+    static constexpr uint32_t kMaxRequest = tolan::kUpgradeChunk + tolan::kMaxConfigFileSize;
+
     NvrDevice &m_device;
+    const std::string m_source;
     wire::Challenge m_challenge;
+    bool m_authenticated = false;
 };
 
 // Owns the NVRs and their listeners for the lifetime of the io_context: as an
@@ -152,8 +169,6 @@ public:
         NvrTiming timing;
         timing.upgrade = std::chrono::milliseconds(options.upgradeMs);
         timing.restart = std::chrono::milliseconds(options.restartMs);
-        timing.lockoutTries = options.lockoutTries;
-        timing.lockout = std::chrono::milliseconds(options.lockoutMs);
 
         std::lock_guard<std::mutex> lock(m_mutex);
         for (const auto &device : fleet.devices()) {
@@ -193,11 +208,12 @@ private:
             old->second->stop();
             m_servers.erase(old);
         }
-        auto server = wire::FrameServer::create(io, [&nvr]() -> std::unique_ptr<wire::FrameHandler> {
-            if (!nvr.online())
-                return nullptr;
-            return std::make_unique<NvrHandler>(nvr);
-        });
+        auto server = wire::FrameServer::create(
+            io, [&nvr](const asio::ip::address &peer) -> std::unique_ptr<wire::FrameHandler> {
+                if (!nvr.online())
+                    return nullptr;
+                return std::make_unique<NvrHandler>(nvr, peer.to_string());
+            });
         asio::error_code ec;
         const asio::ip::address address = asio::ip::make_address(ip, ec);
         if (!ec)

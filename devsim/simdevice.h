@@ -6,7 +6,10 @@
 // read and written with `mutex` held. The address changes only through
 // SimFleet::moveDevice, which keeps the fleet's address index and tells the
 // services to rebind.
+#include "auth.h"
+
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -31,6 +34,10 @@ struct SimDevice
     std::string gateway = "127.0.0.1";
     std::string userName = FactoryUser;
     std::string password = FactoryPassword;
+
+    // Failed passwords and security codes of every service (logins, discovery
+    // requests) count here, per account and per source. Set up by the fleet.
+    std::unique_ptr<corvane::wire::LoginLockout> lockout;
 
     // False while the device restarts: it answers nothing.
     std::atomic<bool> online{true};

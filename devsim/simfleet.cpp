@@ -105,6 +105,10 @@ bool SimFleet::init(std::string &error)
     for (int i = 0; i < m_options.silentCount && i < int(order.size()); ++i)
         order[std::size_t(i)]->silent = true;
 
+    for (const auto &device : m_devices)
+        device->lockout = std::make_unique<corvane::wire::LoginLockout>(
+            m_options.lockoutTries, std::chrono::milliseconds(m_options.lockoutMs));
+
     std::lock_guard<std::mutex> lock(m_mutex);
     m_byIp.clear();
     for (const auto &device : m_devices) {

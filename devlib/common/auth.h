@@ -19,6 +19,13 @@ namespace corvane::wire {
 constexpr std::size_t kNonceSize = 32;
 constexpr std::size_t kProofSize = 32;
 constexpr std::size_t kMaxUserNameSize = 64;
+// Passwords are UTF-8 text of at most this many bytes on every path.
+constexpr std::size_t kMaxPasswordSize = 64;
+
+// Well-formed UTF-8 (no overlong forms, surrogates or values above U+10FFFF).
+bool isUtf8(const std::string &text);
+// Empty when the password may be used; otherwise why not, for the library log.
+std::string passwordProblem(const std::string &password);
 
 // Cryptographically strong random bytes (OpenSSL RAND_bytes). The crypto
 // helpers return an empty vector if the library fails; callers treat that as
@@ -28,6 +35,11 @@ std::vector<uint8_t> makeNonce();
 
 std::vector<uint8_t> loginProof(const std::string &password, const std::vector<uint8_t> &nonce,
                                 const std::string &user);
+// HMAC-SHA256 of data keyed with key (an empty key is allowed).
+std::vector<uint8_t> hmacSha256(const std::string &key, const uint8_t *data, std::size_t size);
+// Constant-time comparison of two proofs; false when either is empty.
+bool sameProof(const std::vector<uint8_t> &a, const std::vector<uint8_t> &b);
+
 // Constant-time comparison against the expected proof.
 bool checkLoginProof(const std::string &password, const std::vector<uint8_t> &nonce,
                      const std::string &user, const std::vector<uint8_t> &proof);
@@ -46,32 +58,59 @@ private:
     std::vector<uint8_t> m_nonce;
 };
 
-// Device side: locks a user name after repeated wrong passwords.
+// Device side: counts failed proofs (passwords, security codes) per account
+// and per source address, for every way in (logins, discovery requests).
+// An account locks after maxFailures in a row; a source locks after
+// kSourceFactor times as many, whatever names it tries. Both tables are
+// bounded: a full table drops its oldest unlocked entry, never a running
+// lock, and an account or source it has no room for is refused as locked
+// until room frees, so invented names cannot flush a lock or escape counting.
 class LoginLockout
 {
 public:
     using Clock = std::chrono::steady_clock;
+    static constexpr int kSourceFactor = 4;
+    static constexpr std::size_t kDefaultCapacity = 4096;
 
-    LoginLockout(int maxFailures, std::chrono::milliseconds lockTime);
+    LoginLockout(int maxFailures, std::chrono::milliseconds lockTime, std::size_t capacity = kDefaultCapacity);
 
-    // Time left on the lock, zero when the user may try.
-    std::chrono::milliseconds remaining(const std::string &user, Clock::time_point now = Clock::now());
-    // Counts a wrong password; returns true when this failure locks the user.
-    bool recordFailure(const std::string &user, Clock::time_point now = Clock::now());
-    void recordSuccess(const std::string &user);
+    // Time left on the lock of account or source, zero when the attempt may go ahead.
+    // An empty source is not counted.
+    std::chrono::milliseconds remaining(const std::string &account, const std::string &source,
+                                        Clock::time_point now = Clock::now());
+    // Counts a failure; returns true when the account or the source is locked afterwards.
+    bool recordFailure(const std::string &account, const std::string &source, Clock::time_point now = Clock::now());
+    void recordSuccess(const std::string &account, const std::string &source);
     void reset();
 
 private:
-    struct Entry
+    class Table
     {
-        int failures = 0;
-        Clock::time_point lockedUntil {};
+    public:
+        Table(int limit, std::chrono::milliseconds lockTime, std::size_t capacity);
+        std::chrono::milliseconds remaining(const std::string &key, Clock::time_point now) const;
+        bool fail(const std::string &key, Clock::time_point now);
+        void clear(const std::string &key) { m_entries.erase(key); }
+        void clearAll() { m_entries.clear(); }
+
+    private:
+        struct Entry
+        {
+            int failures = 0;
+            Clock::time_point lockedUntil {};
+            Clock::time_point lastFailure {};
+        };
+        bool makeRoom(Clock::time_point now);
+
+        std::map<std::string, Entry> m_entries;
+        int m_limit;
+        std::chrono::milliseconds m_lockTime;
+        std::size_t m_capacity;
     };
 
     std::mutex m_mutex;
-    std::map<std::string, Entry> m_entries;
-    int m_maxFailures;
-    std::chrono::milliseconds m_lockTime;
+    Table m_accounts;
+    Table m_sources;
 };
 
 // Lower-case hexadecimal text of bytes (used for checksums in files).

@@ -1,8 +1,9 @@
 #ifndef CORVANE_DISCOVERY_PASSWORD_H
 #define CORVANE_DISCOVERY_PASSWORD_H
 
-// Device side of the password form carried by a set-address request: the
-// program encodes, the device decodes and compares.
+// The password form of the discovery library's credential block: the
+// program encodes, the library decodes and proves knowledge of the password
+// to the device without sending it.
 
 #include <optional>
 #include <string>

@@ -29,22 +29,25 @@ uint32_t getU32(const uint8_t *p)
     return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
 
-// Number of texts and their length limit for a text-carrying type; 0 texts for the others.
+// Texts of a text-carrying type: how many (a range), their length limit, and
+// whether nonce and proof follow them; 0 texts for the other types.
 struct TextShape
 {
-    std::size_t count = 0;
+    std::size_t minCount = 0;
+    std::size_t maxCount = 0;
     std::size_t maxLength = 0;
+    bool signedRequest = false;
 };
 
 TextShape textShape(DiscoveryType type)
 {
     switch (type) {
     case DiscoveryType::Answer:
-        return {AnswerTextCount, kMaxAnswerText};
+        return {AnswerTextCount, AnswerTextCount + 1, kMaxAnswerText, false};
     case DiscoveryType::SetAddrRequest:
-        return {SetAddrTextCount, kMaxRequestText};
+        return {SetAddrTextCount, SetAddrTextCount, kMaxRequestText, true};
     case DiscoveryType::ResetPwdRequest:
-        return {ResetTextCount, kMaxRequestText};
+        return {ResetTextCount, ResetTextCount, kMaxRequestText, true};
     default:
         return {};
     }
@@ -52,7 +55,12 @@ TextShape textShape(DiscoveryType type)
 
 bool knownType(uint8_t type)
 {
-    return type >= uint8_t(DiscoveryType::Probe) && type <= uint8_t(DiscoveryType::ResetPwdReply);
+    return type >= uint8_t(DiscoveryType::Probe) && type <= uint8_t(DiscoveryType::Challenge);
+}
+
+bool signedType(uint8_t type)
+{
+    return type == uint8_t(DiscoveryType::SetAddrRequest) || type == uint8_t(DiscoveryType::ResetPwdRequest);
 }
 
 } // namespace
@@ -68,9 +76,20 @@ std::vector<uint8_t> encodeDiscovery(const DiscoveryMessage &message)
     case DiscoveryType::ResetPwdReply:
         putU32(body, message.result);
         break;
+    case DiscoveryType::ChallengeRequest:
+        if (!signedType(uint8_t(message.purpose)))
+            return {};
+        body.assign(kChallengeRequestSize, 0);
+        body[0] = uint8_t(message.purpose);
+        break;
+    case DiscoveryType::Challenge:
+        if (message.nonce.size() != kDiscoveryNonceSize)
+            return {};
+        body = message.nonce;
+        break;
     default: {
         const TextShape shape = textShape(message.type);
-        if (shape.count == 0 || message.texts.size() != shape.count)
+        if (shape.maxCount == 0 || message.texts.size() < shape.minCount || message.texts.size() > shape.maxCount)
             return {};
         for (const std::string &text : message.texts) {
             if (text.size() > shape.maxLength || text.find('\0') != std::string::npos)
@@ -78,9 +97,17 @@ std::vector<uint8_t> encodeDiscovery(const DiscoveryMessage &message)
             body.push_back(uint8_t(text.size()));
             body.insert(body.end(), text.begin(), text.end());
         }
+        if (shape.signedRequest) {
+            if (message.nonce.size() != kDiscoveryNonceSize || message.proof.size() != kDiscoveryProofSize)
+                return {};
+            body.insert(body.end(), message.nonce.begin(), message.nonce.end());
+            body.insert(body.end(), message.proof.begin(), message.proof.end());
+        }
         break;
     }
     }
+    if (kDiscoveryHeaderSize + body.size() > kMaxDiscoveryDatagram)
+        return {};
 
     std::vector<uint8_t> out;
     out.reserve(kDiscoveryHeaderSize + body.size());
@@ -120,17 +147,35 @@ std::optional<DiscoveryMessage> decodeDiscovery(const uint8_t *data, std::size_t
             return std::nullopt;
         message.result = getU32(body);
         return message;
+    case DiscoveryType::ChallengeRequest:
+        if (bodySize != kChallengeRequestSize || !signedType(body[0]))
+            return std::nullopt;
+        for (std::size_t i = 1; i < bodySize; ++i) {
+            if (body[i] != 0)
+                return std::nullopt;
+        }
+        message.purpose = DiscoveryType(body[0]);
+        return message;
+    case DiscoveryType::Challenge:
+        if (bodySize != kDiscoveryNonceSize)
+            return std::nullopt;
+        message.nonce.assign(body, body + bodySize);
+        return message;
     default:
         break;
     }
 
     const TextShape shape = textShape(message.type);
+    const std::size_t tail = shape.signedRequest ? kDiscoveryNonceSize + kDiscoveryProofSize : 0;
+    if (bodySize < tail)
+        return std::nullopt;
+    const std::size_t textEnd = bodySize - tail;
     std::size_t pos = 0;
-    for (std::size_t i = 0; i < shape.count; ++i) {
-        if (pos >= bodySize)
+    while (pos < textEnd) {
+        if (message.texts.size() == shape.maxCount)
             return std::nullopt;
         const std::size_t length = body[pos++];
-        if (length > shape.maxLength || length > bodySize - pos)
+        if (length > shape.maxLength || length > textEnd - pos)
             return std::nullopt;
         const char *text = reinterpret_cast<const char *>(body + pos);
         if (std::memchr(text, '\0', length) != nullptr)
@@ -138,8 +183,12 @@ std::optional<DiscoveryMessage> decodeDiscovery(const uint8_t *data, std::size_t
         message.texts.emplace_back(text, length);
         pos += length;
     }
-    if (pos != bodySize)
+    if (message.texts.size() < shape.minCount)
         return std::nullopt;
+    if (tail) {
+        message.nonce.assign(body + textEnd, body + textEnd + kDiscoveryNonceSize);
+        message.proof.assign(body + textEnd + kDiscoveryNonceSize, body + bodySize);
+    }
     return message;
 }
 

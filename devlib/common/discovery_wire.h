@@ -12,6 +12,10 @@
 //   offset 8  u32  id       probe id or transaction id
 //
 // decodeDiscovery() rejects anything that does not match exactly.
+//
+// Set-address and reset-password requests carry no secret: each spends a
+// fresh device nonce (fetched with a challenge request) and ends in an
+// HMAC-SHA256 proof over every byte before it (discovery_auth.h).
 
 #include <cstddef>
 #include <cstdint>
@@ -31,14 +35,26 @@ constexpr const char *kDiscoveryGroup = "239.255.73.17";
 constexpr std::size_t kMaxRequestText = 64;
 constexpr std::size_t kMaxAnswerText = 63;
 
+constexpr std::size_t kDiscoveryNonceSize = 32;
+constexpr std::size_t kDiscoveryProofSize = 32;
+// A challenge request is padded to the size of the challenge it asks for,
+// so that a forged source address gains no amplification.
+constexpr std::size_t kChallengeRequestSize = kDiscoveryNonceSize;
+
 enum class DiscoveryType : uint8_t {
-    Probe = 1,           // body: u8 ProbeKind
-    Answer = 2,          // texts: ip, model, serial, mac, reserved, version
-    SetAddrRequest = 3,  // texts: serial, mac, user, encoded password, ip, mask, gateway
-    SetAddrReply = 4,    // body: u32 result
-    ResetPwdRequest = 5, // texts: serial, mac, security code
-    ResetPwdReply = 6    // body: u32 result
+    Probe = 1,            // body: u8 ProbeKind
+    Answer = 2,           // texts: ip, model, serial, mac, reserved, version[, sent from]
+    SetAddrRequest = 3,   // texts: serial, mac, user, ip, mask, gateway; nonce; proof
+    SetAddrReply = 4,     // body: u32 result
+    ResetPwdRequest = 5,  // texts: serial, mac; nonce; proof
+    ResetPwdReply = 6,    // body: u32 result
+    ChallengeRequest = 7, // body: u8 type of the request to come, zero padding
+    Challenge = 8         // body: nonce
 };
+
+// Result of a request whose nonce the device does not hold (spent, expired
+// or never issued). Only on the wire: the library fetches a new nonce.
+constexpr uint32_t kStaleChallengeResult = 11090;
 
 enum class ProbeKind : uint8_t { Multicast = 1, Range = 2 };
 
@@ -47,14 +63,20 @@ struct DiscoveryMessage
     DiscoveryType type = DiscoveryType::Probe;
     uint32_t id = 0;
     ProbeKind probeKind = ProbeKind::Multicast;
+    DiscoveryType purpose = DiscoveryType::SetAddrRequest; // challenge requests
     std::vector<std::string> texts;
+    std::vector<uint8_t> nonce; // requests, challenges
+    std::vector<uint8_t> proof; // requests
     uint32_t result = 0;
 };
 
-// Indexes into DiscoveryMessage::texts.
-enum AnswerText { AnswerIp, AnswerModel, AnswerSerial, AnswerMac, AnswerReserved, AnswerVersion, AnswerTextCount };
-enum SetAddrText { SetAddrSerial, SetAddrMac, SetAddrUser, SetAddrPassword, SetAddrIp, SetAddrMask, SetAddrGateway, SetAddrTextCount };
-enum ResetPwdText { ResetSerial, ResetMac, ResetCode, ResetTextCount };
+// Indexes into DiscoveryMessage::texts. An answer sent from another address
+// than its own (a device that moved off the host's networks answers through
+// a relay) names that address in a seventh text.
+enum AnswerText { AnswerIp, AnswerModel, AnswerSerial, AnswerMac, AnswerReserved, AnswerVersion, AnswerTextCount,
+                  AnswerSentFrom = AnswerTextCount };
+enum SetAddrText { SetAddrSerial, SetAddrMac, SetAddrUser, SetAddrIp, SetAddrMask, SetAddrGateway, SetAddrTextCount };
+enum ResetPwdText { ResetSerial, ResetMac, ResetTextCount };
 
 // Empty when the message cannot be encoded (wrong text count, text too long or holding a NUL).
 std::vector<uint8_t> encodeDiscovery(const DiscoveryMessage &message);

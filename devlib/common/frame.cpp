@@ -7,8 +7,12 @@
 #include <asio/read.hpp>
 #include <asio/write.hpp>
 
+#include <sys/socket.h>
+
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <map>
 
 namespace corvane::wire {
 
@@ -233,8 +237,30 @@ bool FrameClient::isOpen()
 void FrameClient::close()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    closeSocket();
+}
+
+void FrameClient::closeSocket()
+{
+    {
+        std::lock_guard<std::mutex> fdLock(m_fdMutex);
+        m_fd = -1;
+    }
     std::error_code ignored;
     m_socket.close(ignored);
+}
+
+void FrameClient::setTimeout(std::chrono::milliseconds timeout)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_timeout = timeout;
+}
+
+void FrameClient::interrupt()
+{
+    std::lock_guard<std::mutex> fdLock(m_fdMutex);
+    if (m_fd >= 0)
+        ::shutdown(m_fd, SHUT_RDWR);
 }
 
 FrameError FrameClient::fromError(const std::error_code &ec, bool midMessage)
@@ -275,26 +301,30 @@ FrameError FrameClient::connect(const std::string &host, uint16_t port)
 
     std::lock_guard<std::mutex> lock(m_mutex);
     std::error_code ignored;
-    m_socket.close(ignored);
+    closeSocket();
     const auto deadline = std::chrono::steady_clock::now() + m_timeout;
     const asio::ip::tcp::endpoint endpoint(address, port);
     m_socket.open(endpoint.protocol(), ec);
     if (!ec)
         m_socket.non_blocking(true, ec);
     if (ec) {
-        m_socket.close(ignored);
+        closeSocket();
         return FrameError::Io;
+    }
+    {
+        std::lock_guard<std::mutex> fdLock(m_fdMutex);
+        m_fd = m_socket.native_handle();
     }
     m_socket.connect(endpoint, ec);
     if (ec == asio::error::in_progress || ec == asio::error::would_block) {
         if (!waitUntil(true, deadline)) {
-            m_socket.close(ignored);
+            closeSocket();
             return FrameError::Timeout;
         }
         ec = socketError(m_socket.native_handle());
     }
     if (ec) {
-        m_socket.close(ignored);
+        closeSocket();
         return ec == asio::error::connection_refused ? FrameError::Refused : fromError(ec, false);
     }
     m_socket.set_option(asio::ip::tcp::no_delay(true), ignored);
@@ -363,18 +393,57 @@ FrameError FrameClient::request(uint16_t type, const std::vector<uint8_t> &paylo
     if (result == FrameError::None) {
         reply.type = header.type;
         reply.transaction = header.transaction;
-        reply.payload.assign(header.length, 0);
-        if (header.length)
-            result = readExactly(reply.payload.data(), header.length, deadline, true);
+        reply.payload.clear();
+        // Grows with what arrives: a header alone cannot make us reserve megabytes.
+        while (result == FrameError::None && reply.payload.size() < header.length) {
+            const std::size_t got = reply.payload.size();
+            const std::size_t step = std::min<std::size_t>(header.length - got, kFrameReadStep);
+            reply.payload.resize(got + step);
+            result = readExactly(reply.payload.data() + got, step, deadline, true);
+        }
     }
-    if (result != FrameError::None) {
-        std::error_code ignored;
-        m_socket.close(ignored);
-    }
+    if (result != FrameError::None)
+        closeSocket();
     return result;
 }
 
 // --- FrameServer -------------------------------------------------------------
+
+// Counts the connections that have not authenticated yet, per source address.
+// Shared by a server and its connections, which may outlive it.
+class PeerAllowance
+{
+public:
+    bool admit(const asio::ip::address &peer)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        std::size_t &count = m_bySource[peer];
+        if (count >= FrameServer::kMaxUnauthenticatedPerSource || m_total >= FrameServer::kMaxUnauthenticated) {
+            if (count == 0)
+                m_bySource.erase(peer);
+            return false;
+        }
+        ++count;
+        ++m_total;
+        return true;
+    }
+
+    void release(const asio::ip::address &peer)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const auto it = m_bySource.find(peer);
+        if (it == m_bySource.end())
+            return;
+        if (--it->second == 0)
+            m_bySource.erase(it);
+        --m_total;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::map<asio::ip::address, std::size_t> m_bySource;
+    std::size_t m_total = 0;
+};
 
 namespace {
 
@@ -382,11 +451,16 @@ class ServerConnection : public std::enable_shared_from_this<ServerConnection>
 {
 public:
     ServerConnection(asio::ip::tcp::socket socket, std::unique_ptr<FrameHandler> handler,
-                     uint32_t maxPayload, std::chrono::seconds idleTimeout)
+                     uint32_t maxPayload, std::chrono::seconds idleTimeout,
+                     std::shared_ptr<PeerAllowance> allowance, asio::ip::address peer)
         : m_socket(std::move(socket)), m_timer(m_socket.get_executor()),
-          m_handler(std::move(handler)), m_maxPayload(maxPayload), m_idleTimeout(idleTimeout)
+          m_handler(std::move(handler)), m_maxPayload(maxPayload), m_idleTimeout(idleTimeout),
+          m_allowance(std::move(allowance)), m_peer(peer),
+          m_loginDeadline(std::chrono::steady_clock::now() + FrameServer::kLoginTime)
     {
     }
+
+    ~ServerConnection() { leaveAllowance(); }
 
     void start()
     {
@@ -396,11 +470,23 @@ public:
     }
 
 private:
+    void leaveAllowance()
+    {
+        if (m_allowance) {
+            m_allowance->release(m_peer);
+            m_allowance.reset();
+        }
+    }
+
     // A connection that sends nothing (or stalls inside a message) for the
-    // idle time is dropped, so half-open peers do not pile up.
+    // idle time is dropped, so half-open peers do not pile up; one that has
+    // not authenticated gets only until its login deadline.
     void armTimer()
     {
-        m_timer.expires_after(m_idleTimeout);
+        if (m_allowance)
+            m_timer.expires_at(std::min(std::chrono::steady_clock::now() + m_idleTimeout, m_loginDeadline));
+        else
+            m_timer.expires_after(m_idleTimeout);
         m_timer.async_wait([self = shared_from_this()](const std::error_code &ec) {
             if (!ec)
                 self->closeNow();
@@ -413,6 +499,12 @@ private:
         m_timer.cancel();
         m_socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
         m_socket.close(ignored);
+        leaveAllowance();
+    }
+
+    uint32_t payloadLimit() const
+    {
+        return std::min(m_maxPayload, m_handler->payloadLimit());
     }
 
     void readHeader()
@@ -420,31 +512,35 @@ private:
         armTimer();
         asio::async_read(m_socket, asio::buffer(m_head),
                          [self = shared_from_this()](const std::error_code &ec, std::size_t) {
-            if (ec) {
-                self->closeNow();
-                return;
-            }
-            if (decodeFrameHeader(self->m_head.data(), self->m_header, self->m_maxPayload)
-                != FrameError::None) {
+            if (ec || decodeFrameHeader(self->m_head.data(), self->m_header, self->payloadLimit())
+                          != FrameError::None) {
                 self->closeNow();
                 return;
             }
             self->m_request.type = self->m_header.type;
             self->m_request.transaction = self->m_header.transaction;
-            self->m_request.payload.assign(self->m_header.length, 0);
+            self->m_request.payload.clear();
             self->readPayload();
         });
     }
 
+    // The buffer grows step by step with the bytes that arrive.
     void readPayload()
     {
-        asio::async_read(m_socket, asio::buffer(m_request.payload),
+        const std::size_t got = m_request.payload.size();
+        if (got == m_header.length) {
+            dispatch();
+            return;
+        }
+        const std::size_t step = std::min<std::size_t>(m_header.length - got, kFrameReadStep);
+        m_request.payload.resize(got + step);
+        asio::async_read(m_socket, asio::buffer(m_request.payload.data() + got, step),
                          [self = shared_from_this()](const std::error_code &ec, std::size_t) {
             if (ec) {
                 self->closeNow();
                 return;
             }
-            self->dispatch();
+            self->readPayload();
         });
     }
 
@@ -455,12 +551,19 @@ private:
             closeNow();
             return;
         }
+        if (m_allowance && m_handler->authenticated())
+            leaveAllowance();
+        else if (m_allowance && ++m_unauthenticatedRequests >= FrameServer::kMaxUnauthenticatedRequests)
+            m_closeAfterReply = true;
+        // The request is done with; an idle connection keeps no large buffer.
+        std::vector<uint8_t>().swap(m_request.payload);
         reply.type = uint16_t(m_request.type | kReplyBit);
         reply.transaction = m_request.transaction;
         m_out = encodeFrame(reply);
         asio::async_write(m_socket, asio::buffer(m_out),
                           [self = shared_from_this()](const std::error_code &ec, std::size_t) {
-            if (ec) {
+            std::vector<uint8_t>().swap(self->m_out);
+            if (ec || self->m_closeAfterReply) {
                 self->closeNow();
                 return;
             }
@@ -473,11 +576,22 @@ private:
     std::unique_ptr<FrameHandler> m_handler;
     uint32_t m_maxPayload;
     std::chrono::seconds m_idleTimeout;
+    std::shared_ptr<PeerAllowance> m_allowance; // null once authenticated or closed
+    const asio::ip::address m_peer;
+    const std::chrono::steady_clock::time_point m_loginDeadline;
+    int m_unauthenticatedRequests = 0;
+    bool m_closeAfterReply = false;
     std::array<uint8_t, kFrameHeaderSize> m_head {};
     FrameHeader m_header;
     Frame m_request;
     std::vector<uint8_t> m_out;
 };
+
+bool outOfResources(const std::error_code &ec)
+{
+    return ec == asio::error::no_descriptors || ec == std::errc::too_many_files_open_in_system
+           || ec == asio::error::no_buffer_space || ec == asio::error::no_memory;
+}
 
 } // namespace
 
@@ -489,8 +603,8 @@ std::shared_ptr<FrameServer> FrameServer::create(asio::io_context &io, HandlerFa
 
 FrameServer::FrameServer(asio::io_context &io, HandlerFactory factory, uint32_t maxPayload,
                          std::chrono::seconds idleTimeout)
-    : m_io(io), m_acceptor(io), m_factory(std::move(factory)), m_maxPayload(maxPayload),
-      m_idleTimeout(idleTimeout)
+    : m_acceptor(io), m_backoffTimer(io), m_allowance(std::make_shared<PeerAllowance>()),
+      m_factory(std::move(factory)), m_maxPayload(maxPayload), m_idleTimeout(idleTimeout)
 {
 }
 
@@ -523,6 +637,7 @@ void FrameServer::stop()
 {
     std::error_code ignored;
     m_acceptor.close(ignored);
+    m_backoffTimer.cancel();
 }
 
 uint16_t FrameServer::port() const
@@ -537,20 +652,46 @@ void FrameServer::accept()
     std::weak_ptr<FrameServer> weak = shared_from_this();
     m_acceptor.async_accept([weak](const std::error_code &ec, asio::ip::tcp::socket socket) {
         auto self = weak.lock();
-        if (!self || ec == asio::error::operation_aborted)
+        if (!self || ec == asio::error::operation_aborted || !self->m_acceptor.is_open())
             return;
-        if (!ec) {
-            std::unique_ptr<FrameHandler> handler = self->m_factory();
-            if (handler) {
-                std::make_shared<ServerConnection>(std::move(socket), std::move(handler),
-                                                   self->m_maxPayload, self->m_idleTimeout)
-                    ->start();
-            } else {
-                std::error_code ignored;
-                socket.close(ignored);
-            }
+        if (ec) {
+            self->backOff(ec);
+            return;
         }
-        if (self->m_acceptor.is_open())
+        self->m_backoff = std::chrono::milliseconds(0);
+        std::error_code peerError;
+        const asio::ip::address peer = socket.remote_endpoint(peerError).address();
+        std::unique_ptr<FrameHandler> handler;
+        if (!peerError && self->m_allowance->admit(peer)) {
+            handler = self->m_factory(peer);
+            if (!handler)
+                self->m_allowance->release(peer);
+        }
+        if (handler) {
+            std::make_shared<ServerConnection>(std::move(socket), std::move(handler), self->m_maxPayload,
+                                               self->m_idleTimeout, self->m_allowance, peer)
+                ->start();
+        } else {
+            std::error_code ignored;
+            socket.close(ignored);
+        }
+        self->accept();
+    });
+}
+
+// Accepting again at once after a failure would spin while the cause (no
+// descriptors left, no memory) lasts.
+void FrameServer::backOff(const std::error_code &error)
+{
+    if (outOfResources(error))
+        m_backoff = std::min(std::max(m_backoff * 2, kAcceptBackoff), kMaxAcceptBackoff);
+    else
+        m_backoff = std::max(m_backoff, std::chrono::milliseconds(1));
+    m_backoffTimer.expires_after(m_backoff);
+    std::weak_ptr<FrameServer> weak = shared_from_this();
+    m_backoffTimer.async_wait([weak](const std::error_code &ec) {
+        auto self = weak.lock();
+        if (self && !ec && self->m_acceptor.is_open())
             self->accept();
     });
 }

@@ -13,7 +13,9 @@
 //   offset 12 u32  length       payload bytes that follow (<= the peer's maximum)
 //
 // A receiver checks magic, version and length before it reads the payload, so
-// a bad or oversized header never makes it allocate or wait for the body.
+// a bad or oversized header never makes it allocate or wait for the body; it
+// then grows its buffer with the bytes that really arrive, never by the
+// length a header merely claims.
 
 #include <asio/io_context.hpp>
 #include <asio/ip/tcp.hpp>
@@ -34,6 +36,8 @@ constexpr uint8_t kFrameVersion = 1;
 constexpr std::size_t kFrameHeaderSize = 16;
 constexpr uint32_t kMaxFramePayload = 4u * 1024u * 1024u;
 constexpr uint16_t kReplyBit = 0x8000;
+// A payload buffer grows by at most this much per read.
+constexpr std::size_t kFrameReadStep = 64u * 1024u;
 
 struct Frame
 {
@@ -131,9 +135,14 @@ public:
     FrameError request(uint16_t type, const std::vector<uint8_t> &payload, Frame &reply);
     bool isOpen();
     void close();
+    // Bound of the following operations.
+    void setTimeout(std::chrono::milliseconds timeout);
+    // Ends a call in progress on another thread at once (it fails); safe from any thread.
+    void interrupt();
 
 private:
     static FrameError fromError(const std::error_code &ec, bool midMessage);
+    void closeSocket(); // m_mutex held
     bool waitUntil(bool forWrite, std::chrono::steady_clock::time_point deadline);
     FrameError writeAll(const uint8_t *data, std::size_t size,
                         std::chrono::steady_clock::time_point deadline);
@@ -141,6 +150,9 @@ private:
                            std::chrono::steady_clock::time_point deadline, bool midMessage);
 
     std::mutex m_mutex;
+    // The descriptor interrupt() may shut down; cleared before the socket closes.
+    std::mutex m_fdMutex;
+    int m_fd = -1;
     asio::io_context m_io; // owns the socket's service; never run
     asio::ip::tcp::socket m_socket;
     std::chrono::milliseconds m_timeout;
@@ -157,14 +169,32 @@ public:
     // Fill reply.payload (type and transaction are set by the caller).
     // Returning false closes the connection without a reply.
     virtual bool handle(const Frame &request, Frame &reply) = 0;
+    // Until a connection is authenticated it counts against its source's
+    // allowance of such connections and must log in within a deadline.
+    virtual bool authenticated() const { return false; }
+    // Largest request payload the handler takes in its current state.
+    virtual uint32_t payloadLimit() const { return kMaxFramePayload; }
 };
+
+class PeerAllowance;
 
 class FrameServer : public std::enable_shared_from_this<FrameServer>
 {
 public:
     // The factory may return nullptr to turn a connection away (it is closed
-    // at once), e.g. while the simulated device is offline.
-    using HandlerFactory = std::function<std::unique_ptr<FrameHandler>()>;
+    // at once), e.g. while the simulated device is offline. It gets the
+    // peer's address.
+    using HandlerFactory = std::function<std::unique_ptr<FrameHandler>(const asio::ip::address &peer)>;
+
+    // Connections not yet authenticated: per source address, in all, the
+    // time they get to authenticate and the requests they may make before.
+    static constexpr std::size_t kMaxUnauthenticatedPerSource = 16;
+    static constexpr std::size_t kMaxUnauthenticated = 256;
+    static constexpr std::chrono::seconds kLoginTime {10};
+    static constexpr int kMaxUnauthenticatedRequests = 16;
+    // Pause of the accept loop after a failure (e.g. out of descriptors), doubling up to the maximum.
+    static constexpr std::chrono::milliseconds kAcceptBackoff {50};
+    static constexpr std::chrono::milliseconds kMaxAcceptBackoff {1000};
 
     static std::shared_ptr<FrameServer> create(asio::io_context &io, HandlerFactory factory,
                                                uint32_t maxPayload = kMaxFramePayload,
@@ -179,9 +209,12 @@ private:
     FrameServer(asio::io_context &io, HandlerFactory factory, uint32_t maxPayload,
                 std::chrono::seconds idleTimeout);
     void accept();
+    void backOff(const std::error_code &error);
 
-    asio::io_context &m_io;
     asio::ip::tcp::acceptor m_acceptor;
+    asio::steady_timer m_backoffTimer;
+    std::chrono::milliseconds m_backoff {0};
+    std::shared_ptr<PeerAllowance> m_allowance;
     HandlerFactory m_factory;
     uint32_t m_maxPayload;
     std::chrono::seconds m_idleTimeout;

@@ -1,11 +1,15 @@
 // The RVNA_* entry points of the discovery library.
 #include "Discovery.h"
 
+#include "auth.h"
+#include "discovery_password.h"
 #include "discovery_wire.h"
 #include "discoveryengine.h"
+#include "discoverylog.h"
 #include "discoveryrequest.h"
 
 #include <cstring>
+#include <optional>
 #include <memory>
 #include <mutex>
 
@@ -82,13 +86,13 @@ int RVNA_ResetDevPasswd(unsigned int uDevIp, const RVNA_DEV_IDENTITY *pIdentity,
 {
     if (pIdentity == nullptr || pszSecurityCode == nullptr)
         return RVNA_ERR_PARAM;
+    const std::string code(pszSecurityCode, strnlen(pszSecurityCode, wire::kMaxRequestText + 1));
+    if (code.size() > wire::kMaxRequestText)
+        return RVNA_ERR_PARAM;
     wire::DiscoveryMessage request;
     request.type = wire::DiscoveryType::ResetPwdRequest;
-    request.texts = {text(pIdentity->szSerial), text(pIdentity->szMac),
-                     std::string(pszSecurityCode, strnlen(pszSecurityCode, wire::kMaxRequestText + 1))};
-    if (request.texts[wire::ResetCode].size() > wire::kMaxRequestText)
-        return RVNA_ERR_PARAM;
-    return DiscoveryRequest::transact(uDevIp, request, wire::DiscoveryType::ResetPwdReply);
+    request.texts = {text(pIdentity->szSerial), text(pIdentity->szMac)};
+    return DiscoveryRequest::transact(uDevIp, request, code, wire::DiscoveryType::ResetPwdReply);
 }
 
 int RVNA_SetDevIpAddr(unsigned int uDevIp, const RVNA_DEV_ACCOUNT *pAccount,
@@ -96,12 +100,23 @@ int RVNA_SetDevIpAddr(unsigned int uDevIp, const RVNA_DEV_ACCOUNT *pAccount,
 {
     if (pAccount == nullptr || pIdentity == nullptr || pNetAddr == nullptr)
         return RVNA_ERR_PARAM;
+    // The slot holds the program's encoded form; only a proof made with the
+    // password leaves the library.
+    const std::optional<std::string> password = wire::decodeDiscoveryPassword(text(pAccount->szPassword));
+    if (!password) {
+        logLine("address change refused: the password slot holds no encoded password");
+        return RVNA_ERR_PARAM;
+    }
+    const std::string problem = wire::passwordProblem(*password);
+    if (!problem.empty()) {
+        logLine("address change refused: " + problem);
+        return RVNA_ERR_PARAM;
+    }
     wire::DiscoveryMessage request;
     request.type = wire::DiscoveryType::SetAddrRequest;
-    request.texts = {text(pIdentity->szSerial), text(pIdentity->szMac),
-                     text(pAccount->szUserName), text(pAccount->szPassword),
-                     text(pNetAddr->szIp), text(pNetAddr->szMask), text(pNetAddr->szGateway)};
-    return DiscoveryRequest::transact(uDevIp, request, wire::DiscoveryType::SetAddrReply);
+    request.texts = {text(pIdentity->szSerial), text(pIdentity->szMac), text(pAccount->szUserName),
+                     text(pNetAddr->szIp),      text(pNetAddr->szMask), text(pNetAddr->szGateway)};
+    return DiscoveryRequest::transact(uDevIp, request, *password, wire::DiscoveryType::SetAddrReply);
 }
 
 } // extern "C"

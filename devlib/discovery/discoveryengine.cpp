@@ -220,15 +220,17 @@ void DiscoveryEngine::startReceive(ReceiveSocket *receiver)
             if (error == asio::error::operation_aborted || !receiver->socket.is_open())
                 return;
             if (!error)
-                handleDatagram(receiver->buffer.data(), size);
+                handleDatagram(receiver->buffer.data(), size, receiver->sender);
             startReceive(receiver);
         });
 }
 
-void DiscoveryEngine::handleDatagram(const uint8_t *data, std::size_t size)
+void DiscoveryEngine::handleDatagram(const uint8_t *data, std::size_t size, const udp::endpoint &sender)
 {
     const std::optional<wire::DiscoveryMessage> message = wire::decodeDiscovery(data, size);
     if (!message || message->type != wire::DiscoveryType::Answer || !isOurProbe(message->id))
+        return;
+    if (!sender.address().is_v4() || !m_answerFilter.accept(*message, sender.address().to_v4().to_uint()))
         return;
     RVNA_DEVICE_INFO info;
     std::memset(&info, 0, sizeof info);

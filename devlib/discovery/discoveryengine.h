@@ -2,6 +2,7 @@
 #define CORVANE_DISCOVERYENGINE_H
 
 #include "Discovery.h"
+#include "answerfilter.h"
 #include "discovery_wire.h"
 
 #include <asio/executor_work_guard.hpp>
@@ -69,7 +70,7 @@ private:
     ReceiveSocket *unicastSocket();
     std::unique_ptr<ReceiveSocket> openSocket(const asio::ip::address_v4 &local);
     void startReceive(ReceiveSocket *receiver);
-    void handleDatagram(const uint8_t *data, std::size_t size);
+    void handleDatagram(const uint8_t *data, std::size_t size, const asio::ip::udp::endpoint &sender);
     void runJob(const std::shared_ptr<ProbeJob> &job);
     uint32_t newProbeId();
     bool isOurProbe(uint32_t id);
@@ -80,6 +81,7 @@ private:
     std::unique_ptr<ReceiveSocket> m_unicast;
     std::mutex m_idMutex;
     std::deque<uint32_t> m_recentIds;
+    AnswerFilter m_answerFilter;
     std::thread m_thread;
 };
 

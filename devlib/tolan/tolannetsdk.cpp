@@ -94,8 +94,11 @@ DWORD DEV_API TLSDK_Login(const char *szIp, WORD wPort, const char *szUser, cons
 {
     if (!g_initialised)
         return TLSDK_ERR_NOT_INIT;
-    if (!szIp || !pulLoginHandle || !validText(szUser, wire::kMaxUserNameSize)
-        || !validText(szPassword, 1024) || !*szUser)
+    if (!szIp || !pulLoginHandle || !validText(szUser, wire::kMaxUserNameSize) || !*szUser || !szPassword)
+        return TLSDK_ERR_PARAM;
+    // Passwords are UTF-8 of a bounded length; anything else is refused, never cut or re-encoded.
+    const std::string password(szPassword, strnlen(szPassword, wire::kMaxPasswordSize + 1));
+    if (!wire::passwordProblem(password).empty())
         return TLSDK_ERR_PARAM;
     *pulLoginHandle = 0;
     const uint16_t port = wPort ? wPort : TLSDK_DEFAULT_PORT;
@@ -116,7 +119,7 @@ DWORD DEV_API TLSDK_Login(const char *szIp, WORD wPort, const char *szUser, cons
         if (!reader.bytes(nonce, 1024) || nonce.size() < wire::kNonceSize)
             return TLSDK_ERR_PROTOCOL;
     }
-    const std::vector<uint8_t> proof = wire::loginProof(szPassword, nonce, user);
+    const std::vector<uint8_t> proof = wire::loginProof(password, nonce, user);
     if (proof.empty())
         return TLSDK_ERR_PROTOCOL;
     result = tolan::exchange(client, tolan::OpLogin, wire::WireWriter().str(user).bytes(proof).take(),
@@ -138,7 +141,9 @@ DWORD DEV_API TLSDK_Login(const char *szIp, WORD wPort, const char *szUser, cons
         return TLSDK_ERR_HANDLE;
     if (pInfo) {
         std::memset(pInfo, 0, TLSDK_LOGIN_INFO_SIZE);
-        std::memcpy(pInfo, info.data(), info.size());
+        // A device may send no login information at all.
+        if (!info.empty())
+            std::memcpy(pInfo, info.data(), info.size());
     }
     *pulLoginHandle = handle;
     return TLSDK_OK;

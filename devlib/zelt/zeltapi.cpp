@@ -20,6 +20,8 @@ using namespace corvane::zelt;
 
 namespace {
 
+constexpr std::chrono::milliseconds kLogoutLimit {1000};
+
 std::atomic<bool> g_initialised {false};
 
 // Looks the session up; result is set when the call cannot go on.
@@ -129,8 +131,8 @@ DWORD ZELT_MW_Logout(const char *szUserID)
     if (!session)
         return ZELT_MW_ERR_USERID;
     stopSessionStreams(session->userId());
-    std::vector<uint8_t> body;
-    const DWORD result = session->call(OpLogout, {}, body);
+    // The program logs every device out on exit: a frozen one may not hold that up.
+    const DWORD result = session->goodbye(OpLogout, kLogoutLimit);
     session->close();
     logLine(LogInfo, "logout of " + session->userId() + ": code " + std::to_string(result));
     // The session is gone locally whatever the device answered.

@@ -127,6 +127,25 @@ DWORD Session::openAttached(std::chrono::milliseconds timeout, std::unique_ptr<w
     return attach(*client, m_token);
 }
 
+DWORD Session::goodbye(uint16_t op, std::chrono::milliseconds limit)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    const auto left = [deadline] {
+        return std::max(std::chrono::milliseconds(1), std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                          deadline - std::chrono::steady_clock::now()));
+    };
+    m_client->setTimeout(left());
+    if (!m_client->isOpen()) {
+        const DWORD result = reattach();
+        if (result != ZELT_MW_OK)
+            return result;
+        m_client->setTimeout(left());
+    }
+    std::vector<uint8_t> body;
+    return exchange(*m_client, op, {}, body);
+}
+
 void Session::close()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -140,6 +159,11 @@ DWORD login(const std::string &user, const std::string &password, const std::str
     const asio::ip::address address = asio::ip::make_address_v4(ip, ec);
     if (ec || user.empty() || user.size() > wire::kMaxUserNameSize)
         return ZELT_MW_ERR_PARAM;
+    const std::string problem = wire::passwordProblem(password);
+    if (!problem.empty()) {
+        logLine(LogError, "login of user " + user + " to " + ip + " refused: " + problem);
+        return ZELT_MW_ERR_PARAM;
+    }
     if (!wire::destinationAllowed(address)) {
         logLine(LogError, "login to " + ip + " refused: destination outside loopback");
         return ZELT_MW_ERR_REFUSED;

@@ -39,6 +39,8 @@ public:
     // Sends one request, reconnecting to the session first when the
     // connection was lost (a device that rebooted no longer knows it).
     DWORD call(uint16_t op, const std::vector<uint8_t> &payload, std::vector<uint8_t> &body);
+    // A last request (logout) that gives up after limit, connection included.
+    DWORD goodbye(uint16_t op, std::chrono::milliseconds limit);
     // A further connection bound to this session.
     DWORD openAttached(std::chrono::milliseconds timeout, std::unique_ptr<wire::FrameClient> &client) const;
     void close();

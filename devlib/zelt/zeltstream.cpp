@@ -33,6 +33,8 @@ public:
             m_stop = true;
         }
         m_wake.notify_all();
+        // A frame request to a frozen device must not hold the stop up for its timeout.
+        m_client->interrupt();
         m_client->close();
         m_thread.join();
     }

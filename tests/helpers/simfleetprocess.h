@@ -15,6 +15,8 @@
 //   127.4.0.0/16               bench_discovery (port 37852)
 //   127.40.0.0/16              tst_frame, tst_tolan_nvr
 //   127.41.0.0/16              tst_tolan_upgrade
+//   127.42.0.0/16              tst_discoverysecurity (port 37853)
+//   127.43.0.0/16              tst_sessionsecurity
 //   127.90.0.0 - 127.95.255.255  tst_zelt_* (configuration library)
 //   127.96.0.0/16              bench_login
 //   127.10.0.0/16 and above: free for the other test files, one /16 each.

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Runs the whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer
+# (build-asan/), then the device-library tests under ThreadSanitizer
+# (build-tsan/; Qt is not built for it, so only Qt's own internals are
+# suppressed, see tests/tsan.supp). Extra arguments go to both ctest runs,
+# e.g. -R tst_frame.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+asan="${CORVANE_ASAN_BUILD_DIR:-$root/build-asan}"
+tsan="${CORVANE_TSAN_BUILD_DIR:-$root/build-tsan}"
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$root}"
+export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
+export CORVANE_LOOPBACK_ONLY=1
+export QT_QPA_PLATFORM=offscreen
+
+cmake -S "$root" -B "$asan" -G Ninja -DCORVANE_SANITIZE=ON -DCORVANE_BUILD_BENCH=OFF >/dev/null
+cmake --build "$asan"
+(
+    cd "$asan"
+    ASAN_OPTIONS="${ASAN_OPTIONS:-detect_stack_use_after_return=1:strict_init_order=1}" \
+    UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+        xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure "$@"
+)
+
+# The device libraries, their shared code and the simulator, with their tests.
+device_tests='^tst_(frame|discoverysim|discoverysecurity|sessionsecurity|zelt_.*|tolan_.*)$'
+flags="-fsanitize=thread -fno-omit-frame-pointer -g"
+cmake -S "$root" -B "$tsan" -G Ninja -DCORVANE_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread \
+    -DCMAKE_SHARED_LINKER_FLAGS=-fsanitize=thread >/dev/null
+targets=(corvane-devsim)
+for src in "$root"/tests/tst_*.cpp; do
+    name="$(basename "$src" .cpp)"
+    [[ "$name" =~ $device_tests ]] && targets+=("$name")
+done
+cmake --build "$tsan" --target "${targets[@]}"
+(
+    cd "$tsan"
+    TSAN_OPTIONS="suppressions=$root/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1" \
+        ctest --output-on-failure -R "$device_tests" "$@"
+)

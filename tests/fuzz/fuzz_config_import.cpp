@@ -1,0 +1,45 @@
+// Configuration files on import: the IPC's binary file (import and saved
+// state) and the NVR's text file. The first byte picks the reader.
+#include "ipcconfig.h"
+#include "ipcmodel.h"
+#include "nvrsettings.h"
+
+#include "zelt_mw_sdk.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    const std::vector<uint8_t> file(data + 1, data + size);
+    const std::vector<IpcModel> &models = ipcModels();
+    switch (data[0] % 3) {
+    case 0: {
+        IpcConfig config(models[data[0] / 3 % models.size()], "127.0.0.10");
+        const std::vector<uint8_t> before = config.exportFile("V1");
+        // A refused file changes nothing.
+        if (config.importFile(file) != ZELT_MW_OK && config.exportFile("V1") != before)
+            std::abort();
+        break;
+    }
+    case 1: {
+        IpcConfig config(models[data[0] / 3 % models.size()], "127.0.0.10");
+        std::string version;
+        config.loadState(file, version);
+        break;
+    }
+    default: {
+        NvrSettings settings = NvrSettings::defaultsFor("ZN-3108", "S1");
+        std::string reason;
+        if (readNvrSettings(file, "ZN-3108", settings, reason)) {
+            // What was accepted writes back to a file that reads the same.
+            NvrSettings again;
+            if (!readNvrSettings(writeNvrSettings(settings, "ZN-3108", "S1"), "ZN-3108", again, reason))
+                std::abort();
+        }
+        break;
+    }
+    }
+    return 0;
+}
