@@ -3,6 +3,7 @@
 #include "dialoghelper.h"
 #include "encodedevmodelex.h"
 #include "ipwidget.h"
+#include "msgdlg.h"
 #include "setupdlg.h"
 #include "tableviewex.h"
 
@@ -131,21 +132,22 @@ void TestDevSetup::segmentChecks()
     oMode.strBeginIP = begin;
     oMode.strEndIP = end;
 
-    std::shared_ptr<DialogHelper::SeenDialog> pSeen;
     if (!message.isEmpty())
-        pSeen = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
+        CMsgDlg::setNextAnswer(QDialog::Rejected);
     const ulong ulResult = form.applySearchMode(oMode);
     const CUISearchModeBean oStored = form.searchMode();
+    const QList<CMsgDlg::stAnswered> listAnswered = CMsgDlg::takeAnswered();
     if (message.isEmpty()) {
         QCOMPARE(ulResult, 0ul);
         QVERIFY(oStored.bSegmentSearch);
         QCOMPARE(oStored.strBeginIP, begin);
         QCOMPARE(oStored.strEndIP, end);
+        QVERIFY(listAnswered.isEmpty());
     } else {
-        QTRY_VERIFY(pSeen->done);
+        QCOMPARE(listAnswered.size(), 1);
         QCOMPARE(ulResult, 1ul);
-        QCOMPARE(pSeen->text, message);
-        QCOMPARE(pSeen->title, message == QStringLiteral("搜索设备数量应小于1024。") ? QStringLiteral("信息")
+        QCOMPARE(listAnswered.at(0).text, message);
+        QCOMPARE(listAnswered.at(0).title, message == QStringLiteral("搜索设备数量应小于1024。") ? QStringLiteral("信息")
                                                                                  : QStringLiteral("错误"));
         QVERIFY(!oStored.bSegmentSearch);
         QCOMPARE(oStored.strBeginIP, QStringLiteral("192.168.0.1"));
@@ -168,9 +170,9 @@ void TestDevSetup::failedCheckKeepsSegmentButStoresMulticast()
     CUISearchModeBean oBad = oGood;
     oBad.bMulticast = false;
     oBad.strEndIP = QStringLiteral("127.0.0");
-    auto pSeen = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
+    CMsgDlg::setNextAnswer(QDialog::Rejected);
     QCOMPARE(form.applySearchMode(oBad), 1ul);
-    QTRY_VERIFY(pSeen->done);
+    QCOMPARE(CMsgDlg::takeAnswered().size(), 1);
     const CUISearchModeBean oStored = form.searchMode();
     QVERIFY(!oStored.bMulticast);
     QVERIFY(oStored.bSegmentSearch);
