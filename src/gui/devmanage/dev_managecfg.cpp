@@ -123,3 +123,19 @@ void CDevManageForm::endCfgOpening()
     m_bCfgPending = false;
     ++m_ulCfgOpening;
 }
+
+void CDevManageForm::devAddrChangedSlot(QString strOldIp, QString strNewIp)
+{
+    qCDebug(lcDevManage) << "device moved from" << strOldIp << "to" << strNewIp;
+    for (int iRow = 0; iRow < m_listDev.size(); ++iRow) {
+        CUIDeviceBean &dev = m_listDev[iRow];
+        if (dev.m_strIp != strOldIp)
+            continue;
+        // The session is closed with the old key; the device answers at its new
+        // address only after a refresh of the list.
+        emit sendLogoutSignal(dev);
+        dev.m_strLoginKey.clear();
+        dev.m_lStatus = DevStatusNotLogged;
+        repaintRows(iRow);
+    }
+}

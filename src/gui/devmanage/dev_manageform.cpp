@@ -111,6 +111,7 @@ CDevManageForm::CDevManageForm(QWidget *parent)
     connect(this, &CDevManageForm::sendDevListInfo, m_pDevCfgDlg, &CDevCfgDlg::getDevListInfoSlot);
     connect(m_pDevCfgDlg, &CDevCfgDlg::sendTerminateWaitDlg, this, &CDevManageForm::terminateWaitDlg_slot);
     connect(m_pDevCfgDlg, &CDevCfgDlg::sendInitDataFinish_sig, this, &CDevManageForm::initCfgDlg_slot);
+    connect(m_pDevCfgDlg, &CDevCfgDlg::sendDevAddrChangedSignal, this, &CDevManageForm::devAddrChangedSlot);
     // The dialogs (maintenance, daylight saving) are created here.
 }
 
