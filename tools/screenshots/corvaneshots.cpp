@@ -285,10 +285,14 @@ void CCorvaneShots::addSteps(CShotRunner &runner)
     }
     runner.add({QString(), [] { CShotRunner::closeStrays(); }, {}, {}, 1000});
 
+    // Daylight saving goes to IPCs of one model only.
     runner.add({QStringLiteral("dst"), [this]() {
-                    checkRows({0, 1, 2});
+                    checkRows(sameModelPair());
                     invoke(deviceTab(), "on_oDSTBtn_clicked");
-                }, dialog("CDstCfgDlg"), {}, 30000});
+                }, [] {
+                    acceptLogin();
+                    return CShotRunner::topLevel("CDstCfgDlg");
+                }, [](QWidget *) { CShotRunner::closeStrays(); }, 30000});
 
     // Batch configuration: both tabs.
     runner.add({QStringLiteral("batch-encoding"), [this]() {
