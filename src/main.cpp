@@ -24,6 +24,9 @@ bool loadTranslation(QTranslator &translator, CLangConfig::ELanguage lang)
 
 int main(int argc, char *argv[])
 {
+    // Fixed sizes are logical pixels; these must be set before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QApplication app(argc, argv);
     registerRecordTypes();
     initAppResources();
@@ -35,6 +38,10 @@ int main(int argc, char *argv[])
     QTranslator translator;
     loadTranslation(translator, lang);
     app.installTranslator(&translator);
+    // Qt's file dialog and context menus follow the chosen language too.
+    QTranslator qtTranslator;
+    if (CLangConfig::loadQtTranslation(qtTranslator, lang))
+        app.installTranslator(&qtTranslator);
     app.setFont(CLangConfig::applicationFont(lang));
     app.setStyleSheet(appStyleSheet());
 

@@ -2,8 +2,8 @@
 #include "tableviewex.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QPainter>
-#include <QPixmap>
 #include <QStyle>
 #include <QStyleOption>
 
@@ -36,14 +36,16 @@ void QNoFocusDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
         m_pView->setIconRect(index.row(), rect);
         const int iState = m_pView->iconState(index.row());
         const int iTop = rect.top() + (rect.bottom() - rect.top() - TableViewEx::IconSize) / 2;
-        const QPixmap pixCfg(iState == TableViewEx::IconConfig
-                                 ? QStringLiteral(":/images/dev_cfg_active.png")
-                                 : QStringLiteral(":/images/dev_cfg_inactive.png"));
-        const QPixmap pixRemote(iState == TableViewEx::IconRemote
-                                    ? QStringLiteral(":/images/dev_remote_active.png")
-                                    : QStringLiteral(":/images/dev_remote_inactive.png"));
-        painter->drawPixmap(rect.left(), iTop, pixCfg);
-        painter->drawPixmap(rect.left() + TableViewEx::RemoteIconOffset, iTop, pixRemote);
+        // QIcon picks the @2x artwork on high-DPI screens.
+        const QIcon iconCfg(iState == TableViewEx::IconConfig
+                                ? QStringLiteral(":/images/dev_cfg_active.png")
+                                : QStringLiteral(":/images/dev_cfg_inactive.png"));
+        const QIcon iconRemote(iState == TableViewEx::IconRemote
+                                   ? QStringLiteral(":/images/dev_remote_active.png")
+                                   : QStringLiteral(":/images/dev_remote_inactive.png"));
+        const QSize size(TableViewEx::IconSize, TableViewEx::IconSize);
+        iconCfg.paint(painter, QRect(QPoint(rect.left(), iTop), size));
+        iconRemote.paint(painter, QRect(QPoint(rect.left() + TableViewEx::RemoteIconOffset, iTop), size));
     }
 
     const QPen penOld = painter->pen();
