@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QTextStream>
+#include <QTranslator>
 
 namespace {
 const QString kChineseToken = QStringLiteral("Lang-CN");
@@ -20,6 +22,18 @@ QString CLangConfig::translationFile(ELanguage lang)
 {
     return lang == LangChinese ? QStringLiteral("lang/corvane_cn.qm")
                                : QStringLiteral("lang/corvane_en.qm");
+}
+
+QString CLangConfig::qtTranslationName(ELanguage lang)
+{
+    return lang == LangChinese ? QStringLiteral("qtbase_zh_CN") : QString();
+}
+
+bool CLangConfig::loadQtTranslation(QTranslator &translator, ELanguage lang)
+{
+    const QString strName = qtTranslationName(lang);
+    return !strName.isEmpty()
+        && translator.load(strName, QLibraryInfo::location(QLibraryInfo::TranslationsPath));
 }
 
 QFont CLangConfig::applicationFont(ELanguage lang)
