@@ -1,5 +1,6 @@
 #include "upgradedlg.h"
 #include "ui_upgradedlg.h"
+#include "dialogframe.h"
 
 #include "msgdlg.h"
 
@@ -14,6 +15,7 @@ CUpgradeDlg::CUpgradeDlg(QWidget *parent)
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    CDialogFrame::decorate(this);
 }
 
 CUpgradeDlg::~CUpgradeDlg() = default;
