@@ -528,6 +528,26 @@
     <context>
         <name>CFrameTitle</name>
         <message>
+            <source>帮助</source>
+            <translation>Help</translation>
+        </message>
+        <message>
+            <source>最小化</source>
+            <translation>Minimize</translation>
+        </message>
+        <message>
+            <source>最大化</source>
+            <translation>Maximize</translation>
+        </message>
+        <message>
+            <source>还原</source>
+            <translation>Restore</translation>
+        </message>
+        <message>
+            <source>关闭</source>
+            <translation>Close</translation>
+        </message>
+        <message>
             <source>用户手册</source>
             <translation>User Manual</translation>
         </message>
