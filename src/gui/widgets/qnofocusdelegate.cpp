@@ -1,11 +1,14 @@
 #include "qnofocusdelegate.h"
 #include "tableviewex.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QIcon>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
+#include <QToolTip>
 
 QNoFocusDelegate::QNoFocusDelegate(TableViewEx *pView, bool bDrawIcons, QObject *parent)
     : QStyledItemDelegate(parent ? parent : pView)
@@ -52,4 +55,33 @@ void QNoFocusDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
     painter->setPen(m_penGrid);
     painter->drawLine(rect.bottomLeft(), rect.bottomRight());
     painter->setPen(penOld);
+}
+
+QString QNoFocusDelegate::toolTipFor(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    const QString strTip = index.data(Qt::ToolTipRole).toString();
+    if (!strTip.isEmpty())
+        return strTip;
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    if (opt.text.isEmpty())
+        return QString();
+    const QWidget *pWidget = opt.widget;
+    QStyle *pStyle = pWidget ? pWidget->style() : QApplication::style();
+    const QRect rcText = pStyle->subElementRect(QStyle::SE_ItemViewItemText, &opt, pWidget);
+    const int iMargin = 2 * (pStyle->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, pWidget) + 1);
+    return opt.fontMetrics.horizontalAdvance(opt.text) > rcText.width() - iMargin ? opt.text : QString();
+}
+
+bool QNoFocusDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view,
+                                 const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    if (!event || event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString strTip = toolTipFor(option, index);
+    if (strTip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event->globalPos(), strTip, view, option.rect);
+    return true;
 }
