@@ -1,12 +1,25 @@
-// Logins to 256 simulated IPCs through the configuration library, from one
-// thread and from four, against the floor: the same number of bare TCP
-// connect-request-reply round trips to the same devices.
+// What logging in a list of IPCs costs per device through the program's login
+// worker (CDevThread on its own thread, from the signal that sends the list
+// to the result that brings it back; it overlaps a few devices and pipelines
+// each one's information queries behind its login), against the floor: a bare TCP round trip
+// to the same device (connect, one framed request, its reply, close). For
+// reference, the library calls the worker used to make one by one (login,
+// then three information queries, each a round trip). The three are measured
+// in turn within every repeat, so that load from elsewhere hits them alike.
+#include "devsession.h"
+#include "recordtypes.h"
+#include "thread_devlogin.h"
+#include "uidevicebean.h"
+
+#include "zelt_mw_cfg.h"
 #include "zelt_mw_sdk.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QProcess>
 #include <QStringList>
+#include <QThread>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -14,19 +27,17 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
-#include <functional>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 namespace {
 
 const char *const First = "127.96.0.10";
 const int Devices = 256;
-const int Runs = 3;
+const int Repeats = 15;
 
 bool readAll(int fd, uint8_t *data, std::size_t size)
 {
@@ -69,54 +80,140 @@ bool bareRoundTrip(const std::string &ip)
     return ok;
 }
 
-// Runs work(ip) for every device, spread over the given number of threads;
-// returns operations per second, or 0 when one failed.
-double measure(const std::vector<std::string> &ips, int threads, const std::function<bool(const std::string &)> &work)
+// Nanoseconds per device, or -1 when a device failed.
+qint64 floorRun(const std::vector<std::string> &ips)
 {
-    std::atomic<int> failures {0};
     QElapsedTimer timer;
     timer.start();
-    std::vector<std::thread> workers;
-    for (int t = 0; t < threads; ++t) {
-        workers.emplace_back([&, t] {
-            for (std::size_t i = std::size_t(t); i < ips.size(); i += std::size_t(threads)) {
-                if (!work(ips[i]))
-                    ++failures;
-            }
-        });
+    for (const std::string &ip : ips) {
+        if (!bareRoundTrip(ip))
+            return -1;
     }
-    for (std::thread &worker : workers)
-        worker.join();
-    const qint64 ns = timer.nsecsElapsed();
-    return failures ? 0.0 : double(ips.size()) * 1e9 / double(ns);
+    return timer.nsecsElapsed() / qint64(ips.size());
 }
 
-double best(const std::vector<std::string> &ips, int threads, const std::function<bool(const std::string &)> &work)
+qint64 oneByOneRun(const std::vector<std::string> &ips)
 {
-    double top = 0;
-    for (int run = 0; run < Runs; ++run)
-        top = std::max(top, measure(ips, threads, work));
-    return top;
+    std::vector<std::string> ids;
+    QElapsedTimer timer;
+    timer.start();
+    for (const std::string &ip : ips) {
+        char userId[ZELT_MW_USERID_LEN] = {};
+        if (ZELT_MW_Login("admin", "vorpe", ip.c_str(), 0, userId) != 0)
+            return -1;
+        std::array<char, ZELT_QUERY_BASE_SIZE> base {};
+        std::array<char, ZELT_QUERY_NET_SIZE> net {};
+        std::array<char, ZELT_QUERY_REG_SIZE> reg {};
+        if (ZELT_MW_QueryDeviceInfo(userId, 0, ZELT_MW_QUERY_DEVICE_BASE, base.data()) != 0
+            || ZELT_MW_QueryDeviceInfo(userId, 0, ZELT_MW_QUERY_NETWORK, net.data()) != 0
+            || ZELT_MW_QueryDeviceInfo(userId, 0, ZELT_MW_QUERY_REGISTER, reg.data()) != 0)
+            return -1;
+        ids.emplace_back(userId);
+    }
+    const qint64 ns = timer.nsecsElapsed() / qint64(ips.size());
+    for (const std::string &id : ids)
+        ZELT_MW_Logout(id.c_str());
+    return ns;
+}
+
+} // namespace
+
+// Owns a login worker the way the device tab does.
+class CLoginOwner : public QObject
+{
+    Q_OBJECT
+
+public:
+    CLoginOwner()
+    {
+        m_pWorker = new CDevThread(this);
+        m_pWorker->moveToThread(&m_thread);
+        connect(this, SIGNAL(sendLoginSignal(QList<CUIDeviceBean>&,ulong)), m_pWorker,
+                SLOT(devLoginSlot(QList<CUIDeviceBean>&,ulong)));
+        m_thread.start(QThread::InheritPriority);
+    }
+    ~CLoginOwner() override
+    {
+        m_thread.quit();
+        m_thread.wait();
+        delete m_pWorker;
+    }
+
+    qint64 run(const QList<CUIDeviceBean> &list)
+    {
+        QList<CUIDeviceBean> copy = list;
+        m_nSingles = 0;
+        m_listFinal.clear();
+        m_timer.start();
+        emit sendLoginSignal(copy, 1);
+        m_loop.exec();
+        const qint64 ns = m_ns / qint64(list.size());
+        bool bAll = m_nSingles == list.size() && m_listFinal.size() == list.size();
+        for (const CUIDeviceBean &oBean : qAsConst(m_listFinal)) {
+            bAll = bAll && oBean.m_lStatus == DevStatusLogged && !oBean.m_strModel.isEmpty();
+            DevSession::logout(oBean);
+        }
+        return bAll ? ns : -1;
+    }
+
+signals:
+    void sendLoginSignal(QList<CUIDeviceBean> &oDevList, ulong ulEventType);
+
+public slots:
+    void getResultSlot(CUIDeviceBean &) { ++m_nSingles; }
+    void getLoginResultSlot(QList<CUIDeviceBean> &oDevList, ulong)
+    {
+        m_ns = m_timer.nsecsElapsed();
+        m_listFinal = oDevList;
+        m_loop.quit();
+    }
+
+private:
+    QThread m_thread;
+    CDevThread *m_pWorker = nullptr;
+    QEventLoop m_loop;
+    QElapsedTimer m_timer;
+    qint64 m_ns = 0;
+    int m_nSingles = 0;
+    QList<CUIDeviceBean> m_listFinal;
+};
+
+namespace {
+
+QByteArray spread(std::vector<double> values, int decimals)
+{
+    std::sort(values.begin(), values.end());
+    auto text = [decimals](double v) { return QByteArray::number(v, 'f', decimals); };
+    return text(values.front()) + " / " + text(values[values.size() / 2]) + " / " + text(values.back());
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
     qputenv("CORVANE_LOOPBACK_ONLY", "1");
+    QCoreApplication app(argc, argv);
+    registerRecordTypes();
     QProcess sim;
     sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     sim.start(QStringLiteral(CORVANE_DEVSIM), {"--ipc", QString::number(Devices), "--first", First, "--seed", "3"});
     std::vector<std::string> ips;
+    QList<CUIDeviceBean> list;
     bool ready = false;
     while (!ready && sim.waitForReadyRead(30000)) {
         while (sim.canReadLine()) {
             const QStringList fields = QString::fromUtf8(sim.readLine()).trimmed().split(QLatin1Char(' '));
-            if (fields.value(0) == QLatin1String("ready"))
+            if (fields.value(0) == QLatin1String("ready")) {
                 ready = true;
-            else if (fields.value(0) == QLatin1String("IPC"))
+            } else if (fields.value(0) == QLatin1String("IPC")) {
                 ips.push_back(fields.value(1).toStdString());
+                CUIDeviceBean oBean;
+                oBean.m_lDevId = list.size();
+                oBean.m_strIp = fields.value(1);
+                oBean.m_strUserName = QStringLiteral("admin");
+                oBean.m_strPassword = QStringLiteral("vorpe");
+                list.append(oBean);
+            }
         }
     }
     if (!ready || int(ips.size()) != Devices) {
@@ -124,35 +221,50 @@ int main(int argc, char **argv)
         return 1;
     }
     ZELT_MW_Init();
+    CLoginOwner owner;
 
-    std::mutex idsMutex;
-    std::vector<std::string> ids;
-    auto login = [&](const std::string &ip) {
-        char userId[ZELT_MW_USERID_LEN] = {};
-        if (ZELT_MW_Login("admin", "vorpe", ip.c_str(), 0, userId) != 0)
-            return false;
-        std::lock_guard<std::mutex> lock(idsMutex);
-        ids.emplace_back(userId);
-        return true;
-    };
-    auto logoutAll = [&] {
-        for (const std::string &id : ids)
-            ZELT_MW_Logout(id.c_str());
-        ids.clear();
-    };
-
-    std::printf("bench_login: %d simulated IPCs, best of %d runs\n", Devices, Runs);
-    for (int threads : {1, 4}) {
-        const double floor = best(ips, threads, bareRoundTrip);
-        double logins = 0;
-        for (int run = 0; run < Runs; ++run) {
-            logins = std::max(logins, measure(ips, threads, login));
-            logoutAll();
+    std::vector<double> floorUs, workerUs, oneByOneUs, workerRatio, oneByOneRatio;
+    for (int repeat = 0; repeat < Repeats; ++repeat) {
+        // Rotate the order so that none of the three always runs first.
+        qint64 floor = 0, worker = 0, oneByOne = 0;
+        for (int step = 0; step < 3; ++step) {
+            switch ((repeat + step) % 3) {
+            case 0:
+                floor = floorRun(ips);
+                break;
+            case 1:
+                worker = owner.run(list);
+                break;
+            default:
+                oneByOne = oneByOneRun(ips);
+                break;
+            }
         }
-        std::printf("%d thread%s: logins %.0f/s, bare round trips %.0f/s, ratio %.2f\n", threads,
-                    threads == 1 ? " " : "s", logins, floor, logins > 0 ? floor / logins : 0.0);
+        if (floor <= 0 || worker <= 0 || oneByOne <= 0) {
+            std::fprintf(stderr, "bench_login: a login or round trip failed in repeat %d\n", repeat);
+            return 1;
+        }
+        floorUs.push_back(floor / 1000.0);
+        workerUs.push_back(worker / 1000.0);
+        oneByOneUs.push_back(oneByOne / 1000.0);
+        workerRatio.push_back(double(worker) / double(floor));
+        oneByOneRatio.push_back(double(oneByOne) / double(floor));
     }
+
+    std::printf("bench_login: %d simulated IPCs, %d repeats, the three runs of a repeat in rotating order\n",
+                Devices, Repeats);
+    std::printf("%-54s %26s %22s\n", "per device", "us min / median / max", "x floor min/med/max");
+    std::printf("%-54s %26s %22s\n", "bare TCP round trip (floor)", spread(floorUs, 1).constData(), "1");
+    std::printf("%-54s %26s %22s\n", "login worker (CDevThread, list of 256)",
+                spread(workerUs, 1).constData(), spread(workerRatio, 2).constData());
+    std::printf("%-54s %26s %22s\n", "library calls one by one (login, 3 queries)", spread(oneByOneUs, 1).constData(),
+                spread(oneByOneRatio, 2).constData());
+    std::sort(workerRatio.begin(), workerRatio.end());
+    std::printf("RESULT|login worker per device, x bare TCP round trip|%.2f|%.2f|%.2f|x\n", workerRatio.front(),
+                workerRatio[workerRatio.size() / 2], workerRatio.back());
     sim.terminate();
     sim.waitForFinished(10000);
     return 0;
 }
+
+#include "bench_login.moc"

@@ -25,11 +25,33 @@ void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &o
     IpcTiming timing;
     timing.restart = std::chrono::milliseconds(options.restartMs);
     timing.upgrade = std::chrono::milliseconds(options.upgradeMs);
+    timing.capFailKind = options.capFailKind;
+    timing.capGarbledKind = options.capGarbledKind;
+    timing.capFullKind = options.capFullKind;
+    timing.videoInputFail = options.videoInputFail;
+    timing.streamFail = options.streamFail;
+    timing.mainStreamRefused = options.mainStreamRefused;
+    timing.cfgDelay = std::chrono::milliseconds(options.cfgDelayMs);
+    timing.unreadableImageCmd = options.unreadableImageCmd;
+    IpcFaults faults;
+    faults.unreadableCfg = options.unreadableCfg;
+    faults.refusedCfg = options.refusedCfg;
     for (const auto &device : fleet.devices()) {
         if (device->type != "IPC")
             continue;
-        auto server = std::make_unique<IpcServer>(std::make_shared<IpcDevice>(*device, fleet, io, timing), io,
-                                                  corvane::zelt::kDefaultPort);
+        timing.refusedSets.clear();
+        timing.refusedGets.clear();
+        for (const SimOptions::RefusedSet &refused : options.refusedSets) {
+            if (refused.ip == device->ip)
+                timing.refusedSets.emplace_back(refused.cmd, refused.stream);
+        }
+        for (const SimOptions::RefusedSet &refused : options.refusedGets) {
+            if (refused.ip == device->ip)
+                timing.refusedGets.emplace_back(refused.cmd, refused.stream);
+        }
+        auto ipc = std::make_shared<IpcDevice>(*device, fleet, io, timing);
+        ipc->setFaults(faults);
+        auto server = std::make_unique<IpcServer>(ipc, io, corvane::zelt::kDefaultPort);
         std::string error;
         if (!server->listen(error))
             std::cerr << "corvane-devsim: " << error << '\n';

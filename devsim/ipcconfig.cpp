@@ -97,7 +97,13 @@ void IpcConfig::setDefaults(const std::string &strIp)
     dst[ZELT_DST_END_WEEKDAY] = 0;
     dst[ZELT_DST_END_HOUR] = 3;
     zelt_put_u16(dst.data(), ZELT_DST_OFFSET_MIN, 60);
-    m_structs[{ZELT_MW_DST_CFG, 0}] = dst;
+    if (m_model->dstOutOfRange) {
+        // As left behind by an older firmware: a week past the last and a 45 minute offset.
+        dst[ZELT_DST_START_WEEK] = 6;
+        zelt_put_u16(dst.data(), ZELT_DST_OFFSET_MIN, 45);
+    }
+    if (m_model->dst)
+        m_structs[{ZELT_MW_DST_CFG, 0}] = dst;
 
     std::vector<uint8_t> netif(ZELT_NETIF_SIZE, 0);
     const std::vector<uint32_t> modes = parseCodes(m_model->ipModes);
@@ -164,7 +170,15 @@ void IpcConfig::setImageDefaults()
     zelt_put_u32(exp.data(), ZELT_EXP_IRIS, 50);
     zelt_put_u32(exp.data(), ZELT_EXP_SHUTTER, 50);
     zelt_put_u32(exp.data(), ZELT_EXP_GAIN, 50);
-    zelt_put_u32(exp.data(), ZELT_EXP_SLOW_SHUTTER, 25);
+    // The slowest shutter of the range keeps up with the capture frame rate.
+    uint32_t slowest = shutterValues().back();
+    for (uint32_t den : shutterValues()) {
+        if (den >= m_model->maxFps) {
+            slowest = den;
+            break;
+        }
+    }
+    zelt_put_u32(exp.data(), ZELT_EXP_SLOW_SHUTTER, slowest);
     zelt_put_u32(exp.data(), ZELT_EXP_FAST_SHUTTER, 10000);
     zelt_put_u32(exp.data(), ZELT_EXP_MAX_GAIN, 80);
     zelt_put_u32(exp.data(), ZELT_EXP_MAX_SLOW_SHUTTER, 12);

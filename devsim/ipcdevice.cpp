@@ -15,14 +15,31 @@
 #include <ctime>
 #include <filesystem>
 #include <sstream>
+#include <thread>
 
 using namespace corvane;
 
 namespace {
 
+// True when the list names the command (and, for the encoder, the stream the structure is for).
+bool refused(const std::vector<std::pair<uint32_t, int>> &list, uint32_t cmd, const std::vector<uint8_t> &data)
+{
+    for (const auto &entry : list) {
+        const bool stream = entry.second < 0
+                            || (data.size() == ZELT_ENC_SIZE
+                                && zelt_get_u32(data.data(), ZELT_ENC_STREAM) == uint32_t(entry.second));
+        if (entry.first == cmd && stream)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+namespace {
+
 constexpr std::size_t kMaxSessions = 256;
 constexpr std::size_t kMaxLogLines = 500;
-constexpr auto kFrameTime = std::chrono::milliseconds(80);
 
 std::string textAt(const std::vector<uint8_t> &data, std::size_t off, std::size_t len)
 {
@@ -188,9 +205,23 @@ void IpcDevice::logout(uint64_t token)
         note("logout");
 }
 
-uint32_t IpcDevice::getConfig(uint32_t cmd, const std::vector<uint8_t> &request, std::vector<uint8_t> &out)
+void IpcDevice::setFaults(const IpcFaults &faults)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    m_faults = faults;
+}
+
+uint32_t IpcDevice::getConfig(uint32_t cmd, const std::vector<uint8_t> &request, std::vector<uint8_t> &out)
+{
+    if (refused(m_timing.refusedGets, cmd, request))
+        return ZELT_MW_ERR_PARAM;
+    if (m_timing.unreadableImageCmd != 0 && cmd == m_timing.unreadableImageCmd)
+        return ZELT_MW_ERR_UNSUPPORTED;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (cmd == ZELT_MW_VIDEO_INPUT_MODE_CFG && m_timing.videoInputFail)
+        return ZELT_MW_ERR_BUSY;
+    if (m_faults.unreadableCfg.count(cmd))
+        return ZELT_MW_ERR_UNSUPPORTED;
     if (cmd == ZELT_MW_NETWORK_INTERFACE_CFG)
         syncAddress();
     return m_config.get(cmd, request, out);
@@ -213,6 +244,21 @@ uint32_t IpcDevice::checkInterface(const std::vector<uint8_t> &data)
 
 uint32_t IpcDevice::setConfig(uint32_t cmd, const std::vector<uint8_t> &data)
 {
+    // The whole simulator waits with it: a slow device, not a fair scheduler.
+    if (m_timing.cfgDelay.count() > 0)
+        std::this_thread::sleep_for(m_timing.cfgDelay);
+    if (refused(m_timing.refusedSets, cmd, data))
+        return ZELT_MW_ERR_RANGE;
+    if (cmd == ZELT_MW_VIDEO_ENCODER_CFG && m_timing.mainStreamRefused && data.size() == ZELT_ENC_SIZE
+        && zelt_get_u32(data.data(), ZELT_ENC_STREAM) == 0)
+        return ZELT_MW_ERR_RANGE;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_faults.refusedCfg.count(cmd)) {
+            note("configuration " + std::to_string(cmd) + " refused (fault option)");
+            return ZELT_MW_ERR_READ_ONLY;
+        }
+    }
     if (cmd == ZELT_MW_NETWORK_INTERFACE_CFG && data.size() == ZELT_NETIF_SIZE
         && zelt_get_u32(data.data(), ZELT_NETIF_MODE) == 0) {
         // A static address of its own moves the device, like a real camera.
@@ -267,8 +313,24 @@ uint32_t IpcDevice::queryInfo(uint32_t query, std::vector<uint8_t> &out)
 
 uint32_t IpcDevice::capability(uint32_t kind, std::string &xml) const
 {
+    // The whole simulator waits with it: a slow device, not a fair scheduler.
+    if (m_timing.cfgDelay.count() > 0)
+        std::this_thread::sleep_for(m_timing.cfgDelay);
     std::lock_guard<std::mutex> lock(m_mutex);
-    return ipcCapability(m_config.model(), kind, xml) ? ZELT_MW_OK : ZELT_MW_ERR_UNSUPPORTED;
+    if (kind == m_timing.capFailKind)
+        return ZELT_MW_ERR_BUSY;
+    if (!ipcCapability(m_config.model(), kind, xml))
+        return ZELT_MW_ERR_UNSUPPORTED;
+    if (kind == m_timing.capGarbledKind)
+        xml.resize(xml.size() / 2);
+    if (kind == m_timing.capFullKind && xml.size() < ZELT_MW_CAP_MAX_LEN) {
+        // Padding inside the root element's closing tag keeps the document well-formed.
+        const std::size_t close = xml.rfind("</");
+        const std::size_t end = xml.find('>', close);
+        if (close != std::string::npos && end != std::string::npos)
+            xml.insert(end, ZELT_MW_CAP_MAX_LEN - xml.size(), ' ');
+    }
+    return ZELT_MW_OK;
 }
 
 uint32_t IpcDevice::reboot()
@@ -334,7 +396,8 @@ uint32_t IpcDevice::exportDiagnostics(std::vector<uint8_t> &archive)
         const std::time_t boot = std::chrono::system_clock::to_time_t(m_bootTime);
         info << "type IPC\nmodel " << m_device.model << "\nserial " << m_device.serial << "\nmac " << m_device.mac
              << "\nversion " << m_device.version << "\naddress " << m_device.ip << "\nmask " << m_device.mask
-             << "\ngateway " << m_device.gateway << "\nbooted " << std::ctime(&boot);
+             << "\ngateway " << m_device.gateway << "\nstreams " << m_openStreams.load() << "\nbooted "
+             << std::ctime(&boot);
     }
     std::string log;
     for (const std::string &line : m_log)
@@ -446,25 +509,41 @@ void IpcDevice::upgradeState(uint32_t &state, uint32_t &progress, uint32_t &fail
     }
 }
 
-uint32_t IpcDevice::openStream(uint32_t streamId, bool &hasAudio) const
+uint32_t IpcDevice::openStream(uint32_t streamId, bool &hasAudio, uint32_t &frameRate) const
 {
+    if (m_timing.cfgDelay.count() > 0)
+        std::this_thread::sleep_for(m_timing.cfgDelay);
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_timing.streamFail)
+        return ZELT_MW_ERR_STREAM;
     if (streamId >= m_config.model().streams())
         return ZELT_MW_ERR_PARAM;
     hasAudio = m_config.model().audio;
+    const std::vector<uint8_t> encoder = m_config.structure(ZELT_MW_VIDEO_ENCODER_CFG, streamId);
+    frameRate = encoder.empty() ? 25 : std::max<uint32_t>(1, zelt_get_u32(encoder.data(), ZELT_ENC_FPS));
     return ZELT_MW_OK;
 }
 
-std::vector<uint8_t> IpcDevice::picture() const
+std::vector<uint8_t> IpcDevice::picture(uint32_t streamId) const
 {
     PictureSettings settings;
+    uint32_t frameRate = 25;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         settings.brightness = m_config.enhance(ZELT_ENH_BRIGHTNESS);
         settings.contrast = m_config.enhance(ZELT_ENH_CONTRAST);
         settings.saturation = m_config.enhance(ZELT_ENH_SATURATION);
         settings.mirror = m_config.enhance(ZELT_ENH_MIRROR);
+        const std::vector<uint8_t> exposure = m_config.structure(ZELT_MW_EXPOSURE_CFG);
+        settings.exposure = exposurePercent(exposure);
+        settings.monochrome = !exposure.empty() && zelt_get_u32(exposure.data(), ZELT_EXP_DAYNIGHT_MODE) == 2;
+        const std::vector<uint8_t> encoder = m_config.structure(ZELT_MW_VIDEO_ENCODER_CFG, streamId);
+        if (!encoder.empty()) {
+            settings.width = zelt_get_u32(encoder.data(), ZELT_ENC_WIDTH);
+            settings.height = zelt_get_u32(encoder.data(), ZELT_ENC_HEIGHT);
+            frameRate = std::max<uint32_t>(1, zelt_get_u32(encoder.data(), ZELT_ENC_FPS));
+        }
     }
-    const auto frame = (std::chrono::steady_clock::now() - m_created) / kFrameTime;
+    const auto frame = (std::chrono::steady_clock::now() - m_created) * frameRate / std::chrono::seconds(1);
     return renderTestPicture(settings, uint32_t(frame));
 }

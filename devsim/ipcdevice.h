@@ -15,11 +15,13 @@
 #include <asio/io_context.hpp>
 #include <asio/steady_timer.hpp>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <deque>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,26 @@ struct IpcTiming
 {
     std::chrono::milliseconds restart {std::chrono::seconds(3)};
     std::chrono::milliseconds upgrade {std::chrono::seconds(5)};
+    // Faults of the configuration opening (see SimOptions).
+    uint32_t capFailKind = 0;
+    uint32_t capGarbledKind = 0;
+    uint32_t capFullKind = 0;
+    bool videoInputFail = false;
+    bool streamFail = false;
+    bool mainStreamRefused = false;
+    std::chrono::milliseconds cfgDelay {0};
+    // Configuration writes and reads refused: command and stream (-1 any).
+    std::vector<std::pair<uint32_t, int>> refusedSets;
+    std::vector<std::pair<uint32_t, int>> refusedGets;
+    // Fault: reading this image group (20, 21, 22 or 28) fails; 0 for none.
+    uint32_t unreadableImageCmd = 0;
+};
+
+// Fault options: configuration commands the device cannot read or refuses to write.
+struct IpcFaults
+{
+    std::set<uint32_t> unreadableCfg;
+    std::set<uint32_t> refusedCfg;
 };
 
 class IpcDevice
@@ -38,6 +60,7 @@ public:
     IpcDevice(SimDevice &device, SimFleet &fleet, asio::io_context &io, const IpcTiming &timing);
 
     SimDevice &simDevice() { return m_device; }
+    void setFaults(const IpcFaults &faults);
     bool online() const;
     // Changes at every reboot; connections of an earlier boot are dropped.
     uint64_t boot() const;
@@ -64,8 +87,13 @@ public:
     uint32_t upgradeEnd();
     void upgradeState(uint32_t &state, uint32_t &progress, uint32_t &failure) const;
 
-    uint32_t openStream(uint32_t streamId, bool &hasAudio) const;
-    std::vector<uint8_t> picture() const;
+    // frameRate: the stream's encoder frame rate, at which it sends pictures.
+    uint32_t openStream(uint32_t streamId, bool &hasAudio, uint32_t &frameRate) const;
+    // Connections that stream pictures now (shown in the diagnostics).
+    void streamOpened() { ++m_openStreams; }
+    void streamClosed() { --m_openStreams; }
+    // One picture of the stream at its encoder size, with the current image settings.
+    std::vector<uint8_t> picture(uint32_t streamId) const;
 
 private:
     void note(const std::string &event);     // m_mutex held
@@ -83,7 +111,9 @@ private:
     std::chrono::system_clock::time_point m_bootTime;
 
     mutable std::mutex m_mutex;
+    std::atomic<int> m_openStreams {0};
     IpcConfig m_config;
+    IpcFaults m_faults;
     uint64_t m_boot = 1;
     std::map<uint64_t, std::chrono::steady_clock::time_point> m_sessions;
     std::deque<std::string> m_log;

@@ -66,6 +66,109 @@ std::vector<IpcModel> buildModels()
     fixed.workModes = "0,3,4,7";
     fixed.registration = "F2330";
     models.push_back(fixed);
+
+    // Models for the encoding page's edge cases.
+    IpcModel single;                // no MaxStream and no CONV: main stream only, MJPEG at 1:1
+    single.name = "ZC-1100M";
+    single.captureWidth = 1280;
+    single.captureHeight = 720;
+    single.maxFps = 25;
+    single.maxStream = 1;
+    single.omitMaxStream = true;
+    single.conv.clear();
+    single.formats = "3,6";
+    single.mainResolutions = "1280*720,720*576,352*288";
+    single.ipModes = "0,2";
+    single.workModes = "0";
+    models.push_back(single);
+
+    IpcModel tight = two;           // room for 1080P at 25 fps and little else
+    tight.name = "ZC-2320T";
+    tight.alone = 210000;
+    tight.conv.clear();
+    models.push_back(tight);
+
+    IpcModel large;                 // 8MP, UXGA and SXGA
+    large.name = "ZC-8340";
+    large.captureWidth = 3840;
+    large.captureHeight = 2160;
+    large.maxFps = 30;
+    large.maxStream = 3;
+    large.formats = "3,6,12";
+    large.mainResolutions = "3840*2160,1920*1080,1600*1200,1280*1024,1280*720,720*576,704*288,352*288";
+    large.ipModes = "0,1,2";
+    large.workModes = "0,1,2";
+    large.registration = "L8340";
+    models.push_back(large);
+
+    IpcModel small;                 // lists 3MP although it captures 1080P
+    small.name = "ZC-3320S";
+    small.maxFps = 30;
+    small.maxStream = 2;
+    small.formats = "6";
+    small.mainResolutions = "1920*1080,2048*1536,1280*720,720*576,352*288";
+    small.ipModes = "0,2";
+    small.workModes = "0";
+    models.push_back(small);
+
+    IpcModel wide;                  // 2560*1440: a main stream outside the calculator's table
+    wide.name = "ZC-4340";
+    wide.captureWidth = 2560;
+    wide.captureHeight = 1440;
+    wide.maxFps = 30;
+    wide.maxStream = 2;
+    wide.formats = "6";
+    wide.mainResolutions = "2560*1440,1920*1080,1280*720,720*576,352*288";
+    wide.subResolutions = "720*576,352*288";
+    wide.ipModes = "0,2";
+    wide.workModes = "0";
+    models.push_back(wide);
+
+    // Variants of the two-stream model for the batch and daylight-saving checks.
+    IpcModel noDst = two;
+    noDst.name = "ZC-2320S";
+    noDst.dst = false;
+    models.push_back(noDst);
+
+    IpcModel oddDst = two;
+    oddDst.name = "ZC-2320R";
+    oddDst.dstOutOfRange = true;
+    models.push_back(oddDst);
+
+    IpcModel oddAudio = two;
+    oddAudio.name = "ZC-2320U";
+    oddAudio.audioModes = "4,9";
+    models.push_back(oddAudio);
+
+    IpcModel emptyAudio = two;
+    emptyAudio.name = "ZC-2320E";
+    emptyAudio.audioModes.clear();
+    models.push_back(emptyAudio);
+
+    // Image capability variants; the fleet gets them only through --ipc-models.
+    IpcModel noIr = two;
+    noIr.name = "ZC-2120";
+    noIr.maxFps = 25;
+    noIr.imageCap = ImageCapKind::NoIrCtrl;
+    models.push_back(noIr);
+
+    IpcModel plainWhite = two;
+    plainWhite.name = "ZC-2320W";
+    plainWhite.imageCap = ImageCapKind::NoWhiteFineTuning;
+    models.push_back(plainWhite);
+
+    IpcModel autoExposure = two;
+    autoExposure.name = "ZC-2310A";
+    autoExposure.maxFps = 25;
+    autoExposure.imageCap = ImageCapKind::AutoExposureOnly;
+    models.push_back(autoExposure);
+
+    // Older firmware: accepts every address and work mode but lists none.
+    // Not in the random fleet; chosen with --ipc-models.
+    IpcModel bare = two;
+    bare.name = "ZC-1100B";
+    bare.networkModesListed = false;
+    models.push_back(bare);
     return models;
 }
 
@@ -82,62 +185,71 @@ std::string encodeDocument(const IpcModel &m)
     const uint64_t budget = uint64_t(round16(m.captureWidth)) * round16(m.captureHeight) * m.maxFps
                             + uint64_t(720) * 576 * 25 * 2;
     std::ostringstream x;
-    x << kXmlHead << "<EncodeCap>\n"
-      << "  <MaxStream>" << m.maxStream << "</MaxStream>\n"
-      << "  <HiddenStream><Number>" << m.hiddenStream << "</Number></HiddenStream>\n"
+    x << kXmlHead << "<EncodeCap>\n";
+    if (!m.omitMaxStream)
+        x << "  <MaxStream>" << m.maxStream << "</MaxStream>\n";
+    x << "  <HiddenStream><Number>" << m.hiddenStream << "</Number></HiddenStream>\n"
       << "  <EncodeFormat>" << m.formats << "</EncodeFormat>\n"
       << "  <Resolution>" << m.mainResolutions << "</Resolution>\n";
     if (!m.subResolutions.empty())
         x << "  <Resolution1>" << m.subResolutions << "</Resolution1>\n";
     x << "  <NoModifyMainPicSize>" << (m.fixedMainResolution ? 1 : 0) << "</NoModifyMainPicSize>\n"
-      << "  <ALONE>" << (budget + 255) / 256 << "</ALONE>\n"
-      << "  <CONV>3:2</CONV>\n"
-      << "</EncodeCap>\n";
+      << "  <ALONE>" << (m.alone ? m.alone : (budget + 255) / 256) << "</ALONE>\n";
+    if (!m.conv.empty())
+        x << "  <CONV>" << m.conv << "</CONV>\n";
+    x << "</EncodeCap>\n";
     return x.str();
 }
 
 std::string networkDocument(const IpcModel &m)
 {
     std::ostringstream x;
-    x << kXmlHead << "<NetworkCap>\n"
-      << "  <IPType><Mode>" << m.ipModes << "</Mode></IPType>\n"
-      << "  <PortMode>0</PortMode>\n"
-      << "  <WorkMode>" << m.workModes << "</WorkMode>\n"
-      << "</NetworkCap>\n";
+    x << kXmlHead << "<NetworkCap>\n";
+    if (m.networkModesListed)
+        x << "  <IPType><Mode>" << m.ipModes << "</Mode></IPType>\n";
+    x << "  <PortMode>0</PortMode>\n";
+    if (m.networkModesListed)
+        x << "  <WorkMode>" << m.workModes << "</WorkMode>\n";
+    x << "</NetworkCap>\n";
     return x.str();
 }
 
-std::string audioDocument()
+std::string audioDocument(const IpcModel &m)
 {
-    return std::string(kXmlHead)
-           + "<AudioCap>\n  <AudioIn><Mode>1,2,6</Mode><SampleRate>8,16</SampleRate></AudioIn>\n</AudioCap>\n";
+    return std::string(kXmlHead) + "<AudioCap>\n  <AudioIn><Mode>" + m.audioModes
+           + "</Mode><SampleRate>8,16</SampleRate></AudioIn>\n</AudioCap>\n";
 }
 
-std::string imageDocument()
+std::string imageDocument(const IpcModel &m)
 {
-    return std::string(kXmlHead)
-           + "<ImageCap>\n"
-             "  <Enhance>\n"
-             "    <Brightness>0,255</Brightness><Contrast>0,255</Contrast><Saturation>0,255</Saturation>\n"
-             "    <Sharpness>0,255</Sharpness><_2D>0,255</_2D><_3D>0,255</_3D><Mirror>0,1,2,3,4</Mirror>\n"
-             "  </Enhance>\n"
-             "  <Scene>0,1</Scene>\n"
-             "  <Exposure>\n"
-             "    <Mode>1,2,3,4,5,6,7,8</Mode>\n"
-             "    <Shutter>1,30000</Shutter><SlowRange>1,25</SlowRange><FastRange>25,30000</FastRange>\n"
-             "    <Gain><Range>0,100</Range><MinRange>0,100</MinRange><MaxRange>0,100</MaxRange></Gain>\n"
-             "    <Iris>0,100</Iris><Metering>0,1,2,3</Metering><Compensate>-100,100</Compensate>\n"
-             "    <DayNight><Mode>1,2,3</Mode><Time><Range>3,120</Range></Time></DayNight>\n"
-             "    <WDR>1,2</WDR>\n"
-             "  </Exposure>\n"
-             "  <WhiteBalance><Mode>1,2,6,7</Mode></WhiteBalance>\n"
-             "  <IrCtrl>\n"
+    const bool autoOnly = m.imageCap == ImageCapKind::AutoExposureOnly;
+    std::ostringstream x;
+    x << kXmlHead << "<ImageCap>\n"
+      << "  <Enhance>\n"
+         "    <Brightness>0,255</Brightness><Contrast>0,255</Contrast><Saturation>0,255</Saturation>\n"
+         "    <Sharpness>0,255</Sharpness><_2D>0,255</_2D><_3D>0,255</_3D><Mirror>0,1,2,3,4</Mirror>\n"
+         "  </Enhance>\n"
+         "  <Scene>0,1</Scene>\n"
+         "  <Exposure>\n"
+      << "    <Mode>" << (autoOnly ? "1" : "1,2,3,4,5,6,7,8") << "</Mode>\n"
+      << "    <Shutter>1,30000</Shutter><SlowRange>1,25</SlowRange><FastRange>1,30000</FastRange>\n"
+         "    <Gain><Range>0,100</Range><MinRange>0,100</MinRange><MaxRange>0,100</MaxRange></Gain>\n"
+         "    <Iris>0,100</Iris><Metering>0,1,2,3</Metering><Compensate>-100,100</Compensate>\n"
+         "    <DayNight><Mode>1,2,3</Mode><Time><Range>3,120</Range></Time></DayNight>\n"
+         "    <WDR>1,2</WDR>\n"
+         "  </Exposure>\n"
+      << "  <WhiteBalance><Mode>" << (m.imageCap == ImageCapKind::NoWhiteFineTuning ? "1,7" : "1,2,6,7")
+      << "</Mode></WhiteBalance>\n";
+    if (m.imageCap != ImageCapKind::NoIrCtrl) {
+        x << "  <IrCtrl>\n"
              "    <Mode>1,2,3,4,5</Mode>\n"
              "    <NearIrLedLevel><RangeNear>0,1000</RangeNear></NearIrLedLevel>\n"
              "    <MiddleIrLedLevel><RangeNear>0,1000</RangeNear></MiddleIrLedLevel>\n"
              "    <FarIrLedLevel><RangeNear>0,1000</RangeNear></FarIrLedLevel>\n"
-             "  </IrCtrl>\n"
-             "</ImageCap>\n";
+             "  </IrCtrl>\n";
+    }
+    x << "</ImageCap>\n";
+    return x.str();
 }
 
 } // namespace
@@ -161,7 +273,7 @@ bool ipcCapability(const IpcModel &model, uint32_t kind, std::string &xml)
 {
     switch (kind) {
     case ZELT_MW_CAP_IMAGE:
-        xml = imageDocument();
+        xml = imageDocument(model);
         return true;
     case ZELT_MW_CAP_ENCODE:
         xml = encodeDocument(model);
@@ -172,7 +284,7 @@ bool ipcCapability(const IpcModel &model, uint32_t kind, std::string &xml)
     case ZELT_MW_CAP_AUDIO:
         if (!model.audio)
             return false;
-        xml = audioDocument();
+        xml = audioDocument(model);
         return true;
     default:
         return false;

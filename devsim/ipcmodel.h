@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+// Which image settings a model's image capability document offers.
+enum class ImageCapKind { Full, NoIrCtrl, NoWhiteFineTuning, AutoExposureOnly };
+
 struct IpcModel
 {
     std::string name;
@@ -19,9 +22,18 @@ struct IpcModel
     std::string subResolutions;     // empty: the sub stream uses mainResolutions
     bool fixedMainResolution = false;
     bool audio = true;
+    std::string audioModes = "1,2,6"; // audio encoding codes the audio document lists
+    bool dst = true;                  // false: the device has no daylight-saving settings
+    bool dstOutOfRange = false;       // factory daylight-saving values outside their ranges
     std::string ipModes;            // address modes offered
     std::string workModes;          // port work modes offered
     std::string registration;       // text of query 58; empty for models without one
+    // Encoding document variants of some models.
+    bool omitMaxStream = false;     // the document has no MaxStream element
+    std::string conv = "3:2";       // MJPEG cost ratio; empty: no CONV element
+    uint32_t alone = 0;             // encoding capacity in units of 256; 0: roomy default
+    ImageCapKind imageCap = ImageCapKind::Full;
+    bool networkModesListed = true; // false: the network document names neither IPType nor WorkMode
     uint32_t streams() const { return maxStream > hiddenStream ? maxStream - hiddenStream : 1; }
 };
 

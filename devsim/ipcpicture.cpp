@@ -1,5 +1,7 @@
 #include "ipcpicture.h"
 
+#include "zelt_mw_cfg.h"
+
 #include <cstdio>
 #include <jpeglib.h>
 
@@ -8,9 +10,6 @@
 #include <string>
 
 namespace {
-
-constexpr int kWidth = 320;
-constexpr int kHeight = 240;
 
 struct Image
 {
@@ -30,7 +29,7 @@ const Glyph kGlyphs[] = {
     {'8', {0x0E, 0x11, 0x11, 0x0E, 0x11, 0x11, 0x0E}}, {'9', {0x0E, 0x11, 0x11, 0x0F, 0x01, 0x02, 0x0C}},
     {'B', {0x1E, 0x11, 0x11, 0x1E, 0x11, 0x11, 0x1E}}, {'C', {0x0E, 0x11, 0x10, 0x10, 0x10, 0x11, 0x0E}},
     {'S', {0x0F, 0x10, 0x10, 0x0E, 0x01, 0x01, 0x1E}}, {'M', {0x11, 0x1B, 0x15, 0x15, 0x11, 0x11, 0x11}},
-    {':', {0x00, 0x0C, 0x0C, 0x00, 0x0C, 0x0C, 0x00}},
+    {':', {0x00, 0x0C, 0x0C, 0x00, 0x0C, 0x0C, 0x00}}, {'E', {0x1F, 0x10, 0x10, 0x1E, 0x10, 0x10, 0x1F}},
 };
 
 void drawText(Image &img, int x, int y, const std::string &text, int scale)
@@ -61,15 +60,11 @@ void drawText(Image &img, int x, int y, const std::string &text, int scale)
     }
 }
 
-void fillRect(Image &img, int x0, int y0, int w, int h, uint8_t r, uint8_t g, uint8_t b)
+void fillRect(Image &img, int x0, int y0, int w, int h, const uint8_t *rgb)
 {
     for (int y = std::max(0, y0); y < std::min(img.height, y0 + h); ++y) {
-        for (int x = std::max(0, x0); x < std::min(img.width, x0 + w); ++x) {
-            uint8_t *p = img.at(x, y);
-            p[0] = r;
-            p[1] = g;
-            p[2] = b;
-        }
+        for (int x = std::max(0, x0); x < std::min(img.width, x0 + w); ++x)
+            std::memcpy(img.at(x, y), rgb, 3);
     }
 }
 
@@ -78,28 +73,44 @@ uint8_t clampByte(int v)
     return uint8_t(std::clamp(v, 0, 255));
 }
 
-void applySettings(Image &img, const PictureSettings &s)
+// The scene has a handful of flat colours, so the settings are applied to
+// those instead of to every pixel; that keeps a full-HD frame cheap.
+struct Colour
+{
+    uint8_t rgb[3];
+};
+
+Colour adjusted(const uint8_t *in, const PictureSettings &s)
 {
     const int brightness = int(s.brightness) - 128;
-    for (std::size_t i = 0; i < img.rgb.size(); i += 3) {
-        uint8_t *p = &img.rgb[i];
-        const int grey = (p[0] * 30 + p[1] * 59 + p[2] * 11) / 100;
-        for (int c = 0; c < 3; ++c) {
-            int v = grey + (int(p[c]) - grey) * int(s.saturation) / 128;
-            v = 128 + (v - 128) * int(s.contrast) / 128;
-            p[c] = clampByte(v + brightness);
-        }
+    int lit[3];
+    for (int c = 0; c < 3; ++c)
+        lit[c] = std::min(255, int(in[c]) * int(s.exposure) / 100);
+    const int grey = (lit[0] * 30 + lit[1] * 59 + lit[2] * 11) / 100;
+    const int saturation = s.monochrome ? 0 : int(s.saturation);
+    Colour out;
+    for (int c = 0; c < 3; ++c) {
+        int v = grey + (lit[c] - grey) * saturation / 128;
+        v = 128 + (v - 128) * int(s.contrast) / 128;
+        out.rgb[c] = clampByte(v + brightness);
     }
+    return out;
 }
 
 Image mirrored(Image &src, uint32_t mode)
 {
     if (mode == 0)
-        return src;
+        return std::move(src);
     const bool rotate = mode == 4;
     Image out{rotate ? src.height : src.width, rotate ? src.width : src.height, {}};
     out.rgb.resize(src.rgb.size());
+    const std::size_t rowBytes = std::size_t(src.width) * 3;
     for (int y = 0; y < src.height; ++y) {
+        if (!rotate && !(mode & 2)) {
+            const int ty = (mode & 1) ? src.height - 1 - y : y;
+            std::memcpy(out.at(0, ty), src.at(0, y), rowBytes);
+            continue;
+        }
         for (int x = 0; x < src.width; ++x) {
             int tx = x;
             int ty = y;
@@ -107,8 +118,7 @@ Image mirrored(Image &src, uint32_t mode)
                 tx = src.height - 1 - y;
                 ty = x;
             } else {
-                if (mode & 2)
-                    tx = src.width - 1 - x;
+                tx = src.width - 1 - x;
                 if (mode & 1)
                     ty = src.height - 1 - y;
             }
@@ -133,6 +143,7 @@ std::vector<uint8_t> encodeJpeg(Image &img)
     cinfo.in_color_space = JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 75, TRUE);
+    cinfo.dct_method = JDCT_IFAST;
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = img.at(0, int(cinfo.next_scanline));
@@ -147,31 +158,71 @@ std::vector<uint8_t> encodeJpeg(Image &img)
 
 } // namespace
 
+uint32_t exposurePercent(const std::vector<uint8_t> &exposure)
+{
+    if (exposure.size() < ZELT_EXP_SIZE)
+        return 100;
+    const uint8_t *p = exposure.data();
+    const uint32_t mode = zelt_get_u32(p, ZELT_EXP_MODE);
+    const int compensation = int32_t(zelt_get_u32(p, ZELT_EXP_COMPENSATION));
+    const int shutter = int(std::max<uint32_t>(1, zelt_get_u32(p, ZELT_EXP_SHUTTER)));
+    const int gain = int(zelt_get_u32(p, ZELT_EXP_GAIN));
+    const int iris = int(zelt_get_u32(p, ZELT_EXP_IRIS));
+    double percent = 100.0;
+    if (mode != 7)
+        percent *= (200.0 + compensation) / 200.0;
+    // 1/50 s, gain 50 and iris 50 are the neutral points.
+    if (mode == 2 || mode == 7)
+        percent *= 50.0 / shutter;
+    if (mode == 4 || mode == 7)
+        percent *= (50.0 + gain) / 100.0;
+    if (mode == 3 || mode == 7)
+        percent *= (25.0 + iris) / 75.0;
+    return uint32_t(std::clamp(percent, 5.0, 400.0));
+}
+
 std::vector<uint8_t> renderTestPicture(const PictureSettings &settings, uint32_t frame)
 {
-    Image img{kWidth, kHeight, std::vector<uint8_t>(std::size_t(kWidth * kHeight * 3))};
-    // Colour bars scrolling sideways.
+    const int width = int(std::clamp<uint32_t>(settings.width, 64, 4096));
+    const int height = int(std::clamp<uint32_t>(settings.height, 64, 4096));
+    Image img{width, height, std::vector<uint8_t>(std::size_t(width * height * 3))};
+    // Colour bars scrolling sideways: one row built, then copied down.
     static const uint8_t bars[7][3] = {{192, 192, 192}, {192, 192, 0}, {0, 192, 192}, {0, 192, 0},
                                        {192, 0, 192},   {192, 0, 0},   {0, 0, 192}};
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const int bar = ((x + int(frame) * 4) / (kWidth / 7 + 1)) % 7;
-            std::memcpy(img.at(x, y), bars[bar], 3);
-        }
+    Colour barColours[7];
+    for (int i = 0; i < 7; ++i)
+        barColours[i] = adjusted(bars[i], settings);
+    const int speed = std::max(1, width / 80);
+    for (int x = 0; x < width; ++x) {
+        const int bar = ((x + int(frame) * speed) / (width / 7 + 1)) % 7;
+        std::memcpy(img.at(x, 0), barColours[bar].rgb, 3);
     }
+    for (int y = 1; y < height; ++y)
+        std::memcpy(img.at(0, y), img.at(0, 0), std::size_t(width) * 3);
     // A bouncing square and a marker in the upper left corner, which shows
     // the mirror mode.
-    const int span = kWidth - 40;
-    const int pos = int(frame * 6 % uint32_t(2 * span));
+    const int unit = height / 240 > 0 ? height / 240 : 1;
+    const int side = 40 * unit;
+    const int span = std::max(1, width - side);
+    const int pos = int(frame * uint32_t(6 * unit) % uint32_t(2 * span));
     const int bx = pos < span ? pos : 2 * span - pos;
-    fillRect(img, bx, kHeight / 2 - 20, 40, 40, 24, 24, 24);
-    fillRect(img, 0, 0, 48, 12, 255, 0, 0);
-    fillRect(img, 0, 0, 12, 48, 255, 0, 0);
+    static const uint8_t squareRgb[3] = {24, 24, 24};
+    static const uint8_t markerRgb[3] = {255, 0, 0};
+    const Colour square = adjusted(squareRgb, settings);
+    const Colour marker = adjusted(markerRgb, settings);
+    fillRect(img, bx, height / 2 - side / 2, side, side, square.rgb);
+    fillRect(img, 0, 0, 48 * unit, 12 * unit, marker.rgb);
+    fillRect(img, 0, 0, 12 * unit, 48 * unit, marker.rgb);
 
-    applySettings(img, settings);
     Image out = mirrored(img, settings.mirror);
-    fillRect(out, 0, out.height - 44, out.width, 44, 0, 0, 0);
-    drawText(out, 6, out.height - 40, "B:" + std::to_string(settings.brightness) + " C:" + std::to_string(settings.contrast), 2);
-    drawText(out, 6, out.height - 20, "S:" + std::to_string(settings.saturation) + " M:" + std::to_string(settings.mirror), 2);
+    static const uint8_t black[3] = {0, 0, 0};
+    const int strip = 44 * unit;
+    fillRect(out, 0, out.height - strip, out.width, strip, black);
+    drawText(out, 6 * unit, out.height - 40 * unit,
+             "B:" + std::to_string(settings.brightness) + " C:" + std::to_string(settings.contrast) + " E:"
+                 + std::to_string(settings.exposure),
+             2 * unit);
+    drawText(out, 6 * unit, out.height - 20 * unit,
+             "S:" + std::to_string(settings.saturation) + " M:" + std::to_string(settings.mirror), 2 * unit);
     return encodeJpeg(out);
 }

@@ -12,7 +12,14 @@ struct PictureSettings
     uint32_t contrast = 128;
     uint32_t saturation = 128;
     uint32_t mirror = 0;   // 0 normal, 1 vertical, 2 horizontal, 3 both, 4 rotated right
+    uint32_t exposure = 100;   // light reaching the sensor, percent of the automatic exposure
+    bool monochrome = false;   // day/night switched to black and white
+    uint32_t width = 320;
+    uint32_t height = 240;
 };
+
+// Percentage of light the exposure structure (command 20) lets through.
+uint32_t exposurePercent(const std::vector<uint8_t> &exposure);
 
 // frame: running frame number, which moves the content.
 std::vector<uint8_t> renderTestPicture(const PictureSettings &settings, uint32_t frame);

@@ -24,6 +24,12 @@ public:
     // Before a login only the small login requests make sense.
     uint32_t payloadLimit() const override { return m_token != 0 ? kIpcMaxRequest : kLoginRequestLimit; }
 
+    ~IpcConnection() override
+    {
+        if (m_streaming)
+            m_device->streamClosed();
+    }
+
     bool handle(const wire::Frame &request, wire::Frame &reply) override
     {
         if (!m_device->online() || m_device->boot() != m_boot)
@@ -162,19 +168,27 @@ private:
         }
         case OpStreamOpen: {
             bool audio = false;
+            uint32_t frameRate = 0;
             if (!in.u32(a) || !in.atEnd())
                 return ZELT_MW_ERR_PROTOCOL;
-            const uint32_t result = m_device->openStream(a, audio);
-            if (result == ZELT_MW_OK)
+            const uint32_t result = m_device->openStream(a, audio, frameRate);
+            if (result == ZELT_MW_OK) {
+                if (!m_streaming)
+                    m_device->streamOpened();
                 m_streaming = true;
-            out.u32(audio ? 1 : 0);
+                m_streamId = a;
+            }
+            out.u32(audio ? 1 : 0).u32(frameRate);
             return result;
         }
-        case OpStreamFrame:
+        case OpStreamFrame: {
             if (!m_streaming)
                 return ZELT_MW_ERR_STREAM;
-            out.u32(++m_sequence).bytes(m_device->picture());
+            const std::vector<uint8_t> jpeg = m_device->picture(m_streamId);
+            const auto sent = std::chrono::steady_clock::now().time_since_epoch();
+            out.u32(++m_sequence).bytes(jpeg).u64(uint64_t(std::chrono::nanoseconds(sent).count()));
             return ZELT_MW_OK;
+        }
         default:
             return ZELT_MW_ERR_UNSUPPORTED;
         }
@@ -188,6 +202,7 @@ private:
     wire::Challenge m_challenge;
     uint64_t m_token = 0;
     bool m_streaming = false;
+    uint32_t m_streamId = 0;
     uint32_t m_sequence = 0;
 };
 

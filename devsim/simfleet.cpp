@@ -137,6 +137,8 @@ void SimFleet::create()
         device->type = ipc ? "IPC" : "NVR";
         device->ip = asio::ip::address_v4(first + uint32_t(i)).to_string();
         device->model = pick(ipc ? IpcModelNames : NvrModelNames, rng);
+        if (ipc && !m_options.ipcModels.empty())
+            device->model = m_options.ipcModels[std::size_t(i) % m_options.ipcModels.size()];
         device->version = pick(ipc ? IpcVersions : NvrVersions, rng);
         device->reserved = pick(HardwareIds, rng);
         // Serial: production year and month, line letter, seven digits.

@@ -1,9 +1,11 @@
 #include "simoptions.h"
 
+#include "ipcmodel.h"
 #include "loopbackguard.h"
 
 #include <asio/ip/address_v4.hpp>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -20,6 +22,59 @@ bool toInt(const std::string &value, int low, int high, int &out, std::string &e
         return false;
     }
     out = int(number);
+    return true;
+}
+
+bool toCapKind(const std::string &value, uint32_t &out, std::string &error)
+{
+    int kind = 0;
+    if (!toInt(value, 1, 255, kind, error))
+        return false;
+    out = uint32_t(kind);
+    return true;
+}
+
+// "IP:CMD[:STREAM]"
+bool toRefused(const std::string &v, std::vector<SimOptions::RefusedSet> &list, std::string &e)
+{
+    SimOptions::RefusedSet refused;
+    std::istringstream in(v);
+    std::string cmd, stream;
+    int value = 0;
+    if (!std::getline(in, refused.ip, ':') || !std::getline(in, cmd, ':') || !toInt(cmd, 1, 1000, value, e)) {
+        e = "expected IP:CMD[:STREAM], got \"" + v + "\"";
+        return false;
+    }
+    refused.cmd = uint32_t(value);
+    if (std::getline(in, stream) && !toInt(stream, 0, 2, refused.stream, e))
+        return false;
+    list.push_back(refused);
+    return true;
+}
+
+std::vector<std::string> splitList(const std::string &value)
+{
+    std::vector<std::string> items;
+    std::istringstream in(value);
+    std::string item;
+    while (std::getline(in, item, ','))
+        items.push_back(item);
+    return items;
+}
+
+bool toCommands(const std::string &value, std::set<uint32_t> &out, std::string &error)
+{
+    out.clear();
+    for (const std::string &item : splitList(value)) {
+        int command = 0;
+        if (!toInt(item, 1, 1000, command, error))
+            return false;
+        out.insert(uint32_t(command));
+    }
+    if (out.empty()) {
+        error = "expected configuration command codes separated by \",\"";
+        return false;
+    }
     return true;
 }
 
@@ -75,8 +130,60 @@ const std::vector<SimOptionSpec> &simOptionTable()
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 1, 1000, o.lockoutTries, e); }},
         {"--lockout-ms", "MS", "how long a locked account stays locked",
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 3600000, o.lockoutMs, e); }},
+        {"--ipc-models", "LIST", "IPC models (\",\" separated) given to the IPC devices in turn",
+         [](SimOptions &o, const std::string &v, std::string &e) {
+             o.ipcModels.clear();
+             std::istringstream in(v);
+             std::string name;
+             while (std::getline(in, name, ',')) {
+                 if (!findIpcModel(name)) {
+                     e = "unknown IPC model \"" + name + "\"";
+                     return false;
+                 }
+                 o.ipcModels.push_back(name);
+             }
+             if (o.ipcModels.empty()) {
+                 e = "no model given";
+                 return false;
+             }
+             return true;
+         }},
+        {"--cap-fail", "KIND", "fault: capability requests of this kind fail",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toCapKind(v, o.capFailKind, e); }},
+        {"--cap-garbled", "KIND", "fault: the capability document of this kind does not parse",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toCapKind(v, o.capGarbledKind, e); }},
+        {"--cap-full", "KIND", "the capability document of this kind fills the whole 5120 bytes",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toCapKind(v, o.capFullKind, e); }},
+        {"--vin-fail", nullptr, "fault: reading the video input mode (command 30) fails",
+         [](SimOptions &o, const std::string &, std::string &) { o.videoInputFail = true; return true; }},
+        {"--stream-fail", nullptr, "fault: live streams cannot be opened",
+         [](SimOptions &o, const std::string &, std::string &) { o.streamFail = true; return true; }},
+        {"--refuse-main-stream", nullptr, "fault: writes of the main stream's encoder settings are refused",
+         [](SimOptions &o, const std::string &, std::string &) { o.mainStreamRefused = true; return true; }},
+        {"--cfg-delay", "MS", "fault: capability, live-stream and configuration-write answers come MS milliseconds late",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 60000, o.cfgDelayMs, e); }},
         {"--exit-on-eof", nullptr, "end when standard input closes (so a crashed parent leaves no fleet behind)",
          [](SimOptions &o, const std::string &, std::string &) { o.exitOnStdinEof = true; return true; }},
+        {"--refuse-set", "IP:CMD[:STREAM]", "fault: the device at IP refuses writes of configuration CMD (may repeat)",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toRefused(v, o.refusedSets, e); }},
+        {"--refuse-get", "IP:CMD[:STREAM]", "fault: the device at IP refuses reads of configuration CMD (may repeat)",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toRefused(v, o.refusedGets, e); }},
+        {"--unreadable-image", "CMD", "fault: reading image group CMD (20, 21, 22 or 28) fails on every IPC",
+         [](SimOptions &o, const std::string &v, std::string &e) {
+             int cmd = 0;
+             if (!toInt(v, 20, 28, cmd, e))
+                 return false;
+             if (cmd != 20 && cmd != 21 && cmd != 22 && cmd != 28) {
+                 e = "--unreadable-image takes 20, 21, 22 or 28";
+                 return false;
+             }
+             o.unreadableImageCmd = uint32_t(cmd);
+             return true;
+         }},
+        {"--cfg-unreadable", "CMDS", "fault: every IPC fails to read these configuration commands (e.g. 12,19)",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toCommands(v, o.unreadableCfg, e); }},
+        {"--cfg-refused", "CMDS", "fault: every IPC refuses writes of these configuration commands",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toCommands(v, o.refusedCfg, e); }},
     };
     return table;
 }

@@ -4,6 +4,7 @@
 // Command line of corvane-devsim. Each option is one row of
 // simOptionTable(); add a field here and a row there for a new option.
 #include <cstdint>
+#include <set>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,6 +27,24 @@ struct SimOptions
     int lockoutTries = 5;          // wrong passwords in a row that lock an account
     int lockoutMs = 60000;         // how long a locked account stays locked
     bool exitOnStdinEof = false;   // stop when the parent process closes our standard input
+    // IPC models given to the IPC devices in turn; empty: chosen at random.
+    std::vector<std::string> ipcModels;
+    // Faults of the configuration opening (capability kinds; 0: none).
+    uint32_t capFailKind = 0;      // this kind's capability request fails
+    uint32_t capGarbledKind = 0;   // this kind's document does not parse
+    uint32_t capFullKind = 0;      // this kind's document is padded to the full 5120 bytes
+    bool videoInputFail = false;   // reading command 30 fails
+    bool streamFail = false;       // live streams cannot be opened
+    bool mainStreamRefused = false; // writes of the main stream's encoder settings are refused
+    int cfgDelayMs = 0;            // capability, live-stream and configuration-write answers come this late
+    // Configuration writes one device refuses (command, and for the encoder one stream or -1 for all).
+    struct RefusedSet { std::string ip; uint32_t cmd = 0; int stream = -1; };
+    std::vector<RefusedSet> refusedSets;
+    std::vector<RefusedSet> refusedGets; // configuration reads one device refuses
+    uint32_t unreadableImageCmd = 0;         // fault: this image group cannot be read (0: none)
+    // Faults of every IPC: configuration commands it cannot read or refuses to write.
+    std::set<uint32_t> unreadableCfg;
+    std::set<uint32_t> refusedCfg;
 };
 
 struct SimOptionSpec

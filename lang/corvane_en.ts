@@ -32,6 +32,129 @@
         </message>
     </context>
     <context>
+        <name>CBatchCfgDlg</name>
+        <message>
+            <source>批量配置</source>
+            <translation>Batch configuration</translation>
+        </message>
+        <message>
+            <source>编码设置</source>
+            <translation>Encoding settings</translation>
+        </message>
+        <message>
+            <source>主流</source>
+            <translation>Main stream</translation>
+        </message>
+        <message>
+            <source>编码格式</source>
+            <translation>Encoding format</translation>
+        </message>
+        <message>
+            <source>分辨率</source>
+            <translation>Resolution</translation>
+        </message>
+        <message>
+            <source>帧率</source>
+            <translation>Frame rate</translation>
+        </message>
+        <message>
+            <source>码率</source>
+            <translation>Bit rate</translation>
+        </message>
+        <message>
+            <source>[128 ~ 16384]</source>
+            <translation>[128 ~ 16384]</translation>
+        </message>
+        <message>
+            <source>编码模式</source>
+            <translation>Encoding mode</translation>
+        </message>
+        <message>
+            <source>图像质量</source>
+            <translation>Picture quality</translation>
+        </message>
+        <message>
+            <source>质量优先</source>
+            <translation>Quality first</translation>
+        </message>
+        <message>
+            <source>码率优先</source>
+            <translation>Bit rate first</translation>
+        </message>
+        <message>
+            <source>I帧间隔</source>
+            <translation>I-frame interval</translation>
+        </message>
+        <message>
+            <source>[10 ~ 250]</source>
+            <translation>[10 ~ 250]</translation>
+        </message>
+        <message>
+            <source>启用辅流</source>
+            <translation>Enable sub stream</translation>
+        </message>
+        <message>
+            <source>启用第三流</source>
+            <translation>Enable third stream</translation>
+        </message>
+        <message>
+            <source>配置</source>
+            <translation>Configure</translation>
+        </message>
+        <message>
+            <source>音频设置</source>
+            <translation>Audio settings</translation>
+        </message>
+        <message>
+            <source>音频输入</source>
+            <translation>Audio input</translation>
+        </message>
+        <message>
+            <source>开</source>
+            <translation>On</translation>
+        </message>
+        <message>
+            <source>关</source>
+            <translation>Off</translation>
+        </message>
+        <message>
+            <source>音频输入增益</source>
+            <translation>Audio input gain</translation>
+        </message>
+        <message>
+            <source>[0 ~ 255]</source>
+            <translation>[0 ~ 255]</translation>
+        </message>
+        <message>
+            <source>采样率(KHz)</source>
+            <translation>Sample rate (kHz)</translation>
+        </message>
+        <message>
+            <source>读取视频输入参数失败，不能配置。</source>
+            <translation>Reading the video input settings failed; the devices cannot be configured.</translation>
+        </message>
+        <message>
+            <source>设备没有可用的主流分辨率，不能配置。</source>
+            <translation>The device offers no usable main stream resolution; the devices cannot be configured.</translation>
+        </message>
+        <message>
+            <source>读取编码参数失败，不能配置。</source>
+            <translation>Reading the encoding settings failed; the devices cannot be configured.</translation>
+        </message>
+        <message>
+            <source>信息</source>
+            <translation>Information</translation>
+        </message>
+        <message>
+            <source>读取音频参数失败，不能配置。</source>
+            <translation>Reading the audio settings failed; the devices cannot be configured.</translation>
+        </message>
+        <message>
+            <source>请为每一项选择有效的值。</source>
+            <translation>Please choose a valid value for every field.</translation>
+        </message>
+    </context>
+    <context>
         <name>CBatchEditAddrDlg</name>
         <message>
             <source>批量修改网络地址</source>
@@ -255,6 +378,10 @@
             <source>信息</source>
             <translation>Information</translation>
         </message>
+        <message>
+            <source>添加记录数量不能多于1024。</source>
+            <translation>No more than 1024 records may be added.</translation>
+        </message>
     </context>
     <context>
         <name>CChanDlg</name>
@@ -350,6 +477,29 @@
         <message>
             <source>真的需要退出吗?</source>
             <translation>Do you really want to exit?</translation>
+        </message>
+    </context>
+    <context>
+        <name>CDevCfgDlg</name>
+        <message>
+            <source>配置</source>
+            <translation>Configuration</translation>
+        </message>
+        <message>
+            <source>图像</source>
+            <translation>Image</translation>
+        </message>
+        <message>
+            <source>网络</source>
+            <translation>Network</translation>
+        </message>
+        <message>
+            <source>编码</source>
+            <translation>Encoding</translation>
+        </message>
+        <message>
+            <source>系统信息</source>
+            <translation>System information</translation>
         </message>
     </context>
     <context>
@@ -493,6 +643,157 @@
             <source>设备正在重启，请在约3分钟后刷新列表获取该设备。</source>
             <translation>The device is restarting. Refresh the list in about 3 minutes to see it again.</translation>
         </message>
+        <message>
+            <source>所选设备不支持该功能。</source>
+            <translation>The selected device does not support this function.</translation>
+        </message>
+        <message>
+            <source>连接超时,请检查设备网络连接。</source>
+            <translation>Connection timed out. Please check the device's network connection.</translation>
+        </message>
+    </context>
+    <context>
+        <name>CDstCfgDlg</name>
+        <message>
+            <source>夏令时</source>
+            <translation>Daylight saving time</translation>
+        </message>
+        <message>
+            <source>启用夏令时</source>
+            <translation>Enable daylight saving time</translation>
+        </message>
+        <message>
+            <source>开始时间</source>
+            <translation>Start time</translation>
+        </message>
+        <message>
+            <source>时</source>
+            <translation>o'clock</translation>
+        </message>
+        <message>
+            <source>结束时间</source>
+            <translation>End time</translation>
+        </message>
+        <message>
+            <source>偏移时间</source>
+            <translation>Offset</translation>
+        </message>
+        <message>
+            <source>确定</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>取消</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>一月</source>
+            <translation>January</translation>
+        </message>
+        <message>
+            <source>二月</source>
+            <translation>February</translation>
+        </message>
+        <message>
+            <source>三月</source>
+            <translation>March</translation>
+        </message>
+        <message>
+            <source>四月</source>
+            <translation>April</translation>
+        </message>
+        <message>
+            <source>五月</source>
+            <translation>May</translation>
+        </message>
+        <message>
+            <source>六月</source>
+            <translation>June</translation>
+        </message>
+        <message>
+            <source>七月</source>
+            <translation>July</translation>
+        </message>
+        <message>
+            <source>八月</source>
+            <translation>August</translation>
+        </message>
+        <message>
+            <source>九月</source>
+            <translation>September</translation>
+        </message>
+        <message>
+            <source>十月</source>
+            <translation>October</translation>
+        </message>
+        <message>
+            <source>十一月</source>
+            <translation>November</translation>
+        </message>
+        <message>
+            <source>十二月</source>
+            <translation>December</translation>
+        </message>
+        <message>
+            <source>首个</source>
+            <translation>First</translation>
+        </message>
+        <message>
+            <source>第二个</source>
+            <translation>Second</translation>
+        </message>
+        <message>
+            <source>第三个</source>
+            <translation>Third</translation>
+        </message>
+        <message>
+            <source>第四个</source>
+            <translation>Fourth</translation>
+        </message>
+        <message>
+            <source>末个</source>
+            <translation>Last</translation>
+        </message>
+        <message>
+            <source>星期日</source>
+            <translation>Sunday</translation>
+        </message>
+        <message>
+            <source>星期一</source>
+            <translation>Monday</translation>
+        </message>
+        <message>
+            <source>星期二</source>
+            <translation>Tuesday</translation>
+        </message>
+        <message>
+            <source>星期三</source>
+            <translation>Wednesday</translation>
+        </message>
+        <message>
+            <source>星期四</source>
+            <translation>Thursday</translation>
+        </message>
+        <message>
+            <source>星期五</source>
+            <translation>Friday</translation>
+        </message>
+        <message>
+            <source>星期六</source>
+            <translation>Saturday</translation>
+        </message>
+        <message>
+            <source>%1分钟</source>
+            <translation>%1 minutes</translation>
+        </message>
+        <message>
+            <source>信息</source>
+            <translation>Information</translation>
+        </message>
+        <message>
+            <source>请为每一项选择有效的值。</source>
+            <translation>Please choose a valid value for every field.</translation>
+        </message>
     </context>
     <context>
         <name>CEditNetworkAddrDlg</name>
@@ -523,6 +824,108 @@
         <message>
             <source>取消</source>
             <translation>Cancel</translation>
+        </message>
+    </context>
+    <context>
+        <name>CEncodeCfgForm</name>
+        <message>
+            <source>编码</source>
+            <translation>Encoding</translation>
+        </message>
+        <message>
+            <source>主流</source>
+            <translation>Main stream</translation>
+        </message>
+        <message>
+            <source>编码格式</source>
+            <translation>Encoding format</translation>
+        </message>
+        <message>
+            <source>分辨率</source>
+            <translation>Resolution</translation>
+        </message>
+        <message>
+            <source>帧率</source>
+            <translation>Frame rate</translation>
+        </message>
+        <message>
+            <source>码率</source>
+            <translation>Bit rate</translation>
+        </message>
+        <message>
+            <source>[128 ~ 16384]</source>
+            <translation>[128 ~ 16384]</translation>
+        </message>
+        <message>
+            <source>编码模式</source>
+            <translation>Encoding mode</translation>
+        </message>
+        <message>
+            <source>图像质量</source>
+            <translation>Picture quality</translation>
+        </message>
+        <message>
+            <source>质量优先</source>
+            <translation>Quality first</translation>
+        </message>
+        <message>
+            <source>码率优先</source>
+            <translation>Bit rate first</translation>
+        </message>
+        <message>
+            <source>I帧间隔</source>
+            <translation>I-frame interval</translation>
+        </message>
+        <message>
+            <source>[10 ~ 250]</source>
+            <translation>[10 ~ 250]</translation>
+        </message>
+        <message>
+            <source>启用辅流</source>
+            <translation>Enable sub stream</translation>
+        </message>
+        <message>
+            <source>启用第三流</source>
+            <translation>Enable third stream</translation>
+        </message>
+        <message>
+            <source>保存</source>
+            <translation>Save</translation>
+        </message>
+        <message>
+            <source>读取视频输入参数失败，不能保存。</source>
+            <translation>Reading the video input failed; the settings cannot be saved.</translation>
+        </message>
+        <message>
+            <source>设备没有可用的主流分辨率，不能保存。</source>
+            <translation>The device offers no main stream resolution; the settings cannot be saved.</translation>
+        </message>
+        <message>
+            <source>读取编码参数失败，不能保存。</source>
+            <translation>Reading the encoding settings failed; they cannot be saved.</translation>
+        </message>
+        <message>
+            <source>设置参数失败！</source>
+            <translation>Setting parameters failed!</translation>
+        </message>
+        <message>
+            <source>设置参数成功！</source>
+            <translation>Parameters set!</translation>
+        </message>
+    </context>
+    <context>
+        <name>CEncodeStreamWidgets</name>
+        <message>
+            <source>信息</source>
+            <translation>Information</translation>
+        </message>
+        <message>
+            <source>该操作会使后面的流关闭，是否继续操作？</source>
+            <translation>This operation will switch off the later streams. Continue?</translation>
+        </message>
+        <message>
+            <source>有效值为%1~%2的整数，请重新输入。</source>
+            <translation>Valid values are integers from %1 to %2. Please enter again.</translation>
         </message>
     </context>
     <context>
@@ -581,6 +984,341 @@
         </message>
     </context>
     <context>
+        <name>CImageCfgForm</name>
+        <message>
+            <source>图像增强</source>
+            <translation>Image enhancement</translation>
+        </message>
+        <message>
+            <source>亮度</source>
+            <translation>Brightness</translation>
+        </message>
+        <message>
+            <source>对比度</source>
+            <translation>Contrast</translation>
+        </message>
+        <message>
+            <source>饱和度</source>
+            <translation>Saturation</translation>
+        </message>
+        <message>
+            <source>锐度</source>
+            <translation>Sharpness</translation>
+        </message>
+        <message>
+            <source>2D降噪</source>
+            <translation>2D noise reduction</translation>
+        </message>
+        <message>
+            <source>3D降噪</source>
+            <translation>3D noise reduction</translation>
+        </message>
+        <message>
+            <source>镜像</source>
+            <translation>Mirror</translation>
+        </message>
+        <message>
+            <source>场景</source>
+            <translation>Scene</translation>
+        </message>
+        <message>
+            <source>曝光</source>
+            <translation>Exposure</translation>
+        </message>
+        <message>
+            <source>曝光模式</source>
+            <translation>Exposure mode</translation>
+        </message>
+        <message>
+            <source>曝光补偿</source>
+            <translation>Compensation</translation>
+        </message>
+        <message>
+            <source>光圈</source>
+            <translation>Iris</translation>
+        </message>
+        <message>
+            <source>快门</source>
+            <translation>Shutter</translation>
+        </message>
+        <message>
+            <source>快门范围</source>
+            <translation>Shutter range</translation>
+        </message>
+        <message>
+            <source>增益</source>
+            <translation>Gain</translation>
+        </message>
+        <message>
+            <source>增益范围</source>
+            <translation>Gain range</translation>
+        </message>
+        <message>
+            <source>慢快门</source>
+            <translation>Slow shutter</translation>
+        </message>
+        <message>
+            <source>开启</source>
+            <translation>On</translation>
+        </message>
+        <message>
+            <source>关闭</source>
+            <translation>Off</translation>
+        </message>
+        <message>
+            <source>最慢慢快门</source>
+            <translation>Slowest slow shutter</translation>
+        </message>
+        <message>
+            <source>测光模式</source>
+            <translation>Metering</translation>
+        </message>
+        <message>
+            <source>日夜模式</source>
+            <translation>Day/night mode</translation>
+        </message>
+        <message>
+            <source>灵敏度</source>
+            <translation>Sensitivity</translation>
+        </message>
+        <message>
+            <source>切换时间(秒)</source>
+            <translation>Switch time (s)</translation>
+        </message>
+        <message>
+            <source>宽动态</source>
+            <translation>WDR</translation>
+        </message>
+        <message>
+            <source>宽动态等级</source>
+            <translation>WDR level</translation>
+        </message>
+        <message>
+            <source>智能红外</source>
+            <translation>Smart IR</translation>
+        </message>
+        <message>
+            <source>红外模式</source>
+            <translation>IR mode</translation>
+        </message>
+        <message>
+            <source>近光灯亮度</source>
+            <translation>Near LED level</translation>
+        </message>
+        <message>
+            <source>中光灯亮度</source>
+            <translation>Middle LED level</translation>
+        </message>
+        <message>
+            <source>远光灯亮度</source>
+            <translation>Far LED level</translation>
+        </message>
+        <message>
+            <source>白平衡</source>
+            <translation>White balance</translation>
+        </message>
+        <message>
+            <source>白平衡模式</source>
+            <translation>White balance mode</translation>
+        </message>
+        <message>
+            <source>蓝色偏移</source>
+            <translation>Blue offset</translation>
+        </message>
+        <message>
+            <source>红色偏移</source>
+            <translation>Red offset</translation>
+        </message>
+        <message>
+            <source>恢复默认</source>
+            <translation>Restore defaults</translation>
+        </message>
+        <message>
+            <source>正常</source>
+            <translation>Normal</translation>
+        </message>
+        <message>
+            <source>垂直</source>
+            <translation>Vertical</translation>
+        </message>
+        <message>
+            <source>水平</source>
+            <translation>Horizontal</translation>
+        </message>
+        <message>
+            <source>水平 + 垂直</source>
+            <translation>Horizontal + vertical</translation>
+        </message>
+        <message>
+            <source>向右旋转90°</source>
+            <translation>Rotate right 90°</translation>
+        </message>
+        <message>
+            <source>自动曝光</source>
+            <translation>Auto</translation>
+        </message>
+        <message>
+            <source>自定义曝光</source>
+            <translation>Custom</translation>
+        </message>
+        <message>
+            <source>快门优先</source>
+            <translation>Shutter priority</translation>
+        </message>
+        <message>
+            <source>光圈优先</source>
+            <translation>Iris priority</translation>
+        </message>
+        <message>
+            <source>增益优先</source>
+            <translation>Gain priority</translation>
+        </message>
+        <message>
+            <source>室内50HZ</source>
+            <translation>Indoor 50 Hz</translation>
+        </message>
+        <message>
+            <source>室内60HZ</source>
+            <translation>Indoor 60 Hz</translation>
+        </message>
+        <message>
+            <source>手动曝光</source>
+            <translation>Manual</translation>
+        </message>
+        <message>
+            <source>中央权重</source>
+            <translation>Centre-weighted</translation>
+        </message>
+        <message>
+            <source>区域测光</source>
+            <translation>Area</translation>
+        </message>
+        <message>
+            <source>强光抑制</source>
+            <translation>Highlight suppression</translation>
+        </message>
+        <message>
+            <source>车辆测光</source>
+            <translation>Vehicle</translation>
+        </message>
+        <message>
+            <source>自动</source>
+            <translation>Auto</translation>
+        </message>
+        <message>
+            <source>彩色</source>
+            <translation>Colour</translation>
+        </message>
+        <message>
+            <source>黑白</source>
+            <translation>Black and white</translation>
+        </message>
+        <message>
+            <source>开关量控制</source>
+            <translation>Switch input</translation>
+        </message>
+        <message>
+            <source>超低</source>
+            <translation>Very low</translation>
+        </message>
+        <message>
+            <source>低</source>
+            <translation>Low</translation>
+        </message>
+        <message>
+            <source>中</source>
+            <translation>Medium</translation>
+        </message>
+        <message>
+            <source>高</source>
+            <translation>High</translation>
+        </message>
+        <message>
+            <source>微调</source>
+            <translation>Fine tuning</translation>
+        </message>
+        <message>
+            <source>夜间微调</source>
+            <translation>Night fine tuning</translation>
+        </message>
+        <message>
+            <source>钠灯</source>
+            <translation>Sodium lamp</translation>
+        </message>
+        <message>
+            <source>全局兼顾</source>
+            <translation>Global balance</translation>
+        </message>
+        <message>
+            <source>过曝抑制</source>
+            <translation>Overexposure suppression</translation>
+        </message>
+        <message>
+            <source>道路模式</source>
+            <translation>Road</translation>
+        </message>
+        <message>
+            <source>手动</source>
+            <translation>Manual</translation>
+        </message>
+        <message>
+            <source>园区模式</source>
+            <translation>Park</translation>
+        </message>
+        <message>
+            <source>室内</source>
+            <translation>Indoor</translation>
+        </message>
+        <message>
+            <source>室外</source>
+            <translation>Outdoor</translation>
+        </message>
+        <message>
+            <source>设置参数成功！</source>
+            <translation>Parameters set.</translation>
+        </message>
+        <message>
+            <source>设置参数失败！</source>
+            <translation>Setting parameters failed.</translation>
+        </message>
+        <message>
+            <source>信息</source>
+            <translation>Information</translation>
+        </message>
+        <message>
+            <source>有效值为</source>
+            <translation>Valid values are integers from </translation>
+        </message>
+        <message>
+            <source>的整数，请重新输入。</source>
+            <translation>; please enter again.</translation>
+        </message>
+        <message>
+            <source>最快快门不能慢于最慢快门。</source>
+            <translation>The fastest shutter must not be slower than the slowest shutter.</translation>
+        </message>
+        <message>
+            <source>您确定要恢复默认参数吗？</source>
+            <translation>Restore the default parameters?</translation>
+        </message>
+        <message>
+            <source>默认参数恢复失败！</source>
+            <translation>Restoring the default parameters failed.</translation>
+        </message>
+        <message>
+            <source>默认参数恢复成功！</source>
+            <translation>Default parameters restored.</translation>
+        </message>
+        <message>
+            <source>流媒体开启失败！</source>
+            <translation>Starting the media stream failed.</translation>
+        </message>
+        <message>
+            <source>实况播放失败！</source>
+            <translation>Live play failed.</translation>
+        </message>
+    </context>
+    <context>
         <name>CModifyChanDlg</name>
         <message>
             <source>修改通道</source>
@@ -608,6 +1346,252 @@
         <message>
             <source>关闭</source>
             <translation>Close</translation>
+        </message>
+    </context>
+    <context>
+        <name>CNetworkCfgForm</name>
+        <message>
+            <source>获取IP方式</source>
+            <translation>Address mode</translation>
+        </message>
+        <message>
+            <source>IP地址</source>
+            <translation>IP address</translation>
+        </message>
+        <message>
+            <source>子网掩码</source>
+            <translation>Subnet mask</translation>
+        </message>
+        <message>
+            <source>默认网关</source>
+            <translation>Default gateway</translation>
+        </message>
+        <message>
+            <source>MTU</source>
+            <translation>MTU</translation>
+        </message>
+        <message>
+            <source>[576 ~ 1500]</source>
+            <translation>[576 ~ 1500]</translation>
+        </message>
+        <message>
+            <source>用户名</source>
+            <translation>User name</translation>
+        </message>
+        <message>
+            <source>密码</source>
+            <translation>Password</translation>
+        </message>
+        <message>
+            <source>网口类型</source>
+            <translation>Port type</translation>
+        </message>
+        <message>
+            <source>工作模式</source>
+            <translation>Work mode</translation>
+        </message>
+        <message>
+            <source>NTX设置</source>
+            <translation>NTX settings</translation>
+        </message>
+        <message>
+            <source>NTX服务</source>
+            <translation>NTX service</translation>
+        </message>
+        <message>
+            <source>启用</source>
+            <translation>Enable</translation>
+        </message>
+        <message>
+            <source>服务器地址</source>
+            <translation>Server address</translation>
+        </message>
+        <message>
+            <source>是否鉴权</source>
+            <translation>Authentication</translation>
+        </message>
+        <message>
+            <source>是</source>
+            <translation>Yes</translation>
+        </message>
+        <message>
+            <source>否</source>
+            <translation>No</translation>
+        </message>
+        <message>
+            <source>DNS设置</source>
+            <translation>DNS settings</translation>
+        </message>
+        <message>
+            <source>首选DNS服务器</source>
+            <translation>Preferred DNS server</translation>
+        </message>
+        <message>
+            <source>备选DNS服务器</source>
+            <translation>Alternate DNS server</translation>
+        </message>
+        <message>
+            <source>端口</source>
+            <translation>Ports</translation>
+        </message>
+        <message>
+            <source>HTTP端口</source>
+            <translation>HTTP port</translation>
+        </message>
+        <message>
+            <source>[1 ~ 65535]</source>
+            <translation>[1 ~ 65535]</translation>
+        </message>
+        <message>
+            <source>HTTPS端口</source>
+            <translation>HTTPS port</translation>
+        </message>
+        <message>
+            <source>保存</source>
+            <translation>Save</translation>
+        </message>
+        <message>
+            <source>静态地址(手动)</source>
+            <translation>Static (manual)</translation>
+        </message>
+        <message>
+            <source>PPPOE</source>
+            <translation>PPPoE</translation>
+        </message>
+        <message>
+            <source>DHCP</source>
+            <translation>DHCP</translation>
+        </message>
+        <message>
+            <source>自协商</source>
+            <translation>Auto-negotiation</translation>
+        </message>
+        <message>
+            <source>10M 全双工</source>
+            <translation>10M full duplex</translation>
+        </message>
+        <message>
+            <source>10M 半双工</source>
+            <translation>10M half duplex</translation>
+        </message>
+        <message>
+            <source>100M 全双工</source>
+            <translation>100M full duplex</translation>
+        </message>
+        <message>
+            <source>100M 半双工</source>
+            <translation>100M half duplex</translation>
+        </message>
+        <message>
+            <source>1000M 全双工</source>
+            <translation>1000M full duplex</translation>
+        </message>
+        <message>
+            <source>10M 自协商</source>
+            <translation>10M auto-negotiation</translation>
+        </message>
+        <message>
+            <source>100M 自协商</source>
+            <translation>100M auto-negotiation</translation>
+        </message>
+        <message>
+            <source>1000M 自协商</source>
+            <translation>1000M auto-negotiation</translation>
+        </message>
+        <message>
+            <source>电口</source>
+            <translation>Electrical port</translation>
+        </message>
+        <message>
+            <source>SFP光口</source>
+            <translation>SFP optical port</translation>
+        </message>
+        <message>
+            <source>EPON光口</source>
+            <translation>EPON optical port</translation>
+        </message>
+        <message>
+            <source>LRE电口</source>
+            <translation>LRE electrical port</translation>
+        </message>
+        <message>
+            <source>有效范围为576~1500的整数，请重新输入。</source>
+            <translation>Valid range is integers from 576 to 1500; please enter again.</translation>
+        </message>
+        <message>
+            <source>有效范围为1~65535的整数，请重新输入。</source>
+            <translation>Valid range is integers from 1 to 65535; please enter again.</translation>
+        </message>
+        <message>
+            <source>信息</source>
+            <translation>Information</translation>
+        </message>
+        <message>
+            <source>IP地址无效，请重新输入。</source>
+            <translation>The IP address is not valid; please enter it again.</translation>
+        </message>
+        <message>
+            <source>子网掩码无效，请重新输入。</source>
+            <translation>The subnet mask is not valid; please enter it again.</translation>
+        </message>
+        <message>
+            <source>IP地址不能是网络地址或广播地址，请重新输入。</source>
+            <translation>The IP address cannot be the network or broadcast address; please enter it again.</translation>
+        </message>
+        <message>
+            <source>默认网关无效或与IP地址不在同一网段，请重新输入。</source>
+            <translation>The default gateway is not valid or not in the IP address's subnet; please enter it again.</translation>
+        </message>
+        <message>
+            <source>修改网络参数可能会导致网络中断，真的要修改吗？</source>
+            <translation>Changing network parameters may interrupt the network connection. Really change them?</translation>
+        </message>
+        <message>
+            <source>设置参数失败！</source>
+            <translation>Setting parameters failed!</translation>
+        </message>
+        <message>
+            <source>网络接口参数读取失败，未写入。</source>
+            <translation>The network interface could not be read, so it was not written.</translation>
+        </message>
+        <message>
+            <source>设置参数成功！</source>
+            <translation>Setting parameters succeeded!</translation>
+        </message>
+        <message>
+            <source>设备地址已改为%1，请刷新设备列表。</source>
+            <translation> The device's address is now %1; please refresh the device list.</translation>
+        </message>
+        <message>
+            <source>设备地址可能已改变，请刷新设备列表。</source>
+            <translation> The device's address may have changed; please refresh the device list.</translation>
+        </message>
+    </context>
+    <context>
+        <name>COnlineChanModelEx</name>
+        <message>
+            <source>全选</source>
+            <translation>All</translation>
+        </message>
+        <message>
+            <source>IP</source>
+            <translation>IP</translation>
+        </message>
+        <message>
+            <source>型号</source>
+            <translation>Model</translation>
+        </message>
+        <message>
+            <source>状态</source>
+            <translation>Status</translation>
+        </message>
+        <message>
+            <source>导入失败（已存在）</source>
+            <translation>Import failed (already in the list)</translation>
+        </message>
+        <message>
+            <source>导入失败（未登录）</source>
+            <translation>Import failed (not logged in)</translation>
         </message>
     </context>
     <context>
@@ -694,6 +1678,70 @@
         <message>
             <source>取消</source>
             <translation>Cancel</translation>
+        </message>
+    </context>
+    <context>
+        <name>CShowOnlineDevDlg</name>
+        <message>
+            <source>在线设备</source>
+            <translation>Online devices</translation>
+        </message>
+        <message>
+            <source>可多选设备，再单击“添加通道”按钮将设备所有通道添加至通道列表。</source>
+            <translation>Select one or more devices, then click "Add channels" to add their channels to the channel list.</translation>
+        </message>
+        <message>
+            <source>登录设备</source>
+            <translation>Log in</translation>
+        </message>
+        <message>
+            <source>添加通道 &gt;&gt; </source>
+            <translation>Add channels &gt;&gt; </translation>
+        </message>
+        <message>
+            <source>信息</source>
+            <translation>Information</translation>
+        </message>
+        <message>
+            <source>请选择设备。</source>
+            <translation>Please select a device.</translation>
+        </message>
+        <message>
+            <source>用户名或密码不能为空，请重新尝试。</source>
+            <translation>The user name or password must not be empty. Please try again.</translation>
+        </message>
+    </context>
+    <context>
+        <name>CSystemInfoForm</name>
+        <message>
+            <source>系统信息</source>
+            <translation>System information</translation>
+        </message>
+        <message>
+            <source>版本号</source>
+            <translation>Version</translation>
+        </message>
+        <message>
+            <source>注册码
+(Vaporna)</source>
+            <translation>Registration code
+(Vaporna)</translation>
+        </message>
+        <message>
+            <source>类型</source>
+            <translation>Type</translation>
+        </message>
+        <message>
+            <source>MAC</source>
+            <translation>MAC</translation>
+        </message>
+        <message>
+            <source>序列号</source>
+            <translation>Serial number</translation>
+        </message>
+        <message>
+            <source>型号</source>
+            <translation>Model</translation>
         </message>
     </context>
     <context>
@@ -892,6 +1940,32 @@
         <message>
             <source>不能同时导出多台设备的系统配置。</source>
             <translation>The system configuration of several devices cannot be exported at once.</translation>
+        </message>
+    </context>
+    <context>
+        <name>CVideoWidget</name>
+        <message>
+            <source>全屏</source>
+            <translation>Full screen</translation>
+        </message>
+        <message>
+            <source>退出全屏</source>
+            <translation>Exit full screen</translation>
+        </message>
+    </context>
+    <context>
+        <name>CfgSelection</name>
+        <message>
+            <source>请选择设备。</source>
+            <translation>Please select a device.</translation>
+        </message>
+        <message>
+            <source>请选择相同型号的设备。</source>
+            <translation>Please select devices of the same model.</translation>
+        </message>
+        <message>
+            <source>该操作仅支持类型为IPC的设备。</source>
+            <translation>This operation supports only devices of type IPC.</translation>
         </message>
     </context>
     <context>

@@ -106,10 +106,13 @@ titlelogo 2 "$img/logo@2x.png"
 mark 120 "$img/about_logo.png"
 mark 240 "$img/about_logo@2x.png"
 
-# Window icon in the sizes a desktop asks for.
+# Window icon in the sizes a desktop asks for; the same sizes as the
+# installed program's menu icon (packaging/icons).
 for s in 16 32 48 256; do mark "$s" "/tmp/corvane-mark$s.png"; done
 convert /tmp/corvane-mark16.png /tmp/corvane-mark32.png /tmp/corvane-mark48.png /tmp/corvane-mark256.png \
     "$root/resource/logo.ico"
+mkdir -p "$root/packaging/icons"
+for s in 16 32 48 256; do cp "/tmp/corvane-mark$s.png" "$root/packaging/icons/corvane-$s.png"; done
 rm -f /tmp/corvane-mark*.png
 
 # Loading animation, 100x100, 12 frames: a ring of dots with a fading tail. GIF has

@@ -78,6 +78,20 @@ DEV_EXPORT DWORD DEV_API ZELT_MW_SetEventCallback(ZELT_MW_EVENT_CALLBACK pfnCall
 /* ulPort 0 selects ZELT_MW_DEFAULT_PORT; szUserID receives ZELT_MW_USERID_LEN bytes. */
 DEV_EXPORT DWORD DEV_API ZELT_MW_Login(const char *szUser, const char *szPassword, const char *szIp, DWORD ulPort,
                                        char *szUserID);
+/* One device-information query that travels with a login (ZELT_MW_LoginQuery). */
+typedef struct ZELT_MW_INFO_QUERY
+{
+    DWORD ulQuery;  /* in: ZELT_MW_QUERY_* */
+    void *pBuf;     /* in: the query's buffer (ZELT_QUERY_*_SIZE in zelt_mw_cfg.h) */
+    DWORD ulResult; /* out: as ZELT_MW_QueryDeviceInfo would return; the login's result when it failed */
+} ZELT_MW_INFO_QUERY;
+/* ZELT_MW_Login followed by ZELT_MW_QueryDeviceInfo for each query (at most ZELT_MW_MAX_LOGIN_QUERIES);
+ * the queries go out behind the login request and cost no round trip of their own. A buffer is written
+ * only when its query succeeds. */
+#define ZELT_MW_MAX_LOGIN_QUERIES 8
+DEV_EXPORT DWORD DEV_API ZELT_MW_LoginQuery(const char *szUser, const char *szPassword, const char *szIp,
+                                            DWORD ulPort, char *szUserID, DWORD ulChannel,
+                                            ZELT_MW_INFO_QUERY *pQueries, DWORD ulCount);
 DEV_EXPORT DWORD DEV_API ZELT_MW_Logout(const char *szUserID);
 /* *pulLen: buffer size in, structure size out; it must equal the command's structure size. */
 DEV_EXPORT DWORD DEV_API ZELT_MW_GetConfig(const char *szUserID, DWORD ulCmd, DWORD ulChannel, DWORD *pulLen,

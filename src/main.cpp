@@ -1,3 +1,4 @@
+#include "apppaths.h"
 #include "appresources.h"
 #include "appstylesheet.h"
 #include "corvanemainwind.h"
@@ -6,18 +7,24 @@
 #include "recordtypes.h"
 
 #include <QApplication>
-#include <QDir>
+#include <QFileInfo>
+#include <QLoggingCategory>
 #include <QTranslator>
+
+Q_LOGGING_CATEGORY(lcApp, "corvane.app")
 
 namespace {
 
-// The translations are looked up relative to the working directory first, then
-// next to the program, so that starting it from elsewhere still finds them.
 bool loadTranslation(QTranslator &translator, CLangConfig::ELanguage lang)
 {
-    const QString strFile = CLangConfig::translationFile(lang);
-    return translator.load(strFile)
-        || translator.load(QDir(QCoreApplication::applicationDirPath()).filePath(strFile));
+    for (const QString &strFile : CAppPaths::instance().translationFiles(CLangConfig::fileSuffix(lang))) {
+        if (translator.load(strFile)) {
+            qCDebug(lcApp) << "translation" << QFileInfo(strFile).absoluteFilePath();
+            return true;
+        }
+    }
+    qCDebug(lcApp) << "no translation for" << CLangConfig::fileSuffix(lang);
+    return false;
 }
 
 } // namespace
@@ -34,9 +41,14 @@ int main(int argc, char *argv[])
     // The locale codec stays the system's (UTF-8 here): a fixed legacy codec
     // would corrupt non-ASCII file names.
 
+    const CAppPaths &paths = CAppPaths::instance();
+    qCDebug(lcApp) << (paths.isInstalled() ? "installed, data in" : "run from the build folder")
+                   << paths.dataDir() << "language file" << paths.langConfigFile();
     const CLangConfig::ELanguage lang = CLangConfig().startupLanguage();
     QTranslator translator;
     loadTranslation(translator, lang);
+    const QString strManual = paths.manualFile(CLangConfig::fileSuffix(lang));
+    qCDebug(lcApp) << "manual" << strManual << (QFileInfo::exists(strManual) ? "found" : "missing");
     app.installTranslator(&translator);
     // Qt's file dialog and context menus follow the chosen language too.
     QTranslator qtTranslator;

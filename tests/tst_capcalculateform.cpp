@@ -30,6 +30,7 @@ private slots:
     void customDiskSize();
     void selectAllOnEmptyListShowsNote();
     void selectAllToggles();
+    void clickRecomputesOncePerAction();
     void cancelledAddChangesNothing();
     void addStopsAt1024Rows();
     void modifyAppliesToEveryCheckedRow();
@@ -309,6 +310,44 @@ void TestCapCalculateForm::selectAllToggles()
     QCOMPARE(model()->checkedList().size(), 3);
 }
 
+// A click makes the check marks follow the selection: all of them are reset
+// and set again, yet the results are computed once, from the final marks.
+void TestCapCalculateForm::clickRecomputesOncePerAction()
+{
+    addChannel(1, QStringLiteral("1080P"), 4096);
+    addChannel(1, QStringLiteral("1080P"), 4096);
+    addChannel(2, QStringLiteral("1080P"), 4096);
+    child<QComboBox>("oDiskCombo")->setCurrentText(QStringLiteral("1TB"));
+    m_pForm->resize(900, 600);
+    m_pForm->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_pForm));
+    auto *pView = child<TableViewEx>("oChanTableView");
+    emit pView->horizontalHeader()->sectionPressed(0);
+    QCOMPARE(model()->checkedList().size(), 3);
+    pView->selectAll();
+
+    QSignalSpy spyCalc(m_pForm, &CCapCalculateForm::calculateSignal);
+    QSignalSpy spyChecks(model(), &CChanModelEx::checkListChanged);
+    const QPoint cell = pView->visualRect(model()->index(2, 2)).center();
+    QTest::mouseClick(pView->viewport(), Qt::LeftButton, Qt::ControlModifier, cell);
+    QCOMPARE(model()->checkedList(), QList<int>({0, 1}));
+    QCOMPARE(spyChecks.count(), 1);
+    QCOMPARE(spyCalc.count(), 1);
+    QCOMPARE(days(), QStringLiteral("10 天")); // 2 x 4096 kbit/s on 1 TB
+
+    // A plain click on one row: only that row stays checked, one recomputation.
+    QTest::mouseClick(pView->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
+    QCOMPARE(model()->checkedList(), QList<int>({2}));
+    QCOMPARE(spyCalc.count(), 2);
+    QCOMPARE(days(), QStringLiteral("10 天"));
+
+    // Marks set one at a time outside a click still report each change.
+    setChecked(0, true);
+    setChecked(1, true);
+    QCOMPARE(spyCalc.count(), 4);
+    QCOMPARE(days(), QStringLiteral("5 天"));
+}
+
 void TestCapCalculateForm::cancelledAddChangesNothing()
 {
     QSignalSpy spyCalc(m_pForm, &CCapCalculateForm::calculateSignal);
@@ -496,7 +535,10 @@ void TestCapCalculateForm::onlineButtonAsksForDevices()
     connect(m_pForm, &CCapCalculateForm::sendDev2DlgSignal, m_pForm,
             [&](QList<CUIDeviceBean> &listGot) { lHanded += listGot.size(); });
 
+    auto pSeen = DialogHelper::onNextModal([](QWidget *pDlg) { pDlg->close(); });
     child<QPushButton>("oShowOnlineBtn")->click();
+    QTRY_VERIFY(pSeen->done);
+    QCOMPARE(pSeen->className, QStringLiteral("CShowOnlineDevDlg"));
     QCOMPARE(lHanded, 1);
     QCOMPARE(m_pForm->onlineDevList().size(), 1);
     QCOMPARE(m_pForm->onlineDevList().first().m_strIp, QStringLiteral("127.0.0.5"));

@@ -16,6 +16,8 @@ private slots:
     void recommendation_data();
     void recommendation();
     void bitRateRange();
+    void labelsForDeviceSizes_data();
+    void labelsForDeviceSizes();
     void frameRatesUpTo();
 };
 
@@ -130,6 +132,35 @@ void TestCapFormula::bitRateRange()
     QVERIFY(CChanParam::isBitRateInRange(128));
     QVERIFY(CChanParam::isBitRateInRange(16384));
     QVERIFY(!CChanParam::isBitRateInRange(16385));
+}
+
+void TestCapFormula::labelsForDeviceSizes_data()
+{
+    QTest::addColumn<quint32>("width");
+    QTest::addColumn<quint32>("height");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<quint32>("rate");
+    QTest::newRow("1080P") << 1920u << 1080u << "1080P" << 4096u;
+    QTest::newRow("3MP table") << 2048u << 1560u << "3MP" << 5120u;
+    QTest::newRow("3MP device") << 2048u << 1536u << "3MP" << 5120u;
+    QTest::newRow("D1 704") << 704u << 576u << "D1" << 1024u;
+    QTest::newRow("D1 NTSC") << 720u << 480u << "D1" << 1024u;
+    QTest::newRow("CIF") << 352u << 288u << "CIF" << 512u;
+    QTest::newRow("outside") << 2560u << 1440u << "" << 0u;
+    QTest::newRow("zero") << 0u << 1080u << "" << 0u;
+}
+
+void TestCapFormula::labelsForDeviceSizes()
+{
+    QFETCH(quint32, width);
+    QFETCH(quint32, height);
+    QFETCH(QString, label);
+    QFETCH(quint32, rate);
+    QString strLabel;
+    quint32 ulRate = 0;
+    QCOMPARE(CChanParam::labelForSize(width, height, strLabel, ulRate), !label.isEmpty());
+    QCOMPARE(strLabel, label);
+    QCOMPARE(ulRate, rate);
 }
 
 void TestCapFormula::frameRatesUpTo()

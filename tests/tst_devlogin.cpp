@@ -8,6 +8,8 @@
 #include "zelt_mw_sdk.h"
 
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QThread>
 #include <QtTest>
 
@@ -90,6 +92,8 @@ private:
 private slots:
     void initTestCase()
     {
+        // Devices that never answer cost this much each (read at the first library call).
+        qputenv("CORVANE_ZELT_TIMEOUT_MS", "1500");
         registerRecordTypes();
         CORVANE_START_SIMULATOR(m_sim);
         ZELT_MW_Init();
@@ -158,6 +162,49 @@ private slots:
         QVERIFY(oNone.m_strLoginKey.isEmpty());
         QCOMPARE(oNone.m_strMac, QStringLiteral("from-discovery"));
 
+        for (CUIDeviceBean oBean : listResult)
+            emit sendLogoutSignal(oBean);
+    }
+
+    // Logins of a list overlap, yet every result goes out in list order.
+    void slowDevicesOverlapAndResultsKeepListOrder()
+    {
+        // Two addresses that accept the connection and never answer.
+        QTcpServer silentA;
+        QTcpServer silentB;
+        if (!silentA.listen(QHostAddress(QStringLiteral("127.66.0.150")), 7060)
+            || !silentB.listen(QHostAddress(QStringLiteral("127.66.0.151")), 7060))
+            QSKIP("cannot listen on the silent devices' addresses");
+        QList<QTcpSocket *> listOpen;
+        int nMostOpen = 0;
+        for (QTcpServer *pServer : {&silentA, &silentB}) {
+            connect(pServer, &QTcpServer::newConnection, this, [&, pServer] {
+                while (QTcpSocket *pSocket = pServer->nextPendingConnection()) {
+                    listOpen << pSocket;
+                    connect(pSocket, &QTcpSocket::disconnected, this, [&, pSocket] { listOpen.removeOne(pSocket); });
+                    nMostOpen = std::max(nMostOpen, int(listOpen.size()));
+                }
+            });
+        }
+        const SimFleetProcess::Device &ipc = simDevice(QStringLiteral("IPC"));
+        const SimFleetProcess::Device &nvr = simDevice(QStringLiteral("NVR"));
+        const QList<CUIDeviceBean> list{record(QStringLiteral("127.66.0.150")), record(ipc.ip, ipc.serial),
+                                        record(QStringLiteral("127.66.0.151")), record(nvr.ip),
+                                        record(m_strNowhere)};
+        const QList<CUIDeviceBean> listResult = login(list, 9);
+        QCOMPARE(listResult.size(), list.size());
+        QCOMPARE(m_receiver.listSingle.size(), list.size());
+        for (int i = 0; i < list.size(); ++i) {
+            QCOMPARE(m_receiver.listSingle.at(i).m_strIp, list.at(i).m_strIp);
+            QCOMPARE(listResult.at(i).m_strIp, list.at(i).m_strIp);
+        }
+        const QList<int> listStatus{3, 2, 3, 2, 3};
+        for (int i = 0; i < list.size(); ++i)
+            QCOMPARE(listResult.at(i).m_lStatus, listStatus.at(i));
+        QCOMPARE(listResult.at(1).m_strDevType, QStringLiteral("IPC"));
+        QCOMPARE(listResult.at(3).m_strDevType, QStringLiteral("NVR"));
+        // Both silent devices were waited on at the same time.
+        QCOMPARE(nMostOpen, 2);
         for (CUIDeviceBean oBean : listResult)
             emit sendLogoutSignal(oBean);
     }

@@ -3,11 +3,18 @@
 // and datagrams that must be dropped.
 #include "devdiscovery.h"
 #include "simfleetprocess.h"
+#include "udpsocketstats.h"
 
+#include "Discovery.h"
+
+#include <QElapsedTimer>
 #include <QtTest>
 #include <QUdpSocket>
 
+#include <atomic>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -17,6 +24,8 @@ const QString FleetFirst = QStringLiteral("127.1.0.10");  // 300 devices
 const QString LossyFirst = QStringLiteral("127.2.0.10");  // 300 devices, 10 % of probes ignored
 const QString OpsFirst = QStringLiteral("127.3.0.10");    // small fleets for requests
 const QString FakeDeviceIp = QStringLiteral("127.3.5.1"); // a hand-made device
+const QString SecondFakeIp = QStringLiteral("127.3.5.2");
+const QString OverflowFirst = QStringLiteral("127.2.8.10"); // 300 devices answering into a small buffer
 const int FleetSize = 300;
 const int FindTimeoutMs = 3000;
 
@@ -80,6 +89,66 @@ QByteArray answer(quint32 id, const QList<QByteArray> &list)
     return datagram(2, id, body, quint16(body.size()));
 }
 
+quint32 probeId(const QByteArray &probe)
+{
+    return quint32(quint8(probe[8])) | quint32(quint8(probe[9])) << 8 | quint32(quint8(probe[10])) << 16
+           | quint32(quint8(probe[11])) << 24;
+}
+
+// Sets an environment variable for the life of the object.
+class EnvGuard
+{
+public:
+    EnvGuard(const char *name, const QByteArray &value) : m_name(name) { qputenv(name, value); }
+    ~EnvGuard() { qunsetenv(m_name); }
+
+private:
+    const char *m_name;
+};
+
+// A discovery callback that holds up the library's receive thread at the
+// first answer until the kernel reports answers dropped for a full buffer.
+class StallingReceiver
+{
+public:
+    static void callback(const RVNA_DEVICE_INFO *info, void *context)
+    {
+        static_cast<StallingReceiver *>(context)->receive(*info);
+    }
+
+    int countInRange(const QString &first, int count)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        int found = 0;
+        for (const QString &ip : qAsConst(m_ips))
+            found += SimFleetProcess::inRange(ip, first, count) ? 1 : 0;
+        return found;
+    }
+    qint64 dropsDuringStall() const { return m_dropsDuringStall; }
+
+private:
+    void receive(const RVNA_DEVICE_INFO &info)
+    {
+        if (!m_stalled) {
+            m_stalled = true;
+            const qint64 before = ownUdpSocketStats().drops;
+            QElapsedTimer timer;
+            timer.start();
+            while (ownUdpSocketStats().drops < before + 20 && timer.elapsed() < 3000)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            m_dropsDuringStall = ownUdpSocketStats().drops - before;
+
+        }
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_ips.insert(QString::fromUtf8(info.szIp));
+    }
+
+    bool m_stalled = false; // touched on the receive thread only
+    std::atomic<qint64> m_dropsDuringStall{0};
+    std::mutex m_mutex;
+    QSet<QString> m_ips;
+};
+
 } // namespace
 
 class TestDiscoverySim : public QObject
@@ -93,6 +162,9 @@ private slots:
     void lossyProbesStillFindEveryDevice_data();
     void lossyProbesStillFindEveryDevice();
     void silentDevicesStayHidden();
+    void answersLostToFullBufferComeBack_data();
+    void answersLostToFullBufferComeBack();
+    void reprobeAsksSilentAddressesUnderNewId();
     void setAddressMovesDevice();
     void setAddressConflict();
     void setAddressRefusals_data();
@@ -206,6 +278,82 @@ void TestDiscoverySim::silentDevicesStayHidden()
     QTRY_COMPARE_WITH_TIMEOUT(countInRange(discovery, first, 10), 7, FindTimeoutMs);
     for (const SimFleetProcess::Device &device : sim.devices())
         QCOMPARE(findResult(discovery.results(), device.ip) == nullptr, device.silent);
+}
+
+void TestDiscoverySim::answersLostToFullBufferComeBack_data()
+{
+    QTest::addColumn<bool>("multicast");
+    QTest::newRow("multicast") << true;
+    QTest::newRow("range") << false;
+}
+
+// Devices answer a probe id once; what a full receive buffer dropped is only
+// found because the library asks again under a new id.
+void TestDiscoverySim::answersLostToFullBufferComeBack()
+{
+    QFETCH(bool, multicast);
+    SimFleetProcess sim(simArgs(150, 150, OverflowFirst));
+    CORVANE_START_SIMULATOR(sim);
+    const EnvGuard smallBuffer("CORVANE_DISCOVERY_RCVBUF", "16384");
+    StallingReceiver receiver;
+    QCOMPARE(RVNA_InitDiscovery(), RVNA_OK);
+    RVNA_SetDiscoveryCallBack(&StallingReceiver::callback, &receiver);
+    const int sent = multicast ? RVNA_SendProbe1(0)
+                               : RVNA_SendProbe2(SimFleetProcess::ipToNumber(OverflowFirst),
+                                                 SimFleetProcess::ipToNumber(OverflowFirst) + FleetSize - 1);
+    QCOMPARE(sent, RVNA_OK);
+    const bool allFound = QTest::qWaitFor(
+        [&] { return receiver.countInRange(OverflowFirst, FleetSize) == FleetSize; }, FindTimeoutMs);
+    const int found = receiver.countInRange(OverflowFirst, FleetSize);
+    RVNA_SetDiscoveryCallBack(nullptr, &receiver);
+    RVNA_UninitDiscovery();
+    QVERIFY2(receiver.dropsDuringStall() > 0, "the receive buffer never overflowed");
+    QVERIFY2(allFound, qPrintable(QStringLiteral("found %1 of %2").arg(found).arg(FleetSize)));
+}
+
+void TestDiscoverySim::reprobeAsksSilentAddressesUnderNewId()
+{
+    const quint16 port = quint16(QByteArray(DiscoveryPort).toUShort());
+    QUdpSocket silent;
+    QUdpSocket answering;
+    if (!silent.bind(QHostAddress(FakeDeviceIp), port) || !answering.bind(QHostAddress(SecondFakeIp), port))
+        QSKIP("cannot bind the hand-made devices' addresses");
+    CDevDiscovery discovery;
+    discovery.sendProbe2(FakeDeviceIp, SecondFakeIp);
+
+    QTRY_VERIFY_WITH_TIMEOUT(answering.hasPendingDatagrams(), FindTimeoutMs);
+    QHostAddress prober;
+    quint16 proberPort = 0;
+    QByteArray probe(int(answering.pendingDatagramSize()), '\0');
+    answering.readDatagram(probe.data(), probe.size(), &prober, &proberPort);
+    QCOMPARE(probe.size(), 13);
+    const quint32 firstId = probeId(probe);
+    answering.writeDatagram(answer(firstId, {SecondFakeIp.toLatin1(), "M", "S", "001122aabbcc", "R", "V"}), prober,
+                            proberPort);
+
+    // The silent address gets the probe's copies, then one under a new id.
+    QSet<quint32> ids;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            while (silent.hasPendingDatagrams()) {
+                QByteArray datagram(int(silent.pendingDatagramSize()), '\0');
+                silent.readDatagram(datagram.data(), datagram.size());
+                if (datagram.size() == 13)
+                    ids.insert(probeId(datagram));
+            }
+            return ids.size() >= 2;
+        }(),
+        FindTimeoutMs);
+    QVERIFY(ids.contains(firstId));
+    QCOMPARE(ids.size(), 2);
+    QCOMPARE(discovery.resultCount(), 1);
+
+    // The address that answered is not asked again.
+    while (answering.hasPendingDatagrams()) {
+        QByteArray datagram(int(answering.pendingDatagramSize()), '\0');
+        answering.readDatagram(datagram.data(), datagram.size());
+        QCOMPARE(probeId(datagram), firstId);
+    }
 }
 
 void TestDiscoverySim::setAddressMovesDevice()
@@ -396,8 +544,7 @@ void TestDiscoverySim::libraryDropsMalformedAnswers()
     QCOMPARE(probe.size(), 13);
     QCOMPARE(probe.left(4), QByteArray("CVDS"));
     QCOMPARE(int(probe.at(5)), 1);
-    const quint32 id = quint32(quint8(probe[8])) | quint32(quint8(probe[9])) << 8 | quint32(quint8(probe[10])) << 16
-                       | quint32(quint8(probe[11])) << 24;
+    const quint32 id = probeId(probe);
 
     const QByteArray ip = FakeDeviceIp.toLatin1();
     const QList<QByteArray> good{ip, "M", "S", "001122aabbcc", "R", "V"};

@@ -13,6 +13,7 @@ private slots:
     void usableHost();
     void masks_data();
     void masks();
+    void hostsInSubnet();
     void gateways_data();
     void gateways();
     void sortKeysOrderNumerically();
@@ -84,6 +85,17 @@ void TestIpv4::masks()
     QFETCH(QString, mask);
     QFETCH(bool, valid);
     QCOMPARE(Ipv4::isValidMask(mask), valid);
+}
+
+void TestIpv4::hostsInSubnet()
+{
+    const QString strMask = QStringLiteral("255.255.255.128");
+    QVERIFY(Ipv4::isHostInSubnet(QStringLiteral("10.1.2.129"), strMask));
+    QVERIFY(Ipv4::isHostInSubnet(QStringLiteral("10.1.2.127"), QStringLiteral("255.255.0.0")));
+    QVERIFY(!Ipv4::isHostInSubnet(QStringLiteral("10.1.2.128"), strMask));   // network address
+    QVERIFY(!Ipv4::isHostInSubnet(QStringLiteral("10.1.2.127"), strMask));   // broadcast address
+    QVERIFY(!Ipv4::isHostInSubnet(QStringLiteral("10.1.2.20"), QStringLiteral("255.0.255.0")));
+    QVERIFY(!Ipv4::isHostInSubnet(QStringLiteral("10.1.2."), strMask));
 }
 
 void TestIpv4::gateways_data()

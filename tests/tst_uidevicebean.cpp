@@ -115,7 +115,11 @@ void TestUIDeviceBean::macFormatting_data()
     QTest::newRow("twelve digits") << "001122aabbcc" << "00:11:22:aa:bb:cc";
     QTest::newRow("empty") << "" << "";
     QTest::newRow("two digits") << "0a" << "0a";
-    QTest::newRow("odd length") << "00112" << "00:11:2";
+    QTest::newRow("odd length") << "00112" << "00112";
+    QTest::newRow("ten digits") << "0011223344" << "0011223344";
+    QTest::newRow("already formatted") << "00:11:22:aa:bb:cc" << "00:11:22:aa:bb:cc";
+    QTest::newRow("not hexadecimal") << "00112233445g" << "00112233445g";
+    QTest::newRow("upper case") << "A1B2C3D4E5F6" << "A1:B2:C3:D4:E5:F6";
 }
 
 void TestUIDeviceBean::macFormatting()

@@ -1,3 +1,4 @@
+#include "apppaths.h"
 #include "cap_calculateform.h"
 #include "corvanemainwind.h"
 #include "dev_manageform.h"
@@ -38,6 +39,8 @@ private slots:
     void helpOpensManualOfFileLanguage_data();
     void helpOpensManualOfFileLanguage();
     void helpFallsBackToFolder();
+    void helpInstalledOpensChosenLanguage_data();
+    void helpInstalledOpensChosenLanguage();
     void aboutBox();
 
 private:
@@ -46,10 +49,22 @@ private:
 
     QScopedPointer<QTemporaryDir> m_pDir;
     QString m_strOldDir;
+    QByteArray m_baConfigHome;
+    QByteArray m_baDataHome;
     CCorvaneMainWind *m_pWind = nullptr;
     QList<QUrl> m_listOpened;
     bool m_bOpenerResult = true;
 };
+
+namespace {
+void restoreEnv(const char *szName, const QByteArray &baValue)
+{
+    if (baValue.isNull())
+        qunsetenv(szName);
+    else
+        qputenv(szName, baValue);
+}
+} // namespace
 
 void TestMainWind::initTestCase()
 {
@@ -60,6 +75,8 @@ void TestMainWind::initTestCase()
         m_listOpened << url;
         return m_bOpenerResult;
     });
+    m_baConfigHome = qEnvironmentVariableIsSet("XDG_CONFIG_HOME") ? qgetenv("XDG_CONFIG_HOME") : QByteArray();
+    m_baDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME") ? qgetenv("XDG_DATA_HOME") : QByteArray();
 }
 
 void TestMainWind::init()
@@ -69,6 +86,9 @@ void TestMainWind::init()
     m_strOldDir = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_pDir->path()));
     QVERIFY(QDir().mkpath(QStringLiteral("lang")));
+    // The program's folder is the test's own: the manuals the build put
+    // next to the test programs stay untouched.
+    CAppPaths::setInstance(CAppPaths(m_pDir->path(), QString()));
     m_listOpened.clear();
     m_bOpenerResult = true;
     m_pWind = new CCorvaneMainWind;
@@ -81,8 +101,8 @@ void TestMainWind::cleanup()
 {
     delete m_pWind;
     m_pWind = nullptr;
-    QFile::remove(manualPath("cn"));
-    QFile::remove(manualPath("en"));
+    restoreEnv("XDG_CONFIG_HOME", m_baConfigHome);
+    restoreEnv("XDG_DATA_HOME", m_baDataHome);
     QDir::setCurrent(m_strOldDir);
     m_pDir.reset();
 }
@@ -96,8 +116,7 @@ void TestMainWind::writeLangFile(const QByteArray &content)
 
 QString TestMainWind::manualPath(const char *suffix) const
 {
-    return QCoreApplication::applicationDirPath()
-        + QStringLiteral("/Corvane_User_Manual_%1.pdf").arg(QLatin1String(suffix));
+    return m_pDir->filePath(QStringLiteral("Corvane_User_Manual_%1.pdf").arg(QLatin1String(suffix)));
 }
 
 void TestMainWind::structure()
@@ -238,7 +257,68 @@ void TestMainWind::helpFallsBackToFolder()
     m_bOpenerResult = false;
     QCOMPARE(m_pWind->showHelpSlot(), 0ul);
     QCOMPARE(m_listOpened.size(), 2);
-    QCOMPARE(m_listOpened.at(1), QUrl::fromLocalFile(QCoreApplication::applicationDirPath()));
+    QCOMPARE(m_listOpened.at(1), QUrl::fromLocalFile(m_pDir->path()));
+}
+
+void TestMainWind::helpInstalledOpensChosenLanguage_data()
+{
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<QString>("suffix");
+
+    QTest::newRow("English") << true << "en";
+    QTest::newRow("Chinese") << false << "cn";
+}
+
+// An installed program keeps the language choice in the user's configuration
+// folder and opens the manual of that language from its data folder, whatever
+// the working directory holds.
+void TestMainWind::helpInstalledOpensChosenLanguage()
+{
+    QFETCH(bool, english);
+    QFETCH(QString, suffix);
+    QTemporaryDir prefix;
+    QVERIFY(prefix.isValid());
+    const QDir root(prefix.path());
+    QVERIFY(root.mkpath(QStringLiteral("usr/bin")));
+    QVERIFY(root.mkpath(QStringLiteral("usr/share/corvane/manual")));
+    for (const char *s : {"cn", "en"}) {
+        QFile manual(root.filePath(QStringLiteral("usr/share/corvane/manual/Corvane_User_Manual_%1.pdf")
+                                       .arg(QLatin1String(s))));
+        QVERIFY(manual.open(QIODevice::WriteOnly));
+    }
+    qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_DATA_HOME", root.filePath(QStringLiteral("data")).toUtf8());
+    CAppPaths::setInstance(CAppPaths(root.filePath(QStringLiteral("usr/bin")), QStringLiteral("../share/corvane")));
+    QVERIFY(CAppPaths::instance().isInstalled());
+    // The working directory says the opposite; it must not count.
+    const QByteArray baWorkingDirLang = english ? "Lang-CN" : "Lang_EN";
+    {
+        QFile workingDirLang(QStringLiteral("lang/lang.cfg"));
+        QVERIFY(workingDirLang.open(QIODevice::WriteOnly));
+        workingDirLang.write(baWorkingDirLang);
+    }
+
+    auto *pTitle = m_pWind->findChild<CFrameTitle *>();
+    QVERIFY(pTitle);
+    // The note about the next start has its one button under this name.
+    auto seen = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
+    if (english)
+        pTitle->onEnglish();
+    else
+        pTitle->onChinese();
+    QVERIFY(seen->done);
+    QFile chosen(root.filePath(QStringLiteral("config/corvane/lang.cfg")));
+    QVERIFY(chosen.open(QIODevice::ReadOnly));
+    QCOMPARE(chosen.readAll(), QByteArray(english ? "Lang_EN" : "Lang-CN"));
+
+    QCOMPARE(m_pWind->showHelpSlot(), 0ul);
+    QCOMPARE(m_listOpened.size(), 1);
+    QCOMPARE(m_listOpened.first(),
+             QUrl::fromLocalFile(root.filePath(QStringLiteral("usr/share/corvane/manual/Corvane_User_Manual_%1.pdf")
+                                                   .arg(suffix))));
+    QFile workingDirLang(m_pDir->filePath(QStringLiteral("lang/lang.cfg")));
+    QVERIFY(workingDirLang.open(QIODevice::ReadOnly));
+    QCOMPARE(workingDirLang.readAll(), baWorkingDirLang);
 }
 
 void TestMainWind::aboutBox()

@@ -4,6 +4,7 @@
 #include "simfleetprocess.h"
 #include "tcprecorder.h"
 
+#include "frame.h"
 #include "zelt_mw_cfg.h"
 #include "zelt_mw_sdk.h"
 
@@ -12,6 +13,13 @@
 #include <QTcpSocket>
 #include <QtTest>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -44,6 +52,115 @@ QByteArray frameHeader(quint32 length)
     return header;
 }
 
+bool receiveAll(int fd, uint8_t *data, std::size_t size)
+{
+    std::size_t got = 0;
+    while (got < size) {
+        pollfd pfd{fd, POLLIN, 0};
+        if (::poll(&pfd, 1, 1000) <= 0)
+            return false;
+        const ssize_t n = ::recv(fd, data + got, size - got, 0);
+        if (n <= 0)
+            return false;
+        got += std::size_t(n);
+    }
+    return true;
+}
+
+bool receiveFrame(int fd, corvane::wire::Frame &frame)
+{
+    uint8_t head[corvane::wire::kFrameHeaderSize];
+    corvane::wire::FrameHeader header;
+    if (!receiveAll(fd, head, sizeof head) || corvane::wire::decodeFrameHeader(head, header) != corvane::wire::FrameError::None)
+        return false;
+    frame.type = header.type;
+    frame.transaction = header.transaction;
+    frame.payload.assign(header.length, 0);
+    return header.length == 0 || receiveAll(fd, frame.payload.data(), header.length);
+}
+
+void sendReply(int fd, const corvane::wire::Frame &request, std::vector<uint8_t> payload)
+{
+    corvane::wire::Frame reply;
+    reply.type = uint16_t(request.type | corvane::wire::kReplyBit);
+    reply.transaction = request.transaction;
+    reply.payload = std::move(payload);
+    const std::vector<uint8_t> bytes = corvane::wire::encodeFrame(reply);
+    ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+}
+
+// A device that, after the challenge, answers nothing until the login and
+// the queries behind it have all arrived: only a pipelining client gets in.
+// Each query's buffer carries "Q" and the query code at offset 64.
+class PipelineOnlyPeer
+{
+public:
+    ~PipelineOnlyPeer()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+        if (m_listen >= 0)
+            ::close(m_listen);
+    }
+
+    bool start(const char *ip, int expectedQueries)
+    {
+        m_listen = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        ::inet_pton(AF_INET, ip, &address.sin_addr);
+        socklen_t size = sizeof address;
+        if (m_listen < 0 || ::bind(m_listen, reinterpret_cast<sockaddr *>(&address), size) != 0
+            || ::listen(m_listen, 1) != 0 || ::getsockname(m_listen, reinterpret_cast<sockaddr *>(&address), &size) != 0)
+            return false;
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this, expectedQueries] { serve(expectedQueries); });
+        return true;
+    }
+    DWORD port() const { return m_port; }
+    bool sawPipeline() const { return m_sawPipeline; }
+
+private:
+    void serve(int expectedQueries)
+    {
+        pollfd pfd{m_listen, POLLIN, 0};
+        const int fd = ::poll(&pfd, 1, 3000) > 0 ? ::accept(m_listen, nullptr, nullptr) : -1;
+        if (fd < 0)
+            return;
+        corvane::wire::Frame challenge;
+        if (receiveFrame(fd, challenge)) {
+            sendReply(fd, challenge,
+                      corvane::wire::WireWriter().u32(0).bytes(std::vector<uint8_t>(32, 0x5A)).take());
+            std::vector<corvane::wire::Frame> requests(std::size_t(1 + expectedQueries));
+            bool all = true;
+            for (corvane::wire::Frame &request : requests)
+                all = all && receiveFrame(fd, request);
+            m_sawPipeline = all;
+            for (std::size_t i = 0; all && i < requests.size(); ++i) {
+                if (i == 0) {
+                    sendReply(fd, requests[i], corvane::wire::WireWriter().u32(0).u64(7).take());
+                    continue;
+                }
+                uint32_t query = 0;
+                corvane::wire::WireReader(requests[i].payload).u32(query);
+                std::vector<uint8_t> info(zelt_query_size(query), 0);
+                const std::string marker = "Q" + std::to_string(query);
+                std::copy(marker.begin(), marker.end(), info.begin() + 64);
+                sendReply(fd, requests[i], corvane::wire::WireWriter().u32(0).bytes(info).take());
+            }
+        }
+        ::close(fd);
+        // Later connections (the logout's) are refused at once.
+        ::close(m_listen);
+        m_listen = -1;
+    }
+
+    int m_listen = -1;
+    uint16_t m_port = 0;
+    std::atomic<bool> m_sawPipeline{false};
+    std::thread m_thread;
+};
+
 } // namespace
 
 class TestZeltLogin : public QObject
@@ -54,6 +171,9 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void loginReadsDeviceInformation();
+    void loginQueryMatchesSeparateQueries();
+    void loginQueryAfterRefusedLogin();
+    void loginQueriesTravelWithTheLogin();
     void passwordNeverCrossesTheWire();
     void wrongPasswordThenLockout();
     void closedSessionsAreRefused();
@@ -115,6 +235,81 @@ void TestZeltLogin::loginReadsDeviceInformation()
     QVERIFY(ZELT_MW_QueryDeviceInfo(userId.constData(), 0, 53, other.data()) != 0);
     QCOMPARE(other, QByteArray(64, 'x'));
     QCOMPARE(ZELT_MW_Logout(userId.constData()), DWORD(0));
+}
+
+void TestZeltLogin::loginQueryMatchesSeparateQueries()
+{
+    const SimFleetProcess::Device &device = m_ipcs.at(0);
+    QByteArray base(ZELT_QUERY_BASE_SIZE, '\0'), net(ZELT_QUERY_NET_SIZE, '\0'), reg(ZELT_QUERY_REG_SIZE, '\0');
+    QByteArray other(64, 'x');
+    ZELT_MW_INFO_QUERY queries[] = {{ZELT_MW_QUERY_DEVICE_BASE, base.data(), 99},
+                                    {53, other.data(), 99},
+                                    {ZELT_MW_QUERY_NETWORK, net.data(), 99},
+                                    {ZELT_MW_QUERY_REGISTER, reg.data(), 99}};
+    char userId[ZELT_MW_USERID_LEN] = {};
+    QCOMPARE(ZELT_MW_LoginQuery(kUser, kPassword, device.ip.toLatin1().constData(), 0, userId, 0, queries, 4),
+             DWORD(ZELT_MW_OK));
+    QCOMPARE(queries[0].ulResult, DWORD(ZELT_MW_OK));
+    QCOMPARE(queries[1].ulResult, DWORD(ZELT_MW_ERR_UNSUPPORTED));
+    QCOMPARE(queries[2].ulResult, DWORD(ZELT_MW_OK));
+    QCOMPARE(queries[3].ulResult, DWORD(ZELT_MW_OK));
+    QCOMPARE(other, QByteArray(64, 'x'));
+    QCOMPARE(QString::fromLatin1(base.constData() + ZELT_QUERY_BASE_MODEL), device.model);
+
+    // The session works as after a plain login and reads the same buffers.
+    QByteArray base2(ZELT_QUERY_BASE_SIZE, '\0'), net2(ZELT_QUERY_NET_SIZE, '\0'), reg2(ZELT_QUERY_REG_SIZE, '\0');
+    QCOMPARE(ZELT_MW_QueryDeviceInfo(userId, 0, ZELT_MW_QUERY_DEVICE_BASE, base2.data()), DWORD(0));
+    QCOMPARE(ZELT_MW_QueryDeviceInfo(userId, 0, ZELT_MW_QUERY_NETWORK, net2.data()), DWORD(0));
+    QCOMPARE(ZELT_MW_QueryDeviceInfo(userId, 0, ZELT_MW_QUERY_REGISTER, reg2.data()), DWORD(0));
+    QCOMPARE(base, base2);
+    QCOMPARE(net, net2);
+    QCOMPARE(reg, reg2);
+    QCOMPARE(ZELT_MW_Logout(userId), DWORD(0));
+
+    ZELT_MW_INFO_QUERY tooMany[ZELT_MW_MAX_LOGIN_QUERIES + 1] = {};
+    QCOMPARE(ZELT_MW_LoginQuery(kUser, kPassword, device.ip.toLatin1().constData(), 0, userId, 0, tooMany,
+                                ZELT_MW_MAX_LOGIN_QUERIES + 1),
+             DWORD(ZELT_MW_ERR_PARAM));
+    QCOMPARE(ZELT_MW_LoginQuery(kUser, kPassword, device.ip.toLatin1().constData(), 0, userId, 0, nullptr, 1),
+             DWORD(ZELT_MW_ERR_PARAM));
+}
+
+void TestZeltLogin::loginQueryAfterRefusedLogin()
+{
+    // A wrong password: the queries report the login's failure and leave their buffers alone.
+    const SimFleetProcess::Device &device = m_ipcs.at(2);
+    QByteArray base(ZELT_QUERY_BASE_SIZE, 'b');
+    ZELT_MW_INFO_QUERY query{ZELT_MW_QUERY_DEVICE_BASE, base.data(), 99};
+    char userId[ZELT_MW_USERID_LEN] = {};
+    QCOMPARE(ZELT_MW_LoginQuery(kUser, "wrong", device.ip.toLatin1().constData(), 0, userId, 0, &query, 1),
+             DWORD(ZELT_MW_ERR_PASSWORD));
+    QCOMPARE(query.ulResult, DWORD(ZELT_MW_ERR_PASSWORD));
+    QCOMPARE(base, QByteArray(ZELT_QUERY_BASE_SIZE, 'b'));
+    QCOMPARE(QByteArray(userId), QByteArray());
+    // The next right login clears the count of wrong ones.
+    QCOMPARE(ZELT_MW_LoginQuery(kUser, kPassword, device.ip.toLatin1().constData(), 0, userId, 0, &query, 1),
+             DWORD(ZELT_MW_OK));
+    QCOMPARE(ZELT_MW_Logout(userId), DWORD(0));
+}
+
+void TestZeltLogin::loginQueriesTravelWithTheLogin()
+{
+    PipelineOnlyPeer peer;
+    QVERIFY(peer.start("127.90.3.1", 3));
+    QByteArray base(ZELT_QUERY_BASE_SIZE, '\0'), net(ZELT_QUERY_NET_SIZE, '\0'), reg(ZELT_QUERY_REG_SIZE, '\0');
+    ZELT_MW_INFO_QUERY queries[] = {{ZELT_MW_QUERY_DEVICE_BASE, base.data(), 99},
+                                    {ZELT_MW_QUERY_NETWORK, net.data(), 99},
+                                    {ZELT_MW_QUERY_REGISTER, reg.data(), 99}};
+    char userId[ZELT_MW_USERID_LEN] = {};
+    QCOMPARE(ZELT_MW_LoginQuery(kUser, kPassword, "127.90.3.1", peer.port(), userId, 0, queries, 3),
+             DWORD(ZELT_MW_OK));
+    QVERIFY(peer.sawPipeline());
+    for (const ZELT_MW_INFO_QUERY &query : queries)
+        QCOMPARE(query.ulResult, DWORD(ZELT_MW_OK));
+    QCOMPARE(QByteArray(base.constData() + 64), QByteArray("Q52"));
+    QCOMPARE(QByteArray(net.constData() + 64), QByteArray("Q57"));
+    QCOMPARE(QByteArray(reg.constData() + 64), QByteArray("Q58"));
+    QCOMPARE(ZELT_MW_Logout(userId), DWORD(0));
 }
 
 void TestZeltLogin::passwordNeverCrossesTheWire()

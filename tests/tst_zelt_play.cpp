@@ -136,7 +136,9 @@ void TestZeltPlay::handlesAreChecked()
     DWORD stream = 0;
     // A two-stream device has no third stream to send.
     QCOMPARE(ZELT_MW_StartMediaStream(userId.constData(), 0, 2, 1, "0.0.0.0", 10086, 1, &stream), DWORD(ZELT_MW_ERR_PARAM));
-    QCOMPARE(ZELT_MW_StartMediaStream(userId.constData(), 0, 1, 1, "0.0.0.0", 10086, 1, &stream), DWORD(0));
+    // A model without audio starts the stream and says so.
+    QCOMPARE(ZELT_MW_StartMediaStream(userId.constData(), 0, 1, 1, "0.0.0.0", 10086, 1, &stream),
+             DWORD(ZELT_MW_STREAM_NO_AUDIO));
     QCOMPARE(ZELT_MW_StopMediaStream("someone else", stream), DWORD(ZELT_MW_ERR_USERID));
     QCOMPARE(ZELT_MW_StopMediaStream(userId.constData(), stream + 1000), DWORD(ZELT_MW_ERR_STREAM));
 
@@ -148,8 +150,17 @@ void TestZeltPlay::handlesAreChecked()
     // A stopped stream's handle is neither valid nor handed out again.
     QCOMPARE(ZELT_MW_StartPlay(handleOf(widget), stream), DWORD(ZELT_MW_ERR_STREAM));
     DWORD next = 0;
-    QCOMPARE(ZELT_MW_StartMediaStream(userId.constData(), 0, 0, 1, "0.0.0.0", 10086, 1, &next), DWORD(0));
+    QCOMPARE(ZELT_MW_StartMediaStream(userId.constData(), 0, 0, 1, "0.0.0.0", 10086, 1, &next),
+             DWORD(ZELT_MW_STREAM_NO_AUDIO));
     QVERIFY(next != stream);
+    // A second start of the running stream shares it; each start has its own stop.
+    DWORD shared = 0;
+    QCOMPARE(ZELT_MW_StartMediaStream(userId.constData(), 0, 0, 1, "0.0.0.0", 10086, 1, &shared),
+             DWORD(ZELT_MW_STREAM_SHARED));
+    QCOMPARE(shared, next);
+    QCOMPARE(ZELT_MW_StopMediaStream(userId.constData(), shared), DWORD(0));
+    QCOMPARE(ZELT_MW_StartPlay(handleOf(widget), next), DWORD(0));
+    QCOMPARE(ZELT_MW_StopPlay(handleOf(widget)), DWORD(0));
     QCOMPARE(ZELT_MW_StopMediaStream(userId.constData(), next), DWORD(0));
     ZELT_MW_Logout(userId.constData());
 }

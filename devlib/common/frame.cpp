@@ -367,43 +367,62 @@ FrameError FrameClient::readExactly(uint8_t *data, std::size_t size,
 
 FrameError FrameClient::request(uint16_t type, const std::vector<uint8_t> &payload, Frame &reply)
 {
+    std::vector<Frame> replies;
+    const FrameError result = requestAll({{type, payload}}, replies);
+    if (result == FrameError::None)
+        reply = std::move(replies.front());
+    return result;
+}
+
+FrameError FrameClient::requestAll(const std::vector<Request> &requests, std::vector<Frame> &replies)
+{
     std::lock_guard<std::mutex> lock(m_mutex);
+    replies.clear();
     if (!m_socket.is_open())
         return FrameError::Closed;
-    if (payload.size() > kMaxFramePayload)
-        return FrameError::TooLarge;
+    std::vector<uint8_t> wire;
+    std::vector<uint32_t> transactions;
+    for (const Request &request : requests) {
+        if (request.payload.size() > kMaxFramePayload)
+            return FrameError::TooLarge;
+        Frame out;
+        out.type = request.type;
+        out.transaction = m_nextTransaction++;
+        out.payload = request.payload;
+        const std::vector<uint8_t> frame = encodeFrame(out);
+        wire.insert(wire.end(), frame.begin(), frame.end());
+        transactions.push_back(out.transaction);
+    }
 
     const auto deadline = std::chrono::steady_clock::now() + m_timeout;
-    Frame out;
-    out.type = type;
-    out.transaction = m_nextTransaction++;
-    out.payload = payload;
-    const std::vector<uint8_t> wire = encodeFrame(out);
     FrameError result = writeAll(wire.data(), wire.size(), deadline);
-
-    std::array<uint8_t, kFrameHeaderSize> head {};
-    FrameHeader header;
-    if (result == FrameError::None)
+    for (std::size_t i = 0; i < requests.size() && result == FrameError::None; ++i) {
+        std::array<uint8_t, kFrameHeaderSize> head {};
+        FrameHeader header;
         result = readExactly(head.data(), head.size(), deadline, false);
-    if (result == FrameError::None)
-        result = decodeFrameHeader(head.data(), header, m_maxPayload);
-    if (result == FrameError::None && (header.transaction != out.transaction
-                                       || header.type != uint16_t(type | kReplyBit)))
-        result = FrameError::Mismatch;
-    if (result == FrameError::None) {
-        reply.type = header.type;
-        reply.transaction = header.transaction;
-        reply.payload.clear();
-        // Grows with what arrives: a header alone cannot make us reserve megabytes.
-        while (result == FrameError::None && reply.payload.size() < header.length) {
-            const std::size_t got = reply.payload.size();
-            const std::size_t step = std::min<std::size_t>(header.length - got, kFrameReadStep);
-            reply.payload.resize(got + step);
-            result = readExactly(reply.payload.data() + got, step, deadline, true);
+        if (result == FrameError::None)
+            result = decodeFrameHeader(head.data(), header, m_maxPayload);
+        if (result == FrameError::None && (header.transaction != transactions[i]
+                                           || header.type != uint16_t(requests[i].type | kReplyBit)))
+            result = FrameError::Mismatch;
+        if (result == FrameError::None) {
+            Frame reply;
+            reply.type = header.type;
+            reply.transaction = header.transaction;
+            // Grows with what arrives: a header alone cannot make us reserve megabytes.
+            while (result == FrameError::None && reply.payload.size() < header.length) {
+                const std::size_t got = reply.payload.size();
+                const std::size_t step = std::min<std::size_t>(header.length - got, kFrameReadStep);
+                reply.payload.resize(got + step);
+                result = readExactly(reply.payload.data() + got, step, deadline, true);
+            }
+            replies.push_back(std::move(reply));
         }
     }
-    if (result != FrameError::None)
+    if (result != FrameError::None) {
+        replies.clear();
         closeSocket();
+    }
     return result;
 }
 

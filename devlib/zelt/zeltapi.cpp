@@ -84,6 +84,23 @@ std::string localStamp()
     return text;
 }
 
+// The buffer of a query's reply; pBuf is written only on success.
+DWORD readInfo(DWORD result, const std::vector<uint8_t> &body, std::size_t size, void *pBuf)
+{
+    std::vector<uint8_t> info;
+    wire::WireReader reader(body);
+    if (result == ZELT_MW_OK && (!reader.bytes(info, size) || info.size() != size))
+        result = ZELT_MW_ERR_PROTOCOL;
+    if (result == ZELT_MW_OK)
+        std::memcpy(pBuf, info.data(), size);
+    return result;
+}
+
+std::vector<uint8_t> queryPayload(DWORD ulQuery, DWORD ulChannel)
+{
+    return wire::WireWriter().u32(ulQuery).u32(ulChannel).take();
+}
+
 bool endsWith(const std::string &text, const std::string &suffix)
 {
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
@@ -110,12 +127,41 @@ DWORD ZELT_MW_SetEventCallback(ZELT_MW_EVENT_CALLBACK pfnCallback)
 
 DWORD ZELT_MW_Login(const char *szUser, const char *szPassword, const char *szIp, DWORD ulPort, char *szUserID)
 {
+    return ZELT_MW_LoginQuery(szUser, szPassword, szIp, ulPort, szUserID, 0, nullptr, 0);
+}
+
+DWORD ZELT_MW_LoginQuery(const char *szUser, const char *szPassword, const char *szIp, DWORD ulPort,
+                         char *szUserID, DWORD ulChannel, ZELT_MW_INFO_QUERY *pQueries, DWORD ulCount)
+{
     if (!g_initialised)
         return ZELT_MW_ERR_NOT_INIT;
-    if (!szUser || !szPassword || !szIp || !szUserID || ulPort > 65535)
+    if (!szUser || !szPassword || !szIp || !szUserID || ulPort > 65535 || ulCount > ZELT_MW_MAX_LOGIN_QUERIES
+        || (ulCount > 0 && !pQueries))
         return ZELT_MW_ERR_PARAM;
+    std::vector<wire::FrameClient::Request> requests;
+    for (DWORD i = 0; i < ulCount; ++i) {
+        if (!pQueries[i].pBuf)
+            return ZELT_MW_ERR_PARAM;
+        pQueries[i].ulResult = zelt_query_size(pQueries[i].ulQuery) ? ZELT_MW_OK : ZELT_MW_ERR_UNSUPPORTED;
+        if (pQueries[i].ulResult == ZELT_MW_OK)
+            requests.push_back({OpQueryInfo, queryPayload(pQueries[i].ulQuery, ulChannel)});
+    }
     std::string userId;
-    const DWORD result = login(szUser, szPassword, szIp, uint16_t(ulPort ? ulPort : ZELT_MW_DEFAULT_PORT), userId);
+    std::vector<CallResult> replies;
+    const DWORD result = login(szUser, szPassword, szIp, uint16_t(ulPort ? ulPort : ZELT_MW_DEFAULT_PORT), userId,
+                               requests, &replies);
+    std::size_t next = 0;
+    for (DWORD i = 0; i < ulCount; ++i) {
+        ZELT_MW_INFO_QUERY &query = pQueries[i];
+        if (query.ulResult != ZELT_MW_OK)
+            continue;
+        if (result != ZELT_MW_OK || next >= replies.size()) {
+            query.ulResult = result != ZELT_MW_OK ? result : DWORD(ZELT_MW_ERR_PROTOCOL);
+            continue;
+        }
+        const CallResult &reply = replies[next++];
+        query.ulResult = readInfo(reply.result, reply.body, zelt_query_size(query.ulQuery), query.pBuf);
+    }
     if (result != ZELT_MW_OK)
         return result;
     std::memset(szUserID, 0, ZELT_MW_USERID_LEN);
@@ -269,14 +315,8 @@ DWORD ZELT_MW_QueryDeviceInfo(const char *szUserID, DWORD ulChannel, DWORD ulQue
     if (size == 0)
         return ZELT_MW_ERR_UNSUPPORTED;
     std::vector<uint8_t> body;
-    result = session->call(OpQueryInfo, wire::WireWriter().u32(ulQuery).u32(ulChannel).take(), body);
-    std::vector<uint8_t> info;
-    wire::WireReader reader(body);
-    if (result == ZELT_MW_OK && (!reader.bytes(info, size) || info.size() != size))
-        result = ZELT_MW_ERR_PROTOCOL;
-    if (result == ZELT_MW_OK)
-        std::memcpy(pBuf, info.data(), size);
-    return result;
+    result = session->call(OpQueryInfo, queryPayload(ulQuery, ulChannel), body);
+    return readInfo(result, body, size, pBuf);
 }
 
 DWORD ZELT_MW_Upgrade(const char *szUserID, const char *szFirmwarePath)

@@ -72,6 +72,11 @@ DWORD exchange(wire::FrameClient &client, uint16_t op, const std::vector<uint8_t
         *frameError = error;
     if (error != wire::FrameError::None)
         return frameErrorCode(error);
+    return replyResult(reply, body);
+}
+
+DWORD replyResult(const wire::Frame &reply, std::vector<uint8_t> &body)
+{
     if (reply.payload.size() < 4)
         return ZELT_MW_ERR_PROTOCOL;
     uint32_t result = 0;
@@ -153,7 +158,8 @@ void Session::close()
 }
 
 DWORD login(const std::string &user, const std::string &password, const std::string &ip, uint16_t port,
-            std::string &userId)
+            std::string &userId, const std::vector<wire::FrameClient::Request> &after,
+            std::vector<CallResult> *afterResults)
 {
     std::error_code ec;
     const asio::ip::address address = asio::ip::make_address_v4(ip, ec);
@@ -187,10 +193,19 @@ DWORD login(const std::string &user, const std::string &password, const std::str
         const std::vector<uint8_t> proof = wire::loginProof(password, nonce, user);
         if (proof.empty())
             return ZELT_MW_ERR_PROTOCOL;
-        result = exchange(*client, OpLogin, wire::WireWriter().str(user).bytes(proof).take(), body);
+        std::vector<wire::FrameClient::Request> requests {{OpLogin, wire::WireWriter().str(user).bytes(proof).take()}};
+        requests.insert(requests.end(), after.begin(), after.end());
+        std::vector<wire::Frame> replies;
+        const wire::FrameError error = client->requestAll(requests, replies);
+        result = error == wire::FrameError::None ? replyResult(replies.front(), body) : frameErrorCode(error);
         wire::WireReader reader(body);
         if (result == ZELT_MW_OK && !reader.u64(token))
             result = ZELT_MW_ERR_PROTOCOL;
+        for (std::size_t i = 1; result == ZELT_MW_OK && afterResults && i < replies.size(); ++i) {
+            CallResult call;
+            call.result = replyResult(replies[i], call.body);
+            afterResults->push_back(std::move(call));
+        }
     }
     if (result != ZELT_MW_OK) {
         logLine(LogError, "login of user " + user + " to " + ip + " failed, code " + std::to_string(result));

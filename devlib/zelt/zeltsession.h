@@ -22,6 +22,8 @@ namespace corvane::zelt {
 std::chrono::milliseconds callTimeout();
 DWORD frameErrorCode(wire::FrameError error);
 
+// The result code at the head of a reply, and the body after it.
+DWORD replyResult(const wire::Frame &reply, std::vector<uint8_t> &body);
 // One request on a connection: the reply's result code and the body after it.
 // frameError, when given, receives the outcome of the exchange itself.
 DWORD exchange(wire::FrameClient &client, uint16_t op, const std::vector<uint8_t> &payload,
@@ -56,9 +58,18 @@ private:
     std::unique_ptr<wire::FrameClient> m_client;
 };
 
-// Logs in and registers the session; fills userId on success.
+struct CallResult
+{
+    DWORD result = 0;
+    std::vector<uint8_t> body;
+};
+
+// Logs in and registers the session; fills userId on success. The requests in
+// after travel right behind the login request, so their replies come back in
+// the login's round trip; afterResults gets them only when the login succeeded.
 DWORD login(const std::string &user, const std::string &password, const std::string &ip, uint16_t port,
-            std::string &userId);
+            std::string &userId, const std::vector<wire::FrameClient::Request> &after = {},
+            std::vector<CallResult> *afterResults = nullptr);
 std::shared_ptr<Session> findSession(const char *userId);
 // Removes the session: its user-ID is refused from now on.
 std::shared_ptr<Session> takeSession(const char *userId);

@@ -6,6 +6,7 @@
 
 #include "zelt_mw_sdk.h"
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <map>
@@ -15,14 +16,16 @@ namespace corvane::zelt {
 
 namespace {
 
-constexpr auto kFrameInterval = std::chrono::milliseconds(80);
-
 class MediaStream
 {
 public:
-    MediaStream(DWORD handle, std::string userId, std::unique_ptr<wire::FrameClient> client)
-        : m_handle(handle), m_userId(std::move(userId)), m_client(std::move(client))
+    MediaStream(DWORD handle, std::string userId, DWORD streamId, uint32_t frameRate,
+                std::unique_ptr<wire::FrameClient> client)
+        : m_handle(handle), m_userId(std::move(userId)), m_streamId(streamId),
+          m_interval(std::chrono::nanoseconds(std::chrono::seconds(1)) / std::max<uint32_t>(1, frameRate)),
+          m_client(std::move(client))
     {
+        m_decoder = std::thread([this] { decode(); });
         m_thread = std::thread([this] { run(); });
     }
 
@@ -37,13 +40,20 @@ public:
         m_client->interrupt();
         m_client->close();
         m_thread.join();
+        m_decoder.join();
     }
 
     const std::string &userId() const { return m_userId; }
+    DWORD streamId() const { return m_streamId; }
+    // Starts that share this stream; guarded by the registry's mutex.
+    int users = 1;
 
 private:
+    // Frames are fetched on a fixed schedule at the stream's frame rate; a
+    // fetch that ran late does not make the next ones come in a burst.
     void run()
     {
+        auto next = std::chrono::steady_clock::now();
         std::unique_lock<std::mutex> lock(m_mutex);
         while (!m_stop) {
             lock.unlock();
@@ -51,9 +61,20 @@ private:
             const DWORD result = exchange(*m_client, OpStreamFrame, {}, body);
             std::vector<uint8_t> jpeg;
             uint32_t sequence = 0;
+            uint64_t sentNs = 0;
             wire::WireReader reader(body);
-            if (result == ZELT_MW_OK && reader.u32(sequence) && reader.bytes(jpeg, kMaxPictureSize))
-                deliverFrame(m_handle, jpeg);
+            if (result == ZELT_MW_OK && reader.u32(sequence) && reader.bytes(jpeg, kMaxPictureSize)) {
+                if (!reader.u64(sentNs))
+                    sentNs = 0;
+                std::lock_guard<std::mutex> handOver(m_mutex);
+                m_pending.swap(jpeg);
+                m_pendingSentNs = sentNs;
+                m_wake.notify_all();
+            }
+            next += m_interval;
+            const auto now = std::chrono::steady_clock::now();
+            if (next + m_interval < now)
+                next = now;
             lock.lock();
             if (result != ZELT_MW_OK) {
                 if (!m_stop)
@@ -61,16 +82,40 @@ private:
                                           + " ended, code " + std::to_string(result));
                 break;
             }
-            m_wake.wait_for(lock, kFrameInterval, [this] { return m_stop; });
+            m_wake.wait_until(lock, next, [this] { return m_stop; });
+        }
+    }
+
+    // Decoding runs beside the fetching, so a frame that takes long to decode
+    // does not delay the next fetch; a frame not yet decoded when the next one
+    // arrives is dropped.
+    void decode()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        while (true) {
+            m_wake.wait(lock, [this] { return m_stop || !m_pending.empty(); });
+            if (m_stop)
+                break;
+            std::vector<uint8_t> jpeg;
+            jpeg.swap(m_pending);
+            const uint64_t sentNs = m_pendingSentNs;
+            lock.unlock();
+            deliverFrame(m_handle, jpeg, sentNs);
+            lock.lock();
         }
     }
 
     const DWORD m_handle;
     const std::string m_userId;
+    const DWORD m_streamId;
+    const std::chrono::nanoseconds m_interval;
     std::unique_ptr<wire::FrameClient> m_client;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_stop = false;
+    std::vector<uint8_t> m_pending;
+    uint64_t m_pendingSentNs = 0;
+    std::thread m_decoder;
     std::thread m_thread;
 };
 
@@ -95,6 +140,17 @@ DWORD startStream(const std::shared_ptr<Session> &session, DWORD streamId, DWORD
 {
     if (streamId > 2)
         return ZELT_MW_ERR_PARAM;
+    {
+        // A second start of a running stream shares it; each start needs its own stop.
+        std::lock_guard<std::mutex> lock(registry().mutex);
+        for (auto &entry : registry().streams) {
+            if (entry.second->userId() == session->userId() && entry.second->streamId() == streamId) {
+                ++entry.second->users;
+                handle = entry.first;
+                return ZELT_MW_STREAM_SHARED;
+            }
+        }
+    }
     std::unique_ptr<wire::FrameClient> client;
     DWORD result = session->openAttached(callTimeout(), client);
     std::vector<uint8_t> body;
@@ -104,11 +160,18 @@ DWORD startStream(const std::shared_ptr<Session> &session, DWORD streamId, DWORD
         logLine(LogError, "stream start on " + session->userId() + " failed, code " + std::to_string(result));
         return result;
     }
+    uint32_t hasAudio = 1;
+    uint32_t frameRate = 25;
+    wire::WireReader reader(body);
+    if (!reader.u32(hasAudio) || !reader.u32(frameRate) || frameRate == 0)
+        frameRate = 25;
     handle = g_nextHandle++;
     std::lock_guard<std::mutex> lock(registry().mutex);
-    registry().streams[handle] = std::make_unique<MediaStream>(handle, session->userId(), std::move(client));
-    logLine(LogInfo, "stream " + std::to_string(handle) + " started on " + session->userId());
-    return ZELT_MW_OK;
+    registry().streams[handle] =
+        std::make_unique<MediaStream>(handle, session->userId(), streamId, frameRate, std::move(client));
+    logLine(LogInfo, "stream " + std::to_string(handle) + " started on " + session->userId() + " at "
+                         + std::to_string(frameRate) + " frames per second");
+    return hasAudio ? ZELT_MW_OK : ZELT_MW_STREAM_NO_AUDIO;
 }
 
 DWORD stopStream(const char *userId, DWORD handle)
@@ -121,6 +184,8 @@ DWORD stopStream(const char *userId, DWORD handle)
             return ZELT_MW_ERR_STREAM;
         if (!userId || it->second->userId() != userId)
             return ZELT_MW_ERR_USERID;
+        if (--it->second->users > 0)
+            return ZELT_MW_OK;
         stream = std::move(it->second);
         registry().streams.erase(it);
     }

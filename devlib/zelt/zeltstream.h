@@ -12,6 +12,9 @@
 
 namespace corvane::zelt {
 
+// ZELT_MW_STREAM_SHARED: the session already runs that stream; its handle is
+// returned and one more stop is needed. ZELT_MW_STREAM_NO_AUDIO: started, the
+// device has no audio.
 DWORD startStream(const std::shared_ptr<Session> &session, DWORD streamId, DWORD &handle);
 DWORD stopStream(const char *userId, DWORD handle);
 bool streamExists(DWORD handle);

@@ -13,12 +13,24 @@
 // the list below and add your file to it:
 //   127.1.0.0 - 127.3.255.255  tst_discoverysim (port 37851)
 //   127.4.0.0/16               bench_discovery (port 37852)
+//   127.74.0.0/16              tst_dstcfgdlg (port 39574)
+//   127.75.0.0/16              tst_batchcfgdlg (port 39575)
+//   127.76.0.0/16              bench_batchcfg
 //   127.40.0.0/16              tst_frame, tst_tolan_nvr
 //   127.41.0.0/16              tst_tolan_upgrade
 //   127.42.0.0/16              tst_discoverysecurity (port 37853)
 //   127.43.0.0/16              tst_sessionsecurity
 //   127.90.0.0 - 127.95.255.255  tst_zelt_* (configuration library)
 //   127.96.0.0/16              bench_login
+//   127.97.0.0/16              bench/run_all.sh (the program's memory, port 37853)
+//   127.76.0.0/16              tst_imagecfgform
+//   127.77.0.0/16              bench_liveview
+//   127.20.0.0/16              tst_getcap
+//   127.21.0.0/16              tst_devcfgdlg
+//   127.22.0.0/16              tst_encodecfgform
+//   127.23.0.0/16              tst_devcfgtab (port 39623)
+//   127.24.0.0/16              bench_cfgdlg (port 39624)
+//   127.73.0.0/16              tst_networkcfgform (port 37873)
 //   127.10.0.0/16 and above: free for the other test files, one /16 each.
 // Multicast probes reach every simulator running on the machine, so a test
 // that counts devices counts only those in its own range (see inRange()).

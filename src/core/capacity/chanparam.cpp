@@ -1,5 +1,7 @@
 #include "chanparam.h"
 
+#include <QStringList>
+
 
 namespace {
 
@@ -15,6 +17,18 @@ const stResolution s_arrResolution[] = {
     {"SXGA", "1280*1024", 2048}, {"960P", "1280*960", 2048},  {"720P", "1280*720", 2048},
     {"D1", "720*576", 1024},     {"2CIF", "704*288", 1024},   {"CIF", "352*288", 512},
 };
+
+// Sizes devices report beside the offered ones, with the label of the
+// offered size they stand in for.
+const stResolution s_arrDeviceOnlySize[] = {
+    {"D1", "704*576", 1024}, {"D1", "720*480", 1024}, {"3MP", "2048*1536", 5120},
+};
+
+quint64 pixelCount(const char *size)
+{
+    const QStringList parts = QString::fromLatin1(size).split(QLatin1Char('*'));
+    return parts.value(0).toULongLong() * parts.value(1).toULongLong();
+}
 
 const int s_arrFrameRate[] = {1, 3, 5, 8, 10, 15, 20, 25, 30, 50, 60};
 
@@ -45,10 +59,11 @@ QList<int> CChanParam::frameRates(int lMaxRate)
 
 quint32 CChanParam::baseBitRate(const QString &strSize)
 {
-    // 704*576 is not offered but may come from a device.
-    if (strSize == QLatin1String("704*576"))
-        return 1024;
     for (const stResolution &res : s_arrResolution) {
+        if (strSize == QLatin1String(res.size))
+            return res.bitRate;
+    }
+    for (const stResolution &res : s_arrDeviceOnlySize) {
         if (strSize == QLatin1String(res.size))
             return res.bitRate;
     }
@@ -67,4 +82,27 @@ quint32 CChanParam::frameRateAdjusted(quint32 lBitRate, int lFrameRate)
 bool CChanParam::isBitRateInRange(int lBitRate)
 {
     return lBitRate >= MinBitRate && lBitRate <= MaxBitRate;
+}
+
+bool CChanParam::labelForSize(quint32 ulWidth, quint32 ulHeight, QString &strLabel, quint32 &ulBitRate)
+{
+    const quint64 ulPixels = quint64(ulWidth) * ulHeight;
+    if (ulPixels == 0)
+        return false;
+    auto match = [&](const stResolution &res) {
+        if (pixelCount(res.size) != ulPixels)
+            return false;
+        strLabel = QLatin1String(res.label);
+        ulBitRate = res.bitRate;
+        return true;
+    };
+    for (const stResolution &res : s_arrResolution) {
+        if (match(res))
+            return true;
+    }
+    for (const stResolution &res : s_arrDeviceOnlySize) {
+        if (match(res))
+            return true;
+    }
+    return false;
 }

@@ -26,6 +26,11 @@ public:
     static quint32 frameRateAdjusted(quint32 lBitRate, int lFrameRate);
 
     static bool isBitRateInRange(int lBitRate);
+
+    // Label and recommended kbit/s of a picture size read from a device,
+    // matched by pixel count; false (label and rate untouched) for a size
+    // outside the table.
+    static bool labelForSize(quint32 ulWidth, quint32 ulHeight, QString &strLabel, quint32 &ulBitRate);
 };
 
 #endif // CHANPARAM_H

@@ -33,12 +33,13 @@ bool isNvr(const CUIDeviceBean &oDev)
     return oDev.m_strDevType == kTypeNvr;
 }
 
-DWORD loginIpc(const CUIDeviceBean &oDev, QString &strUserId)
+DWORD loginIpc(const CUIDeviceBean &oDev, QString &strUserId, ZELT_MW_INFO_QUERY *pQueries, DWORD ulQueries)
 {
     std::array<char, ZELT_MW_USERID_LEN> szUserId{};
-    const DWORD ulRet = ZELT_MW_Login(oDev.m_strUserName.toLatin1().constData(),
-                                      oDev.m_strPassword.toLatin1().constData(),
-                                      oDev.m_strIp.toLatin1().constData(), 0, szUserId.data());
+    const DWORD ulRet = ZELT_MW_LoginQuery(oDev.m_strUserName.toLatin1().constData(),
+                                           oDev.m_strPassword.toLatin1().constData(),
+                                           oDev.m_strIp.toLatin1().constData(), 0, szUserId.data(), 0, pQueries,
+                                           ulQueries);
     if (ulRet == 0)
         strUserId = DevText::fromBuffer(szUserId.data(), szUserId.size());
     return ulRet;

@@ -4,6 +4,7 @@
 #include "TolanNetSDK.h"
 #include "tolan_cfg.h"
 #include "uidevicebean.h"
+#include "zelt_mw_sdk.h"
 
 #include <QList>
 #include <QString>
@@ -26,7 +27,9 @@ bool isIpc(const CUIDeviceBean &oDev);
 bool isNvr(const CUIDeviceBean &oDev);
 
 // Logs in to the configuration library; 0 and the user-ID, or its code.
-DWORD loginIpc(const CUIDeviceBean &oDev, QString &strUserId);
+// Information queries given here travel with the login request.
+DWORD loginIpc(const CUIDeviceBean &oDev, QString &strUserId, ZELT_MW_INFO_QUERY *pQueries = nullptr,
+               DWORD ulQueries = 0);
 // Opens a maintenance-library session with the device's address and
 // account; 0 and the handle, or the library's code. pfnLogin lets tests
 // stand in for the library.

@@ -12,6 +12,11 @@ namespace DevText {
 // without a terminator is read to its end and never beyond.
 QString fromBuffer(const char *pSlot, std::size_t iSlotLen);
 
+// Writes strText as UTF-8 into a slot of iSlotLen bytes, zero-filling the rest.
+// A text too long for the slot is cut before the character that would not fit
+// with its terminating zero, so the slot always holds whole characters.
+void toBuffer(const QString &strText, char *pSlot, std::size_t iSlotLen);
+
 // Six MAC bytes as twelve lower-case hexadecimal digits without separators.
 QString macText(const unsigned char *pMac);
 

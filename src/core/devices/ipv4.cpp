@@ -64,15 +64,25 @@ bool isValidMask(const QString &strMask)
     return (uHostBits & (uHostBits + 1)) == 0;
 }
 
+bool isHostInSubnet(const QString &strIp, const QString &strMask)
+{
+    quint32 uIp = 0;
+    quint32 uMask = 0;
+    if (!parse(strIp, uIp) || !isValidMask(strMask) || !parse(strMask, uMask))
+        return false;
+    const quint32 uHostPart = uIp & ~uMask;
+    return uHostPart != 0 && uHostPart != ~uMask;
+}
+
 bool isValidGateway(const QString &strGateway, const QString &strIp, const QString &strMask)
 {
     quint32 uGateway = 0;
     quint32 uIp = 0;
     quint32 uMask = 0;
-    if (!parse(strGateway, uGateway) || !parse(strIp, uIp) || !isValidMask(strMask) || !parse(strMask, uMask))
+    if (!isHostInSubnet(strGateway, strMask) || !parse(strGateway, uGateway) || !parse(strIp, uIp)
+        || !parse(strMask, uMask))
         return false;
-    const quint32 uHostPart = uGateway & ~uMask;
-    return (uGateway & uMask) == (uIp & uMask) && uGateway != uIp && uHostPart != 0 && uHostPart != ~uMask;
+    return (uGateway & uMask) == (uIp & uMask) && uGateway != uIp;
 }
 
 quint32 sortKey(const QString &strIp)

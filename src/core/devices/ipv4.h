@@ -23,6 +23,9 @@ QString normalized(const QString &strIp);
 bool isUsableHost(const QString &strIp);
 // A mask: ones followed by zeros, neither all ones nor all zeros.
 bool isValidMask(const QString &strMask);
+// An address that is neither the network nor the broadcast address of the
+// subnet the mask gives it.
+bool isHostInSubnet(const QString &strIp, const QString &strMask);
 // A gateway usable with this address and mask: a host in the same subnet
 // that is not the address itself.
 bool isValidGateway(const QString &strGateway, const QString &strIp, const QString &strMask);

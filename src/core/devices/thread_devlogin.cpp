@@ -8,10 +8,26 @@
 #include "zelt_mw_sdk.h"
 
 #include <QLoggingCategory>
+#include <QVector>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
+#include <condition_variable>
+#include <iterator>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 Q_LOGGING_CATEGORY(lcDevLogin, "corvane.devlogin")
+
+namespace {
+
+// Devices logged in at once: a login mostly waits on its device, so a few
+// overlapping ones shorten a long list without loading the machine.
+constexpr int kParallelLogins = 4;
+
+} // namespace
 
 CDevThread::CDevThread(QObject *pReceiver)
     : QObject(nullptr)
@@ -25,14 +41,46 @@ CDevThread::CDevThread(QObject *pReceiver)
 
 void CDevThread::devLoginSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventTpye)
 {
-    for (CUIDeviceBean &oBean : oDevList) {
-        if (!loginIpc(oBean) && !loginNvr(oBean)) {
-            oBean.m_lStatus = DevStatusLoginFailed;
-            qCDebug(lcDevLogin) << "login failed on both libraries:" << oBean.m_strIp;
-        }
-        emit sendResultSingle(oBean);
+    // A few helper threads log the records in, each taking the next one; the
+    // results still go out one per record, in list order. The pointers are
+    // taken here, so the list detaches on this thread.
+    QVector<CUIDeviceBean *> vecBeans;
+    for (CUIDeviceBean &oBean : oDevList)
+        vecBeans.append(&oBean);
+    const int iCount = vecBeans.size();
+    std::mutex mutex;
+    std::condition_variable condDone;
+    std::vector<char> vecDone(static_cast<size_t>(iCount), 0);
+    std::atomic<int> iNext{0};
+    std::vector<std::thread> vecThreads;
+    for (int t = 0; t < std::min(kParallelLogins, iCount); ++t) {
+        vecThreads.emplace_back([&] {
+            for (int i = iNext++; i < iCount; i = iNext++) {
+                loginDevice(vecBeans[i]);
+                std::lock_guard<std::mutex> lock(mutex);
+                vecDone[static_cast<size_t>(i)] = 1;
+                condDone.notify_all();
+            }
+        });
     }
+    for (int i = 0; i < iCount; ++i) {
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            condDone.wait(lock, [&] { return vecDone[static_cast<size_t>(i)] != 0; });
+        }
+        emit sendResultSingle(*vecBeans[i]);
+    }
+    for (std::thread &thread : vecThreads)
+        thread.join();
     emit sendLoginResult(oDevList, ulEventTpye);
+}
+
+void CDevThread::loginDevice(CUIDeviceBean *pBean)
+{
+    if (!loginIpc(*pBean) && !loginNvr(*pBean)) {
+        pBean->m_lStatus = DevStatusLoginFailed;
+        qCDebug(lcDevLogin) << "login failed on both libraries:" << pBean->m_strIp;
+    }
 }
 
 void CDevThread::devLogoutSlot(CUIDeviceBean &oBean)
@@ -42,8 +90,17 @@ void CDevThread::devLogoutSlot(CUIDeviceBean &oBean)
 
 bool CDevThread::loginIpc(CUIDeviceBean &oBean)
 {
+    // The three information queries travel with the login request: one round
+    // trip after the challenge instead of four. Failed queries leave their
+    // buffers zeroed, which reads as empty texts.
+    std::array<char, ZELT_QUERY_BASE_SIZE> aBase{};
+    std::array<char, ZELT_QUERY_NET_SIZE> aNet{};
+    std::array<char, ZELT_QUERY_REG_SIZE> aReg{};
+    ZELT_MW_INFO_QUERY aQueries[] = {{ZELT_MW_QUERY_DEVICE_BASE, aBase.data(), 0},
+                                     {ZELT_MW_QUERY_NETWORK, aNet.data(), 0},
+                                     {ZELT_MW_QUERY_REGISTER, aReg.data(), 0}};
     QString strUserId;
-    const DWORD ulRet = DevSession::loginIpc(oBean, strUserId);
+    const DWORD ulRet = DevSession::loginIpc(oBean, strUserId, aQueries, DWORD(std::size(aQueries)));
     if (ulRet != 0) {
         qCDebug(lcDevLogin) << "configuration library refused" << oBean.m_strIp << "result" << ulRet;
         return false;
@@ -51,21 +108,10 @@ bool CDevThread::loginIpc(CUIDeviceBean &oBean)
     oBean.m_lStatus = DevStatusLogged;
     oBean.m_strDevType = DevSession::kTypeIpc;
     oBean.m_strLoginKey = strUserId;
-    const QByteArray baUserId = oBean.m_strLoginKey.toLatin1();
-
-    // Failed queries leave their buffers zeroed, which reads as empty texts.
-    std::array<char, ZELT_QUERY_BASE_SIZE> aBase{};
-    ZELT_MW_QueryDeviceInfo(baUserId.constData(), 0, ZELT_MW_QUERY_DEVICE_BASE, aBase.data());
     oBean.m_strModel = DevText::fromBuffer(aBase.data() + ZELT_QUERY_BASE_MODEL, ZELT_QUERY_BASE_TEXT_LEN);
     oBean.m_strVersion = DevText::fromBuffer(aBase.data() + ZELT_QUERY_BASE_VERSION, ZELT_QUERY_BASE_TEXT_LEN);
-
-    std::array<char, ZELT_QUERY_NET_SIZE> aNet{};
-    ZELT_MW_QueryDeviceInfo(baUserId.constData(), 0, ZELT_MW_QUERY_NETWORK, aNet.data());
     oBean.m_strMask = DevText::fromBuffer(aNet.data() + ZELT_QUERY_NET_MASK, ZELT_QUERY_NET_TEXT_LEN);
     oBean.m_strGateway = DevText::fromBuffer(aNet.data() + ZELT_QUERY_NET_GATEWAY, ZELT_QUERY_NET_TEXT_LEN);
-
-    std::array<char, ZELT_QUERY_REG_SIZE> aReg{};
-    ZELT_MW_QueryDeviceInfo(baUserId.constData(), 0, ZELT_MW_QUERY_REGISTER, aReg.data());
     const QString strExt = oBean.m_strSerial
         + DevText::fromBuffer(aReg.data() + ZELT_QUERY_REG_TEXT, ZELT_QUERY_REG_TEXT_LEN);
     oBean.m_strExtSerial = (strExt == oBean.m_strSerial) ? QString() : strExt;

@@ -24,11 +24,14 @@ signals:
     void sendResultSingle(CUIDeviceBean &oBean);
 
 public slots:
-    // Logs every record in, in list order; the event code comes back unchanged.
+    // Logs every record in, a few at a time, and reports them in list order;
+    // the event code comes back unchanged.
     void devLoginSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventTpye);
     void devLogoutSlot(CUIDeviceBean &oBean);
 
 private:
+    // Tries the configuration library, then the maintenance library.
+    static void loginDevice(CUIDeviceBean *pBean);
     static bool loginIpc(CUIDeviceBean &oBean);
     static bool loginNvr(CUIDeviceBean &oBean);
 

@@ -1,6 +1,7 @@
 #include "uidevicebean.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 QString CUIDeviceBean::statusText(long lStatus)
 {
@@ -40,12 +41,15 @@ bool CUIDeviceBean::isBusyStatus(long lStatus)
 
 QString CUIDeviceBean::formatMac(const QString &strMac)
 {
+    // Only a complete MAC gets its colons; any other text is shown as the device sent it.
+    static const QRegularExpression kHex12(QStringLiteral("^[0-9A-Fa-f]{12}$"));
+    if (!kHex12.match(strMac).hasMatch())
+        return strMac;
     QString strOut;
-    strOut.reserve(strMac.size() + strMac.size() / 2);
-    for (int i = 0; i < strMac.size(); ++i) {
-        if (i > 0 && i % 2 == 0)
+    for (int i = 0; i < strMac.size(); i += 2) {
+        if (i > 0)
             strOut += QLatin1Char(':');
-        strOut += strMac.at(i);
+        strOut += strMac.midRef(i, 2);
     }
     return strOut;
 }

@@ -24,6 +24,7 @@ enum EDevStatus {
     DevStatusImportOk = 13,
     DevStatusImportFailed = 14,
     DevStatusImporting = 15,
+    DevStatusImportExists = 16,
     DevStatusImportNotLogged = 17,
     DevStatusModifying = 18,
     DevStatusModifyOk = 19,
@@ -45,7 +46,8 @@ public:
     static QString statusText(long lStatus);
     // True for the codes that mark an operation still running.
     static bool isBusyStatus(long lStatus);
-    // "001122aabbcc" -> "00:11:22:aa:bb:cc"; an empty MAC stays empty.
+    // "001122aabbcc" -> "00:11:22:aa:bb:cc"; text that is not twelve
+    // hexadecimal digits stays as it is.
     static QString formatMac(const QString &strMac);
 
     qint8 m_cFlagA = 0;

@@ -2,6 +2,7 @@
 #include "ui_corvanemainwind.h"
 
 #include "aboutdlg.h"
+#include "apppaths.h"
 #include "appresources.h"
 #include "cap_calculateform.h"
 #include "dev_manageform.h"
@@ -92,10 +93,7 @@ void CCorvaneMainWind::showAboutSlot()
 
 ulong CCorvaneMainWind::showHelpSlot()
 {
-    const bool bChinese = CLangConfig().startupLanguage() == CLangConfig::LangChinese;
-    const QString strPath = QCoreApplication::applicationDirPath() + QLatin1Char('/')
-        + (bChinese ? QStringLiteral("Corvane_User_Manual_cn.pdf")
-                    : QStringLiteral("Corvane_User_Manual_en.pdf"));
+    const QString strPath = CAppPaths::instance().manualFile(CLangConfig::fileSuffix(CLangConfig().startupLanguage()));
     if (!QFileInfo::exists(strPath)) {
         CMsgDlg::showMsg(tr("信息"), tr("打开用户手册失败，请检查文件路径。"), MsgError, this);
         return 1;

@@ -1,4 +1,5 @@
 #include "langconfig.h"
+#include "apppaths.h"
 #include "platformutils.h"
 
 #include <QDir>
@@ -15,13 +16,12 @@ const QString kEnglishToken = QStringLiteral("Lang_EN");
 
 QString CLangConfig::defaultPath()
 {
-    return QStringLiteral("lang/lang.cfg");
+    return CAppPaths::instance().langConfigFile();
 }
 
-QString CLangConfig::translationFile(ELanguage lang)
+QString CLangConfig::fileSuffix(ELanguage lang)
 {
-    return lang == LangChinese ? QStringLiteral("lang/corvane_cn.qm")
-                               : QStringLiteral("lang/corvane_en.qm");
+    return lang == LangChinese ? QStringLiteral("cn") : QStringLiteral("en");
 }
 
 QString CLangConfig::qtTranslationName(ELanguage lang)

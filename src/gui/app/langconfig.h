@@ -7,15 +7,16 @@
 class QTranslator;
 
 // The language choice kept in lang/lang.cfg (relative to the working
-// directory): one token without a line break, "Lang-CN" or "Lang_EN".
+// directory; an installed program keeps it in the user's configuration
+// folder): one token without a line break, "Lang-CN" or "Lang_EN".
 class CLangConfig
 {
 public:
     enum ELanguage { LangUnknown, LangChinese, LangEnglish };
 
     static QString defaultPath();
-    // Translation file of a language, relative to the working directory.
-    static QString translationFile(ELanguage lang);
+    // "cn" or "en": the suffix of a language's translation and manual files.
+    static QString fileSuffix(ELanguage lang);
     // Base name of Qt's own translation for its dialogs and context menus; empty
     // for English, which Qt speaks without one.
     static QString qtTranslationName(ELanguage lang);

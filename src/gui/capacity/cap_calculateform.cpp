@@ -2,7 +2,9 @@
 #include "ui_cap_calculateform.h"
 
 #include "addchandlg.h"
+#include "cap_showonlinedevdlg.h"
 #include "capformula.h"
+#include "chanimport.h"
 #include "chanmodelex.h"
 #include "modifychandlg.h"
 #include "msgdlg.h"
@@ -28,6 +30,7 @@ CCapCalculateForm::CCapCalculateForm(QWidget *parent)
     ui->setupUi(this);
     initInputs();
     initView();
+    m_pOnlineDlg = new CShowOnlineDevDlg(this);
     makeConnections();
 }
 
@@ -86,6 +89,10 @@ void CCapCalculateForm::makeConnections()
     connect(ui->oTimeHourCombo, comboChanged, this, &CCapCalculateForm::calDiskSpaceSlot);
     connect(this, &CCapCalculateForm::calculateSignal, this, &CCapCalculateForm::calDiskSpaceSlot);
     connect(this, &CCapCalculateForm::calculateSignal, this, &CCapCalculateForm::calRecordTimeSlot);
+
+    connect(this, &CCapCalculateForm::sendDev2DlgSignal, m_pOnlineDlg, &CShowOnlineDevDlg::showOnlineDevSlot);
+    connect(m_pOnlineDlg, &CShowOnlineDevDlg::sendChanInfo, this, &CCapCalculateForm::getChanInfo);
+    connect(this, &CCapCalculateForm::sendResult, m_pOnlineDlg, &CShowOnlineDevDlg::getResultSlot);
 
     connect(m_pChanModel, &CChanModelEx::checkListChanged, this, &CCapCalculateForm::checkListChangeSlot);
     connect(ui->oChanTableView, &QAbstractItemView::entered, this, &CCapCalculateForm::mouseEnterEncView);
@@ -161,8 +168,9 @@ void CCapCalculateForm::on_oModifyChanBtn_clicked()
 
 void CCapCalculateForm::on_oShowOnlineBtn_clicked()
 {
-    // Answered synchronously through getDevListSlot.
+    // Answered synchronously through getDevListSlot, which fills the dialog.
     emit getDevListSignal();
+    m_pOnlineDlg->exec();
 }
 
 void CCapCalculateForm::mouseEnterEncView(const QModelIndex &index)
@@ -188,6 +196,7 @@ void CCapCalculateForm::on_oDelChanBtn_clicked()
                                      [lId](const CUIChanBean &chan) { return chan.m_lChanId == lId; });
         if (it != m_listChan.end())
             m_listChan.erase(it);
+        m_hashImportedFrom.remove(lId);
     }
     listChecked.clear();
     m_pChanModel->resetModel();
@@ -236,6 +245,37 @@ void CCapCalculateForm::getDevListSlot(QList<CUIDeviceBean> &oDevList)
 {
     m_listOnlineDev = oDevList;
     emit sendDev2DlgSignal(m_listOnlineDev);
+}
+
+DWORD CCapCalculateForm::getChanInfo(QList<CUIDeviceBean> &oDevList)
+{
+    if (m_listChan.size() + oDevList.size() > MaxChanRecords) {
+        showNote(tr("添加记录数量不能多于1024。"));
+        return 1;
+    }
+    int lNextId = nextChanId();
+    for (CUIDeviceBean &dev : oDevList) {
+        const bool bPresent = std::any_of(m_listChan.cbegin(), m_listChan.cend(), [&](const CUIChanBean &chan) {
+            return m_hashImportedFrom.value(chan.m_lChanId) == dev.m_strIp;
+        });
+        if (bPresent) {
+            // Counting a device's channels twice would halve the days.
+            dev.m_lStatus = DevStatusImportExists;
+        } else {
+            CUIChanBean oChan;
+            oChan.m_lChanId = lNextId;
+            dev.m_lStatus = ChanImport::readMainStream(dev, oChan);
+            if (dev.m_lStatus == DevStatusImportOk) {
+                m_listChan.append(oChan);
+                m_hashImportedFrom.insert(lNextId, dev.m_strIp);
+                ++lNextId;
+            }
+        }
+        emit sendResult(dev);
+    }
+    m_pChanModel->resetModel();
+    emit calculateSignal();
+    return 0;
 }
 
 void CCapCalculateForm::diskChangeSlot()

@@ -1,9 +1,11 @@
 #ifndef CAP_CALCULATEFORM_H
 #define CAP_CALCULATEFORM_H
 
+#include "devtypes.h"
 #include "uichanbean.h"
 #include "uidevicebean.h"
 
+#include <QHash>
 #include <QList>
 #include <QModelIndex>
 #include <QScopedPointer>
@@ -14,6 +16,7 @@ class CCapCalculateForm;
 }
 
 class CChanModelEx;
+class CShowOnlineDevDlg;
 class QNoFocusDelegate;
 
 // The recording-capacity calculator tab: a list of channel rows, and for the
@@ -33,11 +36,13 @@ public:
     CChanModelEx *chanModel() const { return m_pChanModel; }
     // The device list last received from the device tab, for the online import.
     const QList<CUIDeviceBean> &onlineDevList() const { return m_listOnlineDev; }
+    CShowOnlineDevDlg *onlineDevDlg() const { return m_pOnlineDlg; }
 
 signals:
     void getDevListSignal();
     void sendDev2DlgSignal(QList<CUIDeviceBean> &oDevList);
     void calculateSignal();
+    void sendResult(CUIDeviceBean &oBean);
 
 public slots:
     void on_oAddChanBtn_clicked();
@@ -51,6 +56,9 @@ public slots:
     void getDevListSlot(QList<CUIDeviceBean> &oDevList);
     void diskChangeSlot();
     void checkListChangeSlot();
+    // Appends one row per logged-in device of the list, read from its main
+    // stream; 1 (nothing imported) when the rows would exceed the limit.
+    DWORD getChanInfo(QList<CUIDeviceBean> &oDevList);
 
 private:
     void initView();
@@ -70,6 +78,9 @@ private:
     CChanModelEx *m_pChanModel = nullptr;
     QNoFocusDelegate *m_pDelegate = nullptr;
     QList<CUIDeviceBean> m_listOnlineDev;
+    CShowOnlineDevDlg *m_pOnlineDlg = nullptr;
+    // Address of the device each imported row came from, by row id.
+    QHash<int, QString> m_hashImportedFrom;
 };
 
 #endif // CAP_CALCULATEFORM_H

@@ -1,10 +1,16 @@
 #include "dev_manageform.h"
 #include "ui_dev_manageform.h"
 
+#include "apppaths.h"
+#include "cfgselection.h"
+#include "dev_batchcfgdlg.h"
 #include "dev_batcheditaddrdlg.h"
+#include "dev_devcfgdlg.h"
+#include "dev_dstcfgdlg.h"
 #include "dev_editnetaddrdlg.h"
 #include "dev_logindlg.h"
 #include "dev_resetpasswddlg.h"
+#include "devcapability.h"
 #include "devdiscovery.h"
 #include "devlibraries.h"
 #include "devlistmerge.h"
@@ -20,6 +26,7 @@
 #include "setupdlg.h"
 #include "thread_devcmd.h"
 #include "thread_devlogin.h"
+#include "thread_getcap.h"
 #include "thread_maintain.h"
 #include "thread_modifyip.h"
 #include "upgradedlg.h"
@@ -58,7 +65,7 @@ const std::array<CDevManageForm::ResumeCommand, CDevManageForm::EventRestart + 1
     &CDevManageForm::on_oDSTBtn_clicked,
     &CDevManageForm::on_oUpgradeBtn_clicked,
     &CDevManageForm::on_oBatchCfgBtn_clicked,
-    &CDevManageForm::openConfigDlg_slot,
+    &CDevManageForm::configAfterLogin,
     &CDevManageForm::restartAfterLogin,
 }};
 
@@ -71,7 +78,7 @@ CDevManageForm::CDevManageForm(QWidget *parent)
 
     ensureWorkFolders();
 
-    m_pLibraries.reset(new CDevLibraries(QStringLiteral("log/")));
+    m_pLibraries.reset(new CDevLibraries(CAppPaths::instance().workFolder(QStringLiteral("log")) + QLatin1Char('/')));
     connect(m_pLibraries.get(), &CDevLibraries::sendUpgradeEventSignal, this, &CDevManageForm::onUpgradeEvent,
             Qt::QueuedConnection);
 
@@ -120,11 +127,20 @@ CDevManageForm::CDevManageForm(QWidget *parent)
     connect(this, &CDevManageForm::sendDevListInfo, m_pUpgradeDlg, &CUpgradeDlg::getDevListInfoSlot);
     connect(m_pUpgradeDlg, &CUpgradeDlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
     connect(m_pUpgradeDlg, &CUpgradeDlg::sendOperateSignal, this, &CDevManageForm::oMaintainSlot);
-    // The dialogs (maintenance, daylight saving, configuration) are created here.
+    // Without a parent: the tab deletes it.
+    m_pDevCfgDlg = new CDevCfgDlg;
+    connect(this, &CDevManageForm::sendCapResultSig, m_pDevCfgDlg, &CDevCfgDlg::getDevCapInfoSlot);
+    connect(this, &CDevManageForm::sendDevListInfo, m_pDevCfgDlg, &CDevCfgDlg::getDevListInfoSlot);
+    connect(m_pDevCfgDlg, &CDevCfgDlg::sendTerminateWaitDlg, this, &CDevManageForm::terminateWaitDlg_slot);
+    connect(m_pDevCfgDlg, &CDevCfgDlg::sendInitDataFinish_sig, this, &CDevManageForm::initCfgDlg_slot);
+    // The dialogs (maintenance, daylight saving) are created here.
 }
 
 CDevManageForm::~CDevManageForm()
 {
+    qCDebug(lcDevManage) << "m_ulStreamHd" << m_ulStreamHd;
+    // Its pages stop their live view while the sessions still exist.
+    delete m_pDevCfgDlg;
     m_pLibraries.reset();
     // Directly, not through the workers: the event loop is over.
     DevSession::logoutAll(m_listDev, kExitLogoutMs);
@@ -169,6 +185,18 @@ void CDevManageForm::createWorkers()
             return pWorker;
         },
         Reg::KeptOnRefresh);
+    m_pWorkers->add(
+        [this] {
+            auto *pWorker = new CGetCapThread;
+            connect(this, &CDevManageForm::sendGetCapSig, pWorker, &CGetCapThread::getDevCap_slot);
+            connect(this, &CDevManageForm::sendStartLive_sig, pWorker, &CGetCapThread::startLivePlay);
+            connect(this, &CDevManageForm::sendStopLive_sig, pWorker, &CGetCapThread::stopLivePlay);
+            connect(pWorker, &CGetCapThread::sendGetCapReslut_sig, this, &CDevManageForm::getCapResult);
+            connect(pWorker, &CGetCapThread::sendGetCapFailed_sig, this, &CDevManageForm::getCapFailed_slot);
+            connect(pWorker, &CGetCapThread::sendStartLiveResult, this, &CDevManageForm::getStartLiveResult);
+            return pWorker;
+        },
+        Reg::AbandonedOnRefresh);
 }
 
 CUISearchModeBean CDevManageForm::searchMode() const
@@ -195,9 +223,9 @@ CUICustomMadeBean CDevManageForm::customMade() const
 
 void CDevManageForm::ensureWorkFolders()
 {
-    QDir dirWork;
-    for (const QString &strFolder : {QStringLiteral("log"), QStringLiteral("DiagnoseInfo")}) {
-        if (!dirWork.exists(strFolder) && !dirWork.mkdir(strFolder))
+    for (const char *szFolder : {"log", "DiagnoseInfo"}) {
+        const QString strFolder = CAppPaths::instance().workFolder(QLatin1String(szFolder));
+        if (!QDir().mkpath(strFolder))
             qCDebug(lcDevManage) << "cannot create folder" << strFolder;
     }
 }
@@ -295,6 +323,7 @@ void CDevManageForm::onSearchTimer()
 
     m_pDevModel->sort(EncodeDevModelEx::ColIp, ui->oDevTabView->horizontalHeader()->sortIndicatorOrder());
     m_pDevModel->resetModel();
+    qCDebug(lcDevManage) << "search merged:" << m_listDev.size() << "devices listed";
 }
 
 void CDevManageForm::onEncTableViewHeaderClicked(int iSection)
@@ -510,6 +539,11 @@ void CDevManageForm::restartAfterLogin()
     doRestartDev();
 }
 
+void CDevManageForm::configAfterLogin()
+{
+    openConfig(false);
+}
+
 bool CDevManageForm::checkLoggedIn(ulong ulEventType)
 {
     const QList<int> listRows = checkedRows();
@@ -524,9 +558,7 @@ bool CDevManageForm::checkLoggedIn(ulong ulEventType)
         devLogin(ulEventType);
         return false;
     }
-    QList<CUIDeviceBean> listDev;
-    for (int iRow : listRows)
-        listDev.append(m_listDev.at(iRow));
+    QList<CUIDeviceBean> listDev = checkedDevices();
     emit sendDevListInfo(listDev);
     return true;
 }
@@ -714,6 +746,7 @@ void CDevManageForm::abandonWork()
     m_pReportTimer->stop();
     m_iRestartDevId = -1;
     closeWaitDlg();
+    endCfgOpening();
     m_pWorkers->renewAbandonable();
 }
 
@@ -729,6 +762,28 @@ void CDevManageForm::on_oUpgradeBtn_clicked()
     if (!checkLoggedIn(EventUpgrade))
         return;
     m_pUpgradeDlg->exec();
+}
+
+QList<CUIDeviceBean> CDevManageForm::checkedDevices() const
+{
+    QList<CUIDeviceBean> listDev;
+    for (int iRow : checkedRows())
+        listDev.append(m_listDev.at(iRow));
+    return listDev;
+}
+
+QList<CUIDeviceBean> CDevManageForm::devicesForBatch(ulong ulEventType)
+{
+    // Without a login the login flow takes over and resumes the command afterwards.
+    if (!checkLoggedIn(ulEventType))
+        return {};
+    const QList<CUIDeviceBean> listDev = checkedDevices();
+    const QString strRefusal = CfgSelection::refusal(listDev);
+    if (!strRefusal.isEmpty()) {
+        showNote(strRefusal);
+        return {};
+    }
+    return listDev;
 }
 
 void CDevManageForm::oMaintainSlot(QString strPath, ULONG ulCmd, CUIDeviceBean &oBean)
@@ -753,15 +808,140 @@ void CDevManageForm::oMaintainSlot(QString strPath, ULONG ulCmd, CUIDeviceBean &
 
 void CDevManageForm::on_oBatchCfgBtn_clicked()
 {
-    // The batch-configuration dialog is created, checked and run here.
+    QList<CUIDeviceBean> listDev = devicesForBatch(EventBatchCfg);
+    if (listDev.isEmpty())
+        return;
+    auto *pDlg = new CBatchCfgDlg(this);
+    connect(pDlg, &CBatchCfgDlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
+    pDlg->getDevListInfoSlot(listDev);
+    if (pDlg->prepare() != 0) {
+        delete pDlg;
+        showNote(tr("所选设备不支持该功能。"));
+        return;
+    }
+    pDlg->exec();
+    pDlg->deleteWhenDone();
 }
 
 void CDevManageForm::openConfigDlg_slot()
 {
-    // The configuration dialog is opened here.
+    // The icon's row: the view makes the clicked row current.
+    int iRow = currentRow(-1);
+    if (iRow < 0) {
+        const QList<int> listRows = checkedRows();
+        if (listRows.isEmpty()) {
+            showNote(tr("请选择设备。"));
+            return;
+        }
+        iRow = listRows.first();
+    }
+    m_iCfgDevId = m_listDev.at(iRow).m_lDevId;
+    openConfig(true);
+}
+
+void CDevManageForm::openConfig(bool bMayLogin)
+{
+    const int iRow = rowOfDevId(m_iCfgDevId);
+    if (iRow < 0)
+        return;
+    endCfgOpening();
+    const CUIDeviceBean oDev = m_listDev.at(iRow);
+    if (oDev.m_strLoginKey.isEmpty()) {
+        // After a login that did not succeed the opening ends here.
+        if (!bMayLogin)
+            return;
+        QList<int> &listChecked = m_pDevModel->checkedList();
+        if (!listChecked.contains(oDev.m_lDevId))
+            listChecked.append(oDev.m_lDevId);
+        m_pDevModel->resetModel();
+        devLogin(EventConfig);
+        return;
+    }
+    QList<CUIDeviceBean> listDev{oDev};
+    emit sendDevListInfo(listDev);
+    if (oDev.m_strDevType != QLatin1String("IPC")) {
+        m_pDevCfgDlg->initSysInfoPage();
+        return;
+    }
+    m_strCfgUserId = oDev.m_strLoginKey;
+    m_bCfgPending = true;
+    for (ulong ulKind : {ulong(DevCapability::KindImage), ulong(DevCapability::KindNetwork),
+                         ulong(DevCapability::KindEncode)})
+        emit sendGetCapSig(m_strCfgUserId, ulKind, m_ulCfgOpening);
+    emit sendStartLive_sig(m_strCfgUserId, m_ulCfgOpening);
+    showWaitDlg();
+}
+
+void CDevManageForm::getCapResult(QList<stDevCapacityInfo> &devCapInfoList, ulong capType, quint32 ulOpening)
+{
+    if (!m_bCfgPending || ulOpening != m_ulCfgOpening)
+        return;
+    emit sendCapResultSig(devCapInfoList, capType);
+}
+
+void CDevManageForm::getStartLiveResult(ulong streamHd, ulong ulResult, quint32 ulOpening)
+{
+    if (!m_bCfgPending || ulOpening != m_ulCfgOpening) {
+        // A stream of an opening that ended shows nowhere.
+        if (streamHd != 0)
+            emit sendStopLive_sig(m_strCfgUserId, streamHd);
+        return;
+    }
+    endCfgOpening();
+    m_ulStreamHd = DWORD(streamHd);
+    m_pDevCfgDlg->setLiveResult(DWORD(streamHd), DWORD(ulResult));
+}
+
+void CDevManageForm::getCapFailed_slot(ulong ulResult, quint32 ulOpening)
+{
+    if (!m_bCfgPending || ulOpening != m_ulCfgOpening)
+        return;
+    endCfgOpening();
+    qCDebug(lcDevManage) << "capability request failed:" << ulResult;
+    closeWaitDlg();
+    const int iRow = rowOfDevId(m_iCfgDevId);
+    if (iRow >= 0) {
+        CUIDeviceBean &dev = m_listDev[iRow];
+        // The copy still carries the key the logout needs.
+        emit sendLogoutSignal(dev);
+        dev.m_strLoginKey.clear();
+        dev.m_lStatus = DevStatusNotLogged;
+        repaintRows(iRow);
+    }
+    CMsgDlg::showMsg(tr("信息"), tr("连接超时,请检查设备网络连接。"), MsgError, this);
+}
+
+void CDevManageForm::initCfgDlg_slot()
+{
+    closeWaitDlg();
+    m_pDevCfgDlg->initCfgPages();
+}
+
+void CDevManageForm::terminateWaitDlg_slot()
+{
+    closeWaitDlg();
+    m_pDevCfgDlg->exec();
+}
+
+void CDevManageForm::endCfgOpening()
+{
+    m_bCfgPending = false;
+    ++m_ulCfgOpening;
 }
 
 void CDevManageForm::on_oDSTBtn_clicked()
 {
-    // The daylight-saving dialog is checked and run here.
+    QList<CUIDeviceBean> listDev = devicesForBatch(EventDst);
+    if (listDev.isEmpty())
+        return;
+    auto *pDlg = new CDstCfgDlg(this);
+    connect(pDlg, &CDstCfgDlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
+    pDlg->getDevListInfoSlot(listDev);
+    if (pDlg->setDefault() != 0) {
+        delete pDlg;
+        showNote(tr("所选设备不支持该功能。"));
+        return;
+    }
+    pDlg->exec();
+    pDlg->deleteWhenDone();
 }

@@ -2,6 +2,7 @@
 #define DEV_MANAGEFORM_H
 
 #include "batcheditnetaddrbean.h"
+#include "devcapacityinfo.h"
 #include "devlistmerge.h"
 #include "devtypes.h"
 #include "uicustommadebean.h"
@@ -19,6 +20,7 @@
 #include <memory>
 
 class CBatchEditAddrDlg;
+class CDevCfgDlg;
 class CUpgradeDlg;
 class CDevDiscovery;
 class CDevLibraries;
@@ -85,6 +87,11 @@ signals:
     void sendExportCfgSignal(QString strPath, CUIDeviceBean &oBean);
     void sendRestartSignal(CUIDeviceBean &oBean);
     void sendResetPwdSignal(CUIDeviceBean &oBean, QString strSecurityCode);
+    // Requests of one configuration opening carry its number.
+    void sendGetCapSig(QString strUserId, ulong ulCapType, quint32 ulOpening);
+    void sendStartLive_sig(QString strUserId, quint32 ulOpening);
+    void sendStopLive_sig(QString strUserId, ulong ulStreamHd);
+    void sendCapResultSig(QList<stDevCapacityInfo> &devCapInfo, ulong ulCapType);
 
 public slots:
     void on_oLoginBtn_clicked();
@@ -113,6 +120,11 @@ public slots:
     void getModifyRltSlot(CBatchEditNetAddrBean &oNetAddrBean);
     void on_oDSTBtn_clicked();
     void sendDev2CapSlot();
+    void getCapResult(QList<stDevCapacityInfo> &devCapInfoList, ulong capType, quint32 ulOpening);
+    void getCapFailed_slot(ulong ulResult, quint32 ulOpening);
+    void getStartLiveResult(ulong streamHd, ulong ulResult, quint32 ulOpening);
+    void initCfgDlg_slot();
+    void terminateWaitDlg_slot();
 
 private slots:
     void onSegmentProbeTimer();
@@ -133,6 +145,10 @@ private:
 
     // Rows of the checked devices in checked order; devices no longer listed are skipped.
     QList<int> checkedRows() const;
+    QList<CUIDeviceBean> checkedDevices() const;
+    // Logged-in check, then one model of IPCs only: the checked devices, or
+    // an empty list when the command stops here.
+    QList<CUIDeviceBean> devicesForBatch(ulong ulEventType);
     int rowOfDevId(int iDevId) const;
     // The view's current row, or iFallback when there is none.
     int currentRow(int iFallback) const;
@@ -145,6 +161,12 @@ private:
     void abandonWork();
     void resumeCommand(ulong ulEventType);
     void restartAfterLogin();
+    void configAfterLogin();
+    // Opens the configuration of the device m_iCfgDevId; a device without a
+    // login is logged in first when bMayLogin, otherwise the opening ends.
+    void openConfig(bool bMayLogin);
+    // Results of the pending opening still to come are dropped.
+    void endCfgOpening();
 
     EncodeDevModelEx *m_pDevModel = nullptr;
     CDevDiscovery *m_pDevDiscovery = nullptr;
@@ -174,6 +196,13 @@ private:
     std::unique_ptr<CWorkerRegistry> m_pWorkers;
     CBatchEditAddrDlg *m_pBatchEditAddrDlg = nullptr;
     CUpgradeDlg *m_pUpgradeDlg = nullptr;
+    CDevCfgDlg *m_pDevCfgDlg = nullptr;
+    // The configuration opening: its device (sequence number), number and session.
+    int m_iCfgDevId = -1;
+    quint32 m_ulCfgOpening = 0;
+    bool m_bCfgPending = false;
+    QString m_strCfgUserId;
+    DWORD m_ulStreamHd = 0;
     // The device waiting for the restart report, by sequence number: rows move when the table is sorted.
     int m_iRestartDevId = -1;
     QPointer<CWaitDlg> m_pWaitDlg;

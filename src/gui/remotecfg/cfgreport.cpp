@@ -28,6 +28,12 @@ void CCfgReport::show(const QString &strResult, ulong ulResult)
     m_pFrame->setStyleSheet(QStringLiteral("background-color:rgb(255, 255, 153)"));
 }
 
+void CCfgReport::showNote(const QString &strText)
+{
+    show(strText, 1);
+    m_timer.stop();
+}
+
 void CCfgReport::clear()
 {
     m_pIconLabel->setStyleSheet(QStringLiteral("QLabel#oIconLabel {background-image:url(:/);}"));

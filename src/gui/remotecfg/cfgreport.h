@@ -20,6 +20,8 @@ public:
 
     // ulResult 0 shows success, anything else failure.
     void show(const QString &strResult, ulong ulResult);
+    // A failure that stays until the page is closed (nothing to clear it).
+    void showNote(const QString &strText);
     void clear();
     QTimer *timer() { return &m_timer; }
 

@@ -5,10 +5,23 @@
 #include "devtypes.h"
 #include "uidevicebean.h"
 
+#include <QByteArray>
 #include <QList>
+#include <QScopedPointer>
+#include <QTimer>
 #include <QWidget>
 
-// The "图像" page of the configuration dialog, with the live picture.
+class CCfgReport;
+class QComboBox;
+class QLineEdit;
+class QSlider;
+
+namespace Ui {
+class CImageCfgForm;
+}
+
+// The "图像" page of the configuration dialog: the live picture and the four
+// image setting groups, each written to the device as soon as it changes.
 class CImageCfgForm : public QWidget
 {
     Q_OBJECT
@@ -23,9 +36,188 @@ public:
     void startLivePlay(DWORD ulStreamHd, DWORD ulLiveResult);
     DWORD stopLivePlay();
 
+signals:
+    void sendReportSignal(QString strResult, ULONG ulResult);
+
+public slots:
+    void brightReleaseSlot();
+    void brightPressSlot();
+    void brightChangedSlot(int iValue);
+    void contrastReleaseSlot();
+    void contrastPressSlot();
+    void contrastChangedSlot(int iValue);
+    void saturationReleaseSlot();
+    void saturationPressSlot();
+    void saturationChangedSlot(int iValue);
+    void sharpReleaseSlot();
+    void sharpPressSlot();
+    void sharpChangedSlot(int iValue);
+    void denoise2DReleaseSlot();
+    void denoise2DPressSlot();
+    void denoise2DChangedSlot(int iValue);
+    void denoise3DReleaseSlot();
+    void denoise3DPressSlot();
+    void denoise3DChangedSlot(int iValue);
+    void mirrorChangedSlot(int iIndex);
+
+    void senceGroupSlot(bool bChecked);
+    void exposureGroupSlot(bool bChecked);
+    void smartIRGroupSlot(bool bChecked);
+    void whiteGroupSlot(bool bChecked);
+
+    void redOffsetReleaseSlot();
+    void redOffsetPressSlot();
+    void redOffsetChangedSlot(int iValue);
+    void blueOffsetReleaseSlot();
+    void blueOffsetPressSlot();
+    void blueOffsetChangedSlot(int iValue);
+    void whiteModeChangedSlot(int iIndex);
+
+    void irCtrlChangedSlot(int iIndex);
+    void nearLedLevelSlot();
+    void midLedLevelSlot();
+    void farLedLevelSlot();
+
+    void expModeChangedSlot(int iIndex);
+    void shutterChangedSlot(int iIndex);
+    void slowShutterChangedSlot(int iIndex);
+    void fastShutterChangedSlot(int iIndex);
+    void gainChangedSlot();
+    void minGainChangedSlot();
+    void maxGainChangedSlot();
+    void irisChangedSlot(int iIndex);
+    void enableSlowShutterSlot(bool bChecked);
+    void enableSlowShutter();
+    void resetBySlowShutter(ULONG ulSlowShutter);
+    void disableSlowShutterSlot(bool bChecked);
+    void disableSlowShutter();
+    void maxSlowShutterChangedSlot(int iIndex);
+    void compenReleaseSlot();
+    void compenPressSlot();
+    void compenChangedSlot(int iValue);
+    void meteringChangedSlot(int iIndex);
+    void dayNightModeChangedSlot(int iIndex);
+    void dayNightSensChangedSlot(int iIndex);
+    void dayNightTimeChangedSlot();
+    void wdrChangedSlot(int iIndex);
+    void wdrLevelReleaseSlot();
+    void wdrLevelPressSlot();
+    void wdrLevelChangedSlot(int iValue);
+
+    void showReportSlot(QString strResult, ULONG ulResult);
+    void onShowReportTimer();
+    void onEnhanceCfgTimer();
+    void onExposureCfgTimer();
+    void onWhiteCfgTimer();
+    void onIrCtrlCfgTimer();
+    void onRestoreParamTimer();
+
+private slots:
+    void on_oDefaultBtn_clicked();
+    void videoScreenChangedSlot();
+
 private:
+    // Accepted range of a number field; valid is false when the capability
+    // document gave none.
+    struct NumberRange
+    {
+        int iMin = 0;
+        int iMax = 0;
+        bool bValid = false;
+    };
+
+    void initNumberFields();
+    void fillShutterLists();
+    void readShutterLimit();
+    void hideAll();
+    void parseCapabilities();
+    void addListEntries(QComboBox *pCombo, const QString &strCodes, const QList<QPair<int, QString>> &table);
+    void applyRange(const QString &strParent, const QString &strTag, const QString &strText);
+    void finishNumberFields();
+
+    void readAllGroups();
+    bool readGroup(DWORD ulCmd, QByteArray &data);
+    void readEnhance();
+    void readExposure();
+    void readWhite();
+    void readIrCtrl();
+    void connectEnhance();
+    void connectExposure();
+    void connectWhite();
+    void connectIrCtrl();
+    void disconnectAll();
+
+    QByteArray collectEnhance() const;
+    QByteArray collectExposure() const;
+    QByteArray collectWhite() const;
+    QByteArray collectIrCtrl() const;
+    void writeGroup(DWORD ulCmd, QByteArray &stored, const QByteArray &data);
+    void writeEnhance();
+    void writeExposure();
+    void writeWhite();
+    void writeIrCtrl();
+    void startListTimer(QTimer &timer);
+
+    void numberEdited(QLineEdit *pEdit, const NumberRange &range, quint32 ulStored, void (CImageCfgForm::*write)());
+    void applyWhiteMode();
+    void applyIrMode();
+    void applyDayNightMode();
+    void applyWdrMode();
+    void applyExposureMode();
+    void refillShutterRange(QComboBox *pCombo, ULONG ulLimit);
+    void setGroupExpanded(QWidget *pGroup, bool bChecked);
+    QByteArray userId() const;
+
+    QScopedPointer<Ui::CImageCfgForm> ui;
+    CCfgReport *m_pReport = nullptr;
     CUIDeviceBean m_devBean;
+    QList<stDevCapacityInfo> m_capList;
+
+    QByteArray m_enhance;
+    QByteArray m_exposure;
+    QByteArray m_white;
+    QByteArray m_irCtrl;
+
+    // Pending list codes, written by the group timers.
+    int m_iMirror = 0;
+    int m_iWhiteMode = 0;
+    int m_iIrMode = 0;
+    int m_iExpMode = 0;
+    int m_iMetering = 0;
+    int m_iDayNightMode = 0;
+    int m_iDayNightSens = 0;
+    int m_iWdrMode = 0;
+
+    // Rows the capability document offers, which the exposure modes show.
+    bool m_bHasShutter = false;
+    bool m_bHasGain = false;
+    bool m_bHasShutterRange = false;
+
+    bool m_bSlowShutter = false;
+    ULONG m_ulLastFastShutter = 0;
+    ULONG m_ulLastSlowShutter = 0;
+    ULONG m_ulShutterLimit = 0;
+    // Entries of the two shutter-range lists bounded by the capability document.
+    ULONG m_ulRangeMin = 0;
+    ULONG m_ulRangeMax = 0;
+
+    NumberRange m_gainRange;
+    NumberRange m_minGainRange;
+    NumberRange m_maxGainRange;
+    NumberRange m_nearRange;
+    NumberRange m_midRange;
+    NumberRange m_farRange;
+    NumberRange m_timeRange;
+
+    bool m_bPlaying = false;
     DWORD m_ulStreamHd = 0;
+    HWND m_hPlayWnd = nullptr;
+
+    QTimer m_enhanceTimer;
+    QTimer m_exposureTimer;
+    QTimer m_whiteTimer;
+    QTimer m_irCtrlTimer;
+    QTimer m_restoreTimer;
 };
 
 #endif // DEV_IMAGECFGFORM_H

@@ -19,6 +19,8 @@ public:
     // Fills the fields from a complete dotted address; anything else empties them.
     void setText(const QString &strAddress);
     void setPartsText(const QString &strText);
+    // The fields' texts as typed, joined with dots ("10.0.0." while one is empty).
+    QString rawText() const;
 
 signals:
     // Both carry the fields' raw texts joined with dots, e.g. "10.0.0." while typing.
@@ -30,8 +32,6 @@ public slots:
     void textEditedSlot(const QString &strText);
 
 private:
-    QString rawText() const;
-
     IpPartLineEdit *m_pIpPart1;
     IpPartLineEdit *m_pIpPart2;
     IpPartLineEdit *m_pIpPart3;

@@ -2,6 +2,7 @@
 #define QNOFOCUSDELEGATE_H
 
 #include <QPen>
+#include <QPixmap>
 #include <QStyledItemDelegate>
 
 class TableViewEx;
@@ -27,6 +28,8 @@ private:
     QPen m_penGrid;
     TableViewEx *m_pView;
     bool m_bDrawIcons;
+    // Loaded once: a repaint draws two icons on every visible row.
+    QPixmap m_pixCfg, m_pixCfgActive, m_pixRemote, m_pixRemoteActive;
 };
 
 #endif // QNOFOCUSDELEGATE_H

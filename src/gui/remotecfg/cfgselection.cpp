@@ -1,0 +1,27 @@
+#include "cfgselection.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace CfgSelection {
+
+QString refusal(const QList<CUIDeviceBean> &listDev)
+{
+    if (listDev.isEmpty())
+        return QCoreApplication::translate("CfgSelection", "请选择设备。");
+    const QString &strModel = listDev.first().m_strModel;
+    const bool bSameModel = std::all_of(listDev.cbegin(), listDev.cend(), [&](const CUIDeviceBean &oDev) {
+        return oDev.m_strModel == strModel;
+    });
+    if (!bSameModel)
+        return QCoreApplication::translate("CfgSelection", "请选择相同型号的设备。");
+    const bool bAllIpc = std::all_of(listDev.cbegin(), listDev.cend(), [](const CUIDeviceBean &oDev) {
+        return oDev.m_strDevType == QLatin1String("IPC");
+    });
+    if (!bAllIpc)
+        return QCoreApplication::translate("CfgSelection", "该操作仅支持类型为IPC的设备。");
+    return QString();
+}
+
+} // namespace CfgSelection

@@ -1,0 +1,122 @@
+#include "dev_devcfgdlg.h"
+#include "ui_dev_devcfgdlg.h"
+
+#include "dev_encodecfgform.h"
+#include "dev_imagecfgform.h"
+#include "dev_networkcfgform.h"
+#include "dev_systeminfoform.h"
+#include "devcapability.h"
+
+#include <QHideEvent>
+
+namespace {
+
+enum ETabIndex { TabImage = 0, TabNetwork = 1, TabEncode = 2, TabSysInfo = 3 };
+
+} // namespace
+
+CDevCfgDlg::CDevCfgDlg(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::CDevCfgDlg)
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
+    QFont font = this->font();
+    font.setFamily(QStringLiteral("微软雅黑"));
+    setFont(font);
+}
+
+CDevCfgDlg::~CDevCfgDlg()
+{
+    deletePages();
+}
+
+QTabWidget *CDevCfgDlg::tabWidget() const
+{
+    return ui->oDevCfgTabWidget;
+}
+
+ULONG CDevCfgDlg::getDevListInfoSlot(QList<CUIDeviceBean> &oDevList)
+{
+    if (oDevList.isEmpty())
+        return 0;
+    m_devBean = oDevList.first();
+    // A new opening: nothing of the previous device's capabilities or stream may show.
+    m_imageCapList.clear();
+    m_encodeCapList.clear();
+    m_networkCapList.clear();
+    m_ulStreamHd = 0;
+    m_ulLiveResult = 0;
+    return 0;
+}
+
+ULONG CDevCfgDlg::getDevCapInfoSlot(QList<stDevCapacityInfo> &devCapInfo, ulong capType)
+{
+    switch (capType) {
+    case DevCapability::KindImage: m_imageCapList = devCapInfo; break;
+    case DevCapability::KindNetwork: m_networkCapList = devCapInfo; break;
+    case DevCapability::KindEncode: m_encodeCapList = devCapInfo; break;
+    default: break;
+    }
+    return 0;
+}
+
+void CDevCfgDlg::setLiveResult(DWORD ulStreamHd, DWORD ulLiveResult)
+{
+    m_ulStreamHd = ulStreamHd;
+    m_ulLiveResult = ulLiveResult;
+    emit sendInitDataFinish_sig();
+}
+
+void CDevCfgDlg::initCfgPages()
+{
+    deletePages();
+    QTabWidget *pTabs = ui->oDevCfgTabWidget;
+    m_pImageForm = new CImageCfgForm(m_devBean, m_imageCapList);
+    m_pImageForm->startLivePlay(m_ulStreamHd, m_ulLiveResult);
+    // The page owns the stream from here on.
+    m_ulStreamHd = 0;
+    if (!m_imageCapList.isEmpty())
+        pTabs->insertTab(TabImage, m_pImageForm, tr("图像"));
+    m_pNetworkForm = new CNetworkCfgForm(m_devBean, &m_networkCapList);
+    if (!m_networkCapList.isEmpty())
+        pTabs->insertTab(TabNetwork, m_pNetworkForm, tr("网络"));
+    m_pEncodeForm = new CEncodeCfgForm(m_devBean, m_encodeCapList);
+    if (!m_encodeCapList.isEmpty())
+        pTabs->insertTab(TabEncode, m_pEncodeForm, tr("编码"));
+    m_pSysInfoForm = new CSystemInfoForm(m_devBean);
+    pTabs->insertTab(TabSysInfo, m_pSysInfoForm, tr("系统信息"));
+    pTabs->setCurrentIndex(0);
+    emit sendTerminateWaitDlg();
+}
+
+void CDevCfgDlg::initSysInfoPage()
+{
+    deletePages();
+    m_pSysInfoForm = new CSystemInfoForm(m_devBean);
+    ui->oDevCfgTabWidget->insertTab(TabSysInfo, m_pSysInfoForm, tr("系统信息"));
+    ui->oDevCfgTabWidget->setCurrentIndex(0);
+    emit sendTerminateWaitDlg();
+}
+
+void CDevCfgDlg::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    // Minimising or a window-manager hide keeps the pages; closing ends the opening.
+    if (!event->spontaneous())
+        deletePages();
+}
+
+void CDevCfgDlg::deletePages()
+{
+    // Pages outside the tab widget have no parent; deleting a page removes its tab.
+    delete m_pImageForm;
+    m_pImageForm = nullptr;
+    delete m_pNetworkForm;
+    m_pNetworkForm = nullptr;
+    delete m_pEncodeForm;
+    m_pEncodeForm = nullptr;
+    delete m_pSysInfoForm;
+    m_pSysInfoForm = nullptr;
+    ui->oDevCfgTabWidget->clear();
+}

@@ -1,0 +1,212 @@
+#include "dev_encodecfgform.h"
+#include "ui_dev_encodecfgform.h"
+
+#include "cfgreport.h"
+#include "encodestreamwidgets.h"
+#include "zelt_mw_cfg.h"
+#include "zelt_mw_sdk.h"
+
+#include <QDebug>
+#include <QGroupBox>
+#include <QtEndian>
+
+#include <algorithm>
+
+using namespace EncodeStreams;
+
+CEncodeCfgForm::CEncodeCfgForm(const CUIDeviceBean &oBean, const QList<stDevCapacityInfo> &capList,
+                               QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::CEncodeCfgForm)
+    , m_devBean(oBean)
+    , m_userId(oBean.m_strLoginKey.toLatin1())
+{
+    ui->setupUi(this);
+    m_pView.reset(new CEncodeStreamWidgets(this));
+    m_pLogic.reset(new CEncodeStreamLogic(*m_pView));
+    m_pReport = new CCfgReport(ui->oReportFrame, ui->oIconLabel, ui->oReportLabel, this);
+    ui->oReportLabel->clear();
+    ui->oSubGroup->hide();
+    ui->oThirdGroup->hide();
+
+    quint8 aVideoInput[ZELT_VIN_SIZE] = {};
+    DWORD ulLen = ZELT_VIN_SIZE;
+    const DWORD ulVinResult = ZELT_MW_GetConfig(m_userId.constData(), ZELT_MW_VIDEO_INPUT_MODE_CFG, 0, &ulLen,
+                                                aVideoInput);
+    if (ulVinResult != 0)
+        qDebug() << "ZELT_MW_GetConfig video input mode failed!" << ulVinResult;
+    m_pLogic->setVideoInput(ulVinResult == 0, qFromLittleEndian<quint32>(aVideoInput + ZELT_VIN_WIDTH),
+                            qFromLittleEndian<quint32>(aVideoInput + ZELT_VIN_HEIGHT),
+                            qFromLittleEndian<quint32>(aVideoInput + ZELT_VIN_MAX_FPS));
+    m_pLogic->parseCapability(capList);
+    m_pLogic->fillFrameRates();
+
+    bool bReadOk = getDevEncParam(Main) == 0;
+    m_pLogic->loadStream(Main, m_encCfg[Main]);
+    for (int iStream : {Sub, Third}) {
+        if (m_pLogic->streamCount() > iStream) {
+            bReadOk = getDevEncParam(DWORD(iStream)) == 0 && bReadOk;
+            m_pLogic->loadStream(iStream, m_encCfg[iStream]);
+        }
+    }
+    m_pLogic->finishLoading();
+
+    // Writing what a failed read left would put zeros into the device.
+    if (ulVinResult != 0)
+        m_strSaveBlocked = tr("读取视频输入参数失败，不能保存。");
+    else if (m_pLogic->mainResolutionsEmpty())
+        m_strSaveBlocked = tr("设备没有可用的主流分辨率，不能保存。");
+    else if (!bReadOk)
+        m_strSaveBlocked = tr("读取编码参数失败，不能保存。");
+    if (!m_strSaveBlocked.isEmpty()) {
+        ui->oSaveBtn->setEnabled(false);
+        m_pReport->showNote(m_strSaveBlocked);
+    }
+
+    m_saveTimer.setSingleShot(true);
+    connect(this, &CEncodeCfgForm::sendReportSignal, this, &CEncodeCfgForm::showReportSlot);
+    connect(m_pReport->timer(), &QTimer::timeout, this, &CEncodeCfgForm::onShowReportTimer);
+    connect(&m_saveTimer, &QTimer::timeout, this, &CEncodeCfgForm::onSaveCfgTimer);
+    connect(ui->oSubGroup, &QGroupBox::clicked, this, &CEncodeCfgForm::subGroupSlot);
+    connect(ui->oThirdGroup, &QGroupBox::clicked, this, &CEncodeCfgForm::thirdGroupSlot);
+    connectWidgets();
+}
+
+CEncodeCfgForm::~CEncodeCfgForm() = default;
+
+void CEncodeCfgForm::connectWidgets()
+{
+    auto combo = [this](QComboBox *pCombo, void (CEncodeCfgForm::*pfnSlot)(int)) {
+        connect(pCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this, pfnSlot);
+    };
+    combo(ui->oEncodeFormCombo_1, &CEncodeCfgForm::encFmt_1_ChangedSlot);
+    combo(ui->oEncodeModeCombo_1, &CEncodeCfgForm::encMode_1_ChangedSlot);
+    combo(ui->oResolutionCombo_1, &CEncodeCfgForm::resolution_1_ChangedSlot);
+    combo(ui->oFrameRateCombo_1, &CEncodeCfgForm::frameRate_1_ChangedSlot);
+    combo(ui->oEncodeFormCombo_2, &CEncodeCfgForm::encFmt_2_ChangedSlot);
+    combo(ui->oEncodeModeCombo_2, &CEncodeCfgForm::encMode_2_ChangedSlot);
+    combo(ui->oResolutionCombo_2, &CEncodeCfgForm::resolution_2_ChangedSlot);
+    combo(ui->oFrameRateCombo_2, &CEncodeCfgForm::frameRate_2_ChangedSlot);
+    combo(ui->oEncodeFormCombo_3, &CEncodeCfgForm::encFmt_3_ChangedSlot);
+    combo(ui->oEncodeModeCombo_3, &CEncodeCfgForm::encMode_3_ChangedSlot);
+    combo(ui->oResolutionCombo_3, &CEncodeCfgForm::resolution_3_ChangedSlot);
+    connect(ui->oBitRatioEdit_1, &QLineEdit::editingFinished, this, &CEncodeCfgForm::bitRate_1_EditSlot);
+    connect(ui->oIFrameGapEdit_1, &QLineEdit::editingFinished, this, &CEncodeCfgForm::IFrameGap_1_EditSlot);
+    connect(ui->oBitRatioEdit_2, &QLineEdit::editingFinished, this, &CEncodeCfgForm::bitRate_2_EditSlot);
+    connect(ui->oIFrameGapEdit_2, &QLineEdit::editingFinished, this, &CEncodeCfgForm::IFrameGap_2_EditSlot);
+    connect(ui->oBitRatioEdit_3, &QLineEdit::editingFinished, this, &CEncodeCfgForm::bitRate_3_EditSlot);
+    connect(ui->oIFrameGapEdit_3, &QLineEdit::editingFinished, this, &CEncodeCfgForm::IFrameGap_3_EditSlot);
+}
+
+DWORD CEncodeCfgForm::getDevEncParam(DWORD ulStream)
+{
+    stEncoderCfg &cfg = m_encCfg[ulStream];
+    cfg = stEncoderCfg();
+    cfg.ulStream = ulStream;
+    QByteArray data = cfg.toBytes();
+    DWORD ulLen = stEncoderCfg::kSize;
+    const DWORD ulResult = ZELT_MW_GetConfig(m_userId.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0, &ulLen, data.data());
+    if (ulResult != 0) {
+        qDebug() << "ZELT_MW_GetConfig ZELT_MW_VIDEO_ENCODER_CFG failed!" << ulResult;
+        return ulResult;
+    }
+    cfg = stEncoderCfg::fromBytes(data);
+    return 0;
+}
+
+DWORD CEncodeCfgForm::writeStream(const stEncoderCfg &cfg)
+{
+    const QByteArray data = cfg.toBytes();
+    const DWORD ulResult = ZELT_MW_SetConfig(m_userId.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0,
+                                             DWORD(data.size()), data.constData());
+    if (ulResult != 0)
+        qDebug() << "ZELT_MW_SetConfig ZELT_MW_VIDEO_ENCODER_CFG failed!" << cfg.ulStream << ulResult;
+    return ulResult;
+}
+
+void CEncodeCfgForm::subGroupSlot(bool bChecked)
+{
+    m_pLogic->subGroupClicked(bChecked);
+}
+
+void CEncodeCfgForm::thirdGroupSlot(bool bChecked)
+{
+    m_pLogic->thirdGroupClicked(bChecked);
+}
+
+void CEncodeCfgForm::showReportSlot(QString strResult, ULONG ulResult)
+{
+    m_pReport->show(strResult, ulResult);
+}
+
+void CEncodeCfgForm::onShowReportTimer()
+{
+    m_pReport->timer()->stop();
+    m_pReport->clear();
+}
+
+void CEncodeCfgForm::on_oSaveBtn_clicked()
+{
+    ui->oSaveBtn->setEnabled(false);
+    m_saveTimer.start(50);
+}
+
+void CEncodeCfgForm::onSaveCfgTimer()
+{
+    m_saveTimer.stop();
+    if (!m_strSaveBlocked.isEmpty())
+        return;
+    if (!m_pLogic->validateAll()) {
+        ui->oSaveBtn->setEnabled(true);
+        return;
+    }
+    const QList<stEncoderCfg> listWrites = m_pLogic->saveSequence(m_encCfg);
+    const int iMainPos = [&listWrites] {
+        for (int i = 0; i < listWrites.size(); ++i) {
+            if (listWrites.at(i).ulStream == Main)
+                return i;
+        }
+        return -1;
+    }();
+    for (int i = 0; i < listWrites.size(); ++i) {
+        const DWORD ulResult = writeStream(listWrites.at(i));
+        if (ulResult == 0)
+            continue;
+        // Lower streams switched off on the way to the main stream go back as they were.
+        if (i <= iMainPos) {
+            for (int iStream : {Sub, Third}) {
+                const bool bWritten = std::any_of(listWrites.begin(), listWrites.begin() + i,
+                                                  [iStream](const stEncoderCfg &cfg) {
+                                                      return cfg.ulStream == quint32(iStream);
+                                                  });
+                if (bWritten)
+                    writeStream(m_encCfg[iStream]);
+            }
+        }
+        ui->oSaveBtn->setEnabled(true);
+        emit sendReportSignal(tr("设置参数失败！"), ulResult);
+        return;
+    }
+    for (const stEncoderCfg &cfg : listWrites)
+        m_encCfg[cfg.ulStream] = cfg;
+    ui->oSaveBtn->setEnabled(true);
+    emit sendReportSignal(tr("设置参数成功！"), 0);
+}
+
+void CEncodeCfgForm::encFmt_1_ChangedSlot(int) { m_pLogic->formatChanged(Main); }
+void CEncodeCfgForm::encMode_1_ChangedSlot(int) { m_pLogic->modeChanged(Main); }
+void CEncodeCfgForm::resolution_1_ChangedSlot(int) { m_pLogic->resolutionChanged(Main); }
+void CEncodeCfgForm::frameRate_1_ChangedSlot(int) { m_pLogic->frameRateChanged(Main); }
+void CEncodeCfgForm::encFmt_2_ChangedSlot(int) { m_pLogic->formatChanged(Sub); }
+void CEncodeCfgForm::encMode_2_ChangedSlot(int) { m_pLogic->modeChanged(Sub); }
+void CEncodeCfgForm::resolution_2_ChangedSlot(int) { m_pLogic->resolutionChanged(Sub); }
+void CEncodeCfgForm::frameRate_2_ChangedSlot(int) { m_pLogic->frameRateChanged(Sub); }
+void CEncodeCfgForm::encFmt_3_ChangedSlot(int) { m_pLogic->formatChanged(Third); }
+void CEncodeCfgForm::encMode_3_ChangedSlot(int) { m_pLogic->modeChanged(Third); }
+void CEncodeCfgForm::resolution_3_ChangedSlot(int) { m_pLogic->resolutionChanged(Third); }
+void CEncodeCfgForm::bitRate_1_EditSlot() { m_pLogic->bitRateEdited(Main); }
+void CEncodeCfgForm::IFrameGap_1_EditSlot() { m_pLogic->iFrameEdited(Main); }
+void CEncodeCfgForm::bitRate_2_EditSlot() { m_pLogic->bitRateEdited(Sub); }
+void CEncodeCfgForm::IFrameGap_2_EditSlot() { m_pLogic->iFrameEdited(Sub); }
+void CEncodeCfgForm::bitRate_3_EditSlot() { m_pLogic->bitRateEdited(Third); }
+void CEncodeCfgForm::IFrameGap_3_EditSlot() { m_pLogic->iFrameEdited(Third); }

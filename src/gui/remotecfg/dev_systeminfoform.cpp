@@ -1,0 +1,32 @@
+#include "dev_systeminfoform.h"
+#include "ui_dev_systeminfoform.h"
+
+namespace {
+
+void showRow(QLabel *pCaption, QLabel *pValue, const QString &strText)
+{
+    pValue->setText(strText);
+    pCaption->setVisible(!strText.isEmpty());
+    pValue->setVisible(!strText.isEmpty());
+}
+
+} // namespace
+
+CSystemInfoForm::CSystemInfoForm(const CUIDeviceBean &oBean, QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::CSystemInfoForm)
+    , m_devBean(oBean)
+{
+    ui->setupUi(this);
+    ui->oDevKindLabel->setText(m_devBean.m_strDevType);
+    showRow(ui->oDevTypeNameLabel, ui->oDevTypeLabel, m_devBean.m_strModel);
+    showRow(ui->oVersionNameLabel, ui->oVersionLabel, m_devBean.m_strVersion);
+    showRow(ui->oMacNameLabel, ui->oMacLabel, CUIDeviceBean::formatMac(m_devBean.m_strMac));
+    // The registration code belongs to an IPC's serial number: no serial, no code.
+    const bool bSerial = !m_devBean.m_strSerial.isEmpty();
+    showRow(ui->oSerialNameLabel, ui->oSerialLabel, m_devBean.m_strSerial);
+    const bool bCode = bSerial && m_devBean.m_strDevType == QLatin1String("IPC");
+    showRow(ui->oVapornaNameLabel, ui->oVapornaSerialLabel, bCode ? m_devBean.m_strExtSerial : QString());
+}
+
+CSystemInfoForm::~CSystemInfoForm() = default;
