@@ -1,17 +1,7 @@
-#include "aboutdlg.h"
-#include "addchandlg.h"
-#include "corvanemainwind.h"
-#include "dev_batcheditaddrdlg.h"
-#include "dev_editnetaddrdlg.h"
-#include "dev_logindlg.h"
-#include "dev_resetpasswddlg.h"
 #include "langconfig.h"
-#include "modifychandlg.h"
-#include "msgdlg.h"
 #include "platformutils.h"
 #include "recordtypes.h"
-#include "setupdlg.h"
-#include "upgradedlg.h"
+#include "uifactories.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>
@@ -32,29 +22,6 @@
 // widget and named siblings that overlap. ctest runs it at scale 1 and 1.5
 // (QT_SCALE_FACTOR); each run covers both languages.
 namespace {
-
-using Factory = std::function<QWidget *()>;
-
-// One line per window or dialog; a new dialog needs only a line here.
-QVector<QPair<QString, Factory>> factories()
-{
-    return {
-        {QStringLiteral("main window"), [] { return new CCorvaneMainWind; }},
-        {QStringLiteral("about"), [] { return new CAboutDlg; }},
-        {QStringLiteral("login"), [] { return new CDevLoginDlg(0); }},
-        {QStringLiteral("login after reset"), [] { return new CDevLoginDlg(1); }},
-        {QStringLiteral("edit address"), [] { return new CEditNetworkAddrDlg; }},
-        {QStringLiteral("batch address"), [] { return new CBatchEditAddrDlg; }},
-        {QStringLiteral("reset password"), [] { return new CResetPasswdDlg; }},
-        {QStringLiteral("search settings"), [] { return new CSetupDlg; }},
-        {QStringLiteral("maintenance"), [] { return new CUpgradeDlg; }},
-        {QStringLiteral("add channel"), [] { return new CAddChanDlg; }},
-        {QStringLiteral("modify channel"), [] { return new CModifyChanDlg; }},
-        {QStringLiteral("message"), [] {
-             return new CMsgDlg(QObject::tr("信息"), QObject::tr("请选择设备。"), CMsgDlg::MsgQuery);
-         }},
-    };
-}
 
 QString plain(const QString &strText)
 {
@@ -237,7 +204,7 @@ void TestLayout::walkAll_data()
 {
     QTest::addColumn<int>("lang");
     QTest::addColumn<int>("index");
-    const auto list = factories();
+    const auto list = UiFactories::all();
     for (int lang : {int(CLangConfig::LangChinese), int(CLangConfig::LangEnglish)})
         for (int i = 0; i < list.size(); ++i)
             QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(
@@ -255,7 +222,7 @@ void TestLayout::walkAll()
         QCoreApplication::installTranslator(&m_translator);
     QApplication::setFont(CLangConfig::applicationFont(CLangConfig::ELanguage(lang)));
 
-    QScopedPointer<QWidget> pWidget(factories()[index].second());
+    QScopedPointer<QWidget> pWidget(UiFactories::all()[index].second());
     pWidget->show();
     QVERIFY(QTest::qWaitForWindowExposed(pWidget.data()));
     const QStringList listProblems = walk(pWidget.data());
