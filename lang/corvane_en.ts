@@ -651,6 +651,10 @@
             <source>连接超时,请检查设备网络连接。</source>
             <translation>Connection timed out. Please check the device's network connection.</translation>
         </message>
+        <message>
+            <source>一次最多搜索%1个地址。</source>
+            <translation>At most %1 addresses can be searched at a time.</translation>
+        </message>
     </context>
     <context>
         <name>CDstCfgDlg</name>
@@ -824,6 +828,22 @@
         <message>
             <source>取消</source>
             <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>请填写%1。</source>
+            <translation>Please fill in %1.</translation>
+        </message>
+        <message>
+            <source>%1 %2 无效。</source>
+            <translation>%1 %2 is not valid.</translation>
+        </message>
+        <message>
+            <source>%1 %2 不在该地址的子网中。</source>
+            <translation>%1 %2 is not in the subnet of the address.</translation>
+        </message>
+        <message>
+            <source>信息</source>
+            <translation>Information</translation>
         </message>
     </context>
     <context>
