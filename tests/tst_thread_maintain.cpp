@@ -318,7 +318,7 @@ void TestThreadMaintain::fileOperations_data()
 
     const QString strCfg = QStringLiteral("/cfg/Config.cfg");
     const QString strDir = QStringLiteral("/cfg/out");
-    const QString strDirFile = QDir::toNativeSeparators(QStringLiteral("/cfg/out/Config.cfg"));
+    const QString strDirFile = QDir::toNativeSeparators(QStringLiteral("/cfg/out/127.0.0.5_config.cfg"));
     QTest::newRow("NVR import") << "NVR" << 0 << DWORD(0) << strCfg << strCfg << int(DevStatusImportOk);
     QTest::newRow("NVR import refused") << "NVR" << 0 << DWORD(TLSDK_ERR_CONFIG_FILE) << strCfg << strCfg
                                         << int(DevStatusImportFailed);

@@ -217,7 +217,9 @@ void CMaintainThread::exportCfgSlot(QString strPath, CUIDeviceBean &oBean)
                                           QFile::encodeName(strPath).constData());
     } else {
         CNvrSession oSession(m_oApi, oBean);
-        const QString strFile = joinPath(strPath, QStringLiteral("Config.cfg"));
+        // Named by address, as the camera library names its exports, so that
+        // exports of several recorders into one folder do not overwrite each other.
+        const QString strFile = joinPath(strPath, oBean.m_strIp + QStringLiteral("_config.cfg"));
         ulRet = oSession.isOpen() ? m_oApi.pfnExportCfg(oSession.handle(), QFile::encodeName(strFile).constData())
                                   : TLSDK_ERR_CONNECT;
     }

@@ -44,12 +44,19 @@ void CUpgradeDlg::startOperation(const QString &strPath, ULONG ulCmd, long lBusy
     hide();
 }
 
+// A cancelled file dialog answers an empty path; what the user typed stays.
+void CUpgradeDlg::setPathUnlessCancelled(QLineEdit *pEdit, const QString &strPath)
+{
+    if (!strPath.isEmpty())
+        pEdit->setText(strPath);
+}
+
 void CUpgradeDlg::on_oUpdateFileDlgBtn_clicked()
 {
     const QString strFile = QFileDialog::getOpenFileName(
         this, tr("打开升级包"), QDir::homePath(),
         QStringLiteral("zip Files (*.zip);;patch Files (*.patch);;bin Files (*.bin)"));
-    ui->oUpdateEdit->setText(strFile);
+    setPathUnlessCancelled(ui->oUpdateEdit, strFile);
 }
 
 void CUpgradeDlg::on_oUpdateBtn_clicked()
@@ -74,7 +81,7 @@ void CUpgradeDlg::on_oDiagnoseInfoDlgBtn_clicked()
 {
     const QString strDir = QFileDialog::getExistingDirectory(this, tr("导出诊断信息"), QDir::homePath(),
                                                              QFileDialog::ShowDirsOnly);
-    ui->oExportPathEdit->setText(strDir);
+    setPathUnlessCancelled(ui->oExportPathEdit, strDir);
 }
 
 void CUpgradeDlg::on_oExportDiagInfoBtn_clicked()
@@ -91,7 +98,7 @@ void CUpgradeDlg::on_oImportCfgFileDlgBtn_clicked()
 {
     const QString strFile = QFileDialog::getOpenFileName(this, tr("选择参数文件"), QDir::homePath(),
                                                          QStringLiteral("tgz Files (*.tgz);;cfg Files (*.cfg)"));
-    ui->oImportCfgEdit->setText(strFile);
+    setPathUnlessCancelled(ui->oImportCfgEdit, strFile);
 }
 
 void CUpgradeDlg::on_oImportCfgBtn_clicked()
@@ -114,7 +121,7 @@ void CUpgradeDlg::on_oExportCfgFileDlgBtn_clicked()
 {
     const QString strDir = QFileDialog::getExistingDirectory(this, tr("导出系统配置"), QDir::homePath(),
                                                              QFileDialog::ShowDirsOnly);
-    ui->oExportCfgEdit->setText(strDir);
+    setPathUnlessCancelled(ui->oExportCfgEdit, strDir);
 }
 
 void CUpgradeDlg::on_oExportCfgBtn_clicked()
