@@ -655,6 +655,10 @@
             <source>一次最多搜索%1个地址。</source>
             <translation>At most %1 addresses can be searched at a time.</translation>
         </message>
+        <message>
+            <source>无法启动浏览器，请在浏览器中打开 %1</source>
+            <translation>No web browser could be started. Open %1 in a browser.</translation>
+        </message>
     </context>
     <context>
         <name>CDstCfgDlg</name>
