@@ -349,6 +349,17 @@ void CDevManageForm::getResultSlot(CUIDeviceBean &oBean)
         repaintRows(iRow);
 }
 
+void CDevManageForm::getUpgradeProgressSlot(QString strIp, int iPercent)
+{
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        CUIDeviceBean &dev = m_listDev[i];
+        if (dev.m_strIp == strIp && dev.m_lStatus == DevStatusUpgrading) {
+            dev.m_lProgress = iPercent;
+            repaintRows(i);
+        }
+    }
+}
+
 void CDevManageForm::onFilter(QString strText)
 {
     ui->oDevNumLabel->setText(QString::number(m_pDevModel->filter(strText)));
