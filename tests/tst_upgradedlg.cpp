@@ -36,6 +36,7 @@ private slots:
     void cfgExportRefusesSeveralDevices();
     void cfgExportSendsFolder();
     void editsKeepTextsBetweenUses();
+    void pathFieldsLineUp();
     void cancelledBrowsingKeepsTypedPath_data();
     void cancelledBrowsingKeepsTypedPath();
 
@@ -264,6 +265,21 @@ void TestUpgradeDlg::editsKeepTextsBetweenUses()
     click("oExportDiagInfoBtn");
     QCOMPARE(m_listEmitted.size(), 4);
     QCOMPARE(m_listEmitted.at(3).strIp, QStringLiteral("127.0.0.11"));
+}
+
+void TestUpgradeDlg::pathFieldsLineUp()
+{
+    // Labels of different lengths in separate boxes: the fields still start and end together.
+    QList<QRect> listRects;
+    for (const char *pszName : {"oUpdateEdit", "oExportPathEdit", "oImportCfgEdit", "oExportCfgEdit"}) {
+        auto *pEdit = m_pDlg->findChild<QLineEdit *>(QLatin1String(pszName));
+        QVERIFY(pEdit);
+        listRects << QRect(pEdit->mapTo(m_pDlg, QPoint(0, 0)), pEdit->size());
+    }
+    for (const QRect &rc : listRects) {
+        QCOMPARE(rc.left(), listRects.first().left());
+        QCOMPARE(rc.right(), listRects.first().right());
+    }
 }
 
 void TestUpgradeDlg::cancelledBrowsingKeepsTypedPath_data()

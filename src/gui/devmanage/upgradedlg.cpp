@@ -1,6 +1,7 @@
 #include "upgradedlg.h"
 #include "ui_upgradedlg.h"
 #include "dialogframe.h"
+#include "layoututils.h"
 
 #include "msgdlg.h"
 
@@ -16,6 +17,11 @@ CUpgradeDlg::CUpgradeDlg(QWidget *parent)
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     CDialogFrame::decorate(this);
+    // The four rows sit in separate boxes; equal label and button widths line them up.
+    LayoutUtils::equalizeWidths({ui->updateFileLabel_2, ui->label_2, ui->allCfgFileLabel_2, ui->allCfgFileLabel_3});
+    LayoutUtils::equalizeWidths({ui->oUpdateFileDlgBtn, ui->oDiagnoseInfoDlgBtn, ui->oImportCfgFileDlgBtn,
+                                 ui->oExportCfgFileDlgBtn});
+    LayoutUtils::equalizeWidths({ui->oUpdateBtn, ui->oExportDiagInfoBtn, ui->oImportCfgBtn, ui->oExportCfgBtn});
 }
 
 CUpgradeDlg::~CUpgradeDlg() = default;
