@@ -30,6 +30,8 @@ CCapCalculateForm::CCapCalculateForm(QWidget *parent)
     ui->setupUi(this);
     initInputs();
     initView();
+    // Longer tab titles (English, large fonts) widen the box rather than scroll.
+    ui->oCalcGroupBox->setMaximumWidth(qMax(ui->oCalcGroupBox->maximumWidth(), ui->oCalcGroupBox->sizeHint().width()));
     m_pOnlineDlg = new CShowOnlineDevDlg(this);
     makeConnections();
 }
