@@ -31,6 +31,7 @@ CCapCalculateForm::CCapCalculateForm(QWidget *parent)
     initInputs();
     initView();
     // Longer tab titles (English, large fonts) widen the box rather than scroll.
+    ui->oCalcGroupBox->ensurePolished();
     ui->oCalcGroupBox->setMaximumWidth(qMax(ui->oCalcGroupBox->maximumWidth(), ui->oCalcGroupBox->sizeHint().width()));
     m_pOnlineDlg = new CShowOnlineDevDlg(this);
     makeConnections();
