@@ -34,6 +34,8 @@ int main(int argc, char *argv[])
     // Fixed sizes are logical pixels; these must be set before the application exists.
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    // 150 % stays 1.5 instead of being rounded up to 2.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication app(argc, argv);
     registerRecordTypes();
     initAppResources();
