@@ -1,11 +1,8 @@
 #include "dev_batcheditaddrdlg.h"
 #include "ui_dev_batcheditaddrdlg.h"
-#include "dialogframe.h"
-
-#include <QTimer>
-#include <algorithm>
 
 #include "batcheditmodelex.h"
+#include "dialogframe.h"
 #include "ipwidget.h"
 #include "qnofocusdelegate.h"
 #include "tableviewex.h"
