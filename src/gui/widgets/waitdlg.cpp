@@ -94,11 +94,16 @@ bool CWaitDlg::eventFilter(QObject *pWatched, QEvent *pEvent)
 
 void CWaitDlg::showEvent(QShowEvent *event)
 {
-    centreAnimation();
     if (m_bOverlay) {
+        // QDialog would move it as if it were a window.
+        setGeometry(parentWidget()->rect());
+        centreAnimation();
         raise();
         setFocus();
+        QWidget::showEvent(event);
+        return;
     }
+    centreAnimation();
     QDialog::showEvent(event);
 }
 
