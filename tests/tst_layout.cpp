@@ -4,11 +4,14 @@
 #include "uifactories.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QStyle>
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
