@@ -1,3 +1,5 @@
+#include "appresources.h"
+#include "appstylesheet.h"
 #include "langconfig.h"
 #include "platformutils.h"
 #include "recordtypes.h"
@@ -18,8 +20,6 @@
 #include <QTextDocument>
 #include <QTranslator>
 #include <QtTest>
-
-#include <functional>
 
 // Walks every window, tab and dialog and reports texts that do not fit their
 // widget and named siblings that overlap. ctest runs it at scale 1 and 1.5
@@ -199,6 +199,8 @@ void TestLayout::initTestCase()
     registerRecordTypes();
     QApplication::setQuitOnLastWindowClosed(false);
     CPlatformUtils::installFontSubstitutes();
+    initAppResources();
+    qApp->setStyleSheet(appStyleSheet());
     QVERIFY2(m_translator.load(QStringLiteral("lang/corvane_en.qm")),
              "lang/corvane_en.qm is missing next to the tests");
 }
