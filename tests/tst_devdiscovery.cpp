@@ -32,19 +32,6 @@ bool slotIsZeroFrom(const char *slot, int from)
     return true;
 }
 
-class RecordingObserver : public CObserver<QList<stDiscoveryBean>>
-{
-public:
-    void update(const QList<stDiscoveryBean> &value) override { seen += value.size(); }
-    int seen = 0;
-};
-
-class NotifyingSubject : public CSubject<QList<stDiscoveryBean>>
-{
-public:
-    using CSubject::notifyObservers;
-};
-
 } // namespace
 
 class TestDevDiscovery : public QObject
@@ -67,7 +54,6 @@ private slots:
     void takeResultsEmptiesTheList();
     void concurrentAnswersAreAllKept();
     void refusesBeforeSending();
-    void subjectNotifiesAttachedObservers();
 };
 
 void TestDevDiscovery::blockLayouts()
@@ -290,19 +276,6 @@ void TestDevDiscovery::refusesBeforeSending()
                                               QStringLiteral("1")),
                  DWORD(RVNA_ERR_REFUSED));
     }
-}
-
-void TestDevDiscovery::subjectNotifiesAttachedObservers()
-{
-    NotifyingSubject subject;
-    RecordingObserver observer;
-    subject.addObserver(&observer);
-    subject.addObserver(&observer);
-    subject.notifyObservers(QList<stDiscoveryBean>() << stDiscoveryBean());
-    QCOMPARE(observer.seen, 1);
-    subject.removeObserver(&observer);
-    subject.notifyObservers(QList<stDiscoveryBean>() << stDiscoveryBean());
-    QCOMPARE(observer.seen, 1);
 }
 
 QTEST_GUILESS_MAIN(TestDevDiscovery)

@@ -3,12 +3,14 @@
 #include "dev_manageform.h"
 #include "dialoghelper.h"
 #include "encodedevmodelex.h"
+#include "msgdlg.h"
 #include "recordtypes.h"
 #include "searcheditbox.h"
 #include "simfleetprocess.h"
 #include "tableviewex.h"
 
 #include <QHeaderView>
+#include <QTimer>
 #include <QLabel>
 #include <QSet>
 #include <QSignalSpy>
@@ -158,14 +160,22 @@ void TestDevManageForm::segmentSearchFindsFleet()
     QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kFleet, 10000);
     verifyFleetListed(*m_pForm);
 
-    // Both probes: the window keeps handling events during the pause between them.
+    // Both probes: the pause between them is a timer of the window's own
+    // event loop, neither a sleep nor a nested loop. An event posted before
+    // the refresh is handled after it returns and before the merge.
     oMode.bMulticast = true;
     QCOMPARE(m_pForm->applySearchMode(oMode), 0ul);
-    QElapsedTimer timer;
-    timer.start();
+    bool bTicked = false;
+    int iListedAtTick = -1;
+    QTimer::singleShot(0, this, [&] {
+        bTicked = true;
+        iListedAtTick = m_pForm->deviceList().size();
+    });
     m_pForm->on_oRefreshBtn_clicked();
-    QVERIFY(timer.elapsed() < 400);
+    QVERIFY(!bTicked);
     QVERIFY(m_pForm->deviceList().isEmpty());
+    QTRY_VERIFY(bTicked);
+    QCOMPARE(iListedAtTick, 0);
     QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kFleet, 10000);
     verifyFleetListed(*m_pForm);
 }
@@ -223,18 +233,20 @@ void TestDevManageForm::refreshAsksWhileBusy()
     m_pForm->getResultSlot(oBusy);
     const QList<CUIDeviceBean> listBefore = m_pForm->deviceList();
 
-    auto pSeen = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
+    CMsgDlg::setNextAnswer(QDialog::Rejected);
     QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 1ul);
-    QTRY_VERIFY(pSeen->done);
-    QCOMPARE(pSeen->text, QStringLiteral("刷新列表可能会导致正在进行的操作失败，您确定要刷新吗？"));
-    QCOMPARE(pSeen->title, QStringLiteral("信息"));
+    const QList<CMsgDlg::stAnswered> listAsked = CMsgDlg::takeAnswered();
+    QCOMPARE(listAsked.size(), 1);
+    QCOMPARE(listAsked.at(0).text, QStringLiteral("刷新列表可能会导致正在进行的操作失败，您确定要刷新吗？"));
+    QCOMPARE(listAsked.at(0).title, QStringLiteral("信息"));
+    QCOMPARE(listAsked.at(0).kind, int(MsgQuery));
     QCOMPARE(m_pForm->deviceList().size(), listBefore.size());
     QCOMPARE(m_pForm->deviceList().at(4).m_lStatus, int(DevStatusUpgrading));
 
-    auto pYes = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
+    CMsgDlg::setNextAnswer(QDialog::Accepted);
     QSignalSpy spyLogout(m_pForm.get(), &CDevManageForm::sendLogoutSignal);
     QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
-    QTRY_VERIFY(pYes->done);
+    QCOMPARE(CMsgDlg::takeAnswered().size(), 1);
     QCOMPARE(spyLogout.count(), kFleet);
     QVERIFY(m_pForm->deviceList().isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kFleet, 10000);

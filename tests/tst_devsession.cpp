@@ -115,13 +115,14 @@ private slots:
         ::kill(pid_t(m_sim.processId()), SIGSTOP);
         QElapsedTimer timer;
         timer.start();
-        const bool bDone = DevSession::logoutAll(listDev, 1000);
+        // The library itself gives a silent device up to a second; the wait here is shorter.
+        const bool bDone = DevSession::logoutAll(listDev, 200);
         const qint64 lElapsed = timer.elapsed();
         ::kill(pid_t(m_sim.processId()), SIGCONT);
         QVERIFY(!bDone);
-        QVERIFY2(lElapsed < 1500, qPrintable(QString::number(lElapsed)));
-        QVERIFY(DevSession::logoutsRunning() > 0);
-        // The ones left over end in the background once the devices answer.
+        QVERIFY2(lElapsed < 700, qPrintable(QString::number(lElapsed)));
+        // The ones left over end in the background once the devices answer
+        // (or the library gives up on them).
         QTRY_COMPARE_WITH_TIMEOUT(DevSession::logoutsRunning(), 0, 10000);
 
         // Answering devices: all done well within the bound.

@@ -3,6 +3,7 @@
 #include "dialoghelper.h"
 #include "encodedevmodelex.h"
 #include "ipwidget.h"
+#include "msgdlg.h"
 #include "setupdlg.h"
 #include "tableviewex.h"
 
@@ -134,22 +135,23 @@ void TestDevSetup::segmentChecks()
     oMode.strBeginIP = begin;
     oMode.strEndIP = end;
 
-    std::shared_ptr<DialogHelper::SeenDialog> pSeen;
     if (!message.isEmpty())
-        pSeen = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
+        CMsgDlg::setNextAnswer(QDialog::Rejected);
     const ulong ulResult = form.applySearchMode(oMode);
     const CUISearchModeBean oStored = form.searchMode();
+    const QList<CMsgDlg::stAnswered> listAnswered = CMsgDlg::takeAnswered();
     if (message.isEmpty()) {
         QCOMPARE(ulResult, 0ul);
         QVERIFY(oStored.bSegmentSearch);
         QCOMPARE(oStored.strBeginIP, begin);
         QCOMPARE(oStored.strEndIP, end);
+        QVERIFY(listAnswered.isEmpty());
     } else {
-        QTRY_VERIFY(pSeen->done);
+        QCOMPARE(listAnswered.size(), 1);
         QCOMPARE(ulResult, 1ul);
-        QCOMPARE(pSeen->text, message);
-        QCOMPARE(pSeen->title, message.startsWith(QStringLiteral("一次最多")) ? QStringLiteral("信息")
-                                                                              : QStringLiteral("错误"));
+        QCOMPARE(listAnswered.at(0).text, message);
+        QCOMPARE(listAnswered.at(0).title, message.startsWith(QStringLiteral("一次最多")) ? QStringLiteral("信息")
+                                                                                        : QStringLiteral("错误"));
         QVERIFY(!oStored.bSegmentSearch);
         QCOMPARE(oStored.strBeginIP, QStringLiteral("192.168.0.1"));
         QCOMPARE(oStored.strEndIP, QStringLiteral("192.168.0.255"));
@@ -171,9 +173,9 @@ void TestDevSetup::failedCheckKeepsSegmentButStoresMulticast()
     CUISearchModeBean oBad = oGood;
     oBad.bMulticast = false;
     oBad.strEndIP = QStringLiteral("127.0.0");
-    auto pSeen = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
+    CMsgDlg::setNextAnswer(QDialog::Rejected);
     QCOMPARE(form.applySearchMode(oBad), 1ul);
-    QTRY_VERIFY(pSeen->done);
+    QCOMPARE(CMsgDlg::takeAnswered().size(), 1);
     const CUISearchModeBean oStored = form.searchMode();
     QVERIFY(!oStored.bMulticast);
     QVERIFY(oStored.bSegmentSearch);
@@ -211,30 +213,28 @@ void TestDevSetup::cancelKeepsEverything()
 void TestDevSetup::refusedRangeReopensWithInput()
 {
     CDevManageForm form;
-    std::shared_ptr<DialogHelper::SeenDialog> pNote;
     std::shared_ptr<DialogHelper::SeenDialog> pAgain;
     QString strBeginAgain;
     bool bSegmentAgain = false;
+    CMsgDlg::setNextAnswer(QDialog::Accepted);
     auto pFirst = DialogHelper::onNextModal([&](QWidget *pDlg) {
         pDlg->findChild<QCheckBox *>(QStringLiteral("oCondSearchCheck"))->click();
         pDlg->findChild<IpWidget *>(QStringLiteral("oBeginIPWidget"))->setText(QStringLiteral("127.0.0.1"));
         pDlg->findChild<IpWidget *>(QStringLiteral("oEndIPWidget"))->setText(QStringLiteral("127.0.4.0"));
         pDlg->findChild<QCheckBox *>(QStringLiteral("oVersionCheck"))->setChecked(true);
-        pNote = DialogHelper::onNextModal([&](QWidget *pMsg) {
-            pAgain = DialogHelper::onNextModal([&](QWidget *pDlg2) {
-                strBeginAgain = pDlg2->findChild<IpWidget *>(QStringLiteral("oBeginIPWidget"))->text();
-                bSegmentAgain = pDlg2->findChild<QCheckBox *>(QStringLiteral("oCondSearchCheck"))->isChecked();
-                DialogHelper::clickButton(pDlg2, QStringLiteral("oCancelBtn"));
-            });
-            DialogHelper::clickButton(pMsg, QStringLiteral("oOkBtn"));
+        pAgain = DialogHelper::onNextModal([&](QWidget *pDlg2) {
+            strBeginAgain = pDlg2->findChild<IpWidget *>(QStringLiteral("oBeginIPWidget"))->text();
+            bSegmentAgain = pDlg2->findChild<QCheckBox *>(QStringLiteral("oCondSearchCheck"))->isChecked();
+            DialogHelper::clickButton(pDlg2, QStringLiteral("oCancelBtn"));
         });
         DialogHelper::clickButton(pDlg, QStringLiteral("oOkBtn"));
     });
     form.on_oSetupBtn_clicked();
     QTRY_VERIFY(pFirst->done);
-    QTRY_VERIFY(pNote && pNote->done);
-    QCOMPARE(pNote->text, QStringLiteral("一次最多搜索769个地址。"));
     QTRY_VERIFY(pAgain && pAgain->done);
+    const QList<CMsgDlg::stAnswered> listAnswered = CMsgDlg::takeAnswered();
+    QCOMPARE(listAnswered.size(), 1);
+    QCOMPARE(listAnswered.at(0).text, QStringLiteral("一次最多搜索769个地址。"));
     QCOMPARE(pAgain->className, QStringLiteral("CSetupDlg"));
     QCOMPARE(strBeginAgain, QStringLiteral("127.0.0.1"));
     QVERIFY(bSegmentAgain);

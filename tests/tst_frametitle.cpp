@@ -1,6 +1,7 @@
 #include "dialoghelper.h"
 #include "frametitle.h"
 #include "langconfig.h"
+#include "msgdlg.h"
 #include "platformutils.h"
 
 #include <QAction>
@@ -167,20 +168,22 @@ void TestFrameTitle::choosingLanguageWritesFileAndNotes()
     CFrameTitle title;
     QAction *pEnglish = action(title, QStringLiteral("English(US)"));
     for (int i = 0; i < 2; ++i) {
-        auto seen = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
+        CMsgDlg::setNextAnswer(QDialog::Rejected);
         pEnglish->trigger();
-        QVERIFY(seen->done);
-        QCOMPARE(seen->title, QStringLiteral("信息"));
-        QCOMPARE(seen->text, QStringLiteral("您修改了系统语言，将在下一次启动后生效."));
+        const QList<CMsgDlg::stAnswered> listNotes = CMsgDlg::takeAnswered();
+        QCOMPARE(listNotes.size(), 1);
+        QCOMPARE(listNotes.at(0).title, QStringLiteral("信息"));
+        QCOMPARE(listNotes.at(0).text, QStringLiteral("您修改了系统语言，将在下一次启动后生效."));
+        QCOMPARE(listNotes.at(0).kind, int(MsgNote));
         QCOMPARE(langFile(), QByteArray("Lang_EN"));
     }
     // The running interface keeps its check marks until the next start.
     QVERIFY(!pEnglish->isChecked());
     QVERIFY(action(title, QStringLiteral("中文(简体)"))->isChecked());
 
-    auto seen = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
+    CMsgDlg::setNextAnswer(QDialog::Rejected);
     title.onChinese();
-    QVERIFY(seen->done);
+    QCOMPARE(CMsgDlg::takeAnswered().size(), 1);
     QCOMPARE(langFile(), QByteArray("Lang-CN"));
 }
 

@@ -7,7 +7,6 @@
 #include "tolan_cfg.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -178,7 +177,7 @@ CUIDeviceBean TestMaintainSim::ipc(int iIndex)
         oBean.m_strLoginKey = QString::fromLatin1(szUserId);
         m_listIpcKeys.append(oBean.m_strLoginKey);
     } else {
-        qWarning() << "IPC login failed" << ulRet;
+        QTest::qFail(qPrintable(QStringLiteral("IPC login failed: %1").arg(ulRet)), __FILE__, __LINE__);
     }
     return oBean;
 }
@@ -186,10 +185,8 @@ CUIDeviceBean TestMaintainSim::ipc(int iIndex)
 QString TestMaintainSim::makeFirmware(const QString &strModel, const QString &strVersion)
 {
     const QString strFile = m_oDir.filePath(strModel + QLatin1Char('_') + strVersion + QStringLiteral(".bin"));
-    const int iExit = QProcess::execute(QStringLiteral(CORVANE_DEVSIM),
-                                        {QStringLiteral("make-firmware"), QStringLiteral("--model"), strModel,
-                                         QStringLiteral("--version"), strVersion, strFile});
-    return iExit == 0 ? QDir::toNativeSeparators(strFile) : QString();
+    return SimFleetProcess::makeFirmware(strModel, strVersion, strFile) ? QDir::toNativeSeparators(strFile)
+                                                                        : QString();
 }
 
 CUIDeviceBean TestMaintainSim::takeResult(int iTimeoutMs)

@@ -4,6 +4,7 @@
 #include "dev_manageform.h"
 #include "dialoghelper.h"
 #include "encodedevmodelex.h"
+#include "msgdlg.h"
 #include "recordtypes.h"
 #include "simfleetprocess.h"
 #include "upgradedlg.h"
@@ -11,7 +12,6 @@
 
 #include <QDir>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -147,10 +147,8 @@ void TestMaintainTab::runMaintenance(const std::function<void(QWidget *)> &fnAct
 QString TestMaintainTab::makeFirmware(const QString &strModel, const QString &strVersion)
 {
     const QString strFile = m_oDir.filePath(strModel + QLatin1Char('_') + strVersion + QStringLiteral(".zip"));
-    const int iExit = QProcess::execute(QStringLiteral(CORVANE_DEVSIM),
-                                        {QStringLiteral("make-firmware"), QStringLiteral("--model"), strModel,
-                                         QStringLiteral("--version"), strVersion, strFile});
-    return iExit == 0 ? QDir::toNativeSeparators(strFile) : QString();
+    return SimFleetProcess::makeFirmware(strModel, strVersion, strFile) ? QDir::toNativeSeparators(strFile)
+                                                                        : QString();
 }
 
 void TestMaintainTab::ipcUpgradeOutcomeArrivesByEvent_data()
@@ -240,11 +238,12 @@ void TestMaintainTab::nvrExportAndImportThroughTheTab()
 void TestMaintainTab::upgradeButtonNeedsSelection()
 {
     m_pForm->devModel()->checkedList().clear();
-    auto pSeen = DialogHelper::clickOnModal(QStringLiteral("oCancelBtn"));
+    CMsgDlg::setNextAnswer(QDialog::Rejected);
     m_pForm->findChild<QPushButton *>(QStringLiteral("oUpgradeBtn"))->click();
-    QTRY_VERIFY(pSeen->done);
-    QCOMPARE(pSeen->text, QStringLiteral("请选择设备。"));
-    QCOMPARE(pSeen->className, QStringLiteral("CMsgDlg"));
+    const QList<CMsgDlg::stAnswered> listNotes = CMsgDlg::takeAnswered();
+    QCOMPARE(listNotes.size(), 1);
+    QCOMPARE(listNotes.at(0).text, QStringLiteral("请选择设备。"));
+    QVERIFY(DialogHelper::noModal());
 }
 
 QTEST_MAIN(TestMaintainTab)

@@ -57,7 +57,7 @@ private:
         for (CBatchEditNetAddrBean &oBean : list)
             emit sendModifyIPSignal(oBean);
         if (!QTest::qWaitFor([&] { return m_receiver.listResult.size() >= list.size(); }, 30000))
-            qWarning("missing address results");
+            QTest::qFail("missing address results", __FILE__, __LINE__);
         return m_receiver.listResult;
     }
     int changeOne(const CBatchEditNetAddrBean &oBean)

@@ -23,6 +23,7 @@ private slots:
     void longTextWrapsInFixedSize();
     void showMsgSurvivesParentDeletion();
     void askQuestionReportsConfirmation();
+    void queuedAnswersReplyWithoutShowing();
 
     void waitOverlaySetup();
     void waitOverlayIgnoresKeys();
@@ -233,6 +234,32 @@ void TestMsgDlg::drawnOverlayCoversOwnerWindow()
     QVERIFY(pWait && pWait->isVisible());
     pWait->close();
     QTRY_VERIFY(pWait.isNull());
+}
+
+void TestMsgDlg::queuedAnswersReplyWithoutShowing()
+{
+    CMsgDlg::setNextAnswer(QDialog::Accepted);
+    CMsgDlg::setNextAnswer(QDialog::Rejected);
+    QVERIFY(CMsgDlg::askQuestion(QStringLiteral("T1"), QStringLiteral("first?")));
+    QVERIFY(!CMsgDlg::askQuestion(QStringLiteral("T2"), QStringLiteral("second?")));
+    QCOMPARE(CMsgDlg::queuedAnswers(), 0);
+    const QList<CMsgDlg::stAnswered> listAnswered = CMsgDlg::takeAnswered();
+    QCOMPARE(listAnswered.size(), 2);
+    QCOMPARE(listAnswered.at(0).title, QStringLiteral("T1"));
+    QCOMPARE(listAnswered.at(1).text, QStringLiteral("second?"));
+    QCOMPARE(listAnswered.at(1).kind, int(MsgQuery));
+
+    // A dialog built by hand answers through exec() as well, with its own texts.
+    CMsgDlg::setNextAnswer(QDialog::Accepted);
+    CMsgDlg dlg(QStringLiteral("T4"), QStringLiteral("exit?"), MsgNote);
+    dlg.setButtonTexts(QStringLiteral("yes"), QStringLiteral("no"));
+    QCOMPARE(dlg.exec(), int(QDialog::Accepted));
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QCOMPARE(CMsgDlg::takeAnswered().at(0).kind, int(MsgNote));
+    // Taking forgets answers nobody used.
+    CMsgDlg::setNextAnswer(QDialog::Accepted);
+    CMsgDlg::takeAnswered();
+    QCOMPARE(CMsgDlg::queuedAnswers(), 0);
 }
 
 QTEST_MAIN(TestMsgDlg)

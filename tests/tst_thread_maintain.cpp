@@ -181,6 +181,14 @@ private slots:
     void stopRequestEndsPolling();
 
 private:
+    // Reads what the fake library recorded; the worker writes it on its own thread.
+    template <typename T>
+    T fake(T stFakeLib::*pMember) const
+    {
+        std::lock_guard<std::mutex> lock(m_pFake->mutex);
+        return m_pFake->*pMember;
+    }
+
     QList<CUIDeviceBean> m_listResults;
     stFakeLib *m_pFake = nullptr;
 };
@@ -260,15 +268,15 @@ void TestThreadMaintain::nvrUpgradePolling()
     QCOMPARE(m_listResults.size(), 1);
     QCOMPARE(m_listResults.at(0).m_lStatus, status);
     QCOMPARE(m_listResults.at(0).m_strIp, oBean.m_strIp);
-    QCOMPARE(m_pFake->iStatePolls, polls);
-    QCOMPARE(m_pFake->iCloses, 1);
-    QCOMPARE(m_pFake->ulLastClosed, kUpgradeHandle);
-    QCOMPARE(m_pFake->iLogins, 1);
-    QCOMPARE(m_pFake->iLogouts, 1);
-    QCOMPARE(m_pFake->wPort, WORD(6060));
-    QCOMPARE(m_pFake->strIp, QStringLiteral("127.0.0.5"));
-    QCOMPARE(m_pFake->strUser, QStringLiteral("admin"));
-    QCOMPARE(m_pFake->strLastPath, QStringLiteral("/fw/nvr.bin"));
+    QCOMPARE(fake(&stFakeLib::iStatePolls), polls);
+    QCOMPARE(fake(&stFakeLib::iCloses), 1);
+    QCOMPARE(fake(&stFakeLib::ulLastClosed), kUpgradeHandle);
+    QCOMPARE(fake(&stFakeLib::iLogins), 1);
+    QCOMPARE(fake(&stFakeLib::iLogouts), 1);
+    QCOMPARE(fake(&stFakeLib::wPort), WORD(6060));
+    QCOMPARE(fake(&stFakeLib::strIp), QStringLiteral("127.0.0.5"));
+    QCOMPARE(fake(&stFakeLib::strUser), QStringLiteral("admin"));
+    QCOMPARE(fake(&stFakeLib::strLastPath), QStringLiteral("/fw/nvr.bin"));
 }
 
 void TestThreadMaintain::nvrUpgradeReportsProgress()
@@ -299,16 +307,16 @@ void TestThreadMaintain::nvrUpgradeNotStarted()
     oWorker.devUpgradeSlot(QStringLiteral("/fw/other.bin"), oBean);
     QCOMPARE(m_listResults.size(), 1);
     QCOMPARE(m_listResults.at(0).m_lStatus, long(DevStatusUpgradeFailed));
-    QCOMPARE(m_pFake->iStatePolls, 0);
-    QCOMPARE(m_pFake->iCloses, 0); // nothing was opened
-    QCOMPARE(m_pFake->iLogouts, 1);
+    QCOMPARE(fake(&stFakeLib::iStatePolls), 0);
+    QCOMPARE(fake(&stFakeLib::iCloses), 0); // nothing was opened
+    QCOMPARE(fake(&stFakeLib::iLogouts), 1);
 
     m_pFake->ulLoginResult = TLSDK_ERR_PASSWORD;
     oWorker.devUpgradeSlot(QStringLiteral("/fw/other.bin"), oBean);
     QCOMPARE(m_listResults.size(), 2);
     QCOMPARE(m_listResults.at(1).m_lStatus, long(DevStatusUpgradeFailed));
-    QCOMPARE(m_pFake->iUpgrades, 1);
-    QCOMPARE(m_pFake->iLogouts, 1);
+    QCOMPARE(fake(&stFakeLib::iUpgrades), 1);
+    QCOMPARE(fake(&stFakeLib::iLogouts), 1);
 }
 
 void TestThreadMaintain::ipcUpgradeWaitsForCallback()
@@ -317,8 +325,8 @@ void TestThreadMaintain::ipcUpgradeWaitsForCallback()
     CUIDeviceBean oBean = device(QStringLiteral("IPC"));
     oWorker.devUpgradeSlot(QStringLiteral("/fw/ipc.zip"), oBean);
     QVERIFY(m_listResults.isEmpty());
-    QCOMPARE(m_pFake->strLastKey, QStringLiteral("uid-5"));
-    QCOMPARE(m_pFake->iLogins, 0);
+    QCOMPARE(fake(&stFakeLib::strLastKey), QStringLiteral("uid-5"));
+    QCOMPARE(fake(&stFakeLib::iLogins), 0);
 
     m_pFake->ulFileResult = ZELT_MW_ERR_FIRMWARE;
     oWorker.devUpgradeSlot(QStringLiteral("/fw/ipc.zip"), oBean);
@@ -370,11 +378,11 @@ void TestThreadMaintain::fileOperations()
 
     QCOMPARE(m_listResults.size(), 1);
     QCOMPARE(m_listResults.at(0).m_lStatus, status);
-    QCOMPARE(m_pFake->strLastPath, sentPath);
+    QCOMPARE(fake(&stFakeLib::strLastPath), sentPath);
     const bool bIpc = type == QLatin1String("IPC");
-    QCOMPARE(m_pFake->iIpcCalls, bIpc ? 1 : 0);
-    QCOMPARE(m_pFake->iLogins, bIpc ? 0 : 1);
-    QCOMPARE(m_pFake->iLogouts, m_pFake->iLogins);
+    QCOMPARE(fake(&stFakeLib::iIpcCalls), bIpc ? 1 : 0);
+    QCOMPARE(fake(&stFakeLib::iLogins), bIpc ? 0 : 1);
+    QCOMPARE(fake(&stFakeLib::iLogouts), fake(&stFakeLib::iLogins));
 }
 
 void TestThreadMaintain::diagExportFolders()
@@ -387,7 +395,7 @@ void TestThreadMaintain::diagExportFolders()
     CUIDeviceBean oIpc = device(QStringLiteral("IPC"));
     oWorker.exportDiagInfoSlot(strBase, oIpc);
     const QString strIpcFolder = QDir::toNativeSeparators(oDir.path() + QStringLiteral("/127.0.0.5"));
-    QCOMPARE(m_pFake->strLastPath, strIpcFolder);
+    QCOMPARE(fake(&stFakeLib::strLastPath), strIpcFolder);
     QVERIFY(QFileInfo(strIpcFolder).isDir());
     QCOMPARE(m_listResults.last().m_lStatus, long(DevStatusExportOk));
 
@@ -398,13 +406,13 @@ void TestThreadMaintain::diagExportFolders()
     const QString strSep = QRegularExpression::escape(QString(QDir::separator()));
     const QRegularExpression oPattern(QStringLiteral("^") + QRegularExpression::escape(strIpcFolder) + strSep
                                       + QStringLiteral("NVR(\\d{14})") + strSep + QStringLiteral("mtinfo\\.tgz$"));
-    const QRegularExpressionMatch oMatch = oPattern.match(m_pFake->strLastPath);
-    QVERIFY2(oMatch.hasMatch(), qPrintable(m_pFake->strLastPath));
+    const QRegularExpressionMatch oMatch = oPattern.match(fake(&stFakeLib::strLastPath));
+    QVERIFY2(oMatch.hasMatch(), qPrintable(fake(&stFakeLib::strLastPath)));
     const QDateTime oStamp = QDateTime::fromString(oMatch.captured(1), QStringLiteral("yyyyMMddhhmmss"));
     QVERIFY(oStamp.isValid());
     QVERIFY(qAbs(oStamp.secsTo(oBefore)) <= 2);
-    QVERIFY(QFileInfo(QFileInfo(m_pFake->strLastPath).path()).isDir());
-    QCOMPARE(m_pFake->iLogouts, 1);
+    QVERIFY(QFileInfo(QFileInfo(fake(&stFakeLib::strLastPath)).path()).isDir());
+    QCOMPARE(fake(&stFakeLib::iLogouts), 1);
 }
 
 void TestThreadMaintain::diagExportFolderCannotBeCreated()
@@ -424,8 +432,8 @@ void TestThreadMaintain::diagExportFolderCannotBeCreated()
     QCOMPARE(m_listResults.size(), 2);
     QCOMPARE(m_listResults.at(0).m_lStatus, long(DevStatusExportFailed));
     QCOMPARE(m_listResults.at(1).m_lStatus, long(DevStatusExportFailed));
-    QCOMPARE(m_pFake->iIpcCalls, 0);
-    QCOMPARE(m_pFake->iLogouts, m_pFake->iLogins);
+    QCOMPARE(fake(&stFakeLib::iIpcCalls), 0);
+    QCOMPARE(fake(&stFakeLib::iLogouts), fake(&stFakeLib::iLogins));
 }
 
 void TestThreadMaintain::failedLoginSkipsTheLibraryCall()
@@ -441,8 +449,8 @@ void TestThreadMaintain::failedLoginSkipsTheLibraryCall()
     QCOMPARE(m_listResults.at(0).m_lStatus, long(DevStatusImportFailed));
     QCOMPARE(m_listResults.at(1).m_lStatus, long(DevStatusExportFailed));
     QCOMPARE(m_listResults.at(2).m_lStatus, long(DevStatusExportFailed));
-    QVERIFY(m_pFake->strLastPath.isEmpty());
-    QCOMPARE(m_pFake->iLogouts, 0);
+    QVERIFY(fake(&stFakeLib::strLastPath).isEmpty());
+    QCOMPARE(fake(&stFakeLib::iLogouts), 0);
 }
 
 void TestThreadMaintain::stopRequestEndsPolling()
@@ -457,15 +465,15 @@ void TestThreadMaintain::stopRequestEndsPolling()
     CUIDeviceBean oBean = device(QStringLiteral("NVR"));
     QMetaObject::invokeMethod(pWorker, "devUpgradeSlot", Qt::QueuedConnection,
                               Q_ARG(QString, QStringLiteral("/fw/nvr.bin")), Q_ARG(CUIDeviceBean &, oBean));
-    QTRY_COMPARE(m_pFake->iUpgrades, 1);
+    QTRY_COMPARE(fake(&stFakeLib::iUpgrades), 1);
     // A default 10 s interval: only the stop request can end this quickly.
     oThread.requestInterruption();
     oThread.quit();
     QVERIFY(oThread.wait(2000));
     QTRY_COMPARE(m_listResults.size(), 1);
     QCOMPARE(m_listResults.at(0).m_lStatus, long(DevStatusUpgradeFailed));
-    QCOMPARE(m_pFake->iCloses, 1);
-    QCOMPARE(m_pFake->iLogouts, 1);
+    QCOMPARE(fake(&stFakeLib::iCloses), 1);
+    QCOMPARE(fake(&stFakeLib::iLogouts), 1);
 }
 
 QTEST_MAIN(TestThreadMaintain)

@@ -8,6 +8,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <mutex>
 #include <thread>
 
@@ -44,6 +45,12 @@ bool eventFor(const QByteArray &userId, Event &event)
     return false;
 }
 
+int eventCount(const QByteArray &userId)
+{
+    std::lock_guard<std::mutex> lock(g_eventsMutex);
+    return int(std::count_if(g_events.cbegin(), g_events.cend(), [&userId](const Event &e) { return e.userId == userId; }));
+}
+
 QByteArray login(const QString &ip)
 {
     char userId[ZELT_MW_USERID_LEN] = {};
@@ -77,12 +84,6 @@ QByteArray version(const QByteArray &userId)
     QByteArray base(ZELT_QUERY_BASE_SIZE, '\0');
     ZELT_MW_QueryDeviceInfo(userId.constData(), 0, ZELT_MW_QUERY_DEVICE_BASE, base.data());
     return QByteArray(base.constData() + ZELT_QUERY_BASE_VERSION);
-}
-
-bool makeFirmware(const QString &model, const QString &ver, const QString &path)
-{
-    return QProcess::execute(QStringLiteral(CORVANE_DEVSIM),
-                             {"make-firmware", "--model", model, "--version", ver, path}) == 0;
 }
 
 void flipByte(const QString &path, qint64 at)
@@ -150,7 +151,7 @@ void TestZeltMaintain::upgradeSucceedsThroughCallback()
     const SimFleetProcess::Device *device = deviceOf(QStringLiteral("ZC-2320"));
     QVERIFY(device);
     const QString firmware = m_dir.filePath(QStringLiteral("good.bin"));
-    QVERIFY(makeFirmware(device->model, QStringLiteral("V9.1.0"), firmware));
+    QVERIFY(SimFleetProcess::makeFirmware(device->model, QStringLiteral("V9.1.0"), firmware));
     const QByteArray userId = login(device->ip);
     QVERIFY(!userId.isEmpty());
     QVERIFY(version(userId) != "V9.1.0");
@@ -183,7 +184,7 @@ void TestZeltMaintain::upgradeFailsThroughCallback()
     const SimFleetProcess::Device *device = deviceOf(QStringLiteral("ZC-2320N"));
     QVERIFY(device);
     const QString firmware = m_dir.filePath(QStringLiteral("bad.bin"));
-    QVERIFY(makeFirmware(imageModel, imageVersion, firmware));
+    QVERIFY(SimFleetProcess::makeFirmware(imageModel, imageVersion, firmware));
     if (damage)
         flipByte(firmware, 2000);
     const QByteArray userId = login(device->ip);
@@ -206,9 +207,14 @@ void TestZeltMaintain::upgradeOfMissingFileFailsAtOnce()
     QCOMPARE(ZELT_MW_Upgrade(userId.constData(), m_dir.filePath(QStringLiteral("none.bin")).toLocal8Bit().constData()),
              DWORD(ZELT_MW_ERR_FILE));
     QCOMPARE(ZELT_MW_Upgrade("closed", "x"), DWORD(ZELT_MW_ERR_USERID));
+    // An upgrade that does start ends with an event; the refused ones before it sent none.
+    const QString foreign = m_dir.filePath(QStringLiteral("foreign.bin"));
+    QVERIFY(SimFleetProcess::makeFirmware(QStringLiteral("ZC-2320"), QStringLiteral("V9.5.0"), foreign));
+    QCOMPARE(ZELT_MW_Upgrade(userId.constData(), foreign.toLocal8Bit().constData()), DWORD(0));
     Event event;
-    QTest::qWait(300);
-    QVERIFY(!eventFor(userId, event));
+    QTRY_VERIFY_WITH_TIMEOUT(eventFor(userId, event), 15000);
+    QVERIFY(event.value > 0);
+    QCOMPARE(eventCount(userId), 1);
     ZELT_MW_Logout(userId.constData());
 }
 

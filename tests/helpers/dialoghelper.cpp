@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 
 namespace DialogHelper {
@@ -68,6 +69,52 @@ QWidget *activeModal()
 bool noModal()
 {
     return QApplication::activeModalWidget() == nullptr;
+}
+
+Script::Script()
+{
+    m_timer.setInterval(5);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+    m_timer.start();
+}
+
+void Script::expect(const char *pszClass, Action action)
+{
+    m_steps.push_back({QLatin1String(pszClass), std::move(action)});
+    m_bHadSteps = true;
+}
+
+void Script::press(const char *pszClass, const char *pszButton)
+{
+    const QString strButton = QLatin1String(pszButton);
+    expect(pszClass, [strButton](QWidget *pDialog) {
+        if (!clickButton(pDialog, strButton)) {
+            qWarning() << "DialogHelper: no button" << strButton << "in" << pDialog->metaObject()->className();
+            pDialog->close();
+        }
+    });
+}
+
+void Script::poll()
+{
+    if (m_bHadSteps && m_steps.empty())
+        return;
+    QWidget *pModal = QApplication::activeModalWidget();
+    if (!pModal || !pModal->isVisible() || pModal == m_pLast)
+        return;
+    const QString strClass = QString::fromLatin1(pModal->metaObject()->className());
+    if (strClass == QLatin1String("CWaitDlg"))
+        return;
+    m_pLast = pModal;
+    m_listSeen << strClass;
+    if (m_steps.empty() || m_steps.front().strClass != strClass) {
+        m_listUnexpected << strClass;
+        pModal->close();
+        return;
+    }
+    const Step step = m_steps.front();
+    m_steps.pop_front();
+    step.action(pModal);
 }
 
 } // namespace DialogHelper

@@ -97,6 +97,20 @@ const SimFleetProcess::Device *SimFleetProcess::findBySerial(const QString &strS
     return nullptr;
 }
 
+int SimFleetProcess::makeFirmware(const QStringList &arguments, int timeoutMs)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(CORVANE_DEVSIM), QStringList{QStringLiteral("make-firmware")} + arguments);
+    if (!tool.waitForFinished(timeoutMs) || tool.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return tool.exitCode();
+}
+
+bool SimFleetProcess::makeFirmware(const QString &strModel, const QString &strVersion, const QString &strPath)
+{
+    return makeFirmware({QStringLiteral("--model"), strModel, QStringLiteral("--version"), strVersion, strPath}) == 0;
+}
+
 quint32 SimFleetProcess::ipToNumber(const QString &strIp)
 {
     return QHostAddress(strIp).toIPv4Address();

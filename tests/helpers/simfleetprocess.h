@@ -76,6 +76,12 @@ public:
     const Device *findByIp(const QString &strIp) const;
     const Device *findBySerial(const QString &strSerial) const;
 
+    // Runs "corvane-devsim make-firmware" with these arguments and returns
+    // its exit code, -1 when it could not run or did not end within timeoutMs.
+    static int makeFirmware(const QStringList &arguments, int timeoutMs = 20000);
+    // A firmware image for the model and version at strPath; false on failure.
+    static bool makeFirmware(const QString &strModel, const QString &strVersion, const QString &strPath);
+
     // Dotted address <-> host-order number.
     static quint32 ipToNumber(const QString &strIp);
     static QString numberToIp(quint32 uIp);

@@ -109,7 +109,7 @@ DWORD CDevDiscovery::resetPassword(const QString &strIp, const QString &strSeria
     if (!Ipv4::parse(strIp, uIp))
         return RVNA_ERR_PARAM;
     const RVNA_DEV_IDENTITY identity = makeIdentity(strSerial, strMac);
-    const QByteArray code = strSecurityCode.toLatin1();
+    const QByteArray code = strSecurityCode.toUtf8();
     const int iRet = RVNA_ResetDevPasswd(uIp, &identity, code.constData());
     if (iRet != RVNA_OK)
         qCDebug(lcDiscovery) << "password reset of" << strIp << "failed:" << iRet;

@@ -36,8 +36,8 @@ bool isNvr(const CUIDeviceBean &oDev)
 DWORD loginIpc(const CUIDeviceBean &oDev, QString &strUserId, ZELT_MW_INFO_QUERY *pQueries, DWORD ulQueries)
 {
     std::array<char, ZELT_MW_USERID_LEN> szUserId{};
-    const DWORD ulRet = ZELT_MW_LoginQuery(oDev.m_strUserName.toLatin1().constData(),
-                                           oDev.m_strPassword.toLatin1().constData(),
+    const DWORD ulRet = ZELT_MW_LoginQuery(oDev.m_strUserName.toUtf8().constData(),
+                                           oDev.m_strPassword.toUtf8().constData(),
                                            oDev.m_strIp.toLatin1().constData(), 0, szUserId.data(), 0, pQueries,
                                            ulQueries);
     if (ulRet == 0)
@@ -49,8 +49,8 @@ DWORD loginNvr(const CUIDeviceBean &oDev, DWORD &ulHandle, decltype(&TLSDK_Login
 {
     std::array<char, kNvrLoginInfoSize> aInfo{};
     const DWORD ulRet = pfnLogin(oDev.m_strIp.toLatin1().constData(), TLSDK_DEFAULT_PORT,
-                                 oDev.m_strUserName.toLatin1().constData(),
-                                 oDev.m_strPassword.toLatin1().constData(), &ulHandle, aInfo.data());
+                                 oDev.m_strUserName.toUtf8().constData(),
+                                 oDev.m_strPassword.toUtf8().constData(), &ulHandle, aInfo.data());
     if (ulRet != 0)
         qCDebug(lcSession) << "TLSDK_Login" << oDev.m_strIp << "failed:" << ulRet;
     return ulRet;

@@ -6,15 +6,11 @@
 #include <mutex>
 
 template <typename T>
-class CObserver
-{
-public:
-    virtual ~CObserver() = default;
-    virtual void update(const T &value) = 0;
-};
+class CObserver;
 
-// Observer subject; the observer list has a lock of its own because
-// notifications may come from a library thread.
+// Base of the discovery service: an observer list under a lock of its own.
+// No observer is ever attached; answers reach the owner through the
+// service's results list instead.
 template <typename T>
 class CSubject
 {
@@ -26,27 +22,6 @@ public:
     {
         std::lock_guard<std::mutex> lock(m_observerMutex);
         m_observers.clear();
-    }
-
-    void addObserver(CObserver<T> *pObserver)
-    {
-        std::lock_guard<std::mutex> lock(m_observerMutex);
-        if (pObserver && !m_observers.contains(pObserver))
-            m_observers.append(pObserver);
-    }
-
-    void removeObserver(CObserver<T> *pObserver)
-    {
-        std::lock_guard<std::mutex> lock(m_observerMutex);
-        m_observers.removeAll(pObserver);
-    }
-
-protected:
-    void notifyObservers(const T &value)
-    {
-        std::lock_guard<std::mutex> lock(m_observerMutex);
-        for (CObserver<T> *pObserver : qAsConst(m_observers))
-            pObserver->update(value);
     }
 
 private:

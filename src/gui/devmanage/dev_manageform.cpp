@@ -2,24 +2,15 @@
 #include "ui_dev_manageform.h"
 
 #include "apppaths.h"
-#include "cfgselection.h"
-#include "dev_batchcfgdlg.h"
 #include "dev_batcheditaddrdlg.h"
 #include "dev_devcfgdlg.h"
-#include "dev_dstcfgdlg.h"
-#include "dev_editnetaddrdlg.h"
-#include "dev_logindlg.h"
-#include "dev_resetpasswddlg.h"
-#include "devcapability.h"
 #include "devdiscovery.h"
 #include "devlibraries.h"
 #include "devlistmerge.h"
-#include "devrequests.h"
 #include "devsession.h"
 #include "encodedevmodelex.h"
 #include "ipv4.h"
 #include "msgdlg.h"
-#include "platformutils.h"
 #include "qnofocusdelegate.h"
 #include "searchedit.h"
 #include "searcheditbox.h"
@@ -33,12 +24,9 @@
 #include "waitdlg.h"
 #include "workerregistry.h"
 
-#include <QAction>
-#include <QCursor>
 #include <QDir>
 #include <QHeaderView>
 #include <QLoggingCategory>
-#include <QMenu>
 #include <QTimer>
 
 #include <algorithm>
@@ -54,20 +42,10 @@ constexpr int kProbePauseMs = 500;
 // Largest end - begin of a segment search, alone and beside the multicast search.
 constexpr quint32 kMaxSpan = 1024;
 constexpr quint32 kMaxSpanWithMulticast = 768;
-constexpr int kRestartReportMs = 3000;
 // The whole wait for the logouts at exit, however many devices are silent.
 constexpr unsigned long kExitLogoutMs = 1000;
 
 } // namespace
-
-const std::array<CDevManageForm::ResumeCommand, CDevManageForm::EventRestart + 1> CDevManageForm::kResumeCommands = {{
-    nullptr,
-    &CDevManageForm::on_oDSTBtn_clicked,
-    &CDevManageForm::on_oUpgradeBtn_clicked,
-    &CDevManageForm::on_oBatchCfgBtn_clicked,
-    &CDevManageForm::configAfterLogin,
-    &CDevManageForm::restartAfterLogin,
-}};
 
 CDevManageForm::CDevManageForm(QWidget *parent)
     : QWidget(parent)
@@ -133,12 +111,12 @@ CDevManageForm::CDevManageForm(QWidget *parent)
     connect(this, &CDevManageForm::sendDevListInfo, m_pDevCfgDlg, &CDevCfgDlg::getDevListInfoSlot);
     connect(m_pDevCfgDlg, &CDevCfgDlg::sendTerminateWaitDlg, this, &CDevManageForm::terminateWaitDlg_slot);
     connect(m_pDevCfgDlg, &CDevCfgDlg::sendInitDataFinish_sig, this, &CDevManageForm::initCfgDlg_slot);
+    connect(m_pDevCfgDlg, &CDevCfgDlg::sendDevAddrChangedSignal, this, &CDevManageForm::devAddrChangedSlot);
     // The dialogs (maintenance, daylight saving) are created here.
 }
 
 CDevManageForm::~CDevManageForm()
 {
-    qCDebug(lcDevManage) << "m_ulStreamHd" << m_ulStreamHd;
     // Its pages stop their live view while the sessions still exist.
     delete m_pDevCfgDlg;
     m_pLibraries.reset();
@@ -440,9 +418,20 @@ void CDevManageForm::sendDev2CapSlot()
     emit sendDev2CapSignal(m_listDev);
 }
 
-void CDevManageForm::on_oLoginBtn_clicked()
+void CDevManageForm::abandonWork()
 {
-    devLogin(EventNone);
+    m_oMerge.nextRound();
+    m_pReportTimer->stop();
+    m_iRestartDevId = -1;
+    closeWaitDlg();
+    endCfgOpening();
+    m_pWorkers->renewAbandonable();
+}
+
+void CDevManageForm::onUpgradeEvent(QString strUserId, qint64 lValue)
+{
+    for (int iRow : m_oMerge.mergeUpgradeEvent(strUserId, lValue))
+        repaintRows(iRow);
 }
 
 QList<int> CDevManageForm::checkedRows() const
@@ -486,476 +475,4 @@ void CDevManageForm::closeWaitDlg()
     // Closing deletes the dialog; the guarded pointer forgets it.
     if (m_pWaitDlg)
         m_pWaitDlg->close();
-}
-
-ulong CDevManageForm::devLogin(ulong ulEventType)
-{
-    QScopedPointer<CDevLoginDlg> pDlg(new CDevLoginDlg(int(ulEventType), this));
-    pDlg->hideAddress();
-    const auto itFirst = std::find_if(m_listDev.cbegin(), m_listDev.cend(), [this](const CUIDeviceBean &dev) {
-        return m_pDevModel->checkedList().contains(dev.m_lDevId);
-    });
-    if (itFirst == m_listDev.cend()) {
-        showNote(tr("请选择设备。"));
-        return 1;
-    }
-    CUIDeviceBean oFirst = *itFirst;
-    pDlg->setDevice(oFirst);
-    if (pDlg->exec() != QDialog::Accepted)
-        return 0;
-    const stLoginInfo info = pDlg->loginInfo();
-    pDlg.reset();
-    if (info.strUserName.isEmpty() || info.strPassword.isEmpty()) {
-        CMsgDlg::showMsg(tr("错误"), tr("用户名或密码不能为空，请重新尝试。"), MsgError, this);
-        return 1;
-    }
-
-    // The list may have changed while the dialog was open: rows are looked up now.
-    QList<CUIDeviceBean> listClose;
-    QList<CUIDeviceBean> listLogin =
-        DevRequests::prepareLogin(m_listDev, checkedRows(), info.strUserName, info.strPassword, listClose);
-    // Closes an earlier login of each device first.
-    for (CUIDeviceBean &dev : listClose)
-        emit sendLogoutSignal(dev);
-    m_pDevModel->resetModel();
-    emit sendLoginSignal(listLogin, ulEventType);
-    showWaitDlg();
-    return 0;
-}
-
-void CDevManageForm::getLoginResultSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventType)
-{
-    const bool bCurrent = std::all_of(oDevList.cbegin(), oDevList.cend(), [this](const CUIDeviceBean &dev) {
-        return m_oMerge.isCurrentRound(dev.m_ulListRound);
-    });
-    if (!bCurrent)
-        return;
-    QList<int> &listChecked = m_pDevModel->checkedList();
-    listChecked.clear();
-    for (const CUIDeviceBean &dev : qAsConst(oDevList))
-        listChecked.append(dev.m_lDevId);
-    m_pDevModel->resetModel();
-    closeWaitDlg();
-    resumeCommand(ulEventType);
-}
-
-void CDevManageForm::resumeCommand(ulong ulEventType)
-{
-    if (ulEventType >= kResumeCommands.size() || !kResumeCommands[ulEventType])
-        return;
-    (this->*kResumeCommands[ulEventType])();
-}
-
-void CDevManageForm::restartAfterLogin()
-{
-    doRestartDev();
-}
-
-void CDevManageForm::configAfterLogin()
-{
-    openConfig(false);
-}
-
-bool CDevManageForm::checkLoggedIn(ulong ulEventType)
-{
-    const QList<int> listRows = checkedRows();
-    if (listRows.isEmpty()) {
-        showNote(tr("请选择设备。"));
-        return false;
-    }
-    const bool bAllLogged = std::all_of(listRows.cbegin(), listRows.cend(), [this](int iRow) {
-        return !m_listDev.at(iRow).m_strLoginKey.isEmpty();
-    });
-    if (!bAllLogged) {
-        devLogin(ulEventType);
-        return false;
-    }
-    QList<CUIDeviceBean> listDev = checkedDevices();
-    emit sendDevListInfo(listDev);
-    return true;
-}
-
-void CDevManageForm::createContextMenu()
-{
-    ui->oDevTabView->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ui->oDevTabView, &QWidget::customContextMenuRequested, this,
-            &CDevManageForm::showDevTabViewContextMenu);
-    m_pEditAddrAction = new QAction(tr("修改网络地址"), this);
-    connect(m_pEditAddrAction, &QAction::triggered, this, &CDevManageForm::doEditNetworkAddress);
-    m_pRestorePwdAction = new QAction(tr("重置设备密码"), this);
-    connect(m_pRestorePwdAction, &QAction::triggered, this, &CDevManageForm::doRestoreDevPwd);
-    m_pRestartAction = new QAction(tr("重启设备"), this);
-    connect(m_pRestartAction, &QAction::triggered, this, &CDevManageForm::doRestartDev);
-    // Reached through the table's remote icon, not through the menu.
-    m_pRemoteAction = new QAction(tr("浏览网页"), this);
-    connect(m_pRemoteAction, &QAction::triggered, this, &CDevManageForm::doRemoteConfig);
-}
-
-void CDevManageForm::showDevTabViewContextMenu(const QPoint &)
-{
-    if (!ui->oDevTabView->currentIndex().isValid())
-        return;
-    QMenu menu(this);
-    menu.addAction(m_pEditAddrAction);
-    menu.addAction(m_pRestorePwdAction);
-    menu.addAction(m_pRestartAction);
-    menu.exec(QCursor::pos());
-}
-
-ulong CDevManageForm::doEditNetworkAddress()
-{
-    const QList<int> listRows = checkedRows();
-    if (listRows.isEmpty()) {
-        showNote(tr("请选择设备。"));
-        return 1;
-    }
-    if (listRows.size() == 1) {
-        CUIDeviceBean oDev = m_listDev.at(currentRow(listRows.first()));
-        CEditNetworkAddrDlg dlg(this);
-        dlg.setDevice(oDev);
-        if (dlg.exec() != QDialog::Accepted)
-            return 0;
-        const stNetAddrInfo addr = dlg.addresses();
-        CBatchEditNetAddrBean oRequest =
-            DevRequests::addressChange(oDev, addr.strIp, addr.strMask, addr.strGateway, dlg.password());
-        oRequest.m_ulListRound = m_oMerge.round();
-        emit sendModifyIPSignal(oRequest);
-        const int iRow = rowOfDevId(oDev.m_lDevId);
-        if (iRow >= 0) {
-            m_listDev[iRow].m_lStatus = DevStatusModifying;
-            repaintRows(iRow);
-        }
-        return 0;
-    }
-
-    QList<CUIDeviceBean> listChecked;
-    for (int iRow : listRows)
-        listChecked.append(m_listDev.at(iRow));
-    QList<CBatchEditNetAddrBean> listRequest = DevRequests::batchRows(listChecked);
-    m_pBatchEditAddrDlg->setDeviceList(listRequest);
-    m_pBatchEditAddrDlg->clearAddresses();
-    m_pBatchEditAddrDlg->exec();
-    return 0;
-}
-
-void CDevManageForm::oBatchModifyIPSlot(CBatchEditNetAddrBean &oNetAddrBean)
-{
-    CBatchEditNetAddrBean oRequest = oNetAddrBean;
-    oRequest.m_ulListRound = m_oMerge.round();
-    emit sendModifyIPSignal(oRequest);
-    // Marks the device busy, as a single change does, so that a refresh asks first.
-    for (int i = 0; i < m_listDev.size(); ++i) {
-        if (m_listDev.at(i).m_strIp == oRequest.m_strOldIp) {
-            m_listDev[i].m_lStatus = DevStatusModifying;
-            repaintRows(i);
-        }
-    }
-}
-
-ulong CDevManageForm::doRestoreDevPwd()
-{
-    const QList<int> listRows = checkedRows();
-    if (listRows.isEmpty()) {
-        showNote(tr("请选择设备。"));
-        return 1;
-    }
-    if (listRows.size() > 1) {
-        showNote(tr("不能同时操作多台设备。"));
-        return 1;
-    }
-    const CUIDeviceBean oDev = m_listDev.at(currentRow(listRows.first()));
-    if (oDev.m_strSerial.isEmpty() || DevSession::isNvr(oDev)) {
-        showNote(tr("该设备不支持密码重置功能，请及时与客服联系。"));
-        return 1;
-    }
-    CResetPasswdDlg dlg(this);
-    dlg.setSerial(oDev.m_strSerial);
-    if (dlg.exec() != QDialog::Accepted)
-        return 0;
-    CUIDeviceBean oRequest = oDev;
-    emit sendResetPwdSignal(oRequest, dlg.securityCode());
-    showWaitDlg();
-    return 0;
-}
-
-void CDevManageForm::onResetPwdResult(CUIDeviceBean &, ulong ulResult)
-{
-    closeWaitDlg();
-    showNote(ulResult == 0 ? tr("重置成功，密码为：vorpe") : tr("重置失败。"));
-}
-
-void CDevManageForm::doRemoteConfig()
-{
-    const int iRow = currentRow(-1);
-    if (iRow < 0)
-        return;
-    const QString strUrl = QStringLiteral("http://") + m_listDev.at(iRow).m_strIp;
-    if (!CPlatformUtils::openWebPage(strUrl))
-        CMsgDlg::showMsg(tr("错误"), tr("无法启动浏览器，请在浏览器中打开 %1").arg(strUrl), MsgError, this);
-}
-
-void CDevManageForm::openRemoteDlg_slot()
-{
-    doRemoteConfig();
-}
-
-ulong CDevManageForm::doRestartDev()
-{
-    const QList<int> listRows = checkedRows();
-    if (listRows.isEmpty()) {
-        showNote(tr("请选择设备。"));
-        return 1;
-    }
-    if (listRows.size() > 1) {
-        showNote(tr("不能同时操作多台设备。"));
-        return 1;
-    }
-    const CUIDeviceBean oDev = m_listDev.at(listRows.first());
-    if (oDev.m_strLoginKey.isEmpty()) {
-        devLogin(EventRestart);
-        return 1;
-    }
-    if (!CMsgDlg::askQuestion(tr("信息"), tr("你确定要重启系统吗？"), this))
-        return 1;
-    CUIDeviceBean oRequest = oDev;
-    oRequest.m_ulListRound = m_oMerge.round();
-    emit sendRestartSignal(oRequest);
-    showWaitDlg();
-    return 0;
-}
-
-void CDevManageForm::onRestartResult(CUIDeviceBean &oBean, ulong ulResult)
-{
-    closeWaitDlg();
-    if (ulResult != 0) {
-        showNote(tr("重启失败。"));
-        return;
-    }
-    // After a refresh the device is listed afresh and leaves by itself.
-    if (!m_oMerge.isCurrentRound(oBean.m_ulListRound))
-        return;
-    m_iRestartDevId = oBean.m_lDevId;
-    m_pReportTimer->start(kRestartReportMs);
-}
-
-void CDevManageForm::onReportTimer()
-{
-    m_pReportTimer->stop();
-    const int iRow = rowOfDevId(m_iRestartDevId);
-    if (iRow >= 0) {
-        // Its session ended with the restart; the library forgets it too.
-        emit sendLogoutSignal(m_listDev[iRow]);
-        m_listDev.removeAt(iRow);
-        ui->oDevNumLabel->setText(QString::number(m_listDev.size()));
-    }
-    m_iRestartDevId = -1;
-    m_pDevModel->checkedList().clear();
-    m_pDevModel->resetModel();
-    showNote(tr("设备正在重启，请在约3分钟后刷新列表获取该设备。"));
-}
-
-void CDevManageForm::abandonWork()
-{
-    m_oMerge.nextRound();
-    m_pReportTimer->stop();
-    m_iRestartDevId = -1;
-    closeWaitDlg();
-    endCfgOpening();
-    m_pWorkers->renewAbandonable();
-}
-
-void CDevManageForm::onUpgradeEvent(QString strUserId, qint64 lValue)
-{
-    for (int iRow : m_oMerge.mergeUpgradeEvent(strUserId, lValue))
-        repaintRows(iRow);
-}
-
-void CDevManageForm::on_oUpgradeBtn_clicked()
-{
-    // Without a login the login flow takes over and calls this again afterwards.
-    if (!checkLoggedIn(EventUpgrade))
-        return;
-    m_pUpgradeDlg->exec();
-}
-
-QList<CUIDeviceBean> CDevManageForm::checkedDevices() const
-{
-    QList<CUIDeviceBean> listDev;
-    for (int iRow : checkedRows())
-        listDev.append(m_listDev.at(iRow));
-    return listDev;
-}
-
-QList<CUIDeviceBean> CDevManageForm::devicesForBatch(ulong ulEventType)
-{
-    // Without a login the login flow takes over and resumes the command afterwards.
-    if (!checkLoggedIn(ulEventType))
-        return {};
-    const QList<CUIDeviceBean> listDev = checkedDevices();
-    const QString strRefusal = CfgSelection::refusal(listDev);
-    if (!strRefusal.isEmpty()) {
-        showNote(strRefusal);
-        return {};
-    }
-    return listDev;
-}
-
-void CDevManageForm::oMaintainSlot(QString strPath, ULONG ulCmd, CUIDeviceBean &oBean)
-{
-    switch (ulCmd) {
-    case CUpgradeDlg::CmdUpgrade:
-        emit sendUpgradeSignal(strPath, oBean);
-        break;
-    case CUpgradeDlg::CmdExportDiag:
-        emit sendExportDiagSignal(strPath, oBean);
-        break;
-    case CUpgradeDlg::CmdImportCfg:
-        emit sendImportCfgSignal(strPath, oBean);
-        break;
-    case CUpgradeDlg::CmdExportCfg:
-        emit sendExportCfgSignal(strPath, oBean);
-        break;
-    default:
-        break;
-    }
-}
-
-void CDevManageForm::on_oBatchCfgBtn_clicked()
-{
-    QList<CUIDeviceBean> listDev = devicesForBatch(EventBatchCfg);
-    if (listDev.isEmpty())
-        return;
-    auto *pDlg = new CBatchCfgDlg(this);
-    connect(pDlg, &CBatchCfgDlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
-    pDlg->getDevListInfoSlot(listDev);
-    if (pDlg->prepare() != 0) {
-        delete pDlg;
-        showNote(tr("所选设备不支持该功能。"));
-        return;
-    }
-    pDlg->exec();
-    pDlg->deleteWhenDone();
-}
-
-void CDevManageForm::openConfigDlg_slot()
-{
-    // The icon's row: the view makes the clicked row current.
-    int iRow = currentRow(-1);
-    if (iRow < 0) {
-        const QList<int> listRows = checkedRows();
-        if (listRows.isEmpty()) {
-            showNote(tr("请选择设备。"));
-            return;
-        }
-        iRow = listRows.first();
-    }
-    m_iCfgDevId = m_listDev.at(iRow).m_lDevId;
-    openConfig(true);
-}
-
-void CDevManageForm::openConfig(bool bMayLogin)
-{
-    const int iRow = rowOfDevId(m_iCfgDevId);
-    if (iRow < 0)
-        return;
-    endCfgOpening();
-    const CUIDeviceBean oDev = m_listDev.at(iRow);
-    if (oDev.m_strLoginKey.isEmpty()) {
-        // After a login that did not succeed the opening ends here.
-        if (!bMayLogin)
-            return;
-        QList<int> &listChecked = m_pDevModel->checkedList();
-        if (!listChecked.contains(oDev.m_lDevId))
-            listChecked.append(oDev.m_lDevId);
-        m_pDevModel->resetModel();
-        devLogin(EventConfig);
-        return;
-    }
-    QList<CUIDeviceBean> listDev{oDev};
-    emit sendDevListInfo(listDev);
-    if (oDev.m_strDevType != QLatin1String("IPC")) {
-        m_pDevCfgDlg->initSysInfoPage();
-        return;
-    }
-    m_strCfgUserId = oDev.m_strLoginKey;
-    m_bCfgPending = true;
-    for (ulong ulKind : {ulong(DevCapability::KindImage), ulong(DevCapability::KindNetwork),
-                         ulong(DevCapability::KindEncode)})
-        emit sendGetCapSig(m_strCfgUserId, ulKind, m_ulCfgOpening);
-    emit sendStartLive_sig(m_strCfgUserId, m_ulCfgOpening);
-    showWaitDlg();
-}
-
-void CDevManageForm::getCapResult(QList<stDevCapacityInfo> &devCapInfoList, ulong capType, quint32 ulOpening)
-{
-    if (!m_bCfgPending || ulOpening != m_ulCfgOpening)
-        return;
-    emit sendCapResultSig(devCapInfoList, capType);
-}
-
-void CDevManageForm::getStartLiveResult(ulong streamHd, ulong ulResult, quint32 ulOpening)
-{
-    if (!m_bCfgPending || ulOpening != m_ulCfgOpening) {
-        // A stream of an opening that ended shows nowhere.
-        if (streamHd != 0)
-            emit sendStopLive_sig(m_strCfgUserId, streamHd);
-        return;
-    }
-    endCfgOpening();
-    m_ulStreamHd = DWORD(streamHd);
-    m_pDevCfgDlg->setLiveResult(DWORD(streamHd), DWORD(ulResult));
-}
-
-void CDevManageForm::getCapFailed_slot(ulong ulResult, quint32 ulOpening)
-{
-    if (!m_bCfgPending || ulOpening != m_ulCfgOpening)
-        return;
-    endCfgOpening();
-    qCDebug(lcDevManage) << "capability request failed:" << ulResult;
-    closeWaitDlg();
-    const int iRow = rowOfDevId(m_iCfgDevId);
-    if (iRow >= 0) {
-        CUIDeviceBean &dev = m_listDev[iRow];
-        // The copy still carries the key the logout needs.
-        emit sendLogoutSignal(dev);
-        dev.m_strLoginKey.clear();
-        dev.m_lStatus = DevStatusNotLogged;
-        repaintRows(iRow);
-    }
-    CMsgDlg::showMsg(tr("信息"), tr("连接超时,请检查设备网络连接。"), MsgError, this);
-}
-
-void CDevManageForm::initCfgDlg_slot()
-{
-    closeWaitDlg();
-    m_pDevCfgDlg->initCfgPages();
-}
-
-void CDevManageForm::terminateWaitDlg_slot()
-{
-    closeWaitDlg();
-    m_pDevCfgDlg->exec();
-}
-
-void CDevManageForm::endCfgOpening()
-{
-    m_bCfgPending = false;
-    ++m_ulCfgOpening;
-}
-
-void CDevManageForm::on_oDSTBtn_clicked()
-{
-    QList<CUIDeviceBean> listDev = devicesForBatch(EventDst);
-    if (listDev.isEmpty())
-        return;
-    auto *pDlg = new CDstCfgDlg(this);
-    connect(pDlg, &CDstCfgDlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
-    pDlg->getDevListInfoSlot(listDev);
-    if (pDlg->setDefault() != 0) {
-        delete pDlg;
-        showNote(tr("所选设备不支持该功能。"));
-        return;
-    }
-    pDlg->exec();
-    pDlg->deleteWhenDone();
 }

@@ -113,6 +113,7 @@ public slots:
     void on_oSetupBtn_clicked();
     void on_oUpgradeBtn_clicked();
     void openConfigDlg_slot();
+    void devAddrChangedSlot(QString strOldIp, QString strNewIp);
     void openRemoteDlg_slot();
     void oCustomMadeTable(CUICustomMadeBean &oBean);
     // Hands one maintenance request of the maintenance dialog to the worker of its kind.

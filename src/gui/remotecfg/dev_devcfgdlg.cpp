@@ -79,6 +79,8 @@ void CDevCfgDlg::initCfgPages()
     if (!m_imageCapList.isEmpty())
         pTabs->insertTab(TabImage, m_pImageForm, tr("图像"));
     m_pNetworkForm = new CNetworkCfgForm(m_devBean, &m_networkCapList);
+    connect(m_pNetworkForm, &CNetworkCfgForm::sendDevAddrChangedSignal, this,
+            &CDevCfgDlg::sendDevAddrChangedSignal);
     if (!m_networkCapList.isEmpty())
         pTabs->insertTab(TabNetwork, m_pNetworkForm, tr("网络"));
     m_pEncodeForm = new CEncodeCfgForm(m_devBean, m_encodeCapList);

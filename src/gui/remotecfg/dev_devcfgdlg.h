@@ -44,6 +44,8 @@ public:
 signals:
     void sendTerminateWaitDlg();
     void sendInitDataFinish_sig();
+    // The network page moved the device: its sessions belong to the old address.
+    void sendDevAddrChangedSignal(QString strOldIp, QString strNewIp);
 
 public slots:
     // Starts an opening for the first device of the list; an empty list changes nothing.

@@ -4,8 +4,12 @@
 #include "appresources.h"
 
 #include <QPointer>
+#include <QQueue>
 
 namespace {
+
+QQueue<int> g_queueAnswers;
+QList<CMsgDlg::stAnswered> g_listAnswered;
 
 QString iconStyle(const char *image)
 {
@@ -18,6 +22,7 @@ QString iconStyle(const char *image)
 CMsgDlg::CMsgDlg(const QString &title, const QString &text, int kind, QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::CMsgDlg)
+    , m_nKind(kind)
 {
     initAppResources();
     ui->setupUi(this);
@@ -45,6 +50,34 @@ CMsgDlg::CMsgDlg(const QString &title, const QString &text, int kind, QWidget *p
 }
 
 CMsgDlg::~CMsgDlg() = default;
+
+int CMsgDlg::exec()
+{
+    if (g_queueAnswers.isEmpty())
+        return QDialog::exec();
+    const int nResult = g_queueAnswers.dequeue();
+    g_listAnswered.append({windowTitle(), ui->oMsgLabel->text(), m_nKind});
+    setResult(nResult);
+    return nResult;
+}
+
+void CMsgDlg::setNextAnswer(int nResult)
+{
+    g_queueAnswers.enqueue(nResult);
+}
+
+QList<CMsgDlg::stAnswered> CMsgDlg::takeAnswered()
+{
+    g_queueAnswers.clear();
+    QList<stAnswered> listAnswered;
+    listAnswered.swap(g_listAnswered);
+    return listAnswered;
+}
+
+int CMsgDlg::queuedAnswers()
+{
+    return g_queueAnswers.size();
+}
 
 void CMsgDlg::setButtonTexts(const QString &okText, const QString &cancelText)
 {

@@ -2,7 +2,9 @@
 #define MSGDLG_H
 
 #include <QDialog>
+#include <QList>
 #include <QScopedPointer>
+#include <QString>
 
 namespace Ui {
 class CMsgDlg;
@@ -23,6 +25,23 @@ public:
 
     void setButtonTexts(const QString &okText, const QString &cancelText);
 
+    // Shown modally unless an answer is queued (setNextAnswer).
+    int exec() override;
+
+    // Test seam: the next message is not shown but answered at once with
+    // nResult (QDialog::Accepted for OK); answers queue up in order. Every
+    // message answered this way is recorded for takeAnswered().
+    struct stAnswered
+    {
+        QString title;
+        QString text;
+        int kind;
+    };
+    static void setNextAnswer(int nResult);
+    // Forgets the queued answers and returns the messages answered so far.
+    static QList<stAnswered> takeAnswered();
+    static int queuedAnswers();
+
     // Runs a message modally and returns the exec() result: 1 only when OK was
     // pressed. Safe when the parent dies while the message is up.
     static int showMsg(const QString &title, const QString &text, int kind,
@@ -36,6 +55,7 @@ private slots:
 
 private:
     QScopedPointer<Ui::CMsgDlg> ui;
+    int m_nKind;
 };
 
 // The kinds are also usable unqualified, as callers pass them around as plain ints.

@@ -1,0 +1,141 @@
+// The device tab's side of opening the configuration dialog: the target
+// device, the capability and live-stream requests of one opening and their
+// answers. Answers of an opening that ended are dropped.
+#include "dev_manageform.h"
+
+#include "dev_devcfgdlg.h"
+#include "devcapability.h"
+#include "devsession.h"
+#include "encodedevmodelex.h"
+#include "msgdlg.h"
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcDevManage)
+
+void CDevManageForm::configAfterLogin()
+{
+    openConfig(false);
+}
+
+void CDevManageForm::openConfigDlg_slot()
+{
+    // The icon's row: the view makes the clicked row current.
+    int iRow = currentRow(-1);
+    if (iRow < 0) {
+        const QList<int> listRows = checkedRows();
+        if (listRows.isEmpty()) {
+            showNote(tr("请选择设备。"));
+            return;
+        }
+        iRow = listRows.first();
+    }
+    m_iCfgDevId = m_listDev.at(iRow).m_lDevId;
+    openConfig(true);
+}
+
+void CDevManageForm::openConfig(bool bMayLogin)
+{
+    const int iRow = rowOfDevId(m_iCfgDevId);
+    if (iRow < 0)
+        return;
+    endCfgOpening();
+    const CUIDeviceBean oDev = m_listDev.at(iRow);
+    if (oDev.m_strLoginKey.isEmpty()) {
+        // After a login that did not succeed the opening ends here.
+        if (!bMayLogin)
+            return;
+        QList<int> &listChecked = m_pDevModel->checkedList();
+        if (!listChecked.contains(oDev.m_lDevId))
+            listChecked.append(oDev.m_lDevId);
+        m_pDevModel->resetModel();
+        devLogin(EventConfig);
+        return;
+    }
+    QList<CUIDeviceBean> listDev{oDev};
+    emit sendDevListInfo(listDev);
+    if (!DevSession::isIpc(oDev)) {
+        m_pDevCfgDlg->initSysInfoPage();
+        return;
+    }
+    m_strCfgUserId = oDev.m_strLoginKey;
+    m_bCfgPending = true;
+    for (ulong ulKind : {ulong(DevCapability::KindImage), ulong(DevCapability::KindNetwork),
+                         ulong(DevCapability::KindEncode)})
+        emit sendGetCapSig(m_strCfgUserId, ulKind, m_ulCfgOpening);
+    emit sendStartLive_sig(m_strCfgUserId, m_ulCfgOpening);
+    showWaitDlg();
+}
+
+void CDevManageForm::getCapResult(QList<stDevCapacityInfo> &devCapInfoList, ulong capType, quint32 ulOpening)
+{
+    if (!m_bCfgPending || ulOpening != m_ulCfgOpening)
+        return;
+    emit sendCapResultSig(devCapInfoList, capType);
+}
+
+void CDevManageForm::getStartLiveResult(ulong streamHd, ulong ulResult, quint32 ulOpening)
+{
+    if (!m_bCfgPending || ulOpening != m_ulCfgOpening) {
+        // A stream of an opening that ended shows nowhere.
+        if (streamHd != 0)
+            emit sendStopLive_sig(m_strCfgUserId, streamHd);
+        return;
+    }
+    endCfgOpening();
+    m_ulStreamHd = DWORD(streamHd);
+    m_pDevCfgDlg->setLiveResult(DWORD(streamHd), DWORD(ulResult));
+}
+
+void CDevManageForm::getCapFailed_slot(ulong ulResult, quint32 ulOpening)
+{
+    if (!m_bCfgPending || ulOpening != m_ulCfgOpening)
+        return;
+    endCfgOpening();
+    qCDebug(lcDevManage) << "capability request failed:" << ulResult;
+    closeWaitDlg();
+    const int iRow = rowOfDevId(m_iCfgDevId);
+    if (iRow >= 0) {
+        CUIDeviceBean &dev = m_listDev[iRow];
+        // The copy still carries the key the logout needs.
+        emit sendLogoutSignal(dev);
+        dev.m_strLoginKey.clear();
+        dev.m_lStatus = DevStatusNotLogged;
+        repaintRows(iRow);
+    }
+    CMsgDlg::showMsg(tr("信息"), tr("连接超时,请检查设备网络连接。"), MsgError, this);
+}
+
+void CDevManageForm::initCfgDlg_slot()
+{
+    closeWaitDlg();
+    m_pDevCfgDlg->initCfgPages();
+}
+
+void CDevManageForm::terminateWaitDlg_slot()
+{
+    closeWaitDlg();
+    m_pDevCfgDlg->exec();
+}
+
+void CDevManageForm::endCfgOpening()
+{
+    m_bCfgPending = false;
+    ++m_ulCfgOpening;
+}
+
+void CDevManageForm::devAddrChangedSlot(QString strOldIp, QString strNewIp)
+{
+    qCDebug(lcDevManage) << "device moved from" << strOldIp << "to" << strNewIp;
+    for (int iRow = 0; iRow < m_listDev.size(); ++iRow) {
+        CUIDeviceBean &dev = m_listDev[iRow];
+        if (dev.m_strIp != strOldIp)
+            continue;
+        // The session is closed with the old key; the device answers at its new
+        // address only after a refresh of the list.
+        emit sendLogoutSignal(dev);
+        dev.m_strLoginKey.clear();
+        dev.m_lStatus = DevStatusNotLogged;
+        repaintRows(iRow);
+    }
+}
