@@ -29,6 +29,7 @@ private slots:
     void waitOverlayIgnoresKeys();
     void waitOverlayDeletesItselfOnClose();
     void drawnOverlayCoversOwnerWindow();
+    void messageTextCanBeCopied();
 };
 
 void TestMsgDlg::kindsDecideIconAndButtons_data()
@@ -234,6 +235,14 @@ void TestMsgDlg::drawnOverlayCoversOwnerWindow()
     QVERIFY(pWait && pWait->isVisible());
     pWait->close();
     QTRY_VERIFY(pWait.isNull());
+}
+
+void TestMsgDlg::messageTextCanBeCopied()
+{
+    CMsgDlg dlg(QStringLiteral("T"), QStringLiteral("http://127.0.0.1"), MsgError);
+    auto *pLabel = dlg.findChild<QLabel *>(QStringLiteral("oMsgLabel"));
+    QVERIFY(pLabel);
+    QVERIFY(pLabel->textInteractionFlags() & Qt::TextSelectableByMouse);
 }
 
 void TestMsgDlg::queuedAnswersReplyWithoutShowing()
