@@ -2,7 +2,7 @@
 #include "dev_editnetaddrdlg.h"
 #include "dev_logindlg.h"
 #include "dev_resetpasswddlg.h"
-#include "dialoghelper.h"
+#include "msgdlg.h"
 #include "ipv4.h"
 #include "ipwidget.h"
 #include "uidevicebean.h"
@@ -156,21 +156,19 @@ private slots:
         oBean.m_strGateway = gateway;
         dlg.setDevice(oBean);
 
-        std::shared_ptr<DialogHelper::SeenDialog> pSeen;
+        CMsgDlg::setNextAnswer(QDialog::Accepted);
         QTimer::singleShot(0, &dlg, [&] {
-            pSeen = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
             QTest::mouseClick(child<QPushButton>(dlg, "oOkBtn"), Qt::LeftButton);
             // The message was answered; the dialog is still open with what was typed.
             QVERIFY(dlg.isVisible());
-            QCOMPARE(dlg.focusWidget() && (dlg.focusWidget() == child<QWidget>(dlg, qPrintable(field))
-                                           || child<QWidget>(dlg, qPrintable(field))->isAncestorOf(dlg.focusWidget())),
-                     true);
+            QWidget *pField = child<QWidget>(dlg, qPrintable(field));
+            QVERIFY(dlg.focusWidget() == pField || pField->isAncestorOf(dlg.focusWidget()));
             QTest::mouseClick(child<QPushButton>(dlg, "oCancelBtn"), Qt::LeftButton);
         });
         QCOMPARE(dlg.exec(), 0);
-        QVERIFY(pSeen && pSeen->done);
-        QCOMPARE(pSeen->className, QStringLiteral("CMsgDlg"));
-        QCOMPARE(pSeen->text, message);
+        const QList<CMsgDlg::stAnswered> listAnswered = CMsgDlg::takeAnswered();
+        QCOMPARE(listAnswered.size(), 1);
+        QCOMPARE(listAnswered.at(0).text, message);
         QCOMPARE(dlg.addresses().strIp, Ipv4::normalized(ip));
     }
 

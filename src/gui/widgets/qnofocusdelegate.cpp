@@ -75,9 +75,9 @@ QString QNoFocusDelegate::toolTipFor(const QStyleOptionViewItem &option, const Q
         return QString();
     const QWidget *pWidget = opt.widget;
     QStyle *pStyle = pWidget ? pWidget->style() : QApplication::style();
-    const QRect rcText = pStyle->subElementRect(QStyle::SE_ItemViewItemText, &opt, pWidget);
+    // The text margins a style's item view keeps on both sides.
     const int iMargin = 2 * (pStyle->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, pWidget) + 1);
-    return opt.fontMetrics.horizontalAdvance(opt.text) > rcText.width() - iMargin ? opt.text : QString();
+    return opt.fontMetrics.horizontalAdvance(opt.text) > option.rect.width() - iMargin ? opt.text : QString();
 }
 
 bool QNoFocusDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view,
