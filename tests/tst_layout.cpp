@@ -71,16 +71,12 @@ void checkButton(const QAbstractButton *pButton, QStringList *pProblems)
     opt.initFrom(pButton);
     opt.text = pButton->text();
     QStyle::SubElement element = QStyle::SE_PushButtonContents;
-    int nExtra = 0;
-    if (qobject_cast<const QCheckBox *>(pButton)) {
+    if (qobject_cast<const QCheckBox *>(pButton))
         element = QStyle::SE_CheckBoxContents;
-    } else if (qobject_cast<const QRadioButton *>(pButton)) {
+    else if (qobject_cast<const QRadioButton *>(pButton))
         element = QStyle::SE_RadioButtonContents;
-    } else {
-        nExtra = 4;  // the focus frame inside a push button
-    }
     const int nAvail = pButton->style()->subElementRect(element, &opt, pButton).width();
-    const int nNeed = textWidth(pButton->fontMetrics(), pButton->text()) + nExtra;
+    const int nNeed = textWidth(pButton->fontMetrics(), pButton->text());
     if (nNeed > nAvail)
         *pProblems << QStringLiteral("%1: \"%2\" needs %3, has %4")
                           .arg(where(pButton), pButton->text()).arg(nNeed).arg(nAvail);

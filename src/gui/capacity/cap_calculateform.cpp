@@ -11,6 +11,9 @@
 #include "qnofocusdelegate.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTabBar>
 #include <QMultiHash>
 #include <QPointer>
 
@@ -32,7 +35,10 @@ CCapCalculateForm::CCapCalculateForm(QWidget *parent)
     initView();
     // Longer tab titles (English, large fonts) widen the box rather than scroll.
     ui->oCalcGroupBox->ensurePolished();
-    ui->oCalcGroupBox->setMaximumWidth(qMax(ui->oCalcGroupBox->maximumWidth(), ui->oCalcGroupBox->sizeHint().width()));
+    const int nTabs = ui->oCapTabWidget->tabBar()->sizeHint().width() + ui->oCalcGroupBox->width()
+                      - ui->oCalcGroupBox->contentsRect().width() + 2 * ui->oCapTabWidget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 24;
+    ui->oCalcGroupBox->setMinimumWidth(qMax(ui->oCalcGroupBox->minimumWidth(), nTabs));
+    ui->oCalcGroupBox->setMaximumWidth(qMax(ui->oCalcGroupBox->maximumWidth(), nTabs));
     m_pOnlineDlg = new CShowOnlineDevDlg(this);
     makeConnections();
 }
@@ -78,6 +84,14 @@ void CCapCalculateForm::initView()
     pView->verticalHeader()->setDefaultSectionSize(ChanRowHeight);
     for (int i = 0; i < CChanModelEx::ColumnCount; ++i)
         pView->setColumnWidth(i, s_arrColumnWidth[i]);
+    // The last column stretches; the table never gets narrower than its title.
+    QHeaderView *pHeader = pView->horizontalHeader();
+    const int iLast = CChanModelEx::ColumnCount - 1;
+    int nWidth = pHeader->fontMetrics().horizontalAdvance(m_pChanModel->headerData(iLast, Qt::Horizontal).toString())
+                 + 2 * pHeader->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, pHeader) + 8;
+    for (int i = 0; i < iLast; ++i)
+        nWidth += s_arrColumnWidth[i];
+    pView->setMinimumWidth(nWidth + 2 * pView->frameWidth() + pView->verticalScrollBar()->sizeHint().width());
 }
 
 void CCapCalculateForm::makeConnections()
