@@ -37,8 +37,10 @@ CCapCalculateForm::CCapCalculateForm(QWidget *parent)
     ui->oCalcGroupBox->ensurePolished();
     const int nTabs = ui->oCapTabWidget->tabBar()->sizeHint().width() + ui->oCalcGroupBox->width()
                       - ui->oCalcGroupBox->contentsRect().width() + 2 * ui->oCapTabWidget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 24;
-    ui->oCalcGroupBox->setMinimumWidth(qMax(ui->oCalcGroupBox->minimumWidth(), nTabs));
-    ui->oCalcGroupBox->setMaximumWidth(qMax(ui->oCalcGroupBox->maximumWidth(), nTabs));
+    if (nTabs > ui->oCalcGroupBox->maximumWidth()) {
+        ui->oCalcGroupBox->setMaximumWidth(nTabs);
+        ui->oCalcGroupBox->setMinimumWidth(qMax(ui->oCalcGroupBox->minimumWidth(), nTabs));
+    }
     m_pOnlineDlg = new CShowOnlineDevDlg(this);
     makeConnections();
 }
