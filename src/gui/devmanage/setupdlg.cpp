@@ -7,8 +7,7 @@ CSetupDlg::CSetupDlg(QWidget *parent)
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
-    // Wider only where the language needs it.
-    setFixedSize(qMax(440, minimumSizeHint().width()), 380);
+    setFixedSize(440, 380);
     connect(ui->oCondSearchCheck, &QCheckBox::clicked, ui->oBeginIPWidget, &QWidget::setEnabled);
     connect(ui->oCondSearchCheck, &QCheckBox::clicked, ui->oEndIPWidget, &QWidget::setEnabled);
 }
