@@ -651,6 +651,14 @@
         <source>连接超时,请检查设备网络连接。</source>
         <translation>Connection timed out. Please check the device&apos;s network connection.</translation>
     </message>
+    <message>
+        <source>一次最多搜索%1个地址。</source>
+        <translation>At most %1 addresses can be searched at a time.</translation>
+    </message>
+    <message>
+        <source>无法启动浏览器，请在浏览器中打开 %1</source>
+        <translation>No web browser could be started. Open %1 in a browser.</translation>
+    </message>
 </context>
 <context>
     <name>CDstCfgDlg</name>
@@ -825,6 +833,22 @@
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>请填写%1。</source>
+        <translation>Please fill in %1.</translation>
+    </message>
+    <message>
+        <source>%1 %2 无效。</source>
+        <translation>%1 %2 is not valid.</translation>
+    </message>
+    <message>
+        <source>%1 %2 不在该地址的子网中。</source>
+        <translation>%1 %2 is not in the subnet of the address.</translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <translation>Information</translation>
+    </message>
 </context>
 <context>
     <name>CEncodeCfgForm</name>
@@ -961,6 +985,26 @@
     <message>
         <source>否</source>
         <translation>No</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>最小化</source>
+        <translation>Minimize</translation>
+    </message>
+    <message>
+        <source>最大化</source>
+        <translation>Maximize</translation>
+    </message>
+    <message>
+        <source>还原</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>

@@ -4,9 +4,9 @@
 set -euo pipefail
 PACKAGES=(
     build-essential cmake ninja-build ccache pkg-config git
-    qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools qt5-image-formats-plugins
+    qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools qt5-image-formats-plugins qttranslations5-l10n
     libqt5svg5-dev
-    libasio-dev libssl-dev zlib1g-dev libjpeg-dev
+    libxcb1-dev libasio-dev libssl-dev zlib1g-dev libjpeg-dev
     xvfb xauth x11-utils imagemagick desktop-file-utils
     fonts-wqy-microhei fonts-dejavu-core
     python3

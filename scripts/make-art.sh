@@ -16,9 +16,18 @@ GREEN='#2e9d4f'
 AMBER='#f0a020'
 
 # Time stamps are left out so that regenerating leaves unchanged files identical.
+# Every icon is also drawn at twice its size as NAME@2x.png, which Qt picks on
+# high-DPI screens: the drawing is scaled by an affine transform, the text by its point size.
 png() { # png NAME SIZE DRAW-ARGS...
     local name="$1" size="$2"; shift 2
     convert -size "$size" xc:none "$@" -strip -define png:exclude-chunks=date,time "PNG32:$img/$name"
+    local w="${size%x*}" h="${size#*x}" args=() prev=""
+    for a in "$@"; do
+        if [ "$prev" = -pointsize ]; then a=$(( a * 2 )); fi
+        args+=("$a"); prev="$a"
+    done
+    convert -size "$(( w * 2 ))x$(( h * 2 ))" xc:none -affine 2,0,0,2,0,0 "${args[@]}" \
+        -strip -define png:exclude-chunks=date,time "PNG32:$img/${name%.png}@2x.png"
 }
 
 # Title-bar buttons, 20x20: grey glyph when idle, white glyph on a coloured tile when active.
@@ -83,13 +92,19 @@ mark() { # mark SIZE FILE
         -fill white -stroke none -draw "circle $c,$c $c,$(( c - s / 10 ))" \
         -strip -define png:exclude-chunks=date,time "PNG32:$f"
 }
-mark 17 /tmp/corvane-mark17.png
-# Title-bar logo, 81x21: mark and name.
-convert -size 81x21 xc:none /tmp/corvane-mark17.png -geometry +2+2 -composite \
-    -fill '#2b3a4a' -font "$FONT_BOLD" -pointsize 12 -gravity west -annotate +22+0 "Corvane" \
-    -strip -define png:exclude-chunks=date,time "PNG32:$img/logo.png"
+# Title-bar logo, 81x21: mark and name; twice that for high-DPI screens.
+titlelogo() { # titlelogo SCALE FILE
+    local k="$1"
+    mark $(( 17 * k )) /tmp/corvane-logomark.png
+    convert -size "$(( 81 * k ))x$(( 21 * k ))" xc:none /tmp/corvane-logomark.png -geometry "+$(( 2 * k ))+$(( 2 * k ))" -composite \
+        -fill '#2b3a4a' -font "$FONT_BOLD" -pointsize $(( 12 * k )) -gravity west -annotate "+$(( 22 * k ))+0" "Corvane" \
+        -strip -define png:exclude-chunks=date,time "PNG32:$2"
+}
+titlelogo 1 "$img/logo.png"
+titlelogo 2 "$img/logo@2x.png"
 # About-box logo, 120x120.
 mark 120 "$img/about_logo.png"
+mark 240 "$img/about_logo@2x.png"
 
 # Window icon in the sizes a desktop asks for; the same sizes as the
 # installed program's menu icon (packaging/icons).

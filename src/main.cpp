@@ -31,6 +31,11 @@ bool loadTranslation(QTranslator &translator, CLangConfig::ELanguage lang)
 
 int main(int argc, char *argv[])
 {
+    // Fixed sizes are logical pixels; these must be set before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    // 150 % stays 1.5 instead of being rounded up to 2.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication app(argc, argv);
     registerRecordTypes();
     initAppResources();
@@ -47,6 +52,10 @@ int main(int argc, char *argv[])
     const QString strManual = paths.manualFile(CLangConfig::fileSuffix(lang));
     qCDebug(lcApp) << "manual" << strManual << (QFileInfo::exists(strManual) ? "found" : "missing");
     app.installTranslator(&translator);
+    // Qt's file dialog and context menus follow the chosen language too.
+    QTranslator qtTranslator;
+    if (CLangConfig::loadQtTranslation(qtTranslator, lang))
+        app.installTranslator(&qtTranslator);
     app.setFont(CLangConfig::applicationFont(lang));
     app.setStyleSheet(appStyleSheet());
 

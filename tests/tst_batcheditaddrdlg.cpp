@@ -1,6 +1,7 @@
 #include "batcheditmodelex.h"
 #include "dev_batcheditaddrdlg.h"
 #include "ipwidget.h"
+#include "qnofocusdelegate.h"
 #include "tableviewex.h"
 #include "uidevicebean.h"
 
@@ -247,6 +248,71 @@ private slots:
         oResult.m_lResult = 19;
         dlg.oGetModifyRltSlot(oResult);
         QCOMPARE(dlg.rows().at(0).m_lResult, 18);
+    }
+
+    void narrowCellsShowTheirTextAsTooltip()
+    {
+        CBatchEditAddrDlg dlg;
+        QList<CBatchEditNetAddrBean> listDevices = devices(1);
+        dlg.setDeviceList(listDevices);
+        auto *pView = dlg.findChild<TableViewEx *>(QStringLiteral("oBatchEditAddrTableview"));
+        auto *pDelegate = qobject_cast<QNoFocusDelegate *>(pView->itemDelegate());
+        QVERIFY(pDelegate);
+        dlg.show();
+        const QModelIndex index = pView->model()->index(0, 2);
+        QCOMPARE(index.data().toString(), QStringLiteral("127.70.0.10"));
+        QStyleOptionViewItem opt;
+        opt.initFrom(pView);
+        opt.rect = QRect(0, 0, 300, 30);
+        QVERIFY(pDelegate->toolTipFor(opt, index).isEmpty());
+        opt.rect = QRect(0, 0, 30, 30);
+        QCOMPARE(pDelegate->toolTipFor(opt, index), QStringLiteral("127.70.0.10"));
+    }
+
+    void okAgainSendsOnlyUnfinishedRowsAndNothingHangs()
+    {
+        CBatchEditAddrDlg dlg;
+        dlg.setRowTimeout(200);
+        QList<CBatchEditNetAddrBean> listDevices = devices(3);
+        dlg.setDeviceList(listDevices);
+        ipWidget(dlg, "firstIpWidget")->setText(QStringLiteral("127.0.0.20"));
+        auto *pOk = dlg.findChild<QPushButton *>(QStringLiteral("oOkBtn"));
+        QList<CBatchEditNetAddrBean> listSent;
+        connect(&dlg, &CBatchEditAddrDlg::sendModifySignal, this,
+                [&listSent](CBatchEditNetAddrBean &oBean) { listSent << oBean; });
+
+        QTest::mouseClick(pOk, Qt::LeftButton);
+        QCOMPARE(listSent.size(), 3);
+        QVERIFY(!pOk->isEnabled());
+
+        // Row 0 changed, row 1 refused; row 2 never answers.
+        CBatchEditNetAddrBean oResult = listSent.at(0);
+        oResult.m_lResult = DevStatusModifyOk;
+        dlg.oGetModifyRltSlot(oResult);
+        oResult = listSent.at(1);
+        oResult.m_lResult = DevStatusModifyConflict;
+        dlg.oGetModifyRltSlot(oResult);
+        QVERIFY(!pOk->isEnabled());
+        QTRY_COMPARE(dlg.rows().at(2).m_lResult, int(DevStatusModifyFailed));
+        QVERIFY(pOk->isEnabled());
+        QCOMPARE(dlg.rows().at(0).m_lResult, int(DevStatusModifyOk));
+
+        // Pressing OK again leaves the changed device alone.
+        listSent.clear();
+        QTest::mouseClick(pOk, Qt::LeftButton);
+        QCOMPARE(listSent.size(), 2);
+        QCOMPARE(listSent.at(0).m_strOldIp, dlg.rows().at(1).m_strOldIp);
+        QCOMPARE(listSent.at(1).m_strOldIp, dlg.rows().at(2).m_strOldIp);
+        for (const CBatchEditNetAddrBean &oSent : listSent) {
+            oResult = oSent;
+            oResult.m_lResult = DevStatusModifyOk;
+            dlg.oGetModifyRltSlot(oResult);
+        }
+        QVERIFY(pOk->isEnabled());
+        // Everything changed: nothing left to send.
+        listSent.clear();
+        QTest::mouseClick(pOk, Qt::LeftButton);
+        QVERIFY(listSent.isEmpty());
     }
 };
 

@@ -1,6 +1,9 @@
+#include "dialogframe.h"
 #include "dev_editnetaddrdlg.h"
 #include "dev_logindlg.h"
 #include "dev_resetpasswddlg.h"
+#include "msgdlg.h"
+#include "ipv4.h"
 #include "ipwidget.h"
 #include "uidevicebean.h"
 
@@ -115,9 +118,77 @@ private slots:
         pPassword->clear();
         QTest::keyClicks(pPassword, QStringLiteral("0123456789abcdefg"));
         QCOMPARE(dlg.password(), QStringLiteral("0123456789abcdef"));
-        QCOMPARE(dlg.size(), QSize(380, 220));
+        QCOMPARE(dlg.size(), QSize(380, 220 + CDialogFrame::CaptionHeight));
+        child<IpWidget>(dlg, "oGateWayWidget")->setText(QStringLiteral("127.71.0.1"));
         QCOMPARE(execPressing(dlg, "oOkBtn"), 1);
         QCOMPARE(execPressing(dlg, "oCancelBtn"), 0);
+    }
+
+    void editAddressNamesBadField_data()
+    {
+        QTest::addColumn<QString>("ip");
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QString>("gateway");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("message");
+        // Before a login the record has no mask or gateway.
+        QTest::newRow("no mask") << "127.71.0.10" << "" << "127.71.0.1" << "oMaskAddrWidget" << "请填写子网掩码。";
+        QTest::newRow("no gateway") << "127.71.0.10" << "255.0.0.0" << "" << "oGateWayWidget" << "请填写网关。";
+        QTest::newRow("bad mask") << "127.71.0.10" << "255.0.255.0" << "127.71.0.1" << "oMaskAddrWidget"
+                                  << "子网掩码 255.0.255.0 无效。";
+        QTest::newRow("foreign gateway") << "127.71.0.10" << "255.255.255.0" << "127.72.0.1" << "oGateWayWidget"
+                                         << "网关 127.72.0.1 不在该地址的子网中。";
+        QTest::newRow("network address") << "127.71.0.0" << "255.0.0.0" << "127.71.0.1" << "oIpWidget"
+                                         << "IP地址 127.71.0.0 无效。";
+    }
+
+    void editAddressNamesBadField()
+    {
+        QFETCH(QString, ip);
+        QFETCH(QString, mask);
+        QFETCH(QString, gateway);
+        QFETCH(QString, field);
+        QFETCH(QString, message);
+        CEditNetworkAddrDlg dlg;
+        CUIDeviceBean oBean = device();
+        oBean.m_strIp = ip;
+        oBean.m_strMask = mask;
+        oBean.m_strGateway = gateway;
+        dlg.setDevice(oBean);
+
+        CMsgDlg::setNextAnswer(QDialog::Accepted);
+        QTimer::singleShot(0, &dlg, [&] {
+            QTest::mouseClick(child<QPushButton>(dlg, "oOkBtn"), Qt::LeftButton);
+            // The message was answered; the dialog is still open with what was typed.
+            QVERIFY(dlg.isVisible());
+            QWidget *pField = child<QWidget>(dlg, qPrintable(field));
+            QVERIFY(dlg.focusWidget() == pField || pField->isAncestorOf(dlg.focusWidget()));
+            QTest::mouseClick(child<QPushButton>(dlg, "oCancelBtn"), Qt::LeftButton);
+        });
+        QCOMPARE(dlg.exec(), 0);
+        const QList<CMsgDlg::stAnswered> listAnswered = CMsgDlg::takeAnswered();
+        QCOMPARE(listAnswered.size(), 1);
+        QCOMPARE(listAnswered.at(0).text, message);
+        QCOMPARE(dlg.addresses().strIp, Ipv4::normalized(ip));
+    }
+
+    void framedDialogShowsItsTitle()
+    {
+        CEditNetworkAddrDlg dlg;
+        QVERIFY(dlg.findChild<CDialogFrame *>());
+        // The fields sit below the caption strip.
+        QCOMPARE(child<QWidget>(dlg, "oIpWidget")->y(), 20 + CDialogFrame::CaptionHeight);
+        dlg.show();
+        const QImage img = dlg.grab().toImage();
+        // The border, and the title's pixels in the strip.
+        QVERIFY(img.pixelColor(0, dlg.height() / 2) != img.pixelColor(5, dlg.height() / 2));
+        const QColor strip = img.pixelColor(3, 3);
+        bool bTextDrawn = false;
+        for (int x = 10; x < 150 && !bTextDrawn; ++x)
+            for (int y = 4; y < CDialogFrame::CaptionHeight - 4 && !bTextDrawn; ++y)
+                bTextDrawn = img.pixelColor(x, y) != strip;
+        QVERIFY(!dlg.windowTitle().isEmpty());
+        QVERIFY(bTextDrawn);
     }
 
     void resetPasswordDialog()
@@ -129,9 +200,10 @@ private slots:
         QTest::keyClicks(pSerial, QStringLiteral("X"));
         QCOMPARE(pSerial->text(), QStringLiteral("SN-71"));
         QVERIFY(dlg.securityCode().isEmpty());
+        QCOMPARE(dlg.focusWidget(), child<QLineEdit>(dlg, "oSerialCodeEdit"));
         QTest::keyClicks(child<QLineEdit>(dlg, "oSerialCodeEdit"), QStringLiteral(" 1234 "));
         QCOMPARE(dlg.securityCode(), QStringLiteral(" 1234 "));
-        QCOMPARE(dlg.size(), QSize(520, 160));
+        QCOMPARE(dlg.size(), QSize(520, 160 + CDialogFrame::CaptionHeight));
         QCOMPARE(execPressing(dlg, "oCancelBtn"), 0);
         QCOMPARE(execPressing(dlg, "oOkBtn"), 1);
     }

@@ -487,6 +487,15 @@ void TestDevOperations::contextMenuAndWebPage()
     emit pView->sendRemoteSignal();
     CPlatformUtils::setUrlOpener(nullptr);
     QCOMPARE(listOpened, QList<QUrl>{QUrl(QStringLiteral("http://") + strIp)});
+
+    // No browser: the address is shown instead of nothing happening.
+    CPlatformUtils::setUrlOpener([](const QUrl &) { return false; });
+    CMsgDlg::setNextAnswer(QDialog::Accepted);
+    emit pView->sendRemoteSignal();
+    CPlatformUtils::setUrlOpener(nullptr);
+    const QList<CMsgDlg::stAnswered> listAnswered = CMsgDlg::takeAnswered();
+    QCOMPARE(listAnswered.size(), 1);
+    QVERIFY2(listAnswered.at(0).text.contains(QStringLiteral("http://") + strIp), qPrintable(listAnswered.at(0).text));
 }
 
 void TestDevOperations::refreshDropsAbandonedResults()

@@ -7,9 +7,11 @@
 #include "setupdlg.h"
 #include "tableviewex.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QHeaderView>
+#include <QTimer>
 #include <QPushButton>
 #include <QtTest>
 
@@ -26,6 +28,7 @@ private slots:
     void segmentChecks();
     void failedCheckKeepsSegmentButStoresMulticast();
     void cancelKeepsEverything();
+    void refusedRangeReopensWithInput();
     void untickedSegmentKeepsAddresses();
     void columnChoice();
     void workFolders();
@@ -98,12 +101,14 @@ void TestDevSetup::segmentChecks_data()
     QTest::addColumn<QString>("end");
     QTest::addColumn<QString>("message");  // empty: accepted
 
-    const QString strCount = QStringLiteral("搜索设备数量应小于1024。");
+    // The note names the real number of addresses: span + 1.
     QTest::newRow("span 768 beside multicast") << true << "192.168.0.1" << "192.168.3.1" << QString();
-    QTest::newRow("span 769 beside multicast") << true << "192.168.0.1" << "192.168.3.2" << strCount;
+    QTest::newRow("span 769 beside multicast") << true << "192.168.0.1" << "192.168.3.2"
+                                               << QStringLiteral("一次最多搜索769个地址。");
     QTest::newRow("span 769 alone") << false << "192.168.0.1" << "192.168.3.2" << QString();
     QTest::newRow("span 1024 alone") << false << "10.0.0.0" << "10.0.4.0" << QString();
-    QTest::newRow("span 1025 alone") << false << "10.0.0.0" << "10.0.4.1" << strCount;
+    QTest::newRow("span 1025 alone") << false << "10.0.0.0" << "10.0.4.1"
+                                     << QStringLiteral("一次最多搜索1025个地址。");
     QTest::newRow("begin equals end") << true << "192.168.5.5" << "192.168.5.5" << QString();
     QTest::newRow("leading zeros are decimal") << true << "192.168.000.010" << "192.168.000.012" << QString();
     QTest::newRow("begin octet 256") << true << "192.168.0.256" << "192.168.0.10"
@@ -147,8 +152,8 @@ void TestDevSetup::segmentChecks()
         QCOMPARE(listAnswered.size(), 1);
         QCOMPARE(ulResult, 1ul);
         QCOMPARE(listAnswered.at(0).text, message);
-        QCOMPARE(listAnswered.at(0).title, message == QStringLiteral("搜索设备数量应小于1024。") ? QStringLiteral("信息")
-                                                                                 : QStringLiteral("错误"));
+        QCOMPARE(listAnswered.at(0).title, message.startsWith(QStringLiteral("一次最多")) ? QStringLiteral("信息")
+                                                                                        : QStringLiteral("错误"));
         QVERIFY(!oStored.bSegmentSearch);
         QCOMPARE(oStored.strBeginIP, QStringLiteral("192.168.0.1"));
         QCOMPARE(oStored.strEndIP, QStringLiteral("192.168.0.255"));
@@ -205,6 +210,41 @@ void TestDevSetup::cancelKeepsEverything()
     QVERIFY(!oCols.bVersion && !oCols.bSerial && !oCols.bGateway && !oCols.bNetMask);
     QVERIFY(viewOf(form)->isColumnHidden(EncodeDevModelEx::ColVersion));
     QVERIFY(!viewOf(form)->isColumnHidden(EncodeDevModelEx::ColMac));
+}
+
+void TestDevSetup::refusedRangeReopensWithInput()
+{
+    CDevManageForm form;
+    bool bAgain = false;
+    QString strBeginAgain;
+    bool bSegmentAgain = false;
+    CMsgDlg::setNextAnswer(QDialog::Accepted);
+    auto pFirst = DialogHelper::onNextModal([&](QWidget *pDlg) {
+        pDlg->findChild<QCheckBox *>(QStringLiteral("oCondSearchCheck"))->click();
+        pDlg->findChild<IpWidget *>(QStringLiteral("oBeginIPWidget"))->setText(QStringLiteral("127.0.0.1"));
+        pDlg->findChild<IpWidget *>(QStringLiteral("oEndIPWidget"))->setText(QStringLiteral("127.0.4.0"));
+        pDlg->findChild<QCheckBox *>(QStringLiteral("oVersionCheck"))->setChecked(true);
+        // Runs inside the second exec() of the same dialog.
+        QTimer::singleShot(0, pDlg, [&, pDlg] {
+            bAgain = QApplication::activeModalWidget() == pDlg;
+            strBeginAgain = pDlg->findChild<IpWidget *>(QStringLiteral("oBeginIPWidget"))->text();
+            bSegmentAgain = pDlg->findChild<QCheckBox *>(QStringLiteral("oCondSearchCheck"))->isChecked();
+            DialogHelper::clickButton(pDlg, QStringLiteral("oCancelBtn"));
+        });
+        DialogHelper::clickButton(pDlg, QStringLiteral("oOkBtn"));
+    });
+    form.on_oSetupBtn_clicked();
+    QTRY_VERIFY(pFirst->done);
+    QTRY_VERIFY(bAgain);
+    const QList<CMsgDlg::stAnswered> listAnswered = CMsgDlg::takeAnswered();
+    QCOMPARE(listAnswered.size(), 1);
+    QCOMPARE(listAnswered.at(0).text, QStringLiteral("一次最多搜索769个地址。"));
+    QCOMPARE(strBeginAgain, QStringLiteral("127.0.0.1"));
+    QVERIFY(bSegmentAgain);
+    // Cancelled in the end: the columns were not applied.
+    QVERIFY(!form.customMade().bVersion);
+    QVERIFY(!form.searchMode().bSegmentSearch);
+    QTRY_VERIFY(DialogHelper::noModal());
 }
 
 void TestDevSetup::untickedSegmentKeepsAddresses()

@@ -50,6 +50,7 @@ private slots:
 
     void modelTester();
     void displayTextsAndColours();
+    void upgradeShowsPercentAndTooltip();
     void sortAddressesNumerically();
     void sortModelsCaseInsensitiveAndStable();
     void sortKeepsHiddenRowsAndChecks();
@@ -129,6 +130,21 @@ void TestDevTableModel::displayTextsAndColours()
              Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
     QCOMPARE(m_pModel->flags(m_pModel->index(0, 1)), Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     QCOMPARE(m_pModel->flags(QModelIndex()), Qt::NoItemFlags);
+}
+
+void TestDevTableModel::upgradeShowsPercentAndTooltip()
+{
+    m_list << makeDev(7, "192.168.1.10");
+    m_list[0].m_lStatus = DevStatusUpgrading;
+    m_pModel->resetModel();
+    const QModelIndex status = m_pModel->index(0, EncodeDevModelEx::ColStatus);
+    QCOMPARE(status.data().toString(), CUIDeviceBean::statusText(DevStatusUpgrading));
+    m_list[0].m_lProgress = 45;
+    QCOMPARE(status.data().toString(), CUIDeviceBean::statusText(DevStatusUpgrading) + QStringLiteral(" 45%"));
+    QCOMPARE(status.data(Qt::ToolTipRole).toString(), status.data().toString());
+    // Progress belongs to the running upgrade only.
+    m_list[0].m_lStatus = DevStatusUpgradeOk;
+    QCOMPARE(status.data().toString(), CUIDeviceBean::statusText(DevStatusUpgradeOk));
 }
 
 void TestDevTableModel::sortAddressesNumerically()

@@ -87,7 +87,7 @@ void TestIpWidget::layoutIsFixed()
     QCOMPARE(listDots.size(), 3);
     for (int i = 0; i < 3; ++i) {
         QCOMPARE(listDots.at(i)->geometry(), QRect(37 + 40 * i, 1, 6, 18));
-        QCOMPARE(listDots.at(i)->text(), QStringLiteral(" ."));
+        QCOMPARE(listDots.at(i)->text(), QStringLiteral("."));
     }
     QCOMPARE(part(0)->nextInFocusChain(), part(1));
     QCOMPARE(part(2)->nextInFocusChain(), part(3));

@@ -2,6 +2,7 @@
 #include "platformutils.h"
 
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -23,6 +24,7 @@ private slots:
     void readOrRepair();
     void writeReplacesWholeFile();
     void unreadableFileIsNotTouched();
+    void qtTranslationFollowsLanguage();
 
 private:
     QString path() const { return m_pDir->filePath(QStringLiteral("lang/lang.cfg")); }
@@ -144,6 +146,22 @@ void TestLangConfig::unreadableFileIsNotTouched()
     QCOMPARE(config.startupLanguage(), CLangConfig::LangChinese);
     QCOMPARE(config.readOrRepair(), CLangConfig::LangUnknown);
     QVERIFY(QFileInfo(path()).isDir());
+}
+
+void TestLangConfig::qtTranslationFollowsLanguage()
+{
+    QTranslator english;
+    QVERIFY(!CLangConfig::loadQtTranslation(english, CLangConfig::LangEnglish));
+
+    // The text fields' context menu comes from Qt's own catalogue.
+    QTranslator chinese;
+    QVERIFY2(CLangConfig::loadQtTranslation(chinese, CLangConfig::LangChinese),
+             "qttranslations5-l10n is missing");
+    QVERIFY(QCoreApplication::installTranslator(&chinese));
+    const QString strUndo = QCoreApplication::translate("QLineEdit", "&Undo");
+    QCoreApplication::removeTranslator(&chinese);
+    QVERIFY(strUndo != QLatin1String("&Undo"));
+    QVERIFY(strUndo.contains(QChar(0x64a4)));  // 撤
 }
 
 QTEST_MAIN(TestLangConfig)

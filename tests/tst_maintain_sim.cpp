@@ -315,9 +315,9 @@ void TestMaintainSim::configRoundTrip()
     QCOMPARE(takeResult().m_lStatus, long(DevStatusExportOk));
 
     const QStringList listFiles = QDir(oOut.path()).entryList({QStringLiteral("*.cfg")}, QDir::Files);
+    // One file per device, named by address whatever the library.
     QCOMPARE(listFiles.size(), 1);
-    if (!isIpc)
-        QCOMPARE(listFiles.first(), QStringLiteral("Config.cfg"));
+    QCOMPARE(listFiles.first(), oBean.m_strIp + QStringLiteral("_config.cfg"));
     const QString strFile = QDir::toNativeSeparators(oOut.filePath(listFiles.first()));
     QVERIFY(QFileInfo(strFile).size() > 0);
 

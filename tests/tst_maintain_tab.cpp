@@ -224,7 +224,7 @@ void TestMaintainTab::nvrExportAndImportThroughTheTab()
         pDlg->findChild<QPushButton *>(QStringLiteral("oExportCfgBtn"))->click();
     });
     QTRY_COMPARE_WITH_TIMEOUT(device(m_strNvr)->m_lStatus, long(DevStatusExportOk), 15000);
-    const QString strCfg = QDir::toNativeSeparators(oOut.filePath(QStringLiteral("Config.cfg")));
+    const QString strCfg = QDir::toNativeSeparators(oOut.filePath(m_strNvr + QStringLiteral("_config.cfg")));
     QVERIFY(QFileInfo(strCfg).isFile());
 
     runMaintenance([&](QWidget *pDlg) {

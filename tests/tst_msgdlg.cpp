@@ -28,6 +28,8 @@ private slots:
     void waitOverlaySetup();
     void waitOverlayIgnoresKeys();
     void waitOverlayDeletesItselfOnClose();
+    void drawnOverlayCoversOwnerWindow();
+    void messageTextCanBeCopied();
 };
 
 void TestMsgDlg::kindsDecideIconAndButtons_data()
@@ -201,6 +203,46 @@ void TestMsgDlg::waitOverlayDeletesItselfOnClose()
     QTRY_VERIFY(pWait.isNull());
     QVERIFY(pMovie.isNull());
     QCOMPARE(finished.count(), 0);
+}
+
+void TestMsgDlg::drawnOverlayCoversOwnerWindow()
+{
+    // Without translucent windows the overlay is a child of the owner's window.
+    QWidget window;
+    window.resize(600, 400);
+    auto *pOwner = new QWidget(&window);
+    pOwner->setGeometry(10, 10, 200, 100);
+    window.show();
+    QPointer<CWaitDlg> pWait = new CWaitDlg(pOwner, CWaitDlg::ModeOverlay);
+    QVERIFY(pWait->isDrawnOverlay());
+    QVERIFY(!pWait->isWindow());
+    QCOMPARE(pWait->parentWidget(), &window);
+    pWait->show();
+    QCOMPARE(pWait->geometry(), window.rect());
+    QCOMPARE(pWait->findChild<QLabel *>()->geometry(), QRect(250, 150, 100, 100));
+
+    window.resize(800, 500);
+    QTRY_COMPARE(pWait->geometry(), QRect(0, 0, 800, 500));
+    QCOMPARE(pWait->findChild<QLabel *>()->geometry(), QRect(350, 200, 100, 100));
+
+    // The window underneath shows through, dimmed.
+    const QImage img = pWait->grab().toImage();
+    const QColor px = img.pixelColor(5, 5);
+    QVERIFY(px.alpha() == 255 || px.alpha() == 70);
+    QVERIFY(px != QColor(Qt::black));
+
+    QTest::keyClick(pWait, Qt::Key_Escape);
+    QVERIFY(pWait && pWait->isVisible());
+    pWait->close();
+    QTRY_VERIFY(pWait.isNull());
+}
+
+void TestMsgDlg::messageTextCanBeCopied()
+{
+    CMsgDlg dlg(QStringLiteral("T"), QStringLiteral("http://127.0.0.1"), MsgError);
+    auto *pLabel = dlg.findChild<QLabel *>(QStringLiteral("oMsgLabel"));
+    QVERIFY(pLabel);
+    QVERIFY(pLabel->textInteractionFlags() & Qt::TextSelectableByMouse);
 }
 
 void TestMsgDlg::queuedAnswersReplyWithoutShowing()

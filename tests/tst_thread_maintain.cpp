@@ -170,6 +170,7 @@ private slots:
     void pollIntervalDefaultsToTenSeconds();
     void nvrUpgradePolling_data();
     void nvrUpgradePolling();
+    void nvrUpgradeReportsProgress();
     void nvrUpgradeNotStarted();
     void ipcUpgradeWaitsForCallback();
     void fileOperations_data();
@@ -278,6 +279,24 @@ void TestThreadMaintain::nvrUpgradePolling()
     QCOMPARE(fake(&stFakeLib::strLastPath), QStringLiteral("/fw/nvr.bin"));
 }
 
+void TestThreadMaintain::nvrUpgradeReportsProgress()
+{
+    m_pFake->fnState = [](int n) { return DWORD(n >= 4 ? TLSDK_UPGRADE_FINISHED : TLSDK_UPGRADE_RUNNING); };
+    // 20, 20 (not repeated), 60, then finished.
+    m_pFake->fnProgress = [](int n) { return DWORD(n == 3 ? 60 : 20); };
+    CMaintainThread oWorker(this, fakeApi());
+    oWorker.setPollInterval(1);
+    QSignalSpy progress(&oWorker, &CMaintainThread::sendProgressSignal);
+    CUIDeviceBean oBean = device(QStringLiteral("NVR"));
+    oWorker.devUpgradeSlot(QStringLiteral("/fw/nvr.bin"), oBean);
+    QCOMPARE(progress.size(), 2);
+    QCOMPARE(progress.at(0).at(0).toString(), oBean.m_strIp);
+    QCOMPARE(progress.at(0).at(1).toInt(), 20);
+    QCOMPARE(progress.at(1).at(1).toInt(), 60);
+    QCOMPARE(m_listResults.size(), 1);
+    QCOMPARE(m_listResults.at(0).m_lStatus, qint32(DevStatusUpgradeOk));
+}
+
 void TestThreadMaintain::nvrUpgradeNotStarted()
 {
     CMaintainThread oWorker(this, fakeApi());
@@ -326,7 +345,7 @@ void TestThreadMaintain::fileOperations_data()
 
     const QString strCfg = QStringLiteral("/cfg/Config.cfg");
     const QString strDir = QStringLiteral("/cfg/out");
-    const QString strDirFile = QDir::toNativeSeparators(QStringLiteral("/cfg/out/Config.cfg"));
+    const QString strDirFile = QDir::toNativeSeparators(QStringLiteral("/cfg/out/127.0.0.5_config.cfg"));
     QTest::newRow("NVR import") << "NVR" << 0 << DWORD(0) << strCfg << strCfg << int(DevStatusImportOk);
     QTest::newRow("NVR import refused") << "NVR" << 0 << DWORD(TLSDK_ERR_CONFIG_FILE) << strCfg << strCfg
                                         << int(DevStatusImportFailed);

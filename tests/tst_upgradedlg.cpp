@@ -36,6 +36,9 @@ private slots:
     void cfgExportRefusesSeveralDevices();
     void cfgExportSendsFolder();
     void editsKeepTextsBetweenUses();
+    void pathFieldsLineUp();
+    void cancelledBrowsingKeepsTypedPath_data();
+    void cancelledBrowsingKeepsTypedPath();
 
 private:
     QList<CUIDeviceBean> devices(int iCount) const;
@@ -262,6 +265,45 @@ void TestUpgradeDlg::editsKeepTextsBetweenUses()
     click("oExportDiagInfoBtn");
     QCOMPARE(m_listEmitted.size(), 4);
     QCOMPARE(m_listEmitted.at(3).strIp, QStringLiteral("127.0.0.11"));
+}
+
+void TestUpgradeDlg::pathFieldsLineUp()
+{
+    // Labels of different lengths in separate boxes: the fields still start and end together.
+    QList<QRect> listRects;
+    for (const char *pszName : {"oUpdateEdit", "oExportPathEdit", "oImportCfgEdit", "oExportCfgEdit"}) {
+        auto *pEdit = m_pDlg->findChild<QLineEdit *>(QLatin1String(pszName));
+        QVERIFY(pEdit);
+        listRects << QRect(pEdit->mapTo(m_pDlg, QPoint(0, 0)), pEdit->size());
+    }
+    for (const QRect &rc : listRects) {
+        QCOMPARE(rc.left(), listRects.first().left());
+        QCOMPARE(rc.right(), listRects.first().right());
+    }
+}
+
+void TestUpgradeDlg::cancelledBrowsingKeepsTypedPath_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("edit");
+    QTest::newRow("upgrade") << "oUpdateFileDlgBtn" << "oUpdateEdit";
+    QTest::newRow("diagnosis") << "oDiagnoseInfoDlgBtn" << "oExportPathEdit";
+    QTest::newRow("import") << "oImportCfgFileDlgBtn" << "oImportCfgEdit";
+    QTest::newRow("export") << "oExportCfgFileDlgBtn" << "oExportCfgEdit";
+}
+
+void TestUpgradeDlg::cancelledBrowsingKeepsTypedPath()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, edit);
+    const QString strTyped = QStringLiteral("/typed/by/hand.zip");
+    setEdit(qPrintable(edit), strTyped);
+    // Qt's own file dialog here (no platform dialog offscreen); closing it cancels.
+    auto seen = DialogHelper::onNextModal([](QWidget *pDlg) { QMetaObject::invokeMethod(pDlg, "reject"); });
+    click(qPrintable(button));
+    QTRY_VERIFY(seen->done);
+    QCOMPARE(seen->className, QStringLiteral("QFileDialog"));
+    QCOMPARE(m_pDlg->findChild<QLineEdit *>(edit)->text(), strTyped);
 }
 
 QTEST_MAIN(TestUpgradeDlg)

@@ -10,6 +10,7 @@
 #include "recordtypes.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -42,6 +43,7 @@ private slots:
     void helpInstalledOpensChosenLanguage_data();
     void helpInstalledOpensChosenLanguage();
     void aboutBox();
+    void parentlessDialogOpensCentred();
 
 private:
     void writeLangFile(const QByteArray &content);
@@ -336,6 +338,17 @@ void TestMainWind::aboutBox()
     QCOMPARE(seen->className, QStringLiteral("CAboutDlg"));
     QCOMPARE(seen->title, QStringLiteral("关于"));
     QVERIFY(DialogHelper::noModal());
+}
+
+void TestMainWind::parentlessDialogOpensCentred()
+{
+    QDialog dlg;
+    dlg.resize(200, 120);
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    const QPoint ptOffset = dlg.frameGeometry().center() - m_pWind->frameGeometry().center();
+    QVERIFY2(ptOffset.manhattanLength() <= 2,
+             qPrintable(QStringLiteral("off centre by %1,%2").arg(ptOffset.x()).arg(ptOffset.y())));
 }
 
 QTEST_MAIN(TestMainWind)

@@ -52,6 +52,7 @@ QList<int> CDevListMerge::mergeResult(const CUIDeviceBean &oResult)
         if (dev.m_strIp != oResult.m_strIp)
             continue;
         dev.m_lStatus = oResult.m_lStatus;
+        dev.m_lProgress = -1;
         // Any other result carries the key of when its request was sent,
         // which a login since may have closed and replaced; taking it back
         // would lose the open session.

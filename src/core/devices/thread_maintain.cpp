@@ -66,6 +66,8 @@ CMaintainThread::CMaintainThread(QObject *pReceiver, const stMaintainLibApi &oAp
 {
     if (m_pReceiver)
         connect(this, SIGNAL(sendResultSignal(CUIDeviceBean &)), m_pReceiver, SLOT(getResultSlot(CUIDeviceBean &)));
+    if (m_pReceiver && m_pReceiver->metaObject()->indexOfSlot("getUpgradeProgressSlot(QString,int)") >= 0)
+        connect(this, SIGNAL(sendProgressSignal(QString, int)), m_pReceiver, SLOT(getUpgradeProgressSlot(QString, int)));
 }
 
 void CMaintainThread::setPollInterval(int iMs)
@@ -111,7 +113,7 @@ void CMaintainThread::devUpgradeSlot(QString strPath, CUIDeviceBean &oBean)
     DWORD ulUpgradeHandle = 0;
     DWORD ulRet = m_oApi.pfnUpgrade(oSession.handle(), baPath.constData(), &ulUpgradeHandle);
     if (ulRet == 0)
-        ulRet = pollUpgrade(ulUpgradeHandle);
+        ulRet = pollUpgrade(ulUpgradeHandle, oBean.m_strIp);
     else
         qCDebug(lcMaintain) << "TLSDK_Upgrade" << oBean.m_strIp << "failed:" << ulRet;
     // Handles are never 0: a refused start may have left none to close.
@@ -120,9 +122,10 @@ void CMaintainThread::devUpgradeSlot(QString strPath, CUIDeviceBean &oBean)
     sendResult(oBean, ulRet == 0, DevStatusUpgradeOk, DevStatusUpgradeFailed);
 }
 
-DWORD CMaintainThread::pollUpgrade(DWORD ulUpgradeHandle)
+DWORD CMaintainThread::pollUpgrade(DWORD ulUpgradeHandle, const QString &strIp)
 {
     DWORD ulProgress = 0;
+    DWORD ulShown = 0;
     for (int iPoll = 1;; ++iPoll) {
         if (!waitPollInterval())
             return TLSDK_ERR_TIMEOUT;
@@ -132,6 +135,10 @@ DWORD CMaintainThread::pollUpgrade(DWORD ulUpgradeHandle)
         m_oApi.pfnGetUpgradeProgress(ulUpgradeHandle, &ulProgress);
         if (ulState == TLSDK_UPGRADE_FINISHED)
             return 0;
+        if (ulState == TLSDK_UPGRADE_RUNNING && ulProgress != ulShown && ulProgress <= 100) {
+            ulShown = ulProgress;
+            emit sendProgressSignal(strIp, int(ulProgress));
+        }
         if (ulState == TLSDK_UPGRADE_FAILED) {
             qCDebug(lcMaintain) << "upgrade failed on the device at poll" << iPoll;
             return TLSDK_ERR_FIRMWARE;
@@ -217,7 +224,9 @@ void CMaintainThread::exportCfgSlot(QString strPath, CUIDeviceBean &oBean)
                                           QFile::encodeName(strPath).constData());
     } else {
         CNvrSession oSession(m_oApi, oBean);
-        const QString strFile = joinPath(strPath, QStringLiteral("Config.cfg"));
+        // Named by address, as the camera library names its exports, so that
+        // exports of several recorders into one folder do not overwrite each other.
+        const QString strFile = joinPath(strPath, oBean.m_strIp + QStringLiteral("_config.cfg"));
         ulRet = oSession.isOpen() ? m_oApi.pfnExportCfg(oSession.handle(), QFile::encodeName(strFile).constData())
                                   : TLSDK_ERR_CONNECT;
     }

@@ -49,7 +49,8 @@ public:
     static constexpr int kUpgradeNoProgressPolls = 6;
     static constexpr int kUpgradeMaxPolls = 18;
 
-    // The receiver must offer getResultSlot(CUIDeviceBean&).
+    // The receiver must offer getResultSlot(CUIDeviceBean&); upgrade progress
+    // goes to its getUpgradeProgressSlot(QString,int) when it has one.
     explicit CMaintainThread(QObject *pReceiver, const stMaintainLibApi &oApi = stMaintainLibApi());
 
     // Shortens or lengthens the wait between upgrade polls; the limits stay
@@ -59,6 +60,8 @@ public:
 
 signals:
     void sendResultSignal(CUIDeviceBean &oBean);
+    // Percent done of a running upgrade, as the maintenance library reports it.
+    void sendProgressSignal(QString strIp, int iPercent);
 
 public slots:
     void devUpgradeSlot(QString strPath, CUIDeviceBean &oBean);
@@ -71,7 +74,7 @@ private:
 
     static bool isIpc(const CUIDeviceBean &oBean);
     // Follows a started maintenance-library upgrade to its end; 0 when it finished.
-    DWORD pollUpgrade(DWORD ulUpgradeHandle);
+    DWORD pollUpgrade(DWORD ulUpgradeHandle, const QString &strIp);
     // Waits one poll interval; false when the thread is asked to stop.
     bool waitPollInterval() const;
     void sendResult(CUIDeviceBean &oBean, bool bOk, long lOkStatus, long lFailStatus);

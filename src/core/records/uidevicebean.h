@@ -76,6 +76,8 @@ public:
     // Refresh round of the device list the record was taken from; the device
     // tab drops results that belong to a round a refresh abandoned.
     quint32 m_ulListRound = 0;
+    // Progress of a running firmware upgrade in percent; -1 when unknown.
+    qint32 m_lProgress = -1;
 };
 
 Q_DECLARE_METATYPE(CUIDeviceBean)

@@ -14,6 +14,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFileInfo>
 #include <QIcon>
 #include <QPointer>
@@ -32,6 +33,7 @@ CCorvaneMainWind::CCorvaneMainWind(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/image/resource/logo.ico")));
     setWindowTitle(tr("Corvane"));
     setWindowFlags(Qt::CustomizeWindowHint);
+    QCoreApplication::instance()->installEventFilter(this);
 
     m_pDevManageForm = new CDevManageForm(this);
     ui->oMainTabWidget->insertTab(0, m_pDevManageForm, tr("设备管理"));
@@ -112,4 +114,17 @@ void CCorvaneMainWind::closeEvent(QCloseEvent *event)
         return;
     }
     event->ignore();
+}
+
+bool CCorvaneMainWind::eventFilter(QObject *pWatched, QEvent *pEvent)
+{
+    if (pEvent->type() == QEvent::Show) {
+        auto *pDlg = qobject_cast<QDialog *>(pWatched);
+        if (pDlg && pDlg->isWindow() && !pDlg->parentWidget() && !pDlg->testAttribute(Qt::WA_Moved) && isVisible()) {
+            QRect rc = pDlg->frameGeometry();
+            rc.moveCenter(frameGeometry().center());
+            pDlg->move(rc.topLeft());
+        }
+    }
+    return QWidget::eventFilter(pWatched, pEvent);
 }

@@ -36,6 +36,8 @@ public slots:
     ulong showHelpSlot();
 
 protected:
+    // Dialogs without a parent open centred on this window, as the others do.
+    bool eventFilter(QObject *pWatched, QEvent *pEvent) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

@@ -30,6 +30,11 @@ CFrameTitle::CFrameTitle(QWidget *parent)
     // The logo is decoration: presses and double-clicks on it belong to the caption.
     ui->oLogoBtn->setAttribute(Qt::WA_TransparentForMouseEvents);
     buildHelpMenu(CLangConfig().readOrRepair());
+    // The caption buttons show only icons.
+    ui->oHelpBtn->setToolTip(tr("帮助"));
+    ui->oMinBtn->setToolTip(tr("最小化"));
+    ui->oCloseBtn->setToolTip(tr("关闭"));
+    isMaxWindow(false);
 
     connect(ui->oCloseBtn, &QPushButton::clicked, this, &CFrameTitle::closeWnd);
     connect(ui->oMaxBtn, &QPushButton::clicked, this, &CFrameTitle::showMaxSignal);
@@ -110,6 +115,7 @@ void CFrameTitle::isMaxWindow(bool isMax)
 {
     m_bMaximized = isMax;
     ui->oMaxBtn->setStyleSheet(maxButtonStyle(isMax ? "frame_restore" : "frame_max"));
+    ui->oMaxBtn->setToolTip(isMax ? tr("还原") : tr("最大化"));
 }
 
 bool CFrameTitle::inButtonZone(int x) const

@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QTextStream>
+#include <QTranslator>
 
 namespace {
 const QString kChineseToken = QStringLiteral("Lang-CN");
@@ -20,6 +22,18 @@ QString CLangConfig::defaultPath()
 QString CLangConfig::fileSuffix(ELanguage lang)
 {
     return lang == LangChinese ? QStringLiteral("cn") : QStringLiteral("en");
+}
+
+QString CLangConfig::qtTranslationName(ELanguage lang)
+{
+    return lang == LangChinese ? QStringLiteral("qtbase_zh_CN") : QString();
+}
+
+bool CLangConfig::loadQtTranslation(QTranslator &translator, ELanguage lang)
+{
+    const QString strName = qtTranslationName(lang);
+    return !strName.isEmpty()
+        && translator.load(strName, QLibraryInfo::location(QLibraryInfo::TranslationsPath));
 }
 
 QFont CLangConfig::applicationFont(ELanguage lang)

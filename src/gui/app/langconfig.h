@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QString>
 
+class QTranslator;
+
 // The language choice kept in lang/lang.cfg (relative to the working
 // directory; an installed program keeps it in the user's configuration
 // folder): one token without a line break, "Lang-CN" or "Lang_EN".
@@ -15,6 +17,11 @@ public:
     static QString defaultPath();
     // "cn" or "en": the suffix of a language's translation and manual files.
     static QString fileSuffix(ELanguage lang);
+    // Base name of Qt's own translation for its dialogs and context menus; empty
+    // for English, which Qt speaks without one.
+    static QString qtTranslationName(ELanguage lang);
+    // Loads Qt's own translation of lang from Qt's translation directory.
+    static bool loadQtTranslation(QTranslator &translator, ELanguage lang);
     // Application font of a language: "微软雅黑" 10 points for Chinese, "Arial" 9 otherwise.
     static QFont applicationFont(ELanguage lang);
 

@@ -11,6 +11,9 @@
 #include "qnofocusdelegate.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTabBar>
 #include <QMultiHash>
 #include <QPointer>
 
@@ -30,6 +33,14 @@ CCapCalculateForm::CCapCalculateForm(QWidget *parent)
     ui->setupUi(this);
     initInputs();
     initView();
+    // Longer tab titles (English, large fonts) widen the box rather than scroll.
+    ui->oCalcGroupBox->ensurePolished();
+    const int nTabs = ui->oCapTabWidget->tabBar()->sizeHint().width() + ui->oCalcGroupBox->width()
+                      - ui->oCalcGroupBox->contentsRect().width() + 2 * ui->oCapTabWidget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 24;
+    if (nTabs > ui->oCalcGroupBox->maximumWidth()) {
+        ui->oCalcGroupBox->setMaximumWidth(nTabs);
+        ui->oCalcGroupBox->setMinimumWidth(qMax(ui->oCalcGroupBox->minimumWidth(), nTabs));
+    }
     m_pOnlineDlg = new CShowOnlineDevDlg(this);
     makeConnections();
 }
@@ -75,6 +86,14 @@ void CCapCalculateForm::initView()
     pView->verticalHeader()->setDefaultSectionSize(ChanRowHeight);
     for (int i = 0; i < CChanModelEx::ColumnCount; ++i)
         pView->setColumnWidth(i, s_arrColumnWidth[i]);
+    // The last column stretches; the table never gets narrower than its title.
+    QHeaderView *pHeader = pView->horizontalHeader();
+    const int iLast = CChanModelEx::ColumnCount - 1;
+    int nWidth = pHeader->fontMetrics().horizontalAdvance(m_pChanModel->headerData(iLast, Qt::Horizontal).toString())
+                 + 2 * pHeader->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, pHeader) + 8;
+    for (int i = 0; i < iLast; ++i)
+        nWidth += s_arrColumnWidth[i];
+    pView->setMinimumWidth(nWidth + 2 * pView->frameWidth() + pView->verticalScrollBar()->sizeHint().width());
 }
 
 void CCapCalculateForm::makeConnections()

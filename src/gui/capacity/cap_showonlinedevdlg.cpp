@@ -109,7 +109,7 @@ void CShowOnlineDevDlg::on_oChanLoginBtn_clicked()
 {
     const QList<CUIDeviceBean> listChecked = checkedDevices();
     if (listChecked.isEmpty()) {
-        CMsgDlg::showMsg(tr("信息"), tr("请选择设备。"), MsgNote);
+        CMsgDlg::showMsg(tr("信息"), tr("请选择设备。"), MsgNote, this);
         return;
     }
     QScopedPointer<CDevLoginDlg> pDlg(new CDevLoginDlg(0, this));
@@ -120,7 +120,7 @@ void CShowOnlineDevDlg::on_oChanLoginBtn_clicked()
     const stLoginInfo info = pDlg->loginInfo();
     pDlg.reset();
     if (info.strUserName.isEmpty() || info.strPassword.isEmpty()) {
-        CMsgDlg::showMsg(tr("信息"), tr("用户名或密码不能为空，请重新尝试。"), MsgError);
+        CMsgDlg::showMsg(tr("信息"), tr("用户名或密码不能为空，请重新尝试。"), MsgError, this);
         return;
     }
 

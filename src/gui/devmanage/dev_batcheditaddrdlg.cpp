@@ -2,6 +2,7 @@
 #include "ui_dev_batcheditaddrdlg.h"
 
 #include "batcheditmodelex.h"
+#include "dialogframe.h"
 #include "ipwidget.h"
 #include "qnofocusdelegate.h"
 #include "tableviewex.h"
@@ -9,6 +10,9 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -31,9 +35,13 @@ QString rowAddressText(const QString &strRaw)
 CBatchEditAddrDlg::CBatchEditAddrDlg(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::CBatchEditAddrDlg)
+    , m_pDeadline(new QTimer(this))
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    CDialogFrame::decorate(this);
+    m_pDeadline->setSingleShot(true);
+    connect(m_pDeadline, &QTimer::timeout, this, &CBatchEditAddrDlg::onDeadline_slot);
 
     ui->firstIpWidget->setPartsText(QString());
     ui->lastIpWidget->setPartsText(QString());
@@ -84,6 +92,8 @@ void CBatchEditAddrDlg::setDeviceList(QList<CBatchEditNetAddrBean> &listBean)
         m_listRows.append(oRow);
     }
     m_pModel->resetModel();
+    m_pDeadline->stop();
+    updateOkButton();
 }
 
 void CBatchEditAddrDlg::clearAddresses()
@@ -173,11 +183,48 @@ void CBatchEditAddrDlg::onGatewayIp_slot(const QString &strText)
 
 void CBatchEditAddrDlg::on_oOkBtn_clicked()
 {
+    // A changed device no longer answers at its old address, and a pending one
+    // is still being changed: neither is sent again.
+    int nSent = 0;
     for (CBatchEditNetAddrBean &oRow : m_listRows) {
-        emit sendModifySignal(oRow);
+        if (oRow.m_lResult == DevStatusModifyOk || oRow.m_lResult == DevStatusModifying)
+            continue;
+        CBatchEditNetAddrBean oRequest = oRow;
+        emit sendModifySignal(oRequest);
         oRow.m_lResult = DevStatusModifying;
+        ++nSent;
     }
     m_pModel->resetModel();
+    if (nSent == 0)
+        return;
+    // The changes run one after another, each bounded by the library's timeout.
+    m_pDeadline->start(nSent * m_nRowTimeoutMs);
+    updateOkButton();
+}
+
+bool CBatchEditAddrDlg::hasPendingRows() const
+{
+    return std::any_of(m_listRows.cbegin(), m_listRows.cend(), [](const CBatchEditNetAddrBean &oRow) {
+        return oRow.m_lResult == DevStatusModifying;
+    });
+}
+
+void CBatchEditAddrDlg::updateOkButton()
+{
+    const bool bPending = hasPendingRows();
+    ui->oOkBtn->setEnabled(!bPending);
+    if (!bPending)
+        m_pDeadline->stop();
+}
+
+void CBatchEditAddrDlg::onDeadline_slot()
+{
+    for (CBatchEditNetAddrBean &oRow : m_listRows) {
+        if (oRow.m_lResult == DevStatusModifying)
+            oRow.m_lResult = DevStatusModifyFailed;
+    }
+    m_pModel->resetModel();
+    updateOkButton();
 }
 
 void CBatchEditAddrDlg::on_ocancelBtn_clicked()
@@ -192,6 +239,7 @@ void CBatchEditAddrDlg::oGetModifyRltSlot(CBatchEditNetAddrBean &oNetAddrBean)
             oRow.m_lResult = oNetAddrBean.m_lResult;
     }
     m_pModel->resetModel();
+    updateOkButton();
 }
 
 void CBatchEditAddrDlg::onEncTableViewHeaderClicked(int iColumn)

@@ -11,6 +11,7 @@
 
 class CBatchEditModelEx;
 class IpWidget;
+class QTimer;
 
 namespace Ui {
 class CBatchEditAddrDlg;
@@ -30,6 +31,10 @@ public:
     void setDeviceList(QList<CBatchEditNetAddrBean> &listBean);
     void clearAddresses();
     const QList<CBatchEditNetAddrBean> &rows() const { return m_listRows; }
+    // A change not answered within this is reported as failed (the library's
+    // discovery call gives up after 2 s).
+    static constexpr int DefaultRowTimeoutMs = 3000;
+    void setRowTimeout(int nMs) { m_nRowTimeoutMs = nMs; }
 
 signals:
     void sendModifySignal(CBatchEditNetAddrBean &oNetAddrBean);
@@ -46,14 +51,19 @@ private slots:
     void onGatewayIp_slot(const QString &strText);
     void onEncTableViewHeaderClicked(int iColumn);
     void mouseEnterEncView(const QModelIndex index);
+    void onDeadline_slot();
 
 private:
     // The four octet fields of the first address exactly as typed.
     QStringList firstIpParts() const;
+    bool hasPendingRows() const;
+    void updateOkButton();
 
     QScopedPointer<Ui::CBatchEditAddrDlg> ui;
     QList<CBatchEditNetAddrBean> m_listRows;
     CBatchEditModelEx *m_pModel;
+    QTimer *m_pDeadline;
+    int m_nRowTimeoutMs = DefaultRowTimeoutMs;
 };
 
 #endif // DEV_BATCHEDITADDRDLG_H

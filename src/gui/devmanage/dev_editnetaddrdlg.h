@@ -37,6 +37,9 @@ private slots:
     void on_oCancelBtn_clicked();
 
 private:
+    // The first missing or invalid field and a message naming it; empty when all are fine.
+    QString inputProblem(QWidget **ppField) const;
+
     QScopedPointer<Ui::CEditNetworkAddrDlg> ui;
 };
 

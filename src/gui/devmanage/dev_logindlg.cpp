@@ -1,5 +1,6 @@
 #include "dev_logindlg.h"
 #include "ui_dev_logindlg.h"
+#include "dialogframe.h"
 
 #include <QIcon>
 
@@ -13,6 +14,7 @@ CDevLoginDlg::CDevLoginDlg(int iEventType, QWidget *parent)
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    CDialogFrame::decorate(this);
     setWindowIcon(QIcon(QStringLiteral(":/image/resource/logo.ico")));
     ui->oUserEdit->setMaxLength(kMaxAccountLen);
     ui->oPasswordEdit->setMaxLength(kMaxAccountLen);

@@ -327,6 +327,17 @@ void CDevManageForm::getResultSlot(CUIDeviceBean &oBean)
         repaintRows(iRow);
 }
 
+void CDevManageForm::getUpgradeProgressSlot(QString strIp, int iPercent)
+{
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        CUIDeviceBean &dev = m_listDev[i];
+        if (dev.m_strIp == strIp && dev.m_lStatus == DevStatusUpgrading) {
+            dev.m_lProgress = iPercent;
+            repaintRows(i);
+        }
+    }
+}
+
 void CDevManageForm::onFilter(QString strText)
 {
     ui->oDevNumLabel->setText(QString::number(m_pDevModel->filter(strText)));
@@ -334,17 +345,17 @@ void CDevManageForm::onFilter(QString strText)
 
 void CDevManageForm::on_oSetupBtn_clicked()
 {
-    QScopedPointer<CSetupDlg> pDlg(new CSetupDlg);
+    QScopedPointer<CSetupDlg> pDlg(new CSetupDlg(this));
     pDlg->setSearchMode(searchMode());
     pDlg->setCustomMade(customMade());
-    if (pDlg->exec() != QDialog::Accepted)
+    // A refused range opens the dialog again with everything as typed.
+    while (pDlg->exec() == QDialog::Accepted) {
+        if (applySearchMode(pDlg->getSearchMode()) != 0)
+            continue;
+        CUICustomMadeBean oColumns = pDlg->getCustomMade();
+        oCustomMadeTable(oColumns);
         return;
-    CUICustomMadeBean oColumns = pDlg->getCustomMade();
-    const CUISearchModeBean oMode = pDlg->getSearchMode();
-    pDlg.reset();
-
-    oCustomMadeTable(oColumns);
-    applySearchMode(oMode);
+    }
 }
 
 ulong CDevManageForm::applySearchMode(const CUISearchModeBean &oMode)
@@ -369,8 +380,9 @@ ulong CDevManageForm::applySearchMode(const CUISearchModeBean &oMode)
         CMsgDlg::showMsg(tr("错误"), tr("起始地址不能大于结束地址。"), MsgError, this);
         return 1;
     }
-    if (uEnd - uBegin > (oMode.bMulticast ? kMaxSpanWithMulticast : kMaxSpan)) {
-        CMsgDlg::showMsg(tr("信息"), tr("搜索设备数量应小于1024。"), MsgNote, this);
+    const quint32 uMaxSpan = oMode.bMulticast ? kMaxSpanWithMulticast : kMaxSpan;
+    if (uEnd - uBegin > uMaxSpan) {
+        CMsgDlg::showMsg(tr("信息"), tr("一次最多搜索%1个地址。").arg(uMaxSpan + 1), MsgNote, this);
         return 1;
     }
     m_strBeginIP = oMode.strBeginIP;

@@ -101,6 +101,7 @@ public slots:
     void onSearchTimer();
     void onReportTimer();
     void getResultSlot(CUIDeviceBean &oBean);
+    void getUpgradeProgressSlot(QString strIp, int iPercent);
     void getLoginResultSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventType);
     void showDevTabViewContextMenu(const QPoint &pos);
     ulong doEditNetworkAddress();

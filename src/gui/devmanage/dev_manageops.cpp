@@ -242,7 +242,9 @@ void CDevManageForm::doRemoteConfig()
     const int iRow = currentRow(-1);
     if (iRow < 0)
         return;
-    CPlatformUtils::openWebPage(QStringLiteral("http://") + m_listDev.at(iRow).m_strIp);
+    const QString strUrl = QStringLiteral("http://") + m_listDev.at(iRow).m_strIp;
+    if (!CPlatformUtils::openWebPage(strUrl))
+        CMsgDlg::showMsg(tr("错误"), tr("无法启动浏览器，请在浏览器中打开 %1").arg(strUrl), CMsgDlg::MsgError, this);
 }
 
 void CDevManageForm::openRemoteDlg_slot()

@@ -1,5 +1,6 @@
 #include "dev_resetpasswddlg.h"
 #include "ui_dev_resetpasswddlg.h"
+#include "dialogframe.h"
 
 CResetPasswdDlg::CResetPasswdDlg(QWidget *parent)
     : QDialog(parent)
@@ -7,6 +8,9 @@ CResetPasswdDlg::CResetPasswdDlg(QWidget *parent)
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    CDialogFrame::decorate(this);
+    // The serial is filled in and read-only; the code is what the user types.
+    ui->oSerialCodeEdit->setFocus();
 }
 
 CResetPasswdDlg::~CResetPasswdDlg() = default;

@@ -22,6 +22,14 @@ int EncodeDevModelEx::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : ColumnCount;
 }
 
+QString EncodeDevModelEx::statusText(const CUIDeviceBean &dev)
+{
+    const QString strStatus = CUIDeviceBean::statusText(dev.m_lStatus);
+    if (dev.m_lStatus == DevStatusUpgrading && dev.m_lProgress >= 0)
+        return QStringLiteral("%1 %2%").arg(strStatus).arg(dev.m_lProgress);
+    return strStatus;
+}
+
 QVariant EncodeDevModelEx::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_listDev.size() || index.column() >= ColumnCount)
@@ -39,12 +47,15 @@ QVariant EncodeDevModelEx::data(const QModelIndex &index, int role) const
         case ColGateway: return dev.m_strGateway;
         case ColSerial: return dev.m_strSerial;
         case ColConfig: return QString();
-        case ColStatus: return CUIDeviceBean::statusText(dev.m_lStatus);
+        case ColStatus: return statusText(dev);
         case ColUserName: return dev.m_strUserName;
         case ColPassword: return dev.m_strPassword;
         default: return QVariant();
         }
     }
+    // The whole status, whatever the column's width.
+    if (role == Qt::ToolTipRole && index.column() == ColStatus)
+        return statusText(dev);
     if (role == Qt::ForegroundRole)
         return dev.m_lStatus == DevStatusLoginFailed ? QColor(102, 102, 102) : QColor(0, 0, 0);
     return ModelEx::data(index, role);

@@ -1,5 +1,7 @@
 #include "upgradedlg.h"
 #include "ui_upgradedlg.h"
+#include "dialogframe.h"
+#include "layoututils.h"
 
 #include "msgdlg.h"
 
@@ -14,6 +16,12 @@ CUpgradeDlg::CUpgradeDlg(QWidget *parent)
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    CDialogFrame::decorate(this);
+    // The four rows sit in separate boxes; equal label and button widths line them up.
+    LayoutUtils::equalizeWidths({ui->updateFileLabel_2, ui->label_2, ui->allCfgFileLabel_2, ui->allCfgFileLabel_3});
+    LayoutUtils::equalizeWidths({ui->oUpdateFileDlgBtn, ui->oDiagnoseInfoDlgBtn, ui->oImportCfgFileDlgBtn,
+                                 ui->oExportCfgFileDlgBtn});
+    LayoutUtils::equalizeWidths({ui->oUpdateBtn, ui->oExportDiagInfoBtn, ui->oImportCfgBtn, ui->oExportCfgBtn});
 }
 
 CUpgradeDlg::~CUpgradeDlg() = default;
@@ -42,12 +50,19 @@ void CUpgradeDlg::startOperation(const QString &strPath, ULONG ulCmd, long lBusy
     hide();
 }
 
+// A cancelled file dialog answers an empty path; what the user typed stays.
+void CUpgradeDlg::setPathUnlessCancelled(QLineEdit *pEdit, const QString &strPath)
+{
+    if (!strPath.isEmpty())
+        pEdit->setText(strPath);
+}
+
 void CUpgradeDlg::on_oUpdateFileDlgBtn_clicked()
 {
     const QString strFile = QFileDialog::getOpenFileName(
         this, tr("打开升级包"), QDir::homePath(),
         QStringLiteral("zip Files (*.zip);;patch Files (*.patch);;bin Files (*.bin)"));
-    ui->oUpdateEdit->setText(strFile);
+    setPathUnlessCancelled(ui->oUpdateEdit, strFile);
 }
 
 void CUpgradeDlg::on_oUpdateBtn_clicked()
@@ -72,7 +87,7 @@ void CUpgradeDlg::on_oDiagnoseInfoDlgBtn_clicked()
 {
     const QString strDir = QFileDialog::getExistingDirectory(this, tr("导出诊断信息"), QDir::homePath(),
                                                              QFileDialog::ShowDirsOnly);
-    ui->oExportPathEdit->setText(strDir);
+    setPathUnlessCancelled(ui->oExportPathEdit, strDir);
 }
 
 void CUpgradeDlg::on_oExportDiagInfoBtn_clicked()
@@ -89,7 +104,7 @@ void CUpgradeDlg::on_oImportCfgFileDlgBtn_clicked()
 {
     const QString strFile = QFileDialog::getOpenFileName(this, tr("选择参数文件"), QDir::homePath(),
                                                          QStringLiteral("tgz Files (*.tgz);;cfg Files (*.cfg)"));
-    ui->oImportCfgEdit->setText(strFile);
+    setPathUnlessCancelled(ui->oImportCfgEdit, strFile);
 }
 
 void CUpgradeDlg::on_oImportCfgBtn_clicked()
@@ -112,7 +127,7 @@ void CUpgradeDlg::on_oExportCfgFileDlgBtn_clicked()
 {
     const QString strDir = QFileDialog::getExistingDirectory(this, tr("导出系统配置"), QDir::homePath(),
                                                              QFileDialog::ShowDirsOnly);
-    ui->oExportCfgEdit->setText(strDir);
+    setPathUnlessCancelled(ui->oExportCfgEdit, strDir);
 }
 
 void CUpgradeDlg::on_oExportCfgBtn_clicked()

@@ -12,6 +12,7 @@
 namespace Ui {
 class CUpgradeDlg;
 }
+class QLineEdit;
 
 // Maintenance dialog of the device tab: collects a file or folder for one of
 // the four maintenance operations and hands each device to the tab.
@@ -53,6 +54,7 @@ private:
     int showMessage(const QString &strText, int iKind);
     // Marks every device busy and hands it to the tab, in list order.
     void startOperation(const QString &strPath, ULONG ulCmd, long lBusyStatus);
+    static void setPathUnlessCancelled(QLineEdit *pEdit, const QString &strPath);
 
     QList<CUIDeviceBean> m_listDev;
     QScopedPointer<Ui::CUpgradeDlg> ui;

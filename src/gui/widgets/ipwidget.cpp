@@ -9,7 +9,7 @@ namespace {
 
 QLabel *makeDotLabel(QWidget *parent, int x)
 {
-    auto *pLabel = new QLabel(QStringLiteral(" ."), parent);
+    auto *pLabel = new QLabel(QStringLiteral("."), parent);
     pLabel->setAlignment(Qt::AlignCenter);
     pLabel->setGeometry(x, 1, 6, 18);
     return pLabel;

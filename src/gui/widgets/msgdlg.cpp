@@ -29,6 +29,8 @@ CMsgDlg::CMsgDlg(const QString &title, const QString &text, int kind, QWidget *p
     setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
     setWindowTitle(title);
     ui->oMsgLabel->setWordWrap(true);
+    // Addresses and reasons in a message can be copied.
+    ui->oMsgLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     ui->oMsgLabel->setText(text);
 
     const char *image = "msg_error.png";

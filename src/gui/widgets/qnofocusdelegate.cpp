@@ -1,11 +1,14 @@
 #include "qnofocusdelegate.h"
 #include "tableviewex.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QHelpEvent>
+#include <QIcon>
 #include <QPainter>
-#include <QPixmap>
 #include <QStyle>
 #include <QStyleOption>
+#include <QToolTip>
 
 QNoFocusDelegate::QNoFocusDelegate(TableViewEx *pView, bool bDrawIcons, QObject *parent)
     : QStyledItemDelegate(parent ? parent : pView)
@@ -13,10 +16,12 @@ QNoFocusDelegate::QNoFocusDelegate(TableViewEx *pView, bool bDrawIcons, QObject 
     , m_bDrawIcons(bDrawIcons)
 {
     if (m_bDrawIcons) {
-        m_pixCfg.load(QStringLiteral(":/images/dev_cfg_inactive.png"));
-        m_pixCfgActive.load(QStringLiteral(":/images/dev_cfg_active.png"));
-        m_pixRemote.load(QStringLiteral(":/images/dev_remote_inactive.png"));
-        m_pixRemoteActive.load(QStringLiteral(":/images/dev_remote_active.png"));
+        // Through QIcon, which picks the @2x artwork on high-DPI screens.
+        const QSize size(TableViewEx::IconSize, TableViewEx::IconSize);
+        m_pixCfg = QIcon(QStringLiteral(":/images/dev_cfg_inactive.png")).pixmap(size);
+        m_pixCfgActive = QIcon(QStringLiteral(":/images/dev_cfg_active.png")).pixmap(size);
+        m_pixRemote = QIcon(QStringLiteral(":/images/dev_remote_inactive.png")).pixmap(size);
+        m_pixRemoteActive = QIcon(QStringLiteral(":/images/dev_remote_active.png")).pixmap(size);
     }
     QStyle *pStyle = pView ? pView->style() : QApplication::style();
     // Without an option the style cannot see the view's palette or its
@@ -57,4 +62,33 @@ void QNoFocusDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
     painter->setPen(m_penGrid);
     painter->drawLine(rect.bottomLeft(), rect.bottomRight());
     painter->setPen(penOld);
+}
+
+QString QNoFocusDelegate::toolTipFor(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    const QString strTip = index.data(Qt::ToolTipRole).toString();
+    if (!strTip.isEmpty())
+        return strTip;
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    if (opt.text.isEmpty())
+        return QString();
+    const QWidget *pWidget = opt.widget;
+    QStyle *pStyle = pWidget ? pWidget->style() : QApplication::style();
+    // The text margins a style's item view keeps on both sides.
+    const int iMargin = 2 * (pStyle->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, pWidget) + 1);
+    return opt.fontMetrics.horizontalAdvance(opt.text) > option.rect.width() - iMargin ? opt.text : QString();
+}
+
+bool QNoFocusDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view,
+                                 const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    if (!event || event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString strTip = toolTipFor(option, index);
+    if (strTip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event->globalPos(), strTip, view, option.rect);
+    return true;
 }

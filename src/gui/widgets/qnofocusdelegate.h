@@ -18,6 +18,11 @@ public:
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override;
+
+    // The model's own tooltip, else the full text of a cell too narrow for it.
+    QString toolTipFor(const QStyleOptionViewItem &option, const QModelIndex &index) const;
 
 private:
     QPen m_penGrid;
