@@ -329,26 +329,19 @@ void TestDevOperations::singleAddressChange()
         checkDevices({strIp});
         DialogHelper::Script script;
         script.expect("CEditNetworkAddrDlg", [&strNewIp](QWidget *pDialog) {
-            if (strNewIp.isEmpty())
-                pDialog->findChild<IpWidget *>(QStringLiteral("oIpWidget"))->setPartsText(QString());
-            else
-                setIp(pDialog, "oIpWidget", strNewIp);
+            setIp(pDialog, "oIpWidget", strNewIp);
             setIp(pDialog, "oMaskAddrWidget", QStringLiteral("255.0.0.0"));
+            setIp(pDialog, "oGateWayWidget", QStringLiteral("127.0.0.1"));
             pDialog->findChild<QPushButton *>(QStringLiteral("oOkBtn"))->click();
         });
         m_pForm->doEditNetworkAddress();
         return script.done();
     };
 
-    QVERIFY(changeTo(ipc.ip, QStringLiteral("127.68.1.0")));
-    QCOMPARE(dev(ipc.ip).m_lStatus, 18);
-    QTRY_COMPARE_WITH_TIMEOUT(dev(ipc.ip).m_lStatus, 22, 10000);
-
-    QVERIFY(changeTo(ipc.ip, QString()));
-    QTRY_COMPARE_WITH_TIMEOUT(dev(ipc.ip).m_lStatus, 18, 1000);
-    QTRY_COMPARE_WITH_TIMEOUT(dev(ipc.ip).m_lStatus, 22, 10000);
-
+    // Malformed addresses are refused by the dialog itself (tst_devdialogs);
+    // the device's own answers reach the status column.
     QVERIFY(changeTo(ipc.ip, strOther));
+    QCOMPARE(dev(ipc.ip).m_lStatus, 18);
     QTRY_COMPARE_WITH_TIMEOUT(dev(ipc.ip).m_lStatus, 21, 10000);
 
     restoreLater(strNew, ipc);
