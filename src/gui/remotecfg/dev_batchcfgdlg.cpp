@@ -3,6 +3,7 @@
 
 #include "cfgbatch.h"
 #include "devcapability.h"
+#include "encodestreamread.h"
 #include "encodestreamwidgets.h"
 #include "msgdlg.h"
 #include "zelt_mw_cfg.h"
@@ -90,57 +91,19 @@ DWORD CBatchCfgDlg::getDevAudioParam()
     return 0;
 }
 
-DWORD CBatchCfgDlg::getDevEncParam(DWORD ulStream)
-{
-    stEncoderCfg &cfg = m_encCfg[ulStream];
-    cfg = stEncoderCfg();
-    cfg.ulStream = ulStream;
-    QByteArray data = cfg.toBytes();
-    DWORD ulLen = stEncoderCfg::kSize;
-    const DWORD ulRet = ZELT_MW_GetConfig(m_devBean.m_strLoginKey.toLatin1().constData(), ZELT_MW_VIDEO_ENCODER_CFG,
-                                          0, &ulLen, data.data());
-    if (ulRet != 0) {
-        qDebug() << "ZELT_MW_GetConfig ZELT_MW_VIDEO_ENCODER_CFG failed!" << ulRet;
-        return ulRet;
-    }
-    cfg = stEncoderCfg::fromBytes(data);
-    return 0;
-}
-
 bool CBatchCfgDlg::setEncodeDefault()
 {
     if (getDevCapicity(DevCapability::KindEncode) != 0) {
         qDebug() << "能力集获取失败，设置默认值不成功。";
         return false;
     }
-    quint8 aVideoInput[ZELT_VIN_SIZE] = {};
-    DWORD ulLen = ZELT_VIN_SIZE;
-    const DWORD ulVinRet = ZELT_MW_GetConfig(m_devBean.m_strLoginKey.toLatin1().constData(),
-                                             ZELT_MW_VIDEO_INPUT_MODE_CFG, 0, &ulLen, aVideoInput);
-    if (ulVinRet != 0)
-        qDebug() << "ZELT_MW_GetConfig video input mode failed!" << ulVinRet;
-    m_pLogic->setVideoInput(ulVinRet == 0, qFromLittleEndian<quint32>(aVideoInput + ZELT_VIN_WIDTH),
-                            qFromLittleEndian<quint32>(aVideoInput + ZELT_VIN_HEIGHT),
-                            qFromLittleEndian<quint32>(aVideoInput + ZELT_VIN_MAX_FPS));
-    m_pLogic->parseCapability(m_listCap);
-    m_pLogic->fillFrameRates();
-    bool bReadOk = getDevEncParam(Main) == 0;
-    m_pLogic->loadStream(Main, m_encCfg[Main]);
-    for (int iStream : {Sub, Third}) {
-        if (m_pLogic->streamCount() > iStream) {
-            bReadOk = getDevEncParam(DWORD(iStream)) == 0 && bReadOk;
-            m_pLogic->loadStream(iStream, m_encCfg[iStream]);
-        }
-    }
-    m_pLogic->finishLoading();
-
     // What a failed read leaves is zeros, which must not go out to a fleet.
-    if (ulVinRet != 0)
-        m_strEncodeBlocked = tr("读取视频输入参数失败，不能配置。");
-    else if (m_pLogic->mainResolutionsEmpty())
-        m_strEncodeBlocked = tr("设备没有可用的主流分辨率，不能配置。");
-    else if (!bReadOk)
-        m_strEncodeBlocked = tr("读取编码参数失败，不能配置。");
+    switch (EncodeStreamRead::load(*m_pLogic, m_devBean.m_strLoginKey.toLatin1(), m_listCap, m_encCfg)) {
+    case EncodeStreamRead::VideoInputFailed: m_strEncodeBlocked = tr("读取视频输入参数失败，不能配置。"); break;
+    case EncodeStreamRead::NoMainResolution: m_strEncodeBlocked = tr("设备没有可用的主流分辨率，不能配置。"); break;
+    case EncodeStreamRead::EncoderFailed: m_strEncodeBlocked = tr("读取编码参数失败，不能配置。"); break;
+    case EncodeStreamRead::ReadOk: break;
+    }
     ui->oTipLabel->setText(m_strEncodeBlocked);
     connectEncodeWidgets();
     return true;

@@ -38,7 +38,6 @@ public:
     void deleteWhenDone();
 
     DWORD getDevCapicity(DWORD ulKind);
-    DWORD getDevEncParam(DWORD ulStream);
     DWORD getDevAudioParam();
 
 signals:

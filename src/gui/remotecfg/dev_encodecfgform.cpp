@@ -2,6 +2,7 @@
 #include "ui_dev_encodecfgform.h"
 
 #include "cfgreport.h"
+#include "encodestreamread.h"
 #include "encodestreamwidgets.h"
 #include "zelt_mw_cfg.h"
 #include "zelt_mw_sdk.h"
@@ -29,35 +30,13 @@ CEncodeCfgForm::CEncodeCfgForm(const CUIDeviceBean &oBean, const QList<stDevCapa
     ui->oSubGroup->hide();
     ui->oThirdGroup->hide();
 
-    quint8 aVideoInput[ZELT_VIN_SIZE] = {};
-    DWORD ulLen = ZELT_VIN_SIZE;
-    const DWORD ulVinResult = ZELT_MW_GetConfig(m_userId.constData(), ZELT_MW_VIDEO_INPUT_MODE_CFG, 0, &ulLen,
-                                                aVideoInput);
-    if (ulVinResult != 0)
-        qDebug() << "ZELT_MW_GetConfig video input mode failed!" << ulVinResult;
-    m_pLogic->setVideoInput(ulVinResult == 0, qFromLittleEndian<quint32>(aVideoInput + ZELT_VIN_WIDTH),
-                            qFromLittleEndian<quint32>(aVideoInput + ZELT_VIN_HEIGHT),
-                            qFromLittleEndian<quint32>(aVideoInput + ZELT_VIN_MAX_FPS));
-    m_pLogic->parseCapability(capList);
-    m_pLogic->fillFrameRates();
-
-    bool bReadOk = getDevEncParam(Main) == 0;
-    m_pLogic->loadStream(Main, m_encCfg[Main]);
-    for (int iStream : {Sub, Third}) {
-        if (m_pLogic->streamCount() > iStream) {
-            bReadOk = getDevEncParam(DWORD(iStream)) == 0 && bReadOk;
-            m_pLogic->loadStream(iStream, m_encCfg[iStream]);
-        }
-    }
-    m_pLogic->finishLoading();
-
     // Writing what a failed read left would put zeros into the device.
-    if (ulVinResult != 0)
-        m_strSaveBlocked = tr("读取视频输入参数失败，不能保存。");
-    else if (m_pLogic->mainResolutionsEmpty())
-        m_strSaveBlocked = tr("设备没有可用的主流分辨率，不能保存。");
-    else if (!bReadOk)
-        m_strSaveBlocked = tr("读取编码参数失败，不能保存。");
+    switch (EncodeStreamRead::load(*m_pLogic, m_userId, capList, m_encCfg)) {
+    case EncodeStreamRead::VideoInputFailed: m_strSaveBlocked = tr("读取视频输入参数失败，不能保存。"); break;
+    case EncodeStreamRead::NoMainResolution: m_strSaveBlocked = tr("设备没有可用的主流分辨率，不能保存。"); break;
+    case EncodeStreamRead::EncoderFailed: m_strSaveBlocked = tr("读取编码参数失败，不能保存。"); break;
+    case EncodeStreamRead::ReadOk: break;
+    }
     if (!m_strSaveBlocked.isEmpty()) {
         ui->oSaveBtn->setEnabled(false);
         m_pReport->showNote(m_strSaveBlocked);
@@ -96,22 +75,6 @@ void CEncodeCfgForm::connectWidgets()
     connect(ui->oIFrameGapEdit_2, &QLineEdit::editingFinished, this, &CEncodeCfgForm::IFrameGap_2_EditSlot);
     connect(ui->oBitRatioEdit_3, &QLineEdit::editingFinished, this, &CEncodeCfgForm::bitRate_3_EditSlot);
     connect(ui->oIFrameGapEdit_3, &QLineEdit::editingFinished, this, &CEncodeCfgForm::IFrameGap_3_EditSlot);
-}
-
-DWORD CEncodeCfgForm::getDevEncParam(DWORD ulStream)
-{
-    stEncoderCfg &cfg = m_encCfg[ulStream];
-    cfg = stEncoderCfg();
-    cfg.ulStream = ulStream;
-    QByteArray data = cfg.toBytes();
-    DWORD ulLen = stEncoderCfg::kSize;
-    const DWORD ulResult = ZELT_MW_GetConfig(m_userId.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0, &ulLen, data.data());
-    if (ulResult != 0) {
-        qDebug() << "ZELT_MW_GetConfig ZELT_MW_VIDEO_ENCODER_CFG failed!" << ulResult;
-        return ulResult;
-    }
-    cfg = stEncoderCfg::fromBytes(data);
-    return 0;
 }
 
 DWORD CEncodeCfgForm::writeStream(const stEncoderCfg &cfg)

@@ -33,7 +33,6 @@ public:
     ~CEncodeCfgForm() override;
 
     // Reads one stream (0 main, 1 sub, 2 third) into its structure; the library's result.
-    DWORD getDevEncParam(DWORD ulStream);
 
 signals:
     void sendReportSignal(QString strResult, ULONG ulResult);
