@@ -169,14 +169,16 @@ private slots:
     // Logins of a list overlap, yet every result goes out in list order.
     void slowDevicesOverlapAndResultsKeepListOrder()
     {
+        // The bookkeeping outlives the servers: a server's sockets report
+        // their disconnection while the server is being destroyed.
+        QList<QTcpSocket *> listOpen;
+        int nMostOpen = 0;
         // Two addresses that accept the connection and never answer.
         QTcpServer silentA;
         QTcpServer silentB;
         if (!silentA.listen(QHostAddress(QStringLiteral("127.66.0.150")), 7060)
             || !silentB.listen(QHostAddress(QStringLiteral("127.66.0.151")), 7060))
             QSKIP("cannot listen on the silent devices' addresses");
-        QList<QTcpSocket *> listOpen;
-        int nMostOpen = 0;
         for (QTcpServer *pServer : {&silentA, &silentB}) {
             connect(pServer, &QTcpServer::newConnection, this, [&, pServer] {
                 while (QTcpSocket *pSocket = pServer->nextPendingConnection()) {
