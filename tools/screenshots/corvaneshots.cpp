@@ -305,7 +305,7 @@ void CCorvaneShots::addSteps(CShotRunner &runner)
                     if (pTabs)
                         pTabs->setCurrentIndex(0);
                     return pTabs ? pDlg : nullptr;
-                }, [](QWidget *) {}, 30000});
+                }, [](QWidget *) {}, 30000, true});
     runner.add({QStringLiteral("batch-audio"), {}, [] {
                     QWidget *pDlg = CShotRunner::topLevel("CBatchCfgDlg");
                     auto *pTabs = pDlg ? pDlg->findChild<QTabWidget *>() : nullptr;

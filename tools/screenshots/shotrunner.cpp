@@ -74,10 +74,20 @@ void CShotRunner::closeStrays()
     }
 }
 
+void CShotRunner::queueNext()
+{
+    if (m_bNextQueued)
+        return;
+    m_bNextQueued = true;
+    QTimer::singleShot(0, this, &CShotRunner::next);
+}
+
 void CShotRunner::next()
 {
-    ++m_nCurrent;
-    if (m_nCurrent >= m_listSteps.size()) {
+    m_bNextQueued = false;
+    if (m_nCurrent >= m_listSteps.size())
+        return;
+    if (++m_nCurrent == m_listSteps.size()) {
         emit finished();
         return;
     }
@@ -91,14 +101,16 @@ void CShotRunner::runStep()
     m_pCandidate = nullptr;
     m_elapsed.start();
     m_pollTimer.start();
+    // Steps may run inside the dialog an earlier step left open.
+    const bool bWasInOpen = m_bInOpen;
     m_bInOpen = true;
     if (step.open)
         step.open();
-    m_bInOpen = false;
-    // The step may have ended inside open(); the next one starts only after the
-    // code that ran the dialog has finished.
-    if (m_bStepDone)
-        QTimer::singleShot(0, this, &CShotRunner::next);
+    m_bInOpen = bWasInOpen;
+    // A step that ended inside open() (or inside a dialog left open for it)
+    // goes on only after the code that ran the dialog has finished.
+    if (m_bStepDone && !m_bInOpen)
+        queueNext();
 }
 
 void CShotRunner::poll()
@@ -173,6 +185,6 @@ void CShotRunner::endStep()
 {
     m_pollTimer.stop();
     m_bStepDone = true;
-    if (!m_bInOpen)
-        QTimer::singleShot(0, this, &CShotRunner::next);
+    if (!m_bInOpen || m_listSteps.at(m_nCurrent).bLeavesOpen)
+        queueNext();
 }

@@ -29,6 +29,7 @@ public:
         std::function<QWidget *()> ready;        // the widget to take once ready, else nullptr
         std::function<void(QWidget *)> close;    // default: reject a dialog, close anything else
         int nTimeoutMs = 15000;
+        bool bLeavesOpen = false;                // the next steps run inside the dialog this one opened
     };
 
     explicit CShotRunner(const QString &strOutDir, QObject *parent = nullptr);
@@ -53,6 +54,7 @@ private:
     void poll();
     void take(QWidget *pWidget);
     void endStep();
+    void queueNext();
     void next();
 
     QString m_strOutDir;
@@ -60,6 +62,7 @@ private:
     int m_nCurrent = -1;
     bool m_bInOpen = false;
     bool m_bStepDone = false;
+    bool m_bNextQueued = false;
     QTimer m_pollTimer;
     QWidget *m_pCandidate = nullptr;   // ready widget waiting to settle
     qint64 m_nReadySince = 0;
