@@ -14,6 +14,10 @@
 // encoding tab) implements the view over its own widgets, forwards the user's
 // changes to the reaction functions below and reads and writes the device (or
 // sends requests) itself. The view must not report changes the logic makes.
+//
+// encodestreams.cpp holds the tables, the capability document, loading,
+// validation and the save order; encodestreamrebuild.cpp the reactions to the
+// user's changes, the capacity budget and the rebuilt lower streams.
 
 #include "devcapacityinfo.h"
 

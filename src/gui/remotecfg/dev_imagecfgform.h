@@ -3,6 +3,7 @@
 
 #include "devcapacityinfo.h"
 #include "devtypes.h"
+#include "imageliveplayer.h"
 #include "uidevicebean.h"
 
 #include <QByteArray>
@@ -22,6 +23,14 @@ class CImageCfgForm;
 
 // The "图像" page of the configuration dialog: the live picture and the four
 // image setting groups, each written to the device as soon as it changes.
+//
+// The page's shell (construction, reading and writing the structures, the
+// default restore, the report and the live picture) is in
+// dev_imagecfgform.cpp; the capability document is read in
+// dev_imagecfgcaps.cpp and each setting group has its own unit:
+// dev_imagecfgenhance.cpp, dev_imagecfgexposure.cpp (with the shutters in
+// dev_imagecfgshutter.cpp), dev_imagecfgir.cpp (infrared light and day/night)
+// and dev_imagecfgwhite.cpp.
 class CImageCfgForm : public QWidget
 {
     Q_OBJECT
@@ -124,6 +133,9 @@ private:
         int iMin = 0;
         int iMax = 0;
         bool bValid = false;
+
+        // The field's number when the range is known and holds it.
+        bool accepts(const QLineEdit *pEdit, int &iValue) const;
     };
 
     void initNumberFields();
@@ -158,6 +170,11 @@ private:
     void writeIrCtrl();
     void startListTimer(QTimer &timer);
 
+    // A dragged slider writes once, when it is released, not at every step.
+    void connectSlider(QSlider *pSlider, void (CImageCfgForm::*pressed)(), void (CImageCfgForm::*released)(),
+                       void (CImageCfgForm::*changed)(int));
+    void sliderPressed(QSlider *pSlider, void (CImageCfgForm::*changed)(int));
+    void sliderReleased(QSlider *pSlider, void (CImageCfgForm::*changed)(int), void (CImageCfgForm::*write)());
     void numberEdited(QLineEdit *pEdit, const NumberRange &range, quint32 ulStored, void (CImageCfgForm::*write)());
     void applyWhiteMode();
     void applyIrMode();
@@ -209,9 +226,7 @@ private:
     NumberRange m_farRange;
     NumberRange m_timeRange;
 
-    bool m_bPlaying = false;
-    DWORD m_ulStreamHd = 0;
-    HWND m_hPlayWnd = nullptr;
+    CImageLivePlayer m_live;
 
     QTimer m_enhanceTimer;
     QTimer m_exposureTimer;
