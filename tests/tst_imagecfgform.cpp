@@ -1,9 +1,11 @@
 // The image page against simulated cameras: capability-driven controls,
 // writes by control family, dependent controls, restore and the live view.
+#include "appstylesheet.h"
 #include "dev_imagecfgform.h"
 #include "devcapability.h"
 #include "devicestreams.h"
 #include "dialoghelper.h"
+#include "langconfig.h"
 #include "simfleetprocess.h"
 #include "videowidget.h"
 #include "zeltplaystats.h"
@@ -15,7 +17,9 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSlider>
+#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
@@ -104,6 +108,7 @@ private slots:
     void cleanup();
 
     void controlsFollowTheCapabilityDocument();
+    void settingsColumnIsNeverCut();
     void sliderDragWritesOnceOnRelease();
     void listBurstWritesOnce();
     void fineTuningRereadsOffsetsOnly();
@@ -228,6 +233,48 @@ void TestImageCfgForm::controlsFollowTheCapabilityDocument()
     pExpMode = child<QComboBox>(page.get(), "oExposureModeCombo");
     QCOMPARE(pExpMode->count(), 1);
     QVERIFY(!pExpMode->isEnabled());
+}
+
+// Every row of the settings column fits beside the live picture in the
+// configuration dialog's width, in both languages: the column has no
+// horizontal scroll bar, so anything wider would be cut off.
+void TestImageCfgForm::settingsColumnIsNeverCut()
+{
+    const Session full = login(Full, m_sim);
+    QVERIFY(!full.userId.isEmpty());
+    QTranslator english;
+    QVERIFY2(english.load(QStringLiteral("lang/corvane_en.qm")), "lang/corvane_en.qm is missing next to the tests");
+    // The program's own look: its fonts and style sheet make the rows wider.
+    const QFont oldFont = QApplication::font();
+    qApp->setStyleSheet(appStyleSheet());
+    auto restore = qScopeGuard([&] {
+        qApp->setStyleSheet(QString());
+        QApplication::setFont(oldFont);
+    });
+    for (const bool bEnglish : {false, true}) {
+        QApplication::setFont(CLangConfig::applicationFont(bEnglish ? CLangConfig::LangEnglish
+                                                                    : CLangConfig::LangChinese));
+        if (bEnglish)
+            QCoreApplication::installTranslator(&english);
+        // The page has the room the configuration dialog gives it, no more.
+        QWidget host;
+        host.setFixedSize(776, 520);
+        auto page = makePage(full);
+        if (bEnglish)
+            QCoreApplication::removeTranslator(&english);
+        page->setParent(&host);
+        page->setGeometry(host.rect());
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        auto *pArea = child<QScrollArea>(page.get(), "scrollArea");
+        QVERIFY(pArea);
+        QWidget *pContents = pArea->widget();
+        QTRY_VERIFY2(pContents->width() <= pArea->viewport()->width(),
+                     qPrintable(QStringLiteral("%1: the settings need %2, their column shows %3")
+                                    .arg(bEnglish ? "en" : "zh")
+                                    .arg(pContents->width())
+                                    .arg(pArea->viewport()->width())));
+    }
 }
 
 void TestImageCfgForm::sliderDragWritesOnceOnRelease()

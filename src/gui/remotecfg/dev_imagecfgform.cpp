@@ -6,6 +6,7 @@
 
 #include "cfgreport.h"
 #include "imagecfgfields.h"
+#include "layoututils.h"
 #include "msgdlg.h"
 
 #include "zelt_mw_cfg.h"
@@ -58,6 +59,8 @@ CImageCfgForm::CImageCfgForm(const CUIDeviceBean &oBean, const QList<stDevCapaci
 
     connect(ui->oLivePlayWidget, &CVideoWidget::sendScreenChangedSignal, this,
             &CImageCfgForm::videoScreenChangedSlot);
+    // The live picture gives way to the settings, not the other way round.
+    LayoutUtils::fitWidthToContents(ui->scrollArea);
 }
 
 CImageCfgForm::~CImageCfgForm()

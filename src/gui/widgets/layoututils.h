@@ -3,6 +3,7 @@
 
 #include <QList>
 
+class QScrollArea;
 class QWidget;
 
 namespace LayoutUtils {
@@ -10,6 +11,11 @@ namespace LayoutUtils {
 // Gives the widgets the width of the widest one's size hint, so that fields
 // placed after them in separate layouts line up in every language.
 void equalizeWidths(const QList<QWidget *> &listWidgets);
+
+// For a scroll area that scrolls only vertically: keeps its minimum width at
+// what its contents need beside a vertical scroll bar, also when rows appear
+// or the language changes, so nothing is cut off at the right edge.
+void fitWidthToContents(QScrollArea *pArea);
 
 } // namespace LayoutUtils
 
