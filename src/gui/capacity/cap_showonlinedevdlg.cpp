@@ -47,6 +47,9 @@ CShowOnlineDevDlg::CShowOnlineDevDlg(QWidget *parent)
 
 CShowOnlineDevDlg::~CShowOnlineDevDlg()
 {
+    // The focused search box shows its hint again as the children go, after
+    // this object is gone; that change must not reach onFilter.
+    disconnect(ui->oSearchEdit, nullptr, this, nullptr);
     // The workers stop first, so no login finishes behind the logouts below.
     m_pLoginWorker.reset();
     m_pLogoutWorker.reset();

@@ -117,6 +117,9 @@ CDevManageForm::CDevManageForm(QWidget *parent)
 
 CDevManageForm::~CDevManageForm()
 {
+    // The focused search box shows its hint again as the children go, after
+    // the model below is gone; that change must not reach onFilter.
+    disconnect(ui->oSearchEdit, nullptr, this, nullptr);
     // Its pages stop their live view while the sessions still exist.
     delete m_pDevCfgDlg;
     m_pLibraries.reset();
