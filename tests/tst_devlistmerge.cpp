@@ -164,12 +164,15 @@ void TestDevListMerge::upgradeEventTouchesOnlyRunningUpgradesOfThatKey()
     listDev[1].m_lStatus = DevStatusLogged;
     listDev[2].m_strLoginKey = QStringLiteral("8");
     listDev[2].m_lStatus = DevStatusUpgrading;
+    listDev[2].m_strFailReason = QStringLiteral("earlier failure");
     CDevListMerge merge(listDev);
-    QCOMPARE(merge.mergeUpgradeEvent(QStringLiteral("7"), 3), QList<int>{0});
+    QCOMPARE(merge.mergeUpgradeEvent(QStringLiteral("7"), 2), QList<int>{0});
     QCOMPARE(listDev.at(0).m_lStatus, qint32(DevStatusUpgradeFailed));
+    QCOMPARE(listDev.at(0).m_strFailReason, QStringLiteral("固件与设备型号不符"));
     QCOMPARE(listDev.at(1).m_lStatus, qint32(DevStatusLogged));
     QCOMPARE(merge.mergeUpgradeEvent(QStringLiteral("8"), 0), QList<int>{2});
     QCOMPARE(listDev.at(2).m_lStatus, qint32(DevStatusUpgradeOk));
+    QVERIFY(listDev.at(2).m_strFailReason.isEmpty());
 }
 
 void TestDevListMerge::roundsTellStaleResults()

@@ -231,10 +231,10 @@ ulong CDevManageForm::doRestoreDevPwd()
     return 0;
 }
 
-void CDevManageForm::onResetPwdResult(CUIDeviceBean &, ulong ulResult)
+void CDevManageForm::onResetPwdResult(CUIDeviceBean &oBean, ulong ulResult)
 {
     closeWaitDlg();
-    showNote(ulResult == 0 ? tr("重置成功，密码为：vorpe") : tr("重置失败。"));
+    showNote(ulResult == 0 ? tr("重置成功，密码为：vorpe") : withReason(tr("重置失败。"), oBean));
 }
 
 void CDevManageForm::doRemoteConfig()
@@ -281,7 +281,7 @@ void CDevManageForm::onRestartResult(CUIDeviceBean &oBean, ulong ulResult)
 {
     closeWaitDlg();
     if (ulResult != 0) {
-        showNote(tr("重启失败。"));
+        showNote(withReason(tr("重启失败。"), oBean));
         return;
     }
     // After a refresh the device is listed afresh and leaves by itself.
