@@ -110,6 +110,18 @@ QList<int> CDevListMerge::mergeUpgradeEvent(const QString &strUserId, qint64 lVa
     return listRows;
 }
 
+QList<int> CDevListMerge::mergeVersion(const CUIDeviceBean &oResult)
+{
+    QList<int> listRows;
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        if (m_listDev.at(i).m_strIp != oResult.m_strIp)
+            continue;
+        m_listDev[i].m_strVersion = oResult.m_strVersion;
+        listRows.append(i);
+    }
+    return listRows;
+}
+
 int CDevListMerge::rowOfDevId(int iDevId) const
 {
     for (int i = 0; i < m_listDev.size(); ++i) {
