@@ -608,6 +608,10 @@
         <source>升级中断或无结果</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>原因：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CDevLoginDlg</name>
@@ -756,10 +760,6 @@
     </message>
     <message>
         <source>一次最多搜索%1个地址。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>原因：%1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -2146,10 +2146,6 @@
     </message>
     <message>
         <source>密码</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>原因：%1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -608,6 +608,10 @@
         <source>升级中断或无结果</source>
         <translation>Upgrade interrupted or no outcome</translation>
     </message>
+    <message>
+        <source>原因：%1</source>
+        <translation>Reason: %1</translation>
+    </message>
 </context>
 <context>
     <name>CDevLoginDlg</name>
@@ -761,10 +765,6 @@
     <message>
         <source>无法启动浏览器，请在浏览器中打开 %1</source>
         <translation>No web browser could be started. Open %1 in a browser.</translation>
-    </message>
-    <message>
-        <source>原因：%1</source>
-        <translation>Reason: %1</translation>
     </message>
 </context>
 <context>
@@ -2148,10 +2148,6 @@
     <message>
         <source>密码</source>
         <translation>Password</translation>
-    </message>
-    <message>
-        <source>原因：%1</source>
-        <translation>Reason: %1</translation>
     </message>
 </context>
 <context>

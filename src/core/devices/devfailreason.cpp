@@ -114,3 +114,10 @@ QString CDevFailReason::ofIpcUpgradeEvent(DWORD ulValue)
     default: return unknown(ulValue);
     }
 }
+
+QString CDevFailReason::withReason(const QString &strText, const QString &strReason)
+{
+    if (strReason.isEmpty())
+        return strText;
+    return strText + QLatin1Char('\n') + tr("原因：%1").arg(strReason);
+}

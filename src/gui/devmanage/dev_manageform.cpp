@@ -504,13 +504,6 @@ void CDevManageForm::showNote(const QString &strText)
     CMsgDlg::showMsg(tr("信息"), strText, MsgNote, this);
 }
 
-QString CDevManageForm::withReason(const QString &strMessage, const CUIDeviceBean &oBean)
-{
-    if (oBean.m_strFailReason.isEmpty())
-        return strMessage;
-    return strMessage + QLatin1Char('\n') + tr("原因：%1").arg(oBean.m_strFailReason);
-}
-
 void CDevManageForm::showWaitDlg()
 {
     closeWaitDlg();

@@ -165,8 +165,6 @@ private:
     // The view's current row, or iFallback when there is none.
     int currentRow(int iFallback) const;
     void showNote(const QString &strText);
-    // A failure message followed by the library's reason, when there is one.
-    static QString withReason(const QString &strMessage, const CUIDeviceBean &oBean);
     void showWaitDlg();
     void closeWaitDlg();
     void createContextMenu();

@@ -1,4 +1,5 @@
 #include "encodedevmodelex.h"
+#include "devfailreason.h"
 #include "tableviewex.h"
 
 #include <QColor>
@@ -34,9 +35,9 @@ QString EncodeDevModelEx::statusTip(const CUIDeviceBean &dev)
 {
     const QString strStatus = statusText(dev);
     // A reason left from an earlier failure says nothing about the current status.
-    if (!CUIDeviceBean::isFailureStatus(dev.m_lStatus) || dev.m_strFailReason.isEmpty())
+    if (!CUIDeviceBean::isFailureStatus(dev.m_lStatus))
         return strStatus;
-    return strStatus + QLatin1Char('\n') + tr("原因：%1").arg(dev.m_strFailReason);
+    return CDevFailReason::withReason(strStatus, dev.m_strFailReason);
 }
 
 QVariant EncodeDevModelEx::data(const QModelIndex &index, int role) const
