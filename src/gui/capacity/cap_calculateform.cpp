@@ -100,7 +100,7 @@ void CCapCalculateForm::fitTabTitles()
         // The tab bar sizes its tabs for one line of text.
         const QFontMetrics fm = pTabs->tabBar()->fontMetrics();
         pTabs->tabBar()->setStyleSheet(
-            QStringLiteral("QTabBar::tab{min-height: %1px;}").arg(fm.lineSpacing() + fm.height()));
+            QStringLiteral("QTabBar::tab{min-height: %1px;}").arg(2 * qMax(fm.height(), fm.lineSpacing())));
     }
     // Only a title that cannot break still widens the box.
     const int nNeed = pTabs->tabBar()->sizeHint().width() + nAround;
