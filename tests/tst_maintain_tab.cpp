@@ -238,6 +238,12 @@ void TestMaintainTab::ipcUpgradeOutcomeArrivesByEvent()
     QVERIFY(upgradeIpc(strIp, version, status));
     if (status != DevStatusUpgradeOk) {
         QCOMPARE(this->device(strIp)->m_strVersion, strOldVersion);
+        // The library's failure value reaches the status cell's tooltip.
+        int iRow = 0;
+        while (m_pForm->deviceList().at(iRow).m_strIp != strIp)
+            ++iRow;
+        QCOMPARE(m_pForm->devModel()->index(iRow, EncodeDevModelEx::ColStatus).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("升级失败\n原因：固件损坏"));
         return;
     }
 
