@@ -25,6 +25,7 @@ void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &o
     IpcTiming timing;
     timing.restart = std::chrono::milliseconds(options.restartMs);
     timing.upgrade = std::chrono::milliseconds(options.upgradeMs);
+    timing.rebootAfterUpgrade = std::chrono::milliseconds(options.rebootAfterUpgradeMs);
     timing.capFailKind = options.capFailKind;
     timing.capGarbledKind = options.capGarbledKind;
     timing.capFullKind = options.capFullKind;

@@ -444,6 +444,7 @@ uint32_t IpcDevice::upgradeEnd()
         return ZELT_MW_ERR_PARAM;
     m_uploadSize = 0;
     m_upgradeState = zelt::UpgradeRunning;
+    m_rebootScheduled = false;
     m_upgradeStart = std::chrono::steady_clock::now();
     note("firmware upload of " + std::to_string(m_upload.size()) + " bytes accepted");
     m_upgradeTimer.expires_after(m_timing.upgrade / 2);
@@ -479,6 +480,20 @@ void IpcDevice::applyUpgrade()
     });
 }
 
+// Like a real camera, the device restarts into the new firmware once it has
+// told the tool the upgrade finished (only with --reboot-after-upgrade).
+void IpcDevice::scheduleRebootAfterUpgrade()
+{
+    if (m_timing.rebootAfterUpgrade.count() < 0 || m_rebootScheduled)
+        return;
+    m_rebootScheduled = true;
+    m_restartTimer.expires_after(m_timing.rebootAfterUpgrade);
+    m_restartTimer.async_wait([this](const std::error_code &ec) {
+        if (!ec)
+            reboot();
+    });
+}
+
 void IpcDevice::finishUpgrade()
 {
     {
@@ -494,7 +509,7 @@ void IpcDevice::finishUpgrade()
     m_fleet.save();
 }
 
-void IpcDevice::upgradeState(uint32_t &state, uint32_t &progress, uint32_t &failure) const
+void IpcDevice::upgradeState(uint32_t &state, uint32_t &progress, uint32_t &failure)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     state = m_upgradeState;
@@ -502,6 +517,7 @@ void IpcDevice::upgradeState(uint32_t &state, uint32_t &progress, uint32_t &fail
     progress = 0;
     if (m_upgradeState == zelt::UpgradeDone) {
         progress = 100;
+        scheduleRebootAfterUpgrade();
     } else if (m_upgradeState == zelt::UpgradeRunning) {
         const auto elapsed = std::chrono::steady_clock::now() - m_upgradeStart;
         const auto total = std::max<std::chrono::milliseconds>(m_timing.upgrade, std::chrono::milliseconds(1));

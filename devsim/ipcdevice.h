@@ -32,6 +32,8 @@ struct IpcTiming
 {
     std::chrono::milliseconds restart {std::chrono::seconds(3)};
     std::chrono::milliseconds upgrade {std::chrono::seconds(5)};
+    // Reboot this long after a finished upgrade was reported; negative: never.
+    std::chrono::milliseconds rebootAfterUpgrade {-1};
     // Faults of the configuration opening (see SimOptions).
     uint32_t capFailKind = 0;
     uint32_t capGarbledKind = 0;
@@ -85,7 +87,7 @@ public:
     uint32_t upgradeBegin(uint32_t size);
     uint32_t upgradeData(uint32_t offset, const std::vector<uint8_t> &chunk);
     uint32_t upgradeEnd();
-    void upgradeState(uint32_t &state, uint32_t &progress, uint32_t &failure) const;
+    void upgradeState(uint32_t &state, uint32_t &progress, uint32_t &failure);
 
     // frameRate: the stream's encoder frame rate, at which it sends pictures.
     uint32_t openStream(uint32_t streamId, bool &hasAudio, uint32_t &frameRate) const;
@@ -103,6 +105,7 @@ private:
     std::string statePath() const;
     void applyUpgrade();
     void finishUpgrade();
+    void scheduleRebootAfterUpgrade(); // m_mutex held
 
     SimDevice &m_device;
     SimFleet &m_fleet;
@@ -126,6 +129,7 @@ private:
     std::chrono::steady_clock::time_point m_upgradeStart;
     asio::steady_timer m_upgradeTimer;
     asio::steady_timer m_restartTimer;
+    bool m_rebootScheduled = false;
 };
 
 #endif // IPCDEVICE_H

@@ -400,6 +400,16 @@ uint32_t NvrDevice::upgradeStatus(uint32_t id, uint32_t &state, uint32_t &progre
           : m_upgrade->phase == Phase::Failed   ? TLSDK_UPGRADE_FAILED
                                                 : TLSDK_UPGRADE_RUNNING;
     progress = progressOf(*m_upgrade);
+    // Once the tool knows the upgrade finished, the recorder restarts into the
+    // new firmware (only with --reboot-after-upgrade).
+    if (m_upgrade->phase == Phase::Done && m_timing.rebootAfterUpgrade.count() >= 0 && !m_upgrade->rebootScheduled) {
+        m_upgrade->rebootScheduled = true;
+        m_restartTimer.expires_after(m_timing.rebootAfterUpgrade);
+        m_restartTimer.async_wait([this](const std::error_code &ec) {
+            if (!ec)
+                restart();
+        });
+    }
     return TLSDK_OK;
 }
 

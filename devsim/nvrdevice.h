@@ -33,6 +33,8 @@ struct NvrTiming
 {
     std::chrono::milliseconds upgrade {std::chrono::seconds(20)};
     std::chrono::milliseconds restart {std::chrono::seconds(5)};
+    // Restart this long after a finished upgrade was reported; negative: never.
+    std::chrono::milliseconds rebootAfterUpgrade {-1};
 };
 
 class NvrDevice
@@ -78,6 +80,7 @@ private:
         std::vector<uint8_t> image;
         std::string version;
         std::chrono::steady_clock::time_point started;
+        bool rebootScheduled = false;
     };
 
     void note(const std::string &event);     // m_mutex held

@@ -169,6 +169,7 @@ public:
         NvrTiming timing;
         timing.upgrade = std::chrono::milliseconds(options.upgradeMs);
         timing.restart = std::chrono::milliseconds(options.restartMs);
+        timing.rebootAfterUpgrade = std::chrono::milliseconds(options.rebootAfterUpgradeMs);
 
         std::lock_guard<std::mutex> lock(m_mutex);
         for (const auto &device : fleet.devices()) {

@@ -126,6 +126,10 @@ const std::vector<SimOptionSpec> &simOptionTable()
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 600000, o.restartMs, e); }},
         {"--upgrade-ms", "MS", "a firmware upgrade takes MS milliseconds after the upload",
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 600000, o.upgradeMs, e); }},
+        {"--reboot-after-upgrade", "MS", "a device restarts MS milliseconds after it reported a finished upgrade",
+         [](SimOptions &o, const std::string &v, std::string &e) {
+             return toInt(v, 0, 600000, o.rebootAfterUpgradeMs, e);
+         }},
         {"--lockout-tries", "N", "wrong passwords in a row that lock an account",
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 1, 1000, o.lockoutTries, e); }},
         {"--lockout-ms", "MS", "how long a locked account stays locked",

@@ -24,6 +24,7 @@ struct SimOptions
     // Device behaviour.
     int restartMs = 3000;          // a rebooting device stays offline this long
     int upgradeMs = 5000;          // a firmware upgrade takes this long after the upload
+    int rebootAfterUpgradeMs = -1; // a device restarts this long after reporting a finished upgrade; -1: never
     int lockoutTries = 5;          // wrong passwords in a row that lock an account
     int lockoutMs = 60000;         // how long a locked account stays locked
     bool exitOnStdinEof = false;   // stop when the parent process closes our standard input

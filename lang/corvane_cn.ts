@@ -503,6 +503,117 @@
     </message>
 </context>
 <context>
+    <name>CDevFailReason</name>
+    <message>
+        <source>超时</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法连接设备</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>用户名或密码错误</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>账户已锁定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>连接被拒绝</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>登录已失效</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>参数无效</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备应答无效</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文件无法读写或过大</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>固件损坏或型号不符</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>配置文件损坏、过大或不属于该设备</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备正忙</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备不支持</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备库未初始化</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>错误码 %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>序列号或MAC与设备不符</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP地址已被占用</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>安全码错误</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>网络错误</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备拒绝了该地址、掩码或网关</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>参数只读</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>连接数已满</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备正在升级</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>固件损坏</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>固件与设备型号不符</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>升级中断或无结果</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>原因：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CDevLoginDlg</name>
     <message>
         <source>登录</source>
@@ -588,10 +699,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>搜索设备数量应小于1024。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>请选择设备。</source>
         <translation type="unfinished"></translation>
     </message>
@@ -649,6 +756,14 @@
     </message>
     <message>
         <source>连接超时,请检查设备网络连接。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>一次最多搜索%1个地址。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法启动浏览器，请在浏览器中打开 %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -825,6 +940,22 @@
         <source>取消</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>请填写%1。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2 不在该地址的子网中。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2 无效。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CEncodeCfgForm</name>
@@ -960,6 +1091,26 @@
     </message>
     <message>
         <source>否</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最小化</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>还原</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最大化</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

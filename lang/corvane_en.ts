@@ -503,6 +503,117 @@
     </message>
 </context>
 <context>
+    <name>CDevFailReason</name>
+    <message>
+        <source>超时</source>
+        <translation>Timed out</translation>
+    </message>
+    <message>
+        <source>无法连接设备</source>
+        <translation>Device unreachable</translation>
+    </message>
+    <message>
+        <source>用户名或密码错误</source>
+        <translation>Wrong user name or password</translation>
+    </message>
+    <message>
+        <source>账户已锁定</source>
+        <translation>Account locked</translation>
+    </message>
+    <message>
+        <source>连接被拒绝</source>
+        <translation>Connection refused</translation>
+    </message>
+    <message>
+        <source>登录已失效</source>
+        <translation>Login no longer valid</translation>
+    </message>
+    <message>
+        <source>参数无效</source>
+        <translation>Invalid parameter</translation>
+    </message>
+    <message>
+        <source>设备应答无效</source>
+        <translation>Invalid answer from the device</translation>
+    </message>
+    <message>
+        <source>文件无法读写或过大</source>
+        <translation>File unreadable, not writable or too large</translation>
+    </message>
+    <message>
+        <source>固件损坏或型号不符</source>
+        <translation>Firmware damaged or for another model</translation>
+    </message>
+    <message>
+        <source>配置文件损坏、过大或不属于该设备</source>
+        <translation>Configuration file damaged, too large or not for this device</translation>
+    </message>
+    <message>
+        <source>设备正忙</source>
+        <translation>Device busy</translation>
+    </message>
+    <message>
+        <source>设备不支持</source>
+        <translation>Not supported by the device</translation>
+    </message>
+    <message>
+        <source>设备库未初始化</source>
+        <translation>Device library not initialised</translation>
+    </message>
+    <message>
+        <source>错误码 %1</source>
+        <translation>Error code %1</translation>
+    </message>
+    <message>
+        <source>序列号或MAC与设备不符</source>
+        <translation>Serial number or MAC does not match the device</translation>
+    </message>
+    <message>
+        <source>IP地址已被占用</source>
+        <translation>IP address already in use</translation>
+    </message>
+    <message>
+        <source>安全码错误</source>
+        <translation>Wrong security code</translation>
+    </message>
+    <message>
+        <source>网络错误</source>
+        <translation>Network error</translation>
+    </message>
+    <message>
+        <source>设备拒绝了该地址、掩码或网关</source>
+        <translation>The device refused the address, mask or gateway</translation>
+    </message>
+    <message>
+        <source>参数只读</source>
+        <translation>Setting is read-only</translation>
+    </message>
+    <message>
+        <source>连接数已满</source>
+        <translation>Too many connections</translation>
+    </message>
+    <message>
+        <source>设备正在升级</source>
+        <translation>An upgrade is already running</translation>
+    </message>
+    <message>
+        <source>固件损坏</source>
+        <translation>Firmware damaged</translation>
+    </message>
+    <message>
+        <source>固件与设备型号不符</source>
+        <translation>Firmware for another model</translation>
+    </message>
+    <message>
+        <source>升级中断或无结果</source>
+        <translation>Upgrade interrupted or no outcome</translation>
+    </message>
+    <message>
+        <source>原因：%1</source>
+        <translation>Reason: %1</translation>
+    </message>
+</context>
+<context>
     <name>CDevLoginDlg</name>
     <message>
         <source>登录</source>
@@ -586,10 +697,6 @@
     <message>
         <source>起始地址不能大于结束地址。</source>
         <translation>The begin address must not be greater than the end address.</translation>
-    </message>
-    <message>
-        <source>搜索设备数量应小于1024。</source>
-        <translation>The number of devices searched should be fewer than 1024.</translation>
     </message>
     <message>
         <source>请选择设备。</source>

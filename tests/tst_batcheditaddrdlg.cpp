@@ -291,11 +291,19 @@ private slots:
         dlg.oGetModifyRltSlot(oResult);
         oResult = listSent.at(1);
         oResult.m_lResult = DevStatusModifyConflict;
+        oResult.m_strFailReason = QStringLiteral("IP地址已被占用");
         dlg.oGetModifyRltSlot(oResult);
         QVERIFY(!pOk->isEnabled());
         QTRY_COMPARE(dlg.rows().at(2).m_lResult, int(DevStatusModifyFailed));
         QVERIFY(pOk->isEnabled());
         QCOMPARE(dlg.rows().at(0).m_lResult, int(DevStatusModifyOk));
+        // The result cells' tooltips say why a change failed, a silent device included.
+        QAbstractItemModel *pModel = dlg.findChild<TableViewEx *>(QStringLiteral("oBatchEditAddrTableview"))->model();
+        QCOMPARE(pModel->index(0, 7).data(Qt::ToolTipRole).toString(), CUIDeviceBean::statusText(19));
+        QCOMPARE(pModel->index(1, 7).data(Qt::ToolTipRole).toString(),
+                 CUIDeviceBean::statusText(21) + QStringLiteral("\n原因：IP地址已被占用"));
+        QCOMPARE(pModel->index(2, 7).data(Qt::ToolTipRole).toString(),
+                 CUIDeviceBean::statusText(20) + QStringLiteral("\n原因：超时"));
 
         // Pressing OK again leaves the changed device alone.
         listSent.clear();

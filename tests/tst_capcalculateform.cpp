@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTabBar>
+#include <QTranslator>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -26,6 +27,7 @@ private slots:
 
     void opensWithDefaults();
     void tableLayout();
+    void englishTabTitlesStayInsideTheBox();
     void oneChannelFigures();
     void roundingDiffersBetweenFormulas();
     void nothingCheckedShowsZero();
@@ -161,6 +163,30 @@ void TestCapCalculateForm::opensWithDefaults()
     QVERIFY(pGroup->maximumWidth() >= qMax(280, nTabs));
     if (pGroup->maximumWidth() > 280)
         QCOMPARE(pGroup->minimumWidth(), pGroup->maximumWidth());
+}
+
+void TestCapCalculateForm::englishTabTitlesStayInsideTheBox()
+{
+    QTranslator translator;
+    QVERIFY2(translator.load(QStringLiteral("lang/corvane_en.qm")), "lang/corvane_en.qm is missing next to the tests");
+    QCoreApplication::installTranslator(&translator);
+    QScopedPointer<CCapCalculateForm> pForm(new CCapCalculateForm);
+    QCoreApplication::removeTranslator(&translator);
+
+    // The titles break onto a second line rather than widen the box past 280.
+    auto *pTabs = pForm->findChild<QTabWidget *>(QStringLiteral("oCapTabWidget"));
+    auto *pGroup = pForm->findChild<QWidget *>(QStringLiteral("oCalcGroupBox"));
+    QCOMPARE(pGroup->maximumWidth(), 280);
+    QVERIFY(pTabs->tabBar()->sizeHint().width() < pGroup->maximumWidth());
+    QCOMPARE(pTabs->tabText(0).replace(QLatin1Char('\n'), QLatin1Char(' ')), QStringLiteral("Disk size known"));
+    QCOMPARE(pTabs->tabText(1).replace(QLatin1Char('\n'), QLatin1Char(' ')), QStringLiteral("Recording time known"));
+    pForm->show();
+    QVERIFY(QTest::qWaitForWindowExposed(pForm.data()));
+    const QFontMetrics fm = pTabs->tabBar()->fontMetrics();
+    for (int i = 0; i < pTabs->count(); ++i) {
+        const int nLines = pTabs->tabText(i).count(QLatin1Char('\n')) + 1;
+        QVERIFY(pTabs->tabBar()->tabRect(i).height() >= nLines * fm.height());
+    }
 }
 
 void TestCapCalculateForm::tableLayout()

@@ -44,6 +44,7 @@ private slots:
     void addressResultMovesOnlyOnSuccess();
     void addressResultKeepsThePlainForm();
     void upgradeEventTouchesOnlyRunningUpgradesOfThatKey();
+    void versionReadAgainChangesOnlyTheVersion();
     void roundsTellStaleResults();
     void loginPreparationClosesTheOldSessionFirst();
     void addressRequestsCarryTheDeviceIdentity();
@@ -164,12 +165,34 @@ void TestDevListMerge::upgradeEventTouchesOnlyRunningUpgradesOfThatKey()
     listDev[1].m_lStatus = DevStatusLogged;
     listDev[2].m_strLoginKey = QStringLiteral("8");
     listDev[2].m_lStatus = DevStatusUpgrading;
+    listDev[2].m_strFailReason = QStringLiteral("earlier failure");
     CDevListMerge merge(listDev);
-    QCOMPARE(merge.mergeUpgradeEvent(QStringLiteral("7"), 3), QList<int>{0});
+    QCOMPARE(merge.mergeUpgradeEvent(QStringLiteral("7"), 2), QList<int>{0});
     QCOMPARE(listDev.at(0).m_lStatus, qint32(DevStatusUpgradeFailed));
+    QCOMPARE(listDev.at(0).m_strFailReason, QStringLiteral("固件与设备型号不符"));
     QCOMPARE(listDev.at(1).m_lStatus, qint32(DevStatusLogged));
     QCOMPARE(merge.mergeUpgradeEvent(QStringLiteral("8"), 0), QList<int>{2});
     QCOMPARE(listDev.at(2).m_lStatus, qint32(DevStatusUpgradeOk));
+    QVERIFY(listDev.at(2).m_strFailReason.isEmpty());
+}
+
+void TestDevListMerge::versionReadAgainChangesOnlyTheVersion()
+{
+    QList<CUIDeviceBean> listDev{device(1, QStringLiteral("127.0.0.2")), device(2, QStringLiteral("127.0.0.3"))};
+    listDev[0].m_lStatus = DevStatusUpgradeOk;
+    listDev[0].m_strVersion = QStringLiteral("V1");
+    listDev[0].m_strLoginKey = QStringLiteral("7");
+    listDev[1].m_strVersion = QStringLiteral("V1");
+    CDevListMerge merge(listDev);
+    CUIDeviceBean oRead = listDev.at(0);
+    oRead.m_strVersion = QStringLiteral("V2");
+    oRead.m_lStatus = DevStatusLogged;
+    oRead.m_strLoginKey = QStringLiteral("probe");
+    QCOMPARE(merge.mergeVersion(oRead), QList<int>{0});
+    QCOMPARE(listDev.at(0).m_strVersion, QStringLiteral("V2"));
+    QCOMPARE(listDev.at(0).m_lStatus, qint32(DevStatusUpgradeOk));
+    QCOMPARE(listDev.at(0).m_strLoginKey, QStringLiteral("7"));
+    QCOMPARE(listDev.at(1).m_strVersion, QStringLiteral("V1"));
 }
 
 void TestDevListMerge::roundsTellStaleResults()

@@ -48,6 +48,7 @@ private slots:
     void cleanup();
 
     void loginFlow();
+    void unreachableDeviceReason();
     void restartResumesAfterLogin();
     void singleAddressChange();
     void batchAcrossBlockBoundary();
@@ -61,6 +62,8 @@ private:
     const SimFleetProcess::Device &simDevice(const QString &strType, int iNth = 0) const;
     int rowOf(const QString &strIp) const;
     const CUIDeviceBean &dev(const QString &strIp) const;
+    // The status cell's tooltip of the device's row.
+    QString statusTip(const QString &strIp) const;
     // Checks exactly these devices, in this order; the first becomes the current row.
     void checkDevices(const QStringList &listIps);
     bool waitForFleet(int iTimeoutMs = 10000);
@@ -139,6 +142,11 @@ const CUIDeviceBean &TestDevOperations::dev(const QString &strIp) const
     if (iRow < 0)
         qFatal("%s is not listed", qPrintable(strIp));
     return m_pForm->deviceList().at(iRow);
+}
+
+QString TestDevOperations::statusTip(const QString &strIp) const
+{
+    return m_pForm->devModel()->index(rowOf(strIp), EncodeDevModelEx::ColStatus).data(Qt::ToolTipRole).toString();
 }
 
 void TestDevOperations::checkDevices(const QStringList &listIps)
@@ -253,6 +261,10 @@ void TestDevOperations::loginFlow()
     QCOMPARE(m_pForm->devLogin(CDevManageForm::EventNone), 0ul);
     QTRY_COMPARE_WITH_TIMEOUT(dev(strIpc).m_lStatus, 3, 15000);
     QTRY_COMPARE_WITH_TIMEOUT(dev(strNvr).m_lStatus, 3, 15000);
+    // Whichever library serves the device, the tooltip names the cause.
+    const QString strWrong = QStringLiteral("未登录(正在重启或用户名、密码错误)\n原因：用户名或密码错误");
+    QCOMPARE(statusTip(strIpc), strWrong);
+    QCOMPARE(statusTip(strNvr), strWrong);
     QVERIFY(dev(strIpc).m_strLoginKey.isEmpty());
     QVERIFY(dev(strNvr).m_strLoginKey.isEmpty());
     QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
@@ -262,6 +274,39 @@ void TestDevOperations::loginFlow()
     QVERIFY(!m_pForm->checkLoggedIn(CDevManageForm::EventUpgrade));
     QVERIFY(again.done());
     QVERIFY(listHanded.isEmpty());
+
+    // The right password again: the reason goes with the failure.
+    DialogHelper::Script right;
+    right.expect("CDevLoginDlg", [](QWidget *pDialog) {
+        pDialog->findChild<QLineEdit *>(QStringLiteral("oPasswordEdit"))->setText(QStringLiteral("vorpe"));
+        pDialog->findChild<QPushButton *>(QStringLiteral("oOkBtn"))->click();
+    });
+    m_pForm->devLogin(CDevManageForm::EventNone);
+    QVERIFY(right.done());
+    QTRY_COMPARE_WITH_TIMEOUT(dev(strIpc).m_lStatus, 2, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(dev(strNvr).m_lStatus, 2, 15000);
+    QVERIFY(dev(strIpc).m_strFailReason.isEmpty());
+    QCOMPARE(statusTip(strNvr), QStringLiteral("已登录"));
+    QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void TestDevOperations::unreachableDeviceReason()
+{
+    // The device leaves its address after it was listed; its row stays.
+    const SimFleetProcess::Device &nvr = simDevice(QStringLiteral("NVR"), 1);
+    const QString strAway = QStringLiteral("127.68.4.20");
+    QCOMPARE(CDevDiscovery::setDevIpAddr(nvr.ip, QStringLiteral("vorpe"), QStringLiteral("admin"), nvr.serial,
+                                         nvr.mac, strAway, QStringLiteral("255.0.0.0"), QString()),
+             DWORD(0));
+    restoreLater(strAway, nvr);
+    checkDevices({nvr.ip});
+    DialogHelper::Script login;
+    login.press("CDevLoginDlg", "oOkBtn");
+    m_pForm->devLogin(CDevManageForm::EventNone);
+    QVERIFY(login.done());
+    QTRY_COMPARE_WITH_TIMEOUT(dev(nvr.ip).m_lStatus, 3, 15000);
+    QCOMPARE(statusTip(nvr.ip), QStringLiteral("未登录(正在重启或用户名、密码错误)\n原因：无法连接设备"));
+    QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
 void TestDevOperations::restartResumesAfterLogin()
@@ -343,6 +388,7 @@ void TestDevOperations::singleAddressChange()
     QVERIFY(changeTo(ipc.ip, strOther));
     QCOMPARE(dev(ipc.ip).m_lStatus, 18);
     QTRY_COMPARE_WITH_TIMEOUT(dev(ipc.ip).m_lStatus, 21, 10000);
+    QCOMPARE(statusTip(ipc.ip), QStringLiteral("修改失败(IP地址冲突)\n原因：IP地址已被占用"));
 
     restoreLater(strNew, ipc);
     QVERIFY(changeTo(ipc.ip, strNew));
@@ -427,7 +473,7 @@ void TestDevOperations::passwordReset()
             return QStringList{QStringLiteral("no note came")};
         return answeredTexts();
     };
-    QCOMPARE(reset(ipc.ip, QStringLiteral("wrong-code")), QStringList{QStringLiteral("重置失败。")});
+    QCOMPARE(reset(ipc.ip, QStringLiteral("wrong-code")), QStringList{QStringLiteral("重置失败。\n原因：安全码错误")});
     QCOMPARE(reset(ipc.ip, ipc.securityCode), QStringList{QStringLiteral("重置成功，密码为：vorpe")});
 
     // Once logged in, the NVR is known as one: refused without the dialog.

@@ -203,12 +203,16 @@ void TestMaintainSim::nvrUpgrade_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<int>("minPolls");
     QTest::addColumn<int>("maxPolls");
+    QTest::addColumn<QString>("reason");
+    const QString strTimeout = QStringLiteral("超时");
     // The device needs kUpgradeMs: with 1 s between polls it is done at the third.
-    QTest::newRow("finished at the third poll") << 0 << "9.1.0" << 1000 << int(DevStatusUpgradeOk) << 3 << 3;
-    QTest::newRow("no progress") << 1 << "9.1.0-stall" << 50 << int(DevStatusUpgradeFailed) << 6 << 6;
-    QTest::newRow("never finishes") << 2 << "9.1.0-hang" << 200 << int(DevStatusUpgradeFailed) << 18 << 18;
+    QTest::newRow("finished at the third poll") << 0 << "9.1.0" << 1000 << int(DevStatusUpgradeOk) << 3 << 3 << QString();
+    QTest::newRow("no progress") << 1 << "9.1.0-stall" << 50 << int(DevStatusUpgradeFailed) << 6 << 6 << strTimeout;
+    QTest::newRow("never finishes") << 2 << "9.1.0-hang" << 200 << int(DevStatusUpgradeFailed) << 18 << 18
+                                    << strTimeout;
     // Fails halfway through, at about 1250 ms.
-    QTest::newRow("device reports failure") << 3 << "9.1.0-fail" << 200 << int(DevStatusUpgradeFailed) << 6 << 9;
+    QTest::newRow("device reports failure") << 3 << "9.1.0-fail" << 200 << int(DevStatusUpgradeFailed) << 6 << 9
+                                            << QStringLiteral("固件损坏或型号不符");
 }
 
 void TestMaintainSim::nvrUpgrade()
@@ -219,6 +223,7 @@ void TestMaintainSim::nvrUpgrade()
     QFETCH(int, status);
     QFETCH(int, minPolls);
     QFETCH(int, maxPolls);
+    QFETCH(QString, reason);
 
     const CUIDeviceBean oBean = nvr(device);
     const QString strFirmware = makeFirmware(oBean.m_strModel, version);
@@ -230,6 +235,7 @@ void TestMaintainSim::nvrUpgrade()
     const CUIDeviceBean oResult = takeResult(30000);
     QCOMPARE(oResult.m_strIp, oBean.m_strIp);
     QCOMPARE(oResult.m_lStatus, status);
+    QCOMPARE(oResult.m_strFailReason, reason);
     QVERIFY2(g_iStatePolls >= minPolls && g_iStatePolls <= maxPolls, qPrintable(QString::number(g_iStatePolls)));
     QCOMPARE(g_iCloses.load(), 1);
 }
@@ -243,12 +249,16 @@ void TestMaintainSim::nvrUpgradeInstallsTheVersion()
     startWorker(countingApi());
     m_pWorker->setPollInterval(1000);
     request("devUpgradeSlot", strForeign, oBean);
-    QCOMPARE(takeResult().m_lStatus, long(DevStatusUpgradeFailed));
+    CUIDeviceBean oResult = takeResult();
+    QCOMPARE(oResult.m_lStatus, long(DevStatusUpgradeFailed));
+    QCOMPARE(oResult.m_strFailReason, QStringLiteral("固件损坏或型号不符"));
     QCOMPARE(g_iStatePolls.load(), 0);
 
     const QString strFirmware = makeFirmware(oBean.m_strModel, QStringLiteral("9.2.0"));
     request("devUpgradeSlot", strFirmware, oBean);
-    QCOMPARE(takeResult(30000).m_lStatus, long(DevStatusUpgradeOk));
+    oResult = takeResult(30000);
+    QCOMPARE(oResult.m_lStatus, long(DevStatusUpgradeOk));
+    QVERIFY(oResult.m_strFailReason.isEmpty());
 
     // The device restarts with the new version.
     QByteArray baInfo(TLSDK_DEVICE_INFO_SIZE, '\0');
@@ -341,9 +351,13 @@ void TestMaintainSim::damagedConfigIsRefused()
     const CUIDeviceBean oNvr = nvr(5);
     for (const CUIDeviceBean &oBean : {oIpc, oNvr}) {
         request("importCfgSlot", strFile, oBean);
-        QCOMPARE(takeResult().m_lStatus, long(DevStatusImportFailed));
+        CUIDeviceBean oResult = takeResult();
+        QCOMPARE(oResult.m_lStatus, long(DevStatusImportFailed));
+        QCOMPARE(oResult.m_strFailReason, QStringLiteral("配置文件损坏、过大或不属于该设备"));
         request("importCfgSlot", strMissing, oBean);
-        QCOMPARE(takeResult().m_lStatus, long(DevStatusImportFailed));
+        oResult = takeResult();
+        QCOMPARE(oResult.m_lStatus, long(DevStatusImportFailed));
+        QCOMPARE(oResult.m_strFailReason, QStringLiteral("文件无法读写或过大"));
     }
 }
 

@@ -1,6 +1,7 @@
 // Maintenance from the device tab against simulated devices: the upgrade
 // button's login and resume, the dispatch to the maintenance workers and the
-// configuration library's upgrade events. Loopback range 127.49.0.0/16.
+// configuration library's upgrade events, and the version read again after
+// the device restarted into its new firmware. Loopback range 127.49.0.0/16.
 #include "dev_manageform.h"
 #include "dialoghelper.h"
 #include "encodedevmodelex.h"
@@ -12,6 +13,7 @@
 
 #include <QDir>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -20,6 +22,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -27,6 +30,31 @@ const QString kFirstIp = QStringLiteral("127.49.0.10");
 const QString kDiscoveryPort = QStringLiteral("39549");
 constexpr int kIpcCount = 2;
 constexpr int kNvrCount = 1;
+// After reporting a finished upgrade a device waits kRebootAfterMs, then is
+// offline for kRestartMs.
+constexpr int kRebootAfterMs = 300;
+constexpr int kRestartMs = 2000;
+
+// Debug lines of the version check, collected from whichever thread logs them.
+std::mutex g_logMutex;
+QStringList g_listLog;
+QtMessageHandler g_pfnPrevious = nullptr;
+
+void collectLog(QtMsgType eType, const QMessageLogContext &context, const QString &strMsg)
+{
+    if (context.category && QLatin1String(context.category) == QLatin1String("corvane.versioncheck")) {
+        std::lock_guard<std::mutex> lock(g_logMutex);
+        g_listLog << strMsg;
+    }
+    g_pfnPrevious(eType, context, strMsg);
+}
+
+bool logContains(const QString &strPart)
+{
+    std::lock_guard<std::mutex> lock(g_logMutex);
+    return std::any_of(g_listLog.cbegin(), g_listLog.cend(),
+                       [&strPart](const QString &strLine) { return strLine.contains(strPart); });
+}
 
 } // namespace
 
@@ -42,6 +70,8 @@ private slots:
 
     void ipcUpgradeOutcomeArrivesByEvent_data();
     void ipcUpgradeOutcomeArrivesByEvent();
+    void versionCheckGivesUpOnAnAbsentDevice();
+    void nvrVersionReadAfterItsRestart();
     void nvrExportAndImportThroughTheTab();
     void upgradeButtonNeedsSelection();
 
@@ -52,6 +82,10 @@ private:
     // accepts the login dialog first. fnAct then works the maintenance dialog.
     void runMaintenance(const std::function<void(QWidget *)> &fnAct);
     QString makeFirmware(const QString &strModel, const QString &strVersion);
+    // Upgrades the IPC at strIp to strVersion through the tab; true once the row says "升级成功".
+    bool upgradeIpc(const QString &strIp, const QString &strVersion, long lExpected);
+    // True once the device at strIp accepts a login again.
+    static bool answers(const QString &strIp);
 
     std::unique_ptr<SimFleetProcess> m_pSim;
     std::unique_ptr<CDevManageForm> m_pForm;
@@ -63,12 +97,16 @@ private:
 void TestMaintainTab::initTestCase()
 {
     registerRecordTypes();
+    QLoggingCategory::setFilterRules(QStringLiteral("corvane.versioncheck.debug=true"));
+    g_pfnPrevious = qInstallMessageHandler(collectLog);
     QVERIFY(m_oDir.isValid());
     qputenv("CORVANE_DISCOVERY_PORT", kDiscoveryPort.toLatin1());
     m_pSim.reset(new SimFleetProcess({QStringLiteral("--ipc"), QString::number(kIpcCount), QStringLiteral("--nvr"),
                                       QString::number(kNvrCount), QStringLiteral("--first"), kFirstIp,
                                       QStringLiteral("--port"), kDiscoveryPort, QStringLiteral("--upgrade-ms"),
-                                      QStringLiteral("1500"), QStringLiteral("--restart-ms"), QStringLiteral("500")}));
+                                      QStringLiteral("1500"), QStringLiteral("--restart-ms"),
+                                      QString::number(kRestartMs), QStringLiteral("--reboot-after-upgrade"),
+                                      QString::number(kRebootAfterMs)}));
     CORVANE_START_SIMULATOR(*m_pSim);
     int iIpc = 0;
     for (const SimFleetProcess::Device &oDev : m_pSim->devices()) {
@@ -91,6 +129,8 @@ void TestMaintainTab::init()
     if (!m_pSim || !m_pSim->isRunning())
         QSKIP("simulator unavailable");
     m_pForm.reset(new CDevManageForm);
+    // The first look comes while the device is still restarting, later ones once it is back.
+    m_pForm->setVersionCheckTiming(kRebootAfterMs + 200, 300, 15000);
     QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kIpcCount + kNvrCount, 10000);
 }
 
@@ -151,6 +191,33 @@ QString TestMaintainTab::makeFirmware(const QString &strModel, const QString &st
                                                                         : QString();
 }
 
+bool TestMaintainTab::upgradeIpc(const QString &strIp, const QString &strVersion, long lExpected)
+{
+    checkOnly(strIp);
+    const QString strFirmware = makeFirmware(device(strIp)->m_strModel, strVersion);
+    if (strFirmware.isEmpty())
+        return false;
+    long lStatusOnStart = -1;
+    runMaintenance([&](QWidget *pDlg) {
+        pDlg->findChild<QLineEdit *>(QStringLiteral("oUpdateEdit"))->setText(strFirmware);
+        auto pQuestion = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
+        pDlg->findChild<QPushButton *>(QStringLiteral("oUpdateBtn"))->click();
+        lStatusOnStart = device(strIp)->m_lStatus;
+    });
+    if (device(strIp)->m_strDevType != QLatin1String("IPC") || lStatusOnStart != DevStatusUpgrading)
+        return false;
+    return QTest::qWaitFor([&] { return device(strIp)->m_lStatus == lExpected; }, 20000);
+}
+
+bool TestMaintainTab::answers(const QString &strIp)
+{
+    char szUserId[ZELT_MW_USERID_LEN] = {};
+    if (ZELT_MW_Login("admin", "vorpe", strIp.toLatin1().constData(), 0, szUserId) != 0)
+        return false;
+    ZELT_MW_Logout(szUserId);
+    return true;
+}
+
 void TestMaintainTab::ipcUpgradeOutcomeArrivesByEvent_data()
 {
     QTest::addColumn<int>("device");
@@ -166,32 +233,29 @@ void TestMaintainTab::ipcUpgradeOutcomeArrivesByEvent()
     QFETCH(QString, version);
     QFETCH(int, status);
     const QString strIp = m_strIpc[device];
-    checkOnly(strIp);
-    const QString strFirmware = makeFirmware(this->device(strIp)->m_strModel, version);
-    QVERIFY(!strFirmware.isEmpty());
-
-    long lStatusOnStart = -1;
-    runMaintenance([&](QWidget *pDlg) {
-        pDlg->findChild<QLineEdit *>(QStringLiteral("oUpdateEdit"))->setText(strFirmware);
-        auto pQuestion = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
-        pDlg->findChild<QPushButton *>(QStringLiteral("oUpdateBtn"))->click();
-        lStatusOnStart = this->device(strIp)->m_lStatus;
-    });
-    QCOMPARE(this->device(strIp)->m_strDevType, QStringLiteral("IPC"));
-    QCOMPARE(lStatusOnStart, long(DevStatusUpgrading));
-    QTRY_COMPARE_WITH_TIMEOUT(this->device(strIp)->m_lStatus, long(status), 20000);
-    if (status != DevStatusUpgradeOk)
+    QVERIFY(this->device(strIp));
+    const QString strOldVersion = this->device(strIp)->m_strVersion;
+    QVERIFY(upgradeIpc(strIp, version, status));
+    if (status != DevStatusUpgradeOk) {
+        QCOMPARE(this->device(strIp)->m_strVersion, strOldVersion);
+        // The library's failure value reaches the status cell's tooltip.
+        int iRow = 0;
+        while (m_pForm->deviceList().at(iRow).m_strIp != strIp)
+            ++iRow;
+        QCOMPARE(m_pForm->devModel()->index(iRow, EncodeDevModelEx::ColStatus).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("升级失败\n原因：固件损坏"));
         return;
+    }
 
-    // The device restarts with the new firmware; after a refresh and a login the list shows its version.
-    auto answers = [&strIp]() {
-        char szUserId[ZELT_MW_USERID_LEN] = {};
-        if (ZELT_MW_Login("admin", "vorpe", strIp.toLatin1().constData(), 0, szUserId) != 0)
-            return false;
-        ZELT_MW_Logout(szUserId);
-        return true;
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(answers(), 15000);
+    // The device restarts with the new firmware: the row learns its version
+    // once it answers again, without a refresh.
+    QVERIFY(this->device(strIp)->m_strVersion != version);
+    QTRY_COMPARE_WITH_TIMEOUT(this->device(strIp)->m_strVersion, version, 15000);
+    QCOMPARE(this->device(strIp)->m_lStatus, long(DevStatusUpgradeOk));
+    QVERIFY(logContains(QStringLiteral("runs")));
+
+    // After a refresh and a login the list shows the same version.
+    QTRY_VERIFY_WITH_TIMEOUT(answers(strIp), 15000);
     QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
     QTRY_VERIFY_WITH_TIMEOUT(this->device(strIp), 10000);
     checkOnly(strIp);
@@ -200,6 +264,41 @@ void TestMaintainTab::ipcUpgradeOutcomeArrivesByEvent()
     QVERIFY(pLogin->done);
     QTRY_COMPARE_WITH_TIMEOUT(this->device(strIp)->m_lStatus, long(DevStatusLogged), 10000);
     QCOMPARE(this->device(strIp)->m_strVersion, version);
+}
+
+void TestMaintainTab::versionCheckGivesUpOnAnAbsentDevice()
+{
+    const QString strIp = m_strIpc[1];
+    QVERIFY(device(strIp));
+    // The check ends while the device is still restarting.
+    m_pForm->setVersionCheckTiming(kRebootAfterMs + 200, 300, kRestartMs / 2);
+    const QString strOldVersion = device(strIp)->m_strVersion;
+    QVERIFY(upgradeIpc(strIp, QStringLiteral("7.6.0"), DevStatusUpgradeOk));
+    QTRY_VERIFY_WITH_TIMEOUT(logContains(strIp + QStringLiteral("\" did not answer")), 15000);
+    QCOMPARE(device(strIp)->m_strVersion, strOldVersion);
+    QCOMPARE(device(strIp)->m_lStatus, long(DevStatusUpgradeOk));
+    // Back for the next test's search.
+    QTRY_VERIFY_WITH_TIMEOUT(answers(strIp), 15000);
+}
+
+void TestMaintainTab::nvrVersionReadAfterItsRestart()
+{
+    checkOnly(m_strNvr);
+    QVERIFY(device(m_strNvr));
+    const QString strVersion = QStringLiteral("V6.1.0 build 261207");
+    const QString strFirmware = makeFirmware(device(m_strNvr)->m_strModel, strVersion);
+    QVERIFY(!strFirmware.isEmpty());
+    runMaintenance([&](QWidget *pDlg) {
+        pDlg->findChild<QLineEdit *>(QStringLiteral("oUpdateEdit"))->setText(strFirmware);
+        auto pQuestion = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
+        pDlg->findChild<QPushButton *>(QStringLiteral("oUpdateBtn"))->click();
+    });
+    QCOMPARE(device(m_strNvr)->m_strDevType, QStringLiteral("NVR"));
+    // The maintenance worker polls every 10 s.
+    QTRY_COMPARE_WITH_TIMEOUT(device(m_strNvr)->m_lStatus, long(DevStatusUpgradeOk), 30000);
+    QVERIFY(device(m_strNvr)->m_strVersion != strVersion);
+    QTRY_COMPARE_WITH_TIMEOUT(device(m_strNvr)->m_strVersion, strVersion, 15000);
+    QCOMPARE(device(m_strNvr)->m_lStatus, long(DevStatusUpgradeOk));
 }
 
 void TestMaintainTab::nvrExportAndImportThroughTheTab()

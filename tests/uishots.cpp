@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QTabWidget>
 #include <QTranslator>
 
 #include <cstdio>
@@ -65,6 +66,19 @@ int main(int argc, char *argv[])
         if (!pWidget->grab().save(strFile)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(strFile));
             ++nFailed;
+        }
+        // The main window's other tab: the capacity calculator.
+        if (auto *pTabs = pWidget->findChild<QTabWidget *>(QStringLiteral("oMainTabWidget"))) {
+            for (int i = 1; i < pTabs->count(); ++i) {
+                pTabs->setCurrentIndex(i);
+                for (int j = 0; j < 5; ++j)
+                    QCoreApplication::processEvents();
+                const QString strTab = QDir(strOut).filePath(QStringLiteral("%1-tab%2.png").arg(strName).arg(i + 1));
+                if (!pWidget->grab().save(strTab)) {
+                    std::fprintf(stderr, "cannot write %s\n", qPrintable(strTab));
+                    ++nFailed;
+                }
+            }
         }
     }
     return nFailed == 0 ? 0 : 1;

@@ -38,12 +38,16 @@ void CCfgBatch::getResultSlot(CUIDeviceBean &oBean)
     const auto it = m_hashDev.find(oBean.m_strIp);
     if (it == m_hashDev.end() || it->iPending == 0)
         return;
-    it->bFailed = it->bFailed || oBean.m_lStatus != DevStatusCfgOk;
+    if (!it->bFailed && oBean.m_lStatus != DevStatusCfgOk) {
+        it->bFailed = true;
+        it->strFailReason = oBean.m_strFailReason;
+    }
     --it->iPending;
     --m_iPending;
     if (it->iPending == 0) {
         CUIDeviceBean oResult = oBean;
         oResult.m_lStatus = it->bFailed ? DevStatusCfgFailed : DevStatusCfgOk;
+        oResult.m_strFailReason = it->strFailReason;
         m_hashDev.erase(it);
         emit sendResultSignal(oResult);
     }

@@ -47,6 +47,7 @@ private:
     {
         int iPending = 0;
         bool bFailed = false;
+        QString strFailReason; // of the first request that failed
     };
 
     QThread *m_pThread = nullptr;

@@ -1,5 +1,6 @@
 #include "devlistmerge.h"
 
+#include "devfailreason.h"
 #include "ipv4.h"
 
 #include <algorithm>
@@ -67,6 +68,7 @@ QList<int> CDevListMerge::mergeResult(const CUIDeviceBean &oResult)
         dev.m_strMask = oResult.m_strMask;
         dev.m_strGateway = oResult.m_strGateway;
         dev.m_strExtSerial = oResult.m_strExtSerial;
+        dev.m_strFailReason = oResult.m_strFailReason;
         listRows.append(i);
     }
     return listRows;
@@ -88,6 +90,7 @@ QList<int> CDevListMerge::mergeAddressResult(const CBatchEditNetAddrBean &oResul
             dev.m_strMask = oResult.m_strMask;
         }
         dev.m_lStatus = oResult.m_lResult;
+        dev.m_strFailReason = oResult.m_strFailReason;
         listRows.append(i);
     }
     return listRows;
@@ -101,6 +104,19 @@ QList<int> CDevListMerge::mergeUpgradeEvent(const QString &strUserId, qint64 lVa
         if (dev.m_strLoginKey != strUserId || dev.m_lStatus != DevStatusUpgrading)
             continue;
         dev.m_lStatus = lValue > 0 ? DevStatusUpgradeFailed : DevStatusUpgradeOk;
+        dev.m_strFailReason = lValue > 0 ? CDevFailReason::ofIpcUpgradeEvent(DWORD(lValue)) : QString();
+        listRows.append(i);
+    }
+    return listRows;
+}
+
+QList<int> CDevListMerge::mergeVersion(const CUIDeviceBean &oResult)
+{
+    QList<int> listRows;
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        if (m_listDev.at(i).m_strIp != oResult.m_strIp)
+            continue;
+        m_listDev[i].m_strVersion = oResult.m_strVersion;
         listRows.append(i);
     }
     return listRows;

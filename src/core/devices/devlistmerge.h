@@ -36,6 +36,9 @@ public:
     QList<int> mergeAddressResult(const CBatchEditNetAddrBean &oResult);
     // An IPC upgrade's end, reported by the library for a login key.
     QList<int> mergeUpgradeEvent(const QString &strUserId, qint64 lValue);
+    // The version read from a device after its upgrade, for every entry
+    // with its address; nothing else changes.
+    QList<int> mergeVersion(const CUIDeviceBean &oResult);
 
     int rowOfDevId(int iDevId) const;
 

@@ -1,4 +1,5 @@
 #include "thread_config.h"
+#include "devfailreason.h"
 
 #include "zelt_mw_sdk.h"
 
@@ -19,6 +20,7 @@ DWORD CCfgThread::devCfgSlot(ulong ulCmdType, const QByteArray &cfgData, CUIDevi
                                              static_cast<DWORD>(cfgData.size()), cfgData.constData());
     qDebug() << "设备" << oBean.m_strIp << "配置结果：" << ulResult;
     oBean.m_lStatus = ulResult == 0 ? DevStatusCfgOk : DevStatusCfgFailed;
+    oBean.m_strFailReason = CDevFailReason::ofIpc(ulResult);
     emit sendResultSignal(oBean);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "thread_devcmd.h"
 
 #include "devdiscovery.h"
+#include "devfailreason.h"
 #include "devsession.h"
 
 #include <QLoggingCategory>
@@ -10,6 +11,7 @@ Q_LOGGING_CATEGORY(lcDevCmd, "corvane.devcmd")
 void CDevCmdThread::restartSlot(CUIDeviceBean &oBean)
 {
     const DWORD ulRet = DevSession::restart(oBean);
+    oBean.m_strFailReason = CDevFailReason::ofDevice(oBean, ulRet);
     if (ulRet != 0)
         qCDebug(lcDevCmd) << "restart of" << oBean.m_strIp << "failed:" << ulRet;
     emit sendRestartResult(oBean, ulRet);
@@ -19,6 +21,7 @@ void CDevCmdThread::resetPwdSlot(CUIDeviceBean &oBean, QString strSecurityCode)
 {
     const DWORD ulRet =
         CDevDiscovery::resetPassword(oBean.m_strIp, oBean.m_strSerial, oBean.m_strMac, strSecurityCode);
+    oBean.m_strFailReason = CDevFailReason::ofDiscovery(ulRet);
     if (ulRet != 0)
         qCDebug(lcDevCmd) << "password reset of" << oBean.m_strIp << "failed:" << ulRet;
     emit sendResetPwdResult(oBean, ulRet);

@@ -1,4 +1,5 @@
 #include "thread_devlogin.h"
+#include "devfailreason.h"
 #include "devsession.h"
 #include "devtext.h"
 
@@ -77,10 +78,19 @@ void CDevThread::devLoginSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventTpye)
 
 void CDevThread::loginDevice(CUIDeviceBean *pBean)
 {
-    if (!loginIpc(*pBean) && !loginNvr(*pBean)) {
-        pBean->m_lStatus = DevStatusLoginFailed;
-        qCDebug(lcDevLogin) << "login failed on both libraries:" << pBean->m_strIp;
-    }
+    const DWORD ulIpc = loginIpc(*pBean);
+    if (ulIpc == 0)
+        return;
+    const DWORD ulNvr = loginNvr(*pBean);
+    if (ulNvr == 0)
+        return;
+    pBean->m_lStatus = DevStatusLoginFailed;
+    // A device answers only the library that serves it; the other one merely
+    // finds nothing there, which says less than the answering library's code.
+    pBean->m_strFailReason = ulIpc != ZELT_MW_ERR_CONNECT || ulNvr == TLSDK_ERR_CONNECT
+        ? CDevFailReason::ofIpc(ulIpc)
+        : CDevFailReason::ofNvr(ulNvr);
+    qCDebug(lcDevLogin) << "login failed on both libraries:" << pBean->m_strIp << ulIpc << ulNvr;
 }
 
 void CDevThread::devLogoutSlot(CUIDeviceBean &oBean)
@@ -88,7 +98,7 @@ void CDevThread::devLogoutSlot(CUIDeviceBean &oBean)
     DevSession::logout(oBean);
 }
 
-bool CDevThread::loginIpc(CUIDeviceBean &oBean)
+DWORD CDevThread::loginIpc(CUIDeviceBean &oBean)
 {
     // The three information queries travel with the login request: one round
     // trip after the challenge instead of four. Failed queries leave their
@@ -103,9 +113,10 @@ bool CDevThread::loginIpc(CUIDeviceBean &oBean)
     const DWORD ulRet = DevSession::loginIpc(oBean, strUserId, aQueries, DWORD(std::size(aQueries)));
     if (ulRet != 0) {
         qCDebug(lcDevLogin) << "configuration library refused" << oBean.m_strIp << "result" << ulRet;
-        return false;
+        return ulRet;
     }
     oBean.m_lStatus = DevStatusLogged;
+    oBean.m_strFailReason.clear();
     oBean.m_strDevType = DevSession::kTypeIpc;
     oBean.m_strLoginKey = strUserId;
     oBean.m_strModel = DevText::fromBuffer(aBase.data() + ZELT_QUERY_BASE_MODEL, ZELT_QUERY_BASE_TEXT_LEN);
@@ -115,16 +126,18 @@ bool CDevThread::loginIpc(CUIDeviceBean &oBean)
     const QString strExt = oBean.m_strSerial
         + DevText::fromBuffer(aReg.data() + ZELT_QUERY_REG_TEXT, ZELT_QUERY_REG_TEXT_LEN);
     oBean.m_strExtSerial = (strExt == oBean.m_strSerial) ? QString() : strExt;
-    return true;
+    return 0;
 }
 
-bool CDevThread::loginNvr(CUIDeviceBean &oBean)
+DWORD CDevThread::loginNvr(CUIDeviceBean &oBean)
 {
     DWORD ulHandle = 0;
-    if (DevSession::loginNvr(oBean, ulHandle) != 0)
-        return false;
+    const DWORD ulRet = DevSession::loginNvr(oBean, ulHandle);
+    if (ulRet != 0)
+        return ulRet;
     // The session stays open; its handle is the login key for the later logout.
     oBean.m_lStatus = DevStatusLogged;
+    oBean.m_strFailReason.clear();
     oBean.m_strDevType = DevSession::kTypeNvr;
     oBean.m_strLoginKey = QString::number(ulHandle);
 
@@ -139,5 +152,5 @@ bool CDevThread::loginNvr(CUIDeviceBean &oBean)
     oBean.m_strMask = DevText::fromBuffer(aNet.data() + TLSDK_NETINFO_MASK, TLSDK_NETINFO_ADDR_LEN);
     oBean.m_strGateway = DevText::fromBuffer(aNet.data() + TLSDK_NETINFO_GATEWAY, TLSDK_NETINFO_ADDR_LEN);
     oBean.m_strMac = DevText::macText(reinterpret_cast<const unsigned char *>(aNet.data() + TLSDK_NETINFO_MAC));
-    return true;
+    return 0;
 }

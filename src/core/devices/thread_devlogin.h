@@ -1,6 +1,7 @@
 #ifndef THREAD_DEVLOGIN_H
 #define THREAD_DEVLOGIN_H
 
+#include "devtypes.h"
 #include "uidevicebean.h"
 
 #include <QList>
@@ -19,6 +20,11 @@ public:
     // and getResultSlot(CUIDeviceBean&).
     explicit CDevThread(QObject *pReceiver);
 
+    // Logs one record in: the configuration library first, then the
+    // maintenance library. The record then holds the device's information and
+    // session, or status 3 and the reason of the failure.
+    static void loginDevice(CUIDeviceBean *pBean);
+
 signals:
     void sendLoginResult(QList<CUIDeviceBean> &oDevList, ulong ulEventType);
     void sendResultSingle(CUIDeviceBean &oBean);
@@ -30,10 +36,9 @@ public slots:
     void devLogoutSlot(CUIDeviceBean &oBean);
 
 private:
-    // Tries the configuration library, then the maintenance library.
-    static void loginDevice(CUIDeviceBean *pBean);
-    static bool loginIpc(CUIDeviceBean &oBean);
-    static bool loginNvr(CUIDeviceBean &oBean);
+    // Each returns the library's result, 0 when logged in.
+    static DWORD loginIpc(CUIDeviceBean &oBean);
+    static DWORD loginNvr(CUIDeviceBean &oBean);
 
     QObject *m_pReceiver;
 };

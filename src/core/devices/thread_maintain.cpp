@@ -1,4 +1,5 @@
 #include "thread_maintain.h"
+#include "devfailreason.h"
 #include "devsession.h"
 
 #include "tolan_cfg.h"
@@ -51,6 +52,7 @@ public:
     CNvrSession &operator=(const CNvrSession &) = delete;
 
     bool isOpen() const { return m_ulResult == 0; }
+    DWORD result() const { return m_ulResult; }
     DWORD handle() const { return m_ulHandle; }
 
 private:
@@ -85,10 +87,16 @@ bool CMaintainThread::isIpc(const CUIDeviceBean &oBean)
     return DevSession::isIpc(oBean);
 }
 
-void CMaintainThread::sendResult(CUIDeviceBean &oBean, bool bOk, long lOkStatus, long lFailStatus)
+void CMaintainThread::sendResult(CUIDeviceBean &oBean, DWORD ulRet, long lOkStatus, long lFailStatus)
 {
-    oBean.m_lStatus = bOk ? lOkStatus : lFailStatus;
+    oBean.m_lStatus = ulRet == 0 ? lOkStatus : lFailStatus;
+    oBean.m_strFailReason = CDevFailReason::ofDevice(oBean, ulRet);
     emit sendResultSignal(oBean);
+}
+
+DWORD CMaintainThread::fileError(const CUIDeviceBean &oBean)
+{
+    return isIpc(oBean) ? DWORD(ZELT_MW_ERR_FILE) : DWORD(TLSDK_ERR_FILE);
 }
 
 void CMaintainThread::devUpgradeSlot(QString strPath, CUIDeviceBean &oBean)
@@ -100,14 +108,14 @@ void CMaintainThread::devUpgradeSlot(QString strPath, CUIDeviceBean &oBean)
         // the configuration library's event callback.
         if (ulRet != 0) {
             qCDebug(lcMaintain) << "ZELT_MW_Upgrade" << oBean.m_strIp << "failed:" << ulRet;
-            sendResult(oBean, false, DevStatusUpgradeOk, DevStatusUpgradeFailed);
+            sendResult(oBean, ulRet, DevStatusUpgradeOk, DevStatusUpgradeFailed);
         }
         return;
     }
 
     CNvrSession oSession(m_oApi, oBean);
     if (!oSession.isOpen()) {
-        sendResult(oBean, false, DevStatusUpgradeOk, DevStatusUpgradeFailed);
+        sendResult(oBean, oSession.result(), DevStatusUpgradeOk, DevStatusUpgradeFailed);
         return;
     }
     DWORD ulUpgradeHandle = 0;
@@ -119,7 +127,7 @@ void CMaintainThread::devUpgradeSlot(QString strPath, CUIDeviceBean &oBean)
     // Handles are never 0: a refused start may have left none to close.
     if (ulUpgradeHandle != 0)
         m_oApi.pfnCloseUpgrade(ulUpgradeHandle);
-    sendResult(oBean, ulRet == 0, DevStatusUpgradeOk, DevStatusUpgradeFailed);
+    sendResult(oBean, ulRet, DevStatusUpgradeOk, DevStatusUpgradeFailed);
 }
 
 DWORD CMaintainThread::pollUpgrade(DWORD ulUpgradeHandle, const QString &strIp)
@@ -175,7 +183,7 @@ void CMaintainThread::exportDiagInfoSlot(QString strPath, CUIDeviceBean &oBean)
     if (isIpc(oBean)) {
         if (!ensureFolder(strFolder)) {
             qCDebug(lcMaintain) << "cannot create" << strFolder;
-            sendResult(oBean, false, DevStatusExportOk, DevStatusExportFailed);
+            sendResult(oBean, fileError(oBean), DevStatusExportOk, DevStatusExportFailed);
             return;
         }
         ulRet = m_oApi.pfnIpcExportDiagnosis(oBean.m_strLoginKey.toLatin1().constData(),
@@ -183,14 +191,14 @@ void CMaintainThread::exportDiagInfoSlot(QString strPath, CUIDeviceBean &oBean)
     } else {
         CNvrSession oSession(m_oApi, oBean);
         if (!oSession.isOpen()) {
-            sendResult(oBean, false, DevStatusExportOk, DevStatusExportFailed);
+            sendResult(oBean, oSession.result(), DevStatusExportOk, DevStatusExportFailed);
             return;
         }
         strFolder = joinPath(strFolder, oBean.m_strDevType
                                             + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss")));
         if (!ensureFolder(strFolder)) {
             qCDebug(lcMaintain) << "cannot create" << strFolder;
-            sendResult(oBean, false, DevStatusExportOk, DevStatusExportFailed);
+            sendResult(oBean, fileError(oBean), DevStatusExportOk, DevStatusExportFailed);
             return;
         }
         const QString strFile = joinPath(strFolder, QStringLiteral("mtinfo.tgz"));
@@ -198,7 +206,7 @@ void CMaintainThread::exportDiagInfoSlot(QString strPath, CUIDeviceBean &oBean)
     }
     if (ulRet != 0)
         qCDebug(lcMaintain) << "diagnostic export" << oBean.m_strIp << "failed:" << ulRet;
-    sendResult(oBean, ulRet == 0, DevStatusExportOk, DevStatusExportFailed);
+    sendResult(oBean, ulRet, DevStatusExportOk, DevStatusExportFailed);
 }
 
 void CMaintainThread::importCfgSlot(QString strPath, CUIDeviceBean &oBean)
@@ -209,11 +217,11 @@ void CMaintainThread::importCfgSlot(QString strPath, CUIDeviceBean &oBean)
         ulRet = m_oApi.pfnIpcImportConfig(oBean.m_strLoginKey.toLatin1().constData(), baPath.constData());
     } else {
         CNvrSession oSession(m_oApi, oBean);
-        ulRet = oSession.isOpen() ? m_oApi.pfnImportCfg(oSession.handle(), baPath.constData()) : TLSDK_ERR_CONNECT;
+        ulRet = oSession.isOpen() ? m_oApi.pfnImportCfg(oSession.handle(), baPath.constData()) : oSession.result();
     }
     if (ulRet != 0)
         qCDebug(lcMaintain) << "configuration import" << oBean.m_strIp << "failed:" << ulRet;
-    sendResult(oBean, ulRet == 0, DevStatusImportOk, DevStatusImportFailed);
+    sendResult(oBean, ulRet, DevStatusImportOk, DevStatusImportFailed);
 }
 
 void CMaintainThread::exportCfgSlot(QString strPath, CUIDeviceBean &oBean)
@@ -228,9 +236,9 @@ void CMaintainThread::exportCfgSlot(QString strPath, CUIDeviceBean &oBean)
         // exports of several recorders into one folder do not overwrite each other.
         const QString strFile = joinPath(strPath, oBean.m_strIp + QStringLiteral("_config.cfg"));
         ulRet = oSession.isOpen() ? m_oApi.pfnExportCfg(oSession.handle(), QFile::encodeName(strFile).constData())
-                                  : TLSDK_ERR_CONNECT;
+                                  : oSession.result();
     }
     if (ulRet != 0)
         qCDebug(lcMaintain) << "configuration export" << oBean.m_strIp << "failed:" << ulRet;
-    sendResult(oBean, ulRet == 0, DevStatusExportOk, DevStatusExportFailed);
+    sendResult(oBean, ulRet, DevStatusExportOk, DevStatusExportFailed);
 }

@@ -77,7 +77,10 @@ private:
     DWORD pollUpgrade(DWORD ulUpgradeHandle, const QString &strIp);
     // Waits one poll interval; false when the thread is asked to stop.
     bool waitPollInterval() const;
-    void sendResult(CUIDeviceBean &oBean, bool bOk, long lOkStatus, long lFailStatus);
+    // The status is lOkStatus when ulRet is 0, else lFailStatus with the reason.
+    void sendResult(CUIDeviceBean &oBean, DWORD ulRet, long lOkStatus, long lFailStatus);
+    // The code of a local file failure in the library that serves oBean.
+    static DWORD fileError(const CUIDeviceBean &oBean);
 
     QObject *m_pReceiver;
     stMaintainLibApi m_oApi;

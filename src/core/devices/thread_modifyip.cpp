@@ -1,5 +1,6 @@
 #include "thread_modifyip.h"
 #include "devdiscovery.h"
+#include "devfailreason.h"
 #include "ipv4.h"
 #include "uidevicebean.h"
 
@@ -29,6 +30,7 @@ void CModifyIPThread::modifyAddrSlot(CBatchEditNetAddrBean &oNetAddrBean)
 {
     if (!isUsableAddress(oNetAddrBean.m_strNewIp)) {
         oNetAddrBean.m_lResult = DevStatusModifyInvalid;
+        oNetAddrBean.m_strFailReason.clear();
         emit sendModifyRltSignal(oNetAddrBean);
         return;
     }
@@ -42,6 +44,7 @@ void CModifyIPThread::modifyAddrSlot(CBatchEditNetAddrBean &oNetAddrBean)
         oNetAddrBean.m_lResult = DevStatusModifyConflict;
     else
         oNetAddrBean.m_lResult = DevStatusModifyFailed;
+    oNetAddrBean.m_strFailReason = CDevFailReason::ofDiscovery(iRet);
     if (iRet != RVNA_OK)
         qCDebug(lcModifyIp) << "address change of" << oNetAddrBean.m_strOldIp << "failed:" << iRet;
     emit sendModifyRltSignal(oNetAddrBean);

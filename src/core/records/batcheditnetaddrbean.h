@@ -29,6 +29,8 @@ public:
     QString m_strSerial;
     // Refresh round of the device list the request was made in.
     quint32 m_ulListRound = 0;
+    // Why the change failed, from the library's result; empty otherwise.
+    QString m_strFailReason;
 };
 
 Q_DECLARE_METATYPE(CBatchEditNetAddrBean)

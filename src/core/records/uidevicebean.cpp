@@ -39,6 +39,13 @@ bool CUIDeviceBean::isBusyStatus(long lStatus)
         || lStatus == DevStatusModifying;
 }
 
+bool CUIDeviceBean::isFailureStatus(long lStatus)
+{
+    return lStatus == DevStatusLoginFailed || lStatus == DevStatusCfgFailed || lStatus == DevStatusUpgradeFailed
+        || lStatus == DevStatusExportFailed || lStatus == DevStatusImportFailed || lStatus == DevStatusModifyFailed
+        || lStatus == DevStatusModifyConflict || lStatus == DevStatusModifyInvalid;
+}
+
 QString CUIDeviceBean::formatMac(const QString &strMac)
 {
     // Only a complete MAC gets its colons; any other text is shown as the device sent it.

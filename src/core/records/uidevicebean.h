@@ -46,6 +46,8 @@ public:
     static QString statusText(long lStatus);
     // True for the codes that mark an operation still running.
     static bool isBusyStatus(long lStatus);
+    // True for the codes that report a failed operation.
+    static bool isFailureStatus(long lStatus);
     // "001122aabbcc" -> "00:11:22:aa:bb:cc"; text that is not twelve
     // hexadecimal digits stays as it is.
     static QString formatMac(const QString &strMac);
@@ -78,6 +80,9 @@ public:
     quint32 m_ulListRound = 0;
     // Progress of a running firmware upgrade in percent; -1 when unknown.
     qint32 m_lProgress = -1;
+    // Why the last operation on the device failed, as a short translated
+    // text made from the library's result; empty after a success.
+    QString m_strFailReason;
 };
 
 Q_DECLARE_METATYPE(CUIDeviceBean)

@@ -33,14 +33,7 @@ CCapCalculateForm::CCapCalculateForm(QWidget *parent)
     ui->setupUi(this);
     initInputs();
     initView();
-    // Longer tab titles (English, large fonts) widen the box rather than scroll.
-    ui->oCalcGroupBox->ensurePolished();
-    const int nTabs = ui->oCapTabWidget->tabBar()->sizeHint().width() + ui->oCalcGroupBox->width()
-                      - ui->oCalcGroupBox->contentsRect().width() + 2 * ui->oCapTabWidget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 24;
-    if (nTabs > ui->oCalcGroupBox->maximumWidth()) {
-        ui->oCalcGroupBox->setMaximumWidth(nTabs);
-        ui->oCalcGroupBox->setMinimumWidth(qMax(ui->oCalcGroupBox->minimumWidth(), nTabs));
-    }
+    fitTabTitles();
     m_pOnlineDlg = new CShowOnlineDevDlg(this);
     makeConnections();
 }
@@ -73,6 +66,48 @@ void CCapCalculateForm::initInputs()
     ui->oDiskCombo->setCurrentIndex(0);
     ui->oCapGBEdit->hide();
     ui->oDiskCusGBLabel->hide();
+}
+
+QString CCapCalculateForm::wrapAtMiddle(const QString &strText)
+{
+    const int iMiddle = strText.size() / 2;
+    int iBreak = -1;
+    for (int i = 0; i < strText.size(); ++i) {
+        if (strText.at(i) == QLatin1Char(' ') && (iBreak < 0 || qAbs(i - iMiddle) < qAbs(iBreak - iMiddle)))
+            iBreak = i;
+    }
+    if (iBreak < 0)
+        return strText;
+    QString strWrapped = strText;
+    strWrapped[iBreak] = QLatin1Char('\n');
+    return strWrapped;
+}
+
+void CCapCalculateForm::fitTabTitles()
+{
+    QTabWidget *pTabs = ui->oCapTabWidget;
+    QGroupBox *pGroup = ui->oCalcGroupBox;
+    pGroup->ensurePolished();
+    // Frame and margins of the box and the tab widget around the tab bar.
+    const int nAround = pGroup->width() - pGroup->contentsRect().width()
+                        + 2 * pTabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 24;
+    // Long titles (English, large fonts) take a second line rather than
+    // scroll or push the box wider than the window has room for.
+    pTabs->setElideMode(Qt::ElideNone);
+    if (pTabs->tabBar()->sizeHint().width() + nAround > pGroup->maximumWidth()) {
+        for (int i = 0; i < pTabs->count(); ++i)
+            pTabs->setTabText(i, wrapAtMiddle(pTabs->tabText(i)));
+        // The tab bar sizes its tabs for one line of text.
+        const QFontMetrics fm = pTabs->tabBar()->fontMetrics();
+        pTabs->tabBar()->setStyleSheet(
+            QStringLiteral("QTabBar::tab{min-height: %1px;}").arg(2 * qMax(fm.height(), fm.lineSpacing())));
+    }
+    // Only a title that cannot break still widens the box.
+    const int nNeed = pTabs->tabBar()->sizeHint().width() + nAround;
+    if (nNeed > pGroup->maximumWidth()) {
+        pGroup->setMaximumWidth(nNeed);
+        pGroup->setMinimumWidth(qMax(pGroup->minimumWidth(), nNeed));
+    }
 }
 
 void CCapCalculateForm::initView()

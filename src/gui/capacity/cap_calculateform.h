@@ -63,6 +63,9 @@ public slots:
 private:
     void initView();
     void initInputs();
+    void fitTabTitles();
+    // The text with the space nearest its middle turned into a line break.
+    static QString wrapAtMiddle(const QString &strText);
     void makeConnections();
     // One more than the largest row id, so ids stay unique after sorting.
     int nextChanId() const;

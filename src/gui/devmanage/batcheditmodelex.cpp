@@ -1,4 +1,5 @@
 #include "batcheditmodelex.h"
+#include "devfailreason.h"
 #include "uidevicebean.h"
 
 CBatchEditModelEx::CBatchEditModelEx(TableViewEx *pView, QList<CBatchEditNetAddrBean> *pList, QObject *parent)
@@ -47,6 +48,13 @@ QVariant CBatchEditModelEx::data(const QModelIndex &index, int role) const
         if (index.column() == ColResult && cellText(oBean, ColResult).isEmpty())
             return ModelEx::data(index, role);
         return cellText(oBean, index.column());
+    }
+    // The whole result and why a change failed.
+    if (role == Qt::ToolTipRole && index.column() == ColResult && !cellText(oBean, ColResult).isEmpty()) {
+        const QString strResult = cellText(oBean, ColResult);
+        return CUIDeviceBean::isFailureStatus(oBean.m_lResult)
+            ? CDevFailReason::withReason(strResult, oBean.m_strFailReason)
+            : strResult;
     }
     return ModelEx::data(index, role);
 }

@@ -2,11 +2,14 @@
 #include "ui_dev_batcheditaddrdlg.h"
 
 #include "batcheditmodelex.h"
+#include "devfailreason.h"
 #include "dialogframe.h"
 #include "ipwidget.h"
 #include "qnofocusdelegate.h"
 #include "tableviewex.h"
 #include "uidevicebean.h"
+
+#include "Discovery.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -192,6 +195,7 @@ void CBatchEditAddrDlg::on_oOkBtn_clicked()
         CBatchEditNetAddrBean oRequest = oRow;
         emit sendModifySignal(oRequest);
         oRow.m_lResult = DevStatusModifying;
+        oRow.m_strFailReason.clear();
         ++nSent;
     }
     m_pModel->resetModel();
@@ -220,8 +224,10 @@ void CBatchEditAddrDlg::updateOkButton()
 void CBatchEditAddrDlg::onDeadline_slot()
 {
     for (CBatchEditNetAddrBean &oRow : m_listRows) {
-        if (oRow.m_lResult == DevStatusModifying)
+        if (oRow.m_lResult == DevStatusModifying) {
             oRow.m_lResult = DevStatusModifyFailed;
+            oRow.m_strFailReason = CDevFailReason::ofDiscovery(RVNA_ERR_TIMEOUT);
+        }
     }
     m_pModel->resetModel();
     updateOkButton();
@@ -235,8 +241,10 @@ void CBatchEditAddrDlg::on_ocancelBtn_clicked()
 void CBatchEditAddrDlg::oGetModifyRltSlot(CBatchEditNetAddrBean &oNetAddrBean)
 {
     for (CBatchEditNetAddrBean &oRow : m_listRows) {
-        if (oRow.m_strOldIp == oNetAddrBean.m_strOldIp)
+        if (oRow.m_strOldIp == oNetAddrBean.m_strOldIp) {
             oRow.m_lResult = oNetAddrBean.m_lResult;
+            oRow.m_strFailReason = oNetAddrBean.m_strFailReason;
+        }
     }
     m_pModel->resetModel();
     updateOkButton();

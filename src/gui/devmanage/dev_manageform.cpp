@@ -20,6 +20,7 @@
 #include "thread_getcap.h"
 #include "thread_maintain.h"
 #include "thread_modifyip.h"
+#include "thread_versioncheck.h"
 #include "upgradedlg.h"
 #include "waitdlg.h"
 #include "workerregistry.h"
@@ -178,6 +179,43 @@ void CDevManageForm::createWorkers()
             return pWorker;
         },
         Reg::AbandonedOnRefresh);
+    m_arrVersionCheckTiming = {CVersionCheckThread::kFirstTryMs, CVersionCheckThread::kRetryMs,
+                               CVersionCheckThread::kGiveUpMs};
+    m_pVersionCheckHost = m_pWorkers->add(
+        [this] {
+            auto *pWorker = new CVersionCheckThread;
+            pWorker->setTiming(m_arrVersionCheckTiming[0], m_arrVersionCheckTiming[1], m_arrVersionCheckTiming[2]);
+            connect(this, &CDevManageForm::sendVersionCheckSignal, pWorker, &CVersionCheckThread::readVersionSlot);
+            connect(pWorker, &CVersionCheckThread::sendVersionSignal, this, &CDevManageForm::getVersionSlot);
+            return pWorker;
+        },
+        Reg::AbandonedOnRefresh);
+}
+
+void CDevManageForm::setVersionCheckTiming(int iFirstTryMs, int iRetryMs, int iGiveUpMs)
+{
+    m_arrVersionCheckTiming = {iFirstTryMs, iRetryMs, iGiveUpMs};
+    if (auto *pWorker = qobject_cast<CVersionCheckThread *>(m_pVersionCheckHost->worker()))
+        pWorker->setTiming(iFirstTryMs, iRetryMs, iGiveUpMs);
+}
+
+void CDevManageForm::checkVersionAfterUpgrade(const QList<int> &listRows)
+{
+    for (int iRow : listRows) {
+        if (m_listDev.at(iRow).m_lStatus != DevStatusUpgradeOk)
+            continue;
+        CUIDeviceBean oRequest = m_listDev.at(iRow);
+        oRequest.m_ulListRound = m_oMerge.round();
+        emit sendVersionCheckSignal(oRequest);
+    }
+}
+
+void CDevManageForm::getVersionSlot(CUIDeviceBean &oBean)
+{
+    if (!m_oMerge.isCurrentRound(oBean.m_ulListRound))
+        return;
+    for (int iRow : m_oMerge.mergeVersion(oBean))
+        repaintRows(iRow);
 }
 
 CUISearchModeBean CDevManageForm::searchMode() const
@@ -326,7 +364,10 @@ void CDevManageForm::getResultSlot(CUIDeviceBean &oBean)
             emit sendLogoutSignal(oBean);
         return;
     }
-    for (int iRow : m_oMerge.mergeResult(oBean))
+    const QList<int> listRows = m_oMerge.mergeResult(oBean);
+    // Before the repaint: a slot on the model may refresh the list.
+    checkVersionAfterUpgrade(listRows);
+    for (int iRow : listRows)
         repaintRows(iRow);
 }
 
@@ -433,7 +474,9 @@ void CDevManageForm::abandonWork()
 
 void CDevManageForm::onUpgradeEvent(QString strUserId, qint64 lValue)
 {
-    for (int iRow : m_oMerge.mergeUpgradeEvent(strUserId, lValue))
+    const QList<int> listRows = m_oMerge.mergeUpgradeEvent(strUserId, lValue);
+    checkVersionAfterUpgrade(listRows);
+    for (int iRow : listRows)
         repaintRows(iRow);
 }
 

@@ -25,6 +25,7 @@ class CUpgradeDlg;
 class CDevDiscovery;
 class CDevLibraries;
 class CWaitDlg;
+class CWorkerHost;
 class CWorkerRegistry;
 class EncodeDevModelEx;
 class QAction;
@@ -74,6 +75,10 @@ public:
     // the command named by the event code.
     bool checkLoggedIn(ulong ulEventType);
 
+    // Waits of the version check after an upgrade (see CVersionCheckThread);
+    // tests shorten them.
+    void setVersionCheckTiming(int iFirstTryMs, int iRetryMs, int iGiveUpMs);
+
 signals:
     void sendLoginSignal(QList<CUIDeviceBean> &oDevList, ulong ulEventType);
     void sendLogoutSignal(CUIDeviceBean &oBean);
@@ -87,6 +92,8 @@ signals:
     void sendExportCfgSignal(QString strPath, CUIDeviceBean &oBean);
     void sendRestartSignal(CUIDeviceBean &oBean);
     void sendResetPwdSignal(CUIDeviceBean &oBean, QString strSecurityCode);
+    // A device that reported a finished upgrade: its version is read again.
+    void sendVersionCheckSignal(CUIDeviceBean &oBean);
     // Requests of one configuration opening carry its number.
     void sendGetCapSig(QString strUserId, ulong ulCapType, quint32 ulOpening);
     void sendStartLive_sig(QString strUserId, quint32 ulOpening);
@@ -133,6 +140,7 @@ private slots:
     void onUpgradeEvent(QString strUserId, qint64 lValue);
     void onRestartResult(CUIDeviceBean &oBean, ulong ulResult);
     void onResetPwdResult(CUIDeviceBean &oBean, ulong ulResult);
+    void getVersionSlot(CUIDeviceBean &oBean);
 
 private:
     // The command a login resumes, by event code.
@@ -144,6 +152,8 @@ private:
     void applyColumnWidths();
     void applyColumnFlags();
     void repaintRows(int iRow);
+    // Starts the version check of every row in listRows that finished an upgrade.
+    void checkVersionAfterUpgrade(const QList<int> &listRows);
 
     // Rows of the checked devices in checked order; devices no longer listed are skipped.
     QList<int> checkedRows() const;
@@ -196,6 +206,8 @@ private:
     QAction *m_pRemoteAction = nullptr;
     std::unique_ptr<CDevLibraries> m_pLibraries;
     std::unique_ptr<CWorkerRegistry> m_pWorkers;
+    CWorkerHost *m_pVersionCheckHost = nullptr;
+    std::array<int, 3> m_arrVersionCheckTiming{};
     CBatchEditAddrDlg *m_pBatchEditAddrDlg = nullptr;
     CUpgradeDlg *m_pUpgradeDlg = nullptr;
     CDevCfgDlg *m_pDevCfgDlg = nullptr;

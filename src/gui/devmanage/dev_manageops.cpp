@@ -12,6 +12,7 @@
 #include "dev_editnetaddrdlg.h"
 #include "dev_logindlg.h"
 #include "dev_resetpasswddlg.h"
+#include "devfailreason.h"
 #include "devrequests.h"
 #include "devsession.h"
 #include "encodedevmodelex.h"
@@ -231,10 +232,10 @@ ulong CDevManageForm::doRestoreDevPwd()
     return 0;
 }
 
-void CDevManageForm::onResetPwdResult(CUIDeviceBean &, ulong ulResult)
+void CDevManageForm::onResetPwdResult(CUIDeviceBean &oBean, ulong ulResult)
 {
     closeWaitDlg();
-    showNote(ulResult == 0 ? tr("重置成功，密码为：vorpe") : tr("重置失败。"));
+    showNote(ulResult == 0 ? tr("重置成功，密码为：vorpe") : CDevFailReason::withReason(tr("重置失败。"), oBean.m_strFailReason));
 }
 
 void CDevManageForm::doRemoteConfig()
@@ -281,7 +282,7 @@ void CDevManageForm::onRestartResult(CUIDeviceBean &oBean, ulong ulResult)
 {
     closeWaitDlg();
     if (ulResult != 0) {
-        showNote(tr("重启失败。"));
+        showNote(CDevFailReason::withReason(tr("重启失败。"), oBean.m_strFailReason));
         return;
     }
     // After a refresh the device is listed afresh and leaves by itself.

@@ -1,4 +1,5 @@
 #include "encodedevmodelex.h"
+#include "devfailreason.h"
 #include "tableviewex.h"
 
 #include <QColor>
@@ -30,6 +31,15 @@ QString EncodeDevModelEx::statusText(const CUIDeviceBean &dev)
     return strStatus;
 }
 
+QString EncodeDevModelEx::statusTip(const CUIDeviceBean &dev)
+{
+    const QString strStatus = statusText(dev);
+    // A reason left from an earlier failure says nothing about the current status.
+    if (!CUIDeviceBean::isFailureStatus(dev.m_lStatus))
+        return strStatus;
+    return CDevFailReason::withReason(strStatus, dev.m_strFailReason);
+}
+
 QVariant EncodeDevModelEx::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_listDev.size() || index.column() >= ColumnCount)
@@ -53,9 +63,9 @@ QVariant EncodeDevModelEx::data(const QModelIndex &index, int role) const
         default: return QVariant();
         }
     }
-    // The whole status, whatever the column's width.
+    // The whole status, whatever the column's width, and why it failed.
     if (role == Qt::ToolTipRole && index.column() == ColStatus)
-        return statusText(dev);
+        return statusTip(dev);
     if (role == Qt::ForegroundRole)
         return dev.m_lStatus == DevStatusLoginFailed ? QColor(102, 102, 102) : QColor(0, 0, 0);
     return ModelEx::data(index, role);

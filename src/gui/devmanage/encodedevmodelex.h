@@ -37,6 +37,8 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     // The status cell's text: a running upgrade shows its percentage.
     static QString statusText(const CUIDeviceBean &dev);
+    // The status cell's tooltip: the whole status and, after a failure, its reason.
+    static QString statusTip(const CUIDeviceBean &dev);
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
 public slots:
