@@ -192,32 +192,6 @@ void CDevManageForm::createWorkers()
         Reg::AbandonedOnRefresh);
 }
 
-void CDevManageForm::setVersionCheckTiming(int iFirstTryMs, int iRetryMs, int iGiveUpMs)
-{
-    m_arrVersionCheckTiming = {iFirstTryMs, iRetryMs, iGiveUpMs};
-    if (auto *pWorker = qobject_cast<CVersionCheckThread *>(m_pVersionCheckHost->worker()))
-        pWorker->setTiming(iFirstTryMs, iRetryMs, iGiveUpMs);
-}
-
-void CDevManageForm::checkVersionAfterUpgrade(const QList<int> &listRows)
-{
-    for (int iRow : listRows) {
-        if (m_listDev.at(iRow).m_lStatus != DevStatusUpgradeOk)
-            continue;
-        CUIDeviceBean oRequest = m_listDev.at(iRow);
-        oRequest.m_ulListRound = m_oMerge.round();
-        emit sendVersionCheckSignal(oRequest);
-    }
-}
-
-void CDevManageForm::getVersionSlot(CUIDeviceBean &oBean)
-{
-    if (!m_oMerge.isCurrentRound(oBean.m_ulListRound))
-        return;
-    for (int iRow : m_oMerge.mergeVersion(oBean))
-        repaintRows(iRow);
-}
-
 CUISearchModeBean CDevManageForm::searchMode() const
 {
     CUISearchModeBean oMode;

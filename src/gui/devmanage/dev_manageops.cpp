@@ -1,7 +1,7 @@
 // The device tab's commands on devices: the login flow and the commands it
 // resumes, the context menu, restart, password reset, address changes and
-// maintenance requests. The list, the search cycle and the merges are in
-// dev_manageform.cpp.
+// maintenance requests with the version check after an upgrade. The list,
+// the search cycle and the merges are in dev_manageform.cpp.
 #include "dev_manageform.h"
 #include "ui_dev_manageform.h"
 
@@ -18,7 +18,9 @@
 #include "encodedevmodelex.h"
 #include "msgdlg.h"
 #include "platformutils.h"
+#include "thread_versioncheck.h"
 #include "upgradedlg.h"
+#include "workerhost.h"
 
 #include <QAction>
 #include <QCursor>
@@ -390,4 +392,32 @@ void CDevManageForm::on_oDSTBtn_clicked()
     }
     pDlg->exec();
     pDlg->deleteWhenDone();
+}
+
+// --- version check after an upgrade ----------------------------------------
+
+void CDevManageForm::setVersionCheckTiming(int iFirstTryMs, int iRetryMs, int iGiveUpMs)
+{
+    m_arrVersionCheckTiming = {iFirstTryMs, iRetryMs, iGiveUpMs};
+    if (auto *pWorker = qobject_cast<CVersionCheckThread *>(m_pVersionCheckHost->worker()))
+        pWorker->setTiming(iFirstTryMs, iRetryMs, iGiveUpMs);
+}
+
+void CDevManageForm::checkVersionAfterUpgrade(const QList<int> &listRows)
+{
+    for (int iRow : listRows) {
+        if (m_listDev.at(iRow).m_lStatus != DevStatusUpgradeOk)
+            continue;
+        CUIDeviceBean oRequest = m_listDev.at(iRow);
+        oRequest.m_ulListRound = m_oMerge.round();
+        emit sendVersionCheckSignal(oRequest);
+    }
+}
+
+void CDevManageForm::getVersionSlot(CUIDeviceBean &oBean)
+{
+    if (!m_oMerge.isCurrentRound(oBean.m_ulListRound))
+        return;
+    for (int iRow : m_oMerge.mergeVersion(oBean))
+        repaintRows(iRow);
 }
