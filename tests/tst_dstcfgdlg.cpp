@@ -356,17 +356,15 @@ void TestDstCfgDlg::loginResumesTheDialog()
     QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kIpcCount + 1, 10000);
     QTRY_VERIFY(device(0) && device(0)->m_strLoginKey.isEmpty());
     check({0});
-    std::shared_ptr<DialogHelper::SeenDialog> pDst;
-    auto pLogin = DialogHelper::onNextModal([&pDst](QWidget *pDlg) {
-        // The daylight-saving dialog follows the login result without another click.
-        pDst = DialogHelper::onNextModal([](QWidget *pDstDlg) { pDstDlg->close(); }, 15000);
-        DialogHelper::clickButton(pDlg, QStringLiteral("oOkBtn"));
-    });
+    // The daylight-saving dialog follows the login result without another
+    // click; the wait overlay in between is left alone.
+    DialogHelper::Script script;
+    script.press("CDevLoginDlg", "oOkBtn");
+    script.expect("CDstCfgDlg", [](QWidget *pDlg) { pDlg->close(); });
     m_pForm->findChild<QPushButton *>(QStringLiteral("oDSTBtn"))->click();
-    QTRY_VERIFY(pLogin->done);
-    QCOMPARE(pLogin->className, QStringLiteral("CDevLoginDlg"));
-    QTRY_VERIFY_WITH_TIMEOUT(pDst && pDst->done, 15000);
-    QCOMPARE(pDst->className, QStringLiteral("CDstCfgDlg"));
+    QTRY_VERIFY_WITH_TIMEOUT(script.done(), 15000);
+    QCOMPARE(script.seen(), (QStringList{QStringLiteral("CDevLoginDlg"), QStringLiteral("CDstCfgDlg")}));
+    QTRY_VERIFY(DialogHelper::noModal());
     QCOMPARE(long(device(0)->m_lStatus), long(DevStatusLogged));
 }
 

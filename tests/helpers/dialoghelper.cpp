@@ -22,7 +22,7 @@ std::shared_ptr<SeenDialog> onNextModal(const std::function<void(QWidget *)> &ac
     pTimer->setInterval(5);
     QObject::connect(pTimer, &QTimer::timeout, pTimer, [=]() {
         QWidget *pModal = QApplication::activeModalWidget();
-        if (pModal && pModal != pBefore && pModal->isVisible()) {
+        if (pModal && pModal != pBefore && pModal->isVisible() && !pModal->inherits("CWaitDlg")) {
             pTimer->stop();
             pTimer->deleteLater();
             seen->className = QString::fromLatin1(pModal->metaObject()->className());

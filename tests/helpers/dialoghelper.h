@@ -34,8 +34,9 @@ struct SeenDialog
 };
 
 // Runs `action` on the next modal widget that becomes active (one already active
-// when this is called is skipped, so nested dialogs work). Gives up with a warning
-// after timeoutMs.
+// when this is called is skipped, so nested dialogs work; so is the wait
+// overlay, which comes and goes on its own). Gives up with a warning after
+// timeoutMs.
 std::shared_ptr<SeenDialog> onNextModal(const std::function<void(QWidget *)> &action,
                                         int timeoutMs = 5000);
 
