@@ -8,6 +8,7 @@
 #include "msgdlg.h"
 #include "recordtypes.h"
 #include "simfleetprocess.h"
+#include "thread_versioncheck.h"
 #include "upgradedlg.h"
 #include "zelt_mw_sdk.h"
 
@@ -71,6 +72,7 @@ private slots:
     void ipcUpgradeOutcomeArrivesByEvent_data();
     void ipcUpgradeOutcomeArrivesByEvent();
     void versionCheckGivesUpOnAnAbsentDevice();
+    void versionCheckWaitsForTheRestart();
     void nvrVersionReadAfterItsRestart();
     void nvrExportAndImportThroughTheTab();
     void upgradeButtonNeedsSelection();
@@ -274,11 +276,39 @@ void TestMaintainTab::versionCheckGivesUpOnAnAbsentDevice()
     m_pForm->setVersionCheckTiming(kRebootAfterMs + 200, 300, kRestartMs / 2);
     const QString strOldVersion = device(strIp)->m_strVersion;
     QVERIFY(upgradeIpc(strIp, QStringLiteral("7.6.0"), DevStatusUpgradeOk));
-    QTRY_VERIFY_WITH_TIMEOUT(logContains(strIp + QStringLiteral("\" did not answer")), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(logContains(strIp + QStringLiteral("\" did not come back")), 15000);
     QCOMPARE(device(strIp)->m_strVersion, strOldVersion);
     QCOMPARE(device(strIp)->m_lStatus, long(DevStatusUpgradeOk));
     // Back for the next test's search.
     QTRY_VERIFY_WITH_TIMEOUT(answers(strIp), 15000);
+}
+
+// A device that still answers with the version it had before the upgrade has
+// not restarted into the new firmware yet: its answer is not taken.
+void TestMaintainTab::versionCheckWaitsForTheRestart()
+{
+    const QString strIp = m_strIpc[1];
+    QVERIFY(device(strIp));
+    CUIDeviceBean oBean = *device(strIp);
+    oBean.m_strUserName = QStringLiteral("admin");
+    oBean.m_strPassword = QStringLiteral("vorpe");
+    CVersionCheckThread oCheck;
+    oCheck.setTiming(10, 50, 600);
+    QSignalSpy spyVersion(&oCheck, &CVersionCheckThread::sendVersionSignal);
+
+    // The row's version is the device's: the device never went away.
+    QVERIFY(!oBean.m_strVersion.isEmpty());
+    oCheck.readVersionSlot(oBean);
+    QTRY_VERIFY_WITH_TIMEOUT(logContains(strIp + QStringLiteral("\" did not come back")), 5000);
+    QCOMPARE(spyVersion.count(), 0);
+
+    // The device answers with another version than the row knows: taken at once.
+    const QString strDeviceVersion = oBean.m_strVersion;
+    oBean.m_strVersion = QStringLiteral("0.0.1");
+    oCheck.readVersionSlot(oBean);
+    QVERIFY(spyVersion.wait(5000));
+    QCOMPARE(spyVersion.count(), 1);
+    QCOMPARE(spyVersion.at(0).at(0).value<CUIDeviceBean>().m_strVersion, strDeviceVersion);
 }
 
 void TestMaintainTab::nvrVersionReadAfterItsRestart()

@@ -19,16 +19,20 @@ void CVersionCheckThread::readVersionSlot(CUIDeviceBean &oBean)
     QElapsedTimer oSince;
     oSince.start();
     const CUIDeviceBean oCopy = oBean;
-    QTimer::singleShot(m_iFirstTryMs.load(), this, [this, oCopy, oSince] { attempt(oCopy, oSince); });
+    QTimer::singleShot(m_iFirstTryMs.load(), this, [this, oCopy, oSince] { attempt(oCopy, oSince, false); });
 }
 
-void CVersionCheckThread::attempt(const CUIDeviceBean &oBean, const QElapsedTimer &oSince)
+void CVersionCheckThread::attempt(const CUIDeviceBean &oBean, const QElapsedTimer &oSince, bool bWasAway)
 {
     CUIDeviceBean oProbe = oBean;
     CDevThread::loginDevice(&oProbe);
-    if (oProbe.m_lStatus == DevStatusLogged) {
-        // The session was opened to read the version alone.
-        DevSession::logout(oProbe);
+    const bool bAnswered = oProbe.m_lStatus == DevStatusLogged;
+    if (bAnswered)
+        DevSession::logout(oProbe); // the session was opened to read the version alone
+    // A device that has not been away yet and still reports the old version
+    // may not have begun its restart: ask again later.
+    const bool bSettled = bAnswered && (bWasAway || oProbe.m_strVersion != oBean.m_strVersion);
+    if (bSettled) {
         CUIDeviceBean oResult = oBean;
         oResult.m_strVersion = oProbe.m_strVersion;
         qCDebug(lcVersionCheck) << oBean.m_strIp << "runs" << oResult.m_strVersion << "after"
@@ -37,9 +41,10 @@ void CVersionCheckThread::attempt(const CUIDeviceBean &oBean, const QElapsedTime
         return;
     }
     if (oSince.elapsed() + m_iRetryMs > m_iGiveUpMs) {
-        qCDebug(lcVersionCheck) << oBean.m_strIp << "did not answer within" << m_iGiveUpMs
-                                << "ms after its upgrade; version not read:" << oProbe.m_strFailReason;
+        qCDebug(lcVersionCheck) << oBean.m_strIp << "did not come back with a new version within" << m_iGiveUpMs
+                                << "ms after its upgrade; version not read again:" << oProbe.m_strFailReason;
         return;
     }
-    QTimer::singleShot(m_iRetryMs.load(), this, [this, oBean, oSince] { attempt(oBean, oSince); });
+    const bool bAway = bWasAway || !bAnswered;
+    QTimer::singleShot(m_iRetryMs.load(), this, [this, oBean, oSince, bAway] { attempt(oBean, oSince, bAway); });
 }

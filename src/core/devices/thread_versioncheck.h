@@ -10,8 +10,8 @@
 
 // Reads a device's firmware version again after an upgrade. The device
 // restarts to run the new firmware, so the worker logs in (and out again)
-// until the device answers, for a bounded time; a device that stays away is
-// only logged. Lives on a thread of its own; the waits between attempts are
+// until the device answers after having been away, or answers with another
+// version, for a bounded time; a device that does neither is only logged. Lives on a thread of its own; the waits between attempts are
 // timers, so several devices are followed at once.
 class CVersionCheckThread : public QObject
 {
@@ -35,7 +35,7 @@ public slots:
     void readVersionSlot(CUIDeviceBean &oBean);
 
 private:
-    void attempt(const CUIDeviceBean &oBean, const QElapsedTimer &oSince);
+    void attempt(const CUIDeviceBean &oBean, const QElapsedTimer &oSince, bool bWasAway);
 
     std::atomic<int> m_iFirstTryMs{kFirstTryMs};
     std::atomic<int> m_iRetryMs{kRetryMs};
