@@ -161,6 +161,11 @@ private:
     // Logged-in check, then one model of IPCs only: the checked devices, or
     // an empty list when the command stops here.
     QList<CUIDeviceBean> devicesForBatch(ulong ulEventType);
+    // Runs the daylight-saving or batch-configuration dialog (Dlg) for the
+    // checked devices; prepare reads what the dialog shows and refuses
+    // devices it cannot serve.
+    template <typename Dlg>
+    void runBatchDialog(ulong ulEventType, ULONG (Dlg::*prepare)());
     int rowOfDevId(int iDevId) const;
     // The view's current row, or iFallback when there is none.
     int currentRow(int iFallback) const;

@@ -360,15 +360,16 @@ QList<CUIDeviceBean> CDevManageForm::devicesForBatch(ulong ulEventType)
     return listDev;
 }
 
-void CDevManageForm::on_oBatchCfgBtn_clicked()
+template <typename Dlg>
+void CDevManageForm::runBatchDialog(ulong ulEventType, ULONG (Dlg::*prepare)())
 {
-    QList<CUIDeviceBean> listDev = devicesForBatch(EventBatchCfg);
+    QList<CUIDeviceBean> listDev = devicesForBatch(ulEventType);
     if (listDev.isEmpty())
         return;
-    auto *pDlg = new CBatchCfgDlg(this);
-    connect(pDlg, &CBatchCfgDlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
+    auto *pDlg = new Dlg(this);
+    connect(pDlg, &Dlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
     pDlg->getDevListInfoSlot(listDev);
-    if (pDlg->prepare() != 0) {
+    if ((pDlg->*prepare)() != 0) {
         delete pDlg;
         showNote(tr("所选设备不支持该功能。"));
         return;
@@ -377,21 +378,14 @@ void CDevManageForm::on_oBatchCfgBtn_clicked()
     pDlg->deleteWhenDone();
 }
 
+void CDevManageForm::on_oBatchCfgBtn_clicked()
+{
+    runBatchDialog(EventBatchCfg, &CBatchCfgDlg::prepare);
+}
+
 void CDevManageForm::on_oDSTBtn_clicked()
 {
-    QList<CUIDeviceBean> listDev = devicesForBatch(EventDst);
-    if (listDev.isEmpty())
-        return;
-    auto *pDlg = new CDstCfgDlg(this);
-    connect(pDlg, &CDstCfgDlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
-    pDlg->getDevListInfoSlot(listDev);
-    if (pDlg->setDefault() != 0) {
-        delete pDlg;
-        showNote(tr("所选设备不支持该功能。"));
-        return;
-    }
-    pDlg->exec();
-    pDlg->deleteWhenDone();
+    runBatchDialog(EventDst, &CDstCfgDlg::setDefault);
 }
 
 // --- version check after an upgrade ----------------------------------------
