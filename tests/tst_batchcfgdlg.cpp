@@ -5,6 +5,7 @@
 #include "cfgbatch.h"
 #include "dev_batchcfgdlg.h"
 #include "dev_manageform.h"
+#include "devtabhelper.h"
 #include "dialoghelper.h"
 #include "encodedevmodelex.h"
 #include "recordtypes.h"
@@ -94,17 +95,7 @@ void TestBatchCfgDlg::initTestCase()
     m_strNvr = SimFleetProcess::addressAt(kFirstIp, kIpcCount);
 
     m_pForm.reset(new CDevManageForm);
-    QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kIpcCount + 1, 10000);
-    QList<int> &listChecked = m_pForm->devModel()->checkedList();
-    listChecked.clear();
-    for (const CUIDeviceBean &oDev : m_pForm->deviceList())
-        listChecked.append(oDev.m_lDevId);
-    auto pLogin = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
-    QCOMPARE(m_pForm->devLogin(CDevManageForm::EventNone), 0ul);
-    QVERIFY(pLogin->done);
-    for (const CUIDeviceBean &oDev : m_pForm->deviceList())
-        QTRY_COMPARE_WITH_TIMEOUT(long(oDev.m_lStatus), long(DevStatusLogged), 15000);
-    QTRY_VERIFY(DialogHelper::noModal());
+    DevTabHelper::logInEveryListed(m_pForm.get(), kIpcCount + 1);
 }
 
 void TestBatchCfgDlg::cleanupTestCase()

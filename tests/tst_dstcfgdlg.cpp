@@ -4,6 +4,7 @@
 // Loopback range 127.74.0.0/16.
 #include "dev_dstcfgdlg.h"
 #include "dev_manageform.h"
+#include "devtabhelper.h"
 #include "dialoghelper.h"
 #include "encodedevmodelex.h"
 #include "recordtypes.h"
@@ -95,18 +96,8 @@ void TestDstCfgDlg::initTestCase()
     m_strNvr = SimFleetProcess::addressAt(kFirstIp, kIpcCount);
 
     m_pForm.reset(new CDevManageForm);
-    QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kIpcCount + 1, 10000);
     // One login for all; every test then starts from logged-in devices.
-    QList<int> &listChecked = m_pForm->devModel()->checkedList();
-    listChecked.clear();
-    for (const CUIDeviceBean &oDev : m_pForm->deviceList())
-        listChecked.append(oDev.m_lDevId);
-    auto pLogin = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
-    QCOMPARE(m_pForm->devLogin(CDevManageForm::EventNone), 0ul);
-    QVERIFY(pLogin->done);
-    for (const CUIDeviceBean &oDev : m_pForm->deviceList())
-        QTRY_COMPARE_WITH_TIMEOUT(long(oDev.m_lStatus), long(DevStatusLogged), 15000);
-    QTRY_VERIFY(DialogHelper::noModal());
+    DevTabHelper::logInEveryListed(m_pForm.get(), kIpcCount + 1);
 }
 
 void TestDstCfgDlg::cleanupTestCase()
