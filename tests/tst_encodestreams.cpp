@@ -388,6 +388,19 @@ void TestEncodeStreams::validation()
     s.view.st[Main].bitRate = QStringLiteral("99999");
     s.logic.bitRateEdited(Main);
     QCOMPARE(s.view.st[Main].bitRate, QStringLiteral("16384"));
+
+    // Values the device holds outside the range, in fields nobody can edit (a stream left
+    // off, an MJPEG stream), do not block the save; they go back as read.
+    Setup held(kThreeStreams, {stream(0, 1, 3, 1280, 720, 5, 0), stream(1, 0, 6, 720, 576, 25, 0),
+                               stream(2, 0, 6, 352, 288, 15, 64)});
+    QVERIFY(!held.view.st[Sub].checked);
+    held.view.notes.clear();
+    QVERIFY(held.logic.validateAll());
+    QVERIFY(held.view.notes.isEmpty());
+    QCOMPARE(held.view.st[Sub].bitRate, QStringLiteral("0"));
+    held.view.st[Sub].checked = true;
+    QVERIFY(!held.logic.validateAll());
+    QCOMPARE(held.view.notes, QStringList({"128~16384"}));
 }
 
 void TestEncodeStreams::saveOrder()

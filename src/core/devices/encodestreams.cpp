@@ -292,6 +292,13 @@ bool CEncodeStreamLogic::validateAll()
 {
     const int iStreams = std::max(m_iStreamNum, 1);
     for (int iStream = Main; iStream < iStreams; ++iStream) {
+        // A stream left off and an MJPEG stream (no rate control) have no editable rate
+        // fields: they go back as read, and a value the device holds outside our range
+        // must not block every save with a note about a field nobody can change.
+        const bool bEditable = (iStream == Main || m_view.isGroupChecked(iStream))
+                               && m_view.format(iStream) != FormatMjpeg;
+        if (!bEditable)
+            continue;
         if (!editChecked(iStream, true) || !editChecked(iStream, false))
             return false;
     }
