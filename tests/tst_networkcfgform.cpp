@@ -252,6 +252,13 @@ void TestNetworkCfgForm::addressModeSwitchesRows()
     pIpType->setCurrentIndex(pIpType->findData(2));
     for (const char *pszName : {"oIpAddrWidget", "oMTUEdit", "oUserNameEdit", "oNTXGroup"})
         QVERIFY2(!shown(page, pszName), pszName);
+
+    // A hidden MTU is not the user's to fix: Save goes on to the question.
+    child<QLineEdit>(page, "oMTUEdit")->clear();
+    auto seen = save(page, "oCancelBtn");
+    QTRY_VERIFY(seen->done);
+    QCOMPARE(seen->text, kQuestion);
+    QTRY_VERIFY(DialogHelper::noModal());
 }
 
 void TestNetworkCfgForm::mtuRangeOnEditing()

@@ -311,7 +311,9 @@ QString CNetworkCfgForm::staticAddressProblem() const
 void CNetworkCfgForm::on_oSaveBtn_clicked()
 {
     // Edits left empty or at zero never finished editing; check them again.
-    if (m_bNetIfRead && !checkNumberEdit(ui->oMTUEdit, kMtuMin, kMtuMax, m_nLastMtu))
+    // The MTU row belongs to the static mode; hidden, it goes back as read.
+    if (m_bNetIfRead && m_nIpType == IpTypeStatic
+        && !checkNumberEdit(ui->oMTUEdit, kMtuMin, kMtuMax, m_nLastMtu))
         return;
     if (m_bPortRead
         && (!checkNumberEdit(ui->oHttpPortEdit, kPortMin, kPortMax, m_nLastHttpPort)
@@ -357,7 +359,8 @@ void CNetworkCfgForm::onNetworkCfgTimer()
     putText(netIf, ZELT_NETIF_IP, ZELT_NETIF_ADDR_LEN, ui->oIpAddrWidget->text());
     putText(netIf, ZELT_NETIF_MASK, ZELT_NETIF_ADDR_LEN, ui->oSubnetWidget->text());
     putText(netIf, ZELT_NETIF_GATEWAY, ZELT_NETIF_ADDR_LEN, ui->oGatewayWidget->text());
-    zelt_put_u32(netIf.data(), ZELT_NETIF_MTU, ui->oMTUEdit->text().toUInt());
+    if (m_nIpType == IpTypeStatic)
+        zelt_put_u32(netIf.data(), ZELT_NETIF_MTU, ui->oMTUEdit->text().toUInt());
     putText(netIf, ZELT_NETIF_PPPOE_USER, ZELT_NETIF_PPPOE_USER_LEN, ui->oUserNameEdit->text());
     putText(netIf, ZELT_NETIF_PPPOE_PASSWORD, ZELT_NETIF_PPPOE_PASSWORD_LEN, ui->oPassWordEdit->text());
     // No valid choice in the combo: the device's own value goes back.
