@@ -1448,6 +1448,10 @@
         <source>实况播放失败！</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>读取参数失败，该组不能配置。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CModifyChanDlg</name>

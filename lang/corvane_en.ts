@@ -1448,6 +1448,10 @@
         <source>实况播放失败！</source>
         <translation>Live play failed.</translation>
     </message>
+    <message>
+        <source>读取参数失败，该组不能配置。</source>
+        <translation>The settings could not be read; this group cannot be configured.</translation>
+    </message>
 </context>
 <context>
     <name>CModifyChanDlg</name>

@@ -14,6 +14,7 @@
 #include "zelt_mw_sdk.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -540,6 +541,10 @@ void TestImageCfgForm::unreadableGroupNeverWrites()
     QVERIFY(!session.userId.isEmpty());
     auto page = makePage(session);
     QSignalSpy reports(page.get(), &CImageCfgForm::sendReportSignal);
+    // The group that could not be read takes no edits, and the page says why.
+    QVERIFY(!child<QWidget>(page.get(), "oWhiteGroupBody")->isEnabled());
+    QVERIFY(child<QWidget>(page.get(), "oSenceGroupBody")->isEnabled());
+    QCOMPARE(child<QLabel>(page.get(), "oReportLabel")->text(), QStringLiteral("读取参数失败，该组不能配置。"));
     QComboBox *pWhite = child<QComboBox>(page.get(), "oWhiteModeCombo");
     QVERIFY(pWhite->count() > 1);
     pWhite->setCurrentIndex(pWhite->count() - 1);

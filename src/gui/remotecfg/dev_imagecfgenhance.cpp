@@ -27,7 +27,7 @@ QList<QPair<QSlider *, int>> enhanceSliders(const Ui::CImageCfgForm &form)
 void CImageCfgForm::readEnhance()
 {
     QByteArray data;
-    if (!readGroup(ZELT_MW_IMAGE_ENHANCE_CFG, data))
+    if (!readGroupOf(ui->oSenceGroupBody, ZELT_MW_IMAGE_ENHANCE_CFG, data))
         return;
     m_enhance = data;
     const QList<QPair<QSlider *, int>> sliders = enhanceSliders(*ui);

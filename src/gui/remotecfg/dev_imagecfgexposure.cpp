@@ -16,7 +16,7 @@ using namespace ImageCfgFields;
 void CImageCfgForm::readExposure()
 {
     QByteArray data;
-    if (!readGroup(ZELT_MW_EXPOSURE_CFG, data))
+    if (!readGroupOf(ui->oExposureGroupBody, ZELT_MW_EXPOSURE_CFG, data))
         return;
     m_exposure = data;
     m_iExpMode = int(u32At(data, ZELT_EXP_MODE));

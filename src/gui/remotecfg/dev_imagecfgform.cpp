@@ -90,6 +90,19 @@ bool CImageCfgForm::readGroup(DWORD ulCmd, QByteArray &data)
     return true;
 }
 
+// A group that could not be read is never connected, so edits in it would go
+// nowhere: its controls are disabled and the page says why until a later read
+// (after a restore) succeeds.
+bool CImageCfgForm::readGroupOf(QWidget *pGroupBody, DWORD ulCmd, QByteArray &data)
+{
+    const bool bRead = readGroup(ulCmd, data);
+    pGroupBody->setEnabled(bRead);
+    pGroupBody->setToolTip(bRead ? QString() : tr("读取参数失败，该组不能配置。"));
+    if (!bRead)
+        m_pReport->showNote(tr("读取参数失败，该组不能配置。"));
+    return bRead;
+}
+
 // Each read connects its group's controls. Every connection is unique, so a
 // group that is read again is never connected twice.
 void CImageCfgForm::readAllGroups()

@@ -149,6 +149,7 @@ private:
 
     void readAllGroups();
     bool readGroup(DWORD ulCmd, QByteArray &data);
+    bool readGroupOf(QWidget *pGroupBody, DWORD ulCmd, QByteArray &data);
     void readEnhance();
     void readExposure();
     void readWhite();

@@ -15,7 +15,7 @@ using namespace ImageCfgFields;
 void CImageCfgForm::readIrCtrl()
 {
     QByteArray data;
-    if (!readGroup(ZELT_MW_IR_CTRL_CFG, data))
+    if (!readGroupOf(ui->oSmartIRGroupBody, ZELT_MW_IR_CTRL_CFG, data))
         return;
     m_irCtrl = data;
     m_iIrMode = int(u32At(data, ZELT_IR_MODE));

@@ -15,7 +15,7 @@ using namespace ImageCfgFields;
 void CImageCfgForm::readWhite()
 {
     QByteArray data;
-    if (!readGroup(ZELT_MW_WHITE_BALANCE_CFG, data))
+    if (!readGroupOf(ui->oWhiteGroupBody, ZELT_MW_WHITE_BALANCE_CFG, data))
         return;
     m_white = data;
     m_iWhiteMode = int(u32At(data, ZELT_WB_MODE));
