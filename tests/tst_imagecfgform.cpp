@@ -214,6 +214,8 @@ void TestImageCfgForm::controlsFollowTheCapabilityDocument()
     // The scene has no structure to go to: shown, but not a choice.
     QVERIFY(!child<QWidget>(page.get(), "oSceneRow")->isHidden());
     QVERIFY(!child<QComboBox>(page.get(), "oSceneCombo")->isEnabled());
+    // No structure says which scene the device is in: none is shown as current.
+    QCOMPARE(child<QComboBox>(page.get(), "oSceneCombo")->currentIndex(), -1);
 
     const Session noIr = login(NoIr, m_sim);
     QVERIFY(!noIr.userId.isEmpty());

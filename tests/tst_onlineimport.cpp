@@ -48,6 +48,7 @@ private slots:
     void rowLimit();
     void tabSessionSurvivesImport();
     void reopeningClosesOwnSessions();
+    void secondLoginClosesTheFirstSession();
     void modelPassesTester();
 
 private:
@@ -367,6 +368,35 @@ void TestOnlineImport::reopeningClosesOwnSessions()
         [&] {
             DWORD ulLen = ZELT_ENC_SIZE;
             return ZELT_MW_GetConfig(ownKey.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0, &ulLen, buffer.data()) != 0;
+        }(),
+        5000);
+}
+
+void TestOnlineImport::secondLoginClosesTheFirstSession()
+{
+    CUIDeviceBean oDev = record(0);
+    open({oDev});
+    check({oDev.m_lDevId});
+    QSignalSpy spyLogin(m_pDlg, &CShowOnlineDevDlg::sendLoginSignal);
+    loginChecked();
+    QCOMPARE(spyLogin.count(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(statusOf(oDev.m_strIp), QStringLiteral("已登录"), 10000);
+    const QByteArray firstKey = m_pDlg->devList().first().m_strLoginKey.toLatin1();
+
+    // The answer of a second login that was sent before the first one answered.
+    CUIDeviceBean second = spyLogin.first().first().value<QList<CUIDeviceBean>>().first();
+    second.m_lStatus = DevStatusLogged;
+    second.m_strLoginKey = ipcLoginKey(oDev.m_strIp);
+    QVERIFY(!second.m_strLoginKey.isEmpty());
+    QSignalSpy spyLogout(m_pDlg, &CShowOnlineDevDlg::sendLogoutSignal);
+    m_pDlg->getResultSlot(second);
+    QCOMPARE(spyLogout.count(), 1);
+    QCOMPARE(spyLogout.first().first().value<CUIDeviceBean>().m_strLoginKey, QString::fromLatin1(firstKey));
+    std::array<unsigned char, ZELT_ENC_SIZE> buffer{};
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            DWORD ulLen = ZELT_ENC_SIZE;
+            return ZELT_MW_GetConfig(firstKey.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0, &ulLen, buffer.data()) != 0;
         }(),
         5000);
 }

@@ -175,8 +175,15 @@ void CShowOnlineDevDlg::getResultSlot(CUIDeviceBean &oBean)
             emit sendLogoutSignal(oBean);
         return;
     }
-    if (bLoggedIn)
+    if (bLoggedIn) {
+        // Login pressed again before the first answer: only the newest session is kept.
+        const auto itOld = m_hashOwnSession.constFind(oBean.m_strIp);
+        if (itOld != m_hashOwnSession.constEnd() && itOld->m_strLoginKey != oBean.m_strLoginKey) {
+            CUIDeviceBean oldSession = itOld.value();
+            emit sendLogoutSignal(oldSession);
+        }
         m_hashOwnSession.insert(oBean.m_strIp, oBean);
+    }
     for (CUIDeviceBean &dev : m_listDev) {
         if (dev.m_strIp != oBean.m_strIp)
             continue;

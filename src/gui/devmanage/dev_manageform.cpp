@@ -121,6 +121,7 @@ CDevManageForm::~CDevManageForm()
     // The focused search box shows its hint again as the children go, after
     // the model below is gone; that change must not reach onFilter.
     disconnect(ui->oSearchEdit, nullptr, this, nullptr);
+    qCDebug(lcDevManage) << "m_ulStreamHd " << m_ulStreamHd;
     // Its pages stop their live view while the sessions still exist.
     delete m_pDevCfgDlg;
     m_pLibraries.reset();

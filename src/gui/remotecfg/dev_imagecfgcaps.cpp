@@ -206,7 +206,13 @@ void CImageCfgForm::parseCapabilities()
             applyRange(strParent, strTag, strText);
         }
     }
-    // The scene is shown for information: no structure carries it.
+    // The scene is shown for information: no structure carries it, so no entry
+    // is the device's current one. The scenes it offers are in the tooltip.
+    QStringList listScenes;
+    for (int i = 0; i < ui->oSceneCombo->count(); ++i)
+        listScenes << ui->oSceneCombo->itemText(i);
+    ui->oSceneCombo->setCurrentIndex(-1);
+    ui->oSceneCombo->setToolTip(listScenes.join(QStringLiteral(" / ")));
     ui->oSceneCombo->setEnabled(false);
     for (QComboBox *pCombo : lists) {
         if (pCombo->count() == 1)
