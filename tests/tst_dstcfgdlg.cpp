@@ -27,12 +27,14 @@ namespace {
 const QString kFirstIp = QStringLiteral("127.74.0.10");
 const QString kDiscoveryPort = QStringLiteral("39574");
 // Five of one model (the fifth refuses daylight-saving writes), one without
-// daylight saving, one holding values out of range, one of another model, an NVR.
+// daylight saving, one holding values out of range, one of another model (it
+// refuses daylight-saving reads), an NVR.
 const QStringList kModels = {QStringLiteral("ZC-2320"),  QStringLiteral("ZC-2320"),  QStringLiteral("ZC-2320"),
                              QStringLiteral("ZC-2320"),  QStringLiteral("ZC-2320"),  QStringLiteral("ZC-2320S"),
                              QStringLiteral("ZC-2320R"), QStringLiteral("ZC-5330")};
 constexpr int kIpcCount = 8;
 constexpr int kRefusingIpc = 4;
+constexpr int kUnreadableIpc = 7;
 constexpr int kDelayMs = 120;
 
 struct stRule
@@ -85,11 +87,13 @@ void TestDstCfgDlg::initTestCase()
     registerRecordTypes();
     qputenv("CORVANE_DISCOVERY_PORT", kDiscoveryPort.toLatin1());
     const QString strRefuse = SimFleetProcess::addressAt(kFirstIp, kRefusingIpc) + QStringLiteral(":2");
+    const QString strUnreadable = SimFleetProcess::addressAt(kFirstIp, kUnreadableIpc) + QStringLiteral(":2");
     m_pSim.reset(new SimFleetProcess({QStringLiteral("--ipc"), QString::number(kIpcCount), QStringLiteral("--nvr"),
                                       QStringLiteral("1"), QStringLiteral("--first"), kFirstIp, QStringLiteral("--port"),
                                       kDiscoveryPort, QStringLiteral("--ipc-models"), kModels.join(QLatin1Char(',')),
                                       QStringLiteral("--cfg-delay"), QString::number(kDelayMs),
-                                      QStringLiteral("--refuse-set"), strRefuse}));
+                                      QStringLiteral("--refuse-set"), strRefuse, QStringLiteral("--refuse-get"),
+                                      strUnreadable}));
     CORVANE_START_SIMULATOR(*m_pSim);
     for (int i = 0; i < kIpcCount; ++i)
         m_strIp[i] = SimFleetProcess::addressAt(kFirstIp, i);
@@ -305,6 +309,9 @@ void TestDstCfgDlg::refusals_data()
     QTest::newRow("model differs after the first") << QList<int>{1, 2, 7} << QStringLiteral("请选择相同型号的设备。");
     QTest::newRow("NVR") << QList<int>{-1} << QStringLiteral("该操作仅支持类型为IPC的设备。");
     QTest::newRow("no daylight saving") << QList<int>{5} << QStringLiteral("所选设备不支持该功能。");
+    // Another failure of the read says why.
+    QTest::newRow("read refused") << QList<int>{kUnreadableIpc}
+                                  << QStringLiteral("所选设备不支持该功能。\n原因：参数无效");
 }
 
 void TestDstCfgDlg::refusals()

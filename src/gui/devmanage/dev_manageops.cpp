@@ -21,6 +21,7 @@
 #include "thread_versioncheck.h"
 #include "upgradedlg.h"
 #include "workerhost.h"
+#include "zelt_mw_sdk.h"
 
 #include <QAction>
 #include <QCursor>
@@ -370,8 +371,12 @@ void CDevManageForm::runBatchDialog(ulong ulEventType, ULONG (Dlg::*prepare)())
     connect(pDlg, &Dlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
     pDlg->getDevListInfoSlot(listDev);
     if ((pDlg->*prepare)() != 0) {
+        // A read that failed for another reason than the device's support says why.
+        const DWORD ulFailure = pDlg->readFailure();
         delete pDlg;
-        showNote(tr("所选设备不支持该功能。"));
+        const QString strReason =
+            ulFailure == ZELT_MW_ERR_UNSUPPORTED ? QString() : CDevFailReason::ofIpc(ulFailure);
+        showNote(CDevFailReason::withReason(tr("所选设备不支持该功能。"), strReason));
         return;
     }
     pDlg->exec();

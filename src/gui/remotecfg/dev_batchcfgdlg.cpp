@@ -73,7 +73,10 @@ void CBatchCfgDlg::removeTab(QWidget *pTab)
 DWORD CBatchCfgDlg::getDevCapicity(DWORD ulKind)
 {
     m_listCap.clear();
-    return DevCapability::fetch(m_devBean.m_strLoginKey, ulKind, m_listCap);
+    const DWORD ulResult = DevCapability::fetch(m_devBean.m_strLoginKey, ulKind, m_listCap);
+    if (ulResult != 0)
+        m_ulReadFailure = ulResult;
+    return ulResult;
 }
 
 DWORD CBatchCfgDlg::getDevAudioParam()

@@ -34,6 +34,8 @@ public:
     // Prepares both tabs from the first device; a tab the device cannot fill
     // is removed. 0 when a tab is left, 1 when none is.
     ULONG prepare();
+    // The library's code of the last capability read that failed; 0 when none did.
+    DWORD readFailure() const { return m_ulReadFailure; }
     // Deletes the dialog once every request it sent is answered.
     void deleteWhenDone();
 
@@ -100,6 +102,7 @@ private:
     bool m_bAudioRead = false;
     bool m_bAudioInputOff = false;
     int m_iLastGain = 0;
+    DWORD m_ulReadFailure = 0;
     CCfgBatch *m_pBatch;
 };
 

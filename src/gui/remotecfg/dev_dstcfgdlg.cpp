@@ -74,6 +74,7 @@ ULONG CDstCfgDlg::setDefault()
     DWORD ulLen = DWORD(baDst.size());
     const DWORD ulRet = ZELT_MW_GetConfig(m_devBean.m_strLoginKey.toLatin1().constData(), ZELT_MW_DST_CFG, 0,
                                           &ulLen, baDst.data());
+    m_ulReadFailure = ulRet;
     if (ulRet != 0) {
         qDebug() << "ZELT_MW_GetConfig ZELT_MW_DST_CFG failed!" << ulRet;
         return 1;
