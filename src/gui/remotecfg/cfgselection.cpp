@@ -1,5 +1,7 @@
 #include "cfgselection.h"
 
+#include "devsession.h"
+
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -16,9 +18,7 @@ QString refusal(const QList<CUIDeviceBean> &listDev)
     });
     if (!bSameModel)
         return QCoreApplication::translate("CfgSelection", "请选择相同型号的设备。");
-    const bool bAllIpc = std::all_of(listDev.cbegin(), listDev.cend(), [](const CUIDeviceBean &oDev) {
-        return oDev.m_strDevType == QLatin1String("IPC");
-    });
+    const bool bAllIpc = std::all_of(listDev.cbegin(), listDev.cend(), &DevSession::isIpc);
     if (!bAllIpc)
         return QCoreApplication::translate("CfgSelection", "该操作仅支持类型为IPC的设备。");
     return QString();

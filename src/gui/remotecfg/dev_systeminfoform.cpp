@@ -1,6 +1,8 @@
 #include "dev_systeminfoform.h"
 #include "ui_dev_systeminfoform.h"
 
+#include "devsession.h"
+
 namespace {
 
 void showRow(QLabel *pCaption, QLabel *pValue, const QString &strText)
@@ -25,7 +27,7 @@ CSystemInfoForm::CSystemInfoForm(const CUIDeviceBean &oBean, QWidget *parent)
     // The registration code belongs to an IPC's serial number: no serial, no code.
     const bool bSerial = !m_devBean.m_strSerial.isEmpty();
     showRow(ui->oSerialNameLabel, ui->oSerialLabel, m_devBean.m_strSerial);
-    const bool bCode = bSerial && m_devBean.m_strDevType == QLatin1String("IPC");
+    const bool bCode = bSerial && DevSession::isIpc(m_devBean);
     showRow(ui->oVapornaNameLabel, ui->oVapornaSerialLabel, bCode ? m_devBean.m_strExtSerial : QString());
 }
 
