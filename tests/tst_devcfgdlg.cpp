@@ -2,6 +2,9 @@
 // capability list, pages freed at every close whatever the device type,
 // openings in a row, and the system-information page.
 #include "dev_devcfgdlg.h"
+#include "dev_encodecfgform.h"
+#include "dev_imagecfgform.h"
+#include "dev_networkcfgform.h"
 #include "dev_systeminfoform.h"
 #include "devcapability.h"
 #include "recordtypes.h"
@@ -143,6 +146,22 @@ void TestDevCfgDlg::tabsByList()
     QCOMPARE(tabTexts(dlg), QStringList({"图像", "编码", "系统信息"}));
     const QList<QPointer<QWidget>> built = pages(dlg);
     QCOMPARE(built.size(), 3);
+
+    // Once the network page has moved the device, the other pages of this
+    // opening hold a session of the old address and take no more edits.
+    QSignalSpy moved(&dlg, &CDevCfgDlg::sendDevAddrChangedSignal);
+    // Without its tab (the network document does not parse) the page has no parent.
+    CNetworkCfgForm *pNetwork = nullptr;
+    for (QWidget *pWidget : QApplication::topLevelWidgets()) {
+        if (auto *pForm = qobject_cast<CNetworkCfgForm *>(pWidget))
+            pNetwork = pForm;
+    }
+    QVERIFY(pNetwork);
+    emit pNetwork->sendDevAddrChangedSignal(m_ipcs.at(0).m_strIp, QStringLiteral("127.7.0.99"));
+    QCOMPARE(moved.count(), 1);
+    QVERIFY(!dlg.findChild<CEncodeCfgForm *>()->isEnabled());
+    QVERIFY(!dlg.findChild<CImageCfgForm *>()->isEnabled());
+    QVERIFY(dlg.findChild<CSystemInfoForm *>()->isEnabled());
     dlg.show();
     dlg.close();
     QVERIFY(allGone(built));

@@ -80,6 +80,8 @@ void CDevCfgDlg::initCfgPages()
         pTabs->insertTab(TabImage, m_pImageForm, tr("图像"));
     m_pNetworkForm = new CNetworkCfgForm(m_devBean, &m_networkCapList);
     connect(m_pNetworkForm, &CNetworkCfgForm::sendDevAddrChangedSignal, this,
+            &CDevCfgDlg::disablePagesAfterMove);
+    connect(m_pNetworkForm, &CNetworkCfgForm::sendDevAddrChangedSignal, this,
             &CDevCfgDlg::sendDevAddrChangedSignal);
     if (!m_networkCapList.isEmpty())
         pTabs->insertTab(TabNetwork, m_pNetworkForm, tr("网络"));
@@ -90,6 +92,14 @@ void CDevCfgDlg::initCfgPages()
     pTabs->insertTab(TabSysInfo, m_pSysInfoForm, tr("系统信息"));
     pTabs->setCurrentIndex(0);
     emit sendTerminateWaitDlg();
+}
+
+void CDevCfgDlg::disablePagesAfterMove()
+{
+    for (QWidget *pPage : {static_cast<QWidget *>(m_pImageForm), static_cast<QWidget *>(m_pEncodeForm)}) {
+        if (pPage)
+            pPage->setEnabled(false);
+    }
 }
 
 void CDevCfgDlg::initSysInfoPage()

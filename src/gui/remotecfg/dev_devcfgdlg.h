@@ -57,6 +57,9 @@ protected:
 
 private:
     void deletePages();
+    // The session of this opening belongs to the device's old address: the
+    // other pages would only send into nothing.
+    void disablePagesAfterMove();
 
     QScopedPointer<Ui::CDevCfgDlg> ui;
     CUIDeviceBean m_devBean;

@@ -252,9 +252,13 @@ void CImageCfgForm::applyRange(const QString &strParent, const QString &strTag, 
         m_ulRangeMin = ULONG(qMax(0, iMin));
         m_ulRangeMax = ULONG(qMax(0, iMax));
     } else if (strTag == QLatin1String("Iris")) {
+        // About ten steps, always ending at the fully open iris.
         ui->oIrisCombo->clear();
-        for (int iLevel = iMin; iLevel <= iMax; iLevel += qMax(1, (iMax - iMin) / 10))
+        const int iStep = qMax(1, (iMax - iMin) / 10);
+        for (int iLevel = iMin; iLevel < iMax; iLevel += iStep)
             ui->oIrisCombo->addItem(QString::number(iLevel), iLevel);
+        if (iMin <= iMax)
+            ui->oIrisCombo->addItem(QString::number(iMax), iMax);
     }
 }
 
