@@ -60,6 +60,8 @@ private:
     void loginChecked();
     QString statusOf(const QString &strIp) const;
     QString ipcLoginKey(const QString &strIp);
+    // True once the device refuses the login key.
+    static bool sessionClosed(const QByteArray &key);
 
     std::unique_ptr<SimFleetProcess> m_pSim;
     std::unique_ptr<CCapCalculateForm> m_pForm;
@@ -138,6 +140,13 @@ QString TestOnlineImport::statusOf(const QString &strIp) const
             return COnlineChanModelEx::statusText(dev.m_lStatus);
     }
     return QStringLiteral("<missing>");
+}
+
+bool TestOnlineImport::sessionClosed(const QByteArray &key)
+{
+    std::array<unsigned char, ZELT_ENC_SIZE> buffer{};
+    DWORD ulLen = ZELT_ENC_SIZE;
+    return ZELT_MW_GetConfig(key.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0, &ulLen, buffer.data()) != 0;
 }
 
 QString TestOnlineImport::ipcLoginKey(const QString &strIp)
@@ -363,13 +372,7 @@ void TestOnlineImport::reopeningClosesOwnSessions()
     open({oDev});
     QCOMPARE(spyLogout.count(), 1);
     // The session is closed on the logout worker; the device then refuses the key.
-    std::array<unsigned char, ZELT_ENC_SIZE> buffer{};
-    QTRY_VERIFY_WITH_TIMEOUT(
-        [&] {
-            DWORD ulLen = ZELT_ENC_SIZE;
-            return ZELT_MW_GetConfig(ownKey.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0, &ulLen, buffer.data()) != 0;
-        }(),
-        5000);
+    QTRY_VERIFY_WITH_TIMEOUT(sessionClosed(ownKey), 5000);
 }
 
 void TestOnlineImport::secondLoginClosesTheFirstSession()
@@ -392,13 +395,7 @@ void TestOnlineImport::secondLoginClosesTheFirstSession()
     m_pDlg->getResultSlot(second);
     QCOMPARE(spyLogout.count(), 1);
     QCOMPARE(spyLogout.first().first().value<CUIDeviceBean>().m_strLoginKey, QString::fromLatin1(firstKey));
-    std::array<unsigned char, ZELT_ENC_SIZE> buffer{};
-    QTRY_VERIFY_WITH_TIMEOUT(
-        [&] {
-            DWORD ulLen = ZELT_ENC_SIZE;
-            return ZELT_MW_GetConfig(firstKey.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0, &ulLen, buffer.data()) != 0;
-        }(),
-        5000);
+    QTRY_VERIFY_WITH_TIMEOUT(sessionClosed(firstKey), 5000);
 }
 
 void TestOnlineImport::modelPassesTester()
