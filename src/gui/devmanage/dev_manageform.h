@@ -158,6 +158,8 @@ private:
     // Rows of the checked devices in checked order; devices no longer listed are skipped.
     QList<int> checkedRows() const;
     QList<CUIDeviceBean> checkedDevices() const;
+    // The one checked row; -1, after telling the user, when none or several are checked.
+    int singleCheckedRow();
     // Logged-in check, then one model of IPCs only: the checked devices, or
     // an empty list when the command stops here.
     QList<CUIDeviceBean> devicesForBatch(ulong ulEventType);

@@ -211,16 +211,10 @@ void CDevManageForm::oBatchModifyIPSlot(CBatchEditNetAddrBean &oNetAddrBean)
 
 ulong CDevManageForm::doRestoreDevPwd()
 {
-    const QList<int> listRows = checkedRows();
-    if (listRows.isEmpty()) {
-        showNote(tr("请选择设备。"));
+    const int iChecked = singleCheckedRow();
+    if (iChecked < 0)
         return 1;
-    }
-    if (listRows.size() > 1) {
-        showNote(tr("不能同时操作多台设备。"));
-        return 1;
-    }
-    const CUIDeviceBean oDev = m_listDev.at(currentRow(listRows.first()));
+    const CUIDeviceBean oDev = m_listDev.at(currentRow(iChecked));
     if (oDev.m_strSerial.isEmpty() || DevSession::isNvr(oDev)) {
         showNote(tr("该设备不支持密码重置功能，请及时与客服联系。"));
         return 1;
@@ -258,16 +252,10 @@ void CDevManageForm::openRemoteDlg_slot()
 
 ulong CDevManageForm::doRestartDev()
 {
-    const QList<int> listRows = checkedRows();
-    if (listRows.isEmpty()) {
-        showNote(tr("请选择设备。"));
+    const int iChecked = singleCheckedRow();
+    if (iChecked < 0)
         return 1;
-    }
-    if (listRows.size() > 1) {
-        showNote(tr("不能同时操作多台设备。"));
-        return 1;
-    }
-    const CUIDeviceBean oDev = m_listDev.at(listRows.first());
+    const CUIDeviceBean oDev = m_listDev.at(iChecked);
     if (oDev.m_strLoginKey.isEmpty()) {
         devLogin(EventRestart);
         return 1;
@@ -337,6 +325,20 @@ void CDevManageForm::oMaintainSlot(QString strPath, ULONG ulCmd, CUIDeviceBean &
     default:
         break;
     }
+}
+
+int CDevManageForm::singleCheckedRow()
+{
+    const QList<int> listRows = checkedRows();
+    if (listRows.isEmpty()) {
+        showNote(tr("请选择设备。"));
+        return -1;
+    }
+    if (listRows.size() > 1) {
+        showNote(tr("不能同时操作多台设备。"));
+        return -1;
+    }
+    return listRows.first();
 }
 
 QList<CUIDeviceBean> CDevManageForm::checkedDevices() const
