@@ -4,13 +4,13 @@
 #include "dev_batchcfgdlg.h"
 #include "dev_dstcfgdlg.h"
 #include "recordtypes.h"
+#include "simfleetprocess.h"
 #include "zelt_mw_sdk.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QStringList>
 
@@ -21,7 +21,7 @@
 
 namespace {
 
-const char *const First = "127.76.0.10";
+const char *const First = "127.78.0.10";
 const int Devices = 256;
 const int Runs = 3;
 
@@ -79,29 +79,18 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     registerRecordTypes();
-    QProcess sim;
-    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim.start(QStringLiteral(CORVANE_DEVSIM), {"--ipc", QString::number(Devices), "--first", First, "--ipc-models",
-                                               "ZC-2320", "--exit-on-eof"});
-    QList<CUIDeviceBean> listDev;
-    bool bReady = false;
-    while (!bReady && sim.waitForReadyRead(30000)) {
-        while (sim.canReadLine()) {
-            const QStringList fields = QString::fromUtf8(sim.readLine()).trimmed().split(QLatin1Char(' '));
-            if (fields.value(0) == QLatin1String("ready")) {
-                bReady = true;
-            } else if (fields.value(0) == QLatin1String("IPC")) {
-                CUIDeviceBean oBean;
-                oBean.m_strDevType = fields.value(0);
-                oBean.m_strIp = fields.value(1);
-                oBean.m_strModel = fields.value(2);
-                listDev.append(oBean);
-            }
-        }
-    }
-    if (!bReady || listDev.size() != Devices) {
-        std::fprintf(stderr, "bench_batchcfg: the simulator did not start\n");
+    SimFleetProcess sim({"--ipc", QString::number(Devices), "--first", First, "--ipc-models", "ZC-2320"});
+    if (!sim.start() || sim.devices().size() != Devices) {
+        std::fprintf(stderr, "bench_batchcfg: the simulator did not start: %s\n", qPrintable(sim.errorString()));
         return 1;
+    }
+    QList<CUIDeviceBean> listDev;
+    for (const SimFleetProcess::Device &device : sim.devices()) {
+        CUIDeviceBean oBean;
+        oBean.m_strDevType = device.type;
+        oBean.m_strIp = device.ip;
+        oBean.m_strModel = device.model;
+        listDev.append(oBean);
     }
     ZELT_MW_Init();
     for (CUIDeviceBean &oBean : listDev) {
@@ -145,7 +134,5 @@ int main(int argc, char **argv)
 
     for (const CUIDeviceBean &oBean : qAsConst(listDev))
         ZELT_MW_Logout(oBean.m_strLoginKey.toLatin1().constData());
-    sim.terminate();
-    sim.waitForFinished(10000);
     return 0;
 }

@@ -6,12 +6,12 @@
 #include "dev_manageform.h"
 #include "encodedevmodelex.h"
 #include "recordtypes.h"
+#include "simfleetprocess.h"
 #include "tableviewex.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -59,25 +59,12 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     registerRecordTypes();
 
-    QProcess sim;
-    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim.start(QStringLiteral(CORVANE_DEVSIM), {"--ipc", "1", "--first", First, "--port", DiscoveryPort,
-                                               "--ipc-models", "ZC-5330"});
-    QString ip;
-    bool ready = false;
-    while (!ready && sim.waitForReadyRead(30000)) {
-        while (sim.canReadLine()) {
-            const QStringList fields = QString::fromUtf8(sim.readLine()).trimmed().split(QLatin1Char(' '));
-            if (fields.value(0) == QLatin1String("ready"))
-                ready = true;
-            else if (fields.value(0) == QLatin1String("IPC"))
-                ip = fields.value(1);
-        }
-    }
-    if (!ready || ip.isEmpty()) {
-        std::fprintf(stderr, "bench_cfgdlg: the simulator did not start\n");
+    SimFleetProcess sim({"--ipc", "1", "--first", First, "--port", DiscoveryPort, "--ipc-models", "ZC-5330"});
+    if (!sim.start() || sim.devices().isEmpty()) {
+        std::fprintf(stderr, "bench_cfgdlg: the simulator did not start: %s\n", qPrintable(sim.errorString()));
         return 1;
     }
+    const QString ip = sim.devices().first().ip;
 
     int status = 1;
     {
@@ -134,7 +121,5 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "bench_cfgdlg: the dialog did not open\n");
         }
     }
-    sim.terminate();
-    sim.waitForFinished(10000);
     return status;
 }

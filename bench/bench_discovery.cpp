@@ -3,13 +3,13 @@
 // holds at that moment; the kernel's own counters say whether answers were
 // dropped for a full receive buffer and what buffer the sockets got.
 #include "devdiscovery.h"
+#include "simfleetprocess.h"
 #include "udpsocketstats.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHostAddress>
-#include <QProcess>
 #include <QThread>
 
 #include <unistd.h>
@@ -70,33 +70,14 @@ Run measure(bool multicast, int devices, int windowMs)
     return run;
 }
 
-bool startSimulator(QProcess &sim, int devices, const QStringList &extra)
+// 70 % IPC, 30 % NVR on our own discovery port.
+QStringList fleetArguments(int devices, const QStringList &extra)
 {
     const int ipc = devices * 7 / 10;
-    sim.setProgram(QStringLiteral(CORVANE_DEVSIM));
-    sim.setArguments(QStringList{QStringLiteral("--ipc"), QString::number(ipc), QStringLiteral("--nvr"),
-                                 QString::number(devices - ipc), QStringLiteral("--first"), QString::fromLatin1(First),
-                                 QStringLiteral("--port"), QString::fromLatin1(Port)}
-                     + extra);
-    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim.start();
-    if (!sim.waitForStarted(10000))
-        return false;
-    while (sim.waitForReadyRead(60000) || sim.canReadLine()) {
-        while (sim.canReadLine()) {
-            if (sim.readLine().trimmed() == "ready")
-                return true;
-        }
-    }
-    return false;
-}
-
-void stopSimulator(QProcess &sim)
-{
-    sim.terminate();
-    if (!sim.waitForFinished(10000))
-        sim.kill();
-    sim.waitForFinished(5000);
+    return QStringList{QStringLiteral("--ipc"), QString::number(ipc), QStringLiteral("--nvr"),
+                       QString::number(devices - ipc), QStringLiteral("--first"), QString::fromLatin1(First),
+                       QStringLiteral("--port"), QString::fromLatin1(Port)}
+           + extra;
 }
 
 QByteArray statusField(const char *name)
@@ -161,9 +142,9 @@ int main(int argc, char **argv)
     };
     bool allFound = true;
     for (const auto &fleet : fleets) {
-        QProcess sim;
-        if (!startSimulator(sim, fleet.devices, fleet.extra)) {
-            std::fprintf(stderr, "bench_discovery: the simulator did not start\n");
+        SimFleetProcess sim(fleetArguments(fleet.devices, fleet.extra));
+        if (!sim.start(60000)) {
+            std::fprintf(stderr, "bench_discovery: the simulator did not start: %s\n", qPrintable(sim.errorString()));
             return 1;
         }
         for (const bool multicast : {true, false}) {
@@ -194,7 +175,7 @@ int main(int argc, char **argv)
                         static_cast<long long>(nth(inWindow, inWindow.size() - 1)), fleet.devices);
             std::fflush(stdout);
         }
-        stopSimulator(sim);
+        sim.stop();
     }
     return allFound ? 0 : 3;
 }

@@ -3,13 +3,13 @@
 // frame, the device's send to the end of the paint, and the CPU share of this
 // program and of the simulator. Needs a display (run under Xvfb).
 #include "zelt_mw_sdk.h"
+#include "simfleetprocess.h"
 #include "zeltplaystats.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QProcess>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -110,26 +110,13 @@ int main(int argc, char **argv)
 {
     qputenv("CORVANE_LOOPBACK_ONLY", "1");
     QApplication app(argc, argv);
-    QProcess sim;
-    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // ZC-2320: main stream 1920x1080 at 25 frames per second.
-    sim.start(QStringLiteral(CORVANE_DEVSIM),
-              {"--ipc", "1", "--first", First, "--seed", "3", "--ipc-models", "ZC-2320", "--exit-on-eof"});
-    QString ip;
-    bool ready = false;
-    while (!ready && sim.waitForReadyRead(30000)) {
-        while (sim.canReadLine()) {
-            const QStringList fields = QString::fromUtf8(sim.readLine()).trimmed().split(QLatin1Char(' '));
-            if (fields.value(0) == QLatin1String("ready"))
-                ready = true;
-            else if (fields.value(0) == QLatin1String("IPC"))
-                ip = fields.value(1);
-        }
-    }
-    if (!ready || ip.isEmpty()) {
-        std::fprintf(stderr, "bench_liveview: the simulator did not start\n");
+    SimFleetProcess sim({"--ipc", "1", "--first", First, "--seed", "3", "--ipc-models", "ZC-2320"});
+    if (!sim.start() || sim.devices().isEmpty()) {
+        std::fprintf(stderr, "bench_liveview: the simulator did not start: %s\n", qPrintable(sim.errorString()));
         return 1;
     }
+    const QString ip = sim.devices().first().ip;
     ZELT_MW_Init();
     char userId[ZELT_MW_USERID_LEN] = {};
     if (ZELT_MW_Login("admin", "vorpe", ip.toLatin1().constData(), 0, userId) != 0) {
@@ -142,7 +129,5 @@ int main(int argc, char **argv)
     for (const QSize &size : {QSize(480, 270), QSize(960, 540), QSize(1920, 1080)})
         ok = measure(QByteArray(userId), size, sim.processId()) && ok;
     ZELT_MW_Logout(userId);
-    sim.terminate();
-    sim.waitForFinished(10000);
     return ok ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 // in turn within every repeat, so that load from elsewhere hits them alike.
 #include "devsession.h"
 #include "recordtypes.h"
+#include "simfleetprocess.h"
 #include "thread_devlogin.h"
 #include "uidevicebean.h"
 
@@ -17,7 +18,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QProcess>
 #include <QStringList>
 #include <QThread>
 
@@ -194,31 +194,21 @@ int main(int argc, char **argv)
     qputenv("CORVANE_LOOPBACK_ONLY", "1");
     QCoreApplication app(argc, argv);
     registerRecordTypes();
-    QProcess sim;
-    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim.start(QStringLiteral(CORVANE_DEVSIM), {"--ipc", QString::number(Devices), "--first", First, "--seed", "3"});
+    SimFleetProcess sim({"--ipc", QString::number(Devices), "--first", First, "--seed", "3"});
+    if (!sim.start() || sim.devices().size() != Devices) {
+        std::fprintf(stderr, "bench_login: the simulator did not start: %s\n", qPrintable(sim.errorString()));
+        return 1;
+    }
     std::vector<std::string> ips;
     QList<CUIDeviceBean> list;
-    bool ready = false;
-    while (!ready && sim.waitForReadyRead(30000)) {
-        while (sim.canReadLine()) {
-            const QStringList fields = QString::fromUtf8(sim.readLine()).trimmed().split(QLatin1Char(' '));
-            if (fields.value(0) == QLatin1String("ready")) {
-                ready = true;
-            } else if (fields.value(0) == QLatin1String("IPC")) {
-                ips.push_back(fields.value(1).toStdString());
-                CUIDeviceBean oBean;
-                oBean.m_lDevId = list.size();
-                oBean.m_strIp = fields.value(1);
-                oBean.m_strUserName = QStringLiteral("admin");
-                oBean.m_strPassword = QStringLiteral("vorpe");
-                list.append(oBean);
-            }
-        }
-    }
-    if (!ready || int(ips.size()) != Devices) {
-        std::fprintf(stderr, "bench_login: the simulator did not start\n");
-        return 1;
+    for (const SimFleetProcess::Device &device : sim.devices()) {
+        ips.push_back(device.ip.toStdString());
+        CUIDeviceBean oBean;
+        oBean.m_lDevId = list.size();
+        oBean.m_strIp = device.ip;
+        oBean.m_strUserName = QStringLiteral("admin");
+        oBean.m_strPassword = QStringLiteral("vorpe");
+        list.append(oBean);
     }
     ZELT_MW_Init();
     CLoginOwner owner;
@@ -262,8 +252,6 @@ int main(int argc, char **argv)
     std::sort(workerRatio.begin(), workerRatio.end());
     std::printf("RESULT|login worker per device, x bare TCP round trip|%.2f|%.2f|%.2f|x\n", workerRatio.front(),
                 workerRatio[workerRatio.size() / 2], workerRatio.back());
-    sim.terminate();
-    sim.waitForFinished(10000);
     return 0;
 }
 

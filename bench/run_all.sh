@@ -19,6 +19,9 @@ logs="${CORVANE_BENCH_LOGS:-$(mktemp -d /tmp/corvane-bench.XXXXXX)}"
 mkdir -p "$logs"
 chmod 755 "$logs"
 export CORVANE_LOOPBACK_ONLY=1
+# shellcheck source=SCRIPTDIR/../scripts/simfleet.sh
+source "$root/scripts/simfleet.sh"
+sim_bin="$bin/corvane-devsim"
 
 for program in bench_discovery bench_capacity bench_devtable bench_login corvane corvane-devsim; do
     if [[ ! -x "$bin/$program" ]]; then
@@ -70,12 +73,7 @@ memory_run() {
     local work
     work=$(mktemp -d /tmp/corvane-mem.XXXXXX)
     local port=37853
-    "$bin/corvane-devsim" --ipc 717 --nvr 307 --first 127.97.0.10 --port $port >"$work/sim.txt" 2>&1 &
-    local sim=$!
-    for _ in $(seq 600); do
-        grep -q '^ready' "$work/sim.txt" 2>/dev/null && break
-        sleep 0.1
-    done
+    sim_start "$work/sim.txt" --ipc 717 --nvr 307 --first 127.97.0.10 --port $port || return 1
     cat >"$work/measure.sh" <<'EOF'
 cd "$1"
 CORVANE_DISCOVERY_PORT=$2 QT_LOGGING_RULES="corvane.devmanage.debug=true" QT_QPA_PLATFORM=xcb \
@@ -93,8 +91,7 @@ kill $pid
 wait $pid 2>/dev/null || true
 EOF
     "${xvfb[@]}" bash "$work/measure.sh" "$work" $port "$bin"
-    kill $sim 2>/dev/null || true
-    wait $sim 2>/dev/null || true
+    sim_stop
     rm -rf "$work"
 }
 run memory memory_run

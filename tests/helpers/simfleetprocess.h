@@ -15,7 +15,7 @@
 //   127.4.0.0/16               bench_discovery (port 37852)
 //   127.74.0.0/16              tst_dstcfgdlg (port 39574)
 //   127.75.0.0/16              tst_batchcfgdlg (port 39575)
-//   127.76.0.0/16              bench_batchcfg
+//   127.78.0.0/16              bench_batchcfg
 //   127.40.0.0/16              tst_frame, tst_tolan_nvr
 //   127.41.0.0/16              tst_tolan_upgrade
 //   127.42.0.0/16              tst_discoverysecurity (port 37853)
