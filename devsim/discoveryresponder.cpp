@@ -283,13 +283,8 @@ uint32_t DiscoveryResponder::evaluateSetAddress(Endpoint &endpoint, const wire::
     wire::LoginLockout &lockout = *device.lockout;
     if (lockout.remaining(user, source).count() > 0)
         return RVNA_ERR_ACCOUNT;
-    std::string expectedUser, password;
-    {
-        std::lock_guard<std::mutex> lock(device.mutex);
-        expectedUser = device.userName;
-        password = device.password;
-    }
-    if (!wire::checkRequestProof(request, password) || user != expectedUser) {
+    const SimDevice::Account account = device.account();
+    if (!wire::checkRequestProof(request, account.password) || user != account.user) {
         lockout.recordFailure(user, source);
         return RVNA_ERR_ACCOUNT;
     }

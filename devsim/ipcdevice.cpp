@@ -159,13 +159,8 @@ uint32_t IpcDevice::login(const std::string &user, const std::vector<uint8_t> &p
         note("login of " + user + " refused: account locked");
         return ZELT_MW_ERR_LOCKED;
     }
-    std::string expectedUser, password;
-    {
-        std::lock_guard<std::mutex> deviceLock(m_device.mutex);
-        expectedUser = m_device.userName;
-        password = m_device.password;
-    }
-    if (user != expectedUser || !wire::checkLoginProof(password, *nonce, user, proof)) {
+    const SimDevice::Account account = m_device.account();
+    if (user != account.user || !wire::checkLoginProof(account.password, *nonce, user, proof)) {
         const bool locked = lockout.recordFailure(user, source);
         note("login of " + user + " failed" + (locked ? ", account locked" : ""));
         return locked ? ZELT_MW_ERR_LOCKED : ZELT_MW_ERR_PASSWORD;

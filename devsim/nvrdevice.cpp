@@ -127,14 +127,9 @@ uint32_t NvrDevice::login(const std::string &user, const std::string &source, co
     wire::LoginLockout &lockout = *m_device.lockout;
     if (lockout.remaining(user, source).count() > 0)
         return TLSDK_ERR_LOCKED;
-    std::string expectedUser, password;
-    {
-        std::lock_guard<std::mutex> lock(m_device.mutex);
-        expectedUser = m_device.userName;
-        password = m_device.password;
-    }
+    const SimDevice::Account account = m_device.account();
     // An unknown user costs the same as a wrong password and says nothing more.
-    const bool good = wire::checkLoginProof(password, *nonce, user, proof) && user == expectedUser;
+    const bool good = wire::checkLoginProof(account.password, *nonce, user, proof) && user == account.user;
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!good) {
         const bool locked = lockout.recordFailure(user, source);

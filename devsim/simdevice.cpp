@@ -9,6 +9,12 @@ std::string SimDevice::currentIp() const
     return ip;
 }
 
+SimDevice::Account SimDevice::account() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return {userName, password};
+}
+
 bool SimDevice::matchesIdentity(const std::string &serialText, const std::string &macText) const
 {
     if (serialText != serial || macText.size() != mac.size())

@@ -43,7 +43,15 @@ struct SimDevice
     std::atomic<bool> online{true};
     mutable std::mutex mutex;
 
+    struct Account
+    {
+        std::string user;
+        std::string password;
+    };
+
     std::string currentIp() const;
+    // The account as it stands now (read under mutex).
+    Account account() const;
     // Serial exact, MAC without regard to case.
     bool matchesIdentity(const std::string &serialText, const std::string &macText) const;
     bool checkAccount(const std::string &user, const std::string &plainPassword) const;
