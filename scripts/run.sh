@@ -14,28 +14,15 @@ if [ "${CORVANE_SIMULATOR:-1}" = "0" ] || [ ! -x ./corvane-devsim ]; then
     exec ./corvane "$@"
 fi
 
+# shellcheck source=SCRIPTDIR/simfleet.sh
+source "$root/scripts/simfleet.sh"
 sim_log="$(mktemp "${TMPDIR:-/tmp}/corvane-devsim.XXXXXX")"
-read -r -a sim_args <<< "${CORVANE_SIM_ARGS:---ipc 12 --nvr 4 --first 127.0.0.10}"
-./corvane-devsim "${sim_args[@]}" > "$sim_log" 2>&1 &
-sim_pid=$!
-stop_sim() {
-    kill "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
-    rm -f "$sim_log"
-}
-trap stop_sim EXIT
+trap 'sim_stop; rm -f "$sim_log"' EXIT
 trap 'exit 130' INT TERM
-
+read -r -a sim_args <<< "${CORVANE_SIM_ARGS:---ipc 12 --nvr 4 --first 127.0.0.10}"
 # Corvane searches half a second after start: let the fleet come up first.
-for _ in $(seq 1 100); do
-    grep -qx ready "$sim_log" && break
-    if ! kill -0 "$sim_pid" 2>/dev/null; then
-        echo "run.sh: the simulator did not start:" >&2
-        cat "$sim_log" >&2
-        break
-    fi
-    sleep 0.1
-done
+# Without it Corvane still starts, with an empty list.
+sim_start "$sim_log" "${sim_args[@]}" || true
 
 status=0
 ./corvane "$@" || status=$?

@@ -16,20 +16,11 @@ nvr=2
 cmake --build "$build" --target corvane_uishots corvane-devsim translations
 cd "$build/bin"
 
+# shellcheck source=SCRIPTDIR/simfleet.sh
+source "$root/scripts/simfleet.sh"
 sim_log="$(mktemp "${TMPDIR:-/tmp}/corvane-shots.XXXXXX")"
-./corvane-devsim --ipc "$ipc" --nvr "$nvr" --first 127.31.0.10 --port "$CORVANE_DISCOVERY_PORT" --seed 31 > "$sim_log" 2>&1 &
-sim_pid=$!
-stop_sim() {
-    kill "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
-    rm -f "$sim_log"
-}
-trap stop_sim EXIT
-for _ in $(seq 1 100); do
-    grep -qx ready "$sim_log" && break
-    kill -0 "$sim_pid" 2>/dev/null || { echo "screenshots-ui.sh: the simulator did not start" >&2; cat "$sim_log" >&2; exit 1; }
-    sleep 0.1
-done
+trap 'sim_stop; rm -f "$sim_log"' EXIT
+sim_start "$sim_log" --ipc "$ipc" --nvr "$nvr" --first 127.31.0.10 --port "$CORVANE_DISCOVERY_PORT" --seed 31
 
 for lang in zh en; do
     rm -rf "${out:?}/$lang"

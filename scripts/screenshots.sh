@@ -22,38 +22,18 @@ for tool in corvane-screenshots corvane-devsim; do
     fi
 done
 
+# shellcheck source=SCRIPTDIR/simfleet.sh
+source "$root/scripts/simfleet.sh"
+sim_bin="$bin/corvane-devsim"
 work="$(mktemp -d "${TMPDIR:-/tmp}/corvane-shots.XXXXXX")"
-sim_pid=""
-stop_sim() {
-    if [ -n "$sim_pid" ]; then
-        kill "$sim_pid" 2>/dev/null || true
-        wait "$sim_pid" 2>/dev/null || true
-        sim_pid=""
-    fi
-}
-cleanup() {
-    stop_sim
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'sim_stop; rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM
 
 status=0
 for lang in cn en; do
     # A fresh fleet per language: the pictures change addresses and logins.
     mkdir -p "$work/$lang"
-    "$bin/corvane-devsim" --ipc "$ipc" --nvr "$nvr" --first 127.77.0.10 --port "$port" --seed 7 \
-        > "$work/$lang/sim.log" 2>&1 &
-    sim_pid=$!
-    for _ in $(seq 1 100); do
-        grep -qx ready "$work/$lang/sim.log" && break
-        if ! kill -0 "$sim_pid" 2>/dev/null; then
-            echo "screenshots.sh: the simulator did not start:" >&2
-            cat "$work/$lang/sim.log" >&2
-            exit 1
-        fi
-        sleep 0.1
-    done
+    sim_start "$work/$lang/sim.log" --ipc "$ipc" --nvr "$nvr" --first 127.77.0.10 --port "$port" --seed 7
 
     echo "== $lang"
     # The program keeps its language file and work folders in its working directory.
@@ -61,6 +41,6 @@ for lang in cn en; do
         xvfb-run -a -s "-screen 0 1280x1024x24" \
         "$bin/corvane-screenshots" --lang "$lang" --out "$root/docs/manual/$lang/images" \
         --ipc "$ipc" --nvr "$nvr") || status=$?
-    stop_sim
+    sim_stop
 done
 exit "$status"
