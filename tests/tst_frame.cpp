@@ -4,6 +4,7 @@
 #include "filebytes.h"
 #include "firmware.h"
 #include "frame.h"
+#include "framesocket.h"
 #include "tgz.h"
 
 #include <asio/read.hpp>
@@ -81,13 +82,10 @@ public:
             m_acceptor.accept(socket, ec);
             if (ec)
                 return;
-            uint8_t head[kFrameHeaderSize];
-            asio::read(socket, asio::buffer(head), ec);
             FrameHeader header;
-            if (ec || decodeFrameHeader(head, header) != FrameError::None)
+            std::vector<uint8_t> body;
+            if (!readFrame(socket, header, body))
                 return;
-            std::vector<uint8_t> body(header.length);
-            asio::read(socket, asio::buffer(body), ec);
             const std::vector<uint8_t> out = answer(header);
             asio::write(socket, asio::buffer(out), ec);
             if (!closeAfter) {

@@ -6,6 +6,7 @@
 #include "tolan_cfg.h"
 #include "auth.h"
 #include "frame.h"
+#include "framesocket.h"
 #include "simfleetprocess.h"
 #include "tolanproto.h"
 #include "zelt_mw_sdk.h"
@@ -46,16 +47,13 @@ uint32_t call(tcp::socket &socket, uint16_t type, const std::vector<uint8_t> &pa
     frame.payload = payload;
     std::error_code ec;
     asio::write(socket, asio::buffer(wire::encodeFrame(frame)), ec);
-    uint8_t head[wire::kFrameHeaderSize];
     wire::FrameHeader header;
-    if (ec || (asio::read(socket, asio::buffer(head), ec), ec)
-        || wire::decodeFrameHeader(head, header) != wire::FrameError::None)
+    std::vector<uint8_t> reply;
+    if (ec || !readFrame(socket, header, reply))
         return 0xFFFFFFFFu;
-    std::vector<uint8_t> reply(header.length);
-    asio::read(socket, asio::buffer(reply), ec);
     wire::WireReader reader(reply);
     uint32_t result = 0xFFFFFFFFu;
-    if (ec || !reader.u32(result))
+    if (!reader.u32(result))
         return 0xFFFFFFFFu;
     body.assign(reply.begin() + 4, reply.end());
     return result;
@@ -386,13 +384,10 @@ void TestSessionSecurity::emptyLoginInformation()
         tcp::socket socket(io);
         acceptor.accept(socket, ec);
         for (int i = 0; i < 2 && !ec; ++i) {
-            uint8_t head[wire::kFrameHeaderSize];
             wire::FrameHeader header;
-            asio::read(socket, asio::buffer(head), ec);
-            if (ec || wire::decodeFrameHeader(head, header) != wire::FrameError::None)
+            std::vector<uint8_t> body;
+            if (!readFrame(socket, header, body))
                 return;
-            std::vector<uint8_t> body(header.length);
-            asio::read(socket, asio::buffer(body), ec);
             wire::Frame reply;
             reply.type = uint16_t(header.type | wire::kReplyBit);
             reply.transaction = header.transaction;

@@ -9,6 +9,7 @@
 // device closes the connection.
 #include "TolanNetSDK.h"
 #include "frame.h"
+#include "framesocket.h"
 #include "tolan_cfg.h"
 #include "zelt_mw_cfg.h"
 #include "zelt_mw_sdk.h"
@@ -75,15 +76,10 @@ private:
     {
         for (;;) {
             std::error_code ec;
-            uint8_t head[wire::kFrameHeaderSize];
             wire::FrameHeader header;
-            asio::read(socket, asio::buffer(head), ec);
-            if (ec || wire::decodeFrameHeader(head, header) != wire::FrameError::None)
-                return;
-            std::vector<uint8_t> body(header.length);
-            asio::read(socket, asio::buffer(body), ec);
+            std::vector<uint8_t> body;
             Piece piece;
-            if (ec || !next(piece))
+            if (!readFrame(socket, header, body) || !next(piece))
                 return;
             if (piece.raw) {
                 asio::write(socket, asio::buffer(piece.bytes), ec);
