@@ -95,14 +95,8 @@ void CDevManageForm::getCapFailed_slot(ulong ulResult, quint32 ulOpening)
     qCDebug(lcDevManage) << "capability request failed:" << ulResult;
     closeWaitDlg();
     const int iRow = rowOfDevId(m_iCfgDevId);
-    if (iRow >= 0) {
-        CUIDeviceBean &dev = m_listDev[iRow];
-        // The copy still carries the key the logout needs.
-        emit sendLogoutSignal(dev);
-        dev.m_strLoginKey.clear();
-        dev.m_lStatus = DevStatusNotLogged;
-        repaintRows(iRow);
-    }
+    if (iRow >= 0)
+        logoutRow(iRow);
     CMsgDlg::showMsg(tr("信息"), tr("连接超时,请检查设备网络连接。"), MsgError, this);
 }
 
@@ -128,14 +122,19 @@ void CDevManageForm::devAddrChangedSlot(QString strOldIp, QString strNewIp)
 {
     qCDebug(lcDevManage) << "device moved from" << strOldIp << "to" << strNewIp;
     for (int iRow = 0; iRow < m_listDev.size(); ++iRow) {
-        CUIDeviceBean &dev = m_listDev[iRow];
-        if (dev.m_strIp != strOldIp)
-            continue;
         // The session is closed with the old key; the device answers at its new
         // address only after a refresh of the list.
-        emit sendLogoutSignal(dev);
-        dev.m_strLoginKey.clear();
-        dev.m_lStatus = DevStatusNotLogged;
-        repaintRows(iRow);
+        if (m_listDev.at(iRow).m_strIp == strOldIp)
+            logoutRow(iRow);
     }
+}
+
+void CDevManageForm::logoutRow(int iRow)
+{
+    CUIDeviceBean &dev = m_listDev[iRow];
+    // The signal's copy still carries the key the logout needs.
+    emit sendLogoutSignal(dev);
+    dev.m_strLoginKey.clear();
+    dev.m_lStatus = DevStatusNotLogged;
+    repaintRows(iRow);
 }

@@ -186,6 +186,8 @@ private:
     void openConfig(bool bMayLogin);
     // Results of the pending opening still to come are dropped.
     void endCfgOpening();
+    // Closes the row's session on the logout worker; the row then needs a login.
+    void logoutRow(int iRow);
 
     EncodeDevModelEx *m_pDevModel = nullptr;
     CDevDiscovery *m_pDevDiscovery = nullptr;
