@@ -2,28 +2,11 @@
 
 #include "chanparam.h"
 #include "devsession.h"
-
-#include "zelt_mw_cfg.h"
-#include "zelt_mw_sdk.h"
+#include "encodestreamread.h"
 
 #include <QLoggingCategory>
 
-#include <array>
-#include <cstring>
-
 Q_LOGGING_CATEGORY(lcChanImport, "corvane.chanimport")
-
-namespace {
-
-quint32 field(const std::array<unsigned char, ZELT_ENC_SIZE> &buffer, int iOffset)
-{
-    quint32 ulValue = 0;
-    for (int i = 3; i >= 0; --i)
-        ulValue = (ulValue << 8) | buffer[iOffset + i];
-    return ulValue;
-}
-
-} // namespace
 
 namespace ChanImport {
 
@@ -38,31 +21,25 @@ int readMainStream(const CUIDeviceBean &oDev, CUIChanBean &oChan)
     if (!DevSession::isIpc(oDev))
         return DevStatusImportFailed;
 
-    std::array<unsigned char, ZELT_ENC_SIZE> buffer{};  // stream 0: the main stream
-    DWORD ulLen = ZELT_ENC_SIZE;
-    const QByteArray userId = oDev.m_strLoginKey.toLatin1();
-    const DWORD ulResult = ZELT_MW_GetConfig(userId.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0, &ulLen,
-                                             buffer.data());
+    stEncoderCfg cfg;
+    const DWORD ulResult = EncodeStreamRead::readEncoder(oDev.m_strLoginKey.toLatin1(), 0, cfg);
     if (ulResult != 0) {
         qCDebug(lcChanImport) << "main stream of" << oDev.m_strIp << "unreadable:" << ulResult;
         return DevStatusImportFailed;
     }
-    const quint32 ulBitRate = field(buffer, ZELT_ENC_BITRATE);
-    if (ulBitRate == 0) {
-        qCDebug(lcChanImport) << "main stream of" << oDev.m_strIp << "reports bit rate" << ulBitRate;
+    if (cfg.ulBitRate == 0) {
+        qCDebug(lcChanImport) << "main stream of" << oDev.m_strIp << "reports bit rate 0";
         return DevStatusImportFailed;
     }
-    const quint32 ulWidth = field(buffer, ZELT_ENC_WIDTH);
-    const quint32 ulHeight = field(buffer, ZELT_ENC_HEIGHT);
-    oChan.m_lBitRate = qint32(ulBitRate);
+    oChan.m_lBitRate = qint32(cfg.ulBitRate);
     oChan.m_lTotalBitRate = oChan.m_lChanNum * oChan.m_lBitRate;
-    oChan.m_lEncFmt = qint32(field(buffer, ZELT_ENC_FORMAT));
-    oChan.m_strFrameRate = QString::number(field(buffer, ZELT_ENC_FPS));
-    oChan.m_strResolution = QString::number(ulWidth) + QLatin1Char('*') + QString::number(ulHeight);
+    oChan.m_lEncFmt = qint32(cfg.ulFormat);
+    oChan.m_strFrameRate = QString::number(cfg.ulFrameRate);
+    oChan.m_strResolution = QString::number(cfg.ulWidth) + QLatin1Char('*') + QString::number(cfg.ulHeight);
     oChan.m_lBestBitRate = 0;
     QString strLabel;
     quint32 ulBest = 0;
-    if (CChanParam::labelForSize(ulWidth, ulHeight, strLabel, ulBest)) {
+    if (CChanParam::labelForSize(cfg.ulWidth, cfg.ulHeight, strLabel, ulBest)) {
         oChan.m_strResolution = strLabel;
         oChan.m_lBestBitRate = qint32(ulBest);
     }

@@ -8,8 +8,6 @@
 
 namespace EncodeStreamRead {
 
-namespace {
-
 DWORD readEncoder(const QByteArray &userId, DWORD ulStream, stEncoderCfg &cfg)
 {
     cfg = stEncoderCfg();
@@ -24,8 +22,6 @@ DWORD readEncoder(const QByteArray &userId, DWORD ulStream, stEncoderCfg &cfg)
     cfg = stEncoderCfg::fromBytes(data);
     return 0;
 }
-
-} // namespace
 
 EResult load(CEncodeStreamLogic &oLogic, const QByteArray &userId, const QList<stDevCapacityInfo> &listCap,
              std::array<stEncoderCfg, 3> &arrEncCfg)

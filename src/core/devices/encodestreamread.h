@@ -2,6 +2,7 @@
 #define ENCODESTREAMREAD_H
 
 #include "devcapacityinfo.h"
+#include "devtypes.h"
 #include "encodestreams.h"
 
 #include <QByteArray>
@@ -16,6 +17,10 @@ namespace EncodeStreamRead {
 // What kept the streams from being read completely; anything but ReadOk means
 // the structures must not be written back (a failed read leaves zeros).
 enum EResult { ReadOk, VideoInputFailed, NoMainResolution, EncoderFailed };
+
+// Reads the encoder structure of stream ulStream (0: main); the library's
+// result, 0 on success. On failure cfg holds nothing but the stream number.
+DWORD readEncoder(const QByteArray &userId, DWORD ulStream, stEncoderCfg &cfg);
 
 // Reads the video input and every stream the capability list offers, in the
 // order the rules need, loads them into oLogic and keeps them in arrEncCfg.
