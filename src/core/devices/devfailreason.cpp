@@ -26,6 +26,11 @@ QString CDevFailReason::text(EReason eReason)
     return QString();
 }
 
+QString CDevFailReason::offline()
+{
+    return tr("设备已离线");
+}
+
 QString CDevFailReason::unknown(DWORD ulResult)
 {
     return tr("错误码 %1").arg(ulResult);

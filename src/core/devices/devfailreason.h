@@ -24,6 +24,8 @@ public:
     static QString ofDevice(const CUIDeviceBean &oDev, DWORD ulResult);
     // The failure value of the configuration library's upgrade event.
     static QString ofIpcUpgradeEvent(DWORD ulValue);
+    // An ONVIF device that said goodbye on the network.
+    static QString offline();
     // strText and, on a line of its own, the reason; strText alone without one.
     static QString withReason(const QString &strText, const QString &strReason);
 

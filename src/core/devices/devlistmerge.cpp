@@ -1,6 +1,7 @@
 #include "devlistmerge.h"
 
 #include "devfailreason.h"
+#include "devsession.h"
 #include "ipv4.h"
 
 #include <algorithm>
@@ -11,8 +12,16 @@ CDevListMerge::CDevListMerge(QList<CUIDeviceBean> &listDev)
 }
 
 int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, const QString &strUser,
-                                   const QString &strPassword)
+                                   const QString &strPassword, const QSet<QString> &setDeparted)
 {
+    for (CUIDeviceBean &dev : m_listDev) {
+        if (dev.isOnvif() && setDeparted.contains(dev.m_strEndpoint)) {
+            dev.m_lStatus = DevStatusNotLogged;
+            dev.m_strLoginKey.clear();
+            dev.m_strFailReason = CDevFailReason::offline();
+        }
+    }
+
     // Numbers only grow; the list is sorted by address, so its last entry
     // need not hold the highest number.
     int iCounter = 0;
@@ -21,9 +30,11 @@ int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, cons
 
     int iAdded = 0;
     for (const stDiscoveryBean &found : listFound) {
-        const bool bKnown = !found.strIp.isEmpty()
-            && std::any_of(m_listDev.cbegin(), m_listDev.cend(),
-                           [&found](const CUIDeviceBean &dev) { return dev.m_strIp == found.strIp; });
+        const bool bOnvif = !found.strEndpoint.isEmpty();
+        const bool bKnown = std::any_of(m_listDev.cbegin(), m_listDev.cend(), [&found, bOnvif](const CUIDeviceBean &dev) {
+            return bOnvif ? dev.m_strEndpoint == found.strEndpoint
+                          : !found.strIp.isEmpty() && !dev.isOnvif() && dev.m_strIp == found.strIp;
+        });
         if (bKnown)
             continue;
         ++iCounter;
@@ -36,6 +47,9 @@ int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, cons
         dev.m_strSerial = found.strSerial;
         dev.m_strMac = found.strMac;
         dev.m_strVersion = found.strVersion;
+        dev.m_strProtocol = found.strProtocol;
+        dev.m_strEndpoint = found.strEndpoint;
+        dev.m_strXAddr = found.strXAddr;
         dev.m_strUserName = strUser;
         dev.m_strPassword = strPassword;
         dev.m_ulListRound = m_ulRound;
@@ -62,6 +76,7 @@ QList<int> CDevListMerge::mergeResult(const CUIDeviceBean &oResult)
             dev.m_strDevType = oResult.m_strDevType;
         }
         dev.m_strModel = oResult.m_strModel;
+        dev.m_strManufacturer = oResult.m_strManufacturer;
         dev.m_strVersion = oResult.m_strVersion;
         dev.m_strSerial = oResult.m_strSerial;
         dev.m_strMac = oResult.m_strMac;
@@ -86,6 +101,8 @@ QList<int> CDevListMerge::mergeAddressResult(const CBatchEditNetAddrBean &oResul
             // the device then answers at the plain form, which the list keeps.
             quint32 uNewIp = 0;
             dev.m_strIp = Ipv4::parse(oResult.m_strNewIp, uNewIp) ? Ipv4::format(uNewIp) : oResult.m_strNewIp;
+            if (dev.isOnvif())
+                dev.m_strXAddr = DevSession::xaddrAt(dev, dev.m_strIp);
             dev.m_strGateway = oResult.m_strGateway;
             dev.m_strMask = oResult.m_strMask;
         }

@@ -78,6 +78,10 @@ void CDevThread::devLoginSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventTpye)
 
 void CDevThread::loginDevice(CUIDeviceBean *pBean)
 {
+    if (DevSession::isOnvif(*pBean)) {
+        DevSession::loginOnvif(*pBean);
+        return;
+    }
     const DWORD ulIpc = loginIpc(*pBean);
     if (ulIpc == 0)
         return;

@@ -310,7 +310,8 @@ void CDevManageForm::onSearchTimer()
 
     m_pDevDiscovery->detach();
     // results() copies under the service's own lock.
-    m_oMerge.mergeDiscovered(m_pDevDiscovery->results(), m_strDefaultUser, m_strDefaultPassword);
+    m_oMerge.mergeDiscovered(m_pDevDiscovery->results(), m_strDefaultUser, m_strDefaultPassword,
+                             m_pDevDiscovery->departedEndpoints());
     m_pDevModel->resetModel();
     ui->oDevNumLabel->setText(QString::number(m_listDev.size()));
     m_pDevDiscovery->attach();

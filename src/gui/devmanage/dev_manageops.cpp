@@ -215,6 +215,11 @@ ulong CDevManageForm::doRestoreDevPwd()
     if (iChecked < 0)
         return 1;
     const CUIDeviceBean oDev = m_listDev.at(currentRow(iChecked));
+    const QString strRefusal = DevSession::resetRefusal(oDev);
+    if (!strRefusal.isEmpty()) {
+        showNote(strRefusal);
+        return 1;
+    }
     if (oDev.m_strSerial.isEmpty() || DevSession::isNvr(oDev)) {
         showNote(tr("该设备不支持密码重置功能，请及时与客服联系。"));
         return 1;

@@ -50,7 +50,7 @@ QVariant EncodeDevModelEx::data(const QModelIndex &index, int role) const
         switch (index.column()) {
         case ColCheck: return QStringLiteral(" ");
         case ColIp: return dev.m_strIp;
-        case ColModel: return dev.m_strModel;
+        case ColModel: return dev.modelText();
         case ColVersion: return dev.m_strVersion;
         case ColMac: return CUIDeviceBean::formatMac(dev.m_strMac);
         case ColMask: return dev.m_strMask;

@@ -1,0 +1,132 @@
+// The ONVIF side of DevSession, and the address change of both protocols.
+#include "devdiscovery.h"
+#include "devfailreason.h"
+#include "devsession.h"
+#include "ipv4.h"
+#include "onvifdevice.h"
+
+#include "Discovery.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcSessionOnvif, "corvane.session.onvif")
+
+namespace DevSession {
+
+namespace {
+
+// The login key of an ONVIF device: it holds no session, every call signs itself.
+const QString kOnvifKey = QStringLiteral("onvif");
+
+COnvifError openDevice(COnvifDevice &device)
+{
+    const COnvifError error = device.open();
+    if (!error.ok())
+        qCDebug(lcSessionOnvif) << "device clock unread:" << error.reason();
+    return error;
+}
+
+} // namespace
+
+COnvifError onvifReboot(const CUIDeviceBean &oDev)
+{
+    COnvifDevice device(oDev.m_strXAddr, oDev.m_strUserName, oDev.m_strPassword);
+    COnvifError error = openDevice(device);
+    return error.ok() ? device.reboot() : error;
+}
+
+void loginOnvif(CUIDeviceBean &oDev)
+{
+    COnvifDevice device(oDev.m_strXAddr, oDev.m_strUserName, oDev.m_strPassword);
+    stOnvifDeviceInfo info;
+    COnvifError error = openDevice(device);
+    if (error.ok())
+        error = device.readInfo(info);
+    if (!error.ok()) {
+        oDev.m_lStatus = DevStatusLoginFailed;
+        oDev.m_strFailReason = error.reason();
+        qCDebug(lcSessionOnvif) << "login to" << oDev.m_strIp << "failed:" << error.reason();
+        return;
+    }
+    oDev.m_lStatus = DevStatusLogged;
+    oDev.m_strFailReason.clear();
+    oDev.m_strDevType = kTypeIpc;
+    oDev.m_strLoginKey = kOnvifKey;
+    oDev.m_strManufacturer = info.strManufacturer;
+    oDev.m_strModel = info.strModel;
+    oDev.m_strVersion = info.strFirmware;
+    oDev.m_strSerial = info.strSerial;
+    oDev.m_strMac = info.strMac;
+    oDev.m_strMask = info.strMask;
+    oDev.m_strGateway = info.strGateway;
+}
+
+void describeForAddressChange(const CUIDeviceBean &oDev, CBatchEditNetAddrBean &oRequest)
+{
+    oRequest.m_strXAddr = oDev.isOnvif() ? oDev.m_strXAddr : QString();
+}
+
+QString xaddrAt(const CUIDeviceBean &oDev, const QString &strIp)
+{
+    return COnvifDevice::xaddrAt(oDev.m_strXAddr, strIp);
+}
+
+void changeAddress(CBatchEditNetAddrBean &oRequest)
+{
+    if (!Ipv4::isUsableHost(oRequest.m_strNewIp)) {
+        oRequest.m_lResult = DevStatusModifyInvalid;
+        oRequest.m_strFailReason.clear();
+        return;
+    }
+    if (!oRequest.m_strXAddr.isEmpty()) {
+        COnvifDevice device(oRequest.m_strXAddr, oRequest.m_strUserName, oRequest.m_strInputPassword);
+        COnvifError error = openDevice(device);
+        if (error.ok())
+            error = device.setAddress(Ipv4::normalized(oRequest.m_strNewIp), oRequest.m_strMask,
+                                      oRequest.m_strGateway);
+        oRequest.m_lResult = error.ok() ? DevStatusModifyOk : DevStatusModifyFailed;
+        oRequest.m_strFailReason = error.reason();
+        return;
+    }
+    const DWORD ulRet = CDevDiscovery::setDevIpAddr(
+        oRequest.m_strOldIp, oRequest.m_strInputPassword, oRequest.m_strUserName, oRequest.m_strSerial,
+        oRequest.m_strMac, oRequest.m_strNewIp, oRequest.m_strMask, oRequest.m_strGateway);
+    if (ulRet == RVNA_OK)
+        oRequest.m_lResult = DevStatusModifyOk;
+    else if (ulRet == RVNA_ERR_ADDR_CONFLICT)
+        oRequest.m_lResult = DevStatusModifyConflict;
+    else
+        oRequest.m_lResult = DevStatusModifyFailed;
+    oRequest.m_strFailReason = CDevFailReason::ofDiscovery(ulRet);
+}
+
+QString resetRefusal(const CUIDeviceBean &oDev)
+{
+    return oDev.isOnvif() ? COnvifError::resetByDevice() : QString();
+}
+
+COnvifError onvifFileOp(EFileOp eOp, const QString &strPath, const CUIDeviceBean &oDev,
+                        const std::function<void(int)> &progress)
+{
+    COnvifDevice device(oDev.m_strXAddr, oDev.m_strUserName, oDev.m_strPassword);
+    const COnvifError error = openDevice(device);
+    if (!error.ok())
+        return error;
+    const QString strStamp = oDev.m_strIp;
+    switch (eOp) {
+    case FileUpgrade: return device.upgrade(strPath, progress);
+    case FileImportCfg: return device.importConfig(strPath);
+    case FileExportCfg: return device.exportConfig(strPath + QStringLiteral("/") + strStamp + QStringLiteral("_config.bin"));
+    case FileExportDiag: return device.exportDiagnostics(strPath + QStringLiteral("/") + strStamp + QStringLiteral("_log.txt"));
+    }
+    return COnvifError();
+}
+
+COnvifError onvifSetTimeZone(const CUIDeviceBean &oDev, const QString &strPosixTz)
+{
+    COnvifDevice device(oDev.m_strXAddr, oDev.m_strUserName, oDev.m_strPassword);
+    const COnvifError error = openDevice(device);
+    return error.ok() ? device.setTimeZone(strPosixTz) : error;
+}
+
+} // namespace DevSession

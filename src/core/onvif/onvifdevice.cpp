@@ -1,0 +1,151 @@
+#include "onvifdevice.h"
+#include "ipv4.h"
+
+#include <QStringList>
+
+namespace {
+
+QString devText(const COnvifNode &node, const char *pszName)
+{
+    return node.childText(OnvifNs::kDevice, QLatin1String(pszName));
+}
+
+} // namespace
+
+COnvifDevice::COnvifDevice(const QString &strXAddr, const QString &strUser, const QString &strPassword)
+    : m_url(strXAddr)
+    , m_soap(strUser, strPassword)
+{
+}
+
+COnvifError COnvifDevice::call(const QString &strBody, COnvifNode &answer)
+{
+    return m_soap.call(m_url, strBody, answer);
+}
+
+COnvifError COnvifDevice::call(const QString &strBody)
+{
+    COnvifNode answer;
+    return call(strBody, answer);
+}
+
+COnvifError COnvifDevice::open()
+{
+    return m_soap.syncClock(m_url);
+}
+
+COnvifError COnvifDevice::readInfo(stOnvifDeviceInfo &info)
+{
+    COnvifNode answer;
+    COnvifError error = call(QStringLiteral("<tds:GetDeviceInformation/>"), answer);
+    if (!error.ok())
+        return error;
+    info.strManufacturer = devText(answer, "Manufacturer");
+    info.strModel = devText(answer, "Model");
+    info.strFirmware = devText(answer, "FirmwareVersion");
+    info.strSerial = devText(answer, "SerialNumber");
+
+    error = call(QStringLiteral("<tds:GetNetworkInterfaces/>"), answer);
+    if (!error.ok())
+        return error;
+    if (const COnvifNode *pIf = answer.child(OnvifNs::kDevice, QStringLiteral("NetworkInterfaces"))) {
+        info.strInterfaceToken = pIf->m_hashAttrs.value(QStringLiteral("token"));
+        if (const COnvifNode *pInfo = pIf->child(OnvifNs::kSchema, QStringLiteral("Info")))
+            info.strMac = pInfo->childText(OnvifNs::kSchema, QStringLiteral("HwAddress")).remove(QLatin1Char(':'))
+                              .remove(QLatin1Char('-'));
+        const COnvifNode *pConfig = pIf->path(OnvifNs::kSchema, {QStringLiteral("IPv4"), QStringLiteral("Config")});
+        const COnvifNode *pAddr = pConfig ? pConfig->child(OnvifNs::kSchema, QStringLiteral("Manual")) : nullptr;
+        if (pConfig && !pAddr)
+            pAddr = pConfig->child(OnvifNs::kSchema, QStringLiteral("FromDHCP"));
+        if (pAddr) {
+            info.strIp = pAddr->childText(OnvifNs::kSchema, QStringLiteral("Address"));
+            info.strMask = Ipv4::maskOfPrefix(pAddr->childText(OnvifNs::kSchema, QStringLiteral("PrefixLength")).toInt());
+        }
+    }
+
+    error = call(QStringLiteral("<tds:GetNetworkDefaultGateway/>"), answer);
+    if (error.kind() == COnvifError::Unsupported)
+        return COnvifError();
+    if (!error.ok())
+        return error;
+    if (const COnvifNode *pGw = answer.child(OnvifNs::kDevice, QStringLiteral("NetworkGateway")))
+        info.strGateway = pGw->childText(OnvifNs::kSchema, QStringLiteral("IPv4Address"));
+    return COnvifError();
+}
+
+COnvifError COnvifDevice::setAddress(const QString &strIp, const QString &strMask, const QString &strGateway)
+{
+    COnvifNode answer;
+    COnvifError error = call(QStringLiteral("<tds:GetNetworkInterfaces/>"), answer);
+    if (!error.ok())
+        return error;
+    const COnvifNode *pIf = answer.child(OnvifNs::kDevice, QStringLiteral("NetworkInterfaces"));
+    const QString strToken = pIf ? pIf->m_hashAttrs.value(QStringLiteral("token")) : QString();
+    if (strToken.isEmpty())
+        return COnvifError(COnvifError::Malformed);
+    // The gateway first: once the address has changed the device is no longer at this one.
+    if (!strGateway.isEmpty()) {
+        error = call(QStringLiteral("<tds:SetNetworkDefaultGateway><tds:IPv4Address>%1</tds:IPv4Address>"
+                                    "</tds:SetNetworkDefaultGateway>")
+                         .arg(OnvifXml::esc(strGateway)));
+        if (!error.ok())
+            return error;
+    }
+    return call(QStringLiteral("<tds:SetNetworkInterfaces><tds:InterfaceToken>%1</tds:InterfaceToken>"
+                               "<tds:NetworkInterface><tt:Enabled>true</tt:Enabled><tt:IPv4>"
+                               "<tt:Enabled>true</tt:Enabled><tt:Manual><tt:Address>%2</tt:Address>"
+                               "<tt:PrefixLength>%3</tt:PrefixLength></tt:Manual><tt:DHCP>false</tt:DHCP>"
+                               "</tt:IPv4></tds:NetworkInterface></tds:SetNetworkInterfaces>")
+                    .arg(OnvifXml::esc(strToken), OnvifXml::esc(strIp))
+                    .arg(Ipv4::prefixOfMask(strMask)));
+}
+
+COnvifError COnvifDevice::reboot()
+{
+    return call(QStringLiteral("<tds:SystemReboot/>"));
+}
+
+COnvifError COnvifDevice::setTimeZone(const QString &strPosixTz)
+{
+    // The clock keeps its setting (manual or NTP) as read; only the zone changes.
+    COnvifNode answer;
+    COnvifError error = call(QStringLiteral("<tds:GetSystemDateAndTime/>"), answer);
+    if (!error.ok())
+        return error;
+    const COnvifNode *pSet = answer.child(OnvifNs::kDevice, QStringLiteral("SystemDateAndTime"));
+    const QString strType = pSet ? pSet->childText(OnvifNs::kSchema, QStringLiteral("DateTimeType")) : QString();
+    const bool bDst = strPosixTz.contains(QLatin1Char(','));
+    return call(QStringLiteral("<tds:SetSystemDateAndTime><tds:DateTimeType>%1</tds:DateTimeType>"
+                               "<tds:DaylightSavings>%2</tds:DaylightSavings>"
+                               "<tds:TimeZone><tt:TZ>%3</tt:TZ></tds:TimeZone></tds:SetSystemDateAndTime>")
+                    .arg(strType == QLatin1String("NTP") ? QStringLiteral("NTP") : QStringLiteral("Manual"),
+                         bDst ? QStringLiteral("true") : QStringLiteral("false"), OnvifXml::esc(strPosixTz)));
+}
+
+COnvifError COnvifDevice::setPassword(const QString &strUser, const QString &strNewPassword)
+{
+    COnvifNode answer;
+    COnvifError error = call(QStringLiteral("<tds:GetUsers/>"), answer);
+    if (!error.ok())
+        return error;
+    QString strLevel = QStringLiteral("Administrator");
+    for (const COnvifNode *pUser : answer.children(OnvifNs::kDevice, QStringLiteral("User"))) {
+        if (pUser->childText(OnvifNs::kSchema, QStringLiteral("Username")) == strUser)
+            strLevel = pUser->childText(OnvifNs::kSchema, QStringLiteral("UserLevel"));
+    }
+    return call(QStringLiteral("<tds:SetUser><tds:User><tt:Username>%1</tt:Username><tt:Password>%2</tt:Password>"
+                               "<tt:UserLevel>%3</tt:UserLevel></tds:User></tds:SetUser>")
+                    .arg(OnvifXml::esc(strUser), OnvifXml::esc(strNewPassword), OnvifXml::esc(strLevel)));
+}
+
+QString COnvifDevice::xaddrAt(const QString &strXAddr, const QString &strIp)
+{
+    QUrl url(strXAddr);
+    url.setHost(strIp);
+    return url.toString();
+}
+
+QString COnvifDevice::hostOf(const QString &strXAddr)
+{
+    return QUrl(strXAddr).host();
+}

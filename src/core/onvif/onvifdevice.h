@@ -1,0 +1,64 @@
+#ifndef ONVIFDEVICE_H
+#define ONVIFDEVICE_H
+
+#include "onviferror.h"
+#include "onvifsoap.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+// What a login reads from a device.
+struct stOnvifDeviceInfo
+{
+    QString strManufacturer;
+    QString strModel;
+    QString strFirmware;
+    QString strSerial;
+    QString strMac;
+    QString strIp;
+    QString strMask;
+    QString strGateway;
+    QString strInterfaceToken;
+};
+
+// The device management calls on one device, for the thread that creates
+// the instance (each call blocks it, see COnvifSoap). open() reads the
+// device's clock first, so every later call is signed in its time.
+class COnvifDevice
+{
+public:
+    COnvifDevice(const QString &strXAddr, const QString &strUser, const QString &strPassword);
+
+    COnvifError open();
+    COnvifError readInfo(stOnvifDeviceInfo &info);
+    // Static address, mask and gateway on the device's first interface.
+    COnvifError setAddress(const QString &strIp, const QString &strMask, const QString &strGateway);
+    COnvifError reboot();
+    // Local time by the POSIX TZ rule, with daylight saving when it has one.
+    COnvifError setTimeZone(const QString &strPosixTz);
+    COnvifError setPassword(const QString &strUser, const QString &strNewPassword);
+
+    // File operations; progress gets the percent of an upload.
+    COnvifError upgrade(const QString &strFile, const std::function<void(int)> &progress);
+    COnvifError exportConfig(const QString &strFile);
+    COnvifError importConfig(const QString &strFile);
+    COnvifError exportDiagnostics(const QString &strFile);
+
+    // The XAddr with its host replaced, for a device that moved.
+    static QString xaddrAt(const QString &strXAddr, const QString &strIp);
+    // An XAddr's host, for the web page.
+    static QString hostOf(const QString &strXAddr);
+
+private:
+    COnvifError call(const QString &strBody, COnvifNode &answer);
+    COnvifError call(const QString &strBody);
+    // An uploaded or downloaded attachment: inline base64 only.
+    static QByteArray attachmentData(const COnvifNode *pNode);
+
+    QUrl m_url;
+    COnvifSoap m_soap;
+};
+
+#endif // ONVIFDEVICE_H
