@@ -431,6 +431,19 @@ bool OnvifDevice::getProfiles(pugi::xml_node, pugi::xml_node out, soap::Fault &)
         bounds.append_attribute("y") = 0;
         bounds.append_attribute("width") = 1920;
         bounds.append_attribute("height") = 1080;
+        pugi::xml_node encoder = soap::add(profile, "tt:VideoEncoderConfiguration");
+        encoder.append_attribute("token") = ("VideoEncoder_" + number).c_str();
+        soap::add(encoder, "tt:Name", "VideoEncoder_" + number);
+        soap::add(encoder, "tt:UseCount", "1");
+        soap::add(encoder, "tt:Encoding", "H264");
+        pugi::xml_node resolution = soap::add(encoder, "tt:Resolution");
+        soap::add(resolution, "tt:Width", "1920");
+        soap::add(resolution, "tt:Height", "1080");
+        soap::add(encoder, "tt:Quality", "4");
+        pugi::xml_node rate = soap::add(encoder, "tt:RateControl");
+        soap::add(rate, "tt:FrameRateLimit", "25");
+        soap::add(rate, "tt:EncodingInterval", "1");
+        soap::add(rate, "tt:BitrateLimit", "4096");
     }
     return true;
 }
