@@ -201,10 +201,12 @@ void WsDiscovery::consider(Endpoint &endpoint, const std::string &messageId, con
     if (m_options.dropProbePercent > 0
         && std::uniform_int_distribution<int>(0, 99)(m_rng) < m_options.dropProbePercent)
         return;
+    // A repeat is the same message from the same sender; another socket reusing the id still gets its answer.
     if (!messageId.empty()) {
-        if (std::find(endpoint.seenProbes.begin(), endpoint.seenProbes.end(), messageId) != endpoint.seenProbes.end())
+        const auto seen = std::make_pair(messageId, prober);
+        if (std::find(endpoint.seenProbes.begin(), endpoint.seenProbes.end(), seen) != endpoint.seenProbes.end())
             return;
-        endpoint.seenProbes.push_back(messageId);
+        endpoint.seenProbes.push_back(seen);
         if (endpoint.seenProbes.size() > RememberedProbes)
             endpoint.seenProbes.pop_front();
     }

@@ -12,6 +12,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 class OnvifDevice;
@@ -44,7 +45,7 @@ private:
         bool online = true;
         udp::endpoint sender;
         Buffer buffer{};
-        std::deque<std::string> seenProbes;
+        std::deque<std::pair<std::string, udp::endpoint>> seenProbes;
     };
 
     Endpoint *find(OnvifDevice &device);

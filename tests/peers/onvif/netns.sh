@@ -3,7 +3,7 @@
 # that peers whose multicast cannot be held to loopback send nothing outside.
 # Exit code 77 (skipped) when no namespace can be made, a failure under CI=true.
 set -eu
-inner='ip link set lo up && ip route add 224.0.0.0/4 dev lo && exec "$@"'
+inner='ip link set lo up && ip route add 224.0.0.0/4 dev lo src 127.0.0.1 && exec "$@"'
 if unshare -n true 2>/dev/null; then
     exec unshare -n sh -c "$inner" sh "$@"
 elif unshare -rn true 2>/dev/null; then

@@ -69,7 +69,8 @@ test('discovery finds every device with its endpoint reference, address and scop
     await startSimulator();
     const found = new Map();
     onvif.Discovery.removeAllListeners('device');
-    onvif.Discovery.on('device', (cam, rinfo, xml) => found.set(cam.urn || xml, { cam, rinfo, xml }));
+    onvif.Discovery.on('device', (cam, rinfo) =>
+        found.set(cam.probeMatches.probeMatch.endpointReference.address, { cam, rinfo }));
     await new Promise((resolve, reject) =>
         onvif.Discovery.probe({ timeout: 1500, resolve: false }, err => (err ? reject(err) : resolve())));
     for (const device of devices) {
@@ -121,6 +122,9 @@ test('an address change moves the device; a restart takes it away and brings it 
     assert.strictEqual((await call(moved, 'getDeviceInformation')).serialNumber, device.serial);
     await assert.rejects(connect(device.ip, device.port));
 
+    // The client posts SystemReboot to the DeviceIO service's address, a service these devices do not
+    // offer (it then posts to the bare path "deviceIO"); the operation belongs to the device service.
+    moved.uri.deviceIO = moved.uri.device;
     await call(moved, 'systemReboot');
     await assert.rejects(connect(newIp, device.port));
     const back = await waitFor(() => connect(newIp, device.port), 10000);
