@@ -65,14 +65,22 @@ async function waitFor(condition, timeoutMs) {
 
 after(() => sim && sim.kill('SIGTERM'));
 
-test('discovery finds every device with its endpoint reference, address and scopes', async () => {
-    await startSimulator();
+function discover(messageId) {
     const found = new Map();
     onvif.Discovery.removeAllListeners('device');
     onvif.Discovery.on('device', (cam, rinfo) =>
         found.set(cam.probeMatches.probeMatch.endpointReference.address, { cam, rinfo }));
-    await new Promise((resolve, reject) =>
-        onvif.Discovery.probe({ timeout: 1500, resolve: false }, err => (err ? reject(err) : resolve())));
+    return new Promise((resolve, reject) =>
+        onvif.Discovery.probe({ timeout: 1500, resolve: false, messageId },
+                              err => (err ? reject(err) : resolve(found))));
+}
+
+test('discovery finds every device with its endpoint reference, address and scopes', async () => {
+    await startSimulator();
+    const messageId = '6f1c2a4e-8d3b-4c5a-9e7f-0a1b2c3d4e5f';
+    await discover(messageId);
+    // Another socket reusing the message id is a different prober and gets its own answers.
+    const found = await discover(messageId);
     for (const device of devices) {
         const match = found.get(device.endpoint);
         assert.ok(match, 'no ProbeMatch from ' + device.endpoint);
