@@ -78,8 +78,10 @@ QString resetRefusal(const CUIDeviceBean &oDev);
 enum EFileOp { FileUpgrade, FileExportDiag, FileImportCfg, FileExportCfg };
 COnvifError onvifFileOp(EFileOp eOp, const QString &strPath, const CUIDeviceBean &oDev,
                         const std::function<void(int)> &progress);
-// Daylight saving of an ONVIF device as a POSIX TZ rule.
-COnvifError onvifSetTimeZone(const CUIDeviceBean &oDev, const QString &strPosixTz);
+// Writes one configuration structure (native command code and bytes) to a
+// logged-in device; 0 when it was taken, else a code and strReason. ONVIF
+// devices take the daylight-saving structure only.
+DWORD writeConfig(const CUIDeviceBean &oDev, ulong ulCmdType, const QByteArray &cfgData, QString &strReason);
 
 } // namespace DevSession
 

@@ -1,5 +1,5 @@
 #include "thread_config.h"
-#include "devfailreason.h"
+#include "devsession.h"
 
 #include "zelt_mw_sdk.h"
 
@@ -15,12 +15,9 @@ CCfgThread::CCfgThread(QObject *pReceiver)
 
 DWORD CCfgThread::devCfgSlot(ulong ulCmdType, const QByteArray &cfgData, CUIDeviceBean &oBean)
 {
-    const QByteArray userId = oBean.m_strLoginKey.toLatin1();
-    const DWORD ulResult = ZELT_MW_SetConfig(userId.constData(), static_cast<DWORD>(ulCmdType), 0,
-                                             static_cast<DWORD>(cfgData.size()), cfgData.constData());
+    const DWORD ulResult = DevSession::writeConfig(oBean, ulCmdType, cfgData, oBean.m_strFailReason);
     qDebug() << "设备" << oBean.m_strIp << "配置结果：" << ulResult;
     oBean.m_lStatus = ulResult == 0 ? DevStatusCfgOk : DevStatusCfgFailed;
-    oBean.m_strFailReason = CDevFailReason::ofIpc(ulResult);
     emit sendResultSignal(oBean);
     return 0;
 }

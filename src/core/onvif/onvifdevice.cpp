@@ -1,6 +1,7 @@
 #include "onvifdevice.h"
 #include "ipv4.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
@@ -105,16 +106,51 @@ COnvifError COnvifDevice::reboot()
     return call(QStringLiteral("<tds:SystemReboot/>"));
 }
 
-COnvifError COnvifDevice::setTimeZone(const QString &strPosixTz)
+QString COnvifDevice::posixTz(const QString &strCurrentTz, const stOnvifDstRule &rule)
 {
-    // The clock keeps its setting (manual or NTP) as read; only the zone changes.
+    // std name, then its offset (hours west of UTC, optionally :mm[:ss]).
+    static const QRegularExpression kStd(
+        QStringLiteral("^(<[^>]+>|[A-Za-z]{3,})([+-]?)(\\d{1,2})(?::(\\d{2}))?(?::\\d{2})?"));
+    const QRegularExpressionMatch match = kStd.match(strCurrentTz.trimmed());
+    QString strStd = QStringLiteral("UTC0");
+    int iStdMinutes = 0;
+    if (match.hasMatch()) {
+        strStd = match.captured(0);
+        iStdMinutes = match.captured(3).toInt() * 60 + match.captured(4).toInt();
+        if (match.captured(2) == QLatin1String("-"))
+            iStdMinutes = -iStdMinutes;
+    }
+    if (!rule.bEnabled)
+        return strStd;
+    const int iDst = iStdMinutes - rule.iBiasMinutes;
+    const QString strDstOffset = QStringLiteral("%1%2:%3")
+                                     .arg(iDst < 0 ? QStringLiteral("-") : QString())
+                                     .arg(qAbs(iDst) / 60)
+                                     .arg(qAbs(iDst) % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1DST%2,M%3.%4.%5/%6,M%7.%8.%9/%10")
+        .arg(strStd, strDstOffset)
+        .arg(rule.iStartMonth)
+        .arg(rule.iStartWeek)
+        .arg(rule.iStartWeekday)
+        .arg(rule.iStartHour)
+        .arg(rule.iEndMonth)
+        .arg(rule.iEndWeek)
+        .arg(rule.iEndWeekday)
+        .arg(rule.iEndHour);
+}
+
+COnvifError COnvifDevice::setDaylightSaving(const stOnvifDstRule &rule)
+{
+    // The clock keeps its setting (manual or NTP) and its standard zone as read.
     COnvifNode answer;
     COnvifError error = call(QStringLiteral("<tds:GetSystemDateAndTime/>"), answer);
     if (!error.ok())
         return error;
     const COnvifNode *pSet = answer.child(OnvifNs::kDevice, QStringLiteral("SystemDateAndTime"));
     const QString strType = pSet ? pSet->childText(OnvifNs::kSchema, QStringLiteral("DateTimeType")) : QString();
-    const bool bDst = strPosixTz.contains(QLatin1Char(','));
+    const COnvifNode *pZone = pSet ? pSet->child(OnvifNs::kSchema, QStringLiteral("TimeZone")) : nullptr;
+    const QString strPosixTz = posixTz(pZone ? pZone->childText(OnvifNs::kSchema, QStringLiteral("TZ")) : QString(), rule);
+    const bool bDst = rule.bEnabled;
     return call(QStringLiteral("<tds:SetSystemDateAndTime><tds:DateTimeType>%1</tds:DateTimeType>"
                                "<tds:DaylightSavings>%2</tds:DaylightSavings>"
                                "<tds:TimeZone><tt:TZ>%3</tt:TZ></tds:TimeZone></tds:SetSystemDateAndTime>")

@@ -23,6 +23,16 @@ struct stOnvifDeviceInfo
     QString strInterfaceToken;
 };
 
+// A daylight-saving rule: from the week-th weekday (0 Sunday; week 5 is the
+// last) of a month at an hour, clocks go forward by iBiasMinutes.
+struct stOnvifDstRule
+{
+    bool bEnabled = false;
+    int iStartMonth = 3, iStartWeek = 2, iStartWeekday = 0, iStartHour = 2;
+    int iEndMonth = 11, iEndWeek = 1, iEndWeekday = 0, iEndHour = 2;
+    int iBiasMinutes = 60;
+};
+
 // The device management calls on one device, for the thread that creates
 // the instance (each call blocks it, see COnvifSoap). open() reads the
 // device's clock first, so every later call is signed in its time.
@@ -36,8 +46,10 @@ public:
     // Static address, mask and gateway on the device's first interface.
     COnvifError setAddress(const QString &strIp, const QString &strMask, const QString &strGateway);
     COnvifError reboot();
-    // Local time by the POSIX TZ rule, with daylight saving when it has one.
-    COnvifError setTimeZone(const QString &strPosixTz);
+    // Keeps the device's standard zone and sets its daylight saving.
+    COnvifError setDaylightSaving(const stOnvifDstRule &rule);
+    // The POSIX TZ text of a zone (its standard part is kept) with the rule.
+    static QString posixTz(const QString &strCurrentTz, const stOnvifDstRule &rule);
     COnvifError setPassword(const QString &strUser, const QString &strNewPassword);
 
     // File operations; progress gets the percent of an upload.
