@@ -612,6 +612,10 @@
         <source>原因：%1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>设备已离线</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CDevLoginDlg</name>
@@ -1726,6 +1730,61 @@
     </message>
     <message>
         <source>导入失败（未登录）</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>COnvifError</name>
+    <message>
+        <source>仅允许本机回环地址，未发送到 %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法连接设备：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备无应答（超时）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>HTTP 错误 %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备应答格式错误</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备应答过大，已拒绝</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>用户名或密码错误</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>该设备不支持此操作</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备拒绝：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备只接受不安全的认证方式，已拒绝</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备证书与首次连接时不同，可能被冒充：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文件无法读写或过大</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ONVIF 设备请用设备上的复位按钮或其网页重置密码。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
