@@ -157,11 +157,12 @@ OnvifAuth::Outcome OnvifAuth::check(SimDevice &device, const Request &request)
         outcome.reason = "too many failed logins; the account is locked for a while";
         return outcome;
     }
-    if (token == Result::Wrong || digest == Result::Wrong) {
+    const bool tokenRefused = token == Result::Wrong || token == Result::Replayed;
+    if (tokenRefused || digest == Result::Wrong) {
         outcome.result = Result::Wrong;
-        outcome.httpRejected = token != Result::Wrong;
-        outcome.reason = token == Result::Wrong ? tokenReason : digestReason;
-        if (device.lockout && !stale)
+        outcome.httpRejected = !tokenRefused;
+        outcome.reason = tokenRefused ? tokenReason : digestReason;
+        if (device.lockout && !stale && token != Result::Replayed)
             device.lockout->recordFailure(user, request.source);
         return outcome;
     }
@@ -212,21 +213,25 @@ OnvifAuth::Result OnvifAuth::checkToken(const SimDevice &device, pugi::xml_node 
         reason = "wrong user name or password";
         return Result::Wrong;
     }
-    if (!rememberTokenNonce(nonce, deviceNow)) {
-        reason = "the UsernameToken's nonce was used before";
-        return Result::Wrong;
+    if (!rememberToken(nonce, created, deviceNow)) {
+        reason = "the UsernameToken was used before";
+        return Result::Replayed;
     }
     return Result::Ok;
 }
 
-bool OnvifAuth::rememberTokenNonce(const std::string &nonce, std::time_t deviceNow)
+// A token is its nonce with its creation time: clients that keep one nonce for a session still send a
+// fresh digest with each new time, which only the password's holder can compute, while a captured
+// token sent again is refused.
+bool OnvifAuth::rememberToken(const std::string &nonce, const std::string &created, std::time_t deviceNow)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    for (auto it = m_tokenNonces.begin(); it != m_tokenNonces.end();)
-        it = it->second < deviceNow ? m_tokenNonces.erase(it) : std::next(it);
-    if (m_tokenNonces.count(nonce) || m_tokenNonces.size() >= MaxRememberedNonces)
+    for (auto it = m_tokens.begin(); it != m_tokens.end();)
+        it = it->second < deviceNow ? m_tokens.erase(it) : std::next(it);
+    const std::string key = nonce + '\n' + created;
+    if (m_tokens.count(key) || m_tokens.size() >= MaxRememberedNonces)
         return false;
-    m_tokenNonces[nonce] = deviceNow + 2 * CreatedWindowSeconds;
+    m_tokens[key] = deviceNow + 2 * CreatedWindowSeconds;
     return true;
 }
 

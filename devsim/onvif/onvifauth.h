@@ -28,7 +28,8 @@ class OnvifAuth
 {
 public:
     enum class Mode { Either, DigestOnly, Both };
-    enum class Result { Ok, Missing, Wrong, Locked };
+    // Replayed: a UsernameToken seen before; refused, but no password guess for the lockout.
+    enum class Result { Ok, Missing, Wrong, Replayed, Locked };
 
     struct Request
     {
@@ -65,11 +66,11 @@ private:
                       std::string &reason);
     Result checkDigest(const SimDevice &device, const Request &request, std::string &user, std::string &reason,
                        bool &stale);
-    bool rememberTokenNonce(const std::string &nonce, std::time_t deviceNow);
+    bool rememberToken(const std::string &nonce, const std::string &created, std::time_t deviceNow);
 
     Mode m_mode;
     std::mutex m_mutex;
-    std::map<std::string, std::time_t> m_tokenNonces;   // seen nonce -> when it may be forgotten
+    std::map<std::string, std::time_t> m_tokens;   // seen nonce and creation time -> when it may be forgotten
     std::map<std::string, HttpNonce> m_httpNonces;
 };
 
