@@ -205,6 +205,14 @@ const std::vector<SimOptionSpec> &simOptionTable()
          [](SimOptions &o, const std::string &v, std::string &e) { return toPort(v, o.onvifHttpPort, e); }},
         {"--onvif-discovery-port", "PORT", "WS-Discovery port of the ONVIF devices (default 3702)",
          [](SimOptions &o, const std::string &v, std::string &e) { return toPort(v, o.onvifDiscoveryPort, e); }},
+        {"--onvif-rtsp-port", "PORT", "RTSP port of every ONVIF device, 0 for none (default 8554)",
+         [](SimOptions &o, const std::string &v, std::string &e) {
+             if (v == "0") {
+                 o.onvifRtspPort = 0;
+                 return true;
+             }
+             return toPort(v, o.onvifRtspPort, e);
+         }},
         {"--onvif-digest-only", nullptr, "fault: ONVIF devices accept only HTTP Digest, not UsernameToken",
          [](SimOptions &o, const std::string &, std::string &) { o.onvifDigestOnly = true; return true; }},
         {"--onvif-both-auth", nullptr, "ONVIF devices need both UsernameToken and HTTP Digest",

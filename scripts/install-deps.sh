@@ -11,6 +11,8 @@ PACKAGES=(
     fonts-wqy-microhei fonts-dejavu-core
     python3
     libcpp-httplib-dev libpugixml-dev onvif-tools iproute2 util-linux nodejs
+    libgstrtspserver-1.0-dev libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+    gstreamer1.0-plugins-ugly libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,5 +1,7 @@
 #include "onvifdevice.h"
 
+#include "onvifmedia.h"
+
 #include "auth.h"
 #include "simfleet.h"
 #include "simoptions.h"
@@ -67,8 +69,6 @@ const std::map<std::string, OnvifDevice::Operation> &OnvifDevice::operations()
         {"SetSystemDateAndTime", {&OnvifDevice::setSystemDateAndTime, false, false}},
         {"GetUsers", {&OnvifDevice::getUsers, false, false}},
         {"SetUser", {&OnvifDevice::setUser, false, false}},
-        {"GetVideoSources", {&OnvifDevice::getVideoSources, false, false}},
-        {"GetProfiles", {&OnvifDevice::getProfiles, false, false}},
         {"GetNetworkInterfaces", {&OnvifDevice::getNetworkInterfaces, false, false}},
         {"SetNetworkInterfaces", {&OnvifDevice::setNetworkInterfaces, false, false}},
         {"GetNetworkDefaultGateway", {&OnvifDevice::getNetworkDefaultGateway, false, false}},
@@ -110,13 +110,12 @@ OnvifDevice::HttpAnswer OnvifDevice::handleSoap(const HttpRequest &request)
     const std::string ns = soap::namespaceOf(operation);
     const std::string name = soap::localName(operation.name());
     const auto found = operations().find(name);
-    const bool media = name == "GetVideoSources" || name == "GetProfiles";
-    if (found == operations().end() || ns != (media ? onvifns::Media : onvifns::Device)
-        || m_options.onvifUnsupported.count(name))
+    const bool media = m_media && m_media->serves(ns, name);
+    if ((!media && (found == operations().end() || ns != onvifns::Device)) || m_options.onvifUnsupported.count(name))
         return faultAnswer({"env:Receiver", "ter:ActionNotSupported", "",
                             "the device does not support " + name, 500});
 
-    if (!found->second.open) {
+    if (media || !found->second.open) {
         OnvifAuth::Request authRequest{parsed.header(), request.method, request.target, request.authorization,
                                        request.source, now()};
         const OnvifAuth::Outcome outcome = m_auth.check(m_device, authRequest);
@@ -133,13 +132,13 @@ OnvifDevice::HttpAnswer OnvifDevice::handleSoap(const HttpRequest &request)
     }
 
     soap::Writer writer;
-    pugi::xml_node response = writer.body().append_child(((media ? "trt:" : "tds:") + name + "Response").c_str());
     soap::Fault fault;
-    if (!(this->*found->second.handler)(operation, response, fault))
+    if (media ? !m_media->handle(ns, name, operation, writer.body(), fault)
+              : !(this->*found->second.handler)(operation, writer.body().append_child(("tds:" + name + "Response").c_str()), fault))
         return faultAnswer(fault);
     HttpAnswer answer;
     answer.body = m_options.onvifMalformed ? garble(writer.text()) : writer.text();
-    answer.afterwardsReboot = found->second.reboots;
+    answer.afterwardsReboot = !media && found->second.reboots;
     return answer;
 }
 
@@ -239,7 +238,9 @@ bool OnvifDevice::getServices(pugi::xml_node in, pugi::xml_node out, soap::Fault
 {
     const std::string base = "http://" + m_device.currentIp() + ':' + std::to_string(httpPort()) + "/onvif/";
     const std::pair<const char *, const char *> services[] = {{onvifns::Device, "device_service"},
-                                                              {onvifns::Media, "media_service"}};
+                                                              {onvifns::Media, "media_service"},
+                                                              {onvifns::Media2, "media2_service"},
+                                                              {onvifns::Imaging, "imaging_service"}};
     const bool withCapabilities = std::string(soap::schemaText(in, {"IncludeCapability"})) == "true";
     for (const auto &service : services) {
         pugi::xml_node node = soap::add(out, "tds:Service");
@@ -287,6 +288,7 @@ bool OnvifDevice::getCapabilities(pugi::xml_node, pugi::xml_node out, soap::Faul
     for (const char *name : {"tt:TLS1.1", "tt:TLS1.2", "tt:OnboardKeyGeneration", "tt:AccessPolicyConfig",
                              "tt:X.509Token", "tt:SAMLToken", "tt:KerberosToken", "tt:RELToken"})
         soap::add(security, name, "false");
+    soap::add(soap::add(caps, "tt:Imaging"), "tt:XAddr", base + "imaging_service");
     pugi::xml_node media = soap::add(caps, "tt:Media");
     soap::add(media, "tt:XAddr", base + "media_service");
     pugi::xml_node streaming = soap::add(media, "tt:StreamingCapabilities");
@@ -397,53 +399,5 @@ bool OnvifDevice::setUser(pugi::xml_node in, pugi::xml_node, soap::Fault &fault)
     addLog("password of " + m_device.account().user + " changed");
     m_fleet.save();
     m_hooks.changed();
-    return true;
-}
-
-bool OnvifDevice::getVideoSources(pugi::xml_node, pugi::xml_node out, soap::Fault &)
-{
-    for (int i = 1; i <= videoSources(); ++i) {
-        pugi::xml_node source = soap::add(out, "trt:VideoSources");
-        source.append_attribute("token") = ("VideoSource_" + std::to_string(i)).c_str();
-        soap::add(source, "tt:Framerate", "25");
-        pugi::xml_node resolution = soap::add(source, "tt:Resolution");
-        soap::add(resolution, "tt:Width", "1920");
-        soap::add(resolution, "tt:Height", "1080");
-    }
-    return true;
-}
-
-bool OnvifDevice::getProfiles(pugi::xml_node, pugi::xml_node out, soap::Fault &)
-{
-    for (int i = 1; i <= videoSources(); ++i) {
-        const std::string number = std::to_string(i);
-        pugi::xml_node profile = soap::add(out, "trt:Profiles");
-        profile.append_attribute("token") = ("Profile_" + number).c_str();
-        profile.append_attribute("fixed") = true;
-        soap::add(profile, "tt:Name", "Profile_" + number);
-        pugi::xml_node config = soap::add(profile, "tt:VideoSourceConfiguration");
-        config.append_attribute("token") = ("VideoSourceConfig_" + number).c_str();
-        soap::add(config, "tt:Name", "VideoSourceConfig_" + number);
-        soap::add(config, "tt:UseCount", "1");
-        soap::add(config, "tt:SourceToken", "VideoSource_" + number);
-        pugi::xml_node bounds = soap::add(config, "tt:Bounds");
-        bounds.append_attribute("x") = 0;
-        bounds.append_attribute("y") = 0;
-        bounds.append_attribute("width") = 1920;
-        bounds.append_attribute("height") = 1080;
-        pugi::xml_node encoder = soap::add(profile, "tt:VideoEncoderConfiguration");
-        encoder.append_attribute("token") = ("VideoEncoder_" + number).c_str();
-        soap::add(encoder, "tt:Name", "VideoEncoder_" + number);
-        soap::add(encoder, "tt:UseCount", "1");
-        soap::add(encoder, "tt:Encoding", "H264");
-        pugi::xml_node resolution = soap::add(encoder, "tt:Resolution");
-        soap::add(resolution, "tt:Width", "1920");
-        soap::add(resolution, "tt:Height", "1080");
-        soap::add(encoder, "tt:Quality", "4");
-        pugi::xml_node rate = soap::add(encoder, "tt:RateControl");
-        soap::add(rate, "tt:FrameRateLimit", "25");
-        soap::add(rate, "tt:EncodingInterval", "1");
-        soap::add(rate, "tt:BitrateLimit", "4096");
-    }
     return true;
 }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+class OnvifMedia;
 class SimFleet;
 struct SimDevice;
 struct SimOptions;
@@ -47,9 +48,13 @@ public:
     OnvifDevice(SimDevice &device, SimFleet &fleet, const SimOptions &options, Hooks hooks);
 
     SimDevice &device() { return m_device; }
+    // The media and imaging services answered beside the device service.
+    void setMedia(OnvifMedia *media) { m_media = media; }
     HttpAnswer handleSoap(const HttpRequest &request);
     // The POST of a firmware file to the address StartFirmwareUpgrade handed out.
     HttpAnswer handleFirmwareUpload(const std::string &token, const std::string &body);
+    // GET of a profile's JPEG snapshot, behind HTTP Digest (onvifsnapshot.cpp).
+    HttpAnswer handleSnapshot(const HttpRequest &request, const std::string &profile);
 
     OnvifState state() const;
     void setState(const OnvifState &state);
@@ -83,8 +88,6 @@ private:
     bool setSystemDateAndTime(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault);
     bool getUsers(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault);
     bool setUser(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault);
-    bool getVideoSources(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault);
-    bool getProfiles(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault);
     // Network (onvifnetwork.cpp).
     bool getNetworkInterfaces(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault);
     bool setNetworkInterfaces(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault);
@@ -112,6 +115,7 @@ private:
     SimFleet &m_fleet;
     const SimOptions &m_options;
     Hooks m_hooks;
+    OnvifMedia *m_media = nullptr;
     OnvifAuth m_auth;
     mutable std::mutex m_mutex; // m_state, m_uploadTokens
     OnvifState m_state;

@@ -55,6 +55,11 @@ bool OnvifHost::start(std::string &error)
         hooks.changed = [this] { saveState(); };
         unit->device = std::make_unique<OnvifDevice>(*simDevice, m_fleet, m_options, hooks);
         unit->server = std::make_unique<OnvifHttpServer>(*unit->device, hooks.reboot);
+        unit->media = std::make_unique<OnvifMedia>(*simDevice, m_options, unit->device->videoSources());
+        unit->media->setHooks({[this, raw](int profile) { m_rtsp.encoderChanged(*raw->media, profile); },
+                               [this, raw] { m_rtsp.imagingChanged(*raw->media); }});
+        unit->device->setMedia(unit->media.get());
+        m_rtsp.add(*simDevice, *unit->media);
         m_units.push_back(std::move(unit));
     }
     if (m_units.empty())
@@ -66,7 +71,7 @@ bool OnvifHost::start(std::string &error)
             return false;
         devices.push_back(unit->device.get());
     }
-    if (!m_discovery.start(devices, error))
+    if (!m_discovery.start(devices, error) || !m_rtsp.start(m_options.onvifRtspPort, error))
         return false;
     m_fleet.addMoveListener([this](SimDevice &device, const std::string &) {
         if (Unit *unit = find(device))
@@ -83,6 +88,7 @@ void OnvifHost::shutdown()
             m_discovery.bye(*unit->device);
         unit->server->stop();
     }
+    m_rtsp.stop();
     saveState();
 }
 

@@ -5,6 +5,8 @@
 // address moves and the state file beside the fleet's.
 #include "onvifdevice.h"
 #include "onvifhttp.h"
+#include "onvifmedia.h"
+#include "onvifrtsp.h"
 #include "wsdiscovery.h"
 
 #include <asio/io_context.hpp>
@@ -36,6 +38,7 @@ private:
     struct Unit
     {
         std::unique_ptr<OnvifDevice> device;
+        std::unique_ptr<OnvifMedia> media;
         std::unique_ptr<OnvifHttpServer> server;
     };
 
@@ -50,6 +53,7 @@ private:
     SimFleet &m_fleet;
     const SimOptions &m_options;
     WsDiscovery m_discovery;
+    OnvifRtsp m_rtsp;
     std::vector<std::unique_ptr<Unit>> m_units;
     mutable std::mutex m_saveMutex;
 };

@@ -57,6 +57,13 @@ bool OnvifHttpServer::start(const std::string &ip, std::string &error)
     };
     server->Post("/onvif/device_service", soapHandler);
     server->Post("/onvif/media_service", soapHandler);
+    server->Post("/onvif/media2_service", soapHandler);
+    server->Post("/onvif/imaging_service", soapHandler);
+    server->Get(R"(/onvif/snapshot/([0-9]+))", [this](const httplib::Request &req, httplib::Response &res) {
+        reply(res, m_device.handleSnapshot({req.method, req.target, req.body, req.get_header_value("Authorization"),
+                                            req.remote_addr},
+                                           req.matches[1]));
+    });
     server->Post(R"(/onvif/firmware/([0-9a-f]+))", [this](const httplib::Request &req, httplib::Response &res) {
         const OnvifDevice::HttpAnswer answer = m_device.handleFirmwareUpload(req.matches[1], req.body);
         reply(res, answer);

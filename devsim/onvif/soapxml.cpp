@@ -114,6 +114,8 @@ Writer::Writer()
     m_envelope.append_attribute("xmlns:dn") = onvifns::Network;
     m_envelope.append_attribute("xmlns:tds") = onvifns::Device;
     m_envelope.append_attribute("xmlns:trt") = onvifns::Media;
+    m_envelope.append_attribute("xmlns:tr2") = onvifns::Media2;
+    m_envelope.append_attribute("xmlns:timg") = onvifns::Imaging;
     m_envelope.append_attribute("xmlns:tt") = onvifns::Schema;
     m_envelope.append_attribute("xmlns:ter") = onvifns::Error;
     m_body = m_envelope.append_child("env:Body");

@@ -33,6 +33,7 @@
 //   127.73.0.0/16              tst_networkcfgform (port 37873)
 //   127.31.0.0/16              scripts/screenshots-ui.sh (port 39631)
 //   127.140.0.0 - 127.149.255.255  tst_onvif* (the program's ONVIF client)
+//   127.150.0.0 - 127.159.255.255  ONVIF media, image and live view tests and benchmarks
 //   127.10.0.0/16 and above: free for the other test files, one /16 each.
 // Multicast probes reach every simulator running on the machine, so a test
 // that counts devices counts only those in its own range (see inRange()).
