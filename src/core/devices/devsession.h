@@ -13,6 +13,9 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
+
+class CMediaDevice;
 
 // A device's session in the library that serves it. The protocol a device
 // was found with (native or ONVIF) and, for native devices, the type a login
@@ -82,6 +85,10 @@ COnvifError onvifFileOp(EFileOp eOp, const QString &strPath, const CUIDeviceBean
 // logged-in device; 0 when it was taken, else a code and strReason. ONVIF
 // devices take the daylight-saving structure only.
 DWORD writeConfig(const CUIDeviceBean &oDev, ulong ulCmdType, const QByteArray &cfgData, QString &strReason);
+
+// The streams, picture settings and live source of a logged-in device for
+// the pages that show them; nullptr when its protocol has pages of its own.
+std::unique_ptr<CMediaDevice> mediaDevice(const CUIDeviceBean &oDev);
 
 } // namespace DevSession
 
