@@ -7,6 +7,7 @@
 #include "devcapability.h"
 #include "devsession.h"
 #include "encodedevmodelex.h"
+#include "mediacfgdlg.h"
 #include "msgdlg.h"
 
 #include <QLoggingCategory>
@@ -50,6 +51,11 @@ void CDevManageForm::openConfig(bool bMayLogin)
             listChecked.append(oDev.m_lDevId);
         m_pDevModel->resetModel();
         devLogin(EventConfig);
+        return;
+    }
+    if (std::unique_ptr<CMediaDevice> pMedia = DevSession::mediaDevice(oDev)) {
+        CMediaCfgDlg dlg(std::move(pMedia), oDev.m_strIp, this);
+        dlg.exec();
         return;
     }
     QList<CUIDeviceBean> listDev{oDev};

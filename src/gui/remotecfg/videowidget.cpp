@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 
 CVideoWidget::CVideoWidget(QWidget *parent)
@@ -65,4 +66,20 @@ void CVideoWidget::mouseDoubleClickEvent(QMouseEvent *event)
         m_FullScreen_slot();
     else
         m_RestoreScreen_slot();
+}
+
+void CVideoWidget::showFrame(const QImage &image)
+{
+    m_image = image;
+    update();
+}
+
+void CVideoWidget::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (m_image.isNull())
+        return;
+    QPainter painter(this);
+    const QSize size = m_image.size().scaled(this->size(), Qt::KeepAspectRatio);
+    painter.drawImage(QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size), m_image);
 }
