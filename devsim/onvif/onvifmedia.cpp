@@ -195,6 +195,11 @@ bool OnvifMedia::storeEncoder(int profile, const OnvifEncoder &wanted, soap::Fau
 {
     if (!checkEncoder(wanted, fault))
         return false;
+    if (profile + 1 == m_options.onvifRefuseEncoder) {
+        fault = soap::Fault{"env:Receiver", "ter:Action", "ter:ConfigurationConflict",
+                            "the encoder is busy and cannot be changed", 500};
+        return false;
+    }
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_encoders[std::size_t(profile)] = wanted;

@@ -18,7 +18,6 @@ CMediaReportBar::CMediaReportBar(QWidget *parent)
     pLayout->addWidget(m_pText, 1);
     m_pReport = new CCfgReport(this, m_pIcon, m_pText, this);
     connect(m_pReport->timer(), &QTimer::timeout, m_pReport, &CCfgReport::clear);
-    m_pReport->clear();
 }
 
 void CMediaReportBar::report(const QString &strText, const QString &strReason)

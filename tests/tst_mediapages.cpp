@@ -1,0 +1,169 @@
+// The encoding and image pages of a simulated ONVIF camera, end to end:
+// what the pages write reaches the camera's stream, a refused write leaves
+// the camera as it was, the live picture comes and follows the settings,
+// and a stream that stops says so.
+#include "devsession.h"
+#include "imagesettingsform.h"
+#include "mediaaccess.h"
+#include "mediareportbar.h"
+#include "simfleetprocess.h"
+#include "streamencodingform.h"
+#include "uidevicebean.h"
+#include "videowidget.h"
+
+#include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QtTest>
+
+namespace {
+
+const QString kIp = QStringLiteral("127.150.0.10");
+
+double meanLuma(const QImage &image)
+{
+    // Below the time stamp row along the top edge.
+    double dSum = 0;
+    int iCount = 0;
+    for (int y = image.height() / 4; y < image.height(); y += 7) {
+        for (int x = 0; x < image.width(); x += 7) {
+            dSum += qGray(image.pixel(x, y));
+            ++iCount;
+        }
+    }
+    return iCount ? dSum / iCount : 0;
+}
+
+} // namespace
+
+class TestMediaPages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void encodingSaveReachesTheStream();
+    void refusedStreamPutsWrittenStreamsBack();
+    void livePictureFollowsBrightness();
+    void stoppedStreamShowsNoticeWithRetry();
+
+private:
+    std::unique_ptr<CMediaDevice> device() const;
+
+    QScopedPointer<SimFleetProcess> m_pSim;
+};
+
+void TestMediaPages::initTestCase()
+{
+    qputenv("CORVANE_LOOPBACK_ONLY", "1");
+    m_pSim.reset(new SimFleetProcess({QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--first"), kIp,
+                                      QStringLiteral("--onvif-refuse-encoder"), QStringLiteral("2")}));
+    CORVANE_START_SIMULATOR(*m_pSim);
+}
+
+void TestMediaPages::cleanupTestCase()
+{
+    if (m_pSim)
+        m_pSim->stop();
+}
+
+std::unique_ptr<CMediaDevice> TestMediaPages::device() const
+{
+    CUIDeviceBean dev;
+    dev.m_strIp = kIp;
+    dev.m_strProtocol = QStringLiteral("onvif");
+    dev.m_strXAddr = QStringLiteral("http://%1:8080/onvif/device_service").arg(kIp);
+    dev.m_strUserName = QStringLiteral("admin");
+    dev.m_strPassword = QStringLiteral("vorpe");
+    return DevSession::mediaDevice(dev);
+}
+
+void TestMediaPages::encodingSaveReachesTheStream()
+{
+    std::unique_ptr<CMediaDevice> pDevice = device();
+    CStreamEncodingForm form;
+    QVERIFY(form.load(pDevice.get()));
+    QCOMPARE(form.streams().size(), 3);
+    auto *pResolution = form.findChild<QComboBox *>(QStringLiteral("oResolutionCombo0"));
+    pResolution->setCurrentText(QStringLiteral("1280x720"));
+    form.findChild<QSpinBox *>(QStringLiteral("oFpsSpin0"))->setValue(15);
+    form.findChild<QSpinBox *>(QStringLiteral("oBitrateSpin0"))->setValue(1024);
+    QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("oSaveBtn")), Qt::LeftButton);
+    QCOMPARE(form.findChild<CMediaReportBar *>()->text(), QStringLiteral("保存成功"));
+
+    // FFmpeg's own probe reads what the page wrote from the camera's stream.
+    stLiveSource source;
+    QCOMPARE(pDevice->liveSource(0, source), QString());
+    QUrl url = source.urlStream;
+    url.setUserName(QStringLiteral("admin"));
+    url.setPassword(QStringLiteral("vorpe"));
+    QProcess probe;
+    probe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-rtsp_transport"),
+                                            QStringLiteral("tcp"), QStringLiteral("-show_streams"), QStringLiteral("-of"),
+                                            QStringLiteral("json"), url.toString()});
+    QVERIFY2(probe.waitForFinished(20000), "ffprobe did not finish");
+    const QJsonObject stream =
+        QJsonDocument::fromJson(probe.readAllStandardOutput()).object().value(QStringLiteral("streams")).toArray().first().toObject();
+    QCOMPARE(stream.value(QStringLiteral("codec_name")).toString(), QStringLiteral("h264"));
+    QCOMPARE(stream.value(QStringLiteral("width")).toInt(), 1280);
+    QCOMPARE(stream.value(QStringLiteral("height")).toInt(), 720);
+    QCOMPARE(stream.value(QStringLiteral("r_frame_rate")).toString(), QStringLiteral("15/1"));
+}
+
+void TestMediaPages::refusedStreamPutsWrittenStreamsBack()
+{
+    std::unique_ptr<CMediaDevice> pDevice = device();
+    CStreamEncodingForm form;
+    QVERIFY(form.load(pDevice.get()));
+    const QVector<stStreamEncoding> vecBefore = form.streams();
+    // The main stream is written first; the camera refuses the sub stream.
+    form.findChild<QSpinBox *>(QStringLiteral("oBitrateSpin0"))->setValue(vecBefore[0].iBitrate + 100);
+    form.findChild<QSpinBox *>(QStringLiteral("oBitrateSpin1"))->setValue(vecBefore[1].iBitrate + 100);
+    QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("oSaveBtn")), Qt::LeftButton);
+    const QString strReport = form.findChild<CMediaReportBar *>()->text();
+    QVERIFY2(strReport.contains(QStringLiteral("子码流")) && strReport.contains(QStringLiteral("busy")), qPrintable(strReport));
+
+    QVector<stStreamEncoding> vecAfter;
+    QVector<stStreamOptions> vecOptions;
+    QCOMPARE(device()->readStreams(vecAfter, vecOptions), QString());
+    QCOMPARE(vecAfter[0].iBitrate, vecBefore[0].iBitrate);
+    QCOMPARE(vecAfter[1].iBitrate, vecBefore[1].iBitrate);
+}
+
+void TestMediaPages::livePictureFollowsBrightness()
+{
+    std::unique_ptr<CMediaDevice> pDevice = device();
+    CImageSettingsForm form;
+    QVERIFY(form.load(pDevice.get()));
+    QTRY_VERIFY_WITH_TIMEOUT(!form.video()->frame().isNull(), 10000);
+    const double dBefore = meanLuma(form.video()->frame());
+
+    auto *pBrightness = form.findChild<QSlider *>(QStringLiteral("oBrightnessSlider"));
+    pBrightness->setValue(95);
+    QCOMPARE(form.settings().iBrightness, 95);
+    QTRY_VERIFY_WITH_TIMEOUT(meanLuma(form.video()->frame()) > dBefore + 30, 10000);
+}
+
+void TestMediaPages::stoppedStreamShowsNoticeWithRetry()
+{
+    std::unique_ptr<CMediaDevice> pDevice = device();
+    CImageSettingsForm form;
+    QVERIFY(form.load(pDevice.get()));
+    QTRY_VERIFY_WITH_TIMEOUT(!form.video()->frame().isNull(), 10000);
+    auto *pRetry = form.findChild<QPushButton *>(QStringLiteral("oRetryBtn"));
+    QVERIFY(pRetry->isHidden());
+
+    m_pSim->stop();
+    QTRY_VERIFY_WITH_TIMEOUT(!pRetry->isHidden(), 10000);
+    QVERIFY(form.findChild<QLabel *>(QStringLiteral("oLiveNoteLabel"))->text().contains(QStringLiteral("中断")));
+}
+
+QTEST_MAIN(TestMediaPages)
+#include "tst_mediapages.moc"
