@@ -1458,6 +1458,182 @@
     </message>
 </context>
 <context>
+    <name>CImageSettingsForm</name>
+    <message>
+        <source>重试</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>恢复默认</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>读取图像参数失败</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>亮度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>对比度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>饱和度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>锐度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>白天</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>夜晚</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>日夜切换</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>开启</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>手动</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>背光补偿</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>背光补偿等级</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>宽动态</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>宽动态等级</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>曝光模式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最短曝光时间(微秒)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最长曝光时间(微秒)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最小增益</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最大增益</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>白平衡</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>红色增益</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>蓝色增益</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最小值不能大于最大值</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设置图像参数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法获取实时视频地址：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CLivePlayerWorker</name>
+    <message>
+        <source>正在连接实时视频</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法播放实时视频：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法播放实时视频（%1），改为每秒显示一张快照</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>只允许本机回环地址</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>不支持的视频编码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>超时未收到数据</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>实时视频已中断：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法读取快照：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CMediaCfgDlg</name>
+    <message>
+        <source>参数配置 - %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>编码参数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图像参数</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CMediaReportBar</name>
+    <message>
+        <source>%1：%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CModifyChanDlg</name>
     <message>
         <source>修改通道</source>
@@ -1906,6 +2082,73 @@
     </message>
 </context>
 <context>
+    <name>CStreamEncodingForm</name>
+    <message>
+        <source>码流</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>编码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>分辨率</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>帧率</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>码率(Kbps)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>I帧间隔</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>码率控制</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图像质量</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>读取编码参数失败</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>变码率</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>定码率</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>保存成功</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1保存失败，已恢复原设置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1保存失败，且未能恢复已写入的码流</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CSystemInfoForm</name>
     <message>
         <source>系统信息</source>
@@ -2216,6 +2459,49 @@
     <name>SearchEditBox</name>
     <message>
         <source>键入关键词</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StreamEncoding</name>
+    <message>
+        <source>%1超出范围 %2 - %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>主码流</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>子码流</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>第三码流</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备不支持编码 %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备不支持分辨率 %1x%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>帧率</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>码率</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>I帧间隔</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>图像质量</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

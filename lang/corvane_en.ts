@@ -1458,6 +1458,182 @@
         </message>
     </context>
     <context>
+        <name>CImageSettingsForm</name>
+        <message>
+            <source>重试</source>
+            <translation>Retry</translation>
+        </message>
+        <message>
+            <source>恢复默认</source>
+            <translation>Restore defaults</translation>
+        </message>
+        <message>
+            <source>读取图像参数失败</source>
+            <translation>Reading the image settings failed</translation>
+        </message>
+        <message>
+            <source>亮度</source>
+            <translation>Brightness</translation>
+        </message>
+        <message>
+            <source>对比度</source>
+            <translation>Contrast</translation>
+        </message>
+        <message>
+            <source>饱和度</source>
+            <translation>Saturation</translation>
+        </message>
+        <message>
+            <source>锐度</source>
+            <translation>Sharpness</translation>
+        </message>
+        <message>
+            <source>白天</source>
+            <translation>Day</translation>
+        </message>
+        <message>
+            <source>夜晚</source>
+            <translation>Night</translation>
+        </message>
+        <message>
+            <source>自动</source>
+            <translation>Auto</translation>
+        </message>
+        <message>
+            <source>日夜切换</source>
+            <translation>Day/night</translation>
+        </message>
+        <message>
+            <source>关闭</source>
+            <translation>Off</translation>
+        </message>
+        <message>
+            <source>开启</source>
+            <translation>On</translation>
+        </message>
+        <message>
+            <source>手动</source>
+            <translation>Manual</translation>
+        </message>
+        <message>
+            <source>背光补偿</source>
+            <translation>Backlight compensation</translation>
+        </message>
+        <message>
+            <source>背光补偿等级</source>
+            <translation>Backlight compensation level</translation>
+        </message>
+        <message>
+            <source>宽动态</source>
+            <translation>Wide dynamic range</translation>
+        </message>
+        <message>
+            <source>宽动态等级</source>
+            <translation>Wide dynamic range level</translation>
+        </message>
+        <message>
+            <source>曝光模式</source>
+            <translation>Exposure mode</translation>
+        </message>
+        <message>
+            <source>最短曝光时间(微秒)</source>
+            <translation>Shortest exposure (µs)</translation>
+        </message>
+        <message>
+            <source>最长曝光时间(微秒)</source>
+            <translation>Longest exposure (µs)</translation>
+        </message>
+        <message>
+            <source>最小增益</source>
+            <translation>Minimum gain</translation>
+        </message>
+        <message>
+            <source>最大增益</source>
+            <translation>Maximum gain</translation>
+        </message>
+        <message>
+            <source>白平衡</source>
+            <translation>White balance</translation>
+        </message>
+        <message>
+            <source>红色增益</source>
+            <translation>Red gain</translation>
+        </message>
+        <message>
+            <source>蓝色增益</source>
+            <translation>Blue gain</translation>
+        </message>
+        <message>
+            <source>最小值不能大于最大值</source>
+            <translation>A minimum cannot be above its maximum</translation>
+        </message>
+        <message>
+            <source>设置图像参数</source>
+            <translation>Setting the image</translation>
+        </message>
+        <message>
+            <source>无法获取实时视频地址：%1</source>
+            <translation>Cannot get the live video address: %1</translation>
+        </message>
+    </context>
+    <context>
+        <name>CLivePlayerWorker</name>
+        <message>
+            <source>正在连接实时视频</source>
+            <translation>Connecting to the live video</translation>
+        </message>
+        <message>
+            <source>无法播放实时视频：%1</source>
+            <translation>Cannot play the live video: %1</translation>
+        </message>
+        <message>
+            <source>无法播放实时视频（%1），改为每秒显示一张快照</source>
+            <translation>Cannot play the live video (%1); showing a snapshot every second instead</translation>
+        </message>
+        <message>
+            <source>只允许本机回环地址</source>
+            <translation>only loopback addresses are allowed</translation>
+        </message>
+        <message>
+            <source>不支持的视频编码</source>
+            <translation>unsupported video encoding</translation>
+        </message>
+        <message>
+            <source>超时未收到数据</source>
+            <translation>no data within the time limit</translation>
+        </message>
+        <message>
+            <source>实时视频已中断：%1</source>
+            <translation>The live video stopped: %1</translation>
+        </message>
+        <message>
+            <source>无法读取快照：%1</source>
+            <translation>Cannot read the snapshot: %1</translation>
+        </message>
+    </context>
+    <context>
+        <name>CMediaCfgDlg</name>
+        <message>
+            <source>参数配置 - %1</source>
+            <translation>Configuration - %1</translation>
+        </message>
+        <message>
+            <source>编码参数</source>
+            <translation>Encoding</translation>
+        </message>
+        <message>
+            <source>图像参数</source>
+            <translation>Image</translation>
+        </message>
+    </context>
+    <context>
+        <name>CMediaReportBar</name>
+        <message>
+            <source>%1：%2</source>
+            <translation>%1: %2</translation>
+        </message>
+    </context>
+    <context>
         <name>CModifyChanDlg</name>
         <message>
             <source>修改通道</source>
@@ -1906,6 +2082,73 @@
         </message>
     </context>
     <context>
+        <name>CStreamEncodingForm</name>
+        <message>
+            <source>码流</source>
+            <translation>Stream</translation>
+        </message>
+        <message>
+            <source>编码</source>
+            <translation>Encoding</translation>
+        </message>
+        <message>
+            <source>分辨率</source>
+            <translation>Resolution</translation>
+        </message>
+        <message>
+            <source>帧率</source>
+            <translation>Frame rate</translation>
+        </message>
+        <message>
+            <source>码率(Kbps)</source>
+            <translation>Bit rate (kbit/s)</translation>
+        </message>
+        <message>
+            <source>I帧间隔</source>
+            <translation>GOP length</translation>
+        </message>
+        <message>
+            <source>码率控制</source>
+            <translation>Rate control</translation>
+        </message>
+        <message>
+            <source>图像质量</source>
+            <translation>Quality</translation>
+        </message>
+        <message>
+            <source>保存</source>
+            <translation>Save</translation>
+        </message>
+        <message>
+            <source>读取编码参数失败</source>
+            <translation>Reading the encoding failed</translation>
+        </message>
+        <message>
+            <source>变码率</source>
+            <translation>Variable bit rate</translation>
+        </message>
+        <message>
+            <source>定码率</source>
+            <translation>Constant bit rate</translation>
+        </message>
+        <message>
+            <source>保存成功</source>
+            <translation>Saved</translation>
+        </message>
+        <message>
+            <source>%1保存失败，已恢复原设置</source>
+            <translation>Saving %1 failed; the previous settings were put back</translation>
+        </message>
+        <message>
+            <source>、</source>
+            <translation>, </translation>
+        </message>
+        <message>
+            <source>%1保存失败，且未能恢复已写入的码流</source>
+            <translation>Saving %1 failed, and the streams already written could not be put back</translation>
+        </message>
+    </context>
+    <context>
         <name>CSystemInfoForm</name>
         <message>
             <source>系统信息</source>
@@ -2218,6 +2461,49 @@
         <message>
             <source>键入关键词</source>
             <translation>Enter keywords</translation>
+        </message>
+    </context>
+    <context>
+        <name>StreamEncoding</name>
+        <message>
+            <source>%1超出范围 %2 - %3</source>
+            <translation>%1 is outside %2 - %3</translation>
+        </message>
+        <message>
+            <source>主码流</source>
+            <translation>Main stream</translation>
+        </message>
+        <message>
+            <source>子码流</source>
+            <translation>Sub stream</translation>
+        </message>
+        <message>
+            <source>第三码流</source>
+            <translation>Third stream</translation>
+        </message>
+        <message>
+            <source>设备不支持编码 %1</source>
+            <translation>The device does not offer the encoding %1</translation>
+        </message>
+        <message>
+            <source>设备不支持分辨率 %1x%2</source>
+            <translation>The device does not offer the resolution %1x%2</translation>
+        </message>
+        <message>
+            <source>帧率</source>
+            <translation>frame rate</translation>
+        </message>
+        <message>
+            <source>码率</source>
+            <translation>bit rate</translation>
+        </message>
+        <message>
+            <source>I帧间隔</source>
+            <translation>GOP length</translation>
+        </message>
+        <message>
+            <source>图像质量</source>
+            <translation>quality</translation>
         </message>
     </context>
 </TS>
