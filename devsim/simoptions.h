@@ -46,6 +46,9 @@ struct SimOptions
     // Faults of every IPC: configuration commands it cannot read or refuses to write.
     std::set<uint32_t> unreadableCfg;
     std::set<uint32_t> refusedCfg;
+    // Encoder faults of every IPC.
+    int encAnswerIndex = -1;       // encoder reads answer with this stream index; -1: the one asked for
+    int refuseAfterMain = -1;      // the first write of this stream after a main-stream write is refused; -1: none
 };
 
 struct SimOptionSpec

@@ -181,6 +181,8 @@ private:
     void propose(int iStream);
     void mainProposal();
     void rebuildBelowMain();
+    // The main stream's proposal and the lower streams that follow a main resolution.
+    void followMainResolution();
     bool editChecked(int iStream, bool bBitRate);
     void setGroupOn(int iStream, bool bOn);
 
