@@ -231,6 +231,10 @@ void CEncodeStreamLogic::capFrameRate(int iStream, qint64 lCap)
 {
     if (m_view.format(iStream) == FormatMjpeg)
         lCap = std::min<qint64>(lCap, kMjpegFpsLimit);
+    // The device refuses a main stream that alone exceeds its capacity.
+    const qint64 lPerFrame = capacityCost(m_view.resolution(Main), 1, m_view.format(Main));
+    if (iStream == Main && m_bBudgetKnown && lPerFrame > 0)
+        lCap = std::min(lCap, m_lBudgetTotal / lPerFrame);
     QList<int> list;
     for (int iRate : m_listRates[iStream]) {
         if (iRate <= lCap)
