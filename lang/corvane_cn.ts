@@ -1043,6 +1043,22 @@
         <source>设置参数成功！</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>辅流</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>第三流</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设置参数失败！%1未能恢复原来的设置。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CEncodeStreamWidgets</name>

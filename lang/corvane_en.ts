@@ -1043,6 +1043,22 @@
         <source>设置参数成功！</source>
         <translation>Parameters set!</translation>
     </message>
+    <message>
+        <source>辅流</source>
+        <translation>sub stream</translation>
+    </message>
+    <message>
+        <source>第三流</source>
+        <translation>third stream</translation>
+    </message>
+    <message>
+        <source>设置参数失败！%1未能恢复原来的设置。</source>
+        <translation>Setting parameters failed! Could not restore the previous settings of: %1.</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
 </context>
 <context>
     <name>CEncodeStreamWidgets</name>
