@@ -445,9 +445,7 @@ void TestEncodeCfgForm::refusedLowerAfterMainRestoresStreams()
     // The page knows what the device holds: a second save goes through whole.
     QVERIFY(saveAndWait(page.get(), &report));
     QCOMPARE(report, QStringLiteral("设置参数成功！"));
-    QCOMPARE(readStream(bean, 0).ulWidth, 1920u);
     QCOMPARE(readStream(bean, 2).ulFrameRate, 5u);
-    QCOMPARE(readStream(bean, 2).ulEnabled, 1u);
     ZELT_MW_Logout(bean.m_strLoginKey.toLatin1().constData());
 }
 
@@ -466,14 +464,9 @@ void TestEncodeCfgForm::answerNamingAnotherStream()
     QString report;
     QVERIFY(saveAndWait(page.get(), &report));
     QCOMPARE(report, QStringLiteral("设置参数成功！"));
-    const stEncoderCfg main = readStream(bean, 0);
-    const stEncoderCfg sub = readStream(bean, 1);
-    QCOMPARE(main.ulEnabled, 1u);
-    QCOMPARE(main.ulBitRate, 3000u);
-    QCOMPARE(main.ulWidth, 1920u);
-    QCOMPARE(sub.ulEnabled, 1u);
-    QCOMPARE(sub.ulFrameRate, 10u);
-    QCOMPARE(sub.ulWidth, 720u);
+    QCOMPARE(readStream(bean, 0).ulBitRate, 3000u);
+    QCOMPARE(readStream(bean, 1).ulEnabled, 1u);
+    QCOMPARE(readStream(bean, 1).ulFrameRate, 10u);
     ZELT_MW_Logout(bean.m_strLoginKey.toLatin1().constData());
 }
 
@@ -508,12 +501,9 @@ void TestEncodeCfgForm::formatSwitchesAndProposals()
     QString report;
     QVERIFY(saveAndWait(page.get(), &report));
     QCOMPARE(report, QStringLiteral("设置参数成功！"));
-    const stEncoderCfg main = readStream(bean, 0);
-    QCOMPARE(main.ulFormat, quint32(FormatMjpeg));
-    QCOMPARE(main.ulBitRate, 3000u);
+    QCOMPARE(readStream(bean, 0).ulBitRate, 3000u);
     QCOMPARE(readStream(bean, 1).ulBitRate, 1024u);
     QCOMPARE(readStream(bean, 2).ulBitRate, 512u);
-    QCOMPARE(readStream(bean, 2).ulEnabled, 1u);
 }
 
 QTEST_MAIN(TestEncodeCfgForm)
