@@ -12,6 +12,7 @@
 #include "dev_editnetaddrdlg.h"
 #include "dev_logindlg.h"
 #include "dev_resetpasswddlg.h"
+#include "devlistexport.h"
 #include "devfailreason.h"
 #include "devrequests.h"
 #include "devsession.h"
@@ -146,6 +147,7 @@ void CDevManageForm::createContextMenu()
     // Reached through the table's remote icon, not through the menu.
     m_pRemoteAction = new QAction(tr("浏览网页"), this);
     connect(m_pRemoteAction, &QAction::triggered, this, &CDevManageForm::doRemoteConfig);
+    new CDevListExport(this, ui->oExportBtn);
 }
 
 void CDevManageForm::showDevTabViewContextMenu(const QPoint &)
@@ -190,6 +192,7 @@ ulong CDevManageForm::doEditNetworkAddress()
         listChecked.append(m_listDev.at(iRow));
     QList<CBatchEditNetAddrBean> listRequest = DevRequests::batchRows(listChecked);
     m_pBatchEditAddrDlg->setDeviceList(listRequest);
+    m_pBatchEditAddrDlg->setListedDevices(m_listDev);
     m_pBatchEditAddrDlg->clearAddresses();
     m_pBatchEditAddrDlg->exec();
     return 0;
