@@ -74,7 +74,7 @@ void TestCli::initTestCase()
     QVERIFY2(m_pSim->start(), qPrintable(m_pSim->errorString()));
 }
 
-TestCli::stRun TestCli::cli(const QStringList &listArgs, const QByteArray &baPassword) const
+stRun TestCli::cli(const QStringList &listArgs, const QByteArray &baPassword) const
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

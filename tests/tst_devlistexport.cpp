@@ -88,7 +88,7 @@ bool TestDevListExport::exportTo(const char *pszAction, const QString &strPath)
         if (!pFileDlg)
             return;
         pFileDlg->selectFile(strPath);
-        pFileDlg->accept();
+        QMetaObject::invokeMethod(pFileDlg, "accept");
     });
     pAction->trigger();
     return QTest::qWaitFor([&pSeen] { return pSeen->done; }) && QTest::qWaitFor(DialogHelper::noModal)
