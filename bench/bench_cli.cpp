@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -114,6 +115,7 @@ int main(int argc, char **argv)
     qputenv("CORVANE_DISCOVERY_PORT", PlanPort);
     QApplication app(argc, argv);
     registerRecordTypes();
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
     bool bAllMet = true;
 
     {
@@ -197,6 +199,7 @@ int main(int argc, char **argv)
             listRows << oRow;
         }
         dlg.setDeviceList(listRows);
+        dlg.clearAddresses();
         dlg.setRowTimeout(60000);
         const QStringList listDlgTarget = dialogAddresses(iBlock++);
         dlg.findChild<IpWidget *>(QStringLiteral("firstIpWidget"))->setText(listDlgTarget.first());

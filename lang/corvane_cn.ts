@@ -1170,10 +1170,6 @@
         <source>无法启动浏览器，请在浏览器中打开 %1</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>导出列表</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>CDstCfgDlg</name>

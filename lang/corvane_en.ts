@@ -1171,10 +1171,6 @@
         <source>无法启动浏览器，请在浏览器中打开 %1</source>
         <translation>No web browser could be started. Open %1 in a browser.</translation>
     </message>
-    <message>
-        <source>导出列表</source>
-        <translation>Export list</translation>
-    </message>
 </context>
 <context>
     <name>CDstCfgDlg</name>

@@ -147,7 +147,7 @@ void CDevManageForm::createContextMenu()
     // Reached through the table's remote icon, not through the menu.
     m_pRemoteAction = new QAction(tr("浏览网页"), this);
     connect(m_pRemoteAction, &QAction::triggered, this, &CDevManageForm::doRemoteConfig);
-    new CDevListExport(this, ui->oExportBtn);
+    m_pListExport = new CDevListExport(this);
 }
 
 void CDevManageForm::showDevTabViewContextMenu(const QPoint &)
@@ -158,6 +158,8 @@ void CDevManageForm::showDevTabViewContextMenu(const QPoint &)
     menu.addAction(m_pEditAddrAction);
     menu.addAction(m_pRestorePwdAction);
     menu.addAction(m_pRestartAction);
+    menu.addSeparator();
+    menu.addActions(m_pListExport->actions());
     menu.exec(QCursor::pos());
 }
 

@@ -8,24 +8,21 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMenu>
-#include <QPushButton>
+#include <QAction>
 #include <QSaveFile>
 
-CDevListExport::CDevListExport(CDevManageForm *pForm, QPushButton *pButton)
+CDevListExport::CDevListExport(CDevManageForm *pForm)
     : QObject(pForm)
     , m_pForm(pForm)
     , m_strFolder(QDir::homePath())
 {
-    auto *pMenu = new QMenu(pButton);
-    pMenu->setObjectName(QStringLiteral("oExportMenu"));
-    QAction *pAll = pMenu->addAction(tr("导出全部设备..."));
+    auto *pAll = new QAction(tr("导出全部设备..."), pForm);
     pAll->setObjectName(QStringLiteral("oExportAllAction"));
-    QAction *pChecked = pMenu->addAction(tr("导出勾选的设备..."));
+    auto *pChecked = new QAction(tr("导出勾选的设备..."), pForm);
     pChecked->setObjectName(QStringLiteral("oExportCheckedAction"));
     connect(pAll, &QAction::triggered, this, &CDevListExport::exportAllSlot);
     connect(pChecked, &QAction::triggered, this, &CDevListExport::exportCheckedSlot);
-    pButton->setMenu(pMenu);
+    m_listActions = {pAll, pChecked};
 }
 
 void CDevListExport::exportAllSlot()

@@ -8,7 +8,7 @@
 #include <QString>
 
 class CDevManageForm;
-class QPushButton;
+class QAction;
 
 // The device tab's inventory export: every listed device or only the ticked
 // ones, to CSV or JSON (the format follows the chosen file type), with the
@@ -19,8 +19,10 @@ class CDevListExport : public QObject
     Q_OBJECT
 
 public:
-    // Gives pButton a menu with the two exports.
-    CDevListExport(CDevManageForm *pForm, QPushButton *pButton);
+    explicit CDevListExport(CDevManageForm *pForm);
+
+    // The two exports, for the tab's context menu.
+    QList<QAction *> actions() const { return m_listActions; }
 
 public slots:
     void exportAllSlot();
@@ -32,6 +34,7 @@ private:
     static bool write(const QList<CUIDeviceBean> &listDev, const QString &strPath, QString &strError);
 
     CDevManageForm *m_pForm;
+    QList<QAction *> m_listActions;
     QString m_strFolder;
 };
 
