@@ -43,8 +43,12 @@ bool CCliPassword::read(const QString &strFile, QString &strPassword, QString &s
 
 bool CCliPassword::isPasswordArgument(const QString &strArg)
 {
-    return strArg == QLatin1String("--password") || strArg.startsWith(QLatin1String("--password="))
-        || strArg == QLatin1String("-p");
+    if (strArg == QLatin1String("-p"))
+        return true;
+    if (!strArg.startsWith(QLatin1Char('-')))
+        return false;
+    const QString strName = strArg.mid(strArg.startsWith(QLatin1String("--")) ? 2 : 1);
+    return strName == QLatin1String("password") || strName.startsWith(QLatin1String("password="));
 }
 
 bool CCliPassword::prompt(QString &strPassword)
