@@ -32,6 +32,81 @@
     </message>
 </context>
 <context>
+    <name>CAddressPlan</name>
+    <message>
+        <source>无法打开 %1：%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 过大，不是地址计划</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>引号未闭合</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>计划为空</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>表头缺少 mac 或 serial 列</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>表头缺少 %1 列</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>没有 MAC 也没有序列号</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MAC %1 无效</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP地址 %1 无效</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>子网掩码 %1 无效</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP地址 %1 是子网 %2 的网络地址或广播地址</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>网关 %1 不在 %2/%3 的子网内或与地址相同</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>与第 %1 行是同一台设备</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP地址 %1 与第 %2 行重复</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>未找到序列号为 %1 的设备</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>未找到 MAC 为 %1 的设备</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP地址 %1 已被另一台设备（MAC %2）使用</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>第 %1 行：%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CBatchCfgDlg</name>
     <message>
         <source>批量配置</source>
@@ -184,6 +259,27 @@
         <source>取消</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>导入地址计划...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>导入地址计划</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>地址计划有误，未发送任何请求：
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CBatchEditModelEx</name>
@@ -217,6 +313,10 @@
     </message>
     <message>
         <source>操作结果</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>不在计划中</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -453,6 +553,271 @@
     </message>
 </context>
 <context>
+    <name>CCli</name>
+    <message>
+        <source>输出格式：table、csv 或 json</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>同时处理的设备数（默认 8）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>登录用户名</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>从文件第一行读取密码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>等待设备应答的毫秒数（默认 500）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>同时探测的地址段</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>不发送组播探测</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>新IP地址</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>新子网掩码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>新网关</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>地址计划（CSV：mac 或 serial、ip、mask、gateway，可选 user）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>安全码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>固件文件</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>输出文件夹（不存在时创建）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>配置文件</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>开始时间：月/周/星期/时</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>结束时间：月/周/星期/时</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>偏移分钟数：30、60、90 或 120</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关闭夏令时</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>显示帮助</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>查找设备并列出：每行一台（table）、带表头的 CSV 或 JSON 数组，按地址排序。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>登录设备并列出从设备读取的字段。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>修改一台设备的网络地址，或按计划文件（CSV）修改多台设备的地址；发送前检查计划的每一行。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>用安全码重置设备密码。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>重启设备。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>升级设备固件。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>导出设备配置到文件夹。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>把配置文件导入设备。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>导出设备诊断信息到文件夹。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设置夏令时规则：月 1-12，第 1-4 周或 last，星期 0-6（0 为星期日），时 0-23；--off 关闭夏令时。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>命令：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>每个命令的选项：corvane-cli 命令 --help。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>密码从 CORVANE_PASSWORD、--password-file 或终端提示读取，从不从命令行读取。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>结果：每台设备一行“地址 ok”或“地址 failed: 原因”，或用 --format json 输出数组。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>退出码：0 全部成功，1 部分设备失败，2 用法或输入错误。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>用法：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>缺少命令</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>密码不能写在命令行上（其他用户可以看到）：请使用 CORVANE_PASSWORD 或 --password-file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>未知命令：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--format 应为 table、csv 或 json</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--jobs 应为 1 到 256 的整数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>缺少 --%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 不是有效的IP地址</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--wait 应为 0 到 60000 的毫秒数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--range 应为 FIRST-LAST，起始地址不大于结束地址</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--no-multicast 需要 --range</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>多余的参数：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>只能指定一个设备地址</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>未找到设备</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--plan 不能与地址、--ip、--mask、--gateway 同时使用</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>没有用户名（user 列或 --user）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>计划有误，未发送任何请求</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>修改地址</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--off 不能与 --start、--end、--offset 同时使用</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--%1 应为 月/周/星期/时，例如 3/last/0/2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--offset 应为 30、60、90 或 120</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文件 %1 无法读取</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法创建文件夹 %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>缺少设备地址</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CCliPassword</name>
+    <message>
+        <source>无法读取密码文件 %1：%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>密码文件 %1 过大</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>需要密码：请设置 CORVANE_PASSWORD、使用 --password-file，或在终端中运行以输入密码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>密码：</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CCliProgress</name>
+    <message>
+        <source>%1/%2 台设备</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CCorvaneMainWind</name>
     <message>
         <source>Corvane</source>
@@ -610,6 +975,45 @@
     </message>
     <message>
         <source>原因：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDevListExport</name>
+    <message>
+        <source>导出全部设备...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>导出勾选的设备...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请选择设备。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>JSON 文件 (*.json)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>导出设备列表</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>导出失败：%1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
