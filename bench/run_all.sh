@@ -23,7 +23,7 @@ export CORVANE_LOOPBACK_ONLY=1
 source "$root/scripts/simfleet.sh"
 sim_bin="$bin/corvane-devsim"
 
-for program in bench_discovery bench_capacity bench_devtable bench_login corvane corvane-devsim; do
+for program in bench_discovery bench_capacity bench_devtable bench_login bench_cli corvane corvane-cli corvane-devsim; do
     if [[ ! -x "$bin/$program" ]]; then
         echo "run_all.sh: $bin/$program is missing; build first (scripts/build.sh)" >&2
         exit 1
@@ -66,6 +66,7 @@ run bench_capacity env QT_QPA_PLATFORM=xcb "${xvfb[@]}" "$bin/bench_capacity"
 run bench_devtable_xcb env QT_QPA_PLATFORM=xcb "${xvfb[@]}" "$bin/bench_devtable"
 run bench_devtable_offscreen env QT_QPA_PLATFORM=offscreen "$bin/bench_devtable"
 run bench_login "$bin/bench_login"
+run bench_cli env QT_QPA_PLATFORM=offscreen "$bin/bench_cli"
 
 # Peak memory of the program itself on a real (virtual) display, with 1024
 # simulated devices found by its first search.
@@ -105,6 +106,9 @@ target_of() {
     "login worker"*) echo "<= 2 x" ;;
     "device table"*) echo "< 16 ms" ;;
     "program under Xvfb"*) echo "< 100 MB" ;;
+    "cli: discover"*"start to exit"*) echo "< 1000 ms" ;;
+    "cli: set-address"*"start to exit"*) echo "< 3000 ms" ;;
+    "cli: "*) echo "all, every run" ;;
     *) echo "-" ;;
     esac
 }
@@ -117,6 +121,9 @@ verdict() { # key min median max unit
     "capacity: recomputations"*) [[ "$max" == 1 ]] && echo yes || echo NO ;;
     "login worker"*) awk -v m="$median" -v x="$max" 'BEGIN { if (x <= 2) print "yes"; else if (m <= 2) print "median only"; else print "NO" }' ;;
     "program under Xvfb"*) (( max < 100 )) && echo yes || echo NO ;;
+    "cli: discover"*"start to exit"*) (( max < 1000 )) && echo yes || echo NO ;;
+    "cli: set-address"*"start to exit"*) (( max < 3000 )) && echo yes || echo NO ;;
+    "cli: "*) [[ "$min" == "${unit#of }" ]] && echo yes || echo NO ;;
     *) echo "-" ;;
     esac
 }

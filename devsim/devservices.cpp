@@ -34,6 +34,8 @@ void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &o
     timing.mainStreamRefused = options.mainStreamRefused;
     timing.cfgDelay = std::chrono::milliseconds(options.cfgDelayMs);
     timing.unreadableImageCmd = options.unreadableImageCmd;
+    timing.encAnswerIndex = options.encAnswerIndex;
+    timing.refuseAfterMain = options.refuseAfterMain;
     IpcFaults faults;
     faults.unreadableCfg = options.unreadableCfg;
     faults.refusedCfg = options.refusedCfg;

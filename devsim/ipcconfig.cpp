@@ -139,15 +139,28 @@ void IpcConfig::setDefaults(const std::string &strIp)
         {720, 576, 1024, fps, 1},
         {352, 288, 512, std::min<uint32_t>(fps, 15), 0},
     };
+    // A model with a tight capacity starts with its lower streams slowed to what is left.
+    const uint64_t capacity = encodeAlone(*m_model) * 256;
+    uint64_t used = 0;
     for (uint32_t i = 0; i < m_model->streams() && i < 3; ++i) {
+        uint32_t fps = streams[i].fps;
+        uint32_t enabled = streams[i].enabled;
+        const uint64_t perFrame = encodeCost(*m_model, ZELT_ENC_FORMAT_H264, streams[i].width, streams[i].height, 1);
+        if (i > 0 && enabled) {
+            fps = uint32_t(std::min<uint64_t>(fps, (capacity - std::min(used, capacity)) / perFrame));
+            enabled = fps > 0 ? 1 : 0;
+            fps = std::max<uint32_t>(fps, 1);
+        }
+        if (enabled)
+            used += perFrame * fps;
         std::vector<uint8_t> enc(ZELT_ENC_SIZE, 0);
         zelt_put_u32(enc.data(), ZELT_ENC_STREAM, i);
-        zelt_put_u32(enc.data(), ZELT_ENC_ENABLED, streams[i].enabled);
+        zelt_put_u32(enc.data(), ZELT_ENC_ENABLED, enabled);
         zelt_put_u32(enc.data(), ZELT_ENC_FORMAT, ZELT_ENC_FORMAT_H264);
         zelt_put_u32(enc.data(), ZELT_ENC_WIDTH, streams[i].width);
         zelt_put_u32(enc.data(), ZELT_ENC_HEIGHT, streams[i].height);
         zelt_put_u32(enc.data(), ZELT_ENC_BITRATE, streams[i].bitRate);
-        zelt_put_u32(enc.data(), ZELT_ENC_FPS, streams[i].fps);
+        zelt_put_u32(enc.data(), ZELT_ENC_FPS, fps);
         zelt_put_u32(enc.data(), ZELT_ENC_IFRAME, 50);
         zelt_put_u32(enc.data(), ZELT_ENC_MODE, 0);
         zelt_put_u32(enc.data(), ZELT_ENC_QUALITY, 5);
@@ -414,7 +427,28 @@ uint32_t IpcConfig::validateEncoder(const std::vector<uint8_t> &d) const
         if (other > index && resolutionArea(it->second) > area)
             return ZELT_MW_ERR_RANGE;
     }
-    return ZELT_MW_OK;
+    return validateEncoderLoad(d);
+}
+
+uint32_t IpcConfig::validateEncoderLoad(const std::vector<uint8_t> &d) const
+{
+    const uint32_t index = zelt_get_u32(d.data(), ZELT_ENC_STREAM);
+    const uint32_t fps = zelt_get_u32(d.data(), ZELT_ENC_FPS);
+    if (zelt_get_u32(d.data(), ZELT_ENC_FORMAT) == ZELT_ENC_FORMAT_MJPEG && fps > 5)
+        return ZELT_MW_ERR_RANGE;
+    if (resolutionArea(d) <= 720u * 576u && fps > 25)
+        return ZELT_MW_ERR_RANGE;
+    // Every stream that stays on, this one as written, within the capacity.
+    uint64_t total = 0;
+    for (uint32_t stream = 0; stream < 3; ++stream) {
+        const auto it = m_structs.find({ZELT_MW_VIDEO_ENCODER_CFG, stream});
+        const uint8_t *p = stream == index ? d.data() : (it == m_structs.end() ? nullptr : it->second.data());
+        if (p == nullptr || zelt_get_u32(p, ZELT_ENC_ENABLED) == 0)
+            continue;
+        total += encodeCost(*m_model, zelt_get_u32(p, ZELT_ENC_FORMAT), zelt_get_u32(p, ZELT_ENC_WIDTH),
+                            zelt_get_u32(p, ZELT_ENC_HEIGHT), zelt_get_u32(p, ZELT_ENC_FPS));
+    }
+    return total <= encodeAlone(*m_model) * 256 ? ZELT_MW_OK : ZELT_MW_ERR_RANGE;
 }
 
 uint32_t IpcConfig::enhance(std::size_t offset) const

@@ -44,6 +44,8 @@ private:
     void setImageDefaults();
     uint32_t validate(uint32_t ulCmd, const std::vector<uint8_t> &data) const;
     uint32_t validateEncoder(const std::vector<uint8_t> &data) const;
+    // Frame-rate limits and the capacity the encoding document advertises.
+    uint32_t validateEncoderLoad(const std::vector<uint8_t> &data) const;
     uint32_t validateExposure(const std::vector<uint8_t> &data) const;
     uint32_t validateNetwork(const std::vector<uint8_t> &data) const;
     bool parseFile(const std::vector<uint8_t> &file, std::map<Key, std::vector<uint8_t>> &entries,

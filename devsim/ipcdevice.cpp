@@ -219,7 +219,10 @@ uint32_t IpcDevice::getConfig(uint32_t cmd, const std::vector<uint8_t> &request,
         return ZELT_MW_ERR_UNSUPPORTED;
     if (cmd == ZELT_MW_NETWORK_INTERFACE_CFG)
         syncAddress();
-    return m_config.get(cmd, request, out);
+    const uint32_t result = m_config.get(cmd, request, out);
+    if (result == ZELT_MW_OK && cmd == ZELT_MW_VIDEO_ENCODER_CFG && m_timing.encAnswerIndex >= 0)
+        zelt_put_u32(out.data(), ZELT_ENC_STREAM, uint32_t(m_timing.encAnswerIndex));
+    return result;
 }
 
 // Everything of an interface write but the address, which the move checks.
@@ -253,6 +256,13 @@ uint32_t IpcDevice::setConfig(uint32_t cmd, const std::vector<uint8_t> &data)
             note("configuration " + std::to_string(cmd) + " refused (fault option)");
             return ZELT_MW_ERR_READ_ONLY;
         }
+        if (cmd == ZELT_MW_VIDEO_ENCODER_CFG && m_timing.refuseAfterMain > 0 && m_mainWritten && !m_afterMainRefused
+            && data.size() == ZELT_ENC_SIZE
+            && zelt_get_u32(data.data(), ZELT_ENC_STREAM) == uint32_t(m_timing.refuseAfterMain)) {
+            m_afterMainRefused = true;
+            note("encoder stream " + std::to_string(m_timing.refuseAfterMain) + " refused after the main stream (fault option)");
+            return ZELT_MW_ERR_RANGE;
+        }
     }
     if (cmd == ZELT_MW_NETWORK_INTERFACE_CFG && data.size() == ZELT_NETIF_SIZE
         && zelt_get_u32(data.data(), ZELT_NETIF_MODE) == 0) {
@@ -272,6 +282,8 @@ uint32_t IpcDevice::setConfig(uint32_t cmd, const std::vector<uint8_t> &data)
         syncAddress();
     const uint32_t result = m_config.set(cmd, data);
     note("configuration " + std::to_string(cmd) + " written, result " + std::to_string(result));
+    if (result == ZELT_MW_OK && cmd == ZELT_MW_VIDEO_ENCODER_CFG && zelt_get_u32(data.data(), ZELT_ENC_STREAM) == 0)
+        m_mainWritten = true;
     if (result == ZELT_MW_OK)
         saveState();
     return result;

@@ -47,6 +47,10 @@ struct IpcTiming
     std::vector<std::pair<uint32_t, int>> refusedGets;
     // Fault: reading this image group (20, 21, 22 or 28) fails; 0 for none.
     uint32_t unreadableImageCmd = 0;
+    // Encoder faults: the stream index encoder answers name (-1: the one asked
+    // for); the stream whose first write after a main-stream write is refused.
+    int encAnswerIndex = -1;
+    int refuseAfterMain = -1;
 };
 
 // Fault options: configuration commands the device cannot read or refuses to write.
@@ -120,6 +124,10 @@ private:
     uint64_t m_boot = 1;
     std::map<uint64_t, std::chrono::steady_clock::time_point> m_sessions;
     std::deque<std::string> m_log;
+
+    // The one-shot refusal of --refuse-after-main: armed by a main-stream write.
+    bool m_mainWritten = false;
+    bool m_afterMainRefused = false;
 
     uint32_t m_upgradeState = 0;
     uint32_t m_upgradeFailure = 0;

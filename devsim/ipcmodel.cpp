@@ -1,5 +1,6 @@
 #include "ipcmodel.h"
 
+#include "zelt_mw_cfg.h"
 #include "zelt_mw_sdk.h"
 
 #include <algorithm>
@@ -181,9 +182,6 @@ const char *kXmlHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
 std::string encodeDocument(const IpcModel &m)
 {
-    // Enough capacity for the largest main stream plus two D1 streams.
-    const uint64_t budget = uint64_t(round16(m.captureWidth)) * round16(m.captureHeight) * m.maxFps
-                            + uint64_t(720) * 576 * 25 * 2;
     std::ostringstream x;
     x << kXmlHead << "<EncodeCap>\n";
     if (!m.omitMaxStream)
@@ -194,7 +192,7 @@ std::string encodeDocument(const IpcModel &m)
     if (!m.subResolutions.empty())
         x << "  <Resolution1>" << m.subResolutions << "</Resolution1>\n";
     x << "  <NoModifyMainPicSize>" << (m.fixedMainResolution ? 1 : 0) << "</NoModifyMainPicSize>\n"
-      << "  <ALONE>" << (m.alone ? m.alone : (budget + 255) / 256) << "</ALONE>\n";
+      << "  <ALONE>" << encodeAlone(m) << "</ALONE>\n";
     if (!m.conv.empty())
         x << "  <CONV>" << m.conv << "</CONV>\n";
     x << "</EncodeCap>\n";
@@ -289,6 +287,29 @@ bool ipcCapability(const IpcModel &model, uint32_t kind, std::string &xml)
     default:
         return false;
     }
+}
+
+uint64_t encodeAlone(const IpcModel &m)
+{
+    if (m.alone)
+        return m.alone;
+    // Enough capacity for the largest main stream plus two D1 streams.
+    const uint64_t budget = uint64_t(round16(m.captureWidth)) * round16(m.captureHeight) * m.maxFps
+                            + uint64_t(720) * 576 * 25 * 2;
+    return (budget + 255) / 256;
+}
+
+uint64_t encodeCost(const IpcModel &m, uint32_t format, uint32_t width, uint32_t height, uint32_t fps)
+{
+    uint64_t cost = uint64_t(fps) * round16(width) * round16(height);
+    const auto colon = m.conv.find(':');
+    if (format == ZELT_ENC_FORMAT_MJPEG && colon != std::string::npos) {
+        const uint64_t num = std::stoul(m.conv.substr(0, colon));
+        const uint64_t den = std::stoul(m.conv.substr(colon + 1));
+        if (den != 0)
+            cost = cost * num / den;
+    }
+    return cost;
 }
 
 std::vector<std::pair<uint32_t, uint32_t>> parseResolutions(const std::string &list)

@@ -44,6 +44,12 @@ const IpcModel *findIpcModel(const std::string &name);
 // Capability document of one kind; false when the model does not offer it.
 bool ipcCapability(const IpcModel &model, uint32_t kind, std::string &xml);
 
+// What the encoding document advertises and encoder writes are held to: the
+// capacity (ALONE, in units of 256) and a stream's cost against it, frame rate
+// times width and height rounded up to 16, MJPEG scaled by CONV.
+uint64_t encodeAlone(const IpcModel &model);
+uint64_t encodeCost(const IpcModel &model, uint32_t format, uint32_t width, uint32_t height, uint32_t fps);
+
 // "W*H" list helpers.
 std::vector<std::pair<uint32_t, uint32_t>> parseResolutions(const std::string &list);
 std::vector<uint32_t> parseCodes(const std::string &list);

@@ -237,6 +237,10 @@ const std::vector<SimOptionSpec> &simOptionTable()
          }},
         {"--onvif-malformed", nullptr, "fault: ONVIF SOAP answers are garbled",
          [](SimOptions &o, const std::string &, std::string &) { o.onvifMalformed = true; return true; }},
+        {"--enc-answer-index", "N", "fault: every IPC answers encoder reads naming stream N, whichever was asked for",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 1000, o.encAnswerIndex, e); }},
+        {"--refuse-after-main", "STREAM", "fault: every IPC refuses the first write of encoder stream 1 or 2 that follows a main-stream write (once)",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 1, 2, o.refuseAfterMain, e); }},
     };
     return table;
 }

@@ -59,6 +59,9 @@ struct SimOptions
     int onvifDelayMs = 0;           // fault: every SOAP answer comes this late
     bool onvifMalformed = false;    // fault: SOAP answers are garbled
     std::set<std::string> onvifUnsupported; // fault: these operations answer ActionNotSupported
+    // Encoder faults of every IPC.
+    int encAnswerIndex = -1;       // encoder reads answer with this stream index; -1: the one asked for
+    int refuseAfterMain = -1;      // the first write of this stream after a main-stream write is refused; -1: none
 };
 
 struct SimOptionSpec

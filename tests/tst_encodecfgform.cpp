@@ -26,6 +26,8 @@ namespace {
 // This file's own loopback range.
 const QString kFirst = QStringLiteral("127.22.0.10");
 const QString kFaultFirst = QStringLiteral("127.22.1.10");
+const QString kIndexFaultFirst = QStringLiteral("127.100.0.10");
+const QString kAfterMainFaultFirst = QStringLiteral("127.100.1.10");
 
 CUIDeviceBean loginBean(const QString &ip)
 {
@@ -57,6 +59,14 @@ stEncoderCfg readStream(const CUIDeviceBean &bean, quint32 index)
         != 0)
         return stEncoderCfg();
     return stEncoderCfg::fromBytes(data);
+}
+
+bool writeStream(const CUIDeviceBean &bean, const stEncoderCfg &cfg)
+{
+    const QByteArray data = cfg.toBytes();
+    return ZELT_MW_SetConfig(bean.m_strLoginKey.toLatin1().constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0,
+                             DWORD(data.size()), data.constData())
+           == 0;
 }
 
 template <typename T>
@@ -102,6 +112,12 @@ void clickGroup(QGroupBox *pGroup, bool bChecked)
     emit pGroup->clicked(bChecked);
 }
 
+void typeInto(QLineEdit *pEdit, const QString &text)
+{
+    pEdit->setText(text);
+    emit pEdit->editingFinished();
+}
+
 bool saveAndWait(QWidget *pPage, QString *pReport)
 {
     auto *pSave = w<QPushButton>(pPage, "oSaveBtn");
@@ -132,12 +148,15 @@ private slots:
     void overBudgetMainPrunesSub();
     void failedVideoInputDisablesSave();
     void refusedMainRestoresLowerStreams();
+    void refusedLowerAfterMainRestoresStreams();
+    void answerNamingAnotherStream();
+    void formatSwitchesAndProposals();
 
 private:
     QString ipOf(int index) const { return m_sim.devices().at(index).ip; }
 
-    SimFleetProcess m_sim{{"--ipc", "7", "--first", kFirst, "--ipc-models",
-                           "ZC-2320,ZC-2320,ZC-1100M,ZC-8340,ZC-3320S,ZC-2320T,ZC-2320"}};
+    SimFleetProcess m_sim{{"--ipc", "8", "--first", kFirst, "--ipc-models",
+                           "ZC-2320,ZC-2320,ZC-1100M,ZC-8340,ZC-3320S,ZC-2320T,ZC-2320,ZC-5330"}};
     QList<CUIDeviceBean> m_beans;
 };
 
@@ -336,15 +355,27 @@ void TestEncodeCfgForm::bitRateRange()
 
 void TestEncodeCfgForm::overBudgetMainPrunesSub()
 {
-    auto page = openPage(m_beans.at(5));
+    // Room for 1080P at 25 fps and little else: the highest main frame rate offered and
+    // what is left for the sub stream are what the device accepts.
+    const CUIDeviceBean &bean = m_beans.at(5);
+    auto page = openPage(bean);
     QVERIFY(page);
+    QVERIFY(choose(combo(page.get(), "oResolutionCombo_1"), QStringLiteral("720*576")));
     QVERIFY(choose(combo(page.get(), "oResolutionCombo_1"), QStringLiteral("1920*1080")));
-    QVERIFY(choose(combo(page.get(), "oFrameRateCombo_1"), 25));
+    QComboBox *pMainFps = combo(page.get(), "oFrameRateCombo_1");
+    QVERIFY(choose(pMainFps, pMainFps->itemData(pMainFps->count() - 1)));
     QCOMPARE(values(combo(page.get(), "oResolutionCombo_2")),
              QStringList({"1280*960", "1280*720", "720*576", "704*288", "352*288"}));
-    QVERIFY(choose(combo(page.get(), "oFrameRateCombo_1"), 30));
-    QCOMPARE(values(combo(page.get(), "oResolutionCombo_2")), QStringList{"352*288"});
-    QCOMPARE(combo(page.get(), "oFrameRateCombo_2")->count(), 1);
+    QVERIFY(choose(combo(page.get(), "oResolutionCombo_2"), QStringLiteral("1280*960")));
+    QComboBox *pSubFps = combo(page.get(), "oFrameRateCombo_2");
+    QVERIFY(choose(pSubFps, pSubFps->itemData(pSubFps->count() - 1)));
+
+    QString report;
+    QVERIFY(saveAndWait(page.get(), &report));
+    QCOMPARE(report, QStringLiteral("设置参数成功！"));
+    QCOMPARE(readStream(bean, 0).ulFrameRate, 25u);
+    QCOMPARE(readStream(bean, 1).ulWidth, 1280u);
+    QCOMPARE(readStream(bean, 1).ulFrameRate, 1u);
 }
 
 void TestEncodeCfgForm::failedVideoInputDisablesSave()
@@ -367,6 +398,9 @@ void TestEncodeCfgForm::refusedMainRestoresLowerStreams()
     CORVANE_START_SIMULATOR(sim);
     const CUIDeviceBean bean = loginBean(sim.devices().first().ip);
     QVERIFY(!bean.m_strLoginKey.isEmpty());
+    stEncoderCfg third = readStream(bean, 2);
+    third.ulEnabled = 1;
+    QVERIFY(writeStream(bean, third));
     const stEncoderCfg subBefore = readStream(bean, 1);
     QCOMPARE(subBefore.ulEnabled, 1u);
     auto page = openPage(bean);
@@ -377,8 +411,99 @@ void TestEncodeCfgForm::refusedMainRestoresLowerStreams()
     const stEncoderCfg subAfter = readStream(bean, 1);
     QCOMPARE(subAfter.ulEnabled, 1u);
     QCOMPARE(subAfter.ulWidth, subBefore.ulWidth);
-    QCOMPARE(readStream(bean, 2).ulEnabled, 0u);
+    QCOMPARE(readStream(bean, 2).ulEnabled, 1u);
     ZELT_MW_Logout(bean.m_strLoginKey.toLatin1().constData());
+}
+
+void TestEncodeCfgForm::refusedLowerAfterMainRestoresStreams()
+{
+    // The third stream's final write is refused after main and sub went through.
+    SimFleetProcess sim(
+        {"--ipc", "1", "--first", kAfterMainFaultFirst, "--ipc-models", "ZC-5330", "--refuse-after-main", "2"});
+    CORVANE_START_SIMULATOR(sim);
+    const CUIDeviceBean bean = loginBean(sim.devices().first().ip);
+    QVERIFY(!bean.m_strLoginKey.isEmpty());
+    stEncoderCfg third = readStream(bean, 2);
+    third.ulEnabled = 1;
+    QVERIFY(writeStream(bean, third));
+    QList<QByteArray> before;
+    for (quint32 i = 0; i < 3; ++i)
+        before << readStream(bean, i).toBytes();
+
+    auto page = openPage(bean);
+    QVERIFY(page);
+    QVERIFY(w<QGroupBox>(page.get(), "oThirdGroup")->isChecked());
+    QVERIFY(choose(combo(page.get(), "oResolutionCombo_1"), QStringLiteral("1920*1080")));
+    QVERIFY(choose(combo(page.get(), "oFrameRateCombo_2"), 10));
+    QVERIFY(choose(combo(page.get(), "oFrameRateCombo_3"), 5));
+    QString report;
+    QVERIFY(saveAndWait(page.get(), &report));
+    QCOMPARE(report, QStringLiteral("设置参数失败！"));
+    for (quint32 i = 0; i < 3; ++i)
+        QCOMPARE(readStream(bean, i).toBytes(), before.at(int(i)));
+
+    // The page knows what the device holds: a second save goes through whole.
+    QVERIFY(saveAndWait(page.get(), &report));
+    QCOMPARE(report, QStringLiteral("设置参数成功！"));
+    QCOMPARE(readStream(bean, 2).ulFrameRate, 5u);
+    ZELT_MW_Logout(bean.m_strLoginKey.toLatin1().constData());
+}
+
+void TestEncodeCfgForm::answerNamingAnotherStream()
+{
+    // Every encoder answer names the main stream, whichever stream was asked for.
+    SimFleetProcess sim({"--ipc", "1", "--first", kIndexFaultFirst, "--ipc-models", "ZC-2320", "--enc-answer-index", "0"});
+    CORVANE_START_SIMULATOR(sim);
+    const CUIDeviceBean bean = loginBean(sim.devices().first().ip);
+    QVERIFY(!bean.m_strLoginKey.isEmpty());
+    auto page = openPage(bean);
+    QVERIFY(page);
+    QVERIFY(w<QGroupBox>(page.get(), "oSubGroup")->isChecked());
+    QVERIFY(choose(combo(page.get(), "oFrameRateCombo_2"), 10));
+    typeInto(w<QLineEdit>(page.get(), "oBitRatioEdit_1"), QStringLiteral("3000"));
+    QString report;
+    QVERIFY(saveAndWait(page.get(), &report));
+    QCOMPARE(report, QStringLiteral("设置参数成功！"));
+    QCOMPARE(readStream(bean, 0).ulBitRate, 3000u);
+    QCOMPARE(readStream(bean, 1).ulEnabled, 1u);
+    QCOMPARE(readStream(bean, 1).ulFrameRate, 10u);
+    ZELT_MW_Logout(bean.m_strLoginKey.toLatin1().constData());
+}
+
+void TestEncodeCfgForm::formatSwitchesAndProposals()
+{
+    const CUIDeviceBean &bean = m_beans.at(7);
+    auto page = openPage(bean);
+    QVERIFY(page);
+    QLineEdit *pMainRate = w<QLineEdit>(page.get(), "oBitRatioEdit_1");
+    QLineEdit *pSubRate = w<QLineEdit>(page.get(), "oBitRatioEdit_2");
+    QLineEdit *pThirdRate = w<QLineEdit>(page.get(), "oBitRatioEdit_3");
+
+    // MJPEG greys the bit rate out and leaves it as it was.
+    typeInto(pMainRate, QStringLiteral("3000"));
+    QVERIFY(choose(combo(page.get(), "oEncodeFormCombo_1"), int(FormatMjpeg)));
+    QCOMPARE(pMainRate->text(), QStringLiteral("3000"));
+
+    // With three streams a new main resolution proposes the sub's bit rate as well.
+    typeInto(pSubRate, QStringLiteral("700"));
+    QVERIFY(choose(combo(page.get(), "oResolutionCombo_1"), QStringLiteral("1920*1080")));
+    QCOMPARE(combo(page.get(), "oResolutionCombo_2")->currentData().toString(), QStringLiteral("720*576"));
+    QCOMPARE(pSubRate->text(), QStringLiteral("1024"));
+
+    // A third stream switched back to H.264 gets its proposal.
+    clickGroup(w<QGroupBox>(page.get(), "oThirdGroup"), true);
+    typeInto(pThirdRate, QStringLiteral("300"));
+    QVERIFY(choose(combo(page.get(), "oEncodeFormCombo_3"), int(FormatMjpeg)));
+    QCOMPARE(pThirdRate->text(), QStringLiteral("300"));
+    QVERIFY(choose(combo(page.get(), "oEncodeFormCombo_3"), int(FormatH264)));
+    QCOMPARE(pThirdRate->text(), QStringLiteral("512"));
+
+    QString report;
+    QVERIFY(saveAndWait(page.get(), &report));
+    QCOMPARE(report, QStringLiteral("设置参数成功！"));
+    QCOMPARE(readStream(bean, 0).ulBitRate, 3000u);
+    QCOMPARE(readStream(bean, 1).ulBitRate, 1024u);
+    QCOMPARE(readStream(bean, 2).ulBitRate, 512u);
 }
 
 QTEST_MAIN(TestEncodeCfgForm)

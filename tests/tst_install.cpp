@@ -70,7 +70,8 @@ void TestInstall::treeHoldsEverything()
 {
     const QString strLib = QStringLiteral(CORVANE_INSTALL_LIBDIR);
     const QString strData = QStringLiteral(CORVANE_INSTALL_DATADIR);
-    for (const QString &strProgram : {QStringLiteral("bin/corvane"), QStringLiteral("bin/corvane-devsim")}) {
+    for (const QString &strProgram : {QStringLiteral("bin/corvane"), QStringLiteral("bin/corvane-devsim"),
+                                       QStringLiteral("bin/corvane-cli")}) {
         QVERIFY2(QFileInfo(installed(strProgram)).isExecutable(), qPrintable(strProgram));
     }
     for (const char *szLib : {"libDiscovery.so", "libTolanNetSDK.so", "libzelt_mw_sdk.so"}) {
@@ -97,7 +98,8 @@ void TestInstall::treeHoldsEverything()
 
 void TestInstall::programsFindTheirLibraries()
 {
-    for (const QString &strProgram : {QStringLiteral("bin/corvane"), QStringLiteral("bin/corvane-devsim")}) {
+    for (const QString &strProgram : {QStringLiteral("bin/corvane"), QStringLiteral("bin/corvane-devsim"),
+                                       QStringLiteral("bin/corvane-cli")}) {
         int nExit = 0;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("LD_LIBRARY_PATH"));
@@ -209,7 +211,9 @@ void TestInstall::debianPackageHoldsTheTree()
                                "./usr/share/corvane/lang/corvane_en.qm\n",
                                "./usr/share/corvane/manual/Corvane_User_Manual_cn.pdf\n",
                                "./usr/share/applications/corvane.desktop\n",
-                               "./usr/share/icons/hicolor/48x48/apps/corvane.png\n"}) {
+                               "./usr/share/icons/hicolor/48x48/apps/corvane.png\n", "./usr/bin/corvane-cli\n",
+                               "./usr/share/man/man1/corvane-cli.1",
+                               "./usr/share/bash-completion/completions/corvane-cli\n"}) {
         QVERIFY2(strFiles.contains(QLatin1String(szFile)), szFile);
     }
     const QString strDepends = run(strDpkgDeb, {QStringLiteral("--field"), strDeb, QStringLiteral("Depends")}, &nExit);

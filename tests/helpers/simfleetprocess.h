@@ -34,6 +34,12 @@
 //   127.31.0.0/16              scripts/screenshots-ui.sh (port 39631)
 //   127.140.0.0 - 127.149.255.255  tst_onvif* (the program's ONVIF client)
 //   127.150.0.0 - 127.159.255.255  ONVIF media, image and live view tests and benchmarks
+//   127.100.0.0 - 127.104.255.255  tst_encodecfgform (encoder fault simulators)
+//   127.120.0.0/16             tst_cli (port 37920)
+//   127.121.0.0/16             bench_cli, discovery of 1000 devices (port 37921)
+//   127.122.0.0/16             bench_cli, address plan of 256 devices (port 37922)
+//   127.123.0.0/16             tst_devlistexport (port 37923)
+//   127.124.0.0 - 127.129.255.255  reserved for the command-line program's tests
 //   127.10.0.0/16 and above: free for the other test files, one /16 each.
 // Multicast probes reach every simulator running on the machine, so a test
 // that counts devices counts only those in its own range (see inRange()).

@@ -20,6 +20,9 @@ DWORD readEncoder(const QByteArray &userId, DWORD ulStream, stEncoderCfg &cfg)
         return ulResult;
     }
     cfg = stEncoderCfg::fromBytes(data);
+    // The answer's own index is not trusted: the structure goes back to, and is
+    // stored as, the stream that was asked for.
+    cfg.ulStream = ulStream;
     return 0;
 }
 

@@ -19,7 +19,8 @@ namespace EncodeStreamRead {
 enum EResult { ReadOk, VideoInputFailed, NoMainResolution, EncoderFailed };
 
 // Reads the encoder structure of stream ulStream (0: main); the library's
-// result, 0 on success. On failure cfg holds nothing but the stream number.
+// result, 0 on success. cfg names ulStream whatever the device answered; on
+// failure it holds nothing but the stream number.
 DWORD readEncoder(const QByteArray &userId, DWORD ulStream, stEncoderCfg &cfg);
 
 // Reads the video input and every stream the capability list offers, in the

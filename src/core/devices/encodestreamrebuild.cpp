@@ -26,17 +26,23 @@ void CEncodeStreamLogic::formatChanged(int iStream)
         m_view.setQualityEnabled(iStream, true);
     }
     if (iStream == Main) {
-        if (iFormat == FormatMjpeg || iFormat == FormatH264)
-            mainProposal();
-        if (iFormat == FormatH264)
+        // MJPEG keeps the bit rate it cannot edit; only its frame rates shrink.
+        if (iFormat == FormatMjpeg)
+            capFrameRate(Main, m_ulMaxFps);
+        if (iFormat == FormatH264) {
+            followMainResolution();
             modeChanged(Main);
-        if (m_iStreamNum > 1)
+        } else if (m_iStreamNum > 1) {
             rebuildBelowMain();
+        }
     } else {
         if (iFormat == FormatMjpeg || iFormat == FormatH264)
             rebuildLower(iStream);
-        if (iFormat == FormatH264)
+        if (iFormat == FormatH264) {
+            if (iStream == Third)
+                propose(Third);
             modeChanged(iStream);
+        }
         if (iStream == Sub && m_iStreamNum > 2)
             rebuildLower(Third);
     }
@@ -68,9 +74,7 @@ void CEncodeStreamLogic::resolutionChanged(int iStream)
             setGroupOn(Third, false);
             m_view.setGroupEnabled(Third, false);
         }
-        mainProposal();
-        if (m_iStreamNum > 1)
-            rebuildBelowMain();
+        followMainResolution();
         m_strMainRes = strNew;
     } else if (iStream == Sub) {
         const QSize newSize = sizeOf(strNew);
@@ -227,6 +231,10 @@ void CEncodeStreamLogic::capFrameRate(int iStream, qint64 lCap)
 {
     if (m_view.format(iStream) == FormatMjpeg)
         lCap = std::min<qint64>(lCap, kMjpegFpsLimit);
+    // The device refuses a main stream that alone exceeds its capacity.
+    const qint64 lPerFrame = capacityCost(m_view.resolution(Main), 1, m_view.format(Main));
+    if (iStream == Main && m_bBudgetKnown && lPerFrame > 0)
+        lCap = std::min(lCap, m_lBudgetTotal / lPerFrame);
     QList<int> list;
     for (int iRate : m_listRates[iStream]) {
         if (iRate <= lCap)
@@ -242,6 +250,9 @@ void CEncodeStreamLogic::capFrameRate(int iStream, qint64 lCap)
 
 void CEncodeStreamLogic::propose(int iStream)
 {
+    // An MJPEG stream's bit rate is greyed out: what the device holds goes back unchanged.
+    if (m_view.format(iStream) == FormatMjpeg)
+        return;
     const int iBitRate = proposedBitRate(m_view.resolution(iStream), iStream);
     if (iBitRate > 0)
         m_view.setBitRateText(iStream, QString::number(iBitRate));
@@ -256,6 +267,15 @@ void CEncodeStreamLogic::mainProposal()
         lCap = std::min<qint64>(lCap, kLowerFpsLimit);
     capFrameRate(Main, lCap);
     propose(Main);
+}
+
+void CEncodeStreamLogic::followMainResolution()
+{
+    mainProposal();
+    if (m_iStreamNum > 1)
+        rebuildBelowMain();
+    if (m_iStreamNum > 2)
+        propose(Sub);
 }
 
 void CEncodeStreamLogic::setGroupOn(int iStream, bool bOn)

@@ -308,6 +308,7 @@ bool CEncodeStreamLogic::validateAll()
 stEncoderCfg CEncodeStreamLogic::collect(int iStream, const stEncoderCfg &read) const
 {
     stEncoderCfg cfg = read;
+    cfg.ulStream = quint32(iStream);
     if (iStream == Main)
         cfg.ulEnabled = 1;
     else

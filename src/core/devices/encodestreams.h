@@ -154,8 +154,8 @@ public:
     // Re-validates the edits of every stream offered; false at the first
     // invalid one (restored and explained as above).
     bool validateAll();
-    // The structure of a stream from the widgets; fields without a selection
-    // and the index and reserved fields keep the values of `read`.
+    // The structure of stream iStream from the widgets; fields without a
+    // selection and the reserved fields keep the values of `read`.
     stEncoderCfg collect(int iStream, const stEncoderCfg &read) const;
     // The writes of one save, in order: lower streams switched off first, the
     // main stream, then the lower streams in their final state. Never leaves
@@ -181,6 +181,8 @@ private:
     void propose(int iStream);
     void mainProposal();
     void rebuildBelowMain();
+    // The main stream's proposal and the lower streams that follow a main resolution.
+    void followMainResolution();
     bool editChecked(int iStream, bool bBitRate);
     void setGroupOn(int iStream, bool bOn);
 

@@ -26,6 +26,11 @@ signals:
 
 public slots:
     DWORD devCfgSlot(ulong ulCmdType, const QByteArray &cfgData, CUIDeviceBean &oBean);
+    // Reads the structure from the device, sets the bytes whose baMask byte
+    // is not 0 to those of baValues, and writes it back: what the request
+    // does not set stays as the device holds it.
+    void devCfgMergeSlot(ulong ulCmdType, const QByteArray &baValues, const QByteArray &baMask,
+                         CUIDeviceBean &oBean);
 
 private:
     QObject *m_pReceiver;

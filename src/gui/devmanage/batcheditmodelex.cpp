@@ -34,7 +34,7 @@ QString CBatchEditModelEx::cellText(const CBatchEditNetAddrBean &oBean, int iCol
     case ColResult:
         if (oBean.m_lResult >= DevStatusModifying && oBean.m_lResult <= DevStatusModifyInvalid)
             return CUIDeviceBean::statusText(oBean.m_lResult);
-        return QString();
+        return m_setNotInPlan.contains(oBean.m_lRowId) ? tr("不在计划中") : QString();
     default: return QString();
     }
 }
@@ -111,4 +111,10 @@ void CBatchEditModelEx::OnChangePos(int iFirst, int iSecond)
     if (iFirst < 0 || iSecond < 0 || iFirst >= m_pList->size() || iSecond >= m_pList->size())
         return;
     m_pList->swapItemsAt(iFirst, iSecond);
+}
+
+void CBatchEditModelEx::setRowsNotInPlan(const QSet<int> &setRowIds)
+{
+    m_setNotInPlan = setRowIds;
+    resetModel();
 }

@@ -5,6 +5,7 @@
 #include "modelex.h"
 
 #include <QList>
+#include <QSet>
 
 // Rows of the batch address dialog. The list belongs to the dialog; check
 // marks are held by row id so that they follow the rows through sorting.
@@ -33,6 +34,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
+    // Rows (by row id) an address plan left out; their result says so until one comes.
+    void setRowsNotInPlan(const QSet<int> &setRowIds);
+
 public slots:
     void OnChangePos(int iFirst, int iSecond);
 
@@ -44,6 +48,7 @@ private:
     QString cellText(const CBatchEditNetAddrBean &oBean, int iColumn) const;
 
     QList<CBatchEditNetAddrBean> *m_pList;
+    QSet<int> m_setNotInPlan;
 };
 
 #endif // BATCHEDITMODELEX_H

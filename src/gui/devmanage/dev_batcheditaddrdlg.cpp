@@ -4,13 +4,18 @@
 #include "batcheditmodelex.h"
 #include "devfailreason.h"
 #include "dialogframe.h"
+#include "ipv4.h"
 #include "ipwidget.h"
+#include "msgdlg.h"
 #include "qnofocusdelegate.h"
 #include "tableviewex.h"
 #include "uidevicebean.h"
 
 #include "Discovery.h"
 
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTimer>
@@ -94,7 +99,8 @@ void CBatchEditAddrDlg::setDeviceList(QList<CBatchEditNetAddrBean> &listBean)
         oRow.m_strInputPassword = oGiven.m_strInputPassword;
         m_listRows.append(oRow);
     }
-    m_pModel->resetModel();
+    m_hashPlanLine.clear();
+    m_pModel->setRowsNotInPlan({});
     m_pDeadline->stop();
     updateOkButton();
 }
@@ -188,9 +194,20 @@ void CBatchEditAddrDlg::on_oOkBtn_clicked()
 {
     // A changed device no longer answers at its old address, and a pending one
     // is still being changed: neither is sent again.
+    const bool bPlan = !m_hashPlanLine.isEmpty();
+    if (bPlan) {
+        const QList<CAddressPlan::stProblem> listProblems =
+            CAddressPlan::check(planRows(), m_listListed, CAddressPlan::UnmatchedIsAllowed);
+        if (!listProblems.isEmpty()) {
+            showPlanProblems(listProblems);
+            return;
+        }
+    }
     int nSent = 0;
     for (CBatchEditNetAddrBean &oRow : m_listRows) {
         if (oRow.m_lResult == DevStatusModifyOk || oRow.m_lResult == DevStatusModifying)
+            continue;
+        if (bPlan && !m_hashPlanLine.contains(oRow.m_lRowId))
             continue;
         CBatchEditNetAddrBean oRequest = oRow;
         emit sendModifySignal(oRequest);
@@ -260,4 +277,93 @@ void CBatchEditAddrDlg::onEncTableViewHeaderClicked(int iColumn)
 void CBatchEditAddrDlg::mouseEnterEncView(const QModelIndex index)
 {
     m_pModel->setHoverRow(index.row());
+}
+
+void CBatchEditAddrDlg::on_oLoadPlanBtn_clicked()
+{
+    if (m_strPlanFolder.isEmpty())
+        m_strPlanFolder = QDir::homePath();
+    QFileDialog oDialog(this, tr("导入地址计划"), m_strPlanFolder, tr("CSV 文件 (*.csv)"));
+    oDialog.setObjectName(QStringLiteral("oPlanFileDlg"));
+    oDialog.setOption(QFileDialog::DontUseNativeDialog);
+    oDialog.setFileMode(QFileDialog::ExistingFile);
+    if (oDialog.exec() != QDialog::Accepted || oDialog.selectedFiles().isEmpty())
+        return;
+    m_strPlanFolder = QFileInfo(oDialog.selectedFiles().first()).absolutePath();
+    loadPlan(oDialog.selectedFiles().first());
+}
+
+void CBatchEditAddrDlg::loadPlan(const QString &strPath)
+{
+    CAddressPlan oPlan;
+    CAddressPlan::stProblem oProblem;
+    if (!oPlan.load(strPath, oProblem)) {
+        showPlanProblems({oProblem});
+        return;
+    }
+    // The rows as devices, so that plan entries find them by MAC or serial number.
+    QList<CUIDeviceBean> listRowDevs;
+    for (const CBatchEditNetAddrBean &oRow : qAsConst(m_listRows)) {
+        CUIDeviceBean oDev;
+        oDev.m_strIp = oRow.m_strOldIp;
+        oDev.m_strMac = oRow.m_strMac;
+        oDev.m_strSerial = oRow.m_strSerial;
+        listRowDevs << oDev;
+    }
+    QHash<int, CAddressPlan::stEntry> hashEntry; // row index -> entry
+    QList<CAddressPlan::stEntry> listUsed;
+    for (const CAddressPlan::stEntry &oEntry : oPlan.entries()) {
+        const int iRow = CAddressPlan::findDevice(oEntry, listRowDevs);
+        if (iRow >= 0 && !hashEntry.contains(iRow)) {
+            hashEntry.insert(iRow, oEntry);
+            listUsed << oEntry;
+        }
+    }
+    const QList<CAddressPlan::stProblem> listProblems =
+        CAddressPlan::check(listUsed, m_listListed, CAddressPlan::UnmatchedIsAllowed);
+    if (!listProblems.isEmpty()) {
+        showPlanProblems(listProblems);
+        return;
+    }
+    m_hashPlanLine.clear();
+    QSet<int> setNotInPlan;
+    for (int i = 0; i < m_listRows.size(); ++i) {
+        CBatchEditNetAddrBean &oRow = m_listRows[i];
+        if (!hashEntry.contains(i)) {
+            setNotInPlan.insert(oRow.m_lRowId);
+            continue;
+        }
+        const CAddressPlan::stEntry &oEntry = hashEntry[i];
+        oRow.m_strNewIp = Ipv4::normalized(oEntry.strIp);
+        oRow.m_strMask = Ipv4::normalized(oEntry.strMask);
+        oRow.m_strGateway = Ipv4::normalized(oEntry.strGateway);
+        if (!oEntry.strUser.isEmpty())
+            oRow.m_strUserName = oEntry.strUser;
+        m_hashPlanLine.insert(oRow.m_lRowId, oEntry.iLine);
+    }
+    m_pModel->setRowsNotInPlan(setNotInPlan);
+}
+
+QList<CAddressPlan::stEntry> CBatchEditAddrDlg::planRows() const
+{
+    QList<CAddressPlan::stEntry> listEntries;
+    for (const CBatchEditNetAddrBean &oRow : m_listRows) {
+        if (!m_hashPlanLine.contains(oRow.m_lRowId))
+            continue;
+        CAddressPlan::stEntry oEntry;
+        oEntry.iLine = m_hashPlanLine.value(oRow.m_lRowId);
+        oEntry.strMac = oRow.m_strMac;
+        oEntry.strSerial = oRow.m_strSerial;
+        oEntry.strIp = oRow.m_strNewIp;
+        oEntry.strMask = oRow.m_strMask;
+        oEntry.strGateway = oRow.m_strGateway;
+        listEntries << oEntry;
+    }
+    return listEntries;
+}
+
+void CBatchEditAddrDlg::showPlanProblems(const QList<CAddressPlan::stProblem> &listProblems)
+{
+    CMsgDlg::showMsg(tr("错误"), tr("地址计划有误，未发送任何请求：\n%1").arg(CAddressPlan::describe(listProblems)),
+                     MsgError, this);
 }

@@ -1,10 +1,14 @@
 #ifndef DEV_BATCHEDITADDRDLG_H
 #define DEV_BATCHEDITADDRDLG_H
 
+#include "addressplan.h"
 #include "batcheditnetaddrbean.h"
+#include "uidevicebean.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
+#include <QSet>
 #include <QModelIndex>
 #include <QScopedPointer>
 #include <QStringList>
@@ -30,6 +34,8 @@ public:
 
     void setDeviceList(QList<CBatchEditNetAddrBean> &listBean);
     void clearAddresses();
+    // Every device of the list: a plan's address may not be one of theirs.
+    void setListedDevices(const QList<CUIDeviceBean> &listDev) { m_listListed = listDev; }
     const QList<CBatchEditNetAddrBean> &rows() const { return m_listRows; }
     // A change not answered within this is reported as failed (the library's
     // discovery call gives up after 2 s).
@@ -45,6 +51,7 @@ public slots:
 private slots:
     void on_oOkBtn_clicked();
     void on_ocancelBtn_clicked();
+    void on_oLoadPlanBtn_clicked();
     void onInitFirstIp_slot(const QString &strText);
     void onInitLastIp_slot(const QString &strText);
     void onInitSubIp_slot(const QString &strText);
@@ -58,12 +65,22 @@ private:
     QStringList firstIpParts() const;
     bool hasPendingRows() const;
     void updateOkButton();
+    // Fills the rows from the plan at strPath by MAC or serial number; on any
+    // problem the user is told and no row changes.
+    void loadPlan(const QString &strPath);
+    // The rows the loaded plan covers, as plan entries with their values now.
+    QList<CAddressPlan::stEntry> planRows() const;
+    void showPlanProblems(const QList<CAddressPlan::stProblem> &listProblems);
 
     QScopedPointer<Ui::CBatchEditAddrDlg> ui;
     QList<CBatchEditNetAddrBean> m_listRows;
     CBatchEditModelEx *m_pModel;
     QTimer *m_pDeadline;
     int m_nRowTimeoutMs = DefaultRowTimeoutMs;
+    QList<CUIDeviceBean> m_listListed;
+    // Row id -> plan line of the rows a loaded plan filled; the others are left out.
+    QHash<int, int> m_hashPlanLine;
+    QString m_strPlanFolder;
 };
 
 #endif // DEV_BATCHEDITADDRDLG_H

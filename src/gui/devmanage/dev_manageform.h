@@ -24,6 +24,7 @@ class CDevCfgDlg;
 class CUpgradeDlg;
 class CDevDiscovery;
 class CDevLibraries;
+class CDevListExport;
 class CWaitDlg;
 class CWorkerHost;
 class CWorkerRegistry;
@@ -213,6 +214,7 @@ private:
     QAction *m_pRestorePwdAction = nullptr;
     QAction *m_pRestartAction = nullptr;
     QAction *m_pRemoteAction = nullptr;
+    CDevListExport *m_pListExport = nullptr;
     std::unique_ptr<CDevLibraries> m_pLibraries;
     std::unique_ptr<CWorkerRegistry> m_pWorkers;
     CWorkerHost *m_pVersionCheckHost = nullptr;

@@ -12,6 +12,7 @@
 #include "dev_editnetaddrdlg.h"
 #include "dev_logindlg.h"
 #include "dev_resetpasswddlg.h"
+#include "devlistexport.h"
 #include "devfailreason.h"
 #include "devrequests.h"
 #include "devsession.h"
@@ -146,6 +147,7 @@ void CDevManageForm::createContextMenu()
     // Reached through the table's remote icon, not through the menu.
     m_pRemoteAction = new QAction(tr("浏览网页"), this);
     connect(m_pRemoteAction, &QAction::triggered, this, &CDevManageForm::doRemoteConfig);
+    m_pListExport = new CDevListExport(this);
 }
 
 void CDevManageForm::showDevTabViewContextMenu(const QPoint &)
@@ -156,6 +158,8 @@ void CDevManageForm::showDevTabViewContextMenu(const QPoint &)
     menu.addAction(m_pEditAddrAction);
     menu.addAction(m_pRestorePwdAction);
     menu.addAction(m_pRestartAction);
+    menu.addSeparator();
+    menu.addActions(m_pListExport->actions());
     menu.exec(QCursor::pos());
 }
 
@@ -190,6 +194,7 @@ ulong CDevManageForm::doEditNetworkAddress()
         listChecked.append(m_listDev.at(iRow));
     QList<CBatchEditNetAddrBean> listRequest = DevRequests::batchRows(listChecked);
     m_pBatchEditAddrDlg->setDeviceList(listRequest);
+    m_pBatchEditAddrDlg->setListedDevices(m_listDev);
     m_pBatchEditAddrDlg->clearAddresses();
     m_pBatchEditAddrDlg->exec();
     return 0;

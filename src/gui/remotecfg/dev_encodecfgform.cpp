@@ -3,15 +3,10 @@
 
 #include "cfgreport.h"
 #include "encodestreamread.h"
+#include "encodestreamwrite.h"
 #include "encodestreamwidgets.h"
-#include "zelt_mw_cfg.h"
-#include "zelt_mw_sdk.h"
 
-#include <QDebug>
 #include <QGroupBox>
-#include <QtEndian>
-
-#include <algorithm>
 
 using namespace EncodeStreams;
 
@@ -77,16 +72,6 @@ void CEncodeCfgForm::connectWidgets()
     connect(ui->oIFrameGapEdit_3, &QLineEdit::editingFinished, this, &CEncodeCfgForm::IFrameGap_3_EditSlot);
 }
 
-DWORD CEncodeCfgForm::writeStream(const stEncoderCfg &cfg)
-{
-    const QByteArray data = cfg.toBytes();
-    const DWORD ulResult = ZELT_MW_SetConfig(m_userId.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0,
-                                             DWORD(data.size()), data.constData());
-    if (ulResult != 0)
-        qDebug() << "ZELT_MW_SetConfig ZELT_MW_VIDEO_ENCODER_CFG failed!" << cfg.ulStream << ulResult;
-    return ulResult;
-}
-
 void CEncodeCfgForm::subGroupSlot(bool bChecked)
 {
     m_pLogic->subGroupClicked(bChecked);
@@ -123,37 +108,21 @@ void CEncodeCfgForm::onSaveCfgTimer()
         ui->oSaveBtn->setEnabled(true);
         return;
     }
-    const QList<stEncoderCfg> listWrites = m_pLogic->saveSequence(m_encCfg);
-    const int iMainPos = [&listWrites] {
-        for (int i = 0; i < listWrites.size(); ++i) {
-            if (listWrites.at(i).ulStream == Main)
-                return i;
-        }
-        return -1;
-    }();
-    for (int i = 0; i < listWrites.size(); ++i) {
-        const DWORD ulResult = writeStream(listWrites.at(i));
-        if (ulResult == 0)
-            continue;
-        // Lower streams switched off on the way to the main stream go back as they were.
-        if (i <= iMainPos) {
-            for (int iStream : {Sub, Third}) {
-                const bool bWritten = std::any_of(listWrites.begin(), listWrites.begin() + i,
-                                                  [iStream](const stEncoderCfg &cfg) {
-                                                      return cfg.ulStream == quint32(iStream);
-                                                  });
-                if (bWritten)
-                    writeStream(m_encCfg[iStream]);
-            }
-        }
-        ui->oSaveBtn->setEnabled(true);
-        emit sendReportSignal(tr("设置参数失败！"), ulResult);
+    const EncodeStreamWrite::stResult result =
+        EncodeStreamWrite::write(m_userId, m_pLogic->saveSequence(m_encCfg), m_encCfg);
+    ui->oSaveBtn->setEnabled(true);
+    if (result.ulError == 0) {
+        emit sendReportSignal(tr("设置参数成功！"), 0);
         return;
     }
-    for (const stEncoderCfg &cfg : listWrites)
-        m_encCfg[cfg.ulStream] = cfg;
-    ui->oSaveBtn->setEnabled(true);
-    emit sendReportSignal(tr("设置参数成功！"), 0);
+    if (result.listUnrestored.isEmpty()) {
+        emit sendReportSignal(tr("设置参数失败！"), result.ulError);
+        return;
+    }
+    QStringList listNames;
+    for (int iStream : result.listUnrestored)
+        listNames << (iStream == Main ? tr("主流") : iStream == Sub ? tr("辅流") : tr("第三流"));
+    emit sendReportSignal(tr("设置参数失败！%1未能恢复原来的设置。").arg(listNames.join(tr("、"))), result.ulError);
 }
 
 void CEncodeCfgForm::encFmt_1_ChangedSlot(int) { m_pLogic->formatChanged(Main); }

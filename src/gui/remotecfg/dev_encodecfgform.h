@@ -32,8 +32,6 @@ public:
                    QWidget *parent = nullptr);
     ~CEncodeCfgForm() override;
 
-    // Reads one stream (0 main, 1 sub, 2 third) into its structure; the library's result.
-
 signals:
     void sendReportSignal(QString strResult, ULONG ulResult);
 
@@ -64,12 +62,11 @@ public slots:
 
 private:
     void connectWidgets();
-    DWORD writeStream(const stEncoderCfg &cfg);
 
     QScopedPointer<Ui::CEncodeCfgForm> ui;
     CUIDeviceBean m_devBean;
     QByteArray m_userId;
-    // The streams as the device holds them: read at construction, updated by each save.
+    // The streams as the device holds them: read at construction, following every accepted write.
     std::array<stEncoderCfg, 3> m_encCfg;
     std::unique_ptr<CEncodeStreamWidgets> m_pView;
     std::unique_ptr<CEncodeStreamLogic> m_pLogic;

@@ -1,0 +1,58 @@
+#ifndef ADDRESSPLAN_H
+#define ADDRESSPLAN_H
+
+#include "uidevicebean.h"
+
+#include <QCoreApplication>
+#include <QList>
+#include <QString>
+
+// An address plan: which device, named by MAC or serial number, gets which
+// address, mask and gateway. Read from CSV whose header names the columns
+// ("mac" or "serial", "ip", "mask", "gateway", optional "user"; other
+// columns are ignored, so an edited inventory is a plan). Every entry is
+// checked before any address is sent.
+class CAddressPlan
+{
+    Q_DECLARE_TR_FUNCTIONS(CAddressPlan)
+
+public:
+    struct stEntry
+    {
+        int iLine = 0;
+        QString strMac;     // as written; compared without separators or case
+        QString strSerial;
+        QString strIp;
+        QString strMask;
+        QString strGateway;
+        QString strUser;    // empty: the caller's default account
+    };
+    struct stProblem
+    {
+        int iLine = 0;
+        QString strReason;
+    };
+    enum EUnmatched { UnmatchedIsProblem, UnmatchedIsAllowed };
+
+    // False with the problem when the text is no plan.
+    bool parse(const QString &strText, stProblem &oProblem);
+    bool load(const QString &strPath, stProblem &oProblem);
+    const QList<stEntry> &entries() const { return m_listEntries; }
+
+    // The index of the listed device the entry names; -1 when none.
+    static int findDevice(const stEntry &oEntry, const QList<CUIDeviceBean> &listDev);
+    // Address, mask and gateway rules, entries naming the same device or
+    // address, and addresses held by other listed devices; in line order.
+    static QList<stProblem> check(const QList<stEntry> &listEntries, const QList<CUIDeviceBean> &listDev,
+                                  EUnmatched eUnmatched);
+    // "line N: reason", one per line.
+    static QString describe(const QList<stProblem> &listProblems);
+
+private:
+    static QString macKey(const QString &strMac);
+    static QString addressProblem(const stEntry &oEntry);
+
+    QList<stEntry> m_listEntries;
+};
+
+#endif // ADDRESSPLAN_H

@@ -1,0 +1,124 @@
+#include "inventory.h"
+
+#include "csvtable.h"
+#include "ipv4.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+
+namespace Inventory {
+
+namespace {
+
+QByteArray table(const QList<QStringList> &listRows)
+{
+    QVector<int> vecWidth(fieldKeys().size(), 1);
+    for (const QStringList &listRow : listRows) {
+        for (int i = 0; i < listRow.size(); ++i)
+            vecWidth[i] = std::max(vecWidth[i], listRow.at(i).size());
+    }
+    QString strOut;
+    for (const QStringList &listRow : listRows) {
+        QStringList listCells;
+        for (int i = 0; i < listRow.size(); ++i) {
+            // "-" keeps the columns countable for scripts that split on blanks.
+            const QString strCell = listRow.at(i).isEmpty() ? QStringLiteral("-") : listRow.at(i);
+            listCells << (i + 1 < listRow.size() ? strCell.leftJustified(vecWidth[i]) : strCell);
+        }
+        strOut += listCells.join(QLatin1Char(' ')) + QLatin1Char('\n');
+    }
+    return strOut.toUtf8();
+}
+
+QByteArray csv(const QList<QStringList> &listRows)
+{
+    QString strOut = CsvTable::line(fieldKeys()) + QLatin1Char('\n');
+    for (const QStringList &listRow : listRows)
+        strOut += CsvTable::line(listRow) + QLatin1Char('\n');
+    return strOut.toUtf8();
+}
+
+QByteArray json(const QList<QStringList> &listRows)
+{
+    QJsonArray array;
+    for (const QStringList &listRow : listRows) {
+        QJsonObject object;
+        for (int i = 0; i < listRow.size(); ++i)
+            object.insert(fieldKeys().at(i), listRow.at(i));
+        array.append(object);
+    }
+    return QJsonDocument(array).toJson(QJsonDocument::Indented);
+}
+
+} // namespace
+
+const QStringList &fieldKeys()
+{
+    static const QStringList listKeys{
+        QStringLiteral("protocol"), QStringLiteral("type"),         QStringLiteral("ip"),
+        QStringLiteral("mask"),     QStringLiteral("gateway"),      QStringLiteral("mac"),
+        QStringLiteral("manufacturer"), QStringLiteral("model"),    QStringLiteral("serial"),
+        QStringLiteral("firmware"), QStringLiteral("port"),         QStringLiteral("xaddr")};
+    return listKeys;
+}
+
+QString protocolOf(const CUIDeviceBean &)
+{
+    return QStringLiteral("native");
+}
+
+QStringList row(const CUIDeviceBean &oDev)
+{
+    // Manufacturer, port and service address are not told by our libraries.
+    return QStringList{protocolOf(oDev),
+                       oDev.m_strDevType,
+                       oDev.m_strIp,
+                       oDev.m_strMask,
+                       oDev.m_strGateway,
+                       CUIDeviceBean::formatMac(oDev.m_strMac).toLower(),
+                       QString(),
+                       oDev.m_strModel,
+                       oDev.m_strSerial,
+                       oDev.m_strVersion,
+                       QString(),
+                       QString()};
+}
+
+QList<CUIDeviceBean> sortedByAddress(QList<CUIDeviceBean> listDev)
+{
+    std::stable_sort(listDev.begin(), listDev.end(), [](const CUIDeviceBean &a, const CUIDeviceBean &b) {
+        return Ipv4::sortKey(a.m_strIp) < Ipv4::sortKey(b.m_strIp);
+    });
+    return listDev;
+}
+
+QByteArray format(const QList<CUIDeviceBean> &listDev, EFormat eFormat)
+{
+    QList<QStringList> listRows;
+    for (const CUIDeviceBean &oDev : listDev)
+        listRows << row(oDev);
+    switch (eFormat) {
+    case FormatTable: return table(listRows);
+    case FormatCsv: return csv(listRows);
+    case FormatJson: return json(listRows);
+    }
+    return QByteArray();
+}
+
+bool parseFormat(const QString &strName, EFormat &eFormat)
+{
+    if (strName == QLatin1String("table"))
+        eFormat = FormatTable;
+    else if (strName == QLatin1String("csv"))
+        eFormat = FormatCsv;
+    else if (strName == QLatin1String("json"))
+        eFormat = FormatJson;
+    else
+        return false;
+    return true;
+}
+
+} // namespace Inventory

@@ -1,0 +1,244 @@
+// corvane-cli against a simulated fleet: the inventory in its three formats,
+// the password rules, address plans that are refused whole, and a plan that
+// moves twenty devices.
+// Loopback range 127.120.0.0/16, discovery port 37920.
+#include "csvtable.h"
+#include "inventory.h"
+#include "simfleetprocess.h"
+
+#include <QHostAddress>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString kFirstIp = QStringLiteral("127.120.0.90"); // the fleet crosses .99 -> .100
+const QString kPort = QStringLiteral("37920");
+const QString kNewFirst = QStringLiteral("127.120.5.10");
+constexpr int kIpc = 18;
+constexpr int kNvr = 4;
+constexpr int kTimeoutMs = 60000;
+
+struct stRun
+{
+    int iExit = -1;
+    QByteArray baOut;
+    QByteArray baErr;
+};
+
+QString colonMac(const QString &strMac)
+{
+    QStringList listParts;
+    for (int i = 0; i < strMac.size(); i += 2)
+        listParts << strMac.mid(i, 2).toLower();
+    return listParts.join(QLatin1Char(':'));
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void discoverListsTheFleetInThreeFormats();
+    void passwordsNeverComeFromTheCommandLine();
+    void planWithABadRowSendsNothing_data();
+    void planWithABadRowSendsNothing();
+    void planMovesTwentyDevices();
+
+private:
+    stRun cli(const QStringList &listArgs, const QByteArray &baPassword = QByteArray("vorpe")) const;
+    // Addresses by MAC as a discovery finds them now.
+    QHash<QString, QString> addressesByMac() const;
+    QString writePlan(const QString &strName, const QStringList &listRows) const;
+
+    std::unique_ptr<SimFleetProcess> m_pSim;
+    QTemporaryDir m_oDir;
+};
+
+void TestCli::initTestCase()
+{
+    QVERIFY(m_oDir.isValid());
+    m_pSim.reset(new SimFleetProcess({QStringLiteral("--ipc"), QString::number(kIpc), QStringLiteral("--nvr"),
+                                      QString::number(kNvr), QStringLiteral("--first"), kFirstIp,
+                                      QStringLiteral("--port"), kPort}));
+    // A fleet that cannot start fails the test; it is never skipped.
+    QVERIFY2(m_pSim->start(), qPrintable(m_pSim->errorString()));
+}
+
+stRun TestCli::cli(const QStringList &listArgs, const QByteArray &baPassword) const
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("CORVANE_LOOPBACK_ONLY"), QStringLiteral("1"));
+    env.insert(QStringLiteral("CORVANE_DISCOVERY_PORT"), kPort);
+    env.remove(QStringLiteral("CORVANE_LANG"));
+    env.remove(QStringLiteral("CORVANE_PASSWORD"));
+    if (!baPassword.isNull())
+        env.insert(QStringLiteral("CORVANE_PASSWORD"), QString::fromUtf8(baPassword));
+    process.setProcessEnvironment(env);
+    // No terminal: a missing password must fail rather than prompt.
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(QStringLiteral(CORVANE_CLI), listArgs);
+    stRun run;
+    if (!process.waitForFinished(kTimeoutMs) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.iExit = process.exitCode();
+    run.baOut = process.readAllStandardOutput();
+    run.baErr = process.readAllStandardError();
+    return run;
+}
+
+QHash<QString, QString> TestCli::addressesByMac() const
+{
+    const stRun run = cli({QStringLiteral("discover"), QStringLiteral("--format"), QStringLiteral("json")});
+    QHash<QString, QString> hashIp;
+    for (const QJsonValue &value : QJsonDocument::fromJson(run.baOut).array())
+        hashIp.insert(value[QStringLiteral("mac")].toString(), value[QStringLiteral("ip")].toString());
+    return hashIp;
+}
+
+QString TestCli::writePlan(const QString &strName, const QStringList &listRows) const
+{
+    const QString strPath = m_oDir.filePath(strName);
+    QFile file(strPath);
+    if (file.open(QIODevice::WriteOnly))
+        file.write((listRows.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    return strPath;
+}
+
+void TestCli::discoverListsTheFleetInThreeFormats()
+{
+    QStringList listSorted;
+    for (int i = 0; i < kIpc + kNvr; ++i)
+        listSorted << SimFleetProcess::addressAt(kFirstIp, i);
+
+    const stRun json = cli({QStringLiteral("discover"), QStringLiteral("--format"), QStringLiteral("json")});
+    QCOMPARE(json.iExit, 0);
+    const QJsonArray array = QJsonDocument::fromJson(json.baOut).array();
+    QCOMPARE(array.size(), kIpc + kNvr);
+    for (int i = 0; i < array.size(); ++i) {
+        const QJsonObject object = array.at(i).toObject();
+        const QStringList listKeys = object.keys();
+        QCOMPARE(QSet<QString>(listKeys.cbegin(), listKeys.cend()),
+                 QSet<QString>(Inventory::fieldKeys().cbegin(), Inventory::fieldKeys().cend()));
+        QCOMPARE(object[QStringLiteral("ip")].toString(), listSorted.at(i));
+        QCOMPARE(object[QStringLiteral("protocol")].toString(), QStringLiteral("native"));
+        const SimFleetProcess::Device *pDev = m_pSim->findByIp(listSorted.at(i));
+        QVERIFY(pDev);
+        QCOMPARE(object[QStringLiteral("serial")].toString(), pDev->serial);
+        QCOMPARE(object[QStringLiteral("mac")].toString(), colonMac(pDev->mac));
+        QCOMPARE(object[QStringLiteral("model")].toString(), pDev->model);
+    }
+
+    const stRun csv = cli({QStringLiteral("discover"), QStringLiteral("--format"), QStringLiteral("csv")});
+    QCOMPARE(csv.iExit, 0);
+    QList<CsvTable::stRecord> listRecords;
+    int iErrorLine = 0;
+    QVERIFY(CsvTable::parse(QString::fromUtf8(csv.baOut), listRecords, iErrorLine));
+    QCOMPARE(listRecords.size(), kIpc + kNvr + 1);
+    QCOMPARE(listRecords.first().listFields, Inventory::fieldKeys());
+    for (int i = 1; i < listRecords.size(); ++i)
+        QCOMPARE(listRecords.at(i).listFields.at(2), listSorted.at(i - 1));
+
+    const stRun table = cli({QStringLiteral("discover")});
+    QCOMPARE(table.iExit, 0);
+    const QList<QByteArray> listLines = table.baOut.trimmed().split('\n');
+    QCOMPARE(listLines.size(), kIpc + kNvr);
+    for (int i = 0; i < listLines.size(); ++i)
+        QCOMPARE(QString::fromUtf8(listLines.at(i).simplified().split(' ').at(2)), listSorted.at(i));
+}
+
+void TestCli::passwordsNeverComeFromTheCommandLine()
+{
+    const QString strIp = kFirstIp;
+    const stRun onLine = cli({QStringLiteral("info"), QStringLiteral("--user"), QStringLiteral("admin"),
+                              QStringLiteral("--password"), QStringLiteral("vorpe"), strIp});
+    QCOMPARE(onLine.iExit, 2);
+    QVERIFY(onLine.baOut.isEmpty());
+    QVERIFY2(onLine.baErr.contains("CORVANE_PASSWORD"), onLine.baErr.constData());
+
+    const stRun none = cli({QStringLiteral("info"), QStringLiteral("--user"), QStringLiteral("admin"), strIp},
+                           QByteArray());
+    QCOMPARE(none.iExit, 2);
+
+    const stRun wrong = cli({QStringLiteral("info"), QStringLiteral("--user"), QStringLiteral("admin"), strIp},
+                            QByteArray("not-the-password"));
+    QCOMPARE(wrong.iExit, 1);
+    QVERIFY(wrong.baOut.isEmpty());
+    QCOMPARE(wrong.baErr.trimmed(), QByteArray(strIp.toLatin1() + " failed: Wrong user name or password"));
+
+    const QString strFile = writePlan(QStringLiteral("password"), {QStringLiteral("vorpe")});
+    const stRun right = cli({QStringLiteral("info"), QStringLiteral("--user"), QStringLiteral("admin"),
+                             QStringLiteral("--password-file"), strFile, QStringLiteral("--format"),
+                             QStringLiteral("csv"), strIp},
+                            QByteArray());
+    QCOMPARE(right.iExit, 0);
+    const QList<QByteArray> listLines = right.baOut.trimmed().split('\n');
+    QCOMPARE(listLines.size(), 2);
+    QVERIFY2(listLines.at(1).startsWith("native,IPC," + strIp.toLatin1() + ","), listLines.at(1).constData());
+}
+
+void TestCli::planWithABadRowSendsNothing_data()
+{
+    QTest::addColumn<QString>("badRow");
+    QTest::addColumn<QString>("reason");
+    const SimFleetProcess::Device &oSecond = m_pSim->devices().at(1);
+    QTest::newRow("bad mask") << QStringLiteral("%1,127.120.6.2,255.0.255.0,127.120.0.1").arg(oSecond.mac)
+                              << QStringLiteral("line 3: subnet mask 255.0.255.0 is not valid");
+    QTest::newRow("duplicate address") << QStringLiteral("%1,127.120.6.1,255.255.0.0,127.120.0.1").arg(oSecond.mac)
+                                       << QStringLiteral("line 3: IP address 127.120.6.1 repeats line 2");
+    QTest::newRow("unknown MAC") << QStringLiteral("02c3a7ffffff,127.120.6.2,255.255.0.0,127.120.0.1")
+                                 << QStringLiteral("line 3: no device with MAC 02c3a7ffffff was found");
+}
+
+void TestCli::planWithABadRowSendsNothing()
+{
+    QFETCH(QString, badRow);
+    QFETCH(QString, reason);
+    const SimFleetProcess::Device &oFirst = m_pSim->devices().at(0);
+    const QString strPlan = writePlan(QStringLiteral("bad.csv"),
+                                      {QStringLiteral("mac,ip,mask,gateway,user"),
+                                       QStringLiteral("%1,127.120.6.1,255.255.0.0,127.120.0.1,admin").arg(oFirst.mac),
+                                       badRow + QStringLiteral(",admin")});
+    const stRun run = cli({QStringLiteral("set-address"), QStringLiteral("--plan"), strPlan});
+    QCOMPARE(run.iExit, 2);
+    QVERIFY(run.baOut.isEmpty());
+    QVERIFY2(run.baErr.contains((strPlan + QStringLiteral(": ") + reason).toUtf8()), run.baErr.constData());
+    // The good row was not sent either.
+    QCOMPARE(addressesByMac().value(colonMac(oFirst.mac)), oFirst.ip);
+}
+
+void TestCli::planMovesTwentyDevices()
+{
+    QStringList listRows{QStringLiteral("serial,mac,ip,mask,gateway")};
+    QHash<QString, QString> hashWanted;
+    for (int i = 0; i < 20; ++i) {
+        // Cameras by MAC, recorders by serial number.
+        const SimFleetProcess::Device &oDev = m_pSim->devices().at(i < 18 ? i : kIpc + i - 18);
+        const QString strNew = SimFleetProcess::addressAt(kNewFirst, i);
+        listRows << (oDev.type == QLatin1String("IPC") ? QStringLiteral(",%1").arg(colonMac(oDev.mac))
+                                                       : QStringLiteral("%1,").arg(oDev.serial))
+                        + QStringLiteral(",%1,255.255.0.0,127.120.0.1").arg(strNew);
+        hashWanted.insert(colonMac(oDev.mac), strNew);
+    }
+    const stRun run = cli({QStringLiteral("set-address"), QStringLiteral("--user"), QStringLiteral("admin"),
+                           QStringLiteral("--plan"), writePlan(QStringLiteral("move.csv"), listRows)});
+    QCOMPARE(run.iExit, 0);
+    QCOMPARE(run.baOut.count(" ok\n"), 20);
+
+    const QHash<QString, QString> hashFound = addressesByMac();
+    for (auto it = hashWanted.cbegin(); it != hashWanted.cend(); ++it)
+        QCOMPARE(hashFound.value(it.key()), it.value());
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

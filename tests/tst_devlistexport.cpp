@@ -1,0 +1,150 @@
+// The device tab's inventory export against simulated devices: every row to
+// CSV and the ticked rows to JSON, each read back as the devices they list.
+// Loopback range 127.123.0.0/16, discovery port 37923.
+#include "csvtable.h"
+#include "dev_manageform.h"
+#include "devtabhelper.h"
+#include "dialoghelper.h"
+#include "encodedevmodelex.h"
+#include "inventory.h"
+#include "recordtypes.h"
+#include "simfleetprocess.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString kFirstIp = QStringLiteral("127.123.0.97");
+const QString kPort = QStringLiteral("37923");
+constexpr int kIpc = 3;
+constexpr int kNvr = 2;
+
+QString colonMac(const QString &strMac)
+{
+    QStringList listParts;
+    for (int i = 0; i < strMac.size(); i += 2)
+        listParts << strMac.mid(i, 2).toLower();
+    return listParts.join(QLatin1Char(':'));
+}
+
+} // namespace
+
+class TestDevListExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void exportsReadBackAsTheListedDevices();
+
+private:
+    // Triggers the export action and saves to strPath in the file dialog.
+    bool exportTo(const char *pszAction, const QString &strPath);
+    // The fields a device of the simulator must show in its row.
+    void compareRow(const QStringList &listRow, const QString &strIp);
+
+    std::unique_ptr<SimFleetProcess> m_pSim;
+    std::unique_ptr<CDevManageForm> m_pForm;
+    QTemporaryDir m_oDir;
+};
+
+void TestDevListExport::initTestCase()
+{
+    registerRecordTypes();
+    QVERIFY(m_oDir.isValid());
+    qputenv("CORVANE_DISCOVERY_PORT", kPort.toLatin1());
+    m_pSim.reset(new SimFleetProcess({QStringLiteral("--ipc"), QString::number(kIpc), QStringLiteral("--nvr"),
+                                      QString::number(kNvr), QStringLiteral("--first"), kFirstIp,
+                                      QStringLiteral("--port"), kPort}));
+    QVERIFY2(m_pSim->start(), qPrintable(m_pSim->errorString()));
+    m_pForm.reset(new CDevManageForm);
+    // Logged in, the rows also hold type, mask and gateway.
+    DevTabHelper::logInEveryListed(m_pForm.get(), kIpc + kNvr);
+    QVERIFY(!QTest::currentTestFailed());
+}
+
+void TestDevListExport::cleanupTestCase()
+{
+    m_pForm.reset();
+    m_pSim.reset();
+}
+
+bool TestDevListExport::exportTo(const char *pszAction, const QString &strPath)
+{
+    auto *pAction = m_pForm->findChild<QAction *>(QLatin1String(pszAction));
+    if (!pAction)
+        return false;
+    auto pSeen = DialogHelper::onNextModal([strPath](QWidget *pDlg) {
+        auto *pFileDlg = qobject_cast<QFileDialog *>(pDlg);
+        if (!pFileDlg)
+            return;
+        pFileDlg->selectFile(strPath);
+        QMetaObject::invokeMethod(pFileDlg, "accept");
+    });
+    pAction->trigger();
+    return QTest::qWaitFor([&pSeen] { return pSeen->done; }) && QTest::qWaitFor(DialogHelper::noModal)
+        && pSeen->className == QLatin1String("QFileDialog");
+}
+
+void TestDevListExport::compareRow(const QStringList &listRow, const QString &strIp)
+{
+    const SimFleetProcess::Device *pDev = m_pSim->findByIp(strIp);
+    QVERIFY2(pDev, qPrintable(strIp));
+    QCOMPARE(listRow.size(), Inventory::fieldKeys().size());
+    QCOMPARE(listRow.at(0), QStringLiteral("native"));
+    QCOMPARE(listRow.at(1), pDev->type);
+    QCOMPARE(listRow.at(2), strIp);
+    QVERIFY(!listRow.at(3).isEmpty()); // mask, read at login
+    QCOMPARE(listRow.at(5), colonMac(pDev->mac));
+    QCOMPARE(listRow.at(7), pDev->model);
+    QCOMPARE(listRow.at(8), pDev->serial);
+}
+
+void TestDevListExport::exportsReadBackAsTheListedDevices()
+{
+    QStringList listSorted;
+    for (int i = 0; i < kIpc + kNvr; ++i)
+        listSorted << SimFleetProcess::addressAt(kFirstIp, i);
+
+    const QString strCsv = m_oDir.filePath(QStringLiteral("all.csv"));
+    QVERIFY(exportTo("oExportAllAction", strCsv));
+    QFile csv(strCsv);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QList<CsvTable::stRecord> listRecords;
+    int iErrorLine = 0;
+    QVERIFY(CsvTable::parse(QString::fromUtf8(csv.readAll()), listRecords, iErrorLine));
+    QCOMPARE(listRecords.size(), kIpc + kNvr + 1);
+    QCOMPARE(listRecords.first().listFields, Inventory::fieldKeys());
+    for (int i = 1; i < listRecords.size(); ++i)
+        compareRow(listRecords.at(i).listFields, listSorted.at(i - 1));
+
+    // Ticked: the last camera and the first recorder.
+    QStringList listTicked{listSorted.at(kIpc - 1), listSorted.at(kIpc)};
+    // The login left every row ticked.
+    for (int i = 0; i < m_pForm->deviceList().size(); ++i)
+        m_pForm->devModel()->setRowChecked(i, listTicked.contains(m_pForm->deviceList().at(i).m_strIp));
+    const QString strJson = m_oDir.filePath(QStringLiteral("ticked.json"));
+    QVERIFY(exportTo("oExportCheckedAction", strJson));
+    QFile json(strJson);
+    QVERIFY(json.open(QIODevice::ReadOnly));
+    const QJsonArray array = QJsonDocument::fromJson(json.readAll()).array();
+    QCOMPARE(array.size(), listTicked.size());
+    for (int i = 0; i < array.size(); ++i) {
+        QStringList listRow;
+        for (const QString &strKey : Inventory::fieldKeys())
+            listRow << array.at(i).toObject().value(strKey).toString();
+        compareRow(listRow, listTicked.at(i));
+    }
+}
+
+QTEST_MAIN(TestDevListExport)
+#include "tst_devlistexport.moc"
