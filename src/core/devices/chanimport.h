@@ -8,7 +8,8 @@
 // calculator.
 namespace ChanImport {
 
-// Fills oChan (one channel of oDev) from the device's main stream and returns
+// Fills oChan (one channel of oDev) from the device's main stream (for a
+// camera behind the media interface, its first stream) and returns
 // the device's new status: imported, import failed (an NVR, an unreadable
 // stream, or one without a bit rate), or not logged in. oChan's id is left as
 // the caller set it.

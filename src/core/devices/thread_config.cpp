@@ -1,4 +1,5 @@
 #include "thread_config.h"
+#include "devfailreason.h"
 #include "devsession.h"
 
 #include "zelt_mw_sdk.h"
