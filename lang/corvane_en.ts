@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
     <context>
         <name>CAboutDlg</name>
@@ -28,6 +29,81 @@
         <message>
             <source>码率范围:128~16384</source>
             <translation>Bit rate range: 128~16384</translation>
+        </message>
+    </context>
+    <context>
+        <name>CAddressPlan</name>
+        <message>
+            <source>无法打开 %1：%2</source>
+            <translation>cannot open %1: %2</translation>
+        </message>
+        <message>
+            <source>%1 过大，不是地址计划</source>
+            <translation>%1 is too large to be an address plan</translation>
+        </message>
+        <message>
+            <source>引号未闭合</source>
+            <translation>a quote is never closed</translation>
+        </message>
+        <message>
+            <source>计划为空</source>
+            <translation>the plan is empty</translation>
+        </message>
+        <message>
+            <source>表头缺少 mac 或 serial 列</source>
+            <translation>the header names no mac or serial column</translation>
+        </message>
+        <message>
+            <source>表头缺少 %1 列</source>
+            <translation>the header names no %1 column</translation>
+        </message>
+        <message>
+            <source>没有 MAC 也没有序列号</source>
+            <translation>neither MAC nor serial number</translation>
+        </message>
+        <message>
+            <source>MAC %1 无效</source>
+            <translation>MAC %1 is not valid</translation>
+        </message>
+        <message>
+            <source>IP地址 %1 无效</source>
+            <translation>IP address %1 is not valid</translation>
+        </message>
+        <message>
+            <source>子网掩码 %1 无效</source>
+            <translation>subnet mask %1 is not valid</translation>
+        </message>
+        <message>
+            <source>IP地址 %1 是子网 %2 的网络地址或广播地址</source>
+            <translation>IP address %1 is the network or broadcast address of its subnet %2</translation>
+        </message>
+        <message>
+            <source>网关 %1 不在 %2/%3 的子网内或与地址相同</source>
+            <translation>gateway %1 is outside the subnet %2/%3 or equals the address</translation>
+        </message>
+        <message>
+            <source>与第 %1 行是同一台设备</source>
+            <translation>the same device as line %1</translation>
+        </message>
+        <message>
+            <source>IP地址 %1 与第 %2 行重复</source>
+            <translation>IP address %1 repeats line %2</translation>
+        </message>
+        <message>
+            <source>未找到序列号为 %1 的设备</source>
+            <translation>no device with serial number %1 was found</translation>
+        </message>
+        <message>
+            <source>未找到 MAC 为 %1 的设备</source>
+            <translation>no device with MAC %1 was found</translation>
+        </message>
+        <message>
+            <source>IP地址 %1 已被另一台设备（MAC %2）使用</source>
+            <translation>IP address %1 is used by another device (MAC %2)</translation>
+        </message>
+        <message>
+            <source>第 %1 行：%2</source>
+            <translation>line %1: %2</translation>
         </message>
     </context>
     <context>
@@ -183,29 +259,29 @@
             <source>取消</source>
             <translation>Cancel</translation>
         </message>
-    <message>
-        <source>导入地址计划...</source>
-        <translation>Load address plan...</translation>
-    </message>
-    <message>
-        <source>导入地址计划</source>
-        <translation>Load address plan</translation>
-    </message>
-    <message>
-        <source>CSV 文件 (*.csv)</source>
-        <translation>CSV files (*.csv)</translation>
-    </message>
-    <message>
-        <source>错误</source>
-        <translation>Error</translation>
-    </message>
-    <message>
-        <source>地址计划有误，未发送任何请求：
+        <message>
+            <source>导入地址计划...</source>
+            <translation>Load address plan...</translation>
+        </message>
+        <message>
+            <source>导入地址计划</source>
+            <translation>Load address plan</translation>
+        </message>
+        <message>
+            <source>CSV 文件 (*.csv)</source>
+            <translation>CSV files (*.csv)</translation>
+        </message>
+        <message>
+            <source>错误</source>
+            <translation>Error</translation>
+        </message>
+        <message>
+            <source>地址计划有误，未发送任何请求：
 %1</source>
-        <translation>The address plan has errors; nothing was sent:
+            <translation>The address plan has errors; nothing was sent:
 %1</translation>
-    </message>
-</context>
+        </message>
+    </context>
     <context>
         <name>CBatchEditModelEx</name>
         <message>
@@ -240,11 +316,11 @@
             <source>操作结果</source>
             <translation>Result</translation>
         </message>
-    <message>
-        <source>不在计划中</source>
-        <translation>Not in the plan</translation>
-    </message>
-</context>
+        <message>
+            <source>不在计划中</source>
+            <translation>Not in the plan</translation>
+        </message>
+    </context>
     <context>
         <name>CCapCalculateForm</name>
         <message>
@@ -478,6 +554,286 @@
         </message>
     </context>
     <context>
+        <name>CCli</name>
+        <message>
+            <source>输出格式：table、csv 或 json</source>
+            <translation>output format: table, csv or json</translation>
+        </message>
+        <message>
+            <source>同时处理的设备数（默认 8）</source>
+            <translation>devices worked on at once (default 8)</translation>
+        </message>
+        <message>
+            <source>登录用户名</source>
+            <translation>user name to log in with</translation>
+        </message>
+        <message>
+            <source>从文件第一行读取密码</source>
+            <translation>read the password from the first line of a file</translation>
+        </message>
+        <message>
+            <source>等待设备应答的毫秒数（默认 500）</source>
+            <translation>milliseconds to wait for devices to answer (default 500)</translation>
+        </message>
+        <message>
+            <source>同时探测的地址段</source>
+            <translation>also probe this address range</translation>
+        </message>
+        <message>
+            <source>不发送组播探测</source>
+            <translation>send no multicast probe</translation>
+        </message>
+        <message>
+            <source>新IP地址</source>
+            <translation>new IP address</translation>
+        </message>
+        <message>
+            <source>新子网掩码</source>
+            <translation>new subnet mask</translation>
+        </message>
+        <message>
+            <source>新网关</source>
+            <translation>new gateway</translation>
+        </message>
+        <message>
+            <source>地址计划（CSV：mac 或 serial、ip、mask、gateway，可选 user）</source>
+            <translation>address plan (CSV: mac or serial, ip, mask, gateway, optional user)</translation>
+        </message>
+        <message>
+            <source>安全码</source>
+            <translation>security code</translation>
+        </message>
+        <message>
+            <source>固件文件</source>
+            <translation>firmware file</translation>
+        </message>
+        <message>
+            <source>配置文件</source>
+            <translation>configuration file</translation>
+        </message>
+        <message>
+            <source>开始时间：月/周/星期/时</source>
+            <translation>start as month/week/weekday/hour</translation>
+        </message>
+        <message>
+            <source>结束时间：月/周/星期/时</source>
+            <translation>end as month/week/weekday/hour</translation>
+        </message>
+        <message>
+            <source>偏移分钟数：30、60、90 或 120</source>
+            <translation>offset in minutes: 30, 60, 90 or 120</translation>
+        </message>
+        <message>
+            <source>关闭夏令时</source>
+            <translation>switch daylight saving off</translation>
+        </message>
+        <message>
+            <source>显示帮助</source>
+            <translation>show this help</translation>
+        </message>
+        <message>
+            <source>查找设备并列出：每行一台（table）、带表头的 CSV 或 JSON 数组，按地址排序。</source>
+            <translation>Finds devices and lists them, sorted by address: one per line (table), CSV with a header, or a JSON array.</translation>
+        </message>
+        <message>
+            <source>登录设备并列出从设备读取的字段。</source>
+            <translation>Logs in to the devices and lists the fields read from them.</translation>
+        </message>
+        <message>
+            <source>修改一台设备的网络地址，或按计划文件（CSV）修改多台设备的地址；发送前检查计划的每一行。</source>
+            <translation>Changes the network address of one device, or of several by a plan file (CSV); every row of the plan is checked before anything is sent.</translation>
+        </message>
+        <message>
+            <source>用安全码重置设备密码。</source>
+            <translation>Resets a device's password with its security code.</translation>
+        </message>
+        <message>
+            <source>重启设备。</source>
+            <translation>Restarts the devices.</translation>
+        </message>
+        <message>
+            <source>升级设备固件。</source>
+            <translation>Upgrades the devices' firmware.</translation>
+        </message>
+        <message>
+            <source>导出设备配置到文件夹。</source>
+            <translation>Exports the devices' configuration into a folder.</translation>
+        </message>
+        <message>
+            <source>把配置文件导入设备。</source>
+            <translation>Imports a configuration file into a device.</translation>
+        </message>
+        <message>
+            <source>导出设备诊断信息到文件夹。</source>
+            <translation>Exports the devices' diagnostic information into a folder.</translation>
+        </message>
+        <message>
+            <source>设置夏令时规则：月 1-12，第 1-4 周或 last，星期 0-6（0 为星期日），时 0-23；--off 关闭夏令时。</source>
+            <translation>Sets the daylight-saving rule: month 1-12, week 1-4 or last, weekday 0-6 (0 is Sunday), hour 0-23; --off switches daylight saving off.</translation>
+        </message>
+        <message>
+            <source>命令：</source>
+            <translation>Commands:</translation>
+        </message>
+        <message>
+            <source>每个命令的选项：corvane-cli 命令 --help。</source>
+            <translation>Options of a command: corvane-cli COMMAND --help.</translation>
+        </message>
+        <message>
+            <source>密码从 CORVANE_PASSWORD、--password-file 或终端提示读取，从不从命令行读取。</source>
+            <translation>The password comes from CORVANE_PASSWORD, --password-file or a prompt on the terminal, never from the command line.</translation>
+        </message>
+        <message>
+            <source>结果：每台设备一行“地址 ok”或“地址 failed: 原因”，或用 --format json 输出数组。</source>
+            <translation>Results: one line per device, "ADDRESS ok" or "ADDRESS failed: REASON", or an array with --format json.</translation>
+        </message>
+        <message>
+            <source>退出码：0 全部成功，1 部分设备失败，2 用法或输入错误。</source>
+            <translation>Exit codes: 0 every device succeeded, 1 some devices failed, 2 usage or input error.</translation>
+        </message>
+        <message>
+            <source>用法：%1</source>
+            <translation>usage: %1</translation>
+        </message>
+        <message>
+            <source>缺少命令</source>
+            <translation>missing command</translation>
+        </message>
+        <message>
+            <source>密码不能写在命令行上（其他用户可以看到）：请使用 CORVANE_PASSWORD 或 --password-file</source>
+            <translation>a password is not taken on the command line (other users can read it): use CORVANE_PASSWORD or --password-file</translation>
+        </message>
+        <message>
+            <source>未知命令：%1</source>
+            <translation>unknown command: %1</translation>
+        </message>
+        <message>
+            <source>--format 应为 table、csv 或 json</source>
+            <translation>--format must be table, csv or json</translation>
+        </message>
+        <message>
+            <source>--jobs 应为 1 到 256 的整数</source>
+            <translation>--jobs must be a whole number from 1 to 256</translation>
+        </message>
+        <message>
+            <source>缺少 --%1</source>
+            <translation>missing --%1</translation>
+        </message>
+        <message>
+            <source>%1 不是有效的IP地址</source>
+            <translation>%1 is not a valid IP address</translation>
+        </message>
+        <message>
+            <source>--wait 应为 0 到 60000 的毫秒数</source>
+            <translation>--wait must be 0 to 60000 milliseconds</translation>
+        </message>
+        <message>
+            <source>--range 应为 FIRST-LAST，起始地址不大于结束地址</source>
+            <translation>--range must be FIRST-LAST with the first address not above the last</translation>
+        </message>
+        <message>
+            <source>--no-multicast 需要 --range</source>
+            <translation>--no-multicast needs --range</translation>
+        </message>
+        <message>
+            <source>多余的参数：%1</source>
+            <translation>unexpected arguments: %1</translation>
+        </message>
+        <message>
+            <source>只能指定一个设备地址</source>
+            <translation>exactly one device address is expected</translation>
+        </message>
+        <message>
+            <source>未找到设备</source>
+            <translation>device not found</translation>
+        </message>
+        <message>
+            <source>--plan 不能与地址、--ip、--mask、--gateway 同时使用</source>
+            <translation>--plan cannot be combined with an address, --ip, --mask or --gateway</translation>
+        </message>
+        <message>
+            <source>没有用户名（user 列或 --user）</source>
+            <translation>no user name (user column or --user)</translation>
+        </message>
+        <message>
+            <source>计划有误，未发送任何请求</source>
+            <translation>the plan has errors; nothing was sent</translation>
+        </message>
+        <message>
+            <source>修改地址</source>
+            <translation>Changing addresses</translation>
+        </message>
+        <message>
+            <source>--off 不能与 --start、--end、--offset 同时使用</source>
+            <translation>--off cannot be combined with --start, --end or --offset</translation>
+        </message>
+        <message>
+            <source>--%1 应为 月/周/星期/时，例如 3/last/0/2</source>
+            <translation>--%1 must be month/week/weekday/hour, for example 3/last/0/2</translation>
+        </message>
+        <message>
+            <source>--offset 应为 30、60、90 或 120</source>
+            <translation>--offset must be 30, 60, 90 or 120</translation>
+        </message>
+        <message>
+            <source>文件 %1 无法读取</source>
+            <translation>cannot read the file %1</translation>
+        </message>
+        <message>
+            <source>无法创建文件夹 %1</source>
+            <translation>cannot create the folder %1</translation>
+        </message>
+        <message>
+            <source>缺少设备地址</source>
+            <translation>missing device address</translation>
+        </message>
+        <message>
+            <source>输出位置：文件夹（不存在时创建）；snapshot 为 JPEG 文件</source>
+            <translation>Output: a folder (created when missing); for snapshot a JPEG file</translation>
+        </message>
+        <message>
+            <source>列出摄像机的各码流：编码、分辨率、帧率、码率（kbit/s）和 I 帧间隔。</source>
+            <translation>Lists the camera's streams: encoding, resolution, frame rate, bit rate (kbit/s) and GOP length.</translation>
+        </message>
+        <message>
+            <source>把摄像机当前画面保存为 JPEG 文件。</source>
+            <translation>Saves the camera's current picture as a JPEG file.</translation>
+        </message>
+    </context>
+    <context>
+        <name>CCliLane</name>
+        <message>
+            <source>无法写入文件 %1：%2</source>
+            <translation>Cannot write the file %1: %2</translation>
+        </message>
+    </context>
+    <context>
+        <name>CCliPassword</name>
+        <message>
+            <source>无法读取密码文件 %1：%2</source>
+            <translation>cannot read the password file %1: %2</translation>
+        </message>
+        <message>
+            <source>密码文件 %1 过大</source>
+            <translation>the password file %1 is too large</translation>
+        </message>
+        <message>
+            <source>需要密码：请设置 CORVANE_PASSWORD、使用 --password-file，或在终端中运行以输入密码</source>
+            <translation>a password is needed: set CORVANE_PASSWORD, use --password-file, or run on a terminal to type it</translation>
+        </message>
+        <message>
+            <source>密码：</source>
+            <translation>Password: </translation>
+        </message>
+    </context>
+    <context>
+        <name>CCliProgress</name>
+        <message>
+            <source>%1/%2 台设备</source>
+            <translation>%1/%2 devices</translation>
+        </message>
+    </context>
+    <context>
         <name>CCorvaneMainWind</name>
         <message>
             <source>Corvane</source>
@@ -640,6 +996,45 @@
         <message>
             <source>设备已离线</source>
             <translation>The device went offline</translation>
+        </message>
+    </context>
+    <context>
+        <name>CDevListExport</name>
+        <message>
+            <source>导出全部设备...</source>
+            <translation>Export all devices...</translation>
+        </message>
+        <message>
+            <source>导出勾选的设备...</source>
+            <translation>Export ticked devices...</translation>
+        </message>
+        <message>
+            <source>信息</source>
+            <translation>Information</translation>
+        </message>
+        <message>
+            <source>请选择设备。</source>
+            <translation>Please select a device.</translation>
+        </message>
+        <message>
+            <source>CSV 文件 (*.csv)</source>
+            <translation>CSV files (*.csv)</translation>
+        </message>
+        <message>
+            <source>JSON 文件 (*.json)</source>
+            <translation>JSON files (*.json)</translation>
+        </message>
+        <message>
+            <source>导出设备列表</source>
+            <translation>Export device list</translation>
+        </message>
+        <message>
+            <source>错误</source>
+            <translation>Error</translation>
+        </message>
+        <message>
+            <source>导出失败：%1</source>
+            <translation>Export failed: %1</translation>
         </message>
     </context>
     <context>
@@ -1072,23 +1467,23 @@
             <source>设置参数成功！</source>
             <translation>Parameters set!</translation>
         </message>
-    <message>
-        <source>辅流</source>
-        <translation>sub stream</translation>
-    </message>
-    <message>
-        <source>第三流</source>
-        <translation>third stream</translation>
-    </message>
-    <message>
-        <source>设置参数失败！%1未能恢复原来的设置。</source>
-        <translation>Setting parameters failed! Could not restore the previous settings of: %1.</translation>
-    </message>
-    <message>
-        <source>、</source>
-        <translation>, </translation>
-    </message>
-</context>
+        <message>
+            <source>辅流</source>
+            <translation>sub stream</translation>
+        </message>
+        <message>
+            <source>第三流</source>
+            <translation>third stream</translation>
+        </message>
+        <message>
+            <source>设置参数失败！%1未能恢复原来的设置。</source>
+            <translation>Setting parameters failed! Could not restore the previous settings of: %1.</translation>
+        </message>
+        <message>
+            <source>、</source>
+            <translation>, </translation>
+        </message>
+    </context>
     <context>
         <name>CEncodeStreamWidgets</name>
         <message>
@@ -2447,6 +2842,25 @@
         </message>
     </context>
     <context>
+        <name>DevSession</name>
+        <message>
+            <source>此设备不支持</source>
+            <translation>not supported by this device</translation>
+        </message>
+        <message>
+            <source>无法读取主码流（错误码 %1）</source>
+            <translation>The main stream cannot be read (code %1)</translation>
+        </message>
+        <message>
+            <source>无法读取主码流</source>
+            <translation>The main stream cannot be read</translation>
+        </message>
+        <message>
+            <source>设备返回的快照不是 JPEG 图片</source>
+            <translation>The device's snapshot is not a JPEG picture</translation>
+        </message>
+    </context>
+    <context>
         <name>EncodeDevModelEx</name>
         <message>
             <source>全选</source>
@@ -2547,383 +2961,4 @@
             <translation>quality</translation>
         </message>
     </context>
-<context>
-    <name>CAddressPlan</name>
-    <message>
-        <source>无法打开 %1：%2</source>
-        <translation>cannot open %1: %2</translation>
-    </message>
-    <message>
-        <source>%1 过大，不是地址计划</source>
-        <translation>%1 is too large to be an address plan</translation>
-    </message>
-    <message>
-        <source>引号未闭合</source>
-        <translation>a quote is never closed</translation>
-    </message>
-    <message>
-        <source>计划为空</source>
-        <translation>the plan is empty</translation>
-    </message>
-    <message>
-        <source>表头缺少 mac 或 serial 列</source>
-        <translation>the header names no mac or serial column</translation>
-    </message>
-    <message>
-        <source>表头缺少 %1 列</source>
-        <translation>the header names no %1 column</translation>
-    </message>
-    <message>
-        <source>没有 MAC 也没有序列号</source>
-        <translation>neither MAC nor serial number</translation>
-    </message>
-    <message>
-        <source>MAC %1 无效</source>
-        <translation>MAC %1 is not valid</translation>
-    </message>
-    <message>
-        <source>IP地址 %1 无效</source>
-        <translation>IP address %1 is not valid</translation>
-    </message>
-    <message>
-        <source>子网掩码 %1 无效</source>
-        <translation>subnet mask %1 is not valid</translation>
-    </message>
-    <message>
-        <source>IP地址 %1 是子网 %2 的网络地址或广播地址</source>
-        <translation>IP address %1 is the network or broadcast address of its subnet %2</translation>
-    </message>
-    <message>
-        <source>网关 %1 不在 %2/%3 的子网内或与地址相同</source>
-        <translation>gateway %1 is outside the subnet %2/%3 or equals the address</translation>
-    </message>
-    <message>
-        <source>与第 %1 行是同一台设备</source>
-        <translation>the same device as line %1</translation>
-    </message>
-    <message>
-        <source>IP地址 %1 与第 %2 行重复</source>
-        <translation>IP address %1 repeats line %2</translation>
-    </message>
-    <message>
-        <source>未找到序列号为 %1 的设备</source>
-        <translation>no device with serial number %1 was found</translation>
-    </message>
-    <message>
-        <source>未找到 MAC 为 %1 的设备</source>
-        <translation>no device with MAC %1 was found</translation>
-    </message>
-    <message>
-        <source>IP地址 %1 已被另一台设备（MAC %2）使用</source>
-        <translation>IP address %1 is used by another device (MAC %2)</translation>
-    </message>
-    <message>
-        <source>第 %1 行：%2</source>
-        <translation>line %1: %2</translation>
-    </message>
-</context>
-<context>
-    <name>CCli</name>
-    <message>
-        <source>输出格式：table、csv 或 json</source>
-        <translation>output format: table, csv or json</translation>
-    </message>
-    <message>
-        <source>同时处理的设备数（默认 8）</source>
-        <translation>devices worked on at once (default 8)</translation>
-    </message>
-    <message>
-        <source>登录用户名</source>
-        <translation>user name to log in with</translation>
-    </message>
-    <message>
-        <source>从文件第一行读取密码</source>
-        <translation>read the password from the first line of a file</translation>
-    </message>
-    <message>
-        <source>等待设备应答的毫秒数（默认 500）</source>
-        <translation>milliseconds to wait for devices to answer (default 500)</translation>
-    </message>
-    <message>
-        <source>同时探测的地址段</source>
-        <translation>also probe this address range</translation>
-    </message>
-    <message>
-        <source>不发送组播探测</source>
-        <translation>send no multicast probe</translation>
-    </message>
-    <message>
-        <source>新IP地址</source>
-        <translation>new IP address</translation>
-    </message>
-    <message>
-        <source>新子网掩码</source>
-        <translation>new subnet mask</translation>
-    </message>
-    <message>
-        <source>新网关</source>
-        <translation>new gateway</translation>
-    </message>
-    <message>
-        <source>地址计划（CSV：mac 或 serial、ip、mask、gateway，可选 user）</source>
-        <translation>address plan (CSV: mac or serial, ip, mask, gateway, optional user)</translation>
-    </message>
-    <message>
-        <source>安全码</source>
-        <translation>security code</translation>
-    </message>
-    <message>
-        <source>固件文件</source>
-        <translation>firmware file</translation>
-    </message>
-    <message>
-        <source>输出文件夹（不存在时创建）</source>
-        <translation>output folder (created when missing)</translation>
-    </message>
-    <message>
-        <source>配置文件</source>
-        <translation>configuration file</translation>
-    </message>
-    <message>
-        <source>开始时间：月/周/星期/时</source>
-        <translation>start as month/week/weekday/hour</translation>
-    </message>
-    <message>
-        <source>结束时间：月/周/星期/时</source>
-        <translation>end as month/week/weekday/hour</translation>
-    </message>
-    <message>
-        <source>偏移分钟数：30、60、90 或 120</source>
-        <translation>offset in minutes: 30, 60, 90 or 120</translation>
-    </message>
-    <message>
-        <source>关闭夏令时</source>
-        <translation>switch daylight saving off</translation>
-    </message>
-    <message>
-        <source>显示帮助</source>
-        <translation>show this help</translation>
-    </message>
-    <message>
-        <source>查找设备并列出：每行一台（table）、带表头的 CSV 或 JSON 数组，按地址排序。</source>
-        <translation>Finds devices and lists them, sorted by address: one per line (table), CSV with a header, or a JSON array.</translation>
-    </message>
-    <message>
-        <source>登录设备并列出从设备读取的字段。</source>
-        <translation>Logs in to the devices and lists the fields read from them.</translation>
-    </message>
-    <message>
-        <source>修改一台设备的网络地址，或按计划文件（CSV）修改多台设备的地址；发送前检查计划的每一行。</source>
-        <translation>Changes the network address of one device, or of several by a plan file (CSV); every row of the plan is checked before anything is sent.</translation>
-    </message>
-    <message>
-        <source>用安全码重置设备密码。</source>
-        <translation>Resets a device's password with its security code.</translation>
-    </message>
-    <message>
-        <source>重启设备。</source>
-        <translation>Restarts the devices.</translation>
-    </message>
-    <message>
-        <source>升级设备固件。</source>
-        <translation>Upgrades the devices' firmware.</translation>
-    </message>
-    <message>
-        <source>导出设备配置到文件夹。</source>
-        <translation>Exports the devices' configuration into a folder.</translation>
-    </message>
-    <message>
-        <source>把配置文件导入设备。</source>
-        <translation>Imports a configuration file into a device.</translation>
-    </message>
-    <message>
-        <source>导出设备诊断信息到文件夹。</source>
-        <translation>Exports the devices' diagnostic information into a folder.</translation>
-    </message>
-    <message>
-        <source>设置夏令时规则：月 1-12，第 1-4 周或 last，星期 0-6（0 为星期日），时 0-23；--off 关闭夏令时。</source>
-        <translation>Sets the daylight-saving rule: month 1-12, week 1-4 or last, weekday 0-6 (0 is Sunday), hour 0-23; --off switches daylight saving off.</translation>
-    </message>
-    <message>
-        <source>命令：</source>
-        <translation>Commands:</translation>
-    </message>
-    <message>
-        <source>每个命令的选项：corvane-cli 命令 --help。</source>
-        <translation>Options of a command: corvane-cli COMMAND --help.</translation>
-    </message>
-    <message>
-        <source>密码从 CORVANE_PASSWORD、--password-file 或终端提示读取，从不从命令行读取。</source>
-        <translation>The password comes from CORVANE_PASSWORD, --password-file or a prompt on the terminal, never from the command line.</translation>
-    </message>
-    <message>
-        <source>结果：每台设备一行“地址 ok”或“地址 failed: 原因”，或用 --format json 输出数组。</source>
-        <translation>Results: one line per device, "ADDRESS ok" or "ADDRESS failed: REASON", or an array with --format json.</translation>
-    </message>
-    <message>
-        <source>退出码：0 全部成功，1 部分设备失败，2 用法或输入错误。</source>
-        <translation>Exit codes: 0 every device succeeded, 1 some devices failed, 2 usage or input error.</translation>
-    </message>
-    <message>
-        <source>用法：%1</source>
-        <translation>usage: %1</translation>
-    </message>
-    <message>
-        <source>缺少命令</source>
-        <translation>missing command</translation>
-    </message>
-    <message>
-        <source>密码不能写在命令行上（其他用户可以看到）：请使用 CORVANE_PASSWORD 或 --password-file</source>
-        <translation>a password is not taken on the command line (other users can read it): use CORVANE_PASSWORD or --password-file</translation>
-    </message>
-    <message>
-        <source>未知命令：%1</source>
-        <translation>unknown command: %1</translation>
-    </message>
-    <message>
-        <source>--format 应为 table、csv 或 json</source>
-        <translation>--format must be table, csv or json</translation>
-    </message>
-    <message>
-        <source>--jobs 应为 1 到 256 的整数</source>
-        <translation>--jobs must be a whole number from 1 to 256</translation>
-    </message>
-    <message>
-        <source>缺少 --%1</source>
-        <translation>missing --%1</translation>
-    </message>
-    <message>
-        <source>%1 不是有效的IP地址</source>
-        <translation>%1 is not a valid IP address</translation>
-    </message>
-    <message>
-        <source>--wait 应为 0 到 60000 的毫秒数</source>
-        <translation>--wait must be 0 to 60000 milliseconds</translation>
-    </message>
-    <message>
-        <source>--range 应为 FIRST-LAST，起始地址不大于结束地址</source>
-        <translation>--range must be FIRST-LAST with the first address not above the last</translation>
-    </message>
-    <message>
-        <source>--no-multicast 需要 --range</source>
-        <translation>--no-multicast needs --range</translation>
-    </message>
-    <message>
-        <source>多余的参数：%1</source>
-        <translation>unexpected arguments: %1</translation>
-    </message>
-    <message>
-        <source>只能指定一个设备地址</source>
-        <translation>exactly one device address is expected</translation>
-    </message>
-    <message>
-        <source>未找到设备</source>
-        <translation>device not found</translation>
-    </message>
-    <message>
-        <source>--plan 不能与地址、--ip、--mask、--gateway 同时使用</source>
-        <translation>--plan cannot be combined with an address, --ip, --mask or --gateway</translation>
-    </message>
-    <message>
-        <source>没有用户名（user 列或 --user）</source>
-        <translation>no user name (user column or --user)</translation>
-    </message>
-    <message>
-        <source>计划有误，未发送任何请求</source>
-        <translation>the plan has errors; nothing was sent</translation>
-    </message>
-    <message>
-        <source>修改地址</source>
-        <translation>Changing addresses</translation>
-    </message>
-    <message>
-        <source>--off 不能与 --start、--end、--offset 同时使用</source>
-        <translation>--off cannot be combined with --start, --end or --offset</translation>
-    </message>
-    <message>
-        <source>--%1 应为 月/周/星期/时，例如 3/last/0/2</source>
-        <translation>--%1 must be month/week/weekday/hour, for example 3/last/0/2</translation>
-    </message>
-    <message>
-        <source>--offset 应为 30、60、90 或 120</source>
-        <translation>--offset must be 30, 60, 90 or 120</translation>
-    </message>
-    <message>
-        <source>文件 %1 无法读取</source>
-        <translation>cannot read the file %1</translation>
-    </message>
-    <message>
-        <source>无法创建文件夹 %1</source>
-        <translation>cannot create the folder %1</translation>
-    </message>
-    <message>
-        <source>缺少设备地址</source>
-        <translation>missing device address</translation>
-    </message>
-</context>
-<context>
-    <name>CCliPassword</name>
-    <message>
-        <source>无法读取密码文件 %1：%2</source>
-        <translation>cannot read the password file %1: %2</translation>
-    </message>
-    <message>
-        <source>密码文件 %1 过大</source>
-        <translation>the password file %1 is too large</translation>
-    </message>
-    <message>
-        <source>需要密码：请设置 CORVANE_PASSWORD、使用 --password-file，或在终端中运行以输入密码</source>
-        <translation>a password is needed: set CORVANE_PASSWORD, use --password-file, or run on a terminal to type it</translation>
-    </message>
-    <message>
-        <source>密码：</source>
-        <translation>Password: </translation>
-    </message>
-</context>
-<context>
-    <name>CCliProgress</name>
-    <message>
-        <source>%1/%2 台设备</source>
-        <translation>%1/%2 devices</translation>
-    </message>
-</context>
-<context>
-    <name>CDevListExport</name>
-    <message>
-        <source>导出全部设备...</source>
-        <translation>Export all devices...</translation>
-    </message>
-    <message>
-        <source>导出勾选的设备...</source>
-        <translation>Export ticked devices...</translation>
-    </message>
-    <message>
-        <source>信息</source>
-        <translation>Information</translation>
-    </message>
-    <message>
-        <source>请选择设备。</source>
-        <translation>Please select a device.</translation>
-    </message>
-    <message>
-        <source>CSV 文件 (*.csv)</source>
-        <translation>CSV files (*.csv)</translation>
-    </message>
-    <message>
-        <source>JSON 文件 (*.json)</source>
-        <translation>JSON files (*.json)</translation>
-    </message>
-    <message>
-        <source>导出设备列表</source>
-        <translation>Export device list</translation>
-    </message>
-    <message>
-        <source>错误</source>
-        <translation>Error</translation>
-    </message>
-    <message>
-        <source>导出失败：%1</source>
-        <translation>Export failed: %1</translation>
-    </message>
-</context>
 </TS>

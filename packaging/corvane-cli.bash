@@ -4,7 +4,7 @@ _corvane_cli()
     local cur prev cmd
     cur="${COMP_WORDS[COMP_CWORD]}"
     prev="${COMP_WORDS[COMP_CWORD-1]}"
-    local commands="discover info set-address reset-password reboot upgrade export-config import-config diagnostics dst"
+    local commands="discover info set-address reset-password reboot upgrade export-config import-config diagnostics dst encoding snapshot"
     if [[ ${COMP_CWORD} -eq 1 ]]; then
         COMPREPLY=($(compgen -W "${commands} --help" -- "${cur}"))
         return
@@ -13,7 +13,13 @@ _corvane_cli()
     case "${prev}" in
         --format) COMPREPLY=($(compgen -W "table csv json" -- "${cur}")); return ;;
         --password-file|--firmware|--file|--plan) COMPREPLY=($(compgen -f -- "${cur}")); return ;;
-        --out) COMPREPLY=($(compgen -d -- "${cur}")); return ;;
+        --out)
+            if [[ ${cmd} == snapshot ]]; then
+                COMPREPLY=($(compgen -f -- "${cur}"))
+            else
+                COMPREPLY=($(compgen -d -- "${cur}"))
+            fi
+            return ;;
         --offset) COMPREPLY=($(compgen -W "30 60 90 120" -- "${cur}")); return ;;
         --user|--jobs|--wait|--range|--ip|--mask|--gateway|--code|--start|--end) return ;;
     esac
@@ -27,6 +33,8 @@ _corvane_cli()
         export-config|diagnostics) options="${device} --out" ;;
         import-config) options="${device} --file" ;;
         dst) options="${device} --start --end --offset --off" ;;
+        encoding) options="--format --user --password-file --wait --help" ;;
+        snapshot) options="--format --user --password-file --wait --help --out" ;;
         *) options="${device}" ;;
     esac
     COMPREPLY=($(compgen -W "${options}" -- "${cur}"))

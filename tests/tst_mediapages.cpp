@@ -2,6 +2,9 @@
 // what the pages write reaches the camera's stream, a refused write leaves
 // the camera as it was, the live picture comes and follows the settings,
 // and a stream that stops says so.
+#include "cap_calculateform.h"
+#include "cap_showonlinedevdlg.h"
+#include "onlinechanmodelex.h"
 #include "devsession.h"
 #include "imagesettingsform.h"
 #include "mediaaccess.h"
@@ -20,6 +23,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -52,6 +56,8 @@ private slots:
     void encodingSaveReachesTheStream();
     void refusedStreamPutsWrittenStreamsBack();
     void livePictureFollowsBrightness();
+    void capacityImportReadsMainStream();
+    void cliReadsStreamsAndSnapshot();
     void stoppedStreamShowsNoticeWithRetry();
 
 private:
@@ -149,6 +155,88 @@ void TestMediaPages::livePictureFollowsBrightness()
     pBrightness->setValue(95);
     QCOMPARE(form.settings().iBrightness, 95);
     QTRY_VERIFY_WITH_TIMEOUT(meanLuma(form.video()->frame()) > dBefore + 30, 10000);
+}
+
+void TestMediaPages::capacityImportReadsMainStream()
+{
+    CUIDeviceBean dev;
+    dev.m_lDevId = 1;
+    dev.m_strIp = kIp;
+    dev.m_strProtocol = QStringLiteral("onvif");
+    dev.m_strXAddr = QStringLiteral("http://%1:8080/onvif/device_service").arg(kIp);
+    dev.m_strUserName = QStringLiteral("admin");
+    dev.m_strPassword = QStringLiteral("vorpe");
+    DevSession::loginOnvif(dev);
+    QCOMPARE(dev.m_lStatus, qint32(DevStatusLogged));
+    QVector<stStreamEncoding> vecStreams;
+    QVector<stStreamOptions> vecOptions;
+    QCOMPARE(device()->readStreams(vecStreams, vecOptions), QString());
+
+    CCapCalculateForm form;
+    QList<CUIDeviceBean> list{dev};
+    emit form.sendDev2DlgSignal(list);
+    form.onlineDevDlg()->model()->checkedList() = {1};
+    form.onlineDevDlg()->findChild<QPushButton *>(QStringLiteral("oAddBtn"))->click();
+    QCOMPARE(form.chanList().size(), 1);
+    const CUIChanBean &chan = form.chanList().first();
+    const stStreamEncoding &main = vecStreams.first();
+    QCOMPARE(chan.m_lBitRate, main.iBitrate);
+    QCOMPARE(chan.m_strFrameRate, QString::number(main.iFps));
+    QCOMPARE(chan.m_lEncFmt, 6); // H.264
+    // The test picture's 1280x720, as the encoding page left it, has a label.
+    QCOMPARE(QSize(main.iWidth, main.iHeight), QSize(1280, 720));
+    QCOMPARE(chan.m_strResolution, QStringLiteral("720P"));
+}
+
+void TestMediaPages::cliReadsStreamsAndSnapshot()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    auto run = [](const QStringList &listArgs, QByteArray &baOut) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("CORVANE_LOOPBACK_ONLY"), QStringLiteral("1"));
+        env.insert(QStringLiteral("CORVANE_PASSWORD"), QStringLiteral("vorpe"));
+        env.remove(QStringLiteral("CORVANE_LANG"));
+        process.setProcessEnvironment(env);
+        process.setStandardInputFile(QProcess::nullDevice());
+        process.start(QStringLiteral(CORVANE_CLI), listArgs);
+        if (!process.waitForFinished(30000))
+            return -1;
+        baOut = process.readAllStandardOutput();
+        if (process.exitCode() != 0)
+            qWarning() << process.readAllStandardError();
+        return process.exitCode();
+    };
+    QVector<stStreamEncoding> vecStreams;
+    QVector<stStreamOptions> vecOptions;
+    QCOMPARE(device()->readStreams(vecStreams, vecOptions), QString());
+
+    QByteArray baOut;
+    QCOMPARE(run({QStringLiteral("encoding"), QStringLiteral("--user"), QStringLiteral("admin"), QStringLiteral("--format"),
+                  QStringLiteral("json"), kIp},
+                 baOut),
+             0);
+    const QJsonArray array = QJsonDocument::fromJson(baOut).array();
+    QCOMPARE(array.size(), vecStreams.size());
+    const QJsonObject main = array.first().toObject();
+    QCOMPARE(main.value(QStringLiteral("stream")).toString(), QStringLiteral("main"));
+    QCOMPARE(main.value(QStringLiteral("encoding")).toString(), vecStreams[0].strEncoding);
+    QCOMPARE(main.value(QStringLiteral("width")).toInt(), vecStreams[0].iWidth);
+    QCOMPARE(main.value(QStringLiteral("height")).toInt(), vecStreams[0].iHeight);
+    QCOMPARE(main.value(QStringLiteral("fps")).toInt(), vecStreams[0].iFps);
+    QCOMPARE(main.value(QStringLiteral("bitrate")).toInt(), vecStreams[0].iBitrate);
+    QCOMPARE(main.value(QStringLiteral("gop")).toInt(), vecStreams[0].iGop);
+    QCOMPARE(array.at(1).toObject().value(QStringLiteral("stream")).toString(), QStringLiteral("sub"));
+
+    const QString strJpeg = dir.filePath(QStringLiteral("now.jpg"));
+    QCOMPARE(run({QStringLiteral("snapshot"), QStringLiteral("--user"), QStringLiteral("admin"), QStringLiteral("--out"),
+                  strJpeg, kIp},
+                 baOut),
+             0);
+    QFile jpeg(strJpeg);
+    QVERIFY(jpeg.open(QIODevice::ReadOnly));
+    QVERIFY(jpeg.read(3) == QByteArray("\xFF\xD8\xFF"));
 }
 
 void TestMediaPages::stoppedStreamShowsNoticeWithRetry()

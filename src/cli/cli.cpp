@@ -33,7 +33,7 @@ const stOption kOptions[] = {
     {"plan", "FILE.csv", QT_TRANSLATE_NOOP("CCli", "地址计划（CSV：mac 或 serial、ip、mask、gateway，可选 user）")},
     {"code", "CODE", QT_TRANSLATE_NOOP("CCli", "安全码")},
     {"firmware", "FILE", QT_TRANSLATE_NOOP("CCli", "固件文件")},
-    {"out", "DIR", QT_TRANSLATE_NOOP("CCli", "输出文件夹（不存在时创建）")},
+    {"out", "PATH", QT_TRANSLATE_NOOP("CCli", "输出位置：文件夹（不存在时创建）；snapshot 为 JPEG 文件")},
     {"file", "FILE", QT_TRANSLATE_NOOP("CCli", "配置文件")},
     {"start", "M/W/D/H", QT_TRANSLATE_NOOP("CCli", "开始时间：月/周/星期/时")},
     {"end", "M/W/D/H", QT_TRANSLATE_NOOP("CCli", "结束时间：月/周/星期/时")},
@@ -94,6 +94,12 @@ const QList<CCli::stCommand> &CCli::commands()
          QStringLiteral("dst --user NAME --start M/W/D/H --end M/W/D/H --offset MINUTES ADDRESS... | dst --user NAME --off ADDRESS..."),
          QT_TRANSLATE_NOOP("CCli", "设置夏令时规则：月 1-12，第 1-4 周或 last，星期 0-6（0 为星期日），时 0-23；--off 关闭夏令时。"),
          names(pszDevice) << names("start end offset off"), J::Dst, true, true, 1, -1},
+        {QStringLiteral("encoding"), QStringLiteral("encoding --user NAME [--format table|json] ADDRESS"),
+         QT_TRANSLATE_NOOP("CCli", "列出摄像机的各码流：编码、分辨率、帧率、码率（kbit/s）和 I 帧间隔。"),
+         names("format user password-file wait help"), J::Encoding, true, true, 1, 1},
+        {QStringLiteral("snapshot"), QStringLiteral("snapshot --user NAME --out FILE ADDRESS"),
+         QT_TRANSLATE_NOOP("CCli", "把摄像机当前画面保存为 JPEG 文件。"), names("format user password-file wait help out"),
+         J::Snapshot, true, true, 1, 1},
     };
     return listCommands;
 }

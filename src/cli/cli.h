@@ -72,6 +72,8 @@ private:
     bool readDst(stCliJob &oJob);
     QList<stCliResult> runTasks(const stCliJob &oJob, const QList<stCliTask> &listTasks, const QString &strTitle);
     int printResults(const QList<stCliResult> &listResults) const;
+    // The streams an encoding command read, as a table or JSON.
+    int printStreams(const stCliResult &oResult) const;
     CUIDeviceBean deviceRecord(const QString &strIp, const QList<CUIDeviceBean> &listFound) const;
 
     QString m_strCommand;

@@ -310,6 +310,11 @@ bool CCli::readJob(const stCommand &oCmd, stCliJob &oJob)
         return true;
     case stCliJob::Dst:
         return readDst(oJob);
+    case stCliJob::Snapshot:
+        if (!required("out", oJob.strPath))
+            return false;
+        oJob.strPath = QFileInfo(oJob.strPath).absoluteFilePath();
+        return true;
     default:
         return true;
     }
@@ -346,6 +351,8 @@ int CCli::deviceCommand(const stCommand &oCmd)
     const bool bProgress = oJob.eOp == stCliJob::Upgrade || listTasks.size() > kProgressFromDevices;
     const QList<stCliResult> listResults =
         runTasks(oJob, listTasks, bProgress ? oCmd.strName : QString());
+    if (oJob.eOp == stCliJob::Encoding)
+        return printStreams(listResults.first());
     if (oJob.eOp != stCliJob::Info)
         return printResults(listResults);
 
@@ -370,6 +377,44 @@ QList<stCliResult> CCli::runTasks(const stCliJob &oJob, const QList<stCliTask> &
         pProgress.reset(new CCliProgress(strTitle));
     CCliRunner oRunner(oJob, m_iJobs, m_pLibraries.get(), pProgress.get());
     return oRunner.run(listTasks);
+}
+
+int CCli::printStreams(const stCliResult &oResult) const
+{
+    if (!oResult.bOk)
+        return printResults({oResult});
+    if (m_eFormat == Inventory::FormatJson) {
+        QJsonArray array;
+        for (const stStreamEncoding &stream : oResult.vecStreams) {
+            array.append(QJsonObject{{QStringLiteral("stream"), stream.strStream},
+                                     {QStringLiteral("encoding"), stream.strEncoding},
+                                     {QStringLiteral("width"), stream.iWidth},
+                                     {QStringLiteral("height"), stream.iHeight},
+                                     {QStringLiteral("fps"), stream.iFps},
+                                     {QStringLiteral("bitrate"), stream.iBitrate},
+                                     {QStringLiteral("gop"), stream.iGop}});
+        }
+        write(stdout, QJsonDocument(array).toJson(QJsonDocument::Indented));
+        return ExitOk;
+    }
+    QString strTable = QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+                           .arg(QStringLiteral("STREAM"), -7)
+                           .arg(QStringLiteral("ENCODING"), -9)
+                           .arg(QStringLiteral("SIZE"), -10)
+                           .arg(QStringLiteral("FPS"), -4)
+                           .arg(QStringLiteral("KBIT/S"), -7)
+                           .arg(QStringLiteral("GOP"));
+    for (const stStreamEncoding &stream : oResult.vecStreams) {
+        strTable += QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+                        .arg(stream.strStream, -7)
+                        .arg(stream.strEncoding, -9)
+                        .arg(QStringLiteral("%1x%2").arg(stream.iWidth).arg(stream.iHeight), -10)
+                        .arg(stream.iFps, -4)
+                        .arg(stream.iBitrate, -7)
+                        .arg(stream.iGop);
+    }
+    write(stdout, strTable.toUtf8());
+    return ExitOk;
 }
 
 int CCli::printResults(const QList<stCliResult> &listResults) const

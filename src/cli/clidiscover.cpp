@@ -6,7 +6,8 @@
 
 #include <QElapsedTimer>
 #include <QSet>
-#include <QThread>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <functional>
 
@@ -14,8 +15,16 @@ namespace CliDiscover {
 
 namespace {
 
-// Answers arrive on the library's thread; the list is looked at this often.
-constexpr unsigned long kPollMs = 5;
+// Native answers arrive on the library's thread, ONVIF answers through this
+// thread's event loop; the list is looked at this often.
+constexpr int kPollMs = 5;
+
+void waitEvents(int iMs)
+{
+    QEventLoop loop;
+    QTimer::singleShot(iMs, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 QList<CUIDeviceBean> collect(CDevDiscovery &oDiscovery, int iWaitMs,
                              const std::function<bool(const QList<stDiscoveryBean> &)> &allFound)
@@ -23,7 +32,7 @@ QList<CUIDeviceBean> collect(CDevDiscovery &oDiscovery, int iWaitMs,
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < iWaitMs && !(allFound && allFound(oDiscovery.results())))
-        QThread::msleep(kPollMs);
+        waitEvents(kPollMs);
     QList<CUIDeviceBean> listDev;
     CDevListMerge oMerge(listDev);
     oMerge.mergeDiscovered(oDiscovery.takeResults(), QString(), QString());

@@ -2,6 +2,7 @@
 #define CLIJOB_H
 
 #include "batcheditnetaddrbean.h"
+#include "mediaaccess.h"
 #include "uidevicebean.h"
 
 #include <QByteArray>
@@ -10,10 +11,11 @@
 // What one command does to each of its devices.
 struct stCliJob
 {
-    enum EOp { Info, SetAddress, ResetPassword, Reboot, Upgrade, ExportConfig, ImportConfig, Diagnostics, Dst };
+    enum EOp { Info, SetAddress, ResetPassword, Reboot, Upgrade, ExportConfig, ImportConfig, Diagnostics, Dst, Encoding,
+               Snapshot };
 
     EOp eOp = Info;
-    QString strPath;        // firmware, configuration file or output folder
+    QString strPath;        // firmware, configuration file, output folder or picture file
     QString strCode;        // security code of a password reset
     ulong ulCfgCmd = 0;     // configuration structure of a partial write (Dst)
     QByteArray baCfgValues; // its bytes to set ...
@@ -33,6 +35,7 @@ struct stCliResult
     bool bOk = false;
     QString strError;
     CUIDeviceBean oDev;     // as the device left it: read fields, login key
+    QVector<stStreamEncoding> vecStreams; // what an encoding command read
 };
 
 #endif // CLIJOB_H

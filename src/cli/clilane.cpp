@@ -2,6 +2,7 @@
 
 #include "devfailreason.h"
 #include "devsession.h"
+#include "devsessionmedia.h"
 #include "thread_config.h"
 #include "thread_devcmd.h"
 #include "thread_devlogin.h"
@@ -10,6 +11,7 @@
 
 #include "zelt_mw_sdk.h"
 
+#include <QSaveFile>
 #include <QTimer>
 
 namespace {
@@ -153,9 +155,34 @@ void CCliLane::runOperation()
         else
             emit sendCfgMergeSignal(m_oJob.ulCfgCmd, m_oJob.baCfgValues, m_oJob.baCfgMask, oRequest);
         break;
+    case stCliJob::Encoding: {
+        // One device per command: the command waits for its few calls here.
+        const QString strReason = DevSession::readStreams(m_oTask.oDev, m_vecStreams);
+        finish(strReason.isEmpty(), strReason);
+        break;
+    }
+    case stCliJob::Snapshot:
+        saveSnapshot();
+        break;
     default:
         break;
     }
+}
+
+void CCliLane::saveSnapshot()
+{
+    QByteArray jpeg;
+    const QString strReason = DevSession::snapshot(m_oTask.oDev, jpeg);
+    if (!strReason.isEmpty()) {
+        finish(false, strReason);
+        return;
+    }
+    QSaveFile file(m_oJob.strPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size() || !file.commit()) {
+        finish(false, tr("无法写入文件 %1：%2").arg(m_oJob.strPath, file.errorString()));
+        return;
+    }
+    finish(true, QString());
 }
 
 void CCliLane::getResultSlot(CUIDeviceBean &oBean)
@@ -211,5 +238,7 @@ void CCliLane::finish(bool bOk, const QString &strError)
     oResult.bOk = bOk;
     oResult.strError = bOk ? QString() : strError;
     oResult.oDev = m_oTask.oDev;
+    oResult.vecStreams = m_vecStreams;
+    m_vecStreams.clear();
     emit sendDoneSignal(this, oResult);
 }

@@ -55,11 +55,13 @@ private:
 
     void createWorkers();
     void runOperation();
+    void saveSnapshot();
     void finish(bool bOk, const QString &strError);
 
     stCliJob m_oJob;
     stCliTask m_oTask;
     EStage m_eStage = Idle;
+    QVector<stStreamEncoding> m_vecStreams;
     CWorkerRegistry m_oWorkers{this};
     QTimer *m_pUpgradeTimer;
 };
