@@ -58,6 +58,8 @@ struct SimOptions
     int onvifClockOffset = 0;       // fault: the devices' clocks run this many seconds off
     int onvifDelayMs = 0;           // fault: every SOAP answer comes this late
     bool onvifMalformed = false;    // fault: SOAP answers are garbled
+    bool onvifRtspGarbage = false;  // fault: the RTSP port answers bytes that are no RTSP
+    int onvifStreamStopMs = 0;      // fault: every stream stops sending this long after it started
     std::set<std::string> onvifUnsupported; // fault: these operations answer ActionNotSupported
     // Encoder faults of every IPC.
     int encAnswerIndex = -1;       // encoder reads answer with this stream index; -1: the one asked for

@@ -34,6 +34,7 @@ OnvifHost::OnvifHost(asio::io_context &io, SimFleet &fleet, const SimOptions &op
     , m_fleet(fleet)
     , m_options(options)
     , m_discovery(io, options)
+    , m_garbage(io)
 {
 }
 
@@ -71,8 +72,17 @@ bool OnvifHost::start(std::string &error)
             return false;
         devices.push_back(unit->device.get());
     }
-    if (!m_discovery.start(devices, error) || !m_rtsp.start(m_options.onvifRtspPort, error))
+    if (!m_discovery.start(devices, error))
         return false;
+    if (m_options.onvifRtspGarbage) {
+        for (const auto &unit : m_units) {
+            if (m_options.onvifRtspPort != 0
+                && !m_garbage.listen(unit->device->device().currentIp(), m_options.onvifRtspPort, error))
+                return false;
+        }
+    } else if (!m_rtsp.start(m_options.onvifRtspPort, m_options.onvifStreamStopMs, error)) {
+        return false;
+    }
     m_fleet.addMoveListener([this](SimDevice &device, const std::string &) {
         if (Unit *unit = find(device))
             asio::post(m_io, [this, unit] { moved(*unit); });
@@ -89,6 +99,7 @@ void OnvifHost::shutdown()
         unit->server->stop();
     }
     m_rtsp.stop();
+    m_garbage.stop();
     saveState();
 }
 
@@ -118,6 +129,8 @@ void OnvifHost::reboot(Unit &unit)
     m_discovery.bye(*unit.device);
     device.online = false;
     unit.server->stop();
+    // Its streams end with it.
+    m_rtsp.cut(*unit.media);
     auto timer = std::make_shared<asio::steady_timer>(m_io, std::chrono::milliseconds(m_options.restartMs));
     timer->async_wait([this, timer, &unit](const asio::error_code &ec) {
         if (ec)

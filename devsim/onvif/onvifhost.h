@@ -7,6 +7,7 @@
 #include "onvifhttp.h"
 #include "onvifmedia.h"
 #include "onvifrtsp.h"
+#include "rtspgarbage.h"
 #include "wsdiscovery.h"
 
 #include <asio/io_context.hpp>
@@ -54,6 +55,7 @@ private:
     const SimOptions &m_options;
     WsDiscovery m_discovery;
     OnvifRtsp m_rtsp;
+    RtspGarbage m_garbage;
     std::vector<std::unique_ptr<Unit>> m_units;
     mutable std::mutex m_saveMutex;
 };

@@ -88,6 +88,7 @@ struct OnvifRtsp::Device
     std::vector<GstRTSPMediaFactory *> factories;
     std::mutex mutex; // balances
     std::set<GstElement *> balances;
+    int stopMs = 0;
 };
 
 namespace {
@@ -97,6 +98,13 @@ struct Prepared
     OnvifRtsp::Device *device;
     GstElement *balance;
 };
+
+// Fault: the stream's frames are dropped from stopAt on; the session stays open.
+GstPadProbeReturn dropAfter(GstPad *, GstPadProbeInfo *, gpointer data)
+{
+    const auto *stopAt = static_cast<const std::chrono::steady_clock::time_point *>(data);
+    return std::chrono::steady_clock::now() >= *stopAt ? GST_PAD_PROBE_DROP : GST_PAD_PROBE_OK;
+}
 
 void mediaUnprepared(GstRTSPMedia *, gpointer data)
 {
@@ -117,6 +125,13 @@ void mediaConfigure(GstRTSPMediaFactory *, GstRTSPMedia *media, gpointer data)
     applyImaging(balance, device->media->imaging());
     GstPad *pad = gst_element_get_static_pad(balance, "src");
     gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, stampFrame, nullptr, nullptr);
+    if (device->stopMs > 0) {
+        auto *stopAt = new std::chrono::steady_clock::time_point(std::chrono::steady_clock::now()
+                                                                 + std::chrono::milliseconds(device->stopMs));
+        gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, dropAfter, stopAt, [](gpointer p) {
+            delete static_cast<std::chrono::steady_clock::time_point *>(p);
+        });
+    }
     gst_object_unref(pad);
     {
         std::lock_guard<std::mutex> lock(device->mutex);
@@ -154,7 +169,7 @@ void OnvifRtsp::add(SimDevice &device, OnvifMedia &media)
     m_devices.push_back(std::move(unit));
 }
 
-bool OnvifRtsp::start(uint16_t port, std::string &error)
+bool OnvifRtsp::start(uint16_t port, int stopMs, std::string &error)
 {
     if (m_devices.empty() || port == 0)
         return true;
@@ -164,6 +179,7 @@ bool OnvifRtsp::start(uint16_t port, std::string &error)
     m_loop->loop = g_main_loop_new(m_loop->context, FALSE);
     const std::string service = std::to_string(port);
     for (const auto &unit : m_devices) {
+        unit->stopMs = stopMs;
         unit->server = gst_rtsp_server_new();
         gst_rtsp_server_set_address(unit->server, unit->device->currentIp().c_str());
         gst_rtsp_server_set_service(unit->server, service.c_str());
@@ -253,4 +269,24 @@ void OnvifRtsp::imagingChanged(const OnvifMedia &media)
     std::lock_guard<std::mutex> lock(unit->mutex);
     for (GstElement *balance : unit->balances)
         applyImaging(balance, img);
+}
+
+void OnvifRtsp::cut(const OnvifMedia &media)
+{
+    Device *unit = find(media);
+    if (!unit || !unit->server || !m_loop)
+        return;
+    // On the server's own thread, where its clients live.
+    g_main_context_invoke(
+        m_loop->context,
+        [](gpointer data) -> gboolean {
+            auto *server = static_cast<GstRTSPServer *>(data);
+            GList *clients = gst_rtsp_server_client_filter(
+                server, [](GstRTSPServer *, GstRTSPClient *, gpointer) { return GST_RTSP_FILTER_REF; }, nullptr);
+            for (GList *item = clients; item; item = item->next)
+                gst_rtsp_client_close(GST_RTSP_CLIENT(item->data));
+            g_list_free_full(clients, g_object_unref);
+            return G_SOURCE_REMOVE;
+        },
+        unit->server);
 }

@@ -24,12 +24,15 @@ public:
 
     // Serves one device; called before start().
     void add(SimDevice &device, OnvifMedia &media);
-    bool start(uint16_t port, std::string &error);
+    // stopMs above 0: each stream stops sending that long after it started.
+    bool start(uint16_t port, int stopMs, std::string &error);
     void stop();
     // New sessions of the profile stream what was written.
     void encoderChanged(const OnvifMedia &media, int profile);
     // Running streams follow the image settings at once.
     void imagingChanged(const OnvifMedia &media);
+    // Closes every RTSP connection of the device, as a restart does.
+    void cut(const OnvifMedia &media);
 
     struct Device;
 

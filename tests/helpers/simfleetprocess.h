@@ -33,7 +33,10 @@
 //   127.73.0.0/16              tst_networkcfgform (port 37873)
 //   127.31.0.0/16              scripts/screenshots-ui.sh (port 39631)
 //   127.140.0.0 - 127.149.255.255  tst_onvif* (the program's ONVIF client)
-//   127.150.0.0 - 127.159.255.255  ONVIF media, image and live view tests and benchmarks
+//   127.150.0.0/16             tst_mediapages
+//   127.151.0.0/16             bench_mediaview
+//   127.152.0.0 - 127.153.255.255  tst_mediafaults
+//   127.154.0.0 - 127.159.255.255  free for further ONVIF media tests
 //   127.100.0.0 - 127.104.255.255  tst_encodecfgform (encoder fault simulators)
 //   127.120.0.0/16             tst_cli (port 37920)
 //   127.121.0.0/16             bench_cli, discovery of 1000 devices (port 37921)

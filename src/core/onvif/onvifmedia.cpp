@@ -85,20 +85,25 @@ COnvifMedia::COnvifMedia(const QString &strXAddr, const QString &strUser, const 
 {
 }
 
-COnvifError COnvifMedia::call(const QUrl &url, const QString &strBody, COnvifNode &answer)
+COnvifError COnvifMedia::syncClock(const QUrl &url)
 {
-    return m_soap.call(url, strBody, answer);
+    return m_soap.syncClock(url);
+}
+
+COnvifError COnvifMedia::call(const QUrl &url, const QString &strBody, COnvifNode &answer, bool bSigned)
+{
+    return m_soap.call(url, strBody, answer, bSigned);
 }
 
 COnvifError COnvifMedia::open()
 {
     if (m_bOpen)
         return COnvifError();
-    COnvifError error = m_soap.syncClock(m_urlDevice);
+    COnvifError error = syncClock(m_urlDevice);
     if (!error.ok())
         return error;
     COnvifNode answer;
-    error = m_soap.call(m_urlDevice, QStringLiteral("<tds:GetServices><tds:IncludeCapability>false</tds:IncludeCapability>"
+    error = call(m_urlDevice, QStringLiteral("<tds:GetServices><tds:IncludeCapability>false</tds:IncludeCapability>"
                                                     "</tds:GetServices>"),
                         answer, false);
     if (error.ok()) {
@@ -114,7 +119,7 @@ COnvifError COnvifMedia::open()
                 m_urlImaging = url;
         }
     } else {
-        error = m_soap.call(m_urlDevice, QStringLiteral("<tds:GetCapabilities><tds:Category>All</tds:Category>"
+        error = call(m_urlDevice, QStringLiteral("<tds:GetCapabilities><tds:Category>All</tds:Category>"
                                                         "</tds:GetCapabilities>"),
                             answer, false);
         if (!error.ok())

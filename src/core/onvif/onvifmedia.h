@@ -20,6 +20,12 @@ public:
     QString writeImage(const stImageSettings &settings) override;
     QString liveSource(int iStream, stLiveSource &source) override;
 
+protected:
+    // The transport: every request goes through these two, so answers can
+    // come from elsewhere than the network (the fuzz harness).
+    virtual COnvifError syncClock(const QUrl &url);
+    virtual COnvifError call(const QUrl &url, const QString &strBody, COnvifNode &answer, bool bSigned = true);
+
 private:
     struct stProfile
     {
@@ -32,7 +38,6 @@ private:
 
     // Clock and service addresses, once.
     COnvifError open();
-    COnvifError call(const QUrl &url, const QString &strBody, COnvifNode &answer);
     COnvifError readProfiles();
     COnvifError readOptions(const stProfile &profile, stStreamOptions &options);
     QString encoderBody(const stProfile &profile, const stStreamEncoding &stream) const;

@@ -1,0 +1,101 @@
+// The live picture of simulated ONVIF cameras whose streams go wrong: an RTSP
+// server that answers garbage falls back to snapshots, and a stream that
+// stops sending or a camera that restarts mid-stream each end in a notice
+// with a retry.
+#include "devsession.h"
+#include "imagesettingsform.h"
+#include "mediaaccess.h"
+#include "simfleetprocess.h"
+#include "uidevicebean.h"
+#include "videowidget.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+const QString kGarbageIp = QStringLiteral("127.152.0.10");
+const QString kStopFirst = QStringLiteral("127.153.0.10");
+
+CUIDeviceBean camera(const QString &strIp)
+{
+    CUIDeviceBean dev;
+    dev.m_strIp = strIp;
+    dev.m_strProtocol = QStringLiteral("onvif");
+    dev.m_strXAddr = QStringLiteral("http://%1:8080/onvif/device_service").arg(strIp);
+    dev.m_strUserName = QStringLiteral("admin");
+    dev.m_strPassword = QStringLiteral("vorpe");
+    return dev;
+}
+
+QString note(const CImageSettingsForm &form)
+{
+    return form.findChild<QLabel *>(QStringLiteral("oLiveNoteLabel"))->text();
+}
+
+bool retryShown(const CImageSettingsForm &form)
+{
+    return !form.findChild<QPushButton *>(QStringLiteral("oRetryBtn"))->isHidden();
+}
+
+} // namespace
+
+class TestMediaFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void garbageStreamFallsBackToSnapshots();
+    void stoppedAndRestartedStreamsEndInNotices();
+};
+
+void TestMediaFaults::initTestCase()
+{
+    qputenv("CORVANE_LOOPBACK_ONLY", "1");
+}
+
+void TestMediaFaults::garbageStreamFallsBackToSnapshots()
+{
+    SimFleetProcess sim({QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--first"), kGarbageIp,
+                         QStringLiteral("--onvif-rtsp-garbage")});
+    QVERIFY2(sim.start(), qPrintable(sim.errorString()));
+    std::unique_ptr<CMediaDevice> pDevice = DevSession::mediaDevice(camera(kGarbageIp));
+    CImageSettingsForm form;
+    QVERIFY(form.load(pDevice.get()));
+    QTRY_VERIFY_WITH_TIMEOUT(note(form).contains(QStringLiteral("快照")), 15000);
+    QVERIFY(!retryShown(form));
+    // The pictures keep coming, once a second.
+    QTRY_VERIFY_WITH_TIMEOUT(!form.video()->frame().isNull(), 10000);
+    form.video()->showFrame(QImage());
+    QTRY_VERIFY_WITH_TIMEOUT(!form.video()->frame().isNull(), 5000);
+}
+
+void TestMediaFaults::stoppedAndRestartedStreamsEndInNotices()
+{
+    SimFleetProcess sim({QStringLiteral("--onvif"), QStringLiteral("2"), QStringLiteral("--first"), kStopFirst,
+                         QStringLiteral("--onvif-stream-stop"), QStringLiteral("15000"), QStringLiteral("--restart-ms"),
+                         QStringLiteral("2000")});
+    QVERIFY2(sim.start(), qPrintable(sim.errorString()));
+    const CUIDeviceBean stalling = camera(kStopFirst);
+    const CUIDeviceBean restarting = camera(SimFleetProcess::addressAt(kStopFirst, 1));
+    std::unique_ptr<CMediaDevice> pStalling = DevSession::mediaDevice(stalling);
+    std::unique_ptr<CMediaDevice> pRestarting = DevSession::mediaDevice(restarting);
+    CImageSettingsForm stalled;
+    CImageSettingsForm restarted;
+    QVERIFY(stalled.load(pStalling.get()));
+    QVERIFY(restarted.load(pRestarting.get()));
+    QTRY_VERIFY_WITH_TIMEOUT(!stalled.video()->frame().isNull() && !restarted.video()->frame().isNull(), 10000);
+
+    QString strReason;
+    QCOMPARE(DevSession::restart(restarting, strReason), DWORD(0));
+    QTRY_VERIFY_WITH_TIMEOUT(retryShown(restarted), 5000);
+    QVERIFY2(note(restarted).contains(QStringLiteral("中断")), qPrintable(note(restarted)));
+
+    QTRY_VERIFY_WITH_TIMEOUT(retryShown(stalled), 30000);
+    QVERIFY2(note(stalled).contains(QStringLiteral("超时")), qPrintable(note(stalled)));
+}
+
+QTEST_MAIN(TestMediaFaults)
+#include "tst_mediafaults.moc"
