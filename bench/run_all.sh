@@ -23,7 +23,7 @@ export CORVANE_LOOPBACK_ONLY=1
 source "$root/scripts/simfleet.sh"
 sim_bin="$bin/corvane-devsim"
 
-for program in bench_discovery bench_capacity bench_devtable bench_login bench_cli corvane corvane-cli corvane-devsim; do
+for program in bench_discovery bench_capacity bench_devtable bench_login bench_cli bench_mediaview corvane corvane-cli corvane-devsim; do
     if [[ ! -x "$bin/$program" ]]; then
         echo "run_all.sh: $bin/$program is missing; build first (scripts/build.sh)" >&2
         exit 1
@@ -67,6 +67,7 @@ run bench_devtable_xcb env QT_QPA_PLATFORM=xcb "${xvfb[@]}" "$bin/bench_devtable
 run bench_devtable_offscreen env QT_QPA_PLATFORM=offscreen "$bin/bench_devtable"
 run bench_login "$bin/bench_login"
 run bench_cli env QT_QPA_PLATFORM=offscreen "$bin/bench_cli"
+run bench_mediaview env QT_QPA_PLATFORM=xcb "${xvfb[@]}" "$bin/bench_mediaview"
 
 # Peak memory of the program itself on a real (virtual) display, with 1024
 # simulated devices found by its first search.
@@ -109,6 +110,10 @@ target_of() {
     "cli: discover"*"start to exit"*) echo "< 1000 ms" ;;
     "cli: set-address"*"start to exit"*) echo "< 3000 ms" ;;
     "cli: "*) echo "all, every run" ;;
+    "media view: page opening"*) echo "< 1000 ms" ;;
+    "media view: send to paint"*) echo "p95 < 150 ms" ;;
+    "media view: fps painted"*) echo "25 fps" ;;
+    "media view: RSS change"*) echo "within 5 %" ;;
     *) echo "-" ;;
     esac
 }
@@ -124,6 +129,12 @@ verdict() { # key min median max unit
     "cli: discover"*"start to exit"*) (( max < 1000 )) && echo yes || echo NO ;;
     "cli: set-address"*"start to exit"*) (( max < 3000 )) && echo yes || echo NO ;;
     "cli: "*) [[ "$min" == "${unit#of }" ]] && echo yes || echo NO ;;
+    "media view: page opening"* | "media view: send to paint"*)
+        awk -v m="$median" -v x="$max" -v t="$([[ $key == *opening* ]] && echo 1000 || echo 150)" \
+            'BEGIN { if (x < t) print "yes"; else if (m < t) print "median only"; else print "NO" }' ;;
+    "media view: fps painted"*) awk -v n="$min" -v m="$median" \
+        'BEGIN { if (n >= 24.5) print "yes"; else if (m >= 24.5) print "median only"; else print "NO" }' ;;
+    "media view: RSS change"*) awk -v x="$max" 'BEGIN { print (x <= 5 && x >= -5) ? "yes" : "NO" }' ;;
     *) echo "-" ;;
     esac
 }
