@@ -798,6 +798,10 @@
         <source>把摄像机当前画面保存为 JPEG 文件。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>--format 应为 table 或 json</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CCliLane</name>

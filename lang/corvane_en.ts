@@ -799,6 +799,10 @@
             <source>把摄像机当前画面保存为 JPEG 文件。</source>
             <translation>Saves the camera's current picture as a JPEG file.</translation>
         </message>
+        <message>
+            <source>--format 应为 table 或 json</source>
+            <translation>--format must be table or json</translation>
+        </message>
     </context>
     <context>
         <name>CCliLane</name>

@@ -329,6 +329,8 @@ int CCli::deviceCommand(const stCommand &oCmd)
         return usageError(tr("缺少设备地址"));
     if (oCmd.iMaxAddresses >= 0 && listIp.size() > oCmd.iMaxAddresses)
         return usageError(tr("只能指定一个设备地址"));
+    if (oCmd.eOp == stCliJob::Encoding && m_eFormat == Inventory::FormatCsv)
+        return usageError(tr("--format 应为 table 或 json"));
     stCliJob oJob;
     int iWaitMs = 0;
     if (!readJob(oCmd, oJob) || !readWait(iWaitMs) || !readCommon(oCmd.bNeedUser, oCmd.bNeedPassword))
