@@ -33,7 +33,7 @@
 //   127.24.0.0/16              bench_cfgdlg (port 39624)
 //   127.73.0.0/16              tst_networkcfgform (port 37873)
 //   127.31.0.0/16              scripts/screenshots-ui.sh (port 39631)
-//   127.105.0.0 - 127.109.255.255  issue-24 tests (tst_devcfgtab, tst_networkcfgform, tst_onlineimport)
+//   127.105.0.0 - 127.109.255.255  tst_devcfgtab (streams, silent device, moved device)
 //   127.10.0.0/16 and above: free for the other test files, one /16 each.
 // Multicast probes reach every simulator running on the machine, so a test
 // that counts devices counts only those in its own range (see inRange()).
