@@ -206,8 +206,24 @@ void IpcDevice::setFaults(const IpcFaults &faults)
     m_faults = faults;
 }
 
+void IpcDevice::closeSessions()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    note("address changed, sessions closed");
+    ++m_boot;
+    m_sessions.clear();
+}
+
+bool IpcDevice::ignores(uint16_t op) const
+{
+    return m_timing.cfgSilent && (op == zelt::OpGetConfig || op == zelt::OpSetConfig);
+}
+
 uint32_t IpcDevice::getConfig(uint32_t cmd, const std::vector<uint8_t> &request, std::vector<uint8_t> &out)
 {
+    // The whole simulator waits with it, as for the other delays.
+    if (m_timing.cfgReadDelay.count() > 0)
+        std::this_thread::sleep_for(m_timing.cfgReadDelay);
     if (refused(m_timing.refusedGets, cmd, request))
         return ZELT_MW_ERR_PARAM;
     if (m_timing.unreadableImageCmd != 0 && cmd == m_timing.unreadableImageCmd)

@@ -30,10 +30,15 @@ public:
             m_device->streamClosed();
     }
 
+    bool answers() const override { return m_answers; }
+
     bool handle(const wire::Frame &request, wire::Frame &reply) override
     {
         if (!m_device->online() || m_device->boot() != m_boot)
             return false;
+        m_answers = !m_device->ignores(request.type);
+        if (!m_answers)
+            return true;
         wire::WireReader in(request.payload);
         wire::WireWriter body;
         const uint32_t result = dispatch(request.type, in, body);
@@ -202,6 +207,7 @@ private:
     wire::Challenge m_challenge;
     uint64_t m_token = 0;
     bool m_streaming = false;
+    bool m_answers = true;
     uint32_t m_streamId = 0;
     uint32_t m_sequence = 0;
 };

@@ -2121,6 +2121,18 @@
         <source>设备地址可能已改变，请刷新设备列表。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>首选DNS服务器地址无效，请重新输入。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>备选DNS服务器地址无效，请重新输入。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NTX服务器地址无效，请重新输入。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>COnlineChanModelEx</name>
@@ -2519,6 +2531,10 @@
     </message>
     <message>
         <source>该操作仅支持类型为IPC的设备。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>所选设备不支持该功能。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -2122,6 +2122,18 @@
         <source>设备地址可能已改变，请刷新设备列表。</source>
         <translation> The device&apos;s address may have changed; please refresh the device list.</translation>
     </message>
+    <message>
+        <source>首选DNS服务器地址无效，请重新输入。</source>
+        <translation>The preferred DNS server address is not valid; please enter it again.</translation>
+    </message>
+    <message>
+        <source>备选DNS服务器地址无效，请重新输入。</source>
+        <translation>The alternate DNS server address is not valid; please enter it again.</translation>
+    </message>
+    <message>
+        <source>NTX服务器地址无效，请重新输入。</source>
+        <translation>The NTX server address is not valid; please enter it again.</translation>
+    </message>
 </context>
 <context>
     <name>COnlineChanModelEx</name>
@@ -2522,6 +2534,10 @@
     <message>
         <source>该操作仅支持类型为IPC的设备。</source>
         <translation>This operation supports only devices of type IPC.</translation>
+    </message>
+    <message>
+        <source>所选设备不支持该功能。</source>
+        <translation>The selected device does not support this function.</translation>
     </message>
 </context>
 <context>

@@ -80,7 +80,7 @@ void TestDevManageForm::cleanupTestCase()
 void TestDevManageForm::init()
 {
     if (!m_pSim || !m_pSim->isRunning())
-        QSKIP("simulator unavailable");
+        CORVANE_DEVICE_SKIP("simulator unavailable");
     m_pForm.reset(new CDevManageForm);
     // The first search runs at construction.
     QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kFleet, 10000);

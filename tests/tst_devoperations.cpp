@@ -100,7 +100,7 @@ void TestDevOperations::cleanupTestCase()
 void TestDevOperations::init()
 {
     if (!m_pSim || !m_pSim->isRunning())
-        QSKIP("simulator unavailable");
+        CORVANE_DEVICE_SKIP("simulator unavailable");
     m_pForm.reset(new CDevManageForm);
     m_pForm->resize(1000, 500);
     QVERIFY(waitForFleet());

@@ -472,7 +472,8 @@ void TestImageCfgForm::exposureModesDisableTheirControls()
     selectData(pMode, 1);
     QVERIFY(!child<QWidget>(page.get(), "oWdrLevelSlider")->isEnabled());
 
-    // The picture follows the exposure: manual with a fast shutter is darker.
+    // A control change is written at once: the device holds the manual mode
+    // and the shutter chosen (the picture itself: liveViewMovesAndFollowsSettings).
     QSignalSpy writes(page.get(), &CImageCfgForm::sendReportSignal);
     selectData(pMode, 7);
     selectData(child<QComboBox>(page.get(), "oShutterCombo"), 1000);

@@ -42,6 +42,7 @@ private slots:
     void loginShowsConnectingUntilResults();
     void loginNeedsCheckedDeviceAndAccount();
     void importsMainStreamAsRow();
+    void sizeOutsideTableKeepsItsText_data();
     void sizeOutsideTableKeepsItsText();
     void failuresPerDevice();
     void reimportRefused();
@@ -246,18 +247,39 @@ void TestOnlineImport::importsMainStreamAsRow()
     QCOMPARE(chan.m_lBestBitRate, 4096);
 }
 
+void TestOnlineImport::sizeOutsideTableKeepsItsText_data()
+{
+    QTest::addColumn<int>("device");
+    QTest::addColumn<QString>("size");
+    QTest::newRow("offered by no table") << 3 << QStringLiteral("2560*1440");
+    // The stream dialogs offer it, the import table does not list it.
+    QTest::newRow("near 3MP") << 1 << QStringLiteral("2048*1536");
+}
+
 void TestOnlineImport::sizeOutsideTableKeepsItsText()
 {
-    CUIDeviceBean oDev = record(3);
+    QFETCH(int, device);
+    QFETCH(QString, size);
+    CUIDeviceBean oDev = record(device);
     oDev.m_strLoginKey = ipcLoginKey(oDev.m_strIp);
     oDev.m_strDevType = QStringLiteral("IPC");
     QVERIFY(!oDev.m_strLoginKey.isEmpty());
+    const QByteArray key = oDev.m_strLoginKey.toLatin1();
+    std::array<unsigned char, ZELT_ENC_SIZE> before{};
+    DWORD ulLen = ZELT_ENC_SIZE;
+    QCOMPARE(ZELT_MW_GetConfig(key.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0, &ulLen, before.data()), DWORD(0));
+    std::array<unsigned char, ZELT_ENC_SIZE> main = before;
+    zelt_put_u32(main.data(), ZELT_ENC_WIDTH, size.section(QLatin1Char('*'), 0, 0).toUInt());
+    zelt_put_u32(main.data(), ZELT_ENC_HEIGHT, size.section(QLatin1Char('*'), 1, 1).toUInt());
+    QCOMPARE(ZELT_MW_SetConfig(key.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0, ZELT_ENC_SIZE, main.data()), DWORD(0));
+
     open({oDev});
-    check({4});
+    check({oDev.m_lDevId});
     m_pDlg->on_oAddBtn_clicked();
+    ZELT_MW_SetConfig(key.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0, ZELT_ENC_SIZE, before.data());
     QCOMPARE(statusOf(oDev.m_strIp), QStringLiteral("导入成功"));
     QCOMPARE(m_pForm->chanList().size(), 1);
-    QCOMPARE(m_pForm->chanList().first().m_strResolution, QStringLiteral("2560*1440"));
+    QCOMPARE(m_pForm->chanList().first().m_strResolution, size);
     QCOMPARE(m_pForm->chanList().first().m_lBestBitRate, 0);
     QVERIFY(m_pForm->chanList().first().m_lBitRate > 0);
 }

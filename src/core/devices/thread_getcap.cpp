@@ -40,7 +40,7 @@ void CGetCapThread::startLivePlay(QString userId, quint32 ulOpening)
         qCDebug(lcGetCap) << "live stream start failed:" << ulResult;
         ulStreamHd = 0;
     }
-    emit sendStartLiveResult(ulStreamHd, ulResult, ulOpening);
+    emit sendStartLiveResult(ulStreamHd, ulResult, ulOpening, userId);
 }
 
 void CGetCapThread::stopLivePlay(QString userId, ulong streamHd)

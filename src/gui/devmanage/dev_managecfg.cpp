@@ -74,12 +74,13 @@ void CDevManageForm::getCapResult(QList<stDevCapacityInfo> &devCapInfoList, ulon
     emit sendCapResultSig(devCapInfoList, capType);
 }
 
-void CDevManageForm::getStartLiveResult(ulong streamHd, ulong ulResult, quint32 ulOpening)
+void CDevManageForm::getStartLiveResult(ulong streamHd, ulong ulResult, quint32 ulOpening, QString strUserId)
 {
     if (!m_bCfgPending || ulOpening != m_ulCfgOpening) {
-        // A stream of an opening that ended shows nowhere.
+        // A stream of an opening that ended shows nowhere; it belongs to the
+        // session that opening used.
         if (streamHd != 0)
-            emit sendStopLive_sig(m_strCfgUserId, streamHd);
+            emit sendStopLive_sig(strUserId, streamHd);
         return;
     }
     endCfgOpening();
@@ -102,7 +103,8 @@ void CDevManageForm::getCapFailed_slot(ulong ulResult, quint32 ulOpening)
 
 void CDevManageForm::initCfgDlg_slot()
 {
-    closeWaitDlg();
+    // The pages read the device while they are built: the wait overlay stays
+    // up until the dialog asks to be shown.
     m_pDevCfgDlg->initCfgPages();
 }
 

@@ -113,6 +113,7 @@ CDevManageForm::CDevManageForm(QWidget *parent)
     connect(m_pDevCfgDlg, &CDevCfgDlg::sendTerminateWaitDlg, this, &CDevManageForm::terminateWaitDlg_slot);
     connect(m_pDevCfgDlg, &CDevCfgDlg::sendInitDataFinish_sig, this, &CDevManageForm::initCfgDlg_slot);
     connect(m_pDevCfgDlg, &CDevCfgDlg::sendDevAddrChangedSignal, this, &CDevManageForm::devAddrChangedSlot);
+    connect(m_pDevCfgDlg, &CDevCfgDlg::sendStopLiveSignal, this, &CDevManageForm::sendStopLive_sig);
     // The dialogs (maintenance, daylight saving) are created here.
 }
 

@@ -132,7 +132,7 @@ public slots:
     void sendDev2CapSlot();
     void getCapResult(QList<stDevCapacityInfo> &devCapInfoList, ulong capType, quint32 ulOpening);
     void getCapFailed_slot(ulong ulResult, quint32 ulOpening);
-    void getStartLiveResult(ulong streamHd, ulong ulResult, quint32 ulOpening);
+    void getStartLiveResult(ulong streamHd, ulong ulResult, quint32 ulOpening, QString strUserId);
     void initCfgDlg_slot();
     void terminateWaitDlg_slot();
 
@@ -161,14 +161,16 @@ private:
     QList<CUIDeviceBean> checkedDevices() const;
     // The one checked row; -1, after telling the user, when none or several are checked.
     int singleCheckedRow();
-    // Logged-in check, then one model of IPCs only: the checked devices, or
-    // an empty list when the command stops here.
-    QList<CUIDeviceBean> devicesForBatch(ulong ulEventType);
+    // Why a selection cannot be configured together; empty when it can.
+    using SelectionRule = QString (*)(const QList<CUIDeviceBean> &);
+    // Logged-in check, then the command's selection rule: the checked
+    // devices, or an empty list when the command stops here.
+    QList<CUIDeviceBean> devicesForBatch(ulong ulEventType, SelectionRule refusal);
     // Runs the daylight-saving or batch-configuration dialog (Dlg) for the
     // checked devices; prepare reads what the dialog shows and refuses
     // devices it cannot serve.
     template <typename Dlg>
-    void runBatchDialog(ulong ulEventType, ULONG (Dlg::*prepare)());
+    void runBatchDialog(ulong ulEventType, SelectionRule refusal, ULONG (Dlg::*prepare)());
     int rowOfDevId(int iDevId) const;
     // The view's current row, or iFallback when there is none.
     int currentRow(int iFallback) const;

@@ -354,13 +354,13 @@ QList<CUIDeviceBean> CDevManageForm::checkedDevices() const
     return listDev;
 }
 
-QList<CUIDeviceBean> CDevManageForm::devicesForBatch(ulong ulEventType)
+QList<CUIDeviceBean> CDevManageForm::devicesForBatch(ulong ulEventType, SelectionRule refusal)
 {
     // Without a login the login flow takes over and resumes the command afterwards.
     if (!checkLoggedIn(ulEventType))
         return {};
     const QList<CUIDeviceBean> listDev = checkedDevices();
-    const QString strRefusal = CfgSelection::refusal(listDev);
+    const QString strRefusal = refusal(listDev);
     if (!strRefusal.isEmpty()) {
         showNote(strRefusal);
         return {};
@@ -369,9 +369,9 @@ QList<CUIDeviceBean> CDevManageForm::devicesForBatch(ulong ulEventType)
 }
 
 template <typename Dlg>
-void CDevManageForm::runBatchDialog(ulong ulEventType, ULONG (Dlg::*prepare)())
+void CDevManageForm::runBatchDialog(ulong ulEventType, SelectionRule refusal, ULONG (Dlg::*prepare)())
 {
-    QList<CUIDeviceBean> listDev = devicesForBatch(ulEventType);
+    QList<CUIDeviceBean> listDev = devicesForBatch(ulEventType, refusal);
     if (listDev.isEmpty())
         return;
     auto *pDlg = new Dlg(this);
@@ -392,12 +392,12 @@ void CDevManageForm::runBatchDialog(ulong ulEventType, ULONG (Dlg::*prepare)())
 
 void CDevManageForm::on_oBatchCfgBtn_clicked()
 {
-    runBatchDialog(EventBatchCfg, &CBatchCfgDlg::prepare);
+    runBatchDialog(EventBatchCfg, &CfgSelection::refusal, &CBatchCfgDlg::prepare);
 }
 
 void CDevManageForm::on_oDSTBtn_clicked()
 {
-    runBatchDialog(EventDst, &CDstCfgDlg::setDefault);
+    runBatchDialog(EventDst, &CfgSelection::dstRefusal, &CDstCfgDlg::setDefault);
 }
 
 // --- version check after an upgrade ----------------------------------------

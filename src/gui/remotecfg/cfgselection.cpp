@@ -24,4 +24,13 @@ QString refusal(const QList<CUIDeviceBean> &listDev)
     return QString();
 }
 
+QString dstRefusal(const QList<CUIDeviceBean> &listDev)
+{
+    if (listDev.isEmpty())
+        return QCoreApplication::translate("CfgSelection", "请选择设备。");
+    if (!std::all_of(listDev.cbegin(), listDev.cend(), &DevSession::isIpc))
+        return QCoreApplication::translate("CfgSelection", "所选设备不支持该功能。");
+    return QString();
+}
+
 } // namespace CfgSelection

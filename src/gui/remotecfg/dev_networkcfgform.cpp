@@ -53,6 +53,17 @@ constexpr int kPortMax = 65535;
 // User names and passwords: room for the text and its terminating zero.
 constexpr int kAccountMaxChars = 32;
 
+// A server address may be left empty (or all zero); anything typed must be
+// a whole address a server can have.
+bool isEmptyOrUsableServer(const IpWidget *pWidget)
+{
+    const QString strRaw = pWidget->rawText();
+    quint32 uHost = 1;
+    if (strRaw == QLatin1String("...") || (Ipv4::parse(strRaw, uHost) && uHost == 0))
+        return true;
+    return Ipv4::isUsableHost(strRaw);
+}
+
 void setRowsVisible(std::initializer_list<QWidget *> widgets, bool bVisible)
 {
     for (QWidget *pWidget : widgets)
@@ -308,6 +319,17 @@ QString CNetworkCfgForm::staticAddressProblem() const
     return QString();
 }
 
+QString CNetworkCfgForm::serverAddressProblem() const
+{
+    if (m_bDNSRead && !isEmptyOrUsableServer(ui->oPrefDNSAddrWidget))
+        return tr("首选DNS服务器地址无效，请重新输入。");
+    if (m_bDNSRead && !isEmptyOrUsableServer(ui->oAlterDNSAddrWidget))
+        return tr("备选DNS服务器地址无效，请重新输入。");
+    if (m_bNTXRead && !isEmptyOrUsableServer(ui->oNTXServerAddrWidget))
+        return tr("NTX服务器地址无效，请重新输入。");
+    return QString();
+}
+
 void CNetworkCfgForm::on_oSaveBtn_clicked()
 {
     // Edits left empty or at zero never finished editing; check them again.
@@ -319,12 +341,14 @@ void CNetworkCfgForm::on_oSaveBtn_clicked()
         && (!checkNumberEdit(ui->oHttpPortEdit, kPortMin, kPortMax, m_nLastHttpPort)
             || !checkNumberEdit(ui->oHttpsPortEdit, kPortMin, kPortMax, m_nLastHttpsPort)))
         return;
-    if (m_bNetIfRead && m_nIpType == IpTypeStatic) {
-        const QString strProblem = staticAddressProblem();
-        if (!strProblem.isEmpty()) {
-            CMsgDlg::showMsg(tr("信息"), strProblem, MsgNote, this);
-            return;
-        }
+    QString strProblem;
+    if (m_bNetIfRead && m_nIpType == IpTypeStatic)
+        strProblem = staticAddressProblem();
+    if (strProblem.isEmpty())
+        strProblem = serverAddressProblem();
+    if (!strProblem.isEmpty()) {
+        CMsgDlg::showMsg(tr("信息"), strProblem, MsgNote, this);
+        return;
     }
     if (!CMsgDlg::askQuestion(tr("信息"), tr("修改网络参数可能会导致网络中断，真的要修改吗？"), this))
         return;

@@ -65,6 +65,8 @@ private:
     // The note for the first unusable field of a static interface, empty when
     // address, mask and gateway are usable.
     QString staticAddressProblem() const;
+    // The same for the DNS and NTX server fields the device could be read for.
+    QString serverAddressProblem() const;
     void collectStructures();
     void reportSaveResult(DWORD ulFirstError, bool bInterfaceWritten);
 
