@@ -82,10 +82,7 @@ QList<int> CDevListMerge::mergeAddressResult(const CBatchEditNetAddrBean &oResul
         if (dev.m_strIp != oResult.m_strOldIp)
             continue;
         if (oResult.m_lResult == DevStatusModifyOk) {
-            // An address typed with leading zeros reaches the device as typed;
-            // the device then answers at the plain form, which the list keeps.
-            quint32 uNewIp = 0;
-            dev.m_strIp = Ipv4::parse(oResult.m_strNewIp, uNewIp) ? Ipv4::format(uNewIp) : oResult.m_strNewIp;
+            dev.m_strIp = plainAddress(oResult.m_strNewIp);
             dev.m_strGateway = oResult.m_strGateway;
             dev.m_strMask = oResult.m_strMask;
         }
@@ -94,6 +91,24 @@ QList<int> CDevListMerge::mergeAddressResult(const CBatchEditNetAddrBean &oResul
         listRows.append(i);
     }
     return listRows;
+}
+
+QList<int> CDevListMerge::mergeMove(const QString &strOldIp, const QString &strNewIp)
+{
+    QList<int> listRows;
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        if (m_listDev.at(i).m_strIp != strOldIp)
+            continue;
+        m_listDev[i].m_strIp = plainAddress(strNewIp);
+        listRows.append(i);
+    }
+    return listRows;
+}
+
+QString CDevListMerge::plainAddress(const QString &strIp)
+{
+    quint32 uIp = 0;
+    return Ipv4::parse(strIp, uIp) ? Ipv4::format(uIp) : strIp;
 }
 
 QList<int> CDevListMerge::mergeUpgradeEvent(const QString &strUserId, qint64 lValue)

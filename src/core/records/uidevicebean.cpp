@@ -28,6 +28,7 @@ QString CUIDeviceBean::statusText(long lStatus)
     case DevStatusModifyFailed: return QCoreApplication::translate("CUIDeviceBean", "修改失败");
     case DevStatusModifyConflict: return QCoreApplication::translate("CUIDeviceBean", "修改失败(IP地址冲突)");
     case DevStatusModifyInvalid: return QCoreApplication::translate("CUIDeviceBean", "修改失败(IP地址无效)");
+    case DevStatusRestarting: return QCoreApplication::translate("CUIDeviceBean", "正在重启...");
     default: return QString();
     }
 }

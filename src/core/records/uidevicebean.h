@@ -30,7 +30,8 @@ enum EDevStatus {
     DevStatusModifyOk = 19,
     DevStatusModifyFailed = 20,
     DevStatusModifyConflict = 21,
-    DevStatusModifyInvalid = 22
+    DevStatusModifyInvalid = 22,
+    DevStatusRestarting = 23
 };
 
 // One device as the program knows it. A value: every holder keeps a copy.

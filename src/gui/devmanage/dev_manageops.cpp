@@ -30,12 +30,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr int kRestartReportMs = 3000;
-
-} // namespace
-
 const std::array<CDevManageForm::ResumeCommand, CDevManageForm::EventRestart + 1> CDevManageForm::kResumeCommands = {{
     nullptr,
     &CDevManageForm::on_oDSTBtn_clicked,
@@ -90,7 +84,7 @@ void CDevManageForm::getLoginResultSlot(QList<CUIDeviceBean> &oDevList, ulong ul
     const bool bCurrent = std::all_of(oDevList.cbegin(), oDevList.cend(), [this](const CUIDeviceBean &dev) {
         return m_oMerge.isCurrentRound(dev.m_ulListRound);
     });
-    if (!bCurrent)
+    if (!bCurrent || ulEventType == EventRelogin)
         return;
     QList<int> &listChecked = m_pDevModel->checkedList();
     listChecked.clear();
@@ -276,27 +270,21 @@ void CDevManageForm::onRestartResult(CUIDeviceBean &oBean, ulong ulResult)
         showNote(CDevFailReason::withReason(tr("重启失败。"), oBean.m_strFailReason));
         return;
     }
-    // After a refresh the device is listed afresh and leaves by itself.
-    if (!m_oMerge.isCurrentRound(oBean.m_ulListRound))
+    // After a refresh the device is listed afresh by the search.
+    const int iRow = rowOfDevId(oBean.m_lDevId);
+    if (!m_oMerge.isCurrentRound(oBean.m_ulListRound) || iRow < 0)
         return;
-    m_iRestartDevId = oBean.m_lDevId;
-    m_pReportTimer->start(kRestartReportMs);
-}
-
-void CDevManageForm::onReportTimer()
-{
-    m_pReportTimer->stop();
-    const int iRow = rowOfDevId(m_iRestartDevId);
-    if (iRow >= 0) {
-        // Its session ended with the restart; the library forgets it too.
-        emit sendLogoutSignal(m_listDev[iRow]);
-        m_listDev.removeAt(iRow);
-        ui->oDevNumLabel->setText(QString::number(m_listDev.size()));
-    }
-    m_iRestartDevId = -1;
-    m_pDevModel->checkedList().clear();
-    m_pDevModel->resetModel();
-    showNote(tr("设备正在重启，请在约3分钟后刷新列表获取该设备。"));
+    CUIDeviceBean &dev = m_listDev[iRow];
+    // Its session ended with the restart; the library forgets it too.
+    emit sendLogoutSignal(dev);
+    dev.m_strLoginKey.clear();
+    dev.m_lStatus = DevStatusRestarting;
+    repaintRows(iRow);
+    // The version check notices when the device answers again.
+    CUIDeviceBean oRequest = dev;
+    oRequest.m_ulListRound = m_oMerge.round();
+    emit sendVersionCheckSignal(oRequest);
+    showNote(tr("设备正在重启，重启完成后列表中的状态会变回“未登录”。"));
 }
 
 void CDevManageForm::on_oUpgradeBtn_clicked()
@@ -419,6 +407,10 @@ void CDevManageForm::getVersionSlot(CUIDeviceBean &oBean)
 {
     if (!m_oMerge.isCurrentRound(oBean.m_ulListRound))
         return;
-    for (int iRow : m_oMerge.mergeVersion(oBean))
+    for (int iRow : m_oMerge.mergeVersion(oBean)) {
+        // A restarted device answers again: it needs a login like any other.
+        if (m_listDev.at(iRow).m_lStatus == DevStatusRestarting)
+            m_listDev[iRow].m_lStatus = DevStatusNotLogged;
         repaintRows(iRow);
+    }
 }

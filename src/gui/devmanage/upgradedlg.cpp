@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QPushButton>
 
 #include <memory>
 
@@ -17,6 +18,8 @@ CUpgradeDlg::CUpgradeDlg(QWidget *parent)
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     CDialogFrame::decorate(this);
+    // Frameless: without this button only Escape would close it.
+    connect(ui->oCancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     // The four rows sit in separate boxes; equal label and button widths line them up.
     LayoutUtils::equalizeWidths({ui->updateFileLabel_2, ui->label_2, ui->allCfgFileLabel_2, ui->allCfgFileLabel_3});
     LayoutUtils::equalizeWidths({ui->oUpdateFileDlgBtn, ui->oDiagnoseInfoDlgBtn, ui->oImportCfgFileDlgBtn,
