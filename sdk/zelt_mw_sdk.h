@@ -92,6 +92,9 @@ typedef struct ZELT_MW_INFO_QUERY
 DEV_EXPORT DWORD DEV_API ZELT_MW_LoginQuery(const char *szUser, const char *szPassword, const char *szIp,
                                             DWORD ulPort, char *szUserID, DWORD ulChannel,
                                             ZELT_MW_INFO_QUERY *pQueries, DWORD ulCount);
+/* After a login on the calling thread failed with ZELT_MW_ERR_LOCKED: the seconds the device said the
+ * account stays locked; 0 when it did not say or the last login failed otherwise. */
+DEV_EXPORT DWORD DEV_API ZELT_MW_GetLockTime(void);
 DEV_EXPORT DWORD DEV_API ZELT_MW_Logout(const char *szUserID);
 /* *pulLen: buffer size in, structure size out; it must equal the command's structure size. */
 DEV_EXPORT DWORD DEV_API ZELT_MW_GetConfig(const char *szUserID, DWORD ulCmd, DWORD ulChannel, DWORD *pulLen,

@@ -169,6 +169,11 @@ DWORD ZELT_MW_LoginQuery(const char *szUser, const char *szPassword, const char 
     return ZELT_MW_OK;
 }
 
+DWORD ZELT_MW_GetLockTime(void)
+{
+    return lastLockSeconds();
+}
+
 DWORD ZELT_MW_Logout(const char *szUserID)
 {
     if (!g_initialised)

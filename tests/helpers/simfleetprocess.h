@@ -32,6 +32,7 @@
 //   127.24.0.0/16              bench_cfgdlg (port 39624)
 //   127.73.0.0/16              tst_networkcfgform (port 37873)
 //   127.31.0.0/16              scripts/screenshots-ui.sh (port 39631)
+//   127.110.0.0/16             tst_devtabflows (port 39710)
 //   127.10.0.0/16 and above: free for the other test files, one /16 each.
 // Multicast probes reach every simulator running on the machine, so a test
 // that counts devices counts only those in its own range (see inRange()).

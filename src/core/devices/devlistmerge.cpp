@@ -57,7 +57,8 @@ QList<int> CDevListMerge::mergeResult(const CUIDeviceBean &oResult)
         // Any other result carries the key of when its request was sent,
         // which a login since may have closed and replaced; taking it back
         // would lose the open session.
-        if (oResult.m_lStatus == DevStatusLogged || oResult.m_lStatus == DevStatusLoginFailed) {
+        if (oResult.m_lStatus == DevStatusLogged || oResult.m_lStatus == DevStatusLoginFailed
+            || oResult.m_lStatus == DevStatusLoginLocked) {
             dev.m_strLoginKey = oResult.m_strLoginKey;
             dev.m_strDevType = oResult.m_strDevType;
         }

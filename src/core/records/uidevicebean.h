@@ -31,7 +31,9 @@ enum EDevStatus {
     DevStatusModifyFailed = 20,
     DevStatusModifyConflict = 21,
     DevStatusModifyInvalid = 22,
-    DevStatusRestarting = 23
+    DevStatusRestarting = 23,
+    // A login refused because the device locked the account.
+    DevStatusLoginLocked = 24
 };
 
 // One device as the program knows it. A value: every holder keeps a copy.
@@ -47,6 +49,8 @@ public:
     static QString statusText(long lStatus);
     // True for the codes that mark an operation still running.
     static bool isBusyStatus(long lStatus);
+    // True for a failed login, whatever the cause; such rows are drawn in grey.
+    static bool isLoginRefused(long lStatus) { return lStatus == DevStatusLoginFailed || lStatus == DevStatusLoginLocked; }
     // True for the codes that report a failed operation.
     static bool isFailureStatus(long lStatus);
     // "001122aabbcc" -> "00:11:22:aa:bb:cc"; text that is not twelve

@@ -46,7 +46,7 @@ QVariant COnlineChanModelEx::data(const QModelIndex &index, int role) const
         }
     }
     if (role == Qt::ForegroundRole)
-        return dev.m_lStatus == DevStatusLoginFailed ? QColor(102, 102, 102) : QColor(0, 0, 0);
+        return CUIDeviceBean::isLoginRefused(dev.m_lStatus) ? QColor(102, 102, 102) : QColor(0, 0, 0);
     return ModelEx::data(index, role);
 }
 

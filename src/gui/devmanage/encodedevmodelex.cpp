@@ -28,6 +28,9 @@ QString EncodeDevModelEx::statusText(const CUIDeviceBean &dev)
     const QString strStatus = CUIDeviceBean::statusText(dev.m_lStatus);
     if (dev.m_lStatus == DevStatusUpgrading && dev.m_lProgress >= 0)
         return QStringLiteral("%1 %2%").arg(strStatus).arg(dev.m_lProgress);
+    // How long the account stays locked belongs in the cell itself.
+    if (dev.m_lStatus == DevStatusLoginLocked && !dev.m_strFailReason.isEmpty())
+        return tr("未登录(%1)").arg(dev.m_strFailReason);
     return strStatus;
 }
 
@@ -35,7 +38,7 @@ QString EncodeDevModelEx::statusTip(const CUIDeviceBean &dev)
 {
     const QString strStatus = statusText(dev);
     // A reason left from an earlier failure says nothing about the current status.
-    if (!CUIDeviceBean::isFailureStatus(dev.m_lStatus))
+    if (!CUIDeviceBean::isFailureStatus(dev.m_lStatus) || strStatus.contains(dev.m_strFailReason))
         return strStatus;
     return CDevFailReason::withReason(strStatus, dev.m_strFailReason);
 }
@@ -67,7 +70,7 @@ QVariant EncodeDevModelEx::data(const QModelIndex &index, int role) const
     if (role == Qt::ToolTipRole && index.column() == ColStatus)
         return statusTip(dev);
     if (role == Qt::ForegroundRole)
-        return dev.m_lStatus == DevStatusLoginFailed ? QColor(102, 102, 102) : QColor(0, 0, 0);
+        return CUIDeviceBean::isLoginRefused(dev.m_lStatus) ? QColor(102, 102, 102) : QColor(0, 0, 0);
     return ModelEx::data(index, role);
 }
 
