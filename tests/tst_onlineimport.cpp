@@ -235,7 +235,9 @@ void TestOnlineImport::importsMainStreamAsRow()
     const CUIChanBean &chan = m_pForm->chanList().first();
     QCOMPARE(chan.m_lChanNum, 1);
     QCOMPARE(chan.m_lChanId, 0);
-    QCOMPARE(chan.m_strChanName, QStringLiteral("1(IPC)"));
+    // Named after its device, and counted at once.
+    QCOMPARE(chan.m_strChanName, QStringLiteral("1(IPC %1)").arg(oDev.m_strIp));
+    QCOMPARE(m_pForm->chanModel()->checkedList(), QList<int>{chan.m_lChanId});
     QCOMPARE(chan.m_lBitRate, field(ZELT_ENC_BITRATE));
     QCOMPARE(chan.m_lTotalBitRate, chan.m_lBitRate);
     QCOMPARE(chan.m_lEncFmt, field(ZELT_ENC_FORMAT));

@@ -1,4 +1,5 @@
 #include "onlinechanmodelex.h"
+#include "devfailreason.h"
 #include "tableviewex.h"
 
 #include <QColor>
@@ -44,6 +45,11 @@ QVariant COnlineChanModelEx::data(const QModelIndex &index, int role) const
         case ColStatus: return statusText(dev.m_lStatus);
         default: return QVariant();
         }
+    }
+    if (role == Qt::ToolTipRole && index.column() == ColStatus) {
+        const QString strStatus = statusText(dev.m_lStatus);
+        return CUIDeviceBean::isFailureStatus(dev.m_lStatus) ? CDevFailReason::withReason(strStatus, dev.m_strFailReason)
+                                                              : strStatus;
     }
     if (role == Qt::ForegroundRole)
         return CUIDeviceBean::isLoginRefused(dev.m_lStatus) ? QColor(102, 102, 102) : QColor(0, 0, 0);

@@ -226,7 +226,10 @@ ulong CDevManageForm::doRestoreDevPwd()
 void CDevManageForm::onResetPwdResult(CUIDeviceBean &oBean, ulong ulResult)
 {
     closeWaitDlg();
-    showNote(ulResult == 0 ? tr("重置成功，密码为：vorpe") : CDevFailReason::withReason(tr("重置失败。"), oBean.m_strFailReason));
+    if (ulResult == 0)
+        showNote(tr("重置成功，密码为：vorpe"));
+    else
+        CMsgDlg::showMsg(tr("信息"), CDevFailReason::withReason(tr("重置失败。"), oBean.m_strFailReason), MsgError, this);
 }
 
 void CDevManageForm::doRemoteConfig()

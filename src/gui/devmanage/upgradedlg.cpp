@@ -64,7 +64,7 @@ void CUpgradeDlg::on_oUpdateFileDlgBtn_clicked()
 {
     const QString strFile = QFileDialog::getOpenFileName(
         this, tr("打开升级包"), QDir::homePath(),
-        QStringLiteral("zip Files (*.zip);;patch Files (*.patch);;bin Files (*.bin)"));
+        tr("升级文件 (*.zip *.patch *.bin);;所有文件 (*)"));
     setPathUnlessCancelled(ui->oUpdateEdit, strFile);
 }
 
