@@ -128,6 +128,14 @@ void CDevManageForm::devAddrChangedSlot(QString strOldIp, QString strNewIp)
     loginAtNewAddress(listRows);
 }
 
+void CDevManageForm::devGoneSlot(QString strIp)
+{
+    for (int iRow = 0; iRow < m_listDev.size(); ++iRow) {
+        if (m_listDev.at(iRow).m_strIp == strIp && !m_listDev.at(iRow).m_strLoginKey.isEmpty())
+            logoutRow(iRow);
+    }
+}
+
 void CDevManageForm::getModifyRltSlot(CBatchEditNetAddrBean &oNetAddrBean)
 {
     if (!m_oMerge.isCurrentRound(oNetAddrBean.m_ulListRound))

@@ -103,6 +103,7 @@ CDevManageForm::CDevManageForm(QWidget *parent)
     connect(m_pDevCfgDlg, &CDevCfgDlg::sendTerminateWaitDlg, this, &CDevManageForm::terminateWaitDlg_slot);
     connect(m_pDevCfgDlg, &CDevCfgDlg::sendInitDataFinish_sig, this, &CDevManageForm::initCfgDlg_slot);
     connect(m_pDevCfgDlg, &CDevCfgDlg::sendDevAddrChangedSignal, this, &CDevManageForm::devAddrChangedSlot);
+    connect(m_pDevCfgDlg, &CDevCfgDlg::sendDevGoneSignal, this, &CDevManageForm::devGoneSlot);
     // The dialogs (maintenance, daylight saving) are created here.
 }
 

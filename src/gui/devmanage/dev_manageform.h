@@ -124,6 +124,8 @@ public slots:
     void on_oUpgradeBtn_clicked();
     void openConfigDlg_slot();
     void devAddrChangedSlot(QString strOldIp, QString strNewIp);
+    // A configuration page found the device gone: its row needs a login again.
+    void devGoneSlot(QString strIp);
     void openRemoteDlg_slot();
     void oCustomMadeTable(CUICustomMadeBean &oBean);
     // Hands one maintenance request of the maintenance dialog to the worker of its kind.

@@ -364,12 +364,16 @@ void CDevManageForm::runBatchDialog(ulong ulEventType, ULONG (Dlg::*prepare)())
     connect(pDlg, &Dlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
     pDlg->getDevListInfoSlot(listDev);
     if ((pDlg->*prepare)() != 0) {
-        // A read that failed for another reason than the device's support says why.
+        // Only a device that answered can be said not to support the function;
+        // any other failure is a failed read, with its reason.
         const DWORD ulFailure = pDlg->readFailure();
         delete pDlg;
-        const QString strReason =
-            ulFailure == ZELT_MW_ERR_UNSUPPORTED ? QString() : CDevFailReason::ofIpc(ulFailure);
-        showNote(CDevFailReason::withReason(tr("所选设备不支持该功能。"), strReason));
+        if (ulFailure == ZELT_MW_ERR_UNSUPPORTED)
+            showNote(tr("所选设备不支持该功能。"));
+        else
+            CMsgDlg::showMsg(tr("信息"),
+                             CDevFailReason::withReason(tr("读取设备参数失败。"), CDevFailReason::ofIpc(ulFailure)),
+                             MsgError, this);
         return;
     }
     pDlg->exec();

@@ -30,14 +30,20 @@ void CImageCfgForm::readEnhance()
     if (!readGroupOf(ui->oSenceGroupBody, ZELT_MW_IMAGE_ENHANCE_CFG, data))
         return;
     m_enhance = data;
+    showEnhance();
+    connectEnhance();
+}
+
+void CImageCfgForm::showEnhance()
+{
     const QList<QPair<QSlider *, int>> sliders = enhanceSliders(*ui);
     for (const auto &slider : sliders) {
         const QSignalBlocker blocker(slider.first);
-        slider.first->setValue(int(u32At(data, slider.second)));
+        slider.first->setValue(int(u32At(m_enhance, slider.second)));
     }
-    m_iMirror = int(u32At(data, ZELT_ENH_MIRROR));
+    m_iMirror = int(u32At(m_enhance, ZELT_ENH_MIRROR));
+    const QSignalBlocker blocker(ui->oMirrorCombo);
     selectCode(ui->oMirrorCombo, m_iMirror);
-    connectEnhance();
 }
 
 void CImageCfgForm::connectEnhance()
@@ -72,7 +78,9 @@ QByteArray CImageCfgForm::collectEnhance() const
 
 void CImageCfgForm::writeEnhance()
 {
-    writeGroup(ZELT_MW_IMAGE_ENHANCE_CFG, m_enhance, collectEnhance());
+    // A refused value must not stay on the slider as if it had been written.
+    if (!writeGroup(ZELT_MW_IMAGE_ENHANCE_CFG, m_enhance, collectEnhance()))
+        showEnhance();
 }
 
 void CImageCfgForm::brightReleaseSlot()

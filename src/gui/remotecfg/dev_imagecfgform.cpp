@@ -5,6 +5,8 @@
 #include "ui_dev_imagecfgform.h"
 
 #include "cfgreport.h"
+#include "devfailreason.h"
+#include "devsession.h"
 #include "imagecfgfields.h"
 #include "layoututils.h"
 #include "msgdlg.h"
@@ -25,6 +27,7 @@ CImageCfgForm::CImageCfgForm(const CUIDeviceBean &oBean, const QList<stDevCapaci
 {
     ui->setupUi(this);
     ui->oLivePlayWidget->setStyleSheet(QStringLiteral("background-color: rgb(0,0,0)"));
+    ui->oLiveNoteFrame->hide();
     initNumberFields();
 
     fillShutterLists();
@@ -124,16 +127,21 @@ void CImageCfgForm::disconnectAll()
 
 // --- writing ---------------------------------------------------------------
 
-void CImageCfgForm::writeGroup(DWORD ulCmd, QByteArray &stored, const QByteArray &data)
+bool CImageCfgForm::writeGroup(DWORD ulCmd, QByteArray &stored, const QByteArray &data)
 {
     const DWORD ulResult = ZELT_MW_SetConfig(userId().constData(), ulCmd, 0, DWORD(data.size()), data.constData());
     if (ulResult == 0) {
         stored = data;
         emit sendReportSignal(tr("设置参数成功！"), 0);
-    } else {
-        qCDebug(lcImageCfg) << "ZELT_MW_SetConfig" << ulCmd << "failed:" << ulResult;
-        emit sendReportSignal(tr("设置参数失败！"), ulResult);
+        return true;
     }
+    qCDebug(lcImageCfg) << "ZELT_MW_SetConfig" << ulCmd << "failed:" << ulResult;
+    emit sendReportSignal(tr("设置参数失败！") + QLatin1Char(' ') + CDevFailReason::ofIpc(ulResult), ulResult);
+    if (DevSession::isDeviceGone(ulResult)) {
+        showLiveLost(tr("与设备的连接已中断，实况已停止。"), ulResult);
+        emit sendDevGoneSignal();
+    }
+    return false;
 }
 
 void CImageCfgForm::startListTimer(QTimer &timer)
@@ -294,13 +302,30 @@ void CImageCfgForm::onRestoreParamTimer()
 void CImageCfgForm::startLivePlay(DWORD ulStreamHd, DWORD ulLiveResult)
 {
     // A shared stream (259) and one without audio (357) run like any other.
-    if (ulLiveResult != 0 && ulLiveResult != ZELT_MW_STREAM_SHARED && ulLiveResult != ZELT_MW_STREAM_NO_AUDIO) {
+    if (!DevSession::isStreamRunning(ulLiveResult)) {
         emit sendReportSignal(tr("流媒体开启失败！"), ulLiveResult);
+        showLiveLost(tr("流媒体开启失败！"), ulLiveResult);
         return;
     }
     const DWORD ulResult = m_live.start(ui->oLivePlayWidget, ulStreamHd);
-    if (ulResult != 0)
+    if (ulResult != 0) {
         emit sendReportSignal(tr("实况播放失败！"), ulResult);
+        showLiveLost(tr("实况播放失败！"), ulResult);
+    }
+}
+
+void CImageCfgForm::showLiveLost(const QString &strText, DWORD ulResult)
+{
+    ui->oLiveNoteLabel->setText(CDevFailReason::withReason(strText, CDevFailReason::ofIpc(ulResult)));
+    ui->oLiveNoteFrame->show();
+}
+
+void CImageCfgForm::on_oLiveRetryBtn_clicked()
+{
+    ui->oLiveNoteFrame->hide();
+    const DWORD ulResult = m_live.restart(ui->oLivePlayWidget, userId());
+    if (ulResult != 0 && !DevSession::isStreamRunning(ulResult))
+        showLiveLost(tr("流媒体开启失败！"), ulResult);
 }
 
 DWORD CImageCfgForm::stopLivePlay()

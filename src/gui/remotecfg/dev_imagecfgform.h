@@ -44,9 +44,13 @@ public:
     // capability worker started (handle and start result).
     void startLivePlay(DWORD ulStreamHd, DWORD ulLiveResult);
     DWORD stopLivePlay();
+    // The notice that stays beside the picture until a retry brings it back.
+    void showLiveLost(const QString &strText, DWORD ulResult);
 
 signals:
     void sendReportSignal(QString strResult, ULONG ulResult);
+    // A call found the device gone: its session is of no more use.
+    void sendDevGoneSignal();
 
 public slots:
     void brightReleaseSlot();
@@ -123,6 +127,7 @@ public slots:
 
 private slots:
     void on_oDefaultBtn_clicked();
+    void on_oLiveRetryBtn_clicked();
     void videoScreenChangedSlot();
 
 private:
@@ -151,6 +156,8 @@ private:
     bool readGroup(DWORD ulCmd, QByteArray &data);
     bool readGroupOf(QWidget *pGroupBody, DWORD ulCmd, QByteArray &data);
     void readEnhance();
+    // Shows the enhancement values the device holds (m_enhance).
+    void showEnhance();
     void readExposure();
     void readWhite();
     void readIrCtrl();
@@ -164,7 +171,8 @@ private:
     QByteArray collectExposure() const;
     QByteArray collectWhite() const;
     QByteArray collectIrCtrl() const;
-    void writeGroup(DWORD ulCmd, QByteArray &stored, const QByteArray &data);
+    // False when the device refused the write; stored then stays as it was.
+    bool writeGroup(DWORD ulCmd, QByteArray &stored, const QByteArray &data);
     void writeEnhance();
     void writeExposure();
     void writeWhite();
