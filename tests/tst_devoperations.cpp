@@ -327,7 +327,7 @@ void TestDevOperations::restartResumesAfterLogin()
     QVERIFY(script.done());
     QVERIFY(bNoteShown);
     QTRY_COMPARE_WITH_TIMEOUT(CMsgDlg::queuedAnswers(), 0, 20000);
-    QCOMPARE(answeredTexts(), (QStringList{QStringLiteral("你确定要重启系统吗？"),
+    QCOMPARE(answeredTexts(), (QStringList{QStringLiteral("你确定要重启系统吗？\n设备：%1 %2").arg(strIpc, dev(strIpc).m_strModel),
                                            QStringLiteral("设备正在重启，重启完成后列表中的状态会变回“未登录”。")}));
     // The row stays, says so, and needs a login once the device answers again.
     QCOMPARE(dev(strIpc).m_lStatus, int(DevStatusRestarting));

@@ -257,7 +257,8 @@ ulong CDevManageForm::doRestartDev()
         devLogin(EventRestart);
         return 1;
     }
-    if (!CMsgDlg::askQuestion(tr("信息"), tr("你确定要重启系统吗？"), this))
+    const QString strDevice = tr("设备：%1 %2").arg(oDev.m_strIp, oDev.m_strModel).trimmed();
+    if (!CMsgDlg::askQuestion(tr("信息"), tr("你确定要重启系统吗？") + QLatin1Char('\n') + strDevice, this))
         return 1;
     CUIDeviceBean oRequest = oDev;
     oRequest.m_ulListRound = m_oMerge.round();

@@ -40,6 +40,19 @@ int CUpgradeDlg::showMessage(const QString &strText, int iKind)
     return pDlg->exec();
 }
 
+QString CUpgradeDlg::deviceNames() const
+{
+    // A long list is cut: the question must stay readable.
+    constexpr int kShown = 4;
+    QStringList listNames;
+    for (int i = 0; i < m_listDev.size() && i < kShown; ++i)
+        listNames << tr("%1 %2").arg(m_listDev.at(i).m_strIp, m_listDev.at(i).m_strModel).trimmed();
+    QString strNames = listNames.join(QLatin1Char('\n'));
+    if (m_listDev.size() > kShown)
+        strNames += QLatin1Char('\n') + tr("等%1台设备").arg(m_listDev.size());
+    return tr("设备：") + strNames;
+}
+
 void CUpgradeDlg::startOperation(const QString &strPath, ULONG ulCmd, long lBusyStatus)
 {
     // The libraries expect the platform's own separators.
@@ -81,7 +94,8 @@ void CUpgradeDlg::on_oUpdateBtn_clicked()
         showMessage(tr("升级文件格式不正确，请重新尝试。"), MsgNote);
         return;
     }
-    if (showMessage(tr("您确定要执行软件升级操作吗？"), MsgQuery) != QDialog::Accepted)
+    if (showMessage(tr("您确定要执行软件升级操作吗？") + QLatin1Char('\n') + deviceNames(), MsgQuery)
+        != QDialog::Accepted)
         return;
     startOperation(strFile, CmdUpgrade, DevStatusUpgrading);
 }
