@@ -3,6 +3,8 @@
 #include "devfailreason.h"
 #include "ipv4.h"
 
+#include <QDateTime>
+
 #include <algorithm>
 
 CDevListMerge::CDevListMerge(QList<CUIDeviceBean> &listDev)
@@ -52,6 +54,11 @@ QList<int> CDevListMerge::mergeResult(const CUIDeviceBean &oResult)
         CUIDeviceBean &dev = m_listDev[i];
         if (dev.m_strIp != oResult.m_strIp)
             continue;
+        // A device that reports no progress still shows how long it has been at it.
+        if (oResult.m_lStatus != DevStatusUpgrading)
+            dev.m_llBusySinceMs = 0;
+        else if (dev.m_lStatus != DevStatusUpgrading)
+            dev.m_llBusySinceMs = QDateTime::currentMSecsSinceEpoch();
         dev.m_lStatus = oResult.m_lStatus;
         dev.m_lProgress = -1;
         // Any other result carries the key of when its request was sent,

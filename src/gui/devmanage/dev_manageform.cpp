@@ -62,6 +62,9 @@ CDevManageForm::CDevManageForm(QWidget *parent)
     m_pSegmentProbeTimer = new QTimer(this);
     m_pSegmentProbeTimer->setSingleShot(true);
     connect(m_pSegmentProbeTimer, &QTimer::timeout, this, &CDevManageForm::onSegmentProbeTimer);
+    // Upgrading rows show their elapsed time; repainted while any runs.
+    m_pUpgradeClockTimer = new QTimer(this);
+    connect(m_pUpgradeClockTimer, &QTimer::timeout, this, &CDevManageForm::onUpgradeClockTimer);
     m_pLateAnswerTimer = new QTimer(this);
     connect(m_pLateAnswerTimer, &QTimer::timeout, this, &CDevManageForm::onLateAnswerTimer);
 
@@ -266,6 +269,8 @@ void CDevManageForm::getResultSlot(CUIDeviceBean &oBean)
         return;
     }
     const QList<int> listRows = m_oMerge.mergeResult(oBean);
+    if (oBean.m_lStatus == DevStatusUpgrading && !m_pUpgradeClockTimer->isActive())
+        m_pUpgradeClockTimer->start(1000);
     // Before the repaint: a slot on the model may refresh the list.
     checkVersionAfterUpgrade(listRows);
     for (int iRow : listRows)

@@ -143,6 +143,7 @@ public slots:
 private slots:
     void onSegmentProbeTimer();
     void onLateAnswerTimer();
+    void onUpgradeClockTimer();
     void onUpgradeEvent(QString strUserId, qint64 lValue);
     void onRestartResult(CUIDeviceBean &oBean, ulong ulResult);
     void onResetPwdResult(CUIDeviceBean &oBean, ulong ulResult);
@@ -222,6 +223,7 @@ private:
     // without blocking the user-interface thread.
     QTimer *m_pSegmentProbeTimer = nullptr;
     QTimer *m_pLateAnswerTimer = nullptr;
+    QTimer *m_pUpgradeClockTimer = nullptr;
     QElapsedTimer m_lateAnswerClock;
     // Answers of the results list already merged, and the devices the last search listed.
     int m_iMergedAnswers = 0;

@@ -391,6 +391,19 @@ void CDevManageForm::on_oDSTBtn_clicked()
     runBatchDialog(EventDst, &CDstCfgDlg::setDefault);
 }
 
+void CDevManageForm::onUpgradeClockTimer()
+{
+    bool bAny = false;
+    for (int iRow = 0; iRow < m_listDev.size(); ++iRow) {
+        if (m_listDev.at(iRow).m_lStatus != DevStatusUpgrading)
+            continue;
+        bAny = true;
+        repaintRows(iRow);
+    }
+    if (!bAny)
+        m_pUpgradeClockTimer->stop();
+}
+
 // --- version check after an upgrade ----------------------------------------
 
 void CDevManageForm::setVersionCheckTiming(int iFirstTryMs, int iRetryMs, int iGiveUpMs)

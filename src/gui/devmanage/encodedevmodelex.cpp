@@ -3,6 +3,7 @@
 #include "tableviewex.h"
 
 #include <QColor>
+#include <QDateTime>
 
 EncodeDevModelEx::EncodeDevModelEx(TableViewEx *pView, QList<CUIDeviceBean> &listDev, QObject *parent)
     : ModelEx(pView, parent)
@@ -28,6 +29,10 @@ QString EncodeDevModelEx::statusText(const CUIDeviceBean &dev)
     const QString strStatus = CUIDeviceBean::statusText(dev.m_lStatus);
     if (dev.m_lStatus == DevStatusUpgrading && dev.m_lProgress >= 0)
         return QStringLiteral("%1 %2%").arg(strStatus).arg(dev.m_lProgress);
+    if (dev.m_lStatus == DevStatusUpgrading && dev.m_llBusySinceMs > 0) {
+        const qint64 llSeconds = (QDateTime::currentMSecsSinceEpoch() - dev.m_llBusySinceMs) / 1000;
+        return tr("%1 已用%2秒").arg(strStatus).arg(llSeconds);
+    }
     // How long the account stays locked belongs in the cell itself.
     if (dev.m_lStatus == DevStatusLoginLocked && !dev.m_strFailReason.isEmpty())
         return tr("未登录(%1)").arg(dev.m_strFailReason);
