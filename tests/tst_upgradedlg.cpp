@@ -194,6 +194,9 @@ void TestUpgradeDlg::diagExportAlternatesSignals()
 void TestUpgradeDlg::diagExportNeedsFolder()
 {
     setDevices(1);
+    // The default folder is offered; an emptied field is refused.
+    QVERIFY(!m_pDlg->findChild<QLineEdit *>(QStringLiteral("oExportPathEdit"))->text().isEmpty());
+    setEdit("oExportPathEdit", QString());
     QCOMPARE(clickAnswering("oExportDiagInfoBtn", QStringLiteral("oCancelBtn")), QStringLiteral("请选择导出的目录。"));
     QVERIFY(m_listEmitted.isEmpty());
 }

@@ -1,5 +1,6 @@
 #include "upgradedlg.h"
 #include "ui_upgradedlg.h"
+#include "apppaths.h"
 #include "dialogframe.h"
 #include "layoututils.h"
 
@@ -20,6 +21,8 @@ CUpgradeDlg::CUpgradeDlg(QWidget *parent)
     CDialogFrame::decorate(this);
     // Frameless: without this button only Escape would close it.
     connect(ui->oCancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    // Diagnostics go to the program's own folder unless another is chosen.
+    ui->oExportPathEdit->setText(QDir::toNativeSeparators(CAppPaths::instance().workFolder(QStringLiteral("DiagnoseInfo"))));
     // The four rows sit in separate boxes; equal label and button widths line them up.
     LayoutUtils::equalizeWidths({ui->updateFileLabel_2, ui->label_2, ui->allCfgFileLabel_2, ui->allCfgFileLabel_3});
     LayoutUtils::equalizeWidths({ui->oUpdateFileDlgBtn, ui->oDiagnoseInfoDlgBtn, ui->oImportCfgFileDlgBtn,
