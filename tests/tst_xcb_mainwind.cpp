@@ -335,7 +335,7 @@ void TestMainWind::aboutBox()
         QCOMPARE(pDlg->size(), QSize(500, 180));
         QCOMPARE(pDlg->findChild<QLabel *>(QStringLiteral("oAppNameLabel"))->text(), QStringLiteral("Corvane"));
         QCOMPARE(pDlg->findChild<QLabel *>(QStringLiteral("oAppVersionLabel"))->text(),
-                 QStringLiteral("Corvane_1103-Z0005"));
+                 QStringLiteral(CORVANE_TEST_VERSION));
         QVERIFY(pDlg->findChild<QLabel *>(QStringLiteral("oLogoLabel")));
         pDlg->close();
     });
