@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QPushButton>
+#include <QStringList>
 
 #include <memory>
 
@@ -49,7 +50,7 @@ QString CUpgradeDlg::deviceNames() const
     constexpr int kShown = 4;
     QStringList listNames;
     for (int i = 0; i < m_listDev.size() && i < kShown; ++i)
-        listNames << tr("%1 %2").arg(m_listDev.at(i).m_strIp, m_listDev.at(i).m_strModel).trimmed();
+        listNames << QStringLiteral("%1 %2").arg(m_listDev.at(i).m_strIp, m_listDev.at(i).m_strModel).trimmed();
     QString strNames = listNames.join(QLatin1Char('\n'));
     if (m_listDev.size() > kShown)
         strNames += QLatin1Char('\n') + tr("等%1台设备").arg(m_listDev.size());
