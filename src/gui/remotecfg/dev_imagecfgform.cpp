@@ -14,6 +14,7 @@
 #include "zelt_mw_cfg.h"
 #include "zelt_mw_sdk.h"
 
+#include <QGroupBox>
 #include <QSignalBlocker>
 
 using namespace ImageCfgFields;
@@ -29,6 +30,7 @@ CImageCfgForm::CImageCfgForm(const CUIDeviceBean &oBean, const QList<stDevCapaci
     ui->oLivePlayWidget->setStyleSheet(QStringLiteral("background-color: rgb(0,0,0)"));
     ui->oLiveNoteFrame->hide();
     initNumberFields();
+    addSliderValues();
 
     fillShutterLists();
     readShutterLimit();
@@ -56,9 +58,11 @@ CImageCfgForm::CImageCfgForm(const CUIDeviceBean &oBean, const QList<stDevCapaci
     connect(ui->oSmartIRGroup, &QGroupBox::clicked, this, &CImageCfgForm::smartIRGroupSlot);
     connect(ui->oWhiteGroup, &QGroupBox::clicked, this, &CImageCfgForm::whiteGroupSlot);
     ui->oSenceGroup->setChecked(false);
-    setGroupExpanded(ui->oSenceGroup, false);
     ui->oExposureGroup->setChecked(false);
-    setGroupExpanded(ui->oExposureGroup, false);
+    for (QGroupBox *pGroup : {ui->oSenceGroup, ui->oExposureGroup, ui->oSmartIRGroup, ui->oWhiteGroup}) {
+        pGroup->setStyleSheet(QStringLiteral("QGroupBox::indicator { width: 0px; height: 0px; }"));
+        setGroupExpanded(pGroup, pGroup->isChecked());
+    }
 
     connect(ui->oLivePlayWidget, &CVideoWidget::sendScreenChangedSignal, this,
             &CImageCfgForm::videoScreenChangedSlot);
@@ -200,9 +204,13 @@ void CImageCfgForm::numberEdited(QLineEdit *pEdit, const NumberRange &range, qui
 
 // --- groups ----------------------------------------------------------------
 
-void CImageCfgForm::setGroupExpanded(QWidget *pGroup, bool bChecked)
+void CImageCfgForm::setGroupExpanded(QGroupBox *pGroup, bool bChecked)
 {
     pGroup->setMaximumHeight(bChecked ? QWIDGETSIZE_MAX : 18);
+    if (!pGroup->property("foldTitle").isValid())
+        pGroup->setProperty("foldTitle", pGroup->title());
+    const QChar cArrow = bChecked ? QChar(0x25BE) : QChar(0x25B8);
+    pGroup->setTitle(cArrow + QLatin1Char(' ') + pGroup->property("foldTitle").toString());
 }
 
 void CImageCfgForm::senceGroupSlot(bool bChecked)

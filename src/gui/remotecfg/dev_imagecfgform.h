@@ -14,6 +14,7 @@
 
 class CCfgReport;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QSlider;
 
@@ -191,7 +192,11 @@ private:
     void applyWdrMode();
     void applyExposureMode();
     void refillShutterRange(QComboBox *pCombo, ULONG ulLimit);
-    void setGroupExpanded(QWidget *pGroup, bool bChecked);
+    // Folds or unfolds a group; its title shows an arrow, not a check box,
+    // since folding switches nothing off.
+    void setGroupExpanded(QGroupBox *pGroup, bool bChecked);
+    // Each slider of the enhancement group gets its value beside it.
+    void addSliderValues();
     QByteArray userId() const;
 
     QScopedPointer<Ui::CImageCfgForm> ui;
