@@ -109,6 +109,9 @@ DEV_EXPORT DWORD DEV_API ZELT_MW_StartMediaStream(const char *szUserID, DWORD ul
 DEV_EXPORT DWORD DEV_API ZELT_MW_StartPlay(HWND hWnd, DWORD ulStreamHandle);
 DEV_EXPORT DWORD DEV_API ZELT_MW_StopPlay(HWND hWnd);
 DEV_EXPORT DWORD DEV_API ZELT_MW_StopMediaStream(const char *szUserID, DWORD ulStreamHandle);
+/* *pulEndResult: 0 while the stream still receives frames from the device, otherwise the code that ended
+ * it (the device went away, the session closed). ZELT_MW_ERR_STREAM for a handle that is not running. */
+DEV_EXPORT DWORD DEV_API ZELT_MW_GetStreamState(DWORD ulStreamHandle, DWORD *pulEndResult);
 /* *pulLen: buffer size in (at most ZELT_MW_CAP_MAX_LEN used), text length out; the text is
  * NUL-terminated when it is shorter than the buffer. */
 DEV_EXPORT DWORD DEV_API ZELT_MW_GetDeviceCapability(const char *szUserID, DWORD ulKind, DWORD *pulLen,

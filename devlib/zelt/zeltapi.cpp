@@ -281,6 +281,15 @@ DWORD ZELT_MW_StopMediaStream(const char *szUserID, DWORD ulStreamHandle)
     return stopStream(szUserID, ulStreamHandle);
 }
 
+DWORD ZELT_MW_GetStreamState(DWORD ulStreamHandle, DWORD *pulEndResult)
+{
+    if (!g_initialised)
+        return ZELT_MW_ERR_NOT_INIT;
+    if (!pulEndResult)
+        return ZELT_MW_ERR_PARAM;
+    return streamState(ulStreamHandle, *pulEndResult);
+}
+
 DWORD ZELT_MW_GetDeviceCapability(const char *szUserID, DWORD ulKind, DWORD *pulLen, char *szBuf)
 {
     DWORD result = ZELT_MW_OK;

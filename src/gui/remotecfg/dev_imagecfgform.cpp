@@ -29,6 +29,8 @@ CImageCfgForm::CImageCfgForm(const CUIDeviceBean &oBean, const QList<stDevCapaci
     ui->setupUi(this);
     ui->oLivePlayWidget->setStyleSheet(QStringLiteral("background-color: rgb(0,0,0)"));
     ui->oLiveNoteFrame->hide();
+    m_streamWatch.setInterval(1000);
+    connect(&m_streamWatch, &QTimer::timeout, this, &CImageCfgForm::onStreamWatchTimer);
     initNumberFields();
     addSliderValues();
 
@@ -319,7 +321,21 @@ void CImageCfgForm::startLivePlay(DWORD ulStreamHd, DWORD ulLiveResult)
     if (ulResult != 0) {
         emit sendReportSignal(tr("实况播放失败！"), ulResult);
         showLiveLost(tr("实况播放失败！"), ulResult);
+        return;
     }
+    m_streamWatch.start();
+}
+
+// A stream that ended by itself would leave its last frame standing as if live.
+void CImageCfgForm::onStreamWatchTimer()
+{
+    const DWORD ulEnd = m_live.endResult();
+    if (ulEnd == 0)
+        return;
+    m_streamWatch.stop();
+    showLiveLost(tr("视频流已中断。"), ulEnd);
+    if (DevSession::isDeviceGone(ulEnd))
+        emit sendDevGoneSignal();
 }
 
 void CImageCfgForm::showLiveLost(const QString &strText, DWORD ulResult)
@@ -332,12 +348,16 @@ void CImageCfgForm::on_oLiveRetryBtn_clicked()
 {
     ui->oLiveNoteFrame->hide();
     const DWORD ulResult = m_live.restart(ui->oLivePlayWidget, userId());
-    if (ulResult != 0 && !DevSession::isStreamRunning(ulResult))
+    if (ulResult != 0 && !DevSession::isStreamRunning(ulResult)) {
         showLiveLost(tr("流媒体开启失败！"), ulResult);
+        return;
+    }
+    m_streamWatch.start();
 }
 
 DWORD CImageCfgForm::stopLivePlay()
 {
+    m_streamWatch.stop();
     return m_live.stop(userId());
 }
 

@@ -129,6 +129,7 @@ public slots:
 private slots:
     void on_oDefaultBtn_clicked();
     void on_oLiveRetryBtn_clicked();
+    void onStreamWatchTimer();
     void videoScreenChangedSlot();
 
 private:
@@ -241,6 +242,8 @@ private:
     NumberRange m_timeRange;
 
     CImageLivePlayer m_live;
+    // Looks every second whether the playing stream still receives frames.
+    QTimer m_streamWatch;
 
     QTimer m_enhanceTimer;
     QTimer m_exposureTimer;

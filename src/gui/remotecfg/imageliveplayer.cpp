@@ -63,6 +63,14 @@ DWORD CImageLivePlayer::restart(QWidget *pPicture, const QByteArray &userId)
     return start(pPicture, ulStreamHd);
 }
 
+DWORD CImageLivePlayer::endResult() const
+{
+    DWORD ulEnd = 0;
+    if (m_bPlaying && ZELT_MW_GetStreamState(m_ulStreamHd, &ulEnd) != 0)
+        return ZELT_MW_ERR_STREAM;
+    return ulEnd;
+}
+
 DWORD CImageLivePlayer::play()
 {
     const DWORD ulResult = ZELT_MW_StartPlay(m_hPlayWnd, m_ulStreamHd);
