@@ -39,6 +39,7 @@ private slots:
     void pathFieldsLineUp();
     void cancelledBrowsingKeepsTypedPath_data();
     void cancelledBrowsingKeepsTypedPath();
+    void closeButtonClosesWithoutAction();
 
 private:
     QList<CUIDeviceBean> devices(int iCount) const;
@@ -285,6 +286,16 @@ void TestUpgradeDlg::pathFieldsLineUp()
         QCOMPARE(rc.left(), listRects.first().left());
         QCOMPARE(rc.right(), listRects.first().right());
     }
+}
+
+void TestUpgradeDlg::closeButtonClosesWithoutAction()
+{
+    // Frameless: the button is the visible way out besides Escape.
+    setDevices(1);
+    click("oCancelBtn");
+    QVERIFY(!m_pDlg->isVisible());
+    QCOMPARE(m_pDlg->result(), int(QDialog::Rejected));
+    QVERIFY(m_listEmitted.isEmpty());
 }
 
 void TestUpgradeDlg::cancelledBrowsingKeepsTypedPath_data()
