@@ -12,6 +12,7 @@
 #include "tableviewex.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
