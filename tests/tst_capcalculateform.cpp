@@ -424,6 +424,7 @@ void TestCapCalculateForm::modifyAppliesToEveryCheckedRow()
     addChannel(2, QStringLiteral("D1"), 1024);
     addChannel(3, QStringLiteral("CIF"), 512);
     addChannel(4, QStringLiteral("720P"), 2048);
+    setChecked(0, false);
     setChecked(3, true);
     setChecked(1, true);
     setChecked(2, true);
@@ -472,6 +473,7 @@ void TestCapCalculateForm::modifyAndDeleteNeedCheckedRows()
     QCOMPARE(noteFrom("oModifyChanBtn"), strNote);
     QCOMPARE(noteFrom("oDelChanBtn"), strNote);
     addChannel(1, QStringLiteral("1080P"), 4096);
+    setChecked(0, false);
     QCOMPARE(noteFrom("oModifyChanBtn"), strNote);
     QCOMPARE(noteFrom("oDelChanBtn"), strNote);
     QCOMPARE(chanList().size(), 1);
@@ -489,6 +491,8 @@ void TestCapCalculateForm::deleteRemovesCheckedRows()
 {
     for (int lBitRate : {1000, 2000, 3000, 4000})
         addChannel(1, QStringLiteral("1080P"), lBitRate);
+    setChecked(1, false);
+    setChecked(3, false);
     setChecked(2, true);
     setChecked(0, true);
     QSignalSpy spyCalc(m_pForm, &CCapCalculateForm::calculateSignal);
@@ -516,8 +520,10 @@ void TestCapCalculateForm::idsStayUniqueAfterSorting()
         setIds.insert(oRow.m_lChanId);
     QCOMPARE(setIds.size(), 4);
 
-    // Checking the new row checks nothing else.
-    setChecked(3, true);
+    // Unticking the old rows leaves the new row alone ticked.
+    for (int i = 0; i < 3; ++i)
+        setChecked(i, false);
+    QCOMPARE(model()->index(3, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
     for (int i = 0; i < 3; ++i)
         QCOMPARE(model()->index(i, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
     child<QPushButton>("oDelChanBtn")->click();
