@@ -158,6 +158,7 @@ private:
     void mergeAnswers(const QList<stDiscoveryBean> &listFound);
     // The late answers are in: the tool bar says how many devices of the last search did not answer.
     void endSearch();
+    void showSearchState(const QString &strText, const QString &strTip);
     void ensureWorkFolders();
     void createWorkers();
     void applyColumnWidths();

@@ -53,8 +53,7 @@ ulong CDevManageForm::on_oRefreshBtn_clicked()
     m_listDev.clear();
     m_pDevModel->resetModel();
     ui->oDevNumLabel->setText(QStringLiteral("0"));
-    ui->oSearchStateLabel->setText(tr("搜索中..."));
-    ui->oSearchStateLabel->setToolTip(QString());
+    showSearchState(tr("搜索中..."), QString());
     m_pLateAnswerTimer->stop();
 
     m_pSearchTimer->stop();
@@ -130,14 +129,21 @@ void CDevManageForm::endSearch()
     const int iMissing = m_iLastFound - m_listDev.size();
     m_iLastFound = m_listDev.size();
     if (iMissing <= 0) {
-        ui->oSearchStateLabel->clear();
+        showSearchState(QString(), QString());
         return;
     }
-    ui->oSearchStateLabel->setText(tr("%1台设备未应答").arg(iMissing));
-    ui->oSearchStateLabel->setToolTip(
-        tr("上次搜索到%1台设备，这次有%2台未应答。请稍后刷新或检查设备的网络连接。")
-            .arg(m_iLastFound + iMissing)
-            .arg(iMissing));
+    showSearchState(tr("%1台设备未应答").arg(iMissing),
+                    tr("上次搜索到%1台设备，这次有%2台未应答。请稍后刷新或检查设备的网络连接。")
+                        .arg(m_iLastFound + iMissing)
+                        .arg(iMissing));
+}
+
+void CDevManageForm::showSearchState(const QString &strText, const QString &strTip)
+{
+    // A line above the table, there only while it has something to say.
+    ui->oSearchStateLabel->setText(strText);
+    ui->oSearchStateLabel->setToolTip(strTip);
+    ui->oSearchStateLabel->setVisible(!strText.isEmpty());
 }
 
 void CDevManageForm::on_oSetupBtn_clicked()
