@@ -2239,6 +2239,10 @@
         <source>未登录(%1)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 上传%2%</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>SearchEditBox</name>

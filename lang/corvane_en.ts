@@ -2240,6 +2240,10 @@
         <source>未登录(%1)</source>
         <translation>Not logged in (%1)</translation>
     </message>
+    <message>
+        <source>%1 上传%2%</source>
+        <translation>%1 uploading %2%</translation>
+    </message>
 </context>
 <context>
     <name>SearchEditBox</name>

@@ -42,6 +42,10 @@ extern "C" {
 
 /* Event types of the event callback */
 #define ZELT_MW_EVENT_UPGRADE 1 /* value: 0 success, > 0 failure code */
+/* While an upgrade runs: the percentage of the firmware sent (on the calling thread of ZELT_MW_Upgrade),
+ * then the percentage the device reports while it installs. Each is sent only when it changes. */
+#define ZELT_MW_EVENT_UPGRADE_UPLOAD 2
+#define ZELT_MW_EVENT_UPGRADE_PROGRESS 3
 
 /* Results. 0 is success; ZELT_MW_StartMediaStream also reports a running
  * stream with ZELT_MW_STREAM_SHARED or ZELT_MW_STREAM_NO_AUDIO. */

@@ -61,6 +61,7 @@ QList<int> CDevListMerge::mergeResult(const CUIDeviceBean &oResult)
             dev.m_llBusySinceMs = QDateTime::currentMSecsSinceEpoch();
         dev.m_lStatus = oResult.m_lStatus;
         dev.m_lProgress = -1;
+        dev.m_lUploadProgress = -1;
         // Any other result carries the key of when its request was sent,
         // which a login since may have closed and replaced; taking it back
         // would lose the open session.
@@ -128,6 +129,19 @@ QList<int> CDevListMerge::mergeUpgradeEvent(const QString &strUserId, qint64 lVa
             continue;
         dev.m_lStatus = lValue > 0 ? DevStatusUpgradeFailed : DevStatusUpgradeOk;
         dev.m_strFailReason = lValue > 0 ? CDevFailReason::ofIpcUpgradeEvent(DWORD(lValue)) : QString();
+        listRows.append(i);
+    }
+    return listRows;
+}
+
+QList<int> CDevListMerge::mergeUpgradeProgress(const QString &strUserId, bool bUpload, int iPercent)
+{
+    QList<int> listRows;
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        CUIDeviceBean &dev = m_listDev[i];
+        if (dev.m_strLoginKey != strUserId || dev.m_lStatus != DevStatusUpgrading)
+            continue;
+        (bUpload ? dev.m_lUploadProgress : dev.m_lProgress) = iPercent;
         listRows.append(i);
     }
     return listRows;

@@ -39,6 +39,8 @@ public:
     QList<int> mergeMove(const QString &strOldIp, const QString &strNewIp);
     // An IPC upgrade's end, reported by the library for a login key.
     QList<int> mergeUpgradeEvent(const QString &strUserId, qint64 lValue);
+    // A running IPC upgrade's percentage of the upload (bUpload) or of the device's own work.
+    QList<int> mergeUpgradeProgress(const QString &strUserId, bool bUpload, int iPercent);
     // The version read from a device after its upgrade, for every entry
     // with its address; nothing else changes.
     QList<int> mergeVersion(const CUIDeviceBean &oResult);

@@ -85,6 +85,8 @@ public:
     quint32 m_ulListRound = 0;
     // Progress of a running firmware upgrade in percent; -1 when unknown.
     qint32 m_lProgress = -1;
+    // Percent of the firmware sent to the device; -1 when no upload runs.
+    qint32 m_lUploadProgress = -1;
     // When the running upgrade began, in milliseconds since the epoch; 0 when none runs.
     qint64 m_llBusySinceMs = 0;
     // Why the last operation on the device failed, as a short translated

@@ -51,6 +51,8 @@ CDevManageForm::CDevManageForm(QWidget *parent)
     m_pLibraries.reset(new CDevLibraries(CAppPaths::instance().workFolder(QStringLiteral("log")) + QLatin1Char('/')));
     connect(m_pLibraries.get(), &CDevLibraries::sendUpgradeEventSignal, this, &CDevManageForm::onUpgradeEvent,
             Qt::QueuedConnection);
+    connect(m_pLibraries.get(), &CDevLibraries::sendUpgradeProgressSignal, this,
+            &CDevManageForm::onUpgradeProgressEvent, Qt::QueuedConnection);
 
     createWorkers();
 

@@ -145,6 +145,7 @@ private slots:
     void onLateAnswerTimer();
     void onUpgradeClockTimer();
     void onUpgradeEvent(QString strUserId, qint64 lValue);
+    void onUpgradeProgressEvent(QString strUserId, bool bUpload, int iPercent);
     void onRestartResult(CUIDeviceBean &oBean, ulong ulResult);
     void onResetPwdResult(CUIDeviceBean &oBean, ulong ulResult);
     void getVersionSlot(CUIDeviceBean &oBean);

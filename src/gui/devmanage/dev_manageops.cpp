@@ -391,6 +391,12 @@ void CDevManageForm::on_oDSTBtn_clicked()
     runBatchDialog(EventDst, &CDstCfgDlg::setDefault);
 }
 
+void CDevManageForm::onUpgradeProgressEvent(QString strUserId, bool bUpload, int iPercent)
+{
+    for (int iRow : m_oMerge.mergeUpgradeProgress(strUserId, bUpload, iPercent))
+        repaintRows(iRow);
+}
+
 void CDevManageForm::onUpgradeClockTimer()
 {
     bool bAny = false;

@@ -29,6 +29,8 @@ QString EncodeDevModelEx::statusText(const CUIDeviceBean &dev)
     const QString strStatus = CUIDeviceBean::statusText(dev.m_lStatus);
     if (dev.m_lStatus == DevStatusUpgrading && dev.m_lProgress >= 0)
         return QStringLiteral("%1 %2%").arg(strStatus).arg(dev.m_lProgress);
+    if (dev.m_lStatus == DevStatusUpgrading && dev.m_lUploadProgress >= 0 && dev.m_lUploadProgress < 100)
+        return tr("%1 上传%2%").arg(strStatus).arg(dev.m_lUploadProgress);
     if (dev.m_lStatus == DevStatusUpgrading && dev.m_llBusySinceMs > 0) {
         const qint64 llSeconds = (QDateTime::currentMSecsSinceEpoch() - dev.m_llBusySinceMs) / 1000;
         return tr("%1 已用%2秒").arg(strStatus).arg(llSeconds);
