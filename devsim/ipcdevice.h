@@ -75,9 +75,10 @@ public:
     uint64_t boot() const;
 
     uint32_t challenge(const std::string &user, corvane::wire::Challenge &challenge, std::vector<uint8_t> &nonce);
-    // source: the peer's address, counted by the lockout.
+    // source: the peer's address, counted by the lockout. A locked account
+    // also gives the seconds left on its lock (rounded up).
     uint32_t login(const std::string &user, const std::vector<uint8_t> &proof, corvane::wire::Challenge &challenge,
-                   const std::string &source, uint64_t &token);
+                   const std::string &source, uint64_t &token, uint32_t &lockSeconds);
     bool validSession(uint64_t token);
     void logout(uint64_t token);
     // Ends every session and connection, as when the interface moves.

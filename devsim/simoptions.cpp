@@ -248,6 +248,7 @@ std::string simUsage()
 {
     std::ostringstream out;
     out << "usage: corvane-devsim [options]\n"
+        << "       corvane-devsim make-firmware --model MODEL --version VERSION [--size BYTES] FILE\n"
         << "Simulates IPC and NVR devices on consecutive loopback addresses. Prints one line per device\n"
         << "(type address model serial MAC security-code [silent]), then \"ready\"; runs until SIGINT or SIGTERM.\n\n";
     for (const SimOptionSpec &row : simOptionTable()) {
@@ -256,5 +257,7 @@ std::string simUsage()
             left.resize(26, ' ');
         out << left << ' ' << row.help << '\n';
     }
+    out << "\nmake-firmware writes a firmware image that the simulated devices of MODEL accept for an upgrade\n"
+        << "to VERSION (--size: payload bytes, 65536 by default).\n";
     return out.str();
 }

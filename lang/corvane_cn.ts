@@ -843,6 +843,10 @@
         <source>真的需要退出吗?</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>没有可打开用户手册的PDF阅读器，请在PDF阅读器中打开 %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CDevCfgDlg</name>
@@ -864,6 +868,10 @@
     </message>
     <message>
         <source>系统信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>配置 - %1 %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -975,6 +983,10 @@
     </message>
     <message>
         <source>原因：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>账户已锁定，约%1分钟后再试</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1151,10 +1163,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>设备正在重启，请在约3分钟后刷新列表获取该设备。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>所选设备不支持该功能。</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1168,6 +1176,30 @@
     </message>
     <message>
         <source>无法启动浏览器，请在浏览器中打开 %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备：%1 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备正在重启，重启完成后列表中的状态会变回“未登录”。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>读取设备参数失败。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>搜索中...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1台设备未应答</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>上次搜索到%1台设备，这次有%2台未应答。请稍后刷新或检查设备的网络连接。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1872,6 +1904,18 @@
         <source>读取参数失败，该组不能配置。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>重试</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>与设备的连接已中断，实况已停止。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>视频流已中断。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CModifyChanDlg</name>
@@ -2172,15 +2216,15 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>串号</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>确定</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>安全码</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2396,6 +2440,14 @@
         <source>修改失败(IP地址无效)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>未登录(账户已锁定)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>正在重启...</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CUpgradeDlg</name>
@@ -2507,6 +2559,22 @@
         <source>不能同时导出多台设备的系统配置。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>关闭</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>等%1台设备</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>升级文件 (*.zip *.patch *.bin);;所有文件 (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CVideoWidget</name>
@@ -2535,6 +2603,17 @@
     </message>
     <message>
         <source>所选设备不支持该功能。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ChanImport</name>
+    <message>
+        <source>录像机的通道不能导入，请手动添加</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>主码流没有码率</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2586,6 +2665,18 @@
     </message>
     <message>
         <source>密码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 已用%2秒</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>未登录(%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 上传%2%</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -844,6 +844,10 @@
         <source>真的需要退出吗?</source>
         <translation>Do you really want to exit?</translation>
     </message>
+    <message>
+        <source>没有可打开用户手册的PDF阅读器，请在PDF阅读器中打开 %1</source>
+        <translation>No PDF viewer could open the user manual. Please open %1 in a PDF viewer.</translation>
+    </message>
 </context>
 <context>
     <name>CDevCfgDlg</name>
@@ -866,6 +870,10 @@
     <message>
         <source>系统信息</source>
         <translation>System information</translation>
+    </message>
+    <message>
+        <source>配置 - %1 %2</source>
+        <translation>Configuration - %1 %2</translation>
     </message>
 </context>
 <context>
@@ -977,6 +985,10 @@
     <message>
         <source>原因：%1</source>
         <translation>Reason: %1</translation>
+    </message>
+    <message>
+        <source>账户已锁定，约%1分钟后再试</source>
+        <translation>account locked, try again in about %1 minutes</translation>
     </message>
 </context>
 <context>
@@ -1152,10 +1164,6 @@
         <translation>Restart failed.</translation>
     </message>
     <message>
-        <source>设备正在重启，请在约3分钟后刷新列表获取该设备。</source>
-        <translation>The device is restarting. Refresh the list in about 3 minutes to see it again.</translation>
-    </message>
-    <message>
         <source>所选设备不支持该功能。</source>
         <translation>The selected device does not support this function.</translation>
     </message>
@@ -1170,6 +1178,30 @@
     <message>
         <source>无法启动浏览器，请在浏览器中打开 %1</source>
         <translation>No web browser could be started. Open %1 in a browser.</translation>
+    </message>
+    <message>
+        <source>设备：%1 %2</source>
+        <translation>Device: %1 %2</translation>
+    </message>
+    <message>
+        <source>设备正在重启，重启完成后列表中的状态会变回“未登录”。</source>
+        <translation>The device is restarting. Its status in the list returns to &quot;Not logged in&quot; once the restart is done.</translation>
+    </message>
+    <message>
+        <source>读取设备参数失败。</source>
+        <translation>Reading the device&apos;s settings failed.</translation>
+    </message>
+    <message>
+        <source>搜索中...</source>
+        <translation>Searching...</translation>
+    </message>
+    <message>
+        <source>%1台设备未应答</source>
+        <translation>%1 device(s) did not answer</translation>
+    </message>
+    <message>
+        <source>上次搜索到%1台设备，这次有%2台未应答。请稍后刷新或检查设备的网络连接。</source>
+        <translation>The last search found %1 devices; %2 of them did not answer this time. Refresh again later or check the devices&apos; network connection.</translation>
     </message>
 </context>
 <context>
@@ -1873,6 +1905,18 @@
         <source>读取参数失败，该组不能配置。</source>
         <translation>The settings could not be read; this group cannot be configured.</translation>
     </message>
+    <message>
+        <source>重试</source>
+        <translation>Retry</translation>
+    </message>
+    <message>
+        <source>与设备的连接已中断，实况已停止。</source>
+        <translation>The connection to the device was lost; the live picture stopped.</translation>
+    </message>
+    <message>
+        <source>视频流已中断。</source>
+        <translation>The video stream was lost.</translation>
+    </message>
 </context>
 <context>
     <name>CModifyChanDlg</name>
@@ -2173,16 +2217,16 @@
         <translation>Device Serial No.</translation>
     </message>
     <message>
-        <source>串号</source>
-        <translation>Security Code</translation>
-    </message>
-    <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>安全码</source>
+        <translation>Security Code</translation>
     </message>
 </context>
 <context>
@@ -2398,6 +2442,14 @@
         <source>修改失败(IP地址无效)</source>
         <translation>Modification failed (invalid IP address)</translation>
     </message>
+    <message>
+        <source>未登录(账户已锁定)</source>
+        <translation>Not logged in (account locked)</translation>
+    </message>
+    <message>
+        <source>正在重启...</source>
+        <translation>Restarting...</translation>
+    </message>
 </context>
 <context>
     <name>CUpgradeDlg</name>
@@ -2509,6 +2561,22 @@
         <source>不能同时导出多台设备的系统配置。</source>
         <translation>The system configuration of several devices cannot be exported at once.</translation>
     </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>等%1台设备</source>
+        <translation>%1 devices in all</translation>
+    </message>
+    <message>
+        <source>设备：</source>
+        <translation>Devices: </translation>
+    </message>
+    <message>
+        <source>升级文件 (*.zip *.patch *.bin);;所有文件 (*)</source>
+        <translation>Firmware files (*.zip *.patch *.bin);;All files (*)</translation>
+    </message>
 </context>
 <context>
     <name>CVideoWidget</name>
@@ -2538,6 +2606,17 @@
     <message>
         <source>所选设备不支持该功能。</source>
         <translation>The selected device does not support this function.</translation>
+    </message>
+</context>
+<context>
+    <name>ChanImport</name>
+    <message>
+        <source>录像机的通道不能导入，请手动添加</source>
+        <translation>the channels of an NVR cannot be imported; add them by hand</translation>
+    </message>
+    <message>
+        <source>主码流没有码率</source>
+        <translation>the main stream has no bit rate</translation>
     </message>
 </context>
 <context>
@@ -2589,6 +2668,18 @@
     <message>
         <source>密码</source>
         <translation>Password</translation>
+    </message>
+    <message>
+        <source>%1 已用%2秒</source>
+        <translation>%1 %2 s</translation>
+    </message>
+    <message>
+        <source>未登录(%1)</source>
+        <translation>Not logged in (%1)</translation>
+    </message>
+    <message>
+        <source>%1 上传%2%</source>
+        <translation>%1 uploading %2%</translation>
     </message>
 </context>
 <context>

@@ -302,7 +302,9 @@ void TestDevManageForm::resultsMergeIntoList()
     QCOMPARE(spyRlt.count(), 2);
     QCOMPARE(m_pForm->deviceList().at(2).m_strIp, QStringLiteral("127.12.1.1"));
     QCOMPARE(m_pForm->deviceList().at(2).m_strMask, QStringLiteral("255.255.0.0"));
-    QCOMPARE(m_pForm->deviceList().at(2).m_lStatus, int(DevStatusModifyOk));
+    // The row held a session: it is logging in again at its new address.
+    QCOMPARE(m_pForm->deviceList().at(2).m_lStatus, int(DevStatusConnecting));
+    QVERIFY(m_pForm->deviceList().at(2).m_strLoginKey.isEmpty());
 
     // A result for an address not in the list changes nothing.
     CBatchEditNetAddrBean oStranger = oDone;

@@ -320,7 +320,7 @@ void TestDstCfgDlg::refusals_data()
     QTest::newRow("no daylight saving") << QList<int>{5} << QStringLiteral("所选设备不支持该功能。");
     // Another failure of the read says why.
     QTest::newRow("read refused") << QList<int>{kUnreadableIpc}
-                                  << QStringLiteral("所选设备不支持该功能。\n原因：参数无效");
+                                  << QStringLiteral("读取设备参数失败。\n原因：参数无效");
 }
 
 void TestDstCfgDlg::refusals()

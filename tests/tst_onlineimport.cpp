@@ -236,7 +236,9 @@ void TestOnlineImport::importsMainStreamAsRow()
     const CUIChanBean &chan = m_pForm->chanList().first();
     QCOMPARE(chan.m_lChanNum, 1);
     QCOMPARE(chan.m_lChanId, 0);
-    QCOMPARE(chan.m_strChanName, QStringLiteral("1(IPC)"));
+    // Named after its device, and counted at once.
+    QCOMPARE(chan.m_strChanName, QStringLiteral("1(IPC %1)").arg(oDev.m_strIp));
+    QCOMPARE(m_pForm->chanModel()->checkedList(), QList<int>{chan.m_lChanId});
     QCOMPARE(chan.m_lBitRate, field(ZELT_ENC_BITRATE));
     QCOMPARE(chan.m_lTotalBitRate, chan.m_lBitRate);
     QCOMPARE(chan.m_lEncFmt, field(ZELT_ENC_FORMAT));
@@ -299,6 +301,17 @@ void TestOnlineImport::failuresPerDevice()
     QCOMPARE(statusOf(oNotLogged.m_strIp), QStringLiteral("导入失败（未登录）"));
     QCOMPARE(statusOf(oNvr.m_strIp), QStringLiteral("导入失败"));
     QCOMPARE(statusOf(oStale.m_strIp), QStringLiteral("导入失败"));
+    // The status tooltip says why each import failed.
+    auto tipOf = [this](const QString &strIp) {
+        const QList<CUIDeviceBean> &listDev = m_pDlg->devList();
+        for (int i = 0; i < listDev.size(); ++i) {
+            if (listDev.at(i).m_strIp == strIp)
+                return m_pDlg->model()->index(i, COnlineChanModelEx::ColStatus).data(Qt::ToolTipRole).toString();
+        }
+        return QString();
+    };
+    QCOMPARE(tipOf(oNvr.m_strIp), QStringLiteral("导入失败\n原因：录像机的通道不能导入，请手动添加"));
+    QVERIFY(tipOf(oStale.m_strIp).startsWith(QStringLiteral("导入失败\n原因：")));
     QCOMPARE(m_pForm->chanList().size(), 0);
 }
 

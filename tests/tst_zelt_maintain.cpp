@@ -35,11 +35,12 @@ void DEV_API onEvent(const char *szUserID, DWORD ulEventType, DWORD *pulValue)
     g_events.append({QByteArray(szUserID), ulEventType, *pulValue, std::this_thread::get_id()});
 }
 
+// The outcome of the device's upgrade; progress events come before it.
 bool eventFor(const QByteArray &userId, Event &event)
 {
     std::lock_guard<std::mutex> lock(g_eventsMutex);
     for (const Event &e : qAsConst(g_events)) {
-        if (e.userId == userId) {
+        if (e.userId == userId && e.type == ZELT_MW_EVENT_UPGRADE) {
             event = e;
             return true;
         }
@@ -50,7 +51,9 @@ bool eventFor(const QByteArray &userId, Event &event)
 int eventCount(const QByteArray &userId)
 {
     std::lock_guard<std::mutex> lock(g_eventsMutex);
-    return int(std::count_if(g_events.cbegin(), g_events.cend(), [&userId](const Event &e) { return e.userId == userId; }));
+    return int(std::count_if(g_events.cbegin(), g_events.cend(), [&userId](const Event &e) {
+        return e.userId == userId && e.type == ZELT_MW_EVENT_UPGRADE;
+    }));
 }
 
 QByteArray login(const QString &ip)
@@ -190,6 +193,13 @@ void TestZeltMaintain::upgradeSucceedsThroughCallback()
     QCOMPARE(event.type, DWORD(ZELT_MW_EVENT_UPGRADE));
     QCOMPARE(event.value, DWORD(0));
     QVERIFY(event.thread != std::this_thread::get_id());
+    // The upload's percentage went out while it ran, up to the whole image.
+    {
+        std::lock_guard<std::mutex> lock(g_eventsMutex);
+        QVERIFY(std::any_of(g_events.cbegin(), g_events.cend(), [&userId](const Event &e) {
+            return e.userId == userId && e.type == ZELT_MW_EVENT_UPGRADE_UPLOAD && e.value == 100;
+        }));
+    }
     QCOMPARE(version(userId), QByteArray("V9.1.0"));
     ZELT_MW_Logout(userId.constData());
 }

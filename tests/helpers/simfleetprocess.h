@@ -40,6 +40,7 @@
 //   127.123.0.0/16             tst_devlistexport (port 37923)
 //   127.124.0.0 - 127.129.255.255  reserved for the command-line program's tests
 //   127.105.0.0 - 127.109.255.255  tst_devcfgtab (streams, silent device, moved device)
+//   127.110.0.0/16             tst_devtabflows (port 39710)
 //   127.10.0.0/16 and above: free for the other test files, one /16 each.
 // Multicast probes reach every simulator running on the machine, so a test
 // that counts devices counts only those in its own range (see inRange()).

@@ -115,6 +115,13 @@ QString CDevFailReason::ofIpcUpgradeEvent(DWORD ulValue)
     }
 }
 
+QString CDevFailReason::lockedFor(DWORD ulSeconds)
+{
+    if (ulSeconds == 0)
+        return text(ReasonLocked);
+    return tr("账户已锁定，约%1分钟后再试").arg((ulSeconds + 59) / 60);
+}
+
 QString CDevFailReason::withReason(const QString &strText, const QString &strReason)
 {
     if (strReason.isEmpty())

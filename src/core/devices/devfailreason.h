@@ -24,6 +24,8 @@ public:
     static QString ofDevice(const CUIDeviceBean &oDev, DWORD ulResult);
     // The failure value of the configuration library's upgrade event.
     static QString ofIpcUpgradeEvent(DWORD ulValue);
+    // A locked account and, when the device said, for about how many minutes.
+    static QString lockedFor(DWORD ulSeconds);
     // strText and, on a line of its own, the reason; strText alone without one.
     static QString withReason(const QString &strText, const QString &strReason);
 

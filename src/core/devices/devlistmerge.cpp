@@ -3,6 +3,8 @@
 #include "devfailreason.h"
 #include "ipv4.h"
 
+#include <QDateTime>
+
 #include <algorithm>
 
 CDevListMerge::CDevListMerge(QList<CUIDeviceBean> &listDev)
@@ -52,12 +54,19 @@ QList<int> CDevListMerge::mergeResult(const CUIDeviceBean &oResult)
         CUIDeviceBean &dev = m_listDev[i];
         if (dev.m_strIp != oResult.m_strIp)
             continue;
+        // A device that reports no progress still shows how long it has been at it.
+        if (oResult.m_lStatus != DevStatusUpgrading)
+            dev.m_llBusySinceMs = 0;
+        else if (dev.m_lStatus != DevStatusUpgrading)
+            dev.m_llBusySinceMs = QDateTime::currentMSecsSinceEpoch();
         dev.m_lStatus = oResult.m_lStatus;
         dev.m_lProgress = -1;
+        dev.m_lUploadProgress = -1;
         // Any other result carries the key of when its request was sent,
         // which a login since may have closed and replaced; taking it back
         // would lose the open session.
-        if (oResult.m_lStatus == DevStatusLogged || oResult.m_lStatus == DevStatusLoginFailed) {
+        if (oResult.m_lStatus == DevStatusLogged || oResult.m_lStatus == DevStatusLoginFailed
+            || oResult.m_lStatus == DevStatusLoginLocked) {
             dev.m_strLoginKey = oResult.m_strLoginKey;
             dev.m_strDevType = oResult.m_strDevType;
         }
@@ -82,10 +91,7 @@ QList<int> CDevListMerge::mergeAddressResult(const CBatchEditNetAddrBean &oResul
         if (dev.m_strIp != oResult.m_strOldIp)
             continue;
         if (oResult.m_lResult == DevStatusModifyOk) {
-            // An address typed with leading zeros reaches the device as typed;
-            // the device then answers at the plain form, which the list keeps.
-            quint32 uNewIp = 0;
-            dev.m_strIp = Ipv4::parse(oResult.m_strNewIp, uNewIp) ? Ipv4::format(uNewIp) : oResult.m_strNewIp;
+            dev.m_strIp = plainAddress(oResult.m_strNewIp);
             dev.m_strGateway = oResult.m_strGateway;
             dev.m_strMask = oResult.m_strMask;
         }
@@ -94,6 +100,24 @@ QList<int> CDevListMerge::mergeAddressResult(const CBatchEditNetAddrBean &oResul
         listRows.append(i);
     }
     return listRows;
+}
+
+QList<int> CDevListMerge::mergeMove(const QString &strOldIp, const QString &strNewIp)
+{
+    QList<int> listRows;
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        if (m_listDev.at(i).m_strIp != strOldIp)
+            continue;
+        m_listDev[i].m_strIp = plainAddress(strNewIp);
+        listRows.append(i);
+    }
+    return listRows;
+}
+
+QString CDevListMerge::plainAddress(const QString &strIp)
+{
+    quint32 uIp = 0;
+    return Ipv4::parse(strIp, uIp) ? Ipv4::format(uIp) : strIp;
 }
 
 QList<int> CDevListMerge::mergeUpgradeEvent(const QString &strUserId, qint64 lValue)
@@ -105,6 +129,19 @@ QList<int> CDevListMerge::mergeUpgradeEvent(const QString &strUserId, qint64 lVa
             continue;
         dev.m_lStatus = lValue > 0 ? DevStatusUpgradeFailed : DevStatusUpgradeOk;
         dev.m_strFailReason = lValue > 0 ? CDevFailReason::ofIpcUpgradeEvent(DWORD(lValue)) : QString();
+        listRows.append(i);
+    }
+    return listRows;
+}
+
+QList<int> CDevListMerge::mergeUpgradeProgress(const QString &strUserId, bool bUpload, int iPercent)
+{
+    QList<int> listRows;
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        CUIDeviceBean &dev = m_listDev[i];
+        if (dev.m_strLoginKey != strUserId || dev.m_lStatus != DevStatusUpgrading)
+            continue;
+        (bUpload ? dev.m_lUploadProgress : dev.m_lProgress) = iPercent;
         listRows.append(i);
     }
     return listRows;

@@ -34,8 +34,13 @@ public:
     // Applies an address-change result to every entry with the old address;
     // only a success moves the entry to the new address (in its plain form).
     QList<int> mergeAddressResult(const CBatchEditNetAddrBean &oResult);
+    // A device the configuration dialog moved: every entry with the old
+    // address takes the new one (in its plain form).
+    QList<int> mergeMove(const QString &strOldIp, const QString &strNewIp);
     // An IPC upgrade's end, reported by the library for a login key.
     QList<int> mergeUpgradeEvent(const QString &strUserId, qint64 lValue);
+    // A running IPC upgrade's percentage of the upload (bUpload) or of the device's own work.
+    QList<int> mergeUpgradeProgress(const QString &strUserId, bool bUpload, int iPercent);
     // The version read from a device after its upgrade, for every entry
     // with its address; nothing else changes.
     QList<int> mergeVersion(const CUIDeviceBean &oResult);
@@ -43,6 +48,10 @@ public:
     int rowOfDevId(int iDevId) const;
 
 private:
+    // An address typed with leading zeros reaches the device as typed; the
+    // device then answers at the plain form, which the list keeps.
+    static QString plainAddress(const QString &strIp);
+
     QList<CUIDeviceBean> &m_listDev;
     quint32 m_ulRound = 1;
 };

@@ -45,6 +45,13 @@ bool logoutAll(const QList<CUIDeviceBean> &listDev, unsigned long ulTimeoutMs);
 // Logouts of logoutAll still inside the library.
 int logoutsRunning();
 
+// Starts the live stream of the configuration dialog (main stream over TCP)
+// for an IPC session; 0 and the shared and audioless answers mean it runs.
+DWORD startLiveStream(const QByteArray &userId, DWORD &ulStreamHd);
+bool isStreamRunning(DWORD ulResult);
+// A result that says the device can no longer be reached through the session.
+bool isDeviceGone(DWORD ulIpcResult);
+
 // Restarts a logged-in device: an IPC through its session, an NVR through a
 // session of its own. 0 when the device accepted.
 DWORD restart(const CUIDeviceBean &oDev);

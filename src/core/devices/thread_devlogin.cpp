@@ -90,6 +90,11 @@ void CDevThread::loginDevice(CUIDeviceBean *pBean)
     pBean->m_strFailReason = ulIpc != ZELT_MW_ERR_CONNECT || ulNvr == TLSDK_ERR_CONNECT
         ? CDevFailReason::ofIpc(ulIpc)
         : CDevFailReason::ofNvr(ulNvr);
+    // The right password does not help while the device keeps the account locked.
+    if (ulIpc == ZELT_MW_ERR_LOCKED || ulNvr == TLSDK_ERR_LOCKED) {
+        pBean->m_lStatus = DevStatusLoginLocked;
+        pBean->m_strFailReason = CDevFailReason::lockedFor(ulIpc == ZELT_MW_ERR_LOCKED ? ZELT_MW_GetLockTime() : 0);
+    }
     qCDebug(lcDevLogin) << "login failed on both libraries:" << pBean->m_strIp << ulIpc << ulNvr;
 }
 

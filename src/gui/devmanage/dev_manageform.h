@@ -9,6 +9,7 @@
 #include "uidevicebean.h"
 #include "uisearchmodebean.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QModelIndex>
 #include <QPointer>
@@ -51,7 +52,10 @@ public:
         EventUpgrade = 2,
         EventBatchCfg = 3,
         EventConfig = 4,
-        EventRestart = 5
+        EventRestart = 5,
+        // A device moved by an address change, logged in again at its new
+        // address: nothing resumes and the check marks stay.
+        EventRelogin = 6
     };
 
     explicit CDevManageForm(QWidget *parent = nullptr);
@@ -107,7 +111,6 @@ public slots:
     void onEncTableViewHeaderClicked(int iSection);
     void mouseEnterEncView(const QModelIndex index);
     void onSearchTimer();
-    void onReportTimer();
     void getResultSlot(CUIDeviceBean &oBean);
     void getUpgradeProgressSlot(QString strIp, int iPercent);
     void getLoginResultSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventType);
@@ -122,6 +125,8 @@ public slots:
     void on_oUpgradeBtn_clicked();
     void openConfigDlg_slot();
     void devAddrChangedSlot(QString strOldIp, QString strNewIp);
+    // A configuration page found the device gone: its row needs a login again.
+    void devGoneSlot(QString strIp);
     void openRemoteDlg_slot();
     void oCustomMadeTable(CUICustomMadeBean &oBean);
     // Hands one maintenance request of the maintenance dialog to the worker of its kind.
@@ -138,7 +143,10 @@ public slots:
 
 private slots:
     void onSegmentProbeTimer();
+    void onLateAnswerTimer();
+    void onUpgradeClockTimer();
     void onUpgradeEvent(QString strUserId, qint64 lValue);
+    void onUpgradeProgressEvent(QString strUserId, bool bUpload, int iPercent);
     void onRestartResult(CUIDeviceBean &oBean, ulong ulResult);
     void onResetPwdResult(CUIDeviceBean &oBean, ulong ulResult);
     void getVersionSlot(CUIDeviceBean &oBean);
@@ -148,6 +156,11 @@ private:
     using ResumeCommand = void (CDevManageForm::*)();
     static const std::array<ResumeCommand, EventRestart + 1> kResumeCommands;
 
+    // Adds the answers not listed yet and sorts the list again.
+    void mergeAnswers(const QList<stDiscoveryBean> &listFound);
+    // The late answers are in: the tool bar says how many devices of the last search did not answer.
+    void endSearch();
+    void showSearchState(const QString &strText, const QString &strTip);
     void ensureWorkFolders();
     void createWorkers();
     void applyColumnWidths();
@@ -191,6 +204,9 @@ private:
     void endCfgOpening();
     // Closes the row's session on the logout worker; the row then needs a login.
     void logoutRow(int iRow);
+    // Rows that moved to a new address: a logged-in one closes its old
+    // session and logs in again where it is now.
+    void loginAtNewAddress(const QList<int> &listRows);
 
     EncodeDevModelEx *m_pDevModel = nullptr;
     CDevDiscovery *m_pDevDiscovery = nullptr;
@@ -211,7 +227,12 @@ private:
     // Waits out the pause between the multicast and the segment probe
     // without blocking the user-interface thread.
     QTimer *m_pSegmentProbeTimer = nullptr;
-    QTimer *m_pReportTimer = nullptr;
+    QTimer *m_pLateAnswerTimer = nullptr;
+    QTimer *m_pUpgradeClockTimer = nullptr;
+    QElapsedTimer m_lateAnswerClock;
+    // Answers of the results list already merged, and the devices the last search listed.
+    int m_iMergedAnswers = 0;
+    int m_iLastFound = 0;
     QAction *m_pEditAddrAction = nullptr;
     QAction *m_pRestorePwdAction = nullptr;
     QAction *m_pRestartAction = nullptr;
@@ -230,8 +251,6 @@ private:
     bool m_bCfgPending = false;
     QString m_strCfgUserId;
     DWORD m_ulStreamHd = 0;
-    // The device waiting for the restart report, by sequence number: rows move when the table is sorted.
-    int m_iRestartDevId = -1;
     QPointer<CWaitDlg> m_pWaitDlg;
     QScopedPointer<Ui::CDevManageForm> ui;
     QList<CUIDeviceBean> m_listDev;

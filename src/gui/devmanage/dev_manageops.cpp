@@ -31,12 +31,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr int kRestartReportMs = 3000;
-
-} // namespace
-
 const std::array<CDevManageForm::ResumeCommand, CDevManageForm::EventRestart + 1> CDevManageForm::kResumeCommands = {{
     nullptr,
     &CDevManageForm::on_oDSTBtn_clicked,
@@ -91,7 +85,7 @@ void CDevManageForm::getLoginResultSlot(QList<CUIDeviceBean> &oDevList, ulong ul
     const bool bCurrent = std::all_of(oDevList.cbegin(), oDevList.cend(), [this](const CUIDeviceBean &dev) {
         return m_oMerge.isCurrentRound(dev.m_ulListRound);
     });
-    if (!bCurrent)
+    if (!bCurrent || ulEventType == EventRelogin)
         return;
     QList<int> &listChecked = m_pDevModel->checkedList();
     listChecked.clear();
@@ -237,7 +231,10 @@ ulong CDevManageForm::doRestoreDevPwd()
 void CDevManageForm::onResetPwdResult(CUIDeviceBean &oBean, ulong ulResult)
 {
     closeWaitDlg();
-    showNote(ulResult == 0 ? tr("重置成功，密码为：vorpe") : CDevFailReason::withReason(tr("重置失败。"), oBean.m_strFailReason));
+    if (ulResult == 0)
+        showNote(tr("重置成功，密码为：vorpe"));
+    else
+        CMsgDlg::showMsg(tr("信息"), CDevFailReason::withReason(tr("重置失败。"), oBean.m_strFailReason), MsgError, this);
 }
 
 void CDevManageForm::doRemoteConfig()
@@ -265,7 +262,8 @@ ulong CDevManageForm::doRestartDev()
         devLogin(EventRestart);
         return 1;
     }
-    if (!CMsgDlg::askQuestion(tr("信息"), tr("你确定要重启系统吗？"), this))
+    const QString strDevice = tr("设备：%1 %2").arg(oDev.m_strIp, oDev.m_strModel).trimmed();
+    if (!CMsgDlg::askQuestion(tr("信息"), tr("你确定要重启系统吗？") + QLatin1Char('\n') + strDevice, this))
         return 1;
     CUIDeviceBean oRequest = oDev;
     oRequest.m_ulListRound = m_oMerge.round();
@@ -281,27 +279,21 @@ void CDevManageForm::onRestartResult(CUIDeviceBean &oBean, ulong ulResult)
         showNote(CDevFailReason::withReason(tr("重启失败。"), oBean.m_strFailReason));
         return;
     }
-    // After a refresh the device is listed afresh and leaves by itself.
-    if (!m_oMerge.isCurrentRound(oBean.m_ulListRound))
+    // After a refresh the device is listed afresh by the search.
+    const int iRow = rowOfDevId(oBean.m_lDevId);
+    if (!m_oMerge.isCurrentRound(oBean.m_ulListRound) || iRow < 0)
         return;
-    m_iRestartDevId = oBean.m_lDevId;
-    m_pReportTimer->start(kRestartReportMs);
-}
-
-void CDevManageForm::onReportTimer()
-{
-    m_pReportTimer->stop();
-    const int iRow = rowOfDevId(m_iRestartDevId);
-    if (iRow >= 0) {
-        // Its session ended with the restart; the library forgets it too.
-        emit sendLogoutSignal(m_listDev[iRow]);
-        m_listDev.removeAt(iRow);
-        ui->oDevNumLabel->setText(QString::number(m_listDev.size()));
-    }
-    m_iRestartDevId = -1;
-    m_pDevModel->checkedList().clear();
-    m_pDevModel->resetModel();
-    showNote(tr("设备正在重启，请在约3分钟后刷新列表获取该设备。"));
+    CUIDeviceBean &dev = m_listDev[iRow];
+    // Its session ended with the restart; the library forgets it too.
+    emit sendLogoutSignal(dev);
+    dev.m_strLoginKey.clear();
+    dev.m_lStatus = DevStatusRestarting;
+    repaintRows(iRow);
+    // The version check notices when the device answers again.
+    CUIDeviceBean oRequest = dev;
+    oRequest.m_ulListRound = m_oMerge.round();
+    emit sendVersionCheckSignal(oRequest);
+    showNote(tr("设备正在重启，重启完成后列表中的状态会变回“未登录”。"));
 }
 
 void CDevManageForm::on_oUpgradeBtn_clicked()
@@ -378,12 +370,16 @@ void CDevManageForm::runBatchDialog(ulong ulEventType, SelectionRule refusal, UL
     connect(pDlg, &Dlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
     pDlg->getDevListInfoSlot(listDev);
     if ((pDlg->*prepare)() != 0) {
-        // A read that failed for another reason than the device's support says why.
+        // Only a device that answered can be said not to support the function;
+        // any other failure is a failed read, with its reason.
         const DWORD ulFailure = pDlg->readFailure();
         delete pDlg;
-        const QString strReason =
-            ulFailure == ZELT_MW_ERR_UNSUPPORTED ? QString() : CDevFailReason::ofIpc(ulFailure);
-        showNote(CDevFailReason::withReason(tr("所选设备不支持该功能。"), strReason));
+        if (ulFailure == ZELT_MW_ERR_UNSUPPORTED)
+            showNote(tr("所选设备不支持该功能。"));
+        else
+            CMsgDlg::showMsg(tr("信息"),
+                             CDevFailReason::withReason(tr("读取设备参数失败。"), CDevFailReason::ofIpc(ulFailure)),
+                             MsgError, this);
         return;
     }
     pDlg->exec();
@@ -398,6 +394,25 @@ void CDevManageForm::on_oBatchCfgBtn_clicked()
 void CDevManageForm::on_oDSTBtn_clicked()
 {
     runBatchDialog(EventDst, &CfgSelection::dstRefusal, &CDstCfgDlg::setDefault);
+}
+
+void CDevManageForm::onUpgradeProgressEvent(QString strUserId, bool bUpload, int iPercent)
+{
+    for (int iRow : m_oMerge.mergeUpgradeProgress(strUserId, bUpload, iPercent))
+        repaintRows(iRow);
+}
+
+void CDevManageForm::onUpgradeClockTimer()
+{
+    bool bAny = false;
+    for (int iRow = 0; iRow < m_listDev.size(); ++iRow) {
+        if (m_listDev.at(iRow).m_lStatus != DevStatusUpgrading)
+            continue;
+        bAny = true;
+        repaintRows(iRow);
+    }
+    if (!bAny)
+        m_pUpgradeClockTimer->stop();
 }
 
 // --- version check after an upgrade ----------------------------------------
@@ -424,6 +439,10 @@ void CDevManageForm::getVersionSlot(CUIDeviceBean &oBean)
 {
     if (!m_oMerge.isCurrentRound(oBean.m_ulListRound))
         return;
-    for (int iRow : m_oMerge.mergeVersion(oBean))
+    for (int iRow : m_oMerge.mergeVersion(oBean)) {
+        // A restarted device answers again: it needs a login like any other.
+        if (m_listDev.at(iRow).m_lStatus == DevStatusRestarting)
+            m_listDev[iRow].m_lStatus = DevStatusNotLogged;
         repaintRows(iRow);
+    }
 }

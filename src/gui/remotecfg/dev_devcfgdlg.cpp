@@ -41,6 +41,8 @@ ULONG CDevCfgDlg::getDevListInfoSlot(QList<CUIDeviceBean> &oDevList)
     if (oDevList.isEmpty())
         return 0;
     m_devBean = oDevList.first();
+    // The title names the device: several may look alike.
+    setWindowTitle(tr("配置 - %1 %2").arg(m_devBean.m_strIp, m_devBean.m_strModel).trimmed());
     // A new opening: nothing of the previous device's capabilities or stream may show.
     m_imageCapList.clear();
     m_encodeCapList.clear();
@@ -76,6 +78,8 @@ void CDevCfgDlg::initCfgPages()
     QTabWidget *pTabs = ui->oDevCfgTabWidget;
     if (!m_imageCapList.isEmpty()) {
         m_pImageForm = new CImageCfgForm(m_devBean, m_imageCapList);
+        connect(m_pImageForm, &CImageCfgForm::sendDevGoneSignal, this,
+                [this] { emit sendDevGoneSignal(m_devBean.m_strIp); });
         m_pImageForm->startLivePlay(m_ulStreamHd, m_ulLiveResult);
         pTabs->insertTab(TabImage, m_pImageForm, tr("图像"));
     } else if (m_ulStreamHd != 0) {

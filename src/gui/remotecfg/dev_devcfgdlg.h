@@ -50,6 +50,8 @@ signals:
     void sendStopLiveSignal(QString strUserId, ulong ulStreamHd);
     // The network page moved the device: its sessions belong to the old address.
     void sendDevAddrChangedSignal(QString strOldIp, QString strNewIp);
+    // A page found the device gone: the list no longer shows it logged in.
+    void sendDevGoneSignal(QString strIp);
 
 public slots:
     // Starts an opening for the first device of the list; an empty list changes nothing.
