@@ -415,11 +415,11 @@ void TestDevCfgTab::movedDeviceLogsItsRowOut()
     QCOMPARE(watch.seen, QStringList({"CDevCfgDlg"}));
     QCOMPARE(CMsgDlg::takeAnswered().size(), 1);
     QVERIFY(bPagesDisabled);
-    // The row's session belonged to the old address: the tab logs it out,
-    // and the device itself has closed it.
-    const CUIDeviceBean &dev = form.deviceList().at(rowOf(form, strOldIp));
-    QTRY_VERIFY(dev.m_strLoginKey.isEmpty());
-    QCOMPARE(dev.m_lStatus, qint32(DevStatusNotLogged));
+    // The row follows the device to its new address and logs in there; the
+    // session of the old address is gone, and the device itself has closed it.
+    QTRY_VERIFY(rowOf(form, strOldIp) < 0 && rowOf(form, kMovedTo) >= 0);
+    QTRY_COMPARE(form.deviceList().at(rowOf(form, kMovedTo)).m_lStatus, qint32(DevStatusLogged));
+    QVERIFY(form.deviceList().at(rowOf(form, kMovedTo)).m_strLoginKey.toLatin1() != userId);
     quint8 buf[ZELT_NETIF_SIZE] = {};
     DWORD ulLen = sizeof buf;
     QVERIFY(ZELT_MW_GetConfig(userId.constData(), ZELT_MW_NETWORK_INTERFACE_CFG, 0, &ulLen, buf) != ZELT_MW_OK);
