@@ -26,6 +26,8 @@ public:
     static QString ofIpcUpgradeEvent(DWORD ulValue);
     // An ONVIF device that said goodbye on the network.
     static QString offline();
+    // Another device answers at the same address.
+    static QString addressConflict();
     // strText and, on a line of its own, the reason; strText alone without one.
     static QString withReason(const QString &strText, const QString &strReason);
 

@@ -4,6 +4,8 @@
 #include "devsession.h"
 #include "ipv4.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 CDevListMerge::CDevListMerge(QList<CUIDeviceBean> &listDev)
@@ -31,12 +33,16 @@ int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, cons
     int iAdded = 0;
     for (const stDiscoveryBean &found : listFound) {
         const bool bOnvif = !found.strEndpoint.isEmpty();
-        const bool bKnown = std::any_of(m_listDev.cbegin(), m_listDev.cend(), [&found, bOnvif](const CUIDeviceBean &dev) {
+        const auto itKnown = std::find_if(m_listDev.begin(), m_listDev.end(), [&found, bOnvif](const CUIDeviceBean &dev) {
             return bOnvif ? dev.m_strEndpoint == found.strEndpoint
                           : !found.strIp.isEmpty() && !dev.isOnvif() && dev.m_strIp == found.strIp;
         });
-        if (bKnown)
+        if (itKnown != m_listDev.end()) {
+            // An ONVIF device is known by its endpoint: the row follows it to the address it answers from.
+            if (bOnvif)
+                followOnvif(*itKnown, found);
             continue;
+        }
         ++iCounter;
         CUIDeviceBean dev;
         dev.m_lDevId = iCounter;
@@ -56,7 +62,37 @@ int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, cons
         m_listDev.append(dev);
         ++iAdded;
     }
+    markConflicts();
     return iAdded;
+}
+
+void CDevListMerge::followOnvif(CUIDeviceBean &dev, const stDiscoveryBean &found)
+{
+    if (dev.m_strFailReason == CDevFailReason::offline())
+        dev.m_strFailReason.clear();
+    if (found.strIp.isEmpty() || found.strIp == dev.m_strIp)
+        return;
+    dev.m_strIp = found.strIp;
+    dev.m_strXAddr = found.strXAddr;
+    // The session was signed for the old address; the device is logged in again there.
+    dev.m_strLoginKey.clear();
+    dev.m_lStatus = DevStatusNotLogged;
+}
+
+void CDevListMerge::markConflicts()
+{
+    // One device may speak both protocols: only rows of one protocol conflict.
+    auto key = [](const CUIDeviceBean &dev) { return dev.m_strProtocol + QLatin1Char('/') + dev.m_strIp; };
+    QHash<QString, int> hashUses;
+    for (const CUIDeviceBean &dev : qAsConst(m_listDev))
+        ++hashUses[key(dev)];
+    const QString strConflict = CDevFailReason::addressConflict();
+    for (CUIDeviceBean &dev : m_listDev) {
+        if (hashUses.value(key(dev)) > 1)
+            dev.m_strFailReason = strConflict;
+        else if (dev.m_strFailReason == strConflict)
+            dev.m_strFailReason.clear();
+    }
 }
 
 QList<int> CDevListMerge::mergeResult(const CUIDeviceBean &oResult)
@@ -64,7 +100,8 @@ QList<int> CDevListMerge::mergeResult(const CUIDeviceBean &oResult)
     QList<int> listRows;
     for (int i = 0; i < m_listDev.size(); ++i) {
         CUIDeviceBean &dev = m_listDev[i];
-        if (dev.m_strIp != oResult.m_strIp)
+        // Two devices may claim one address; an ONVIF result names its device.
+        if (dev.m_strIp != oResult.m_strIp || dev.m_strEndpoint != oResult.m_strEndpoint)
             continue;
         dev.m_lStatus = oResult.m_lStatus;
         dev.m_lProgress = -1;

@@ -27,7 +27,9 @@ public:
     // Appends the answers not listed yet (native ones by address, ONVIF ones
     // by endpoint reference), numbered on from the highest sequence number,
     // with the default account; returns how many were appended. Listed ONVIF
-    // devices whose endpoint is in setDeparted are marked offline.
+    // devices whose endpoint is in setDeparted are marked offline, those
+    // found again follow their answer's address. Rows sharing an address
+    // are marked as a conflict.
     int mergeDiscovered(const QList<stDiscoveryBean> &listFound, const QString &strUser,
                         const QString &strPassword, const QSet<QString> &setDeparted = QSet<QString>());
     // Copies a worker's result into every entry with its address. Only a
@@ -45,6 +47,9 @@ public:
     int rowOfDevId(int iDevId) const;
 
 private:
+    static void followOnvif(CUIDeviceBean &dev, const stDiscoveryBean &found);
+    void markConflicts();
+
     QList<CUIDeviceBean> &m_listDev;
     quint32 m_ulRound = 1;
 };

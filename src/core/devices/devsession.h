@@ -3,12 +3,15 @@
 
 #include "TolanNetSDK.h"
 #include "batcheditnetaddrbean.h"
+#include "devcapacityinfo.h"
 #include "onviferror.h"
 #include "tolan_cfg.h"
 #include "uidevicebean.h"
 #include "zelt_mw_sdk.h"
 
 #include <QList>
+#include <QMap>
+#include <QPair>
 #include <QString>
 
 #include <cstddef>
@@ -71,6 +74,9 @@ void describeForAddressChange(const CUIDeviceBean &oDev, CBatchEditNetAddrBean &
 // The XAddr of an ONVIF device once it has moved to strIp.
 QString xaddrAt(const CUIDeviceBean &oDev, const QString &strIp);
 
+// The address of the device's own web page.
+QString webPage(const CUIDeviceBean &oDev);
+
 // Why a password reset by security code is not offered for oDev; empty when it is.
 QString resetRefusal(const CUIDeviceBean &oDev);
 
@@ -78,10 +84,27 @@ QString resetRefusal(const CUIDeviceBean &oDev);
 enum EFileOp { FileUpgrade, FileExportDiag, FileImportCfg, FileExportCfg };
 COnvifError onvifFileOp(EFileOp eOp, const QString &strPath, const CUIDeviceBean &oDev,
                         const std::function<void(int)> &progress);
-// Writes one configuration structure (native command code and bytes) to a
-// logged-in device; 0 when it was taken, else a code and strReason. ONVIF
-// devices take the daylight-saving structure only.
+// What a device offers beyond login, restart and maintenance.
+enum EFeature { FeatureBatchConfig, FeatureDaylightSaving };
+bool offers(const CUIDeviceBean &oDev, EFeature eFeature);
+
+// Capability documents of the configuration dialog that a device's protocol
+// implies, by kind; empty for a device whose documents are fetched from it
+// (an IPC) or that has no configuration pages.
+QMap<ulong, QList<stDevCapacityInfo>> impliedCapabilities(const CUIDeviceBean &oDev);
+
+// Reads one configuration structure (native command code and layout) from a
+// logged-in device; 0 when it was read, else a code and strReason, which
+// stays empty when the device does not offer the setting. ONVIF devices
+// answer the daylight-saving, interface, time-server, DNS and port structures.
+DWORD readConfig(const CUIDeviceBean &oDev, ulong ulCmdType, QByteArray &cfgData, QString &strReason);
+// Writes one configuration structure as readConfig reads it; 0 when it was
+// taken, else a code and strReason.
 DWORD writeConfig(const CUIDeviceBean &oDev, ulong ulCmdType, const QByteArray &cfgData, QString &strReason);
+
+// Caption and value of what the system information page shows beyond the
+// record; empty for devices whose record says it all.
+QList<QPair<QString, QString>> extraSystemInfo(const CUIDeviceBean &oDev, QString &strReason);
 
 } // namespace DevSession
 

@@ -10,6 +10,7 @@
 #include "zelt_mw_sdk.h"
 
 #include <QLoggingCategory>
+#include <QUrl>
 
 Q_LOGGING_CATEGORY(lcSessionOnvif, "corvane.session.onvif")
 
@@ -102,6 +103,16 @@ void changeAddress(CBatchEditNetAddrBean &oRequest)
     oRequest.m_strFailReason = CDevFailReason::ofDiscovery(ulRet);
 }
 
+QString webPage(const CUIDeviceBean &oDev)
+{
+    if (!oDev.isOnvif())
+        return QStringLiteral("http://") + oDev.m_strIp;
+    // The service's host and port; its path is the service, not a page.
+    const QUrl url(oDev.m_strXAddr);
+    return url.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo)
+        .toString() + QLatin1Char('/');
+}
+
 QString resetRefusal(const CUIDeviceBean &oDev)
 {
     return oDev.isOnvif() ? COnvifError::resetByDevice() : QString();
@@ -122,37 +133,6 @@ COnvifError onvifFileOp(EFileOp eOp, const QString &strPath, const CUIDeviceBean
     case FileExportDiag: return device.exportDiagnostics(strPath + QStringLiteral("/") + strStamp + QStringLiteral("_log.txt"));
     }
     return COnvifError();
-}
-
-DWORD writeConfig(const CUIDeviceBean &oDev, ulong ulCmdType, const QByteArray &cfgData, QString &strReason)
-{
-    if (!oDev.isOnvif()) {
-        const DWORD ulRet = ZELT_MW_SetConfig(oDev.m_strLoginKey.toLatin1().constData(), DWORD(ulCmdType), 0,
-                                              DWORD(cfgData.size()), cfgData.constData());
-        strReason = CDevFailReason::ofIpc(ulRet);
-        return ulRet;
-    }
-    COnvifError error(COnvifError::Unsupported);
-    if (ulCmdType == ZELT_MW_DST_CFG && cfgData.size() >= ZELT_DST_SIZE) {
-        const auto *p = reinterpret_cast<const uint8_t *>(cfgData.constData());
-        stOnvifDstRule rule;
-        rule.bEnabled = zelt_get_u32(p, ZELT_DST_ENABLED) != 0;
-        rule.iStartMonth = p[ZELT_DST_START_MONTH];
-        rule.iStartWeek = p[ZELT_DST_START_WEEK];
-        rule.iStartWeekday = p[ZELT_DST_START_WEEKDAY];
-        rule.iStartHour = p[ZELT_DST_START_HOUR];
-        rule.iEndMonth = p[ZELT_DST_END_MONTH];
-        rule.iEndWeek = p[ZELT_DST_END_WEEK];
-        rule.iEndWeekday = p[ZELT_DST_END_WEEKDAY];
-        rule.iEndHour = p[ZELT_DST_END_HOUR];
-        rule.iBiasMinutes = zelt_get_u16(p, ZELT_DST_OFFSET_MIN);
-        COnvifDevice device(oDev.m_strXAddr, oDev.m_strUserName, oDev.m_strPassword);
-        error = openDevice(device);
-        if (error.ok())
-            error = device.setDaylightSaving(rule);
-    }
-    strReason = error.reason();
-    return DWORD(error.kind());
 }
 
 } // namespace DevSession

@@ -74,33 +74,6 @@ COnvifError COnvifDevice::readInfo(stOnvifDeviceInfo &info)
     return COnvifError();
 }
 
-COnvifError COnvifDevice::setAddress(const QString &strIp, const QString &strMask, const QString &strGateway)
-{
-    COnvifNode answer;
-    COnvifError error = call(QStringLiteral("<tds:GetNetworkInterfaces/>"), answer);
-    if (!error.ok())
-        return error;
-    const COnvifNode *pIf = answer.child(OnvifNs::kDevice, QStringLiteral("NetworkInterfaces"));
-    const QString strToken = pIf ? pIf->m_hashAttrs.value(QStringLiteral("token")) : QString();
-    if (strToken.isEmpty())
-        return COnvifError(COnvifError::Malformed);
-    // The gateway first: once the address has changed the device is no longer at this one.
-    if (!strGateway.isEmpty()) {
-        error = call(QStringLiteral("<tds:SetNetworkDefaultGateway><tds:IPv4Address>%1</tds:IPv4Address>"
-                                    "</tds:SetNetworkDefaultGateway>")
-                         .arg(OnvifXml::esc(strGateway)));
-        if (!error.ok())
-            return error;
-    }
-    return call(QStringLiteral("<tds:SetNetworkInterfaces><tds:InterfaceToken>%1</tds:InterfaceToken>"
-                               "<tds:NetworkInterface><tt:Enabled>true</tt:Enabled><tt:IPv4>"
-                               "<tt:Enabled>true</tt:Enabled><tt:Manual><tt:Address>%2</tt:Address>"
-                               "<tt:PrefixLength>%3</tt:PrefixLength></tt:Manual><tt:DHCP>false</tt:DHCP>"
-                               "</tt:IPv4></tds:NetworkInterface></tds:SetNetworkInterfaces>")
-                    .arg(OnvifXml::esc(strToken), OnvifXml::esc(strIp))
-                    .arg(Ipv4::prefixOfMask(strMask)));
-}
-
 COnvifError COnvifDevice::reboot()
 {
     return call(QStringLiteral("<tds:SystemReboot/>"));

@@ -5,6 +5,7 @@
 #include "onvifsoap.h"
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
@@ -33,6 +34,32 @@ struct stOnvifDstRule
     int iBiasMinutes = 60;
 };
 
+// The network settings the configuration page edits.
+struct stOnvifNetwork
+{
+    QString strInterfaceToken;
+    bool bDhcp = false;
+    QString strIp;
+    QString strMask;
+    QString strGateway;
+    int iMtu = 0;
+    QStringList listDns;
+    bool bNtpSync = false;       // the clock follows NTP
+    QString strNtpServer;
+    int iHttpPort = 0;
+    int iHttpsPort = 0;          // 0 when HTTPS is off
+};
+
+// What the system information page shows beyond the login's record.
+struct stOnvifSystemInfo
+{
+    QString strHardware;
+    QString strHostname;
+    QString strClockUtc;         // ISO 8601
+    QString strTimeZone;         // POSIX TZ
+    QStringList listScopes;
+};
+
 // The device management calls on one device, for the thread that creates
 // the instance (each call blocks it, see COnvifSoap). open() reads the
 // device's clock first, so every later call is signed in its time.
@@ -50,6 +77,14 @@ public:
     COnvifError setDaylightSaving(const stOnvifDstRule &rule);
     // The POSIX TZ text of a zone (its standard part is kept) with the rule.
     static QString posixTz(const QString &strCurrentTz, const stOnvifDstRule &rule);
+    // The rule the device's time zone holds; a zone without one gives a disabled rule.
+    COnvifError readDaylightSaving(stOnvifDstRule &rule);
+    static stOnvifDstRule ruleOfTz(const QString &strTz);
+    COnvifError readNetwork(stOnvifNetwork &net);
+    // Sends what differs between before and after, the interface last (the
+    // device may move with it).
+    COnvifError writeNetwork(const stOnvifNetwork &before, const stOnvifNetwork &after);
+    COnvifError readSystemInfo(stOnvifSystemInfo &info);
     COnvifError setPassword(const QString &strUser, const QString &strNewPassword);
 
     // File operations; progress gets the percent of an upload.

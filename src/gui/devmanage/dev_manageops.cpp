@@ -245,7 +245,7 @@ void CDevManageForm::doRemoteConfig()
     const int iRow = currentRow(-1);
     if (iRow < 0)
         return;
-    const QString strUrl = QStringLiteral("http://") + m_listDev.at(iRow).m_strIp;
+    const QString strUrl = DevSession::webPage(m_listDev.at(iRow));
     if (!CPlatformUtils::openWebPage(strUrl))
         CMsgDlg::showMsg(tr("错误"), tr("无法启动浏览器，请在浏览器中打开 %1").arg(strUrl), CMsgDlg::MsgError, this);
 }
@@ -360,7 +360,8 @@ QList<CUIDeviceBean> CDevManageForm::devicesForBatch(ulong ulEventType)
     if (!checkLoggedIn(ulEventType))
         return {};
     const QList<CUIDeviceBean> listDev = checkedDevices();
-    const QString strRefusal = CfgSelection::refusal(listDev);
+    const QString strRefusal = CfgSelection::refusal(
+        listDev, ulEventType == EventDst ? DevSession::FeatureDaylightSaving : DevSession::FeatureBatchConfig);
     if (!strRefusal.isEmpty()) {
         showNote(strRefusal);
         return {};
@@ -379,10 +380,8 @@ void CDevManageForm::runBatchDialog(ulong ulEventType, ULONG (Dlg::*prepare)())
     pDlg->getDevListInfoSlot(listDev);
     if ((pDlg->*prepare)() != 0) {
         // A read that failed for another reason than the device's support says why.
-        const DWORD ulFailure = pDlg->readFailure();
+        const QString strReason = pDlg->readFailure();
         delete pDlg;
-        const QString strReason =
-            ulFailure == ZELT_MW_ERR_UNSUPPORTED ? QString() : CDevFailReason::ofIpc(ulFailure);
         showNote(CDevFailReason::withReason(tr("所选设备不支持该功能。"), strReason));
         return;
     }

@@ -8,7 +8,7 @@
 
 namespace CfgSelection {
 
-QString refusal(const QList<CUIDeviceBean> &listDev)
+QString refusal(const QList<CUIDeviceBean> &listDev, DevSession::EFeature eFeature)
 {
     if (listDev.isEmpty())
         return QCoreApplication::translate("CfgSelection", "请选择设备。");
@@ -18,8 +18,10 @@ QString refusal(const QList<CUIDeviceBean> &listDev)
     });
     if (!bSameModel)
         return QCoreApplication::translate("CfgSelection", "请选择相同型号的设备。");
-    const bool bAllIpc = std::all_of(listDev.cbegin(), listDev.cend(), &DevSession::isIpc);
-    if (!bAllIpc)
+    const bool bAllOffer = std::all_of(listDev.cbegin(), listDev.cend(), [eFeature](const CUIDeviceBean &oDev) {
+        return DevSession::offers(oDev, eFeature);
+    });
+    if (!bAllOffer)
         return QCoreApplication::translate("CfgSelection", "该操作仅支持类型为IPC的设备。");
     return QString();
 }

@@ -72,10 +72,14 @@ void CDevCfgDlg::initCfgPages()
 {
     deletePages();
     QTabWidget *pTabs = ui->oDevCfgTabWidget;
-    m_pImageForm = new CImageCfgForm(m_devBean, m_imageCapList);
-    m_pImageForm->startLivePlay(m_ulStreamHd, m_ulLiveResult);
-    // The page owns the stream from here on.
-    m_ulStreamHd = 0;
+    // A page without capabilities reads nothing from the device; the image
+    // page still takes a stream that was started, to stop it.
+    if (!m_imageCapList.isEmpty() || m_ulStreamHd != 0) {
+        m_pImageForm = new CImageCfgForm(m_devBean, m_imageCapList);
+        m_pImageForm->startLivePlay(m_ulStreamHd, m_ulLiveResult);
+        // The page owns the stream from here on.
+        m_ulStreamHd = 0;
+    }
     if (!m_imageCapList.isEmpty())
         pTabs->insertTab(TabImage, m_pImageForm, tr("图像"));
     m_pNetworkForm = new CNetworkCfgForm(m_devBean, &m_networkCapList);
@@ -85,9 +89,10 @@ void CDevCfgDlg::initCfgPages()
             &CDevCfgDlg::sendDevAddrChangedSignal);
     if (!m_networkCapList.isEmpty())
         pTabs->insertTab(TabNetwork, m_pNetworkForm, tr("网络"));
-    m_pEncodeForm = new CEncodeCfgForm(m_devBean, m_encodeCapList);
-    if (!m_encodeCapList.isEmpty())
+    if (!m_encodeCapList.isEmpty()) {
+        m_pEncodeForm = new CEncodeCfgForm(m_devBean, m_encodeCapList);
         pTabs->insertTab(TabEncode, m_pEncodeForm, tr("编码"));
+    }
     m_pSysInfoForm = new CSystemInfoForm(m_devBean);
     pTabs->insertTab(TabSysInfo, m_pSysInfoForm, tr("系统信息"));
     pTabs->setCurrentIndex(0);

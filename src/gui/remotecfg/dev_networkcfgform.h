@@ -66,11 +66,10 @@ private:
     // address, mask and gateway are usable.
     QString staticAddressProblem() const;
     void collectStructures();
-    void reportSaveResult(DWORD ulFirstError, bool bInterfaceWritten);
+    void reportSaveResult(DWORD ulFirstError, const QString &strFirstReason, bool bInterfaceWritten);
 
     QScopedPointer<Ui::CNetworkCfgForm> ui;
     CUIDeviceBean m_devBean;
-    QByteArray m_userId;
     QList<stDevCapacityInfo> m_capList;
 
     std::array<char, ZELT_NETIF_SIZE> m_netIfCfg {};
