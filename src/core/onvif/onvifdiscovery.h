@@ -24,6 +24,10 @@ class COnvifDiscovery : public QObject
 
 public:
     static constexpr quint16 kPort = 3702;
+    // The WS-Discovery port: CORVANE_ONVIF_DISCOVERY_PORT, else the port a
+    // process given CORVANE_DISCOVERY_PORT keeps its discovery traffic to,
+    // else kPort.
+    static quint16 port();
 
     // found receives every device answer (ProbeMatch or Hello).
     explicit COnvifDiscovery(std::function<void(const stDiscoveryBean &)> found, QObject *parent = nullptr);
