@@ -616,6 +616,10 @@
         <source>设备已离线</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>地址冲突：另一台设备使用相同地址</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CDevLoginDlg</name>
@@ -1936,6 +1940,10 @@
         <source>型号</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>读取失败</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CUIDeviceBean</name>
@@ -2158,6 +2166,45 @@
     </message>
     <message>
         <source>该操作仅支持类型为IPC的设备。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DevSession</name>
+    <message>
+        <source>制造商</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP地址</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>子网掩码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>默认网关</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>硬件标识</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>主机名</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>时区</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>范围</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

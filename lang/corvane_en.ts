@@ -616,6 +616,10 @@
             <source>设备已离线</source>
             <translation>The device went offline</translation>
         </message>
+        <message>
+            <source>地址冲突：另一台设备使用相同地址</source>
+            <translation>Address conflict: another device uses the same address</translation>
+        </message>
     </context>
     <context>
         <name>CDevLoginDlg</name>
@@ -1937,6 +1941,10 @@
             <source>型号</source>
             <translation>Model</translation>
         </message>
+        <message>
+            <source>读取失败</source>
+            <translation>Read failed</translation>
+        </message>
     </context>
     <context>
         <name>CUIDeviceBean</name>
@@ -2160,6 +2168,45 @@
         <message>
             <source>该操作仅支持类型为IPC的设备。</source>
             <translation>This operation supports only devices of type IPC.</translation>
+        </message>
+    </context>
+    <context>
+        <name>DevSession</name>
+        <message>
+            <source>制造商</source>
+            <translation>Manufacturer</translation>
+        </message>
+        <message>
+            <source>IP地址</source>
+            <translation>IP address</translation>
+        </message>
+        <message>
+            <source>子网掩码</source>
+            <translation>Subnet mask</translation>
+        </message>
+        <message>
+            <source>默认网关</source>
+            <translation>Default gateway</translation>
+        </message>
+        <message>
+            <source>硬件标识</source>
+            <translation>Hardware ID</translation>
+        </message>
+        <message>
+            <source>主机名</source>
+            <translation>Host name</translation>
+        </message>
+        <message>
+            <source>设备时间</source>
+            <translation>Device time</translation>
+        </message>
+        <message>
+            <source>时区</source>
+            <translation>Time zone</translation>
+        </message>
+        <message>
+            <source>范围</source>
+            <translation>Scopes</translation>
         </message>
     </context>
     <context>

@@ -18,11 +18,6 @@ namespace DevSession {
 
 namespace {
 
-QString translate(const char *pszText)
-{
-    return QCoreApplication::translate("DevSession", pszText);
-}
-
 bool isNetworkCmd(ulong ulCmdType)
 {
     return ulCmdType == ZELT_MW_NETWORK_INTERFACE_CFG || ulCmdType == ZELT_MW_NTX_CFG
@@ -223,10 +218,10 @@ QList<QPair<QString, QString>> extraSystemInfo(const CUIDeviceBean &oDev, QStrin
     QList<QPair<QString, QString>> listRows;
     if (!isOnvif(oDev))
         return listRows;
-    listRows.append({translate("制造商"), oDev.m_strManufacturer});
-    listRows.append({translate("IP地址"), oDev.m_strIp});
-    listRows.append({translate("子网掩码"), oDev.m_strMask});
-    listRows.append({translate("默认网关"), oDev.m_strGateway});
+    listRows.append({QCoreApplication::translate("DevSession", "制造商"), oDev.m_strManufacturer});
+    listRows.append({QCoreApplication::translate("DevSession", "IP地址"), oDev.m_strIp});
+    listRows.append({QCoreApplication::translate("DevSession", "子网掩码"), oDev.m_strMask});
+    listRows.append({QCoreApplication::translate("DevSession", "默认网关"), oDev.m_strGateway});
     COnvifDevice device(oDev.m_strXAddr, oDev.m_strUserName, oDev.m_strPassword);
     stOnvifSystemInfo info;
     COnvifError error = device.open();
@@ -235,11 +230,11 @@ QList<QPair<QString, QString>> extraSystemInfo(const CUIDeviceBean &oDev, QStrin
     strReason = error.reason();
     if (!error.ok())
         return listRows;
-    listRows.append({translate("硬件标识"), info.strHardware});
-    listRows.append({translate("主机名"), info.strHostname});
-    listRows.append({translate("设备时间"), info.strClockUtc});
-    listRows.append({translate("时区"), info.strTimeZone});
-    listRows.append({translate("范围"), info.listScopes.join(QLatin1Char('\n'))});
+    listRows.append({QCoreApplication::translate("DevSession", "硬件标识"), info.strHardware});
+    listRows.append({QCoreApplication::translate("DevSession", "主机名"), info.strHostname});
+    listRows.append({QCoreApplication::translate("DevSession", "设备时间"), info.strClockUtc});
+    listRows.append({QCoreApplication::translate("DevSession", "时区"), info.strTimeZone});
+    listRows.append({QCoreApplication::translate("DevSession", "范围"), info.listScopes.join(QLatin1Char('\n'))});
     return listRows;
 }
 
