@@ -168,9 +168,11 @@ void TestOnvif::restartComesBackAndDaylightSavingIsKept()
     QCOMPARE(DevSession::restart(dev, strReason), DWORD(0));
     QTRY_COMPARE_WITH_TIMEOUT(loggedIn(2).m_lStatus, qint32(DevStatusLogged), 15000);
 
-    COnvifSoap soap(dev.m_strUserName, dev.m_strPassword);
     COnvifNode answer;
-    QVERIFY(soap.call(QUrl(dev.m_strXAddr), QStringLiteral("<tds:GetSystemDateAndTime/>"), answer, false).ok());
+    QVERIFY(COnvifSoap::ofThread()
+                .call({QUrl(dev.m_strXAddr), dev.m_strUserName, dev.m_strPassword},
+                      QStringLiteral("<tds:GetSystemDateAndTime/>"), answer, false)
+                .ok());
     const COnvifNode *pTz = answer.find(OnvifNs::kSchema, QStringLiteral("TZ"));
     QVERIFY(pTz);
     QVERIFY2(pTz->m_strText.contains(QLatin1String(",M3.5.0/2,M10.5.0/3")), qPrintable(pTz->m_strText));

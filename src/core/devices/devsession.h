@@ -63,6 +63,9 @@ DWORD restart(const CUIDeviceBean &oDev, QString &strReason);
 // settings into oDev. The record then holds status, type and reason as a
 // native login leaves them.
 void loginOnvif(CUIDeviceBean &oDev);
+// The same without blocking, on the calling thread's client; done gets the
+// record as loginOnvif leaves it, on the calling thread.
+void startOnvifLogin(const CUIDeviceBean &oDev, std::function<void(const CUIDeviceBean &)> done);
 COnvifError onvifReboot(const CUIDeviceBean &oDev);
 
 // Changes a device's address as the request says and sets its result and

@@ -38,30 +38,43 @@ COnvifError onvifReboot(const CUIDeviceBean &oDev)
     return error.ok() ? device.reboot() : error;
 }
 
+void startOnvifLogin(const CUIDeviceBean &oDev, std::function<void(const CUIDeviceBean &)> done)
+{
+    const COnvifDevice device(oDev.m_strXAddr, oDev.m_strUserName, oDev.m_strPassword);
+    device.readInfoAsync([oRecord = oDev, done = std::move(done)](const COnvifError &error,
+                                                        const stOnvifDeviceInfo &info) mutable {
+        if (!error.ok()) {
+            oRecord.m_lStatus = DevStatusLoginFailed;
+            oRecord.m_strFailReason = error.reason();
+            qCDebug(lcSessionOnvif) << "login to" << oRecord.m_strIp << "failed:" << error.reason();
+            done(oRecord);
+            return;
+        }
+        oRecord.m_lStatus = DevStatusLogged;
+        oRecord.m_strFailReason.clear();
+        oRecord.m_strDevType = kTypeIpc;
+        oRecord.m_strLoginKey = kOnvifKey;
+        oRecord.m_strManufacturer = info.strManufacturer;
+        oRecord.m_strModel = info.strModel;
+        oRecord.m_strVersion = info.strFirmware;
+        oRecord.m_strSerial = info.strSerial;
+        oRecord.m_strMac = info.strMac;
+        oRecord.m_strMask = info.strMask;
+        oRecord.m_strGateway = info.strGateway;
+        done(oRecord);
+    });
+}
+
 void loginOnvif(CUIDeviceBean &oDev)
 {
-    COnvifDevice device(oDev.m_strXAddr, oDev.m_strUserName, oDev.m_strPassword);
-    stOnvifDeviceInfo info;
-    COnvifError error = openDevice(device);
-    if (error.ok())
-        error = device.readInfo(info);
-    if (!error.ok()) {
-        oDev.m_lStatus = DevStatusLoginFailed;
-        oDev.m_strFailReason = error.reason();
-        qCDebug(lcSessionOnvif) << "login to" << oDev.m_strIp << "failed:" << error.reason();
-        return;
-    }
-    oDev.m_lStatus = DevStatusLogged;
-    oDev.m_strFailReason.clear();
-    oDev.m_strDevType = kTypeIpc;
-    oDev.m_strLoginKey = kOnvifKey;
-    oDev.m_strManufacturer = info.strManufacturer;
-    oDev.m_strModel = info.strModel;
-    oDev.m_strVersion = info.strFirmware;
-    oDev.m_strSerial = info.strSerial;
-    oDev.m_strMac = info.strMac;
-    oDev.m_strMask = info.strMask;
-    oDev.m_strGateway = info.strGateway;
+    CUIDeviceBean oFailed = oDev;
+    oFailed.m_lStatus = DevStatusLoginFailed;
+    oFailed.m_strFailReason = COnvifError(COnvifError::Timeout).reason();
+    oDev = COnvifSoap::await<CUIDeviceBean>(
+        [&oDev](std::function<void(CUIDeviceBean)> done) {
+            startOnvifLogin(oDev, [done = std::move(done)](const CUIDeviceBean &oResult) { done(oResult); });
+        },
+        oFailed);
 }
 
 void describeForAddressChange(const CUIDeviceBean &oDev, CBatchEditNetAddrBean &oRequest)

@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <memory>
+
 namespace {
 
 QString devText(const COnvifNode &node, const char *pszName)
@@ -11,17 +13,35 @@ QString devText(const COnvifNode &node, const char *pszName)
     return node.childText(OnvifNs::kDevice, QLatin1String(pszName));
 }
 
+void readInterface(const COnvifNode &answer, stOnvifDeviceInfo &info)
+{
+    const COnvifNode *pIf = answer.child(OnvifNs::kDevice, QStringLiteral("NetworkInterfaces"));
+    if (!pIf)
+        return;
+    info.strInterfaceToken = pIf->m_hashAttrs.value(QStringLiteral("token"));
+    if (const COnvifNode *pInfo = pIf->child(OnvifNs::kSchema, QStringLiteral("Info")))
+        info.strMac = pInfo->childText(OnvifNs::kSchema, QStringLiteral("HwAddress")).remove(QLatin1Char(':'))
+                          .remove(QLatin1Char('-'));
+    const COnvifNode *pConfig = pIf->path(OnvifNs::kSchema, {QStringLiteral("IPv4"), QStringLiteral("Config")});
+    const COnvifNode *pAddr = pConfig ? pConfig->child(OnvifNs::kSchema, QStringLiteral("Manual")) : nullptr;
+    if (pConfig && !pAddr)
+        pAddr = pConfig->child(OnvifNs::kSchema, QStringLiteral("FromDHCP"));
+    if (pAddr) {
+        info.strIp = pAddr->childText(OnvifNs::kSchema, QStringLiteral("Address"));
+        info.strMask = Ipv4::maskOfPrefix(pAddr->childText(OnvifNs::kSchema, QStringLiteral("PrefixLength")).toInt());
+    }
+}
+
 } // namespace
 
 COnvifDevice::COnvifDevice(const QString &strXAddr, const QString &strUser, const QString &strPassword)
-    : m_url(strXAddr)
-    , m_soap(strUser, strPassword)
+    : m_target{QUrl(strXAddr), strUser, strPassword}
 {
 }
 
 COnvifError COnvifDevice::call(const QString &strBody, COnvifNode &answer)
 {
-    return m_soap.call(m_url, strBody, answer);
+    return COnvifSoap::ofThread().call(m_target, strBody, answer);
 }
 
 COnvifError COnvifDevice::call(const QString &strBody)
@@ -32,46 +52,63 @@ COnvifError COnvifDevice::call(const QString &strBody)
 
 COnvifError COnvifDevice::open()
 {
-    return m_soap.syncClock(m_url);
+    return COnvifSoap::ofThread().syncClock(m_target);
 }
 
-COnvifError COnvifDevice::readInfo(stOnvifDeviceInfo &info)
+void COnvifDevice::readInfoAsync(InfoDone done) const
 {
-    COnvifNode answer;
-    COnvifError error = call(QStringLiteral("<tds:GetDeviceInformation/>"), answer);
-    if (!error.ok())
-        return error;
-    info.strManufacturer = devText(answer, "Manufacturer");
-    info.strModel = devText(answer, "Model");
-    info.strFirmware = devText(answer, "FirmwareVersion");
-    info.strSerial = devText(answer, "SerialNumber");
-
-    error = call(QStringLiteral("<tds:GetNetworkInterfaces/>"), answer);
-    if (!error.ok())
-        return error;
-    if (const COnvifNode *pIf = answer.child(OnvifNs::kDevice, QStringLiteral("NetworkInterfaces"))) {
-        info.strInterfaceToken = pIf->m_hashAttrs.value(QStringLiteral("token"));
-        if (const COnvifNode *pInfo = pIf->child(OnvifNs::kSchema, QStringLiteral("Info")))
-            info.strMac = pInfo->childText(OnvifNs::kSchema, QStringLiteral("HwAddress")).remove(QLatin1Char(':'))
-                              .remove(QLatin1Char('-'));
-        const COnvifNode *pConfig = pIf->path(OnvifNs::kSchema, {QStringLiteral("IPv4"), QStringLiteral("Config")});
-        const COnvifNode *pAddr = pConfig ? pConfig->child(OnvifNs::kSchema, QStringLiteral("Manual")) : nullptr;
-        if (pConfig && !pAddr)
-            pAddr = pConfig->child(OnvifNs::kSchema, QStringLiteral("FromDHCP"));
-        if (pAddr) {
-            info.strIp = pAddr->childText(OnvifNs::kSchema, QStringLiteral("Address"));
-            info.strMask = Ipv4::maskOfPrefix(pAddr->childText(OnvifNs::kSchema, QStringLiteral("PrefixLength")).toInt());
+    struct stRead
+    {
+        stOnvifDeviceInfo info;
+        COnvifError aErrors[3];
+        int iLeft = 3;
+        InfoDone done;
+    };
+    auto pRead = std::make_shared<stRead>();
+    pRead->done = std::move(done);
+    // The first failure in call order is the reason, whichever answer came first.
+    auto finishOne = [pRead](int iCall, const COnvifError &error) {
+        pRead->aErrors[iCall] = error;
+        if (--pRead->iLeft > 0)
+            return;
+        for (const COnvifError &callError : pRead->aErrors) {
+            if (!callError.ok()) {
+                pRead->done(callError, pRead->info);
+                return;
+            }
         }
-    }
-
-    error = call(QStringLiteral("<tds:GetNetworkDefaultGateway/>"), answer);
-    if (error.kind() == COnvifError::Unsupported)
-        return COnvifError();
-    if (!error.ok())
-        return error;
-    if (const COnvifNode *pGw = answer.child(OnvifNs::kDevice, QStringLiteral("NetworkGateway")))
-        info.strGateway = pGw->childText(OnvifNs::kSchema, QStringLiteral("IPv4Address"));
-    return COnvifError();
+        pRead->done(COnvifError(), pRead->info);
+    };
+    const stOnvifTarget target = m_target;
+    COnvifSoap &soap = COnvifSoap::ofThread();
+    soap.clockAsync(target, [&soap, target, pRead, finishOne](const COnvifError &clockError) {
+        if (!clockError.ok()) {
+            pRead->done(clockError, pRead->info);
+            return;
+        }
+        soap.callAsync(target, QStringLiteral("<tds:GetDeviceInformation/>"),
+                       [pRead, finishOne](const COnvifError &error, const COnvifNode &answer) {
+                           stOnvifDeviceInfo &info = pRead->info;
+                           info.strManufacturer = devText(answer, "Manufacturer");
+                           info.strModel = devText(answer, "Model");
+                           info.strFirmware = devText(answer, "FirmwareVersion");
+                           info.strSerial = devText(answer, "SerialNumber");
+                           finishOne(0, error);
+                       });
+        soap.callAsync(target, QStringLiteral("<tds:GetNetworkInterfaces/>"),
+                       [pRead, finishOne](const COnvifError &error, const COnvifNode &answer) {
+                           readInterface(answer, pRead->info);
+                           finishOne(1, error);
+                       });
+        soap.callAsync(target, QStringLiteral("<tds:GetNetworkDefaultGateway/>"),
+                       [pRead, finishOne](const COnvifError &error, const COnvifNode &answer) {
+                           if (const COnvifNode *pGw = answer.child(OnvifNs::kDevice,
+                                                                    QStringLiteral("NetworkGateway")))
+                               pRead->info.strGateway = pGw->childText(OnvifNs::kSchema,
+                                                                       QStringLiteral("IPv4Address"));
+                           finishOne(2, error.kind() == COnvifError::Unsupported ? COnvifError() : error);
+                       });
+    });
 }
 
 COnvifError COnvifDevice::reboot()

@@ -60,16 +60,20 @@ struct stOnvifSystemInfo
     QStringList listScopes;
 };
 
-// The device management calls on one device, for the thread that creates
-// the instance (each call blocks it, see COnvifSoap). open() reads the
-// device's clock first, so every later call is signed in its time.
+// The device management calls on one device through the calling thread's
+// client (each call blocks the thread, see COnvifSoap). open() makes sure the
+// device's clock is known, so every later call is signed in its time.
 class COnvifDevice
 {
 public:
     COnvifDevice(const QString &strXAddr, const QString &strUser, const QString &strPassword);
 
     COnvifError open();
-    COnvifError readInfo(stOnvifDeviceInfo &info);
+    // What a login reads, without blocking: the clock when not known yet,
+    // then the information and network reads at once; done runs on the
+    // calling thread.
+    using InfoDone = std::function<void(const COnvifError &error, const stOnvifDeviceInfo &info)>;
+    void readInfoAsync(InfoDone done) const;
     // Static address, mask and gateway on the device's first interface.
     COnvifError setAddress(const QString &strIp, const QString &strMask, const QString &strGateway);
     COnvifError reboot();
@@ -104,8 +108,7 @@ private:
     // An uploaded or downloaded attachment: inline base64 only.
     static QByteArray attachmentData(const COnvifNode *pNode);
 
-    QUrl m_url;
-    COnvifSoap m_soap;
+    stOnvifTarget m_target;
 };
 
 #endif // ONVIFDEVICE_H
