@@ -57,57 +57,54 @@ COnvifError COnvifDevice::open()
 
 void COnvifDevice::readInfoAsync(InfoDone done) const
 {
+    // One call after the other: parallel calls would share a Digest nonce,
+    // and a device may take a nonce count arriving out of order as a replay.
     struct stRead
     {
+        stOnvifTarget target;
         stOnvifDeviceInfo info;
-        COnvifError aErrors[3];
-        int iLeft = 3;
         InfoDone done;
     };
     auto pRead = std::make_shared<stRead>();
+    pRead->target = m_target;
     pRead->done = std::move(done);
-    // The first failure in call order is the reason, whichever answer came first.
-    auto finishOne = [pRead](int iCall, const COnvifError &error) {
-        pRead->aErrors[iCall] = error;
-        if (--pRead->iLeft > 0)
-            return;
-        for (const COnvifError &callError : pRead->aErrors) {
-            if (!callError.ok()) {
-                pRead->done(callError, pRead->info);
-                return;
-            }
-        }
-        pRead->done(COnvifError(), pRead->info);
-    };
-    const stOnvifTarget target = m_target;
     COnvifSoap &soap = COnvifSoap::ofThread();
-    soap.clockAsync(target, [&soap, target, pRead, finishOne](const COnvifError &clockError) {
-        if (!clockError.ok()) {
-            pRead->done(clockError, pRead->info);
-            return;
-        }
-        soap.callAsync(target, QStringLiteral("<tds:GetDeviceInformation/>"),
-                       [pRead, finishOne](const COnvifError &error, const COnvifNode &answer) {
+    auto readGateway = [&soap, pRead] {
+        soap.callAsync(pRead->target, QStringLiteral("<tds:GetNetworkDefaultGateway/>"),
+                       [pRead](const COnvifError &error, const COnvifNode &answer) {
+                           if (const COnvifNode *pGw = answer.child(OnvifNs::kDevice,
+                                                                    QStringLiteral("NetworkGateway")))
+                               pRead->info.strGateway = pGw->childText(OnvifNs::kSchema,
+                                                                       QStringLiteral("IPv4Address"));
+                           pRead->done(error.kind() == COnvifError::Unsupported ? COnvifError() : error, pRead->info);
+                       });
+    };
+    auto readInterfaces = [&soap, pRead, readGateway] {
+        soap.callAsync(pRead->target, QStringLiteral("<tds:GetNetworkInterfaces/>"),
+                       [pRead, readGateway](const COnvifError &error, const COnvifNode &answer) {
+                           if (!error.ok())
+                               return pRead->done(error, pRead->info);
+                           readInterface(answer, pRead->info);
+                           readGateway();
+                       });
+    };
+    auto readDevice = [&soap, pRead, readInterfaces] {
+        soap.callAsync(pRead->target, QStringLiteral("<tds:GetDeviceInformation/>"),
+                       [pRead, readInterfaces](const COnvifError &error, const COnvifNode &answer) {
+                           if (!error.ok())
+                               return pRead->done(error, pRead->info);
                            stOnvifDeviceInfo &info = pRead->info;
                            info.strManufacturer = devText(answer, "Manufacturer");
                            info.strModel = devText(answer, "Model");
                            info.strFirmware = devText(answer, "FirmwareVersion");
                            info.strSerial = devText(answer, "SerialNumber");
-                           finishOne(0, error);
+                           readInterfaces();
                        });
-        soap.callAsync(target, QStringLiteral("<tds:GetNetworkInterfaces/>"),
-                       [pRead, finishOne](const COnvifError &error, const COnvifNode &answer) {
-                           readInterface(answer, pRead->info);
-                           finishOne(1, error);
-                       });
-        soap.callAsync(target, QStringLiteral("<tds:GetNetworkDefaultGateway/>"),
-                       [pRead, finishOne](const COnvifError &error, const COnvifNode &answer) {
-                           if (const COnvifNode *pGw = answer.child(OnvifNs::kDevice,
-                                                                    QStringLiteral("NetworkGateway")))
-                               pRead->info.strGateway = pGw->childText(OnvifNs::kSchema,
-                                                                       QStringLiteral("IPv4Address"));
-                           finishOne(2, error.kind() == COnvifError::Unsupported ? COnvifError() : error);
-                       });
+    };
+    soap.clockAsync(pRead->target, [pRead, readDevice](const COnvifError &error) {
+        if (!error.ok())
+            return pRead->done(error, pRead->info);
+        readDevice();
     });
 }
 

@@ -70,8 +70,8 @@ public:
 
     COnvifError open();
     // What a login reads, without blocking: the clock when not known yet,
-    // then the information and network reads at once; done runs on the
-    // calling thread.
+    // then the information and network settings; done runs on the calling
+    // thread.
     using InfoDone = std::function<void(const COnvifError &error, const stOnvifDeviceInfo &info)>;
     void readInfoAsync(InfoDone done) const;
     // Static address, mask and gateway on the device's first interface.
