@@ -36,6 +36,7 @@ private slots:
     void restartComesBackAndDaylightSavingIsKept();
     void networkPageSettingsReachTheDeviceAndTheRowFollows();
     void upgradeReportsProgress();
+    void operationTheDeviceLacksSaysSo();
     void nonLoopbackDestinationIsRefused();
 
 private:
@@ -53,6 +54,7 @@ void TestOnvif::initTestCase()
     m_pSim.reset(new SimFleetProcess({QStringLiteral("--ipc"), QStringLiteral("1"), QStringLiteral("--onvif"),
                                       QString::number(kOnvifCount), QStringLiteral("--first"), kFirstIp,
                                       QStringLiteral("--restart-ms"), QStringLiteral("300"),
+                                      QStringLiteral("--onvif-unsupported"), QStringLiteral("GetSystemLog"),
                                       QStringLiteral("--state"), m_oDir.path()}));
     CORVANE_START_SIMULATOR(*m_pSim);
 }
@@ -243,6 +245,21 @@ void TestOnvif::upgradeReportsProgress()
     QVERIFY(!spyProgress.isEmpty());
     QCOMPARE(spyProgress.last().at(1).toInt(), 100);
     QTRY_COMPARE_WITH_TIMEOUT(loggedIn(3).m_strVersion, QStringLiteral("V9.9.9"), 15000);
+}
+
+void TestOnvif::operationTheDeviceLacksSaysSo()
+{
+    const CUIDeviceBean dev = loggedIn(1);
+    QCOMPARE(dev.m_lStatus, qint32(DevStatusLogged));
+    CMaintainThread oWorker(nullptr);
+    QSignalSpy spyResult(&oWorker, &CMaintainThread::sendResultSignal);
+    CUIDeviceBean oRequest = dev;
+    oWorker.exportDiagInfoSlot(m_oDir.path(), oRequest);
+    QCOMPARE(spyResult.size(), 1);
+    // The record the device tab puts into the row.
+    const CUIDeviceBean oRow = spyResult.first().first().value<CUIDeviceBean>();
+    QCOMPARE(oRow.m_lStatus, qint32(DevStatusExportFailed));
+    QCOMPARE(oRow.m_strFailReason, COnvifError(COnvifError::Unsupported).reason());
 }
 
 void TestOnvif::nonLoopbackDestinationIsRefused()
