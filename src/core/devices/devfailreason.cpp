@@ -26,6 +26,11 @@ QString CDevFailReason::text(EReason eReason)
     return QString();
 }
 
+bool CDevFailReason::isListMark(const QString &strReason)
+{
+    return !strReason.isEmpty() && (strReason == offline() || strReason == addressConflict());
+}
+
 QString CDevFailReason::offline()
 {
     return tr("设备已离线");

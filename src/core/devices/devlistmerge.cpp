@@ -16,13 +16,8 @@ CDevListMerge::CDevListMerge(QList<CUIDeviceBean> &listDev)
 int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, const QString &strUser,
                                    const QString &strPassword, const QSet<QString> &setDeparted)
 {
-    for (CUIDeviceBean &dev : m_listDev) {
-        if (dev.isOnvif() && setDeparted.contains(dev.m_strEndpoint)) {
-            dev.m_lStatus = DevStatusNotLogged;
-            dev.m_strLoginKey.clear();
-            dev.m_strFailReason = CDevFailReason::offline();
-        }
-    }
+    for (const QString &strEndpoint : setDeparted)
+        markDeparted(strEndpoint);
 
     // Numbers only grow; the list is sorted by address, so its last entry
     // need not hold the highest number.
@@ -64,6 +59,21 @@ int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, cons
     }
     markConflicts();
     return iAdded;
+}
+
+QList<int> CDevListMerge::markDeparted(const QString &strEndpoint)
+{
+    QList<int> listRows;
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        CUIDeviceBean &dev = m_listDev[i];
+        if (!dev.isOnvif() || strEndpoint.isEmpty() || dev.m_strEndpoint != strEndpoint)
+            continue;
+        dev.m_lStatus = DevStatusNotLogged;
+        dev.m_strLoginKey.clear();
+        dev.m_strFailReason = CDevFailReason::offline();
+        listRows.append(i);
+    }
+    return listRows;
 }
 
 void CDevListMerge::followOnvif(CUIDeviceBean &dev, const stDiscoveryBean &found)

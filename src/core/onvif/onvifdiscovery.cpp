@@ -101,7 +101,11 @@ COnvifDiscovery::COnvifDiscovery(std::function<void(const stDiscoveryBean &)> fo
     // Stock receive buffers drop answers of a large fleet that all come at once.
     m_pProbeSocket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4 * 1024 * 1024);
     connect(m_pProbeSocket, &QUdpSocket::readyRead, this, &COnvifDiscovery::readProbeSocketSlot);
-    if (m_pGroupSocket->bind(QHostAddress::AnyIPv4, port(), QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
+    // Bound to the group itself where the system allows it, the listener
+    // leaves the port free for a device on this machine bound to its own
+    // address (a simulator); elsewhere to every address.
+    const QUdpSocket::BindMode eMode = QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint;
+    if (m_pGroupSocket->bind(kGroup, port(), eMode) || m_pGroupSocket->bind(QHostAddress::AnyIPv4, port(), eMode)) {
         for (const QNetworkInterface &iface : probeInterfaces())
             m_pGroupSocket->joinMulticastGroup(kGroup, iface);
         connect(m_pGroupSocket, &QUdpSocket::readyRead, this, &COnvifDiscovery::readGroupSocketSlot);
@@ -194,11 +198,18 @@ void COnvifDiscovery::handle(const QByteArray &datagram, const QHostAddress &sen
     QString strBye;
     const QList<stDiscoveryBean> list = parseAnswer(datagram, sender, strBye);
     if (!strBye.isEmpty())
-        m_setDeparted.insert(strBye);
+        noteBye(strBye);
     for (const stDiscoveryBean &bean : list) {
         m_setDeparted.remove(bean.strEndpoint);
         m_found(bean);
     }
+}
+
+void COnvifDiscovery::noteBye(const QString &strEndpoint)
+{
+    m_setDeparted.insert(strEndpoint);
+    if (m_departed)
+        m_departed(strEndpoint);
 }
 
 void COnvifDiscovery::readProbeSocketSlot()
@@ -216,7 +227,7 @@ void COnvifDiscovery::readGroupSocketSlot()
         QString strBye;
         const QList<stDiscoveryBean> list = parseAnswer(datagram.data(), datagram.senderAddress(), strBye);
         if (!strBye.isEmpty())
-            m_setDeparted.insert(strBye);
+            noteBye(strBye);
         for (const stDiscoveryBean &bean : list) {
             m_setDeparted.remove(bean.strEndpoint);
             m_listHellos.append(bean);

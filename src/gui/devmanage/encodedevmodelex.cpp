@@ -28,6 +28,8 @@ QString EncodeDevModelEx::statusText(const CUIDeviceBean &dev)
     const QString strStatus = CUIDeviceBean::statusText(dev.m_lStatus);
     if (dev.m_lStatus == DevStatusUpgrading && dev.m_lProgress >= 0)
         return QStringLiteral("%1 %2%").arg(strStatus).arg(dev.m_lProgress);
+    if (CDevFailReason::isListMark(dev.m_strFailReason))
+        return QStringLiteral("%1(%2)").arg(strStatus, dev.m_strFailReason);
     return strStatus;
 }
 
