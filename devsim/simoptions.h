@@ -51,6 +51,17 @@ struct SimOptions
     // Encoder faults of every IPC.
     int encAnswerIndex = -1;       // encoder reads answer with this stream index; -1: the one asked for
     int refuseAfterMain = -1;      // the first write of this stream after a main-stream write is refused; -1: none
+    // ONVIF devices, placed after the native ones.
+    int onvifCount = 0;
+    int onvifNvrCount = 0;
+    uint16_t onvifHttpPort = 8080;
+    uint16_t onvifDiscoveryPort = 3702;
+    bool onvifDigestOnly = false;   // fault: only HTTP Digest logs in, UsernameToken is ignored
+    bool onvifBothAuth = false;     // protected operations need UsernameToken and HTTP Digest
+    int onvifClockOffset = 0;       // fault: the devices' clocks run this many seconds off
+    int onvifDelayMs = 0;           // fault: every SOAP answer comes this late
+    bool onvifMalformed = false;    // fault: SOAP answers are garbled
+    std::set<std::string> onvifUnsupported; // fault: these operations answer ActionNotSupported
 };
 
 struct SimOptionSpec

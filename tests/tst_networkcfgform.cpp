@@ -1,6 +1,7 @@
 // The network page against simulated IPCs: what it offers per model, how it
 // checks its input, what a save writes and what it leaves alone.
 #include "dev_networkcfgform.h"
+#include "devfailreason.h"
 
 #include "devcapability.h"
 #include "devdiscovery.h"
@@ -575,7 +576,8 @@ void TestNetworkCfgForm::unreadableNtxStaysHiddenAndRefusedPortReported()
     QTRY_VERIFY(seen->done);
     QVERIFY(reports.wait(5000));
     QCOMPARE(reports.count(), 1);
-    QCOMPARE(reports.at(0).at(0).toString(), QStringLiteral("设置参数失败！"));
+    QCOMPARE(reports.at(0).at(0).toString(),
+             QStringLiteral("设置参数失败！") + CDevFailReason::ofIpc(ZELT_MW_ERR_READ_ONLY));
     QCOMPARE(reports.at(0).at(1).toUInt(), ULONG(ZELT_MW_ERR_READ_ONLY));
     QCOMPARE(zelt_get_u32(readCfg(session.userId, ZELT_MW_NETWORK_INTERFACE_CFG).constData(), ZELT_NETIF_MTU),
              1300u);

@@ -41,6 +41,10 @@
 //   127.124.0.0 - 127.129.255.255  reserved for the command-line program's tests
 //   127.105.0.0 - 127.109.255.255  tst_devcfgtab (streams, silent device, moved device)
 //   127.110.0.0/16             tst_devtabflows (port 39710)
+//   127.130.0.0/16             tst_peer_onvif_npm (ONVIF simulator, npm onvif client)
+//   127.131.0.0/16             tst_peer_onvif_tools (ONVIF simulator, onvif-util)
+//   127.132.0.0 - 127.139.255.255  ONVIF simulator tests, fuzzing and bench_onvifdiscovery
+//   127.140.0.0 - 127.149.255.255  tst_onvif* (the program's ONVIF client)
 //   127.10.0.0/16 and above: free for the other test files, one /16 each.
 // Multicast probes reach every simulator running on the machine, so a test
 // that counts devices counts only those in its own range (see inRange()).
@@ -57,13 +61,15 @@ public:
     // One device line of the simulator.
     struct Device
     {
-        QString type;         // "IPC" or "NVR"
+        QString type;         // "IPC", "NVR", "ONVIF" or "ONVIF-NVR"
         QString ip;
         QString model;
         QString serial;
         QString mac;          // 12 hexadecimal digits
-        QString securityCode;
+        QString securityCode; // native devices only
         bool silent = false;  // never answers probes (--silent)
+        int httpPort = 0;     // ONVIF devices: the SOAP port
+        QString endpoint;     // ONVIF devices: WS-Discovery endpoint reference (urn:uuid:...)
     };
 
     explicit SimFleetProcess(const QStringList &arguments);

@@ -26,6 +26,21 @@ QString CDevFailReason::text(EReason eReason)
     return QString();
 }
 
+bool CDevFailReason::isListMark(const QString &strReason)
+{
+    return !strReason.isEmpty() && (strReason == offline() || strReason == addressConflict());
+}
+
+QString CDevFailReason::offline()
+{
+    return tr("设备已离线");
+}
+
+QString CDevFailReason::addressConflict()
+{
+    return tr("地址冲突：另一台设备使用相同地址");
+}
+
 QString CDevFailReason::unknown(DWORD ulResult)
 {
     return tr("错误码 %1").arg(ulResult);

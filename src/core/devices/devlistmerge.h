@@ -6,6 +6,7 @@
 #include "uidevicebean.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 
 // How results reach the device list: discovery answers, worker results,
@@ -23,11 +24,16 @@ public:
     // 0 marks a record made outside the list, tied to no round.
     bool isCurrentRound(quint32 ulRound) const { return ulRound == 0 || ulRound == m_ulRound; }
 
-    // Appends the answers whose address is not listed yet, numbered on from
-    // the highest sequence number, with the default account; returns how
-    // many were appended.
+    // Appends the answers not listed yet (native ones by address, ONVIF ones
+    // by endpoint reference), numbered on from the highest sequence number,
+    // with the default account; returns how many were appended. Listed ONVIF
+    // devices whose endpoint is in setDeparted are marked offline, those
+    // found again follow their answer's address. Rows sharing an address
+    // are marked as a conflict.
     int mergeDiscovered(const QList<stDiscoveryBean> &listFound, const QString &strUser,
-                        const QString &strPassword);
+                        const QString &strPassword, const QSet<QString> &setDeparted = QSet<QString>());
+    // Marks the listed ONVIF device with this endpoint offline; its rows.
+    QList<int> markDeparted(const QString &strEndpoint);
     // Copies a worker's result into every entry with its address. Only a
     // login result decides the session (login key and type).
     QList<int> mergeResult(const CUIDeviceBean &oResult);
@@ -51,6 +57,8 @@ private:
     // An address typed with leading zeros reaches the device as typed; the
     // device then answers at the plain form, which the list keeps.
     static QString plainAddress(const QString &strIp);
+    static void followOnvif(CUIDeviceBean &dev, const stDiscoveryBean &found);
+    void markConflicts();
 
     QList<CUIDeviceBean> &m_listDev;
     quint32 m_ulRound = 1;

@@ -62,3 +62,15 @@ QString CUIDeviceBean::formatMac(const QString &strMac)
     }
     return strOut;
 }
+
+QString CUIDeviceBean::modelText() const
+{
+    if (!isOnvif())
+        return m_strModel;
+    QString strText = QStringLiteral("ONVIF");
+    for (const QString &strPart : {m_strManufacturer, m_strModel}) {
+        if (!strPart.isEmpty())
+            strText += QLatin1Char(' ') + strPart;
+    }
+    return strText;
+}

@@ -57,6 +57,11 @@ public:
     // hexadecimal digits stays as it is.
     static QString formatMac(const QString &strMac);
 
+    bool isOnvif() const { return m_strProtocol == QLatin1String("onvif"); }
+    // The model column: an ONVIF device shows its protocol and maker too,
+    // so the filter finds it by either.
+    QString modelText() const;
+
     qint8 m_cFlagA = 0;
     qint8 m_cFlagB = 0;
     qint32 m_lDevId = -1;
@@ -89,6 +94,12 @@ public:
     qint32 m_lUploadProgress = -1;
     // When the running upgrade began, in milliseconds since the epoch; 0 when none runs.
     qint64 m_llBusySinceMs = 0;
+    // "onvif" for a device reached through ONVIF, empty for the native protocol.
+    QString m_strProtocol;
+    // ONVIF: endpoint reference (the device's identity), device service address, maker.
+    QString m_strEndpoint;
+    QString m_strXAddr;
+    QString m_strManufacturer;
     // Why the last operation on the device failed, as a short translated
     // text made from the library's result; empty after a success.
     QString m_strFailReason;

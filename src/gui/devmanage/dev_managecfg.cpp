@@ -56,7 +56,16 @@ void CDevManageForm::openConfig(bool bMayLogin)
     QList<CUIDeviceBean> listDev{oDev};
     emit sendDevListInfo(listDev);
     if (!DevSession::isIpc(oDev)) {
-        m_pDevCfgDlg->initSysInfoPage();
+        // No documents to fetch: the pages are those the device's protocol implies.
+        const QMap<ulong, QList<stDevCapacityInfo>> mapCaps = DevSession::impliedCapabilities(oDev);
+        for (auto it = mapCaps.cbegin(); it != mapCaps.cend(); ++it) {
+            QList<stDevCapacityInfo> listCaps = it.value();
+            m_pDevCfgDlg->getDevCapInfoSlot(listCaps, it.key());
+        }
+        if (mapCaps.isEmpty())
+            m_pDevCfgDlg->initSysInfoPage();
+        else
+            m_pDevCfgDlg->initCfgPages();
         return;
     }
     m_strCfgUserId = oDev.m_strLoginKey;

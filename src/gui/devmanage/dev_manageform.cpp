@@ -57,6 +57,11 @@ CDevManageForm::CDevManageForm(QWidget *parent)
     createWorkers();
 
     m_pDevDiscovery = new CDevDiscovery;
+    // A device saying Bye is marked offline in the table at once.
+    m_pDevDiscovery->onDeparted([this](const QString &strEndpoint) {
+        if (!m_oMerge.markDeparted(strEndpoint).isEmpty())
+            m_pDevModel->resetModel();
+    });
 
     m_pSearchTimer = new QTimer(this);
     m_pSearchTimer->setSingleShot(true);

@@ -214,6 +214,11 @@ ulong CDevManageForm::doRestoreDevPwd()
     if (iChecked < 0)
         return 1;
     const CUIDeviceBean oDev = m_listDev.at(currentRow(iChecked));
+    const QString strRefusal = DevSession::resetRefusal(oDev);
+    if (!strRefusal.isEmpty()) {
+        showNote(strRefusal);
+        return 1;
+    }
     if (oDev.m_strSerial.isEmpty() || DevSession::isNvr(oDev)) {
         showNote(tr("该设备不支持密码重置功能，请及时与客服联系。"));
         return 1;
@@ -242,7 +247,7 @@ void CDevManageForm::doRemoteConfig()
     const int iRow = currentRow(-1);
     if (iRow < 0)
         return;
-    const QString strUrl = QStringLiteral("http://") + m_listDev.at(iRow).m_strIp;
+    const QString strUrl = DevSession::webPage(m_listDev.at(iRow));
     if (!CPlatformUtils::openWebPage(strUrl))
         CMsgDlg::showMsg(tr("错误"), tr("无法启动浏览器，请在浏览器中打开 %1").arg(strUrl), CMsgDlg::MsgError, this);
 }
@@ -372,14 +377,13 @@ void CDevManageForm::runBatchDialog(ulong ulEventType, SelectionRule refusal, UL
     if ((pDlg->*prepare)() != 0) {
         // Only a device that answered can be said not to support the function;
         // any other failure is a failed read, with its reason.
-        const DWORD ulFailure = pDlg->readFailure();
+        const QString strReason = pDlg->readFailure();
         delete pDlg;
-        if (ulFailure == ZELT_MW_ERR_UNSUPPORTED)
+        if (strReason.isEmpty())
             showNote(tr("所选设备不支持该功能。"));
         else
-            CMsgDlg::showMsg(tr("信息"),
-                             CDevFailReason::withReason(tr("读取设备参数失败。"), CDevFailReason::ofIpc(ulFailure)),
-                             MsgError, this);
+            CMsgDlg::showMsg(tr("信息"), CDevFailReason::withReason(tr("读取设备参数失败。"), strReason), MsgError,
+                             this);
         return;
     }
     pDlg->exec();

@@ -117,8 +117,8 @@ void CDevManageForm::onLateAnswerTimer()
 
 void CDevManageForm::mergeAnswers(const QList<stDiscoveryBean> &listFound)
 {
-    if (m_oMerge.mergeDiscovered(listFound, m_strDefaultUser, m_strDefaultPassword) == 0)
-        return;
+    // Besides new rows, ONVIF answers can move a known row or end its offline mark.
+    m_oMerge.mergeDiscovered(listFound, m_strDefaultUser, m_strDefaultPassword, m_pDevDiscovery->departedEndpoints());
     m_pDevModel->sort(EncodeDevModelEx::ColIp, ui->oDevTabView->horizontalHeader()->sortIndicatorOrder());
     m_pDevModel->resetModel();
     ui->oDevNumLabel->setText(QString::number(m_listDev.size()));

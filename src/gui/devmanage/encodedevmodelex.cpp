@@ -29,6 +29,8 @@ QString EncodeDevModelEx::statusText(const CUIDeviceBean &dev)
     const QString strStatus = CUIDeviceBean::statusText(dev.m_lStatus);
     if (dev.m_lStatus == DevStatusUpgrading && dev.m_lProgress >= 0)
         return QStringLiteral("%1 %2%").arg(strStatus).arg(dev.m_lProgress);
+    if (CDevFailReason::isListMark(dev.m_strFailReason))
+        return QStringLiteral("%1(%2)").arg(strStatus, dev.m_strFailReason);
     if (dev.m_lStatus == DevStatusUpgrading && dev.m_lUploadProgress >= 0 && dev.m_lUploadProgress < 100)
         return tr("%1 上传%2%").arg(strStatus).arg(dev.m_lUploadProgress);
     if (dev.m_lStatus == DevStatusUpgrading && dev.m_llBusySinceMs > 0) {
@@ -60,7 +62,7 @@ QVariant EncodeDevModelEx::data(const QModelIndex &index, int role) const
         switch (index.column()) {
         case ColCheck: return QStringLiteral(" ");
         case ColIp: return dev.m_strIp;
-        case ColModel: return dev.m_strModel;
+        case ColModel: return dev.modelText();
         case ColVersion: return dev.m_strVersion;
         case ColMac: return CUIDeviceBean::formatMac(dev.m_strMac);
         case ColMask: return dev.m_strMask;

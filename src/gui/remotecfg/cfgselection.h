@@ -1,6 +1,7 @@
 #ifndef CFGSELECTION_H
 #define CFGSELECTION_H
 
+#include "devsession.h"
 #include "uidevicebean.h"
 
 #include <QList>

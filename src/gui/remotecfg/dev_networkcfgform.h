@@ -68,11 +68,10 @@ private:
     // The same for the DNS and NTX server fields the device could be read for.
     QString serverAddressProblem() const;
     void collectStructures();
-    void reportSaveResult(DWORD ulFirstError, bool bInterfaceWritten);
+    void reportSaveResult(DWORD ulFirstError, const QString &strFirstReason, bool bInterfaceWritten);
 
     QScopedPointer<Ui::CNetworkCfgForm> ui;
     CUIDeviceBean m_devBean;
-    QByteArray m_userId;
     QList<stDevCapacityInfo> m_capList;
 
     std::array<char, ZELT_NETIF_SIZE> m_netIfCfg {};
