@@ -175,6 +175,10 @@ const std::vector<SimOptionSpec> &simOptionTable()
          [](SimOptions &o, const std::string &, std::string &) { o.mainStreamRefused = true; return true; }},
         {"--cfg-delay", "MS", "fault: capability, live-stream and configuration-write answers come MS milliseconds late",
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 60000, o.cfgDelayMs, e); }},
+        {"--cfg-read-delay", "MS", "fault: configuration-read answers come MS milliseconds late",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 60000, o.cfgReadDelayMs, e); }},
+        {"--cfg-silent", "IP", "fault: the device at IP never answers configuration reads and writes (may repeat)",
+         [](SimOptions &o, const std::string &v, std::string &) { o.cfgSilentIps.insert(v); return true; }},
         {"--exit-on-eof", nullptr, "end when standard input closes (so a crashed parent leaves no fleet behind)",
          [](SimOptions &o, const std::string &, std::string &) { o.exitOnStdinEof = true; return true; }},
         {"--refuse-set", "IP:CMD[:STREAM]", "fault: the device at IP refuses writes of configuration CMD (may repeat)",
@@ -297,6 +301,7 @@ std::string simUsage()
 {
     std::ostringstream out;
     out << "usage: corvane-devsim [options]\n"
+        << "       corvane-devsim make-firmware --model MODEL --version VERSION [--size BYTES] FILE\n"
         << "Simulates IPC and NVR devices on consecutive loopback addresses. Prints one line per device\n"
         << "(type address model serial MAC security-code [silent]; ONVIF devices:\n"
         << "ONVIF|ONVIF-NVR address http-port model serial MAC endpoint-reference), then \"ready\";\n"
@@ -307,5 +312,7 @@ std::string simUsage()
             left.resize(26, ' ');
         out << left << ' ' << row.help << '\n';
     }
+    out << "\nmake-firmware writes a firmware image that the simulated devices of MODEL accept for an upgrade\n"
+        << "to VERSION (--size: payload bytes, 65536 by default).\n";
     return out.str();
 }

@@ -38,6 +38,8 @@ struct SimOptions
     bool streamFail = false;       // live streams cannot be opened
     bool mainStreamRefused = false; // writes of the main stream's encoder settings are refused
     int cfgDelayMs = 0;            // capability, live-stream and configuration-write answers come this late
+    int cfgReadDelayMs = 0;        // configuration-read answers come this late
+    std::set<std::string> cfgSilentIps; // devices that never answer configuration reads and writes
     // Configuration writes one device refuses (command, and for the encoder one stream or -1 for all).
     struct RefusedSet { std::string ip; uint32_t cmd = 0; int stream = -1; };
     std::vector<RefusedSet> refusedSets;

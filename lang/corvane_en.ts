@@ -1,5 +1,4 @@
-<?xml version="1.0" encoding="utf-8"?>
-<!DOCTYPE TS>
+<?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
     <context>
         <name>CAboutDlg</name>
@@ -803,6 +802,10 @@
             <source>--format 应为 table 或 json</source>
             <translation>--format must be table or json</translation>
         </message>
+    <message>
+        <source>输出文件夹（不存在时创建）</source>
+        <translation>output folder (created when missing)</translation>
+    </message>
     </context>
     <context>
         <name>CCliLane</name>
@@ -863,7 +866,11 @@
             <source>真的需要退出吗?</source>
             <translation>Do you really want to exit?</translation>
         </message>
-    </context>
+    <message>
+        <source>没有可打开用户手册的PDF阅读器，请在PDF阅读器中打开 %1</source>
+        <translation>No PDF viewer could open the user manual. Please open %1 in a PDF viewer.</translation>
+    </message>
+</context>
     <context>
         <name>CDevCfgDlg</name>
         <message>
@@ -886,7 +893,11 @@
             <source>系统信息</source>
             <translation>System information</translation>
         </message>
-    </context>
+    <message>
+        <source>配置 - %1 %2</source>
+        <translation>Configuration - %1 %2</translation>
+    </message>
+</context>
     <context>
         <name>CDevFailReason</name>
         <message>
@@ -1000,6 +1011,14 @@
         <message>
             <source>设备已离线</source>
             <translation>The device went offline</translation>
+        </message>
+    <message>
+        <source>账户已锁定，约%1分钟后再试</source>
+        <translation>account locked, try again in about %1 minutes</translation>
+    </message>
+<message>
+            <source>地址冲突：另一台设备使用相同地址</source>
+            <translation>Address conflict: another device uses the same address</translation>
         </message>
     </context>
     <context>
@@ -1194,7 +1213,31 @@
             <source>无法启动浏览器，请在浏览器中打开 %1</source>
             <translation>No web browser could be started. Open %1 in a browser.</translation>
         </message>
-    </context>
+    <message>
+        <source>设备：%1 %2</source>
+        <translation>Device: %1 %2</translation>
+    </message>
+    <message>
+        <source>设备正在重启，重启完成后列表中的状态会变回“未登录”。</source>
+        <translation>The device is restarting. Its status in the list returns to "Not logged in" once the restart is done.</translation>
+    </message>
+    <message>
+        <source>读取设备参数失败。</source>
+        <translation>Reading the device's settings failed.</translation>
+    </message>
+    <message>
+        <source>搜索中...</source>
+        <translation>Searching...</translation>
+    </message>
+    <message>
+        <source>%1台设备未应答</source>
+        <translation>%1 device(s) did not answer</translation>
+    </message>
+    <message>
+        <source>上次搜索到%1台设备，这次有%2台未应答。请稍后刷新或检查设备的网络连接。</source>
+        <translation>The last search found %1 devices; %2 of them did not answer this time. Refresh again later or check the devices' network connection.</translation>
+    </message>
+</context>
     <context>
         <name>CDstCfgDlg</name>
         <message>
@@ -1896,7 +1939,19 @@
             <source>读取参数失败，该组不能配置。</source>
             <translation>The settings could not be read; this group cannot be configured.</translation>
         </message>
-    </context>
+    <message>
+        <source>重试</source>
+        <translation>Retry</translation>
+    </message>
+    <message>
+        <source>与设备的连接已中断，实况已停止。</source>
+        <translation>The connection to the device was lost; the live picture stopped.</translation>
+    </message>
+    <message>
+        <source>视频流已中断。</source>
+        <translation>The video stream was lost.</translation>
+    </message>
+</context>
     <context>
         <name>CImageSettingsForm</name>
         <message>
@@ -2321,7 +2376,19 @@
             <source>设备地址可能已改变，请刷新设备列表。</source>
             <translation> The device's address may have changed; please refresh the device list.</translation>
         </message>
-    </context>
+    <message>
+        <source>首选DNS服务器地址无效，请重新输入。</source>
+        <translation>The preferred DNS server address is not valid; please enter it again.</translation>
+    </message>
+    <message>
+        <source>备选DNS服务器地址无效，请重新输入。</source>
+        <translation>The alternate DNS server address is not valid; please enter it again.</translation>
+    </message>
+    <message>
+        <source>NTX服务器地址无效，请重新输入。</source>
+        <translation>The NTX server address is not valid; please enter it again.</translation>
+    </message>
+</context>
     <context>
         <name>COnlineChanModelEx</name>
         <message>
@@ -2426,7 +2493,11 @@
             <source>取消</source>
             <translation>Cancel</translation>
         </message>
-    </context>
+    <message>
+        <source>安全码</source>
+        <translation>Security Code</translation>
+    </message>
+</context>
     <context>
         <name>CSetupDlg</name>
         <message>
@@ -2620,6 +2691,10 @@
             <source>型号</source>
             <translation>Model</translation>
         </message>
+    <message>
+            <source>读取失败</source>
+            <translation>Read failed</translation>
+        </message>
     </context>
     <context>
         <name>CUIDeviceBean</name>
@@ -2707,7 +2782,15 @@
             <source>修改失败(IP地址无效)</source>
             <translation>Modification failed (invalid IP address)</translation>
         </message>
-    </context>
+    <message>
+        <source>未登录(账户已锁定)</source>
+        <translation>Not logged in (account locked)</translation>
+    </message>
+    <message>
+        <source>正在重启...</source>
+        <translation>Restarting...</translation>
+    </message>
+</context>
     <context>
         <name>CUpgradeDlg</name>
         <message>
@@ -2818,7 +2901,23 @@
             <source>不能同时导出多台设备的系统配置。</source>
             <translation>The system configuration of several devices cannot be exported at once.</translation>
         </message>
-    </context>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>等%1台设备</source>
+        <translation>%1 devices in all</translation>
+    </message>
+    <message>
+        <source>设备：</source>
+        <translation>Devices: </translation>
+    </message>
+    <message>
+        <source>升级文件 (*.zip *.patch *.bin);;所有文件 (*)</source>
+        <translation>Firmware files (*.zip *.patch *.bin);;All files (*)</translation>
+    </message>
+</context>
     <context>
         <name>CVideoWidget</name>
         <message>
@@ -2844,7 +2943,11 @@
             <source>该操作仅支持类型为IPC的设备。</source>
             <translation>This operation supports only devices of type IPC.</translation>
         </message>
-    </context>
+    <message>
+        <source>所选设备不支持该功能。</source>
+        <translation>The selected device does not support this function.</translation>
+    </message>
+</context>
     <context>
         <name>DevSession</name>
         <message>
@@ -2862,6 +2965,42 @@
         <message>
             <source>设备返回的快照不是 JPEG 图片</source>
             <translation>The device's snapshot is not a JPEG picture</translation>
+        </message>
+    <message>
+            <source>制造商</source>
+            <translation>Manufacturer</translation>
+        </message>
+        <message>
+            <source>IP地址</source>
+            <translation>IP address</translation>
+        </message>
+        <message>
+            <source>子网掩码</source>
+            <translation>Subnet mask</translation>
+        </message>
+        <message>
+            <source>默认网关</source>
+            <translation>Default gateway</translation>
+        </message>
+        <message>
+            <source>硬件标识</source>
+            <translation>Hardware ID</translation>
+        </message>
+        <message>
+            <source>主机名</source>
+            <translation>Host name</translation>
+        </message>
+        <message>
+            <source>设备时间</source>
+            <translation>Device time</translation>
+        </message>
+        <message>
+            <source>时区</source>
+            <translation>Time zone</translation>
+        </message>
+        <message>
+            <source>范围</source>
+            <translation>Scopes</translation>
         </message>
     </context>
     <context>
@@ -2914,7 +3053,19 @@
             <source>密码</source>
             <translation>Password</translation>
         </message>
-    </context>
+    <message>
+        <source>%1 已用%2秒</source>
+        <translation>%1 %2 s</translation>
+    </message>
+    <message>
+        <source>未登录(%1)</source>
+        <translation>Not logged in (%1)</translation>
+    </message>
+    <message>
+        <source>%1 上传%2%</source>
+        <translation>%1 uploading %2%</translation>
+    </message>
+</context>
     <context>
         <name>SearchEditBox</name>
         <message>
@@ -2965,4 +3116,15 @@
             <translation>quality</translation>
         </message>
     </context>
+<context>
+    <name>ChanImport</name>
+    <message>
+        <source>录像机的通道不能导入，请手动添加</source>
+        <translation>the channels of an NVR cannot be imported; add them by hand</translation>
+    </message>
+    <message>
+        <source>主码流没有码率</source>
+        <translation>the main stream has no bit rate</translation>
+    </message>
+</context>
 </TS>

@@ -5,6 +5,7 @@
 #include "devlistmerge.h"
 #include "devrequests.h"
 #include "devsession.h"
+#include "devtext.h"
 #include "ipv4.h"
 #include "onvifdevice.h"
 #include "recordtypes.h"
@@ -33,7 +34,9 @@ private slots:
     void loginReadsDeviceAndWrongPasswordSaysSo();
     void addressChangeMovesTheRow();
     void restartComesBackAndDaylightSavingIsKept();
+    void networkPageSettingsReachTheDeviceAndTheRowFollows();
     void upgradeReportsProgress();
+    void operationTheDeviceLacksSaysSo();
     void nonLoopbackDestinationIsRefused();
 
 private:
@@ -51,6 +54,7 @@ void TestOnvif::initTestCase()
     m_pSim.reset(new SimFleetProcess({QStringLiteral("--ipc"), QStringLiteral("1"), QStringLiteral("--onvif"),
                                       QString::number(kOnvifCount), QStringLiteral("--first"), kFirstIp,
                                       QStringLiteral("--restart-ms"), QStringLiteral("300"),
+                                      QStringLiteral("--onvif-unsupported"), QStringLiteral("GetSystemLog"),
                                       QStringLiteral("--state"), m_oDir.path()}));
     CORVANE_START_SIMULATOR(*m_pSim);
 }
@@ -166,12 +170,60 @@ void TestOnvif::restartComesBackAndDaylightSavingIsKept()
     QCOMPARE(DevSession::restart(dev, strReason), DWORD(0));
     QTRY_COMPARE_WITH_TIMEOUT(loggedIn(2).m_lStatus, qint32(DevStatusLogged), 15000);
 
-    COnvifSoap soap(dev.m_strUserName, dev.m_strPassword);
     COnvifNode answer;
-    QVERIFY(soap.call(QUrl(dev.m_strXAddr), QStringLiteral("<tds:GetSystemDateAndTime/>"), answer, false).ok());
+    QVERIFY(COnvifSoap::ofThread()
+                .call({QUrl(dev.m_strXAddr), dev.m_strUserName, dev.m_strPassword},
+                      QStringLiteral("<tds:GetSystemDateAndTime/>"), answer, false)
+                .ok());
     const COnvifNode *pTz = answer.find(OnvifNs::kSchema, QStringLiteral("TZ"));
     QVERIFY(pTz);
     QVERIFY2(pTz->m_strText.contains(QLatin1String(",M3.5.0/2,M10.5.0/3")), qPrintable(pTz->m_strText));
+    // The dialog reads the rule back as it wrote it.
+    QByteArray readBack;
+    QCOMPARE(DevSession::readConfig(loggedIn(2), ZELT_MW_DST_CFG, readBack, strReason), DWORD(0));
+    QCOMPARE(readBack, dst);
+}
+
+void TestOnvif::networkPageSettingsReachTheDeviceAndTheRowFollows()
+{
+    QVERIFY(!m_listDev.isEmpty());
+    const CUIDeviceBean dev = loggedIn(0);
+    QString strReason;
+    QByteArray dns, ntx, port, netIf;
+    QCOMPARE(DevSession::readConfig(dev, ZELT_MW_DNS_SERVER_CFG, dns, strReason), DWORD(0));
+    QCOMPARE(DevSession::readConfig(dev, ZELT_MW_NTX_CFG, ntx, strReason), DWORD(0));
+    QCOMPARE(DevSession::readConfig(dev, ZELT_MW_PORT_CFG, port, strReason), DWORD(0));
+    QCOMPARE(int(zelt_get_u16(port.constData(), ZELT_PORT_HTTP)), QUrl(dev.m_strXAddr).port());
+    DevText::toBuffer(QStringLiteral("127.140.9.1"), dns.data() + ZELT_DNS_PREFERRED, ZELT_DNS_ADDR_LEN);
+    DevText::toBuffer(QStringLiteral("127.140.9.2"), dns.data() + ZELT_DNS_ALTERNATE, ZELT_DNS_ADDR_LEN);
+    DevText::toBuffer(QStringLiteral("127.140.9.3"), ntx.data() + ZELT_NTX_SERVER, ZELT_NTX_SERVER_LEN);
+    QCOMPARE(DevSession::writeConfig(dev, ZELT_MW_DNS_SERVER_CFG, dns, strReason), DWORD(0));
+    QCOMPARE(DevSession::writeConfig(dev, ZELT_MW_NTX_CFG, ntx, strReason), DWORD(0));
+    QByteArray dnsRead, ntxRead;
+    QCOMPARE(DevSession::readConfig(dev, ZELT_MW_DNS_SERVER_CFG, dnsRead, strReason), DWORD(0));
+    QCOMPARE(DevSession::readConfig(dev, ZELT_MW_NTX_CFG, ntxRead, strReason), DWORD(0));
+    QCOMPARE(dnsRead, dns);
+    QCOMPARE(ntxRead, ntx);
+
+    // The system information page gets the device's clock, zone and scopes.
+    const QList<QPair<QString, QString>> listInfo = DevSession::extraSystemInfo(dev, strReason);
+    QCOMPARE(strReason, QString());
+    QVERIFY(std::any_of(listInfo.cbegin(), listInfo.cend(), [](const QPair<QString, QString> &row) {
+        return row.second.contains(QLatin1String("onvif://www.onvif.org/"));
+    }));
+
+    // A new address from the interface structure: the device moves and the next refresh finds its row there.
+    const QString strNewIp = QStringLiteral("127.140.2.60");
+    QCOMPARE(DevSession::readConfig(dev, ZELT_MW_NETWORK_INTERFACE_CFG, netIf, strReason), DWORD(0));
+    DevText::toBuffer(strNewIp, netIf.data() + ZELT_NETIF_IP, ZELT_NETIF_ADDR_LEN);
+    QCOMPARE(DevSession::writeConfig(dev, ZELT_MW_NETWORK_INTERFACE_CFG, netIf, strReason), DWORD(0));
+    CDevDiscovery oDiscovery;
+    oDiscovery.sendProbe2(strNewIp, strNewIp);
+    QTRY_COMPARE_WITH_TIMEOUT(oDiscovery.resultCount(), 1, 5000);
+    CDevListMerge oMerge(m_listDev);
+    QCOMPARE(oMerge.mergeDiscovered(oDiscovery.results(), dev.m_strUserName, dev.m_strPassword), 0);
+    QCOMPARE(m_listDev.at(0).m_strIp, strNewIp);
+    QCOMPARE(loggedIn(0).m_lStatus, qint32(DevStatusLogged));
 }
 
 void TestOnvif::upgradeReportsProgress()
@@ -193,6 +245,21 @@ void TestOnvif::upgradeReportsProgress()
     QVERIFY(!spyProgress.isEmpty());
     QCOMPARE(spyProgress.last().at(1).toInt(), 100);
     QTRY_COMPARE_WITH_TIMEOUT(loggedIn(3).m_strVersion, QStringLiteral("V9.9.9"), 15000);
+}
+
+void TestOnvif::operationTheDeviceLacksSaysSo()
+{
+    const CUIDeviceBean dev = loggedIn(1);
+    QCOMPARE(dev.m_lStatus, qint32(DevStatusLogged));
+    CMaintainThread oWorker(nullptr);
+    QSignalSpy spyResult(&oWorker, &CMaintainThread::sendResultSignal);
+    CUIDeviceBean oRequest = dev;
+    oWorker.exportDiagInfoSlot(m_oDir.path(), oRequest);
+    QCOMPARE(spyResult.size(), 1);
+    // The record the device tab puts into the row.
+    const CUIDeviceBean oRow = spyResult.first().first().value<CUIDeviceBean>();
+    QCOMPARE(oRow.m_lStatus, qint32(DevStatusExportFailed));
+    QCOMPARE(oRow.m_strFailReason, COnvifError(COnvifError::Unsupported).reason());
 }
 
 void TestOnvif::nonLoopbackDestinationIsRefused()

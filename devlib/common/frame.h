@@ -183,6 +183,9 @@ public:
     virtual bool authenticated() const { return false; }
     // Largest request payload the handler takes in its current state.
     virtual uint32_t payloadLimit() const { return kMaxFramePayload; }
+    // Asked after handle() returned true: false leaves that request without
+    // a reply (a hanging peer) while the connection stays open.
+    virtual bool answers() const { return true; }
 };
 
 class PeerAllowance;

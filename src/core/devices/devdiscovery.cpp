@@ -41,9 +41,18 @@ CDevDiscovery::~CDevDiscovery()
 
 COnvifDiscovery &CDevDiscovery::onvif()
 {
-    if (!m_pOnvif)
+    if (!m_pOnvif) {
         m_pOnvif.reset(new COnvifDiscovery([this](const stDiscoveryBean &bean) { addOnvifAnswer(bean); }));
+        m_pOnvif->onDeparted(m_departed);
+    }
     return *m_pOnvif;
+}
+
+void CDevDiscovery::onDeparted(std::function<void(const QString &)> departed)
+{
+    m_departed = std::move(departed);
+    if (m_pOnvif)
+        m_pOnvif->onDeparted(m_departed);
 }
 
 QSet<QString> CDevDiscovery::departedEndpoints() const

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -50,6 +51,9 @@ public:
     void sendProbe2(const QString &strFirstIp, const QString &strLastIp);
     // Endpoints of ONVIF devices that said Bye since they last answered.
     QSet<QString> departedEndpoints() const;
+    // departed receives the endpoint of each ONVIF Bye as it arrives (on the
+    // thread that probes).
+    void onDeparted(std::function<void(const QString &)> departed);
 
     // Swaps the results list for an empty one and returns what it held.
     QList<stDiscoveryBean> takeResults();
@@ -92,6 +96,7 @@ private:
     COnvifDiscovery &onvif();
 
     std::unique_ptr<COnvifDiscovery> m_pOnvif;
+    std::function<void(const QString &)> m_departed;
     QSet<QString> m_resultEndpoints;
 
     mutable std::mutex m_resultMutex;

@@ -114,6 +114,26 @@ int logoutsRunning()
     return g_iLogoutsRunning;
 }
 
+DWORD startLiveStream(const QByteArray &userId, DWORD &ulStreamHd)
+{
+    ulStreamHd = 0;
+    const DWORD ulResult = ZELT_MW_StartMediaStream(userId.constData(), 0, 0, 1, "0.0.0.0", 10086, 1, &ulStreamHd);
+    if (!isStreamRunning(ulResult))
+        ulStreamHd = 0;
+    return ulResult;
+}
+
+bool isStreamRunning(DWORD ulResult)
+{
+    return ulResult == ZELT_MW_OK || ulResult == ZELT_MW_STREAM_SHARED || ulResult == ZELT_MW_STREAM_NO_AUDIO;
+}
+
+bool isDeviceGone(DWORD ulIpcResult)
+{
+    return ulIpcResult == ZELT_MW_ERR_CONNECT || ulIpcResult == ZELT_MW_ERR_TIMEOUT
+        || ulIpcResult == ZELT_MW_ERR_USERID;
+}
+
 DWORD restart(const CUIDeviceBean &oDev, QString &strReason)
 {
     if (isOnvif(oDev)) {

@@ -3,12 +3,15 @@
 
 #include "TolanNetSDK.h"
 #include "batcheditnetaddrbean.h"
+#include "devcapacityinfo.h"
 #include "onviferror.h"
 #include "tolan_cfg.h"
 #include "uidevicebean.h"
 #include "zelt_mw_sdk.h"
 
 #include <QList>
+#include <QMap>
+#include <QPair>
 #include <QString>
 
 #include <cstddef>
@@ -54,6 +57,13 @@ bool logoutAll(const QList<CUIDeviceBean> &listDev, unsigned long ulTimeoutMs);
 // Logouts of logoutAll still inside the library.
 int logoutsRunning();
 
+// Starts the live stream of the configuration dialog (main stream over TCP)
+// for an IPC session; 0 and the shared and audioless answers mean it runs.
+DWORD startLiveStream(const QByteArray &userId, DWORD &ulStreamHd);
+bool isStreamRunning(DWORD ulResult);
+// A result that says the device can no longer be reached through the session.
+bool isDeviceGone(DWORD ulIpcResult);
+
 // Restarts a logged-in device: an IPC through its session, an NVR through a
 // session of its own, an ONVIF device by SystemReboot. 0 when the device
 // accepted, else a code and strReason says why.
@@ -63,6 +73,9 @@ DWORD restart(const CUIDeviceBean &oDev, QString &strReason);
 // settings into oDev. The record then holds status, type and reason as a
 // native login leaves them.
 void loginOnvif(CUIDeviceBean &oDev);
+// The same without blocking, on the calling thread's client; done gets the
+// record as loginOnvif leaves it, on the calling thread.
+void startOnvifLogin(const CUIDeviceBean &oDev, std::function<void(const CUIDeviceBean &)> done);
 COnvifError onvifReboot(const CUIDeviceBean &oDev);
 
 // Changes a device's address as the request says and sets its result and
@@ -74,6 +87,9 @@ void describeForAddressChange(const CUIDeviceBean &oDev, CBatchEditNetAddrBean &
 // The XAddr of an ONVIF device once it has moved to strIp.
 QString xaddrAt(const CUIDeviceBean &oDev, const QString &strIp);
 
+// The address of the device's own web page.
+QString webPage(const CUIDeviceBean &oDev);
+
 // Why a password reset by security code is not offered for oDev; empty when it is.
 QString resetRefusal(const CUIDeviceBean &oDev);
 
@@ -81,11 +97,27 @@ QString resetRefusal(const CUIDeviceBean &oDev);
 enum EFileOp { FileUpgrade, FileExportDiag, FileImportCfg, FileExportCfg };
 COnvifError onvifFileOp(EFileOp eOp, const QString &strPath, const CUIDeviceBean &oDev,
                         const std::function<void(int)> &progress);
-// Writes one configuration structure (native command code and bytes) to a
-// logged-in device; 0 when it was taken, else a code and strReason. ONVIF
-// devices take the daylight-saving structure only.
+// What a device offers beyond login, restart and maintenance.
+enum EFeature { FeatureBatchConfig, FeatureDaylightSaving };
+bool offers(const CUIDeviceBean &oDev, EFeature eFeature);
+
+// Capability documents of the configuration dialog that a device's protocol
+// implies, by kind; empty for a device whose documents are fetched from it
+// (an IPC) or that has no configuration pages.
+QMap<ulong, QList<stDevCapacityInfo>> impliedCapabilities(const CUIDeviceBean &oDev);
+
+// Reads one configuration structure (native command code and layout) from a
+// logged-in device; 0 when it was read, else a code and strReason, which
+// stays empty when the device does not offer the setting. ONVIF devices
+// answer the daylight-saving, interface, time-server, DNS and port structures.
+DWORD readConfig(const CUIDeviceBean &oDev, ulong ulCmdType, QByteArray &cfgData, QString &strReason);
+// Writes one configuration structure as readConfig reads it; 0 when it was
+// taken, else a code and strReason.
 DWORD writeConfig(const CUIDeviceBean &oDev, ulong ulCmdType, const QByteArray &cfgData, QString &strReason);
 
+// Caption and value of what the system information page shows beyond the
+// record; empty for devices whose record says it all.
+QList<QPair<QString, QString>> extraSystemInfo(const CUIDeviceBean &oDev, QString &strReason);
 // The streams, picture settings and live source of a logged-in device for
 // the pages that show them; nullptr when its protocol has pages of its own.
 std::unique_ptr<CMediaDevice> mediaDevice(const CUIDeviceBean &oDev);

@@ -10,6 +10,7 @@
 #include "zelt_mw_sdk.h"
 
 #include <QLoggingCategory>
+#include <QUrl>
 
 Q_LOGGING_CATEGORY(lcSessionOnvif, "corvane.session.onvif")
 
@@ -37,30 +38,43 @@ COnvifError onvifReboot(const CUIDeviceBean &oDev)
     return error.ok() ? device.reboot() : error;
 }
 
+void startOnvifLogin(const CUIDeviceBean &oDev, std::function<void(const CUIDeviceBean &)> done)
+{
+    const COnvifDevice device(oDev.m_strXAddr, oDev.m_strUserName, oDev.m_strPassword);
+    device.readInfoAsync([oRecord = oDev, done = std::move(done)](const COnvifError &error,
+                                                        const stOnvifDeviceInfo &info) mutable {
+        if (!error.ok()) {
+            oRecord.m_lStatus = DevStatusLoginFailed;
+            oRecord.m_strFailReason = error.reason();
+            qCDebug(lcSessionOnvif) << "login to" << oRecord.m_strIp << "failed:" << error.reason();
+            done(oRecord);
+            return;
+        }
+        oRecord.m_lStatus = DevStatusLogged;
+        oRecord.m_strFailReason.clear();
+        oRecord.m_strDevType = kTypeIpc;
+        oRecord.m_strLoginKey = kOnvifKey;
+        oRecord.m_strManufacturer = info.strManufacturer;
+        oRecord.m_strModel = info.strModel;
+        oRecord.m_strVersion = info.strFirmware;
+        oRecord.m_strSerial = info.strSerial;
+        oRecord.m_strMac = info.strMac;
+        oRecord.m_strMask = info.strMask;
+        oRecord.m_strGateway = info.strGateway;
+        done(oRecord);
+    });
+}
+
 void loginOnvif(CUIDeviceBean &oDev)
 {
-    COnvifDevice device(oDev.m_strXAddr, oDev.m_strUserName, oDev.m_strPassword);
-    stOnvifDeviceInfo info;
-    COnvifError error = openDevice(device);
-    if (error.ok())
-        error = device.readInfo(info);
-    if (!error.ok()) {
-        oDev.m_lStatus = DevStatusLoginFailed;
-        oDev.m_strFailReason = error.reason();
-        qCDebug(lcSessionOnvif) << "login to" << oDev.m_strIp << "failed:" << error.reason();
-        return;
-    }
-    oDev.m_lStatus = DevStatusLogged;
-    oDev.m_strFailReason.clear();
-    oDev.m_strDevType = kTypeIpc;
-    oDev.m_strLoginKey = kOnvifKey;
-    oDev.m_strManufacturer = info.strManufacturer;
-    oDev.m_strModel = info.strModel;
-    oDev.m_strVersion = info.strFirmware;
-    oDev.m_strSerial = info.strSerial;
-    oDev.m_strMac = info.strMac;
-    oDev.m_strMask = info.strMask;
-    oDev.m_strGateway = info.strGateway;
+    CUIDeviceBean oFailed = oDev;
+    oFailed.m_lStatus = DevStatusLoginFailed;
+    oFailed.m_strFailReason = COnvifError(COnvifError::Timeout).reason();
+    oDev = COnvifSoap::await<CUIDeviceBean>(
+        [&oDev](std::function<void(CUIDeviceBean)> done) {
+            startOnvifLogin(oDev, [done = std::move(done)](const CUIDeviceBean &oResult) { done(oResult); });
+        },
+        oFailed);
 }
 
 void describeForAddressChange(const CUIDeviceBean &oDev, CBatchEditNetAddrBean &oRequest)
@@ -102,6 +116,16 @@ void changeAddress(CBatchEditNetAddrBean &oRequest)
     oRequest.m_strFailReason = CDevFailReason::ofDiscovery(ulRet);
 }
 
+QString webPage(const CUIDeviceBean &oDev)
+{
+    if (!oDev.isOnvif())
+        return QStringLiteral("http://") + oDev.m_strIp;
+    // The service's host and port; its path is the service, not a page.
+    const QUrl url(oDev.m_strXAddr);
+    return url.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo)
+        .toString() + QLatin1Char('/');
+}
+
 QString resetRefusal(const CUIDeviceBean &oDev)
 {
     return oDev.isOnvif() ? COnvifError::resetByDevice() : QString();
@@ -122,37 +146,6 @@ COnvifError onvifFileOp(EFileOp eOp, const QString &strPath, const CUIDeviceBean
     case FileExportDiag: return device.exportDiagnostics(strPath + QStringLiteral("/") + strStamp + QStringLiteral("_log.txt"));
     }
     return COnvifError();
-}
-
-DWORD writeConfig(const CUIDeviceBean &oDev, ulong ulCmdType, const QByteArray &cfgData, QString &strReason)
-{
-    if (!oDev.isOnvif()) {
-        const DWORD ulRet = ZELT_MW_SetConfig(oDev.m_strLoginKey.toLatin1().constData(), DWORD(ulCmdType), 0,
-                                              DWORD(cfgData.size()), cfgData.constData());
-        strReason = CDevFailReason::ofIpc(ulRet);
-        return ulRet;
-    }
-    COnvifError error(COnvifError::Unsupported);
-    if (ulCmdType == ZELT_MW_DST_CFG && cfgData.size() >= ZELT_DST_SIZE) {
-        const auto *p = reinterpret_cast<const uint8_t *>(cfgData.constData());
-        stOnvifDstRule rule;
-        rule.bEnabled = zelt_get_u32(p, ZELT_DST_ENABLED) != 0;
-        rule.iStartMonth = p[ZELT_DST_START_MONTH];
-        rule.iStartWeek = p[ZELT_DST_START_WEEK];
-        rule.iStartWeekday = p[ZELT_DST_START_WEEKDAY];
-        rule.iStartHour = p[ZELT_DST_START_HOUR];
-        rule.iEndMonth = p[ZELT_DST_END_MONTH];
-        rule.iEndWeek = p[ZELT_DST_END_WEEK];
-        rule.iEndWeekday = p[ZELT_DST_END_WEEKDAY];
-        rule.iEndHour = p[ZELT_DST_END_HOUR];
-        rule.iBiasMinutes = zelt_get_u16(p, ZELT_DST_OFFSET_MIN);
-        COnvifDevice device(oDev.m_strXAddr, oDev.m_strUserName, oDev.m_strPassword);
-        error = openDevice(device);
-        if (error.ok())
-            error = device.setDaylightSaving(rule);
-    }
-    strReason = error.reason();
-    return DWORD(error.kind());
 }
 
 } // namespace DevSession

@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <memory>
+
 namespace {
 
 QString devText(const COnvifNode &node, const char *pszName)
@@ -11,17 +13,35 @@ QString devText(const COnvifNode &node, const char *pszName)
     return node.childText(OnvifNs::kDevice, QLatin1String(pszName));
 }
 
+void readInterface(const COnvifNode &answer, stOnvifDeviceInfo &info)
+{
+    const COnvifNode *pIf = answer.child(OnvifNs::kDevice, QStringLiteral("NetworkInterfaces"));
+    if (!pIf)
+        return;
+    info.strInterfaceToken = pIf->m_hashAttrs.value(QStringLiteral("token"));
+    if (const COnvifNode *pInfo = pIf->child(OnvifNs::kSchema, QStringLiteral("Info")))
+        info.strMac = pInfo->childText(OnvifNs::kSchema, QStringLiteral("HwAddress")).remove(QLatin1Char(':'))
+                          .remove(QLatin1Char('-'));
+    const COnvifNode *pConfig = pIf->path(OnvifNs::kSchema, {QStringLiteral("IPv4"), QStringLiteral("Config")});
+    const COnvifNode *pAddr = pConfig ? pConfig->child(OnvifNs::kSchema, QStringLiteral("Manual")) : nullptr;
+    if (pConfig && !pAddr)
+        pAddr = pConfig->child(OnvifNs::kSchema, QStringLiteral("FromDHCP"));
+    if (pAddr) {
+        info.strIp = pAddr->childText(OnvifNs::kSchema, QStringLiteral("Address"));
+        info.strMask = Ipv4::maskOfPrefix(pAddr->childText(OnvifNs::kSchema, QStringLiteral("PrefixLength")).toInt());
+    }
+}
+
 } // namespace
 
 COnvifDevice::COnvifDevice(const QString &strXAddr, const QString &strUser, const QString &strPassword)
-    : m_url(strXAddr)
-    , m_soap(strUser, strPassword)
+    : m_target{QUrl(strXAddr), strUser, strPassword}
 {
 }
 
 COnvifError COnvifDevice::call(const QString &strBody, COnvifNode &answer)
 {
-    return m_soap.call(m_url, strBody, answer);
+    return COnvifSoap::ofThread().call(m_target, strBody, answer);
 }
 
 COnvifError COnvifDevice::call(const QString &strBody)
@@ -32,73 +52,60 @@ COnvifError COnvifDevice::call(const QString &strBody)
 
 COnvifError COnvifDevice::open()
 {
-    return m_soap.syncClock(m_url);
+    return COnvifSoap::ofThread().syncClock(m_target);
 }
 
-COnvifError COnvifDevice::readInfo(stOnvifDeviceInfo &info)
+void COnvifDevice::readInfoAsync(InfoDone done) const
 {
-    COnvifNode answer;
-    COnvifError error = call(QStringLiteral("<tds:GetDeviceInformation/>"), answer);
-    if (!error.ok())
-        return error;
-    info.strManufacturer = devText(answer, "Manufacturer");
-    info.strModel = devText(answer, "Model");
-    info.strFirmware = devText(answer, "FirmwareVersion");
-    info.strSerial = devText(answer, "SerialNumber");
-
-    error = call(QStringLiteral("<tds:GetNetworkInterfaces/>"), answer);
-    if (!error.ok())
-        return error;
-    if (const COnvifNode *pIf = answer.child(OnvifNs::kDevice, QStringLiteral("NetworkInterfaces"))) {
-        info.strInterfaceToken = pIf->m_hashAttrs.value(QStringLiteral("token"));
-        if (const COnvifNode *pInfo = pIf->child(OnvifNs::kSchema, QStringLiteral("Info")))
-            info.strMac = pInfo->childText(OnvifNs::kSchema, QStringLiteral("HwAddress")).remove(QLatin1Char(':'))
-                              .remove(QLatin1Char('-'));
-        const COnvifNode *pConfig = pIf->path(OnvifNs::kSchema, {QStringLiteral("IPv4"), QStringLiteral("Config")});
-        const COnvifNode *pAddr = pConfig ? pConfig->child(OnvifNs::kSchema, QStringLiteral("Manual")) : nullptr;
-        if (pConfig && !pAddr)
-            pAddr = pConfig->child(OnvifNs::kSchema, QStringLiteral("FromDHCP"));
-        if (pAddr) {
-            info.strIp = pAddr->childText(OnvifNs::kSchema, QStringLiteral("Address"));
-            info.strMask = Ipv4::maskOfPrefix(pAddr->childText(OnvifNs::kSchema, QStringLiteral("PrefixLength")).toInt());
-        }
-    }
-
-    error = call(QStringLiteral("<tds:GetNetworkDefaultGateway/>"), answer);
-    if (error.kind() == COnvifError::Unsupported)
-        return COnvifError();
-    if (!error.ok())
-        return error;
-    if (const COnvifNode *pGw = answer.child(OnvifNs::kDevice, QStringLiteral("NetworkGateway")))
-        info.strGateway = pGw->childText(OnvifNs::kSchema, QStringLiteral("IPv4Address"));
-    return COnvifError();
-}
-
-COnvifError COnvifDevice::setAddress(const QString &strIp, const QString &strMask, const QString &strGateway)
-{
-    COnvifNode answer;
-    COnvifError error = call(QStringLiteral("<tds:GetNetworkInterfaces/>"), answer);
-    if (!error.ok())
-        return error;
-    const COnvifNode *pIf = answer.child(OnvifNs::kDevice, QStringLiteral("NetworkInterfaces"));
-    const QString strToken = pIf ? pIf->m_hashAttrs.value(QStringLiteral("token")) : QString();
-    if (strToken.isEmpty())
-        return COnvifError(COnvifError::Malformed);
-    // The gateway first: once the address has changed the device is no longer at this one.
-    if (!strGateway.isEmpty()) {
-        error = call(QStringLiteral("<tds:SetNetworkDefaultGateway><tds:IPv4Address>%1</tds:IPv4Address>"
-                                    "</tds:SetNetworkDefaultGateway>")
-                         .arg(OnvifXml::esc(strGateway)));
+    // One call after the other: parallel calls would share a Digest nonce,
+    // and a device may take a nonce count arriving out of order as a replay.
+    struct stRead
+    {
+        stOnvifTarget target;
+        stOnvifDeviceInfo info;
+        InfoDone done;
+    };
+    auto pRead = std::make_shared<stRead>();
+    pRead->target = m_target;
+    pRead->done = std::move(done);
+    COnvifSoap &soap = COnvifSoap::ofThread();
+    auto readGateway = [&soap, pRead] {
+        soap.callAsync(pRead->target, QStringLiteral("<tds:GetNetworkDefaultGateway/>"),
+                       [pRead](const COnvifError &error, const COnvifNode &answer) {
+                           if (const COnvifNode *pGw = answer.child(OnvifNs::kDevice,
+                                                                    QStringLiteral("NetworkGateway")))
+                               pRead->info.strGateway = pGw->childText(OnvifNs::kSchema,
+                                                                       QStringLiteral("IPv4Address"));
+                           pRead->done(error.kind() == COnvifError::Unsupported ? COnvifError() : error, pRead->info);
+                       });
+    };
+    auto readInterfaces = [&soap, pRead, readGateway] {
+        soap.callAsync(pRead->target, QStringLiteral("<tds:GetNetworkInterfaces/>"),
+                       [pRead, readGateway](const COnvifError &error, const COnvifNode &answer) {
+                           if (!error.ok())
+                               return pRead->done(error, pRead->info);
+                           readInterface(answer, pRead->info);
+                           readGateway();
+                       });
+    };
+    auto readDevice = [&soap, pRead, readInterfaces] {
+        soap.callAsync(pRead->target, QStringLiteral("<tds:GetDeviceInformation/>"),
+                       [pRead, readInterfaces](const COnvifError &error, const COnvifNode &answer) {
+                           if (!error.ok())
+                               return pRead->done(error, pRead->info);
+                           stOnvifDeviceInfo &info = pRead->info;
+                           info.strManufacturer = devText(answer, "Manufacturer");
+                           info.strModel = devText(answer, "Model");
+                           info.strFirmware = devText(answer, "FirmwareVersion");
+                           info.strSerial = devText(answer, "SerialNumber");
+                           readInterfaces();
+                       });
+    };
+    soap.clockAsync(pRead->target, [pRead, readDevice](const COnvifError &error) {
         if (!error.ok())
-            return error;
-    }
-    return call(QStringLiteral("<tds:SetNetworkInterfaces><tds:InterfaceToken>%1</tds:InterfaceToken>"
-                               "<tds:NetworkInterface><tt:Enabled>true</tt:Enabled><tt:IPv4>"
-                               "<tt:Enabled>true</tt:Enabled><tt:Manual><tt:Address>%2</tt:Address>"
-                               "<tt:PrefixLength>%3</tt:PrefixLength></tt:Manual><tt:DHCP>false</tt:DHCP>"
-                               "</tt:IPv4></tds:NetworkInterface></tds:SetNetworkInterfaces>")
-                    .arg(OnvifXml::esc(strToken), OnvifXml::esc(strIp))
-                    .arg(Ipv4::prefixOfMask(strMask)));
+            return pRead->done(error, pRead->info);
+        readDevice();
+    });
 }
 
 COnvifError COnvifDevice::reboot()

@@ -5,6 +5,7 @@
 #include "onvifsoap.h"
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
@@ -33,16 +34,46 @@ struct stOnvifDstRule
     int iBiasMinutes = 60;
 };
 
-// The device management calls on one device, for the thread that creates
-// the instance (each call blocks it, see COnvifSoap). open() reads the
-// device's clock first, so every later call is signed in its time.
+// The network settings the configuration page edits.
+struct stOnvifNetwork
+{
+    QString strInterfaceToken;
+    bool bDhcp = false;
+    QString strIp;
+    QString strMask;
+    QString strGateway;
+    int iMtu = 0;
+    QStringList listDns;
+    bool bNtpSync = false;       // the clock follows NTP
+    QString strNtpServer;
+    int iHttpPort = 0;
+    int iHttpsPort = 0;          // 0 when HTTPS is off
+};
+
+// What the system information page shows beyond the login's record.
+struct stOnvifSystemInfo
+{
+    QString strHardware;
+    QString strHostname;
+    QString strClockUtc;         // ISO 8601
+    QString strTimeZone;         // POSIX TZ
+    QStringList listScopes;
+};
+
+// The device management calls on one device through the calling thread's
+// client (each call blocks the thread, see COnvifSoap). open() makes sure the
+// device's clock is known, so every later call is signed in its time.
 class COnvifDevice
 {
 public:
     COnvifDevice(const QString &strXAddr, const QString &strUser, const QString &strPassword);
 
     COnvifError open();
-    COnvifError readInfo(stOnvifDeviceInfo &info);
+    // What a login reads, without blocking: the clock when not known yet,
+    // then the information and network settings; done runs on the calling
+    // thread.
+    using InfoDone = std::function<void(const COnvifError &error, const stOnvifDeviceInfo &info)>;
+    void readInfoAsync(InfoDone done) const;
     // Static address, mask and gateway on the device's first interface.
     COnvifError setAddress(const QString &strIp, const QString &strMask, const QString &strGateway);
     COnvifError reboot();
@@ -50,6 +81,14 @@ public:
     COnvifError setDaylightSaving(const stOnvifDstRule &rule);
     // The POSIX TZ text of a zone (its standard part is kept) with the rule.
     static QString posixTz(const QString &strCurrentTz, const stOnvifDstRule &rule);
+    // The rule the device's time zone holds; a zone without one gives a disabled rule.
+    COnvifError readDaylightSaving(stOnvifDstRule &rule);
+    static stOnvifDstRule ruleOfTz(const QString &strTz);
+    COnvifError readNetwork(stOnvifNetwork &net);
+    // Sends what differs between before and after, the interface last (the
+    // device may move with it).
+    COnvifError writeNetwork(const stOnvifNetwork &before, const stOnvifNetwork &after);
+    COnvifError readSystemInfo(stOnvifSystemInfo &info);
     COnvifError setPassword(const QString &strUser, const QString &strNewPassword);
 
     // File operations; progress gets the percent of an upload.
@@ -69,8 +108,7 @@ private:
     // An uploaded or downloaded attachment: inline base64 only.
     static QByteArray attachmentData(const COnvifNode *pNode);
 
-    QUrl m_url;
-    COnvifSoap m_soap;
+    stOnvifTarget m_target;
 };
 
 #endif // ONVIFDEVICE_H

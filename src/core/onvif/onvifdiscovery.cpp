@@ -78,6 +78,19 @@ stDiscoveryBean toBean(const COnvifNode &match, const QHostAddress &sender)
 
 } // namespace
 
+quint16 COnvifDiscovery::port()
+{
+    // A process that keeps its native search to itself does the same with
+    // this one, so that the devices of other simulators on the machine stay out.
+    for (const char *pszName : {"CORVANE_ONVIF_DISCOVERY_PORT", "CORVANE_DISCOVERY_PORT"}) {
+        bool bOk = false;
+        const uint uPort = qEnvironmentVariable(pszName).toUInt(&bOk);
+        if (bOk && uPort > 0 && uPort <= 0xFFFF)
+            return quint16(uPort);
+    }
+    return kPort;
+}
+
 COnvifDiscovery::COnvifDiscovery(std::function<void(const stDiscoveryBean &)> found, QObject *parent)
     : QObject(parent)
     , m_found(std::move(found))
@@ -88,7 +101,11 @@ COnvifDiscovery::COnvifDiscovery(std::function<void(const stDiscoveryBean &)> fo
     // Stock receive buffers drop answers of a large fleet that all come at once.
     m_pProbeSocket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4 * 1024 * 1024);
     connect(m_pProbeSocket, &QUdpSocket::readyRead, this, &COnvifDiscovery::readProbeSocketSlot);
-    if (m_pGroupSocket->bind(QHostAddress::AnyIPv4, kPort, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
+    // Bound to the group itself where the system allows it, the listener
+    // leaves the port free for a device on this machine bound to its own
+    // address (a simulator); elsewhere to every address.
+    const QUdpSocket::BindMode eMode = QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint;
+    if (m_pGroupSocket->bind(kGroup, port(), eMode) || m_pGroupSocket->bind(QHostAddress::AnyIPv4, port(), eMode)) {
         for (const QNetworkInterface &iface : probeInterfaces())
             m_pGroupSocket->joinMulticastGroup(kGroup, iface);
         connect(m_pGroupSocket, &QUdpSocket::readyRead, this, &COnvifDiscovery::readGroupSocketSlot);
@@ -149,7 +166,7 @@ void COnvifDiscovery::send(const QByteArray &datagram, const QHostAddress &addre
         qCDebug(lcOnvifDiscovery) << "probe to" << address << "refused: loopback only";
         return;
     }
-    m_pProbeSocket->writeDatagram(datagram, address, kPort);
+    m_pProbeSocket->writeDatagram(datagram, address, port());
 }
 
 void COnvifDiscovery::probeMulticast()
@@ -158,7 +175,7 @@ void COnvifDiscovery::probeMulticast()
     for (const QNetworkInterface &iface : probeInterfaces()) {
         m_pProbeSocket->setMulticastInterface(iface);
         // The group itself is no destination outside the machine when only loopback carries it.
-        m_pProbeSocket->writeDatagram(probe, kGroup, kPort);
+        m_pProbeSocket->writeDatagram(probe, kGroup, port());
     }
 }
 
@@ -181,11 +198,18 @@ void COnvifDiscovery::handle(const QByteArray &datagram, const QHostAddress &sen
     QString strBye;
     const QList<stDiscoveryBean> list = parseAnswer(datagram, sender, strBye);
     if (!strBye.isEmpty())
-        m_setDeparted.insert(strBye);
+        noteBye(strBye);
     for (const stDiscoveryBean &bean : list) {
         m_setDeparted.remove(bean.strEndpoint);
         m_found(bean);
     }
+}
+
+void COnvifDiscovery::noteBye(const QString &strEndpoint)
+{
+    m_setDeparted.insert(strEndpoint);
+    if (m_departed)
+        m_departed(strEndpoint);
 }
 
 void COnvifDiscovery::readProbeSocketSlot()
@@ -203,7 +227,7 @@ void COnvifDiscovery::readGroupSocketSlot()
         QString strBye;
         const QList<stDiscoveryBean> list = parseAnswer(datagram.data(), datagram.senderAddress(), strBye);
         if (!strBye.isEmpty())
-            m_setDeparted.insert(strBye);
+            noteBye(strBye);
         for (const stDiscoveryBean &bean : list) {
             m_setDeparted.remove(bean.strEndpoint);
             m_listHellos.append(bean);

@@ -24,6 +24,10 @@ class COnvifDiscovery : public QObject
 
 public:
     static constexpr quint16 kPort = 3702;
+    // The WS-Discovery port: CORVANE_ONVIF_DISCOVERY_PORT, else the port a
+    // process given CORVANE_DISCOVERY_PORT keeps its discovery traffic to,
+    // else kPort.
+    static quint16 port();
 
     // found receives every device answer (ProbeMatch or Hello).
     explicit COnvifDiscovery(std::function<void(const stDiscoveryBean &)> found, QObject *parent = nullptr);
@@ -35,6 +39,8 @@ public:
     void replayHellos();
     // Endpoints that said Bye and have not said Hello since.
     QSet<QString> departed() const { return m_setDeparted; }
+    // departed receives each Bye as it arrives.
+    void onDeparted(std::function<void(const QString &)> departed) { m_departed = std::move(departed); }
 
     // The Probe datagram, with a fresh message id.
     static QByteArray probeMessage();
@@ -49,8 +55,10 @@ private slots:
 private:
     void send(const QByteArray &datagram, const QHostAddress &address);
     void handle(const QByteArray &datagram, const QHostAddress &sender);
+    void noteBye(const QString &strEndpoint);
 
     std::function<void(const stDiscoveryBean &)> m_found;
+    std::function<void(const QString &)> m_departed;
     QUdpSocket *m_pProbeSocket = nullptr;
     QUdpSocket *m_pGroupSocket = nullptr;
     QList<stDiscoveryBean> m_listHellos;

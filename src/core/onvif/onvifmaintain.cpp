@@ -68,14 +68,14 @@ COnvifError COnvifDevice::upgrade(const QString &strFile, const std::function<vo
     if (!upload.isValid() || upload.host().isEmpty())
         return COnvifError(COnvifError::Malformed);
     // An upload address elsewhere is taken at the device's own address, like its XAddr.
-    upload.setHost(m_url.host());
+    upload.setHost(m_target.url.host());
     const int iDelay = qMin(durationSeconds(answer.childText(OnvifNs::kDevice, QStringLiteral("UploadDelay"))), 30);
     if (iDelay > 0) {
         QEventLoop loop;
         QTimer::singleShot(iDelay * 1000, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    return m_soap.upload(upload, data, progress);
+    return COnvifSoap::ofThread().upload({upload, m_target.strUser, m_target.strPassword}, data, progress);
 }
 
 COnvifError COnvifDevice::exportConfig(const QString &strFile)

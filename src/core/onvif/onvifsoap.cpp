@@ -2,7 +2,6 @@
 #include "onvifguard.h"
 
 #include <QDateTime>
-#include <QEventLoop>
 #include <QHash>
 #include <QLoggingCategory>
 #include <QMutex>
@@ -11,11 +10,15 @@
 #include <QRandomGenerator>
 #include <QSslCertificate>
 #include <QSslConfiguration>
+#include <QThreadStorage>
 #include <QTimer>
 
 Q_LOGGING_CATEGORY(lcOnvifSoap, "corvane.onvif.soap")
 
 namespace {
+
+// Long enough to serve a refresh and its logins; a moved clock shows as a refused token.
+constexpr qint64 kClockKeptMs = 5 * 60 * 1000;
 
 QMutex g_pinMutex;
 QHash<QString, QByteArray> g_hashPins;
@@ -47,14 +50,26 @@ COnvifError faultError(const COnvifNode &fault)
 
 } // namespace
 
-COnvifSoap::COnvifSoap(const QString &strUser, const QString &strPassword)
-    : m_strUser(strUser)
-    , m_strPassword(strPassword)
+COnvifSoap &COnvifSoap::ofThread()
 {
-    m_nam.setProxy(QNetworkProxy::NoProxy);
+    static QThreadStorage<COnvifSoap *> s_clients;
+    if (!s_clients.hasLocalData()) {
+        auto *pClient = new COnvifSoap;
+        pClient->m_nam.setProxy(QNetworkProxy::NoProxy);
+        s_clients.setLocalData(pClient);
+    }
+    return *s_clients.localData();
 }
 
-COnvifSoap::~COnvifSoap() = default;
+COnvifSoap::~COnvifSoap()
+{
+    // Calls still under way end with the thread; none reports into a client being destroyed.
+    const QList<QNetworkReply *> listReplies = m_nam.findChildren<QNetworkReply *>();
+    for (QNetworkReply *pReply : listReplies) {
+        QObject::disconnect(pReply, nullptr, this, nullptr);
+        pReply->abort();
+    }
+}
 
 void COnvifSoap::forgetPins()
 {
@@ -76,81 +91,117 @@ bool COnvifSoap::checkPin(QNetworkReply *pReply)
     return it.value() == digest;
 }
 
-QString COnvifSoap::envelope(const QString &strBody, bool bSigned) const
+QString COnvifSoap::peerKey(const QUrl &url)
+{
+    return url.scheme() + QLatin1Char('/') + url.host() + QLatin1Char(':') + QString::number(url.port());
+}
+
+QByteArray COnvifSoap::envelope(const stOnvifTarget &target, const QString &strBody, bool bSigned) const
 {
     QString strHeader;
-    if (bSigned && !m_strUser.isEmpty()) {
-        const QDateTime created = QDateTime::currentDateTimeUtc().addMSecs(m_llClockOffsetMs);
-        strHeader = QStringLiteral("<s:Header>") + OnvifAuth::securityHeader(m_strUser, m_strPassword, created)
-            + QStringLiteral("</s:Header>");
+    if (bSigned && !target.strUser.isEmpty()) {
+        const qint64 llOffset = m_hashPeers.value(peerKey(target.url)).llClockOffsetMs;
+        const QDateTime created = QDateTime::currentDateTimeUtc().addMSecs(llOffset);
+        strHeader = QStringLiteral("<s:Header>")
+            + OnvifAuth::securityHeader(target.strUser, target.strPassword, created) + QStringLiteral("</s:Header>");
     }
     return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
                           "<s:Envelope xmlns:s=\"%1\" xmlns:tds=\"%2\" xmlns:tt=\"%3\">%4<s:Body>%5</s:Body>"
                           "</s:Envelope>")
-        .arg(OnvifNs::kSoap, OnvifNs::kDevice, OnvifNs::kSchema, strHeader, strBody);
+        .arg(OnvifNs::kSoap, OnvifNs::kDevice, OnvifNs::kSchema, strHeader, strBody)
+        .toUtf8();
 }
 
-COnvifSoap::stExchange COnvifSoap::sendOnce(QNetworkRequest request, const QByteArray &verb,
-                                            const QByteArray &payload, const std::function<void(int)> &progress)
+void COnvifSoap::exchange(const std::shared_ptr<stSend> &pSend)
 {
-    stExchange result;
-    if (m_digest.isValid()) {
-        const QByteArray cnonce = QByteArray::number(QRandomGenerator::system()->generate64(), 16);
-        const QByteArray uri = request.url().path(QUrl::FullyEncoded).toLatin1()
-            + (request.url().hasQuery() ? '?' + request.url().query(QUrl::FullyEncoded).toLatin1() : QByteArray());
-        request.setRawHeader("Authorization", OnvifAuth::digestAuthorization(m_digest, m_strUser, m_strPassword,
-                                                                              verb, uri.isEmpty() ? "/" : uri,
-                                                                              cnonce));
+    QNetworkRequest request = pSend->request;
+    const QString strPeer = peerKey(request.url());
+    if (!OnvifGuard::destinationAllowed(request.url())) {
+        stExchange refused;
+        refused.error = COnvifError(COnvifError::Refused, request.url().host());
+        QTimer::singleShot(0, this, [pSend, refused] { pSend->done(refused); });
+        return;
     }
-    QNetworkReply *pReply = verb == "GET" ? m_nam.get(request) : m_nam.post(request, payload);
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    bool bTimedOut = false;
-    bool bTooLarge = false;
-    bool bPinBroken = false;
-    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
-        bTimedOut = true;
+    stPeer &peer = m_hashPeers[strPeer];
+    const QString strNonceSent = peer.digest.strNonce;
+    if (peer.digest.isValid()) {
+        const QByteArray cnonce = QByteArray::number(QRandomGenerator::system()->generate64(), 16);
+        const QUrl &url = request.url();
+        const QByteArray uri = url.path(QUrl::FullyEncoded).toLatin1()
+            + (url.hasQuery() ? '?' + url.query(QUrl::FullyEncoded).toLatin1() : QByteArray());
+        request.setRawHeader("Authorization",
+                             OnvifAuth::digestAuthorization(peer.digest, pSend->target.strUser,
+                                                            pSend->target.strPassword, pSend->verb,
+                                                            uri.isEmpty() ? "/" : uri, cnonce));
+    }
+    const QByteArray payload = pSend->payload ? pSend->payload() : QByteArray();
+    QNetworkReply *pReply = pSend->verb == "GET" ? m_nam.get(request) : m_nam.post(request, payload);
+    auto *pTimer = new QTimer(pReply);
+    pTimer->setSingleShot(true);
+    struct stFlags
+    {
+        bool bTimedOut = false;
+        bool bTooLarge = false;
+        bool bPinBroken = false;
+    };
+    auto pFlags = std::make_shared<stFlags>();
+    connect(pTimer, &QTimer::timeout, pReply, [pReply, pFlags] {
+        pFlags->bTimedOut = true;
         pReply->abort();
     });
-    auto checkSize = [&] {
-        timer.start(kTimeoutMs);
+    auto checkSize = [pReply, pTimer, pFlags] {
+        pTimer->start(kTimeoutMs);
         const qint64 llDeclared = pReply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
         if (llDeclared > OnvifXml::kMaxAnswerBytes || pReply->bytesAvailable() > OnvifXml::kMaxAnswerBytes) {
-            bTooLarge = true;
+            pFlags->bTooLarge = true;
             pReply->abort();
         }
     };
-    QObject::connect(pReply, &QNetworkReply::metaDataChanged, &loop, checkSize);
-    QObject::connect(pReply, &QNetworkReply::readyRead, &loop, checkSize);
-    QObject::connect(pReply, &QNetworkReply::uploadProgress, &loop, [&](qint64 llSent, qint64 llTotal) {
-        timer.start(kTimeoutMs);
-        if (progress && llTotal > 0)
-            progress(int(llSent * 100 / llTotal));
+    connect(pReply, &QNetworkReply::metaDataChanged, pReply, checkSize);
+    connect(pReply, &QNetworkReply::readyRead, pReply, checkSize);
+    connect(pReply, &QNetworkReply::uploadProgress, pReply, [pSend, pTimer](qint64 llSent, qint64 llTotal) {
+        pTimer->start(kTimeoutMs);
+        if (pSend->progress && llTotal > 0)
+            pSend->progress(int(llSent * 100 / llTotal));
     });
-    auto pinCheck = [&] {
+    auto pinCheck = [pReply, pFlags] {
         if (checkPin(pReply)) {
             pReply->ignoreSslErrors();
-        } else if (!bPinBroken) {
-            bPinBroken = true;
+        } else if (!pFlags->bPinBroken) {
+            pFlags->bPinBroken = true;
             pReply->abort();
         }
     };
-    QObject::connect(pReply, &QNetworkReply::sslErrors, &loop, pinCheck);
-    QObject::connect(pReply, &QNetworkReply::encrypted, &loop, pinCheck);
-    QObject::connect(pReply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    timer.start(kTimeoutMs);
-    if (!pReply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    connect(pReply, &QNetworkReply::sslErrors, pReply, pinCheck);
+    connect(pReply, &QNetworkReply::encrypted, pReply, pinCheck);
+    connect(pReply, &QNetworkReply::finished, this, [this, pReply, pSend, pFlags, strPeer, strNonceSent] {
+        pReply->deleteLater();
+        const stExchange result = finish(pReply, strPeer, pFlags->bTimedOut, pFlags->bTooLarge, pFlags->bPinBroken);
+        // A 401 with a fresh challenge is answered once; a second 401 is the account.
+        const OnvifAuth::stDigestChallenge &digest = m_hashPeers.value(strPeer).digest;
+        if (result.error.ok() && result.iStatus == 401 && !pSend->bChallenged && digest.isValid()
+            && digest.strNonce != strNonceSent && !pSend->target.strUser.isEmpty()) {
+            pSend->bChallenged = true;
+            exchange(pSend);
+            return;
+        }
+        pSend->done(result);
+    });
+    pTimer->start(kTimeoutMs);
+}
 
+COnvifSoap::stExchange COnvifSoap::finish(QNetworkReply *pReply, const QString &strPeer, bool bTimedOut,
+                                          bool bTooLarge, bool bPinBroken)
+{
+    stExchange result;
     result.iStatus = pReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (bTimedOut) {
         result.error = COnvifError(COnvifError::Timeout);
     } else if (bTooLarge) {
         result.error = COnvifError(COnvifError::TooLarge);
     } else if (bPinBroken) {
-        result.error = COnvifError(COnvifError::CertChanged, request.url().host());
-        qCWarning(lcOnvifSoap) << "certificate of" << request.url().host() << "changed since it was pinned";
+        result.error = COnvifError(COnvifError::CertChanged, pReply->url().host());
+        qCWarning(lcOnvifSoap) << "certificate of" << pReply->url().host() << "changed since it was pinned";
     } else if (result.iStatus == 0) {
         result.error = COnvifError(COnvifError::Unreachable, pReply->errorString());
     } else {
@@ -162,38 +213,16 @@ COnvifSoap::stExchange COnvifSoap::sendOnce(QNetworkRequest request, const QByte
             const OnvifAuth::stDigestChallenge challenge = OnvifAuth::pickChallenge(pReply->rawHeaderPairs(),
                                                                                      bBasicOnly);
             if (challenge.isValid())
-                m_digest = challenge;
+                m_hashPeers[strPeer].digest = challenge;
             else if (bBasicOnly)
                 result.error = COnvifError(COnvifError::UnsafeAuth);
         }
     }
-    pReply->deleteLater();
     return result;
 }
 
-COnvifSoap::stExchange COnvifSoap::exchange(const QNetworkRequest &request, const QByteArray &verb,
-                                            const QByteArray &payload, const std::function<void(int)> &progress)
+COnvifError COnvifSoap::bodyOf(const stExchange &result, const QUrl &url, COnvifNode &answer)
 {
-    if (!OnvifGuard::destinationAllowed(request.url())) {
-        stExchange refused;
-        refused.error = COnvifError(COnvifError::Refused, request.url().host());
-        return refused;
-    }
-    const QString strOldNonce = m_digest.strNonce;
-    stExchange result = sendOnce(request, verb, payload, progress);
-    // A 401 with a fresh challenge is answered once; a second 401 is the account.
-    if (result.error.ok() && result.iStatus == 401 && m_digest.isValid() && m_digest.strNonce != strOldNonce
-        && !m_strUser.isEmpty())
-        result = sendOnce(request, verb, payload, progress);
-    return result;
-}
-
-COnvifError COnvifSoap::call(const QUrl &url, const QString &strBody, COnvifNode &answer, bool bSigned)
-{
-    QNetworkRequest request(url);
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/soap+xml; charset=utf-8"));
-    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
-    const stExchange result = exchange(request, "POST", envelope(strBody, bSigned).toUtf8(), {});
     if (!result.error.ok())
         return result.error;
     COnvifNode root;
@@ -218,50 +247,106 @@ COnvifError COnvifSoap::call(const QUrl &url, const QString &strBody, COnvifNode
     return COnvifError();
 }
 
-COnvifError COnvifSoap::syncClock(const QUrl &url)
+void COnvifSoap::callAsync(const stOnvifTarget &target, const QString &strBody, CallDone done, bool bSigned)
 {
-    COnvifNode answer;
-    const COnvifError error = call(url, QStringLiteral("<tds:GetSystemDateAndTime/>"), answer, false);
-    if (!error.ok())
-        return error;
-    const COnvifNode *pUtc = answer.find(OnvifNs::kSchema, QStringLiteral("UTCDateTime"));
-    const COnvifNode *pDate = pUtc ? pUtc->child(OnvifNs::kSchema, QStringLiteral("Date")) : nullptr;
-    const COnvifNode *pTime = pUtc ? pUtc->child(OnvifNs::kSchema, QStringLiteral("Time")) : nullptr;
-    if (!pDate || !pTime)
-        return COnvifError(); // a device without a UTC clock is taken as right
-    auto num = [](const COnvifNode *pNode, const char *pszName) {
-        return pNode->childText(OnvifNs::kSchema, QLatin1String(pszName)).toInt();
+    auto pSend = std::make_shared<stSend>();
+    pSend->target = target;
+    pSend->request = QNetworkRequest(target.url);
+    pSend->request.setHeader(QNetworkRequest::ContentTypeHeader,
+                             QByteArrayLiteral("application/soap+xml; charset=utf-8"));
+    pSend->request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+    pSend->verb = "POST";
+    pSend->payload = [this, target, strBody, bSigned] { return envelope(target, strBody, bSigned); };
+    const QString strPeer = peerKey(target.url);
+    pSend->done = [this, target, strPeer, bSigned, done = std::move(done)](const stExchange &result) {
+        COnvifNode answer;
+        const COnvifError error = bodyOf(result, target.url, answer);
+        // The clock may have moved: read it again before the next token.
+        if (bSigned && error.kind() == COnvifError::Account)
+            m_hashPeers[strPeer].clockRead = QDateTime();
+        done(error, answer);
     };
-    const QDateTime device(QDate(num(pDate, "Year"), num(pDate, "Month"), num(pDate, "Day")),
-                           QTime(num(pTime, "Hour"), num(pTime, "Minute"), num(pTime, "Second")), Qt::UTC);
-    if (device.isValid())
-        m_llClockOffsetMs = QDateTime::currentDateTimeUtc().msecsTo(device);
-    return COnvifError();
+    exchange(pSend);
 }
 
-COnvifError COnvifSoap::upload(const QUrl &url, const QByteArray &data, const std::function<void(int)> &progress)
+void COnvifSoap::clockAsync(const stOnvifTarget &target, Done done)
 {
-    QNetworkRequest request(url);
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/octet-stream"));
-    const stExchange result = exchange(request, "POST", data, progress);
+    const QString strPeer = peerKey(target.url);
+    const QDateTime read = m_hashPeers.value(strPeer).clockRead;
+    if (read.isValid() && read.msecsTo(QDateTime::currentDateTimeUtc()) < kClockKeptMs) {
+        QTimer::singleShot(0, this, [done = std::move(done)] { done(COnvifError()); });
+        return;
+    }
+    callAsync(target, QStringLiteral("<tds:GetSystemDateAndTime/>"),
+              [this, strPeer, done = std::move(done)](const COnvifError &error, const COnvifNode &answer) {
+                  if (!error.ok()) {
+                      done(error);
+                      return;
+                  }
+                  stPeer &peer = m_hashPeers[strPeer];
+                  peer.clockRead = QDateTime::currentDateTimeUtc();
+                  const COnvifNode *pUtc = answer.find(OnvifNs::kSchema, QStringLiteral("UTCDateTime"));
+                  const COnvifNode *pDate = pUtc ? pUtc->child(OnvifNs::kSchema, QStringLiteral("Date")) : nullptr;
+                  const COnvifNode *pTime = pUtc ? pUtc->child(OnvifNs::kSchema, QStringLiteral("Time")) : nullptr;
+                  // A device without a UTC clock is taken as right.
+                  if (pDate && pTime) {
+                      auto num = [](const COnvifNode *pNode, const char *pszName) {
+                          return pNode->childText(OnvifNs::kSchema, QLatin1String(pszName)).toInt();
+                      };
+                      const QDateTime device(QDate(num(pDate, "Year"), num(pDate, "Month"), num(pDate, "Day")),
+                                             QTime(num(pTime, "Hour"), num(pTime, "Minute"), num(pTime, "Second")),
+                                             Qt::UTC);
+                      if (device.isValid())
+                          peer.llClockOffsetMs = peer.clockRead.msecsTo(device);
+                  }
+                  done(COnvifError());
+              },
+              false);
+}
+
+COnvifError COnvifSoap::syncClock(const stOnvifTarget &target)
+{
+    return await<COnvifError>([&](std::function<void(COnvifError)> done) { clockAsync(target, std::move(done)); },
+                              COnvifError(COnvifError::Timeout));
+}
+
+COnvifError COnvifSoap::call(const stOnvifTarget &target, const QString &strBody, COnvifNode &answer, bool bSigned)
+{
+    using Result = std::pair<COnvifError, COnvifNode>;
+    Result result = await<Result>(
+        [&](std::function<void(Result)> done) {
+            callAsync(target, strBody,
+                      [done = std::move(done)](const COnvifError &error, const COnvifNode &node) {
+                          done(Result(error, node));
+                      },
+                      bSigned);
+        },
+        Result(COnvifError(COnvifError::Timeout), COnvifNode()));
+    answer = std::move(result.second);
+    return result.first;
+}
+
+COnvifError COnvifSoap::upload(const stOnvifTarget &target, const QByteArray &data,
+                               const std::function<void(int)> &progress)
+{
+    auto pSend = std::make_shared<stSend>();
+    pSend->target = target;
+    pSend->request = QNetworkRequest(target.url);
+    pSend->request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/octet-stream"));
+    pSend->verb = "POST";
+    pSend->payload = [data] { return data; };
+    pSend->progress = progress;
+    const stExchange result = await<stExchange>(
+        [&](std::function<void(stExchange)> done) {
+            pSend->done = std::move(done);
+            exchange(pSend);
+        },
+        stExchange{QByteArray(), 0, COnvifError(COnvifError::Timeout)});
     if (!result.error.ok())
         return result.error;
     if (result.iStatus == 401)
         return COnvifError(COnvifError::Account);
     if (result.iStatus < 200 || result.iStatus >= 300)
         return COnvifError(COnvifError::Http, QString::number(result.iStatus));
-    return COnvifError();
-}
-
-COnvifError COnvifSoap::download(const QUrl &url, QByteArray &data)
-{
-    const stExchange result = exchange(QNetworkRequest(url), "GET", QByteArray(), {});
-    if (!result.error.ok())
-        return result.error;
-    if (result.iStatus == 401)
-        return COnvifError(COnvifError::Account);
-    if (result.iStatus < 200 || result.iStatus >= 300)
-        return COnvifError(COnvifError::Http, QString::number(result.iStatus));
-    data = result.answer;
     return COnvifError();
 }

@@ -6,39 +6,67 @@
 #include "onvifxml.h"
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QEventLoop>
+#include <QHash>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
+#include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QNetworkReply;
 
-// SOAP 1.2 over HTTP(S) to one device, for the thread that creates it: each
-// call blocks that thread in a local event loop until the answer, a failure
-// or the timeout. Signs requests with a UsernameToken in the device's clock
-// (see syncClock) and answers a Digest challenge when the device sends one.
-class COnvifSoap
+// Where a call goes and the account it signs with.
+struct stOnvifTarget
 {
+    QUrl url;
+    QString strUser;
+    QString strPassword;
+};
+
+// SOAP 1.2 over HTTP(S), one client per thread (ofThread): one network
+// manager whose connections stay open between calls, and per device the
+// clock offset the UsernameToken is created in and the last Digest
+// challenge, so that a device is asked for neither more than needed.
+// The asynchronous calls report on the client's thread from its event loop,
+// never from inside the call; the blocking ones wait for them in a local
+// event loop.
+class COnvifSoap : public QObject
+{
+    Q_OBJECT
+
 public:
     static constexpr int kTimeoutMs = 5000;
 
-    COnvifSoap(const QString &strUser, const QString &strPassword);
-    ~COnvifSoap();
-    COnvifSoap(const COnvifSoap &) = delete;
-    COnvifSoap &operator=(const COnvifSoap &) = delete;
+    using Done = std::function<void(const COnvifError &error)>;
+    // On success answer is the SOAP Body's first element.
+    using CallDone = std::function<void(const COnvifError &error, const COnvifNode &answer)>;
 
-    // Reads the device's clock without signing in, so that later tokens
-    // carry its time even when it is off.
-    COnvifError syncClock(const QUrl &url);
+    // The calling thread's client, made on first use and deleted with the thread.
+    static COnvifSoap &ofThread();
+    ~COnvifSoap() override;
+
+    // Makes sure the device's clock is known (read without signing in, kept
+    // for a while), so that tokens carry its time even when it is off.
+    void clockAsync(const stOnvifTarget &target, Done done);
     // One call; body is the request element (prefixes tds and tt declared).
-    // On success answer is the SOAP Body element.
-    COnvifError call(const QUrl &url, const QString &strBody, COnvifNode &answer, bool bSigned = true);
+    void callAsync(const stOnvifTarget &target, const QString &strBody, CallDone done, bool bSigned = true);
+
+    COnvifError syncClock(const stOnvifTarget &target);
+    COnvifError call(const stOnvifTarget &target, const QString &strBody, COnvifNode &answer, bool bSigned = true);
     // HTTP POST of a file; progress gets the percent sent.
-    COnvifError upload(const QUrl &url, const QByteArray &data, const std::function<void(int)> &progress);
-    // HTTP GET of a file the device offers.
-    COnvifError download(const QUrl &url, QByteArray &data);
+    COnvifError upload(const stOnvifTarget &target, const QByteArray &data, const std::function<void(int)> &progress);
+
+    // Starts asynchronous work that hands its result to the function it is
+    // given, and waits for it; orElse when the thread is told to stop first.
+    template <typename T>
+    static T await(const std::function<void(std::function<void(T)>)> &start, T orElse);
 
     // Certificate pins ("host:port" -> SHA-256 of the certificate), shared by
     // every client of the process.
@@ -51,19 +79,52 @@ private:
         int iStatus = 0;
         COnvifError error;
     };
-    // Sends once, answering one Digest challenge; the answer of 1 MiB at most.
-    stExchange exchange(const QNetworkRequest &request, const QByteArray &verb, const QByteArray &payload,
-                        const std::function<void(int)> &progress);
-    stExchange sendOnce(QNetworkRequest request, const QByteArray &verb, const QByteArray &payload,
-                        const std::function<void(int)> &progress);
-    QString envelope(const QString &strBody, bool bSigned) const;
+    using ExchangeDone = std::function<void(const stExchange &result)>;
+    struct stSend
+    {
+        stOnvifTarget target;
+        QNetworkRequest request;
+        QByteArray verb;
+        std::function<QByteArray()> payload; // made per send: a token's nonce is used once
+        std::function<void(int)> progress;
+        bool bChallenged = false;
+        ExchangeDone done;
+    };
+    struct stPeer
+    {
+        qint64 llClockOffsetMs = 0;
+        QDateTime clockRead;
+        OnvifAuth::stDigestChallenge digest;
+    };
+
+    COnvifSoap() = default;
+    // Sends, answering one fresh Digest challenge; the answer of 1 MiB at most.
+    void exchange(const std::shared_ptr<stSend> &pSend);
+    stExchange finish(QNetworkReply *pReply, const QString &strPeer, bool bTimedOut, bool bTooLarge, bool bPinBroken);
+    QByteArray envelope(const stOnvifTarget &target, const QString &strBody, bool bSigned) const;
+    static QString peerKey(const QUrl &url);
     static bool checkPin(QNetworkReply *pReply);
+    static COnvifError bodyOf(const stExchange &result, const QUrl &url, COnvifNode &answer);
 
     QNetworkAccessManager m_nam;
-    QString m_strUser;
-    QString m_strPassword;
-    qint64 m_llClockOffsetMs = 0;
-    OnvifAuth::stDigestChallenge m_digest;
+    QHash<QString, stPeer> m_hashPeers;
 };
+
+template <typename T>
+T COnvifSoap::await(const std::function<void(std::function<void(T)>)> &start, T orElse)
+{
+    QEventLoop loop;
+    QPointer<QEventLoop> pLoop(&loop);
+    // Shared: the work may end after a stopped thread gave up waiting.
+    auto pResult = std::make_shared<std::optional<T>>();
+    start([pResult, pLoop](T value) {
+        *pResult = std::move(value);
+        if (pLoop)
+            pLoop->quit();
+    });
+    if (!*pResult)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return *pResult ? std::move(**pResult) : orElse;
+}
 
 #endif // ONVIFSOAP_H

@@ -9,7 +9,12 @@
 #include <QList>
 #include <QScopedPointer>
 
+#include <memory>
+
 class CEncodeCfgForm;
+class CImageSettingsForm;
+class CMediaDevice;
+class CStreamEncodingForm;
 class CImageCfgForm;
 class CNetworkCfgForm;
 class CSystemInfoForm;
@@ -21,8 +26,9 @@ class CDevCfgDlg;
 
 // The "配置" dialog: a frame holding the configuration pages of one logged-in
 // device. The device tab hands it the device and, for an IPC, the capability
-// lists and the live stream; the dialog then builds the pages and asks to be
-// shown. The pages of an opening are deleted when the dialog is closed.
+// lists and the live stream; the dialog then builds the pages it shows and
+// asks to be shown. The pages of an opening are deleted when the dialog is
+// closed.
 class CDevCfgDlg : public QDialog
 {
     Q_OBJECT
@@ -33,10 +39,15 @@ public:
 
     // Stores the live stream for the image page; the opening's data is then complete.
     void setLiveResult(DWORD ulStreamHd, DWORD ulLiveResult);
-    // Builds the IPC pages (tabs by capability list) and asks to be shown.
+    // Builds the IPC pages that have capabilities (one tab each) and asks to
+    // be shown; a stream without an image page is handed back to be stopped.
     void initCfgPages();
     // Builds the system-information page alone and asks to be shown.
     void initSysInfoPage();
+    // The stream and picture pages of a device reached through its media
+    // calls, shown beside the others at the next initCfgPages(); nullptr
+    // for a device whose pages read its configuration structures.
+    void setMediaDevice(std::unique_ptr<CMediaDevice> pMedia);
 
     const CUIDeviceBean &devBean() const { return m_devBean; }
     QTabWidget *tabWidget() const;
@@ -44,8 +55,12 @@ public:
 signals:
     void sendTerminateWaitDlg();
     void sendInitDataFinish_sig();
+    // A live stream of this opening that no page shows.
+    void sendStopLiveSignal(QString strUserId, ulong ulStreamHd);
     // The network page moved the device: its sessions belong to the old address.
     void sendDevAddrChangedSignal(QString strOldIp, QString strNewIp);
+    // A page found the device gone: the list no longer shows it logged in.
+    void sendDevGoneSignal(QString strIp);
 
 public slots:
     // Starts an opening for the first device of the list; an empty list changes nothing.
@@ -67,6 +82,9 @@ private:
     CNetworkCfgForm *m_pNetworkForm = nullptr;
     CEncodeCfgForm *m_pEncodeForm = nullptr;
     CSystemInfoForm *m_pSysInfoForm = nullptr;
+    std::unique_ptr<CMediaDevice> m_pMedia;
+    CImageSettingsForm *m_pMediaImage = nullptr;
+    CStreamEncodingForm *m_pMediaEncoding = nullptr;
     QList<stDevCapacityInfo> m_imageCapList;
     QList<stDevCapacityInfo> m_encodeCapList;
     QList<stDevCapacityInfo> m_networkCapList;
