@@ -186,6 +186,9 @@ private:
 void TestDiscoverySim::initTestCase()
 {
     qputenv("CORVANE_DISCOVERY_PORT", DiscoveryPort);
+    // The hand-made native devices here read every datagram on their port:
+    // the ONVIF search of a refresh goes to a port of its own.
+    qputenv("CORVANE_ONVIF_DISCOVERY_PORT", "37861");
     QVERIFY(m_stateDir.isValid());
 }
 
