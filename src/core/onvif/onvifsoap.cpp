@@ -350,3 +350,25 @@ COnvifError COnvifSoap::upload(const stOnvifTarget &target, const QByteArray &da
         return COnvifError(COnvifError::Http, QString::number(result.iStatus));
     return COnvifError();
 }
+
+COnvifError COnvifSoap::download(const stOnvifTarget &target, QByteArray &data)
+{
+    auto pSend = std::make_shared<stSend>();
+    pSend->target = target;
+    pSend->request = QNetworkRequest(target.url);
+    pSend->verb = "GET";
+    const stExchange result = await<stExchange>(
+        [&](std::function<void(stExchange)> done) {
+            pSend->done = std::move(done);
+            exchange(pSend);
+        },
+        stExchange{QByteArray(), 0, COnvifError(COnvifError::Timeout)});
+    if (!result.error.ok())
+        return result.error;
+    if (result.iStatus == 401)
+        return COnvifError(COnvifError::Account);
+    if (result.iStatus < 200 || result.iStatus >= 300)
+        return COnvifError(COnvifError::Http, QString::number(result.iStatus));
+    data = result.answer;
+    return COnvifError();
+}

@@ -62,6 +62,8 @@ public:
     COnvifError call(const stOnvifTarget &target, const QString &strBody, COnvifNode &answer, bool bSigned = true);
     // HTTP POST of a file; progress gets the percent sent.
     COnvifError upload(const stOnvifTarget &target, const QByteArray &data, const std::function<void(int)> &progress);
+    // HTTP GET of a file the device offers (a snapshot).
+    COnvifError download(const stOnvifTarget &target, QByteArray &data);
 
     // Starts asynchronous work that hands its result to the function it is
     // given, and waits for it; orElse when the thread is told to stop first.
