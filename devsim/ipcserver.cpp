@@ -232,6 +232,7 @@ bool IpcServer::listen(std::string &error)
             return std::make_unique<IpcConnection>(device, peer.to_string());
         },
         kIpcMaxRequest);
+    m_server->setIdentity(m_device->simDevice().tls);
     asio::error_code ec;
     const asio::ip::address address = asio::ip::make_address(m_device->simDevice().currentIp(), ec);
     if (!ec)

@@ -215,6 +215,7 @@ private:
                     return nullptr;
                 return std::make_unique<NvrHandler>(nvr, peer.to_string());
             });
+        server->setIdentity(nvr.simDevice().tls);
         asio::error_code ec;
         const asio::ip::address address = asio::ip::make_address(ip, ec);
         if (!ec)

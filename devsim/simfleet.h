@@ -52,6 +52,7 @@ public:
 private:
     void create();
     bool load(std::string &error);
+    bool assignKeys(std::string &error);
     std::string statePath() const;
 
     SimOptions m_options;

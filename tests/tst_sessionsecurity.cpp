@@ -34,12 +34,15 @@ using asio::ip::tcp;
 namespace {
 
 const QString First = QStringLiteral("127.43.0.10");
+// Devices kept in a state folder have keys of their own: they get addresses
+// where no device of another key was met.
+const QString StateFirst = QStringLiteral("127.43.1.10");
 const char *const ServerIp = "127.43.0.1";
 const char *const OtherSource = "127.43.9.9";
 const char *const ThirdSource = "127.43.9.10";
 
 // One request by hand on a connected socket; the reply's result, body after it.
-uint32_t call(tcp::socket &socket, uint16_t type, const std::vector<uint8_t> &payload, std::vector<uint8_t> &body)
+uint32_t call(TlsSocket &socket, uint16_t type, const std::vector<uint8_t> &payload, std::vector<uint8_t> &body)
 {
     wire::Frame frame;
     frame.type = type;
@@ -63,11 +66,13 @@ uint32_t call(tcp::socket &socket, uint16_t type, const std::vector<uint8_t> &pa
 uint32_t loginFrom(const char *source, const QString &ip, const std::string &user, const std::string &password)
 {
     asio::io_context io;
-    tcp::socket socket(io);
+    TlsSocket socket(io, handClientContext());
     std::error_code ec;
-    socket.open(tcp::v4(), ec);
-    socket.bind({asio::ip::make_address(source), 0}, ec);
-    socket.connect({asio::ip::make_address(ip.toStdString()), zelt::kDefaultPort}, ec);
+    socket.lowest_layer().open(tcp::v4(), ec);
+    socket.lowest_layer().bind({asio::ip::make_address(source), 0}, ec);
+    socket.lowest_layer().connect({asio::ip::make_address(ip.toStdString()), zelt::kDefaultPort}, ec);
+    if (!ec)
+        socket.handshake(asio::ssl::stream_base::client, ec);
     if (ec)
         return 0xFFFFFFFFu;
     std::vector<uint8_t> body;
@@ -93,7 +98,7 @@ qint64 residentKiB(qint64 pid)
 }
 
 // True once the peer has closed the connection (or it failed).
-bool peerClosed(tcp::socket &socket)
+bool peerClosed(tcp::socket::lowest_layer_type &socket)
 {
     pollfd pfd{socket.native_handle(), POLLIN, 0};
     if (::poll(&pfd, 1, 0) <= 0)
@@ -229,13 +234,15 @@ void TestSessionSecurity::unauthenticatedPeersCannotGrowTheDevice()
     QVERIFY(before > 0);
 
     asio::io_context io;
-    std::vector<std::unique_ptr<tcp::socket>> peers;
+    std::vector<std::unique_ptr<TlsSocket>> peers;
     auto open = [&](uint32_t claimed, std::size_t sent) {
-        auto socket = std::make_unique<tcp::socket>(io);
+        auto socket = std::make_unique<TlsSocket>(io, handClientContext());
         std::error_code ec;
-        socket->connect({asio::ip::make_address(ip.toStdString()), tolan::kDefaultPort}, ec);
+        socket->lowest_layer().connect({asio::ip::make_address(ip.toStdString()), tolan::kDefaultPort}, ec);
         if (ec)
             return;
+        // Those beyond the allowance are closed before their handshake.
+        socket->handshake(asio::ssl::stream_base::client, ec);
         std::vector<uint8_t> head = wire::encodeFrame({tolan::OpLogin, 1, {}});
         for (int i = 0; i < 4; ++i)
             head[12 + i] = uint8_t(claimed >> (8 * i));
@@ -252,7 +259,7 @@ void TestSessionSecurity::unauthenticatedPeersCannotGrowTheDevice()
     // All but the allowance of one source are turned away.
     const int allowance = int(wire::FrameServer::kMaxUnauthenticatedPerSource);
     QTRY_COMPARE_WITH_TIMEOUT(int(std::count_if(peers.begin(), peers.end(),
-                                                [](const auto &s) { return peerClosed(*s); })),
+                                                [](const auto &s) { return peerClosed(s->lowest_layer()); })),
                               200 - allowance, 5000);
     // Meanwhile that source cannot even log in; another one can.
     QCOMPARE(TLSDK_Login(ip.toLatin1().constData(), 0, "admin", "vorpe", &handle, nullptr),
@@ -289,10 +296,10 @@ void TestSessionSecurity::acceptLoopBacksOffWithoutDescriptors()
     ::close(lowest);
     rlimit tight = saved;
     tight.rlim_cur = rlim_t(lowest + 1);
-    tcp::socket client(io);
+    TlsSocket client(io, handClientContext());
     QVERIFY(setrlimit(RLIMIT_NOFILE, &tight) == 0);
     std::error_code connected;
-    client.connect({asio::ip::make_address(ServerIp), server->port()}, connected);
+    client.lowest_layer().connect({asio::ip::make_address(ServerIp), server->port()}, connected);
     const double cpuBefore = cpuSeconds();
     QElapsedTimer window;
     window.start();
@@ -304,6 +311,8 @@ void TestSessionSecurity::acceptLoopBacksOffWithoutDescriptors()
     QVERIFY(!connected);
     QVERIFY2(cpu < 0.25 * double(elapsedMs) / 1000.0, qPrintable(QStringLiteral("%1 s of CPU").arg(cpu)));
     // With descriptors back the waiting connection is served.
+    client.handshake(asio::ssl::stream_base::client, connected);
+    QVERIFY(!connected);
     std::vector<uint8_t> body;
     QCOMPARE(call(client, 7, {0, 0, 0, 0, 1, 2, 3}, body), 0u);
     QCOMPARE(body, std::vector<uint8_t>({1, 2, 3}));
@@ -331,7 +340,7 @@ void TestSessionSecurity::utf8PasswordsOnEveryPath()
 {
     QTemporaryDir state;
     QVERIFY(state.isValid());
-    const QStringList args{"--ipc", "1", "--nvr", "1", "--first", First, "--state", state.path()};
+    const QStringList args{"--ipc", "1", "--nvr", "1", "--first", StateFirst, "--state", state.path()};
     {
         SimFleetProcess sim(args);
         CORVANE_START_SIMULATOR(sim);
@@ -381,8 +390,10 @@ void TestSessionSecurity::emptyLoginInformation()
     tcp::acceptor acceptor(io, {asio::ip::make_address(ServerIp), 0});
     std::thread device([&] {
         std::error_code ec;
-        tcp::socket socket(io);
-        acceptor.accept(socket, ec);
+        TlsSocket socket(io, handServerContext());
+        acceptor.accept(socket.lowest_layer(), ec);
+        if (!ec)
+            socket.handshake(asio::ssl::stream_base::server, ec);
         for (int i = 0; i < 2 && !ec; ++i) {
             wire::FrameHeader header;
             std::vector<uint8_t> body;

@@ -43,6 +43,7 @@ private:
         ReasonBusy,
         ReasonUnsupported,
         ReasonNotInit,
+        ReasonIdentity,
     };
     // The reasons the libraries share, worded once.
     static QString text(EReason eReason);
