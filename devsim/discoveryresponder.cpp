@@ -336,10 +336,12 @@ uint32_t DiscoveryResponder::evaluateResetPassword(Endpoint &endpoint, const wir
     }
     const std::string source = endpoint.sender.address().to_string();
     wire::LoginLockout &lockout = *device.lockout;
-    if (lockout.remaining(account, source).count() > 0)
+    // A security code names no account: a wrong one (forgeable from any
+    // source) counts against its source only, never locking the operator out.
+    if (lockout.remaining({}, source).count() > 0)
         return RVNA_ERR_SECURITY_CODE;
     if (!wire::checkRequestProof(request, device.securityCode)) {
-        lockout.recordFailure(account, source);
+        lockout.recordFailure({}, source);
         return RVNA_ERR_SECURITY_CODE;
     }
     lockout.recordSuccess(account, source);

@@ -75,7 +75,9 @@ public:
     // source: the peer's address, counted by the lockout.
     uint32_t login(const std::string &user, const std::vector<uint8_t> &proof, corvane::wire::Challenge &challenge,
                    const std::string &source, uint64_t &token);
-    bool validSession(uint64_t token);
+    // A session is valid only for the address that logged in.
+    bool validSession(uint64_t token, const std::string &source);
+    bool hasSessionFrom(const std::string &source);
     void logout(uint64_t token);
 
     uint32_t getConfig(uint32_t cmd, const std::vector<uint8_t> &request, std::vector<uint8_t> &out);
@@ -123,6 +125,7 @@ private:
     IpcFaults m_faults;
     uint64_t m_boot = 1;
     std::map<uint64_t, std::chrono::steady_clock::time_point> m_sessions;
+    std::map<uint64_t, std::string> m_sessionSources; // the address each session logged in from
     std::deque<std::string> m_log;
 
     // The one-shot refusal of --refuse-after-main: armed by a main-stream write.

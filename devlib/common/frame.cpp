@@ -700,15 +700,15 @@ void FrameServer::accept()
         std::error_code peerError;
         const asio::ip::address peer = socket.remote_endpoint(peerError).address();
         std::unique_ptr<FrameHandler> handler;
-        if (!peerError && self->m_allowance->admit(peer)) {
+        if (!peerError)
             handler = self->m_factory(peer);
-            if (!handler)
-                self->m_allowance->release(peer);
-        }
+        const bool trusted = handler && handler->trustedSource();
+        if (handler && !trusted && !self->m_allowance->admit(peer))
+            handler.reset();
         if (handler) {
             std::make_shared<ServerConnection>(std::move(socket), self->m_identity, std::move(handler),
-                                               self->m_maxPayload,
-                                               self->m_idleTimeout, self->m_allowance, peer)
+                                               self->m_maxPayload, self->m_idleTimeout,
+                                               trusted ? nullptr : self->m_allowance, peer)
                 ->start();
         } else {
             std::error_code ignored;

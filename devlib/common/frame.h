@@ -189,6 +189,10 @@ public:
     virtual bool authenticated() const { return false; }
     // Largest request payload the handler takes in its current state.
     virtual uint32_t payloadLimit() const { return kMaxFramePayload; }
+    // True when the peer's address holds a live session: its connections are
+    // calls of a logged-in operator and do not count against the allowance
+    // of connections before a login.
+    virtual bool trustedSource() const { return false; }
 };
 
 class PeerAllowance;
@@ -203,9 +207,9 @@ public:
 
     // Connections not yet authenticated: per source address, in all, the
     // time they get to authenticate and the requests they may make before.
-    static constexpr std::size_t kMaxUnauthenticatedPerSource = 16;
-    static constexpr std::size_t kMaxUnauthenticated = 256;
-    static constexpr std::chrono::seconds kLoginTime {10};
+    static constexpr std::size_t kMaxUnauthenticatedPerSource = 4;
+    static constexpr std::size_t kMaxUnauthenticated = 512;
+    static constexpr std::chrono::seconds kLoginTime {5};
     static constexpr int kMaxUnauthenticatedRequests = 16;
     // Pause of the accept loop after a failure (e.g. out of descriptors), doubling up to the maximum.
     static constexpr std::chrono::milliseconds kAcceptBackoff {50};
