@@ -977,6 +977,10 @@
         <source>原因：%1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>设备身份已改变（密钥与上次不同），已拒绝连接</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CDevListExport</name>

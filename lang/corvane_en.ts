@@ -978,6 +978,10 @@
         <source>原因：%1</source>
         <translation>Reason: %1</translation>
     </message>
+    <message>
+        <source>设备身份已改变（密钥与上次不同），已拒绝连接</source>
+        <translation>The device&apos;s identity changed (its key differs from before); connection refused</translation>
+    </message>
 </context>
 <context>
     <name>CDevListExport</name>
