@@ -33,6 +33,7 @@ void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &o
     timing.streamFail = options.streamFail;
     timing.mainStreamRefused = options.mainStreamRefused;
     timing.cfgDelay = std::chrono::milliseconds(options.cfgDelayMs);
+    timing.cfgReadDelay = std::chrono::milliseconds(options.cfgReadDelayMs);
     timing.unreadableImageCmd = options.unreadableImageCmd;
     timing.encAnswerIndex = options.encAnswerIndex;
     timing.refuseAfterMain = options.refuseAfterMain;
@@ -44,6 +45,7 @@ void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &o
             continue;
         timing.refusedSets.clear();
         timing.refusedGets.clear();
+        timing.cfgSilent = options.cfgSilentIps.count(device->ip) != 0;
         for (const SimOptions::RefusedSet &refused : options.refusedSets) {
             if (refused.ip == device->ip)
                 timing.refusedSets.emplace_back(refused.cmd, refused.stream);
@@ -64,6 +66,8 @@ void startIpcServices(SimFleet &fleet, asio::io_context &io, const SimOptions &o
         const auto it = ipcServers().find(&device);
         if (it == ipcServers().end())
             return;
+        // A camera whose interface moves drops every connection it had.
+        it->second->device().closeSessions();
         std::string error;
         if (!it->second->listen(error))
             std::cerr << "corvane-devsim: " << error << '\n';

@@ -61,7 +61,7 @@ bool DiscoveryResponder::start(std::string &error)
         auto endpoint = std::make_unique<Endpoint>();
         endpoint->device = device.get();
         const std::string ip = device->currentIp();
-        if (wire::isLoopback(asio::ip::make_address_v4(ip, ec).to_uint())) {
+        if (!device->onvif() && wire::isLoopback(asio::ip::make_address_v4(ip, ec).to_uint())) {
             endpoint->socket = bindDeviceSocket(ip, ec);
             if (!endpoint->socket) {
                 error = "cannot bind " + ip + ":" + std::to_string(m_port) + ": " + ec.message();
@@ -148,7 +148,7 @@ void DiscoveryResponder::handleDeviceDatagram(Endpoint &endpoint, std::size_t si
 void DiscoveryResponder::considerProbe(Endpoint &endpoint, uint32_t probeId, const udp::endpoint &prober)
 {
     SimDevice &device = *endpoint.device;
-    if (device.silent || !device.online)
+    if (device.silent || !device.online || device.onvif())
         return;
     // A dropped datagram leaves the id unseen, so a repetition still counts.
     if (m_options.dropProbePercent > 0 && std::uniform_int_distribution<int>(0, 99)(m_rng) < m_options.dropProbePercent)
@@ -397,7 +397,7 @@ void DiscoveryResponder::sendFrom(Endpoint &endpoint, const std::vector<uint8_t>
 void DiscoveryResponder::onDeviceMoved(SimDevice &device, const std::string &)
 {
     const std::size_t index = std::size_t(device.index);
-    if (index >= m_endpoints.size())
+    if (index >= m_endpoints.size() || device.onvif())
         return;
     asio::post(m_io, [this, index] { rebind(*m_endpoints[index]); });
 }

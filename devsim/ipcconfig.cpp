@@ -508,6 +508,10 @@ bool IpcConfig::parseFile(const std::vector<uint8_t> &file, std::map<Key, std::v
         pos += 12;
         if (len != zelt_cfg_size(cmd) || len > body - pos || m_structs.find({cmd, index}) == m_structs.end())
             return false;
+        // The encoder names its stream inside the structure too; validation
+        // goes by that field, so it must be the entry's own.
+        if (cmd == ZELT_MW_VIDEO_ENCODER_CFG && zelt_get_u32(file.data(), pos + ZELT_ENC_STREAM) != index)
+            return false;
         entries[{cmd, index}].assign(file.begin() + long(pos), file.begin() + long(pos + len));
         pos += len;
     }

@@ -150,22 +150,29 @@ uint32_t IpcDevice::challenge(const std::string &user, wire::Challenge &challeng
 }
 
 uint32_t IpcDevice::login(const std::string &user, const std::vector<uint8_t> &proof, wire::Challenge &challenge,
-                          const std::string &source, uint64_t &token)
+                          const std::string &source, uint64_t &token, uint32_t &lockSeconds)
 {
     const std::optional<std::vector<uint8_t>> nonce = challenge.consume(user);
     if (!nonce)
         return ZELT_MW_ERR_PROTOCOL;
     std::lock_guard<std::mutex> lock(m_mutex);
     wire::LoginLockout &lockout = *m_device.lockout;
+    const auto lockLeft = [&lockout, &user, &source] {
+        return uint32_t((lockout.remaining(user, source).count() + 999) / 1000);
+    };
     if (lockout.remaining(user, source).count() > 0) {
         note("login of " + user + " refused: account locked");
+        lockSeconds = lockLeft();
         return ZELT_MW_ERR_LOCKED;
     }
     const SimDevice::Account account = m_device.account();
     if (user != account.user || !wire::checkLoginProof(account.password, *nonce, user, proof)) {
         const bool locked = lockout.recordFailure(user, source);
         note("login of " + user + " failed" + (locked ? ", account locked" : ""));
-        return locked ? ZELT_MW_ERR_LOCKED : ZELT_MW_ERR_PASSWORD;
+        if (!locked)
+            return ZELT_MW_ERR_PASSWORD;
+        lockSeconds = lockLeft();
+        return ZELT_MW_ERR_LOCKED;
     }
     lockout.recordSuccess(user, source);
     const std::vector<uint8_t> random = wire::randomBytes(sizeof token);
@@ -227,8 +234,25 @@ void IpcDevice::setFaults(const IpcFaults &faults)
     m_faults = faults;
 }
 
+void IpcDevice::closeSessions()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    note("address changed, sessions closed");
+    ++m_boot;
+    m_sessions.clear();
+    m_sessionSources.clear();
+}
+
+bool IpcDevice::ignores(uint16_t op) const
+{
+    return m_timing.cfgSilent && (op == zelt::OpGetConfig || op == zelt::OpSetConfig);
+}
+
 uint32_t IpcDevice::getConfig(uint32_t cmd, const std::vector<uint8_t> &request, std::vector<uint8_t> &out)
 {
+    // The whole simulator waits with it, as for the other delays.
+    if (m_timing.cfgReadDelay.count() > 0)
+        std::this_thread::sleep_for(m_timing.cfgReadDelay);
     if (refused(m_timing.refusedGets, cmd, request))
         return ZELT_MW_ERR_PARAM;
     if (m_timing.unreadableImageCmd != 0 && cmd == m_timing.unreadableImageCmd)

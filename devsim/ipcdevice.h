@@ -42,6 +42,9 @@ struct IpcTiming
     bool streamFail = false;
     bool mainStreamRefused = false;
     std::chrono::milliseconds cfgDelay {0};
+    std::chrono::milliseconds cfgReadDelay {0};
+    // Fault: configuration reads and writes are never answered.
+    bool cfgSilent = false;
     // Configuration writes and reads refused: command and stream (-1 any).
     std::vector<std::pair<uint32_t, int>> refusedSets;
     std::vector<std::pair<uint32_t, int>> refusedGets;
@@ -72,13 +75,18 @@ public:
     uint64_t boot() const;
 
     uint32_t challenge(const std::string &user, corvane::wire::Challenge &challenge, std::vector<uint8_t> &nonce);
-    // source: the peer's address, counted by the lockout.
+    // source: the peer's address, counted by the lockout. A locked account
+    // also gives the seconds left on its lock (rounded up).
     uint32_t login(const std::string &user, const std::vector<uint8_t> &proof, corvane::wire::Challenge &challenge,
-                   const std::string &source, uint64_t &token);
+                   const std::string &source, uint64_t &token, uint32_t &lockSeconds);
     // A session is valid only for the address that logged in.
     bool validSession(uint64_t token, const std::string &source);
     bool hasSessionFrom(const std::string &source);
     void logout(uint64_t token);
+    // Ends every session and connection, as when the interface moves.
+    void closeSessions();
+    // Fault: this configuration request gets no answer at all.
+    bool ignores(uint16_t op) const;
 
     uint32_t getConfig(uint32_t cmd, const std::vector<uint8_t> &request, std::vector<uint8_t> &out);
     uint32_t setConfig(uint32_t cmd, const std::vector<uint8_t> &data);

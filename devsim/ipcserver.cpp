@@ -32,16 +32,22 @@ public:
             m_device->streamClosed();
     }
 
+    bool answers() const override { return m_answers; }
+
     bool handle(const wire::Frame &request, wire::Frame &reply) override
     {
         if (!m_device->online() || m_device->boot() != m_boot)
             return false;
+        m_answers = !m_device->ignores(request.type);
+        if (!m_answers)
+            return true;
         wire::WireReader in(request.payload);
         wire::WireWriter body;
         const uint32_t result = dispatch(request.type, in, body);
         std::vector<uint8_t> rest = body.take();
         reply.payload = wire::WireWriter().u32(result).take();
-        if (result == ZELT_MW_OK)
+        // A refused login tells how long the account stays locked.
+        if (result == ZELT_MW_OK || result == ZELT_MW_ERR_LOCKED)
             reply.payload.insert(reply.payload.end(), rest.begin(), rest.end());
         return true;
     }
@@ -65,10 +71,14 @@ private:
             if (!in.str(user, wire::kMaxUserNameSize) || !in.bytes(proof, wire::kProofSize) || !in.atEnd())
                 return ZELT_MW_ERR_PROTOCOL;
             uint64_t token = 0;
-            const uint32_t result = m_device->login(user, proof, m_challenge, m_source, token);
+            uint32_t lockSeconds = 0;
+            const uint32_t result = m_device->login(user, proof, m_challenge, m_source, token, lockSeconds);
             if (result == ZELT_MW_OK)
                 m_token = token;
-            out.u64(token);
+            if (result == ZELT_MW_ERR_LOCKED)
+                out.u32(lockSeconds);
+            else
+                out.u64(token);
             return result;
         }
         case OpAttach: {
@@ -205,6 +215,7 @@ private:
     wire::Challenge m_challenge;
     uint64_t m_token = 0;
     bool m_streaming = false;
+    bool m_answers = true;
     uint32_t m_streamId = 0;
     uint32_t m_sequence = 0;
 };

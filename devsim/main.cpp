@@ -2,6 +2,7 @@
 #include "devservices.h"
 #include "firmwaretool.h"
 #include "discoveryresponder.h"
+#include "onvif/onvifhost.h"
 #include "simfleet.h"
 #include "simoptions.h"
 
@@ -62,9 +63,16 @@ int main(int argc, char **argv)
         return 1;
     }
     startDeviceServices(fleet, io, options);
+    OnvifHost onvif(io, fleet, options);
+    if (!onvif.start(error)) {
+        std::cerr << "corvane-devsim: " << error << '\n';
+        return 1;
+    }
 
-    for (const auto &device : fleet.devices())
-        std::cout << device->describe() << '\n';
+    for (const auto &device : fleet.devices()) {
+        const std::string onvifLine = onvif.describe(*device);
+        std::cout << (onvifLine.empty() ? device->describe() : onvifLine) << '\n';
+    }
     std::cout << "ready" << std::endl;
 
     asio::signal_set signals(io, SIGINT, SIGTERM);
@@ -87,6 +95,7 @@ int main(int argc, char **argv)
         watchInput();
     }
     io.run();
+    onvif.shutdown();
     fleet.save();
     return 0;
 }

@@ -20,7 +20,7 @@ struct SimDevice
     static constexpr const char *FactoryPassword = "vorpe";
 
     int index = 0;             // position in the fleet, from 0
-    std::string type;          // "IPC" or "NVR"
+    std::string type;          // "IPC", "NVR", "ONVIF" or "ONVIF-NVR"
     std::string model;
     std::string serial;
     std::string mac;           // 12 lower-case hexadecimal digits
@@ -52,6 +52,8 @@ struct SimDevice
         std::string password;
     };
 
+    // Speaks ONVIF instead of the native protocols.
+    bool onvif() const { return type.rfind("ONVIF", 0) == 0; }
     std::string currentIp() const;
     // The account as it stands now (read under mutex).
     Account account() const;

@@ -30,8 +30,9 @@ const T &pick(const std::vector<T> &list, std::mt19937 &rng)
     return list[std::uniform_int_distribution<std::size_t>(0, list.size() - 1)(rng)];
 }
 
-// State lines are tab-separated; texts keep tabs and line ends escaped.
-std::string escape(const std::string &text)
+} // namespace
+
+std::string SimFleet::escapeField(const std::string &text)
 {
     std::string out;
     for (const char c : text) {
@@ -46,7 +47,7 @@ std::string escape(const std::string &text)
     return out;
 }
 
-std::string unescape(const std::string &text)
+std::string SimFleet::unescapeField(const std::string &text)
 {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -60,7 +61,7 @@ std::string unescape(const std::string &text)
     return out;
 }
 
-std::vector<std::string> splitTabs(const std::string &line)
+std::vector<std::string> SimFleet::splitTabs(const std::string &line)
 {
     std::vector<std::string> fields;
     std::string field;
@@ -71,8 +72,6 @@ std::vector<std::string> splitTabs(const std::string &line)
         fields.emplace_back();
     return fields;
 }
-
-} // namespace
 
 SimFleet::SimFleet(const SimOptions &options)
     : m_options(options)
@@ -152,16 +151,16 @@ void SimFleet::create()
     std::set<std::string> serials;
     std::set<std::string> macs;
     const uint32_t first = asio::ip::make_address_v4(m_options.firstIp).to_uint();
-    const int total = m_options.ipcCount + m_options.nvrCount;
+    const int total = m_options.ipcCount + m_options.nvrCount + m_options.onvifCount + m_options.onvifNvrCount;
     m_devices.clear();
     for (int i = 0; i < total; ++i) {
         auto device = std::make_unique<SimDevice>();
-        const bool ipc = i < m_options.ipcCount;
         device->index = i;
-        device->type = ipc ? "IPC" : "NVR";
+        device->type = typeAt(i);
+        const bool ipc = device->type == "IPC" || device->type == "ONVIF";
         device->ip = asio::ip::address_v4(first + uint32_t(i)).to_string();
         device->model = pick(ipc ? IpcModelNames : NvrModelNames, rng);
-        if (ipc && !m_options.ipcModels.empty())
+        if (device->type == "IPC" && !m_options.ipcModels.empty())
             device->model = m_options.ipcModels[std::size_t(i) % m_options.ipcModels.size()];
         device->version = pick(ipc ? IpcVersions : NvrVersions, rng);
         device->reserved = pick(HardwareIds, rng);
@@ -183,6 +182,17 @@ void SimFleet::create()
         device->securityCode = text;
         m_devices.push_back(std::move(device));
     }
+}
+
+std::string SimFleet::typeAt(int index) const
+{
+    if (index < m_options.ipcCount)
+        return "IPC";
+    index -= m_options.ipcCount;
+    if (index < m_options.nvrCount)
+        return "NVR";
+    index -= m_options.nvrCount;
+    return index < m_options.onvifCount ? "ONVIF" : "ONVIF-NVR";
 }
 
 std::string SimFleet::statePath() const
@@ -216,23 +226,22 @@ bool SimFleet::load(std::string &error)
         device->ip = f[1];
         device->mask = f[2];
         device->gateway = f[3];
-        device->model = unescape(f[4]);
-        device->serial = unescape(f[5]);
+        device->model = unescapeField(f[4]);
+        device->serial = unescapeField(f[5]);
         device->mac = f[6];
-        device->version = unescape(f[7]);
-        device->reserved = unescape(f[8]);
-        device->userName = unescape(f[9]);
-        device->password = unescape(f[10]);
-        device->securityCode = unescape(f[11]);
-        const bool wantIpc = device->index < m_options.ipcCount;
+        device->version = unescapeField(f[7]);
+        device->reserved = unescapeField(f[8]);
+        device->userName = unescapeField(f[9]);
+        device->password = unescapeField(f[10]);
+        device->securityCode = unescapeField(f[11]);
         std::string canonical;
-        if (device->type != (wantIpc ? "IPC" : "NVR") || !canonicalIp(device->ip, canonical, true)) {
-            error = statePath() + " does not match --ipc/--nvr";
+        if (device->type != typeAt(device->index) || !canonicalIp(device->ip, canonical, true)) {
+            error = statePath() + " does not match --ipc/--nvr/--onvif/--onvif-nvr";
             return false;
         }
         devices.push_back(std::move(device));
     }
-    if (int(devices.size()) != m_options.ipcCount + m_options.nvrCount) {
+    if (int(devices.size()) != m_options.ipcCount + m_options.nvrCount + m_options.onvifCount + m_options.onvifNvrCount) {
         error = statePath() + " holds " + std::to_string(devices.size()) + " devices, not the requested number";
         return false;
     }
@@ -249,10 +258,10 @@ void SimFleet::save() const
     for (const auto &device : m_devices) {
         std::lock_guard<std::mutex> lock(device->mutex);
         out << device->type << '\t' << device->ip << '\t' << device->mask << '\t' << device->gateway << '\t'
-            << escape(device->model) << '\t' << escape(device->serial) << '\t' << device->mac << '\t'
-            << escape(device->version) << '\t' << escape(device->reserved) << '\t'
-            << escape(device->userName) << '\t' << escape(device->password) << '\t'
-            << escape(device->securityCode) << '\n';
+            << escapeField(device->model) << '\t' << escapeField(device->serial) << '\t' << device->mac << '\t'
+            << escapeField(device->version) << '\t' << escapeField(device->reserved) << '\t'
+            << escapeField(device->userName) << '\t' << escapeField(device->password) << '\t'
+            << escapeField(device->securityCode) << '\n';
     }
     std::lock_guard<std::mutex> lock(m_saveMutex);
     const std::string path = statePath();

@@ -48,9 +48,15 @@ public:
     // false for text that is no address, or (with hostAddress) whose last number is 0.
     static bool canonicalIp(const std::string &text, std::string &canonical, bool hostAddress);
     static bool validMask(const std::string &text);
+    // State files are tab-separated; fields keep tabs and line ends escaped.
+    static std::string escapeField(const std::string &text);
+    static std::string unescapeField(const std::string &text);
+    static std::vector<std::string> splitTabs(const std::string &line);
 
 private:
     void create();
+    // The type the device at this place in the fleet has.
+    std::string typeAt(int index) const;
     bool load(std::string &error);
     bool assignKeys(std::string &error);
     std::string statePath() const;

@@ -78,6 +78,15 @@ bool toCommands(const std::string &value, std::set<uint32_t> &out, std::string &
     return true;
 }
 
+bool toPort(const std::string &value, uint16_t &out, std::string &error)
+{
+    int port = 0;
+    if (!toInt(value, 1, 65535, port, error))
+        return false;
+    out = uint16_t(port);
+    return true;
+}
+
 } // namespace
 
 const std::vector<SimOptionSpec> &simOptionTable()
@@ -166,6 +175,10 @@ const std::vector<SimOptionSpec> &simOptionTable()
          [](SimOptions &o, const std::string &, std::string &) { o.mainStreamRefused = true; return true; }},
         {"--cfg-delay", "MS", "fault: capability, live-stream and configuration-write answers come MS milliseconds late",
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 60000, o.cfgDelayMs, e); }},
+        {"--cfg-read-delay", "MS", "fault: configuration-read answers come MS milliseconds late",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 60000, o.cfgReadDelayMs, e); }},
+        {"--cfg-silent", "IP", "fault: the device at IP never answers configuration reads and writes (may repeat)",
+         [](SimOptions &o, const std::string &v, std::string &) { o.cfgSilentIps.insert(v); return true; }},
         {"--exit-on-eof", nullptr, "end when standard input closes (so a crashed parent leaves no fleet behind)",
          [](SimOptions &o, const std::string &, std::string &) { o.exitOnStdinEof = true; return true; }},
         {"--refuse-set", "IP:CMD[:STREAM]", "fault: the device at IP refuses writes of configuration CMD (may repeat)",
@@ -192,6 +205,36 @@ const std::vector<SimOptionSpec> &simOptionTable()
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 1000, o.encAnswerIndex, e); }},
         {"--refuse-after-main", "STREAM", "fault: every IPC refuses the first write of encoder stream 1 or 2 that follows a main-stream write (once)",
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 1, 2, o.refuseAfterMain, e); }},
+        {"--onvif", "N", "number of simulated ONVIF cameras (after the native devices)",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, MaxDevices, o.onvifCount, e); }},
+        {"--onvif-nvr", "N", "number of simulated ONVIF recorders (after the ONVIF cameras)",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, MaxDevices, o.onvifNvrCount, e); }},
+        {"--onvif-http-port", "PORT", "HTTP port of every ONVIF device (default 8080)",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toPort(v, o.onvifHttpPort, e); }},
+        {"--onvif-discovery-port", "PORT", "WS-Discovery port of the ONVIF devices (default 3702)",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toPort(v, o.onvifDiscoveryPort, e); }},
+        {"--onvif-digest-only", nullptr, "fault: ONVIF devices accept only HTTP Digest, not UsernameToken",
+         [](SimOptions &o, const std::string &, std::string &) { o.onvifDigestOnly = true; return true; }},
+        {"--onvif-both-auth", nullptr, "ONVIF devices need both UsernameToken and HTTP Digest",
+         [](SimOptions &o, const std::string &, std::string &) { o.onvifBothAuth = true; return true; }},
+        {"--onvif-clock-offset", "SECONDS", "fault: the ONVIF devices' clocks run SECONDS off (e.g. 3600)",
+         [](SimOptions &o, const std::string &v, std::string &e) {
+             return toInt(v, -86400 * 365, 86400 * 365, o.onvifClockOffset, e);
+         }},
+        {"--onvif-delay", "MS", "fault: every ONVIF SOAP answer comes MS milliseconds late",
+         [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 60000, o.onvifDelayMs, e); }},
+        {"--onvif-unsupported", "OP[,OP]", "fault: these ONVIF operations answer ActionNotSupported",
+         [](SimOptions &o, const std::string &v, std::string &e) {
+             for (const std::string &item : splitList(v))
+                 o.onvifUnsupported.insert(item);
+             if (o.onvifUnsupported.empty()) {
+                 e = "expected operation names separated by \",\"";
+                 return false;
+             }
+             return true;
+         }},
+        {"--onvif-malformed", nullptr, "fault: ONVIF SOAP answers are garbled",
+         [](SimOptions &o, const std::string &, std::string &) { o.onvifMalformed = true; return true; }},
     };
     return table;
 }
@@ -227,7 +270,7 @@ bool parseSimOptions(int argc, char **argv, SimOptions &options, bool &help, std
             return false;
         }
     }
-    const long total = long(options.ipcCount) + options.nvrCount;
+    const long total = long(options.ipcCount) + options.nvrCount + options.onvifCount + options.onvifNvrCount;
     const uint32_t first = asio::ip::make_address_v4(options.firstIp).to_uint();
     if (total > 0 && !corvane::wire::isLoopback(uint32_t(first + total - 1))) {
         error = "the devices would run past 127.255.255.255";
@@ -244,13 +287,18 @@ std::string simUsage()
 {
     std::ostringstream out;
     out << "usage: corvane-devsim [options]\n"
+        << "       corvane-devsim make-firmware --model MODEL --version VERSION [--size BYTES] FILE\n"
         << "Simulates IPC and NVR devices on consecutive loopback addresses. Prints one line per device\n"
-        << "(type address model serial MAC security-code [silent]), then \"ready\"; runs until SIGINT or SIGTERM.\n\n";
+        << "(type address model serial MAC security-code [silent]; ONVIF devices:\n"
+        << "ONVIF|ONVIF-NVR address http-port model serial MAC endpoint-reference), then \"ready\";\n"
+        << "runs until SIGINT or SIGTERM.\n\n";
     for (const SimOptionSpec &row : simOptionTable()) {
         std::string left = std::string("  ") + row.name + (row.argument ? std::string(" ") + row.argument : "");
         if (left.size() < 26)
             left.resize(26, ' ');
         out << left << ' ' << row.help << '\n';
     }
+    out << "\nmake-firmware writes a firmware image that the simulated devices of MODEL accept for an upgrade\n"
+        << "to VERSION (--size: payload bytes, 65536 by default).\n";
     return out.str();
 }

@@ -38,6 +38,8 @@ struct SimOptions
     bool streamFail = false;       // live streams cannot be opened
     bool mainStreamRefused = false; // writes of the main stream's encoder settings are refused
     int cfgDelayMs = 0;            // capability, live-stream and configuration-write answers come this late
+    int cfgReadDelayMs = 0;        // configuration-read answers come this late
+    std::set<std::string> cfgSilentIps; // devices that never answer configuration reads and writes
     // Configuration writes one device refuses (command, and for the encoder one stream or -1 for all).
     struct RefusedSet { std::string ip; uint32_t cmd = 0; int stream = -1; };
     std::vector<RefusedSet> refusedSets;
@@ -49,6 +51,17 @@ struct SimOptions
     // Encoder faults of every IPC.
     int encAnswerIndex = -1;       // encoder reads answer with this stream index; -1: the one asked for
     int refuseAfterMain = -1;      // the first write of this stream after a main-stream write is refused; -1: none
+    // ONVIF devices, placed after the native ones.
+    int onvifCount = 0;
+    int onvifNvrCount = 0;
+    uint16_t onvifHttpPort = 8080;
+    uint16_t onvifDiscoveryPort = 3702;
+    bool onvifDigestOnly = false;   // fault: only HTTP Digest logs in, UsernameToken is ignored
+    bool onvifBothAuth = false;     // protected operations need UsernameToken and HTTP Digest
+    int onvifClockOffset = 0;       // fault: the devices' clocks run this many seconds off
+    int onvifDelayMs = 0;           // fault: every SOAP answer comes this late
+    bool onvifMalformed = false;    // fault: SOAP answers are garbled
+    std::set<std::string> onvifUnsupported; // fault: these operations answer ActionNotSupported
 };
 
 struct SimOptionSpec

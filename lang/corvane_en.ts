@@ -1,5 +1,4 @@
-<?xml version="1.0" encoding="utf-8"?>
-<!DOCTYPE TS>
+<?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
     <name>CAboutDlg</name>
@@ -649,7 +648,7 @@
     </message>
     <message>
         <source>用安全码重置设备密码。</source>
-        <translation>Resets a device&apos;s password with its security code.</translation>
+        <translation>Resets a device's password with its security code.</translation>
     </message>
     <message>
         <source>重启设备。</source>
@@ -657,11 +656,11 @@
     </message>
     <message>
         <source>升级设备固件。</source>
-        <translation>Upgrades the devices&apos; firmware.</translation>
+        <translation>Upgrades the devices' firmware.</translation>
     </message>
     <message>
         <source>导出设备配置到文件夹。</source>
-        <translation>Exports the devices&apos; configuration into a folder.</translation>
+        <translation>Exports the devices' configuration into a folder.</translation>
     </message>
     <message>
         <source>把配置文件导入设备。</source>
@@ -669,7 +668,7 @@
     </message>
     <message>
         <source>导出设备诊断信息到文件夹。</source>
-        <translation>Exports the devices&apos; diagnostic information into a folder.</translation>
+        <translation>Exports the devices' diagnostic information into a folder.</translation>
     </message>
     <message>
         <source>设置夏令时规则：月 1-12，第 1-4 周或 last，星期 0-6（0 为星期日），时 0-23；--off 关闭夏令时。</source>
@@ -689,7 +688,7 @@
     </message>
     <message>
         <source>结果：每台设备一行“地址 ok”或“地址 failed: 原因”，或用 --format json 输出数组。</source>
-        <translation>Results: one line per device, &quot;ADDRESS ok&quot; or &quot;ADDRESS failed: REASON&quot;, or an array with --format json.</translation>
+        <translation>Results: one line per device, "ADDRESS ok" or "ADDRESS failed: REASON", or an array with --format json.</translation>
     </message>
     <message>
         <source>退出码：0 全部成功，1 部分设备失败，2 用法或输入错误。</source>
@@ -844,6 +843,10 @@
         <source>真的需要退出吗?</source>
         <translation>Do you really want to exit?</translation>
     </message>
+<message>
+        <source>没有可打开用户手册的PDF阅读器，请在PDF阅读器中打开 %1</source>
+        <translation>No PDF viewer could open the user manual. Please open %1 in a PDF viewer.</translation>
+    </message>
 </context>
 <context>
     <name>CDevCfgDlg</name>
@@ -866,6 +869,10 @@
     <message>
         <source>系统信息</source>
         <translation>System information</translation>
+    </message>
+<message>
+        <source>配置 - %1 %2</source>
+        <translation>Configuration - %1 %2</translation>
     </message>
 </context>
 <context>
@@ -980,9 +987,21 @@
     </message>
     <message>
         <source>设备身份已改变（密钥与上次不同），已拒绝连接</source>
-        <translation>The device&apos;s identity changed (its key differs from before); connection refused</translation>
+        <translation>The device's identity changed (its key differs from before); connection refused</translation>
     </message>
-</context>
+<message>
+        <source>账户已锁定，约%1分钟后再试</source>
+        <translation>account locked, try again in about %1 minutes</translation>
+    </message>
+<message>
+            <source>设备已离线</source>
+            <translation>The device went offline</translation>
+        </message>
+        <message>
+            <source>地址冲突：另一台设备使用相同地址</source>
+            <translation>Address conflict: another device uses the same address</translation>
+        </message>
+    </context>
 <context>
     <name>CDevListExport</name>
     <message>
@@ -1165,7 +1184,7 @@
     </message>
     <message>
         <source>连接超时,请检查设备网络连接。</source>
-        <translation>Connection timed out. Please check the device&apos;s network connection.</translation>
+        <translation>Connection timed out. Please check the device's network connection.</translation>
     </message>
     <message>
         <source>一次最多搜索%1个地址。</source>
@@ -1174,6 +1193,30 @@
     <message>
         <source>无法启动浏览器，请在浏览器中打开 %1</source>
         <translation>No web browser could be started. Open %1 in a browser.</translation>
+    </message>
+<message>
+        <source>设备：%1 %2</source>
+        <translation>Device: %1 %2</translation>
+    </message>
+    <message>
+        <source>设备正在重启，重启完成后列表中的状态会变回“未登录”。</source>
+        <translation>The device is restarting. Its status in the list returns to "Not logged in" once the restart is done.</translation>
+    </message>
+    <message>
+        <source>读取设备参数失败。</source>
+        <translation>Reading the device's settings failed.</translation>
+    </message>
+    <message>
+        <source>搜索中...</source>
+        <translation>Searching...</translation>
+    </message>
+    <message>
+        <source>%1台设备未应答</source>
+        <translation>%1 device(s) did not answer</translation>
+    </message>
+    <message>
+        <source>上次搜索到%1台设备，这次有%2台未应答。请稍后刷新或检查设备的网络连接。</source>
+        <translation>The last search found %1 devices; %2 of them did not answer this time. Refresh again later or check the devices' network connection.</translation>
     </message>
 </context>
 <context>
@@ -1192,7 +1235,7 @@
     </message>
     <message>
         <source>时</source>
-        <translation>o&apos;clock</translation>
+        <translation>o'clock</translation>
     </message>
     <message>
         <source>结束时间</source>
@@ -1877,6 +1920,18 @@
         <source>读取参数失败，该组不能配置。</source>
         <translation>The settings could not be read; this group cannot be configured.</translation>
     </message>
+<message>
+        <source>重试</source>
+        <translation>Retry</translation>
+    </message>
+    <message>
+        <source>与设备的连接已中断，实况已停止。</source>
+        <translation>The connection to the device was lost; the live picture stopped.</translation>
+    </message>
+    <message>
+        <source>视频流已中断。</source>
+        <translation>The video stream was lost.</translation>
+    </message>
 </context>
 <context>
     <name>CModifyChanDlg</name>
@@ -2100,7 +2155,7 @@
     </message>
     <message>
         <source>默认网关无效或与IP地址不在同一网段，请重新输入。</source>
-        <translation>The default gateway is not valid or not in the IP address&apos;s subnet; please enter it again.</translation>
+        <translation>The default gateway is not valid or not in the IP address's subnet; please enter it again.</translation>
     </message>
     <message>
         <source>修改网络参数可能会导致网络中断，真的要修改吗？</source>
@@ -2120,11 +2175,23 @@
     </message>
     <message>
         <source>设备地址已改为%1，请刷新设备列表。</source>
-        <translation> The device&apos;s address is now %1; please refresh the device list.</translation>
+        <translation> The device's address is now %1; please refresh the device list.</translation>
     </message>
     <message>
         <source>设备地址可能已改变，请刷新设备列表。</source>
-        <translation> The device&apos;s address may have changed; please refresh the device list.</translation>
+        <translation> The device's address may have changed; please refresh the device list.</translation>
+    </message>
+<message>
+        <source>首选DNS服务器地址无效，请重新输入。</source>
+        <translation>The preferred DNS server address is not valid; please enter it again.</translation>
+    </message>
+    <message>
+        <source>备选DNS服务器地址无效，请重新输入。</source>
+        <translation>The alternate DNS server address is not valid; please enter it again.</translation>
+    </message>
+    <message>
+        <source>NTX服务器地址无效，请重新输入。</source>
+        <translation>The NTX server address is not valid; please enter it again.</translation>
     </message>
 </context>
 <context>
@@ -2175,6 +2242,10 @@
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+<message>
+        <source>安全码</source>
+        <translation>Security Code</translation>
     </message>
 </context>
 <context>
@@ -2248,7 +2319,7 @@
     </message>
     <message>
         <source>可多选设备，再单击“添加通道”按钮将设备所有通道添加至通道列表。</source>
-        <translation>Select one or more devices, then click &quot;Add channels&quot; to add their channels to the channel list.</translation>
+        <translation>Select one or more devices, then click "Add channels" to add their channels to the channel list.</translation>
     </message>
     <message>
         <source>登录设备</source>
@@ -2303,7 +2374,11 @@
         <source>型号</source>
         <translation>Model</translation>
     </message>
-</context>
+<message>
+            <source>读取失败</source>
+            <translation>Read failed</translation>
+        </message>
+    </context>
 <context>
     <name>CUIDeviceBean</name>
     <message>
@@ -2389,6 +2464,14 @@
     <message>
         <source>修改失败(IP地址无效)</source>
         <translation>Modification failed (invalid IP address)</translation>
+    </message>
+<message>
+        <source>未登录(账户已锁定)</source>
+        <translation>Not logged in (account locked)</translation>
+    </message>
+    <message>
+        <source>正在重启...</source>
+        <translation>Restarting...</translation>
     </message>
 </context>
 <context>
@@ -2501,6 +2584,22 @@
         <source>不能同时导出多台设备的系统配置。</source>
         <translation>The system configuration of several devices cannot be exported at once.</translation>
     </message>
+<message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>等%1台设备</source>
+        <translation>%1 devices in all</translation>
+    </message>
+    <message>
+        <source>设备：</source>
+        <translation>Devices: </translation>
+    </message>
+    <message>
+        <source>升级文件 (*.zip *.patch *.bin);;所有文件 (*)</source>
+        <translation>Firmware files (*.zip *.patch *.bin);;All files (*)</translation>
+    </message>
 </context>
 <context>
     <name>CVideoWidget</name>
@@ -2526,6 +2625,10 @@
     <message>
         <source>该操作仅支持类型为IPC的设备。</source>
         <translation>This operation supports only devices of type IPC.</translation>
+    </message>
+<message>
+        <source>所选设备不支持该功能。</source>
+        <translation>The selected device does not support this function.</translation>
     </message>
 </context>
 <context>
@@ -2578,6 +2681,18 @@
         <source>密码</source>
         <translation>Password</translation>
     </message>
+<message>
+        <source>%1 已用%2秒</source>
+        <translation>%1 %2 s</translation>
+    </message>
+    <message>
+        <source>未登录(%1)</source>
+        <translation>Not logged in (%1)</translation>
+    </message>
+    <message>
+        <source>%1 上传%2%</source>
+        <translation>%1 uploading %2%</translation>
+    </message>
 </context>
 <context>
     <name>SearchEditBox</name>
@@ -2586,4 +2701,109 @@
         <translation>Enter keywords</translation>
     </message>
 </context>
-</TS>
+<context>
+    <name>ChanImport</name>
+    <message>
+        <source>录像机的通道不能导入，请手动添加</source>
+        <translation>the channels of an NVR cannot be imported; add them by hand</translation>
+    </message>
+    <message>
+        <source>主码流没有码率</source>
+        <translation>the main stream has no bit rate</translation>
+    </message>
+</context>
+<context>
+        <name>COnvifError</name>
+        <message>
+            <source>仅允许本机回环地址，未发送到 %1</source>
+            <translation>Loopback addresses only: nothing was sent to %1</translation>
+        </message>
+        <message>
+            <source>无法连接设备：%1</source>
+            <translation>Cannot reach the device: %1</translation>
+        </message>
+        <message>
+            <source>设备无应答（超时）</source>
+            <translation>The device did not answer (timed out)</translation>
+        </message>
+        <message>
+            <source>HTTP 错误 %1</source>
+            <translation>HTTP error %1</translation>
+        </message>
+        <message>
+            <source>设备应答格式错误</source>
+            <translation>The device's answer is malformed</translation>
+        </message>
+        <message>
+            <source>设备应答过大，已拒绝</source>
+            <translation>The device's answer is too large and was refused</translation>
+        </message>
+        <message>
+            <source>用户名或密码错误</source>
+            <translation>Wrong user name or password</translation>
+        </message>
+        <message>
+            <source>该设备不支持此操作</source>
+            <translation>Not supported by this device</translation>
+        </message>
+        <message>
+            <source>设备拒绝：%1</source>
+            <translation>The device refused: %1</translation>
+        </message>
+        <message>
+            <source>设备只接受不安全的认证方式，已拒绝</source>
+            <translation>The device accepts only an unsafe sign-in method; refused</translation>
+        </message>
+        <message>
+            <source>设备证书与首次连接时不同，可能被冒充：%1</source>
+            <translation>The device's certificate differs from the one seen first; it may be an impostor: %1</translation>
+        </message>
+        <message>
+            <source>文件无法读写或过大</source>
+            <translation>File unreadable, not writable or too large</translation>
+        </message>
+        <message>
+            <source>ONVIF 设备请用设备上的复位按钮或其网页重置密码。</source>
+            <translation>ONVIF devices reset their password with their own reset button or web page.</translation>
+        </message>
+    </context>
+    <context>
+        <name>DevSession</name>
+        <message>
+            <source>制造商</source>
+            <translation>Manufacturer</translation>
+        </message>
+        <message>
+            <source>IP地址</source>
+            <translation>IP address</translation>
+        </message>
+        <message>
+            <source>子网掩码</source>
+            <translation>Subnet mask</translation>
+        </message>
+        <message>
+            <source>默认网关</source>
+            <translation>Default gateway</translation>
+        </message>
+        <message>
+            <source>硬件标识</source>
+            <translation>Hardware ID</translation>
+        </message>
+        <message>
+            <source>主机名</source>
+            <translation>Host name</translation>
+        </message>
+        <message>
+            <source>设备时间</source>
+            <translation>Device time</translation>
+        </message>
+        <message>
+            <source>时区</source>
+            <translation>Time zone</translation>
+        </message>
+        <message>
+            <source>范围</source>
+            <translation>Scopes</translation>
+        </message>
+    </context>
+    </TS>

@@ -10,17 +10,25 @@ PACKAGES=(
     xvfb xauth x11-utils imagemagick desktop-file-utils
     fonts-wqy-microhei fonts-dejavu-core
     python3
+    libcpp-httplib-dev libpugixml-dev onvif-tools iproute2 util-linux nodejs
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if [ ${#missing[@]} -eq 0 ]; then
-    echo "All build dependencies are installed."
-    exit 0
-fi
+# The independent ONVIF client the tests drive the simulator with.
+install_onvif_peer() {
+    command -v npm >/dev/null || { $SUDO apt-get install -y -qq --no-install-recommends npm; }
+    (cd "$(dirname "$0")/../tests/peers/onvif" && npm ci --no-audit --no-fund)
+}
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+if [ ${#missing[@]} -eq 0 ]; then
+    echo "All build dependencies are installed."
+    [ -d "$(dirname "$0")/../tests/peers/onvif/node_modules/onvif" ] || install_onvif_peer
+    exit 0
+fi
 echo "Installing: ${missing[*]}"
 $SUDO apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+install_onvif_peer

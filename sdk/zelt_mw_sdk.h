@@ -42,6 +42,10 @@ extern "C" {
 
 /* Event types of the event callback */
 #define ZELT_MW_EVENT_UPGRADE 1 /* value: 0 success, > 0 failure code */
+/* While an upgrade runs: the percentage of the firmware sent (on the calling thread of ZELT_MW_Upgrade),
+ * then the percentage the device reports while it installs. Each is sent only when it changes. */
+#define ZELT_MW_EVENT_UPGRADE_UPLOAD 2
+#define ZELT_MW_EVENT_UPGRADE_PROGRESS 3
 
 /* Results. 0 is success; ZELT_MW_StartMediaStream also reports a running
  * stream with ZELT_MW_STREAM_SHARED or ZELT_MW_STREAM_NO_AUDIO. */
@@ -93,6 +97,9 @@ typedef struct ZELT_MW_INFO_QUERY
 DEV_EXPORT DWORD DEV_API ZELT_MW_LoginQuery(const char *szUser, const char *szPassword, const char *szIp,
                                             DWORD ulPort, char *szUserID, DWORD ulChannel,
                                             ZELT_MW_INFO_QUERY *pQueries, DWORD ulCount);
+/* After a login on the calling thread failed with ZELT_MW_ERR_LOCKED: the seconds the device said the
+ * account stays locked; 0 when it did not say or the last login failed otherwise. */
+DEV_EXPORT DWORD DEV_API ZELT_MW_GetLockTime(void);
 DEV_EXPORT DWORD DEV_API ZELT_MW_Logout(const char *szUserID);
 /* *pulLen: buffer size in, structure size out; it must equal the command's structure size. */
 DEV_EXPORT DWORD DEV_API ZELT_MW_GetConfig(const char *szUserID, DWORD ulCmd, DWORD ulChannel, DWORD *pulLen,
@@ -107,6 +114,9 @@ DEV_EXPORT DWORD DEV_API ZELT_MW_StartMediaStream(const char *szUserID, DWORD ul
 DEV_EXPORT DWORD DEV_API ZELT_MW_StartPlay(HWND hWnd, DWORD ulStreamHandle);
 DEV_EXPORT DWORD DEV_API ZELT_MW_StopPlay(HWND hWnd);
 DEV_EXPORT DWORD DEV_API ZELT_MW_StopMediaStream(const char *szUserID, DWORD ulStreamHandle);
+/* *pulEndResult: 0 while the stream still receives frames from the device, otherwise the code that ended
+ * it (the device went away, the session closed). ZELT_MW_ERR_STREAM for a handle that is not running. */
+DEV_EXPORT DWORD DEV_API ZELT_MW_GetStreamState(DWORD ulStreamHandle, DWORD *pulEndResult);
 /* *pulLen: buffer size in (at most ZELT_MW_CAP_MAX_LEN used), text length out; the text is
  * NUL-terminated when it is shorter than the buffer. */
 DEV_EXPORT DWORD DEV_API ZELT_MW_GetDeviceCapability(const char *szUserID, DWORD ulKind, DWORD *pulLen,

@@ -107,7 +107,7 @@ void TestBatchCfgDlg::cleanupTestCase()
 void TestBatchCfgDlg::init()
 {
     if (!m_pSim || !m_pSim->isRunning() || !m_pForm)
-        QSKIP("simulator unavailable");
+        CORVANE_DEVICE_SKIP("simulator unavailable");
     QTRY_VERIFY(DialogHelper::noModal());
     QTRY_VERIFY(!m_pForm->findChild<CBatchCfgDlg *>());
 }

@@ -199,7 +199,9 @@ private slots:
         QCOMPARE(dlg.rows().at(0).m_strGateway, QStringLiteral("127.0.0.254"));
 
         QVERIFY(pModel->setData(pModel->index(0, 6), QStringLiteral("typed")));
-        QCOMPARE(pModel->data(pModel->index(0, 6)).toString(), QStringLiteral("typed"));
+        QCOMPARE(dlg.rows().at(0).m_strInputPassword, QStringLiteral("typed"));
+        // Shown masked, never in clear.
+        QCOMPARE(pModel->data(pModel->index(0, 6)).toString(), QString(8, QChar(0x25CF)));
         QVERIFY(pModel->setData(pModel->index(0, 6), QString()));
         QCOMPARE(dlg.rows().at(0).m_strInputPassword, QStringLiteral("pw0"));
 

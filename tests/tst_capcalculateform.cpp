@@ -209,7 +209,7 @@ void TestCapCalculateForm::tableLayout()
     const QStringList listCell{" ", "4(IPC)", "720P", "25 fps", "1000 kbps", "4000 kbps"};
     for (int i = 0; i < 6; ++i)
         QCOMPARE(model()->index(0, i).data().toString(), listCell.at(i));
-    QCOMPARE(model()->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+    QCOMPARE(model()->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
     QVERIFY(model()->flags(model()->index(0, 0)) & Qt::ItemIsUserCheckable);
 
     emit pView->entered(model()->index(0, 3));
@@ -229,13 +229,10 @@ void TestCapCalculateForm::oneChannelFigures()
     QCOMPARE(oRow.m_lBestBitRate, 4096);
     QCOMPARE(oRow.m_lEncFmt, 6);
 
+    // A new row is counted at once.
+    QCOMPARE(model()->checkedList(), QList<int>{0});
     child<QComboBox>("oDiskCombo")->setCurrentText(QStringLiteral("1TB"));
     child<QSpinBox>("oTimeDayEdit")->setValue(30);
-    QCOMPARE(days(), QStringLiteral("0 天"));
-    QCOMPARE(space(), QStringLiteral("0 GB"));
-
-    setChecked(0, true);
-    QCOMPARE(model()->checkedList(), QList<int>{0});
     QCOMPARE(days(), QStringLiteral("21 天"));
     QCOMPARE(space(), QStringLiteral("1296 GB = 2 TB"));
 
@@ -427,6 +424,7 @@ void TestCapCalculateForm::modifyAppliesToEveryCheckedRow()
     addChannel(2, QStringLiteral("D1"), 1024);
     addChannel(3, QStringLiteral("CIF"), 512);
     addChannel(4, QStringLiteral("720P"), 2048);
+    setChecked(0, false);
     setChecked(3, true);
     setChecked(1, true);
     setChecked(2, true);
@@ -475,6 +473,7 @@ void TestCapCalculateForm::modifyAndDeleteNeedCheckedRows()
     QCOMPARE(noteFrom("oModifyChanBtn"), strNote);
     QCOMPARE(noteFrom("oDelChanBtn"), strNote);
     addChannel(1, QStringLiteral("1080P"), 4096);
+    setChecked(0, false);
     QCOMPARE(noteFrom("oModifyChanBtn"), strNote);
     QCOMPARE(noteFrom("oDelChanBtn"), strNote);
     QCOMPARE(chanList().size(), 1);
@@ -492,6 +491,8 @@ void TestCapCalculateForm::deleteRemovesCheckedRows()
 {
     for (int lBitRate : {1000, 2000, 3000, 4000})
         addChannel(1, QStringLiteral("1080P"), lBitRate);
+    setChecked(1, false);
+    setChecked(3, false);
     setChecked(2, true);
     setChecked(0, true);
     QSignalSpy spyCalc(m_pForm, &CCapCalculateForm::calculateSignal);
@@ -519,8 +520,10 @@ void TestCapCalculateForm::idsStayUniqueAfterSorting()
         setIds.insert(oRow.m_lChanId);
     QCOMPARE(setIds.size(), 4);
 
-    // Checking the new row checks nothing else.
-    setChecked(3, true);
+    // Unticking the old rows leaves the new row alone ticked.
+    for (int i = 0; i < 3; ++i)
+        setChecked(i, false);
+    QCOMPARE(model()->index(3, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
     for (int i = 0; i < 3; ++i)
         QCOMPARE(model()->index(i, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
     child<QPushButton>("oDelChanBtn")->click();

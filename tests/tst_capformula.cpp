@@ -142,7 +142,7 @@ void TestCapFormula::labelsForDeviceSizes_data()
     QTest::addColumn<quint32>("rate");
     QTest::newRow("1080P") << 1920u << 1080u << "1080P" << 4096u;
     QTest::newRow("3MP table") << 2048u << 1560u << "3MP" << 5120u;
-    QTest::newRow("3MP device") << 2048u << 1536u << "3MP" << 5120u;
+    QTest::newRow("2048*1536 not listed") << 2048u << 1536u << "" << 0u;
     QTest::newRow("D1 704") << 704u << 576u << "D1" << 1024u;
     QTest::newRow("D1 NTSC") << 720u << 480u << "D1" << 1024u;
     QTest::newRow("CIF") << 352u << 288u << "CIF" << 512u;

@@ -178,7 +178,7 @@ private slots:
         QTcpServer silentB;
         if (!silentA.listen(QHostAddress(QStringLiteral("127.66.0.150")), 7060)
             || !silentB.listen(QHostAddress(QStringLiteral("127.66.0.151")), 7060))
-            QSKIP("cannot listen on the silent devices' addresses");
+            CORVANE_DEVICE_SKIP("cannot listen on the silent devices' addresses");
         for (QTcpServer *pServer : {&silentA, &silentB}) {
             connect(pServer, &QTcpServer::newConnection, this, [&, pServer] {
                 while (QTcpSocket *pSocket = pServer->nextPendingConnection()) {

@@ -1,6 +1,7 @@
 // The device tab against the simulator: search cycle, merge, filter and count,
 // results merged back, and the question before a refresh.
 #include "dev_manageform.h"
+#include "devfailreason.h"
 #include "dialoghelper.h"
 #include "encodedevmodelex.h"
 #include "msgdlg.h"
@@ -24,6 +25,7 @@ namespace {
 // This file's own loopback range and discovery port.
 const QString kFirstIp = QStringLiteral("127.12.0.5");
 const QString kDiscoveryPort = QStringLiteral("39512");
+const QString kOnvifDiscoveryPort = QStringLiteral("39513");
 constexpr int kIpcCount = 12;
 constexpr int kNvrCount = 4;
 constexpr int kFleet = kIpcCount + kNvrCount;
@@ -53,6 +55,7 @@ private slots:
     void refreshAsksWhileBusy();
     void resultsMergeIntoList();
     void listGoesToCapacityTab();
+    void onvifByeMarksRowOffline();
 
 private:
     void verifyFleetListed(CDevManageForm &form);
@@ -65,6 +68,7 @@ void TestDevManageForm::initTestCase()
 {
     registerRecordTypes();
     qputenv("CORVANE_DISCOVERY_PORT", kDiscoveryPort.toLatin1());
+    qputenv("CORVANE_ONVIF_DISCOVERY_PORT", kOnvifDiscoveryPort.toLatin1());
     m_pSim.reset(new SimFleetProcess({QStringLiteral("--ipc"), QString::number(kIpcCount), QStringLiteral("--nvr"),
                                       QString::number(kNvrCount), QStringLiteral("--first"), kFirstIp,
                                       QStringLiteral("--port"), kDiscoveryPort}));
@@ -80,7 +84,7 @@ void TestDevManageForm::cleanupTestCase()
 void TestDevManageForm::init()
 {
     if (!m_pSim || !m_pSim->isRunning())
-        QSKIP("simulator unavailable");
+        CORVANE_DEVICE_SKIP("simulator unavailable");
     m_pForm.reset(new CDevManageForm);
     // The first search runs at construction.
     QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kFleet, 10000);
@@ -302,7 +306,9 @@ void TestDevManageForm::resultsMergeIntoList()
     QCOMPARE(spyRlt.count(), 2);
     QCOMPARE(m_pForm->deviceList().at(2).m_strIp, QStringLiteral("127.12.1.1"));
     QCOMPARE(m_pForm->deviceList().at(2).m_strMask, QStringLiteral("255.255.0.0"));
-    QCOMPARE(m_pForm->deviceList().at(2).m_lStatus, int(DevStatusModifyOk));
+    // The row held a session: it is logging in again at its new address.
+    QCOMPARE(m_pForm->deviceList().at(2).m_lStatus, int(DevStatusConnecting));
+    QVERIFY(m_pForm->deviceList().at(2).m_strLoginKey.isEmpty());
 
     // A result for an address not in the list changes nothing.
     CBatchEditNetAddrBean oStranger = oDone;
@@ -317,6 +323,32 @@ void TestDevManageForm::listGoesToCapacityTab()
     m_pForm->sendDev2CapSlot();
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).value<QList<CUIDeviceBean>>().size(), kFleet);
+}
+
+void TestDevManageForm::onvifByeMarksRowOffline()
+{
+    // ONVIF devices on this file's own ports, from the client tests' loopback range.
+    SimFleetProcess onvif({QStringLiteral("--onvif"), QStringLiteral("2"), QStringLiteral("--first"),
+                           QStringLiteral("127.141.0.10"), QStringLiteral("--onvif-discovery-port"),
+                           kOnvifDiscoveryPort, QStringLiteral("--port"), kDiscoveryPort});
+    CORVANE_START_SIMULATOR(onvif);
+    QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
+    QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kFleet + 2, 10000);
+
+    // Leaving, the devices say Bye: their rows show offline without a refresh, the others stay as they were.
+    onvif.stop();
+    auto offlineRows = [this] {
+        int nOffline = 0;
+        for (int iRow = 0; iRow < m_pForm->devModel()->rowCount(); ++iRow) {
+            const QString strStatus = m_pForm->devModel()
+                                          ->data(m_pForm->devModel()->index(iRow, EncodeDevModelEx::ColStatus))
+                                          .toString();
+            nOffline += strStatus.contains(CDevFailReason::offline()) ? 1 : 0;
+        }
+        return nOffline;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(offlineRows(), 2, 10000);
+    QCOMPARE(m_pForm->deviceList().size(), kFleet + 2);
 }
 
 QTEST_MAIN(TestDevManageForm)

@@ -88,13 +88,15 @@ private slots:
 
     void restartByType()
     {
+        QString strReason;
         const CUIDeviceBean oIpc = loggedIn(record(QStringLiteral("IPC")));
-        QCOMPARE(DevSession::restart(oIpc), DWORD(0));
+        QCOMPARE(DevSession::restart(oIpc, strReason), DWORD(0));
         // An NVR restarts through a session of its own, with the stored account.
         CUIDeviceBean oNvr = loggedIn(record(QStringLiteral("NVR"), 1));
-        QCOMPARE(DevSession::restart(oNvr), DWORD(0));
+        QCOMPARE(DevSession::restart(oNvr, strReason), DWORD(0));
         oNvr.m_strPassword = QStringLiteral("wrong");
-        QVERIFY(DevSession::restart(oNvr) != 0);
+        QVERIFY(DevSession::restart(oNvr, strReason) != 0);
+        QVERIFY(!strReason.isEmpty());
     }
 
     void logoutAllIsBoundedWhenDevicesStopAnswering()

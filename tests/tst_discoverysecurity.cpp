@@ -311,7 +311,7 @@ void TestDiscoverySecurity::nothingSecretOnTheWire()
     if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof local) != 0) {
         if (fd >= 0)
             ::close(fd);
-        QSKIP("cannot bind the hand-made device's address");
+        CORVANE_DEVICE_SKIP("cannot bind the hand-made device's address");
     }
     timeval tick{0, 50000};
     ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tick, sizeof tick);
@@ -402,7 +402,7 @@ void TestDiscoverySecurity::forgedAndMalformedAnswersAreDropped()
 {
     QUdpSocket fake;
     if (!fake.bind(QHostAddress(FakeDeviceIp), port()))
-        QSKIP("cannot bind the hand-made device's address");
+        CORVANE_DEVICE_SKIP("cannot bind the hand-made device's address");
     Delivered delivered;
     QCOMPARE(RVNA_SetDiscoveryCallBack(&Delivered::callback, &delivered), RVNA_OK);
     QCOMPARE(RVNA_SendProbe2(SimFleetProcess::ipToNumber(FakeDeviceIp), SimFleetProcess::ipToNumber(FakeDeviceIp)),

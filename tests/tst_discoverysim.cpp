@@ -186,6 +186,9 @@ private:
 void TestDiscoverySim::initTestCase()
 {
     qputenv("CORVANE_DISCOVERY_PORT", DiscoveryPort);
+    // The hand-made native devices here read every datagram on their port:
+    // the ONVIF search of a refresh goes to a port of its own.
+    qputenv("CORVANE_ONVIF_DISCOVERY_PORT", "37861");
     QVERIFY(m_stateDir.isValid());
 }
 
@@ -208,7 +211,7 @@ void TestDiscoverySim::multicastProbeFindsWholeFleet()
 {
     SimFleetProcess *sim = fleet();
     if (!sim)
-        QSKIP(qPrintable(m_fleet->errorString()));
+        CORVANE_DEVICE_SKIP(m_fleet->errorString());
     QCOMPARE(sim->devices().size(), FleetSize);
 
     CDevDiscovery discovery;
@@ -231,7 +234,7 @@ void TestDiscoverySim::rangeProbeFindsWholeFleet()
 {
     SimFleetProcess *sim = fleet();
     if (!sim)
-        QSKIP(qPrintable(m_fleet->errorString()));
+        CORVANE_DEVICE_SKIP(m_fleet->errorString());
     CDevDiscovery discovery;
     discovery.sendProbe2(FleetFirst, SimFleetProcess::addressAt(FleetFirst, FleetSize - 1));
     QTRY_COMPARE_WITH_TIMEOUT(countInRange(discovery, FleetFirst, FleetSize), FleetSize, FindTimeoutMs);
@@ -317,7 +320,7 @@ void TestDiscoverySim::reprobeAsksSilentAddressesUnderNewId()
     QUdpSocket silent;
     QUdpSocket answering;
     if (!silent.bind(QHostAddress(FakeDeviceIp), port) || !answering.bind(QHostAddress(SecondFakeIp), port))
-        QSKIP("cannot bind the hand-made devices' addresses");
+        CORVANE_DEVICE_SKIP("cannot bind the hand-made devices' addresses");
     CDevDiscovery discovery;
     discovery.sendProbe2(FakeDeviceIp, SecondFakeIp);
 
@@ -533,7 +536,7 @@ void TestDiscoverySim::libraryDropsMalformedAnswers()
 {
     QUdpSocket fake;
     if (!fake.bind(QHostAddress(FakeDeviceIp), quint16(QByteArray(DiscoveryPort).toUShort())))
-        QSKIP("cannot bind the hand-made device's address");
+        CORVANE_DEVICE_SKIP("cannot bind the hand-made device's address");
     CDevDiscovery discovery;
     discovery.sendProbe2(FakeDeviceIp, FakeDeviceIp);
     QTRY_VERIFY_WITH_TIMEOUT(fake.hasPendingDatagrams(), FindTimeoutMs);

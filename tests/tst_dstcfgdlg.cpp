@@ -58,7 +58,7 @@ private slots:
     void cleanupTestCase();
     void init();
 
-    void fiveDevicesGetTheRuleInListOrder();
+    void mixedModelsGetTheRuleInListOrder();
     void reopeningWhilePendingLeavesRequestsIntact();
     void outOfRangeValuesAreNeverSent();
     void refusals_data();
@@ -113,7 +113,7 @@ void TestDstCfgDlg::cleanupTestCase()
 void TestDstCfgDlg::init()
 {
     if (!m_pSim || !m_pSim->isRunning() || !m_pForm)
-        QSKIP("simulator unavailable");
+        CORVANE_DEVICE_SKIP("simulator unavailable");
     QTRY_VERIFY(DialogHelper::noModal());
 }
 
@@ -175,18 +175,22 @@ QByteArray TestDstCfgDlg::readDst(int iIpc)
     return ulRet == 0 ? baDst : QByteArray();
 }
 
-void TestDstCfgDlg::fiveDevicesGetTheRuleInListOrder()
+void TestDstCfgDlg::mixedModelsGetTheRuleInListOrder()
 {
-    const QList<int> listIpc = {3, 0, 4, 1, 2};
+    // Two models; the one first in the list is read.
+    const QList<int> listIpc = {3, 0, kUnreadableIpc, 4, 1, 2};
     check(listIpc);
     QList<long> listStatusAtOk;
     std::unique_ptr<QSignalSpy> pSpy;
+    // Every field differs from the rule the devices hold.
+    const stRule begin{4, 2, 3, 5};
+    const stRule end{11, 1, 6, 20};
     runDst([&](QWidget *pDlg) {
         pSpy.reset(new QSignalSpy(qobject_cast<CDstCfgDlg *>(pDlg), &CDstCfgDlg::sendResultSignal));
         pDlg->findChild<QCheckBox *>(QStringLiteral("oEnableDSTCheck"))->setChecked(true);
-        setRule(pDlg, "oBegin", {3, 5, 0, 2});
-        setRule(pDlg, "oEnd", {10, 5, 0, 3});
-        setBias(pDlg, 60);
+        setRule(pDlg, "oBegin", begin);
+        setRule(pDlg, "oEnd", end);
+        setBias(pDlg, 90);
         DialogHelper::clickButton(pDlg, QStringLiteral("oOkBtn"));
         for (int iIpc : listIpc)
             listStatusAtOk.append(device(iIpc)->m_lStatus);
@@ -212,18 +216,24 @@ void TestDstCfgDlg::fiveDevicesGetTheRuleInListOrder()
     QCOMPARE(long(device(-1)->m_lStatus), long(DevStatusLogged));
 
     for (int iIpc : listIpc) {
-        if (iIpc == kRefusingIpc)
+        if (iIpc == kRefusingIpc || iIpc == kUnreadableIpc)
             continue;
         const QByteArray baDst = readDst(iIpc);
         QCOMPARE(baDst.size(), ZELT_DST_SIZE);
         const auto *p = reinterpret_cast<const uint8_t *>(baDst.constData());
         QCOMPARE(zelt_get_u32(p, ZELT_DST_ENABLED), 1u);
-        QCOMPARE(int(p[ZELT_DST_END_MONTH]), 10);
-        QCOMPARE(int(p[ZELT_DST_END_WEEK]), 5);
-        QCOMPARE(int(p[ZELT_DST_END_WEEKDAY]), 0);
-        QCOMPARE(int(p[ZELT_DST_END_HOUR]), 3);
-        QCOMPARE(int(zelt_get_u16(p, ZELT_DST_OFFSET_MIN)), 60);
+        QCOMPARE(int(p[ZELT_DST_START_MONTH]), begin.iMonth);
+        QCOMPARE(int(p[ZELT_DST_START_WEEK]), begin.iWeek);
+        QCOMPARE(int(p[ZELT_DST_START_WEEKDAY]), begin.iWeekDay);
+        QCOMPARE(int(p[ZELT_DST_START_HOUR]), begin.iHour);
+        QCOMPARE(int(p[ZELT_DST_END_MONTH]), end.iMonth);
+        QCOMPARE(int(p[ZELT_DST_END_WEEK]), end.iWeek);
+        QCOMPARE(int(p[ZELT_DST_END_WEEKDAY]), end.iWeekDay);
+        QCOMPARE(int(p[ZELT_DST_END_HOUR]), end.iHour);
+        QCOMPARE(int(zelt_get_u16(p, ZELT_DST_OFFSET_MIN)), 90);
     }
+    // The other model cannot be read back; its answer says it took the rule.
+    QCOMPARE(long(device(kUnreadableIpc)->m_lStatus), long(DevStatusCfgOk));
     // The dialog goes once its last answer is in.
     QTRY_VERIFY(!m_pForm->findChild<CDstCfgDlg *>());
 }
@@ -305,13 +315,12 @@ void TestDstCfgDlg::refusals_data()
     QTest::addColumn<QList<int>>("devices");
     QTest::addColumn<QString>("note");
     QTest::newRow("nothing checked") << QList<int>() << QStringLiteral("请选择设备。");
-    QTest::newRow("two models") << QList<int>{0, 7} << QStringLiteral("请选择相同型号的设备。");
-    QTest::newRow("model differs after the first") << QList<int>{1, 2, 7} << QStringLiteral("请选择相同型号的设备。");
-    QTest::newRow("NVR") << QList<int>{-1} << QStringLiteral("该操作仅支持类型为IPC的设备。");
+    QTest::newRow("NVR") << QList<int>{-1} << QStringLiteral("所选设备不支持该功能。");
+    QTest::newRow("IPC and NVR") << QList<int>{0, -1} << QStringLiteral("所选设备不支持该功能。");
     QTest::newRow("no daylight saving") << QList<int>{5} << QStringLiteral("所选设备不支持该功能。");
     // Another failure of the read says why.
     QTest::newRow("read refused") << QList<int>{kUnreadableIpc}
-                                  << QStringLiteral("所选设备不支持该功能。\n原因：参数无效");
+                                  << QStringLiteral("读取设备参数失败。\n原因：参数无效");
 }
 
 void TestDstCfgDlg::refusals()

@@ -407,7 +407,7 @@ void TestEncodeCfgForm::refusedMainRestoresLowerStreams()
     QVERIFY(page);
     QString report;
     QVERIFY(saveAndWait(page.get(), &report));
-    QCOMPARE(report, QStringLiteral("设置参数失败！"));
+    QVERIFY2(report.startsWith(QStringLiteral("设置参数失败！ ")) && report.size() > 8, qPrintable(report));
     const stEncoderCfg subAfter = readStream(bean, 1);
     QCOMPARE(subAfter.ulEnabled, 1u);
     QCOMPARE(subAfter.ulWidth, subBefore.ulWidth);
@@ -438,7 +438,7 @@ void TestEncodeCfgForm::refusedLowerAfterMainRestoresStreams()
     QVERIFY(choose(combo(page.get(), "oFrameRateCombo_3"), 5));
     QString report;
     QVERIFY(saveAndWait(page.get(), &report));
-    QCOMPARE(report, QStringLiteral("设置参数失败！"));
+    QVERIFY2(report.startsWith(QStringLiteral("设置参数失败！ ")) && report.size() > 8, qPrintable(report));
     for (quint32 i = 0; i < 3; ++i)
         QCOMPARE(readStream(bean, i).toBytes(), before.at(int(i)));
 

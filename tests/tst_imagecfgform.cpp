@@ -23,6 +23,7 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
 
 namespace {
@@ -123,6 +124,7 @@ private slots:
     void unreadableGroupNeverWrites();
     void liveViewMovesAndFollowsSettings();
     void sharedAndAudiolessStreamsPlayAndStop();
+    void lostStreamIsShownWithRetry();
 
 private:
     Session login(int iDevice, SimFleetProcess &sim);
@@ -472,7 +474,8 @@ void TestImageCfgForm::exposureModesDisableTheirControls()
     selectData(pMode, 1);
     QVERIFY(!child<QWidget>(page.get(), "oWdrLevelSlider")->isEnabled());
 
-    // The picture follows the exposure: manual with a fast shutter is darker.
+    // A control change is written at once: the device holds the manual mode
+    // and the shutter chosen (the picture itself: liveViewMovesAndFollowsSettings).
     QSignalSpy writes(page.get(), &CImageCfgForm::sendReportSignal);
     selectData(pMode, 7);
     selectData(child<QComboBox>(page.get(), "oShutterCombo"), 1000);
@@ -649,6 +652,40 @@ void TestImageCfgForm::sharedAndAudiolessStreamsPlayAndStop()
     QCOMPARE(reports.at(0).at(0).toString(), QStringLiteral("流媒体开启失败！"));
     QCOMPARE(reports.at(0).at(1).toUInt(), uint(ZELT_MW_ERR_CONNECT));
     QCOMPARE(page->stopLivePlay(), DWORD(0));
+}
+
+void TestImageCfgForm::lostStreamIsShownWithRetry()
+{
+    const Session session = login(0, m_faultSim);
+    QVERIFY(!session.userId.isEmpty());
+    DWORD stream = 0;
+    QCOMPARE(ZELT_MW_StartMediaStream(session.userId.constData(), 0, 0, 1, "0.0.0.0", 10086, 1, &stream), DWORD(0));
+    auto page = makePage(session);
+    page->show();
+    page->startLivePlay(stream, 0);
+    QSignalSpy gone(page.get(), &CImageCfgForm::sendDevGoneSignal);
+    auto *pNote = child<QFrame>(page.get(), "oLiveNoteFrame");
+    QVERIFY(pNote->isHidden());
+
+    // The device stops answering: the picture no longer pretends to be live.
+    const auto pid = pid_t(m_faultSim.processId());
+    struct Thaw
+    {
+        pid_t pid;
+        ~Thaw() { ::kill(pid, SIGCONT); }
+    } thaw{pid};
+    QCOMPARE(::kill(pid, SIGSTOP), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!pNote->isHidden(), 15000);
+    QVERIFY(child<QLabel>(page.get(), "oLiveNoteLabel")->text().startsWith(QStringLiteral("视频流已中断。\n原因：")));
+    QCOMPARE(gone.count(), 1);
+
+    // Back again: the retry brings the picture back.
+    QCOMPARE(::kill(pid, SIGCONT), 0);
+    child<QPushButton>(page.get(), "oLiveRetryBtn")->click();
+    QVERIFY(pNote->isHidden());
+    CVideoWidget *pVideo = child<CVideoWidget>(page.get(), "oLivePlayWidget");
+    QTRY_VERIFY_WITH_TIMEOUT(meanLevel(pVideo->grab().toImage()) > 40, 10000);
+    QVERIFY(pNote->isHidden());
 }
 
 QTEST_MAIN(TestImageCfgForm)

@@ -129,7 +129,7 @@ void TestMaintainTab::cleanupTestCase()
 void TestMaintainTab::init()
 {
     if (!m_pSim || !m_pSim->isRunning())
-        QSKIP("simulator unavailable");
+        CORVANE_DEVICE_SKIP("simulator unavailable");
     m_pForm.reset(new CDevManageForm);
     // The first look comes while the device is still restarting, later ones once it is back.
     m_pForm->setVersionCheckTiming(kRebootAfterMs + 200, 300, 15000);

@@ -1,6 +1,7 @@
 // The network page against simulated IPCs: what it offers per model, how it
 // checks its input, what a save writes and what it leaves alone.
 #include "dev_networkcfgform.h"
+#include "devfailreason.h"
 
 #include "devcapability.h"
 #include "devdiscovery.h"
@@ -354,23 +355,38 @@ void TestNetworkCfgForm::staticAddressChecked_data()
     QTest::addColumn<QString>("ip");
     QTest::addColumn<QString>("mask");
     QTest::addColumn<QString>("gateway");
+    // A server address field typed as well (empty: none).
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("serverText");
     QTest::addColumn<QString>("note");
     const QString strIpNote = QStringLiteral("IP地址无效，请重新输入。");
     const QString strMaskNote = QStringLiteral("子网掩码无效，请重新输入。");
     const QString strHostNote = QStringLiteral("IP地址不能是网络地址或广播地址，请重新输入。");
     const QString strGatewayNote = QStringLiteral("默认网关无效或与IP地址不在同一网段，请重新输入。");
-    QTest::newRow("half-filled address") << "127.0.0." << "255.0.0.0" << "127.0.0.1" << strIpNote;
-    QTest::newRow("first number 0") << "0.73.0.20" << "255.0.0.0" << "127.0.0.1" << strIpNote;
-    QTest::newRow("gap in mask") << "127.73.0.20" << "255.0.255.0" << "127.0.0.1" << strMaskNote;
-    QTest::newRow("half-filled mask") << "127.73.0.20" << "255.255.." << "127.0.0.1" << strMaskNote;
-    QTest::newRow("all-ones mask") << "127.73.0.20" << "255.255.255.255" << "127.73.0.1" << strMaskNote;
-    QTest::newRow("last number 0") << "127.73.0.0" << "255.0.0.0" << "127.0.0.1" << strIpNote;
-    QTest::newRow("network address") << "127.73.0.128" << "255.255.255.128" << "127.73.0.129" << strHostNote;
-    QTest::newRow("broadcast address") << "127.73.0.255" << "255.255.255.0" << "127.73.0.1" << strHostNote;
-    QTest::newRow("gateway outside") << "127.73.0.20" << "255.255.255.0" << "127.74.0.1" << strGatewayNote;
-    QTest::newRow("gateway is address") << "127.73.0.20" << "255.255.255.0" << "127.73.0.20" << strGatewayNote;
-    QTest::newRow("gateway half-filled") << "127.73.0.20" << "255.255.255.0" << "127.73.0." << strGatewayNote;
-    QTest::newRow("usable") << "127.73.0.20" << "255.255.255.0" << "127.73.0.1" << kQuestion;
+    const QString strIp = QStringLiteral("127.73.0.20");
+    const QString strMask = QStringLiteral("255.255.255.0");
+    const QString strGateway = QStringLiteral("127.73.0.1");
+    QTest::newRow("half-filled address") << "127.0.0." << "255.0.0.0" << "127.0.0.1" << "" << "" << strIpNote;
+    QTest::newRow("first number 0") << "0.73.0.20" << "255.0.0.0" << "127.0.0.1" << "" << "" << strIpNote;
+    QTest::newRow("gap in mask") << strIp << "255.0.255.0" << "127.0.0.1" << "" << "" << strMaskNote;
+    QTest::newRow("half-filled mask") << strIp << "255.255.." << "127.0.0.1" << "" << "" << strMaskNote;
+    QTest::newRow("all-ones mask") << strIp << "255.255.255.255" << strGateway << "" << "" << strMaskNote;
+    QTest::newRow("last number 0") << "127.73.0.0" << "255.0.0.0" << "127.0.0.1" << "" << "" << strIpNote;
+    QTest::newRow("network address") << "127.73.0.128" << "255.255.255.128" << "127.73.0.129" << "" << ""
+                                     << strHostNote;
+    QTest::newRow("broadcast address") << "127.73.0.255" << strMask << strGateway << "" << "" << strHostNote;
+    QTest::newRow("gateway outside") << strIp << strMask << "127.74.0.1" << "" << "" << strGatewayNote;
+    QTest::newRow("gateway is address") << strIp << strMask << strIp << "" << "" << strGatewayNote;
+    QTest::newRow("gateway half-filled") << strIp << strMask << "127.73.0." << "" << "" << strGatewayNote;
+    QTest::newRow("preferred DNS half-typed") << strIp << strMask << strGateway << "oPrefDNSAddrWidget" << "8.8.."
+                                              << QStringLiteral("首选DNS服务器地址无效，请重新输入。");
+    QTest::newRow("alternate DNS without first number")
+        << strIp << strMask << strGateway << "oAlterDNSAddrWidget" << ".8.8.8"
+        << QStringLiteral("备选DNS服务器地址无效，请重新输入。");
+    QTest::newRow("NTX server half-typed") << strIp << strMask << strGateway << "oNTXServerAddrWidget" << "127.73.0."
+                                           << QStringLiteral("NTX服务器地址无效，请重新输入。");
+    QTest::newRow("usable, DNS emptied") << strIp << strMask << strGateway << "oAlterDNSAddrWidget" << "..."
+                                         << kQuestion;
 }
 
 void TestNetworkCfgForm::staticAddressChecked()
@@ -378,22 +394,31 @@ void TestNetworkCfgForm::staticAddressChecked()
     QFETCH(QString, ip);
     QFETCH(QString, mask);
     QFETCH(QString, gateway);
+    QFETCH(QString, server);
+    QFETCH(QString, serverText);
     QFETCH(QString, note);
     Session session;
     QVERIFY(login(device(DevAddress).ip, session));
-    const QByteArray netIfBefore = readCfg(session.userId, ZELT_MW_NETWORK_INTERFACE_CFG);
+    QList<QByteArray> listBefore;
+    for (DWORD ulCmd : {ZELT_MW_NETWORK_INTERFACE_CFG, ZELT_MW_DNS_SERVER_CFG, ZELT_MW_NTX_CFG})
+        listBefore << readCfg(session.userId, ulCmd);
     CNetworkCfgForm page(session.bean, &session.caps);
     page.show();
     typeAddress(page, "oIpAddrWidget", ip);
     typeAddress(page, "oSubnetWidget", mask);
     typeAddress(page, "oGatewayWidget", gateway);
+    if (!server.isEmpty())
+        typeAddress(page, server.toLatin1().constData(), serverText);
 
     auto seen = save(page, "oCancelBtn");
     QTRY_VERIFY(seen->done);
     QCOMPARE(seen->text, note);
     QTRY_VERIFY(DialogHelper::noModal());
     QVERIFY(child<QPushButton>(page, "oSaveBtn")->isEnabled());
-    QCOMPARE(readCfg(session.userId, ZELT_MW_NETWORK_INTERFACE_CFG), netIfBefore);
+    QList<QByteArray> listAfter;
+    for (DWORD ulCmd : {ZELT_MW_NETWORK_INTERFACE_CFG, ZELT_MW_DNS_SERVER_CFG, ZELT_MW_NTX_CFG})
+        listAfter << readCfg(session.userId, ulCmd);
+    QCOMPARE(listAfter, listBefore);
     ZELT_MW_Logout(session.userId.constData());
 }
 
@@ -557,7 +582,8 @@ void TestNetworkCfgForm::unreadableNtxStaysHiddenAndRefusedPortReported()
     QTRY_VERIFY(seen->done);
     QVERIFY(reports.wait(5000));
     QCOMPARE(reports.count(), 1);
-    QCOMPARE(reports.at(0).at(0).toString(), QStringLiteral("设置参数失败！"));
+    QCOMPARE(reports.at(0).at(0).toString(),
+             QStringLiteral("设置参数失败！") + CDevFailReason::ofIpc(ZELT_MW_ERR_READ_ONLY));
     QCOMPARE(reports.at(0).at(1).toUInt(), ULONG(ZELT_MW_ERR_READ_ONLY));
     QCOMPARE(zelt_get_u32(readCfg(session.userId, ZELT_MW_NETWORK_INTERFACE_CFG).constData(), ZELT_NETIF_MTU),
              1300u);
@@ -604,7 +630,9 @@ void TestNetworkCfgForm::newAddressMovesDevice()
     QTRY_VERIFY_WITH_TIMEOUT(foundAt(QLatin1String(kMovedTo)), 5000);
     QVERIFY(!foundAt(strOldIp));
 
-    // It takes a login there, with everything saved, and none at the old address.
+    // It takes a login there, with everything saved, and none at the old
+    // address. The device closed the page's session when it moved, so the
+    // port and DNS settings arrived only because the interface went last.
     Session again;
     QTRY_VERIFY_WITH_TIMEOUT(login(QLatin1String(kMovedTo), again), 5000);
     const QByteArray netIf = readCfg(again.userId, ZELT_MW_NETWORK_INTERFACE_CFG);

@@ -42,6 +42,7 @@ private slots:
     void loginShowsConnectingUntilResults();
     void loginNeedsCheckedDeviceAndAccount();
     void importsMainStreamAsRow();
+    void sizeOutsideTableKeepsItsText_data();
     void sizeOutsideTableKeepsItsText();
     void failuresPerDevice();
     void reimportRefused();
@@ -235,7 +236,9 @@ void TestOnlineImport::importsMainStreamAsRow()
     const CUIChanBean &chan = m_pForm->chanList().first();
     QCOMPARE(chan.m_lChanNum, 1);
     QCOMPARE(chan.m_lChanId, 0);
-    QCOMPARE(chan.m_strChanName, QStringLiteral("1(IPC)"));
+    // Named after its device, and counted at once.
+    QCOMPARE(chan.m_strChanName, QStringLiteral("1(IPC %1)").arg(oDev.m_strIp));
+    QCOMPARE(m_pForm->chanModel()->checkedList(), QList<int>{chan.m_lChanId});
     QCOMPARE(chan.m_lBitRate, field(ZELT_ENC_BITRATE));
     QCOMPARE(chan.m_lTotalBitRate, chan.m_lBitRate);
     QCOMPARE(chan.m_lEncFmt, field(ZELT_ENC_FORMAT));
@@ -246,18 +249,39 @@ void TestOnlineImport::importsMainStreamAsRow()
     QCOMPARE(chan.m_lBestBitRate, 4096);
 }
 
+void TestOnlineImport::sizeOutsideTableKeepsItsText_data()
+{
+    QTest::addColumn<int>("device");
+    QTest::addColumn<QString>("size");
+    QTest::newRow("offered by no table") << 3 << QStringLiteral("2560*1440");
+    // The stream dialogs offer it, the import table does not list it.
+    QTest::newRow("near 3MP") << 1 << QStringLiteral("2048*1536");
+}
+
 void TestOnlineImport::sizeOutsideTableKeepsItsText()
 {
-    CUIDeviceBean oDev = record(3);
+    QFETCH(int, device);
+    QFETCH(QString, size);
+    CUIDeviceBean oDev = record(device);
     oDev.m_strLoginKey = ipcLoginKey(oDev.m_strIp);
     oDev.m_strDevType = QStringLiteral("IPC");
     QVERIFY(!oDev.m_strLoginKey.isEmpty());
+    const QByteArray key = oDev.m_strLoginKey.toLatin1();
+    std::array<unsigned char, ZELT_ENC_SIZE> before{};
+    DWORD ulLen = ZELT_ENC_SIZE;
+    QCOMPARE(ZELT_MW_GetConfig(key.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0, &ulLen, before.data()), DWORD(0));
+    std::array<unsigned char, ZELT_ENC_SIZE> main = before;
+    zelt_put_u32(main.data(), ZELT_ENC_WIDTH, size.section(QLatin1Char('*'), 0, 0).toUInt());
+    zelt_put_u32(main.data(), ZELT_ENC_HEIGHT, size.section(QLatin1Char('*'), 1, 1).toUInt());
+    QCOMPARE(ZELT_MW_SetConfig(key.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0, ZELT_ENC_SIZE, main.data()), DWORD(0));
+
     open({oDev});
-    check({4});
+    check({oDev.m_lDevId});
     m_pDlg->on_oAddBtn_clicked();
+    ZELT_MW_SetConfig(key.constData(), ZELT_MW_VIDEO_ENCODER_CFG, 0, ZELT_ENC_SIZE, before.data());
     QCOMPARE(statusOf(oDev.m_strIp), QStringLiteral("导入成功"));
     QCOMPARE(m_pForm->chanList().size(), 1);
-    QCOMPARE(m_pForm->chanList().first().m_strResolution, QStringLiteral("2560*1440"));
+    QCOMPARE(m_pForm->chanList().first().m_strResolution, size);
     QCOMPARE(m_pForm->chanList().first().m_lBestBitRate, 0);
     QVERIFY(m_pForm->chanList().first().m_lBitRate > 0);
 }
@@ -277,6 +301,17 @@ void TestOnlineImport::failuresPerDevice()
     QCOMPARE(statusOf(oNotLogged.m_strIp), QStringLiteral("导入失败（未登录）"));
     QCOMPARE(statusOf(oNvr.m_strIp), QStringLiteral("导入失败"));
     QCOMPARE(statusOf(oStale.m_strIp), QStringLiteral("导入失败"));
+    // The status tooltip says why each import failed.
+    auto tipOf = [this](const QString &strIp) {
+        const QList<CUIDeviceBean> &listDev = m_pDlg->devList();
+        for (int i = 0; i < listDev.size(); ++i) {
+            if (listDev.at(i).m_strIp == strIp)
+                return m_pDlg->model()->index(i, COnlineChanModelEx::ColStatus).data(Qt::ToolTipRole).toString();
+        }
+        return QString();
+    };
+    QCOMPARE(tipOf(oNvr.m_strIp), QStringLiteral("导入失败\n原因：录像机的通道不能导入，请手动添加"));
+    QVERIFY(tipOf(oStale.m_strIp).startsWith(QStringLiteral("导入失败\n原因：")));
     QCOMPARE(m_pForm->chanList().size(), 0);
 }
 

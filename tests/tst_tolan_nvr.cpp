@@ -293,7 +293,7 @@ void TestTolanNvr::configRoundTrip()
         }
     }
     if (b < 0)
-        QSKIP("no two NVRs of one model in this fleet");
+        CORVANE_DEVICE_SKIP("no two NVRs of one model in this fleet");
     DWORD ha = 0, hb = 0;
     QCOMPARE(login(nvr(a).ip, ha), DWORD(TLSDK_OK));
     QCOMPARE(login(nvr(b).ip, hb), DWORD(TLSDK_OK));

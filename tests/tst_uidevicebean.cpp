@@ -86,7 +86,9 @@ void TestUIDeviceBean::statusTexts_data()
     QTest::newRow("22") << 22 << QStringLiteral("修改失败(IP地址无效)");
     QTest::newRow("16 unused") << 16 << QString();
     QTest::newRow("17 not in device table") << 17 << QString();
-    QTest::newRow("23") << 23 << QString();
+    QTest::newRow("23") << 23 << QStringLiteral("正在重启...");
+    QTest::newRow("24") << 24 << QStringLiteral("未登录(账户已锁定)");
+    QTest::newRow("25") << 25 << QString();
     QTest::newRow("-1") << -1 << QString();
 }
 

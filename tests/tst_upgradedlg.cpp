@@ -39,6 +39,7 @@ private slots:
     void pathFieldsLineUp();
     void cancelledBrowsingKeepsTypedPath_data();
     void cancelledBrowsingKeepsTypedPath();
+    void closeButtonClosesWithoutAction();
 
 private:
     QList<CUIDeviceBean> devices(int iCount) const;
@@ -135,7 +136,8 @@ void TestUpgradeDlg::upgradeChecksFileName()
     setDevices(1);
     setEdit("oUpdateEdit", file);
     // Every case is closed with Cancel: a refused file must never get as far as a question.
-    QCOMPARE(clickAnswering("oUpdateBtn", QStringLiteral("oCancelBtn")), message);
+    // The question's later lines name the devices.
+    QCOMPARE(clickAnswering("oUpdateBtn", QStringLiteral("oCancelBtn")).section(QLatin1Char('\n'), 0, 0), message);
     QVERIFY(m_listEmitted.isEmpty());
     QVERIFY(m_pDlg->isVisible());
 }
@@ -153,7 +155,8 @@ void TestUpgradeDlg::upgradeSendsEveryDeviceInOrder()
 {
     setDevices(2);
     setEdit("oUpdateEdit", QStringLiteral("D:/fw/image.zip.txt"));
-    QCOMPARE(clickAnswering("oUpdateBtn", QStringLiteral("oOkBtn")), QStringLiteral("您确定要执行软件升级操作吗？"));
+    QCOMPARE(clickAnswering("oUpdateBtn", QStringLiteral("oOkBtn")).section(QLatin1Char('\n'), 0, 0),
+             QStringLiteral("您确定要执行软件升级操作吗？"));
     QCOMPARE(m_listEmitted.size(), 4);
     const QString strSent = QDir::toNativeSeparators(QStringLiteral("D:/fw/image.zip.txt"));
     for (int i = 0; i < 2; ++i) {
@@ -192,6 +195,9 @@ void TestUpgradeDlg::diagExportAlternatesSignals()
 void TestUpgradeDlg::diagExportNeedsFolder()
 {
     setDevices(1);
+    // The default folder is offered; an emptied field is refused.
+    QVERIFY(!m_pDlg->findChild<QLineEdit *>(QStringLiteral("oExportPathEdit"))->text().isEmpty());
+    setEdit("oExportPathEdit", QString());
     QCOMPARE(clickAnswering("oExportDiagInfoBtn", QStringLiteral("oCancelBtn")), QStringLiteral("请选择导出的目录。"));
     QVERIFY(m_listEmitted.isEmpty());
 }
@@ -280,6 +286,16 @@ void TestUpgradeDlg::pathFieldsLineUp()
         QCOMPARE(rc.left(), listRects.first().left());
         QCOMPARE(rc.right(), listRects.first().right());
     }
+}
+
+void TestUpgradeDlg::closeButtonClosesWithoutAction()
+{
+    // Frameless: the button is the visible way out besides Escape.
+    setDevices(1);
+    click("oCancelBtn");
+    QVERIFY(!m_pDlg->isVisible());
+    QCOMPARE(m_pDlg->result(), int(QDialog::Rejected));
+    QVERIFY(m_listEmitted.isEmpty());
 }
 
 void TestUpgradeDlg::cancelledBrowsingKeepsTypedPath_data()

@@ -6,6 +6,7 @@
 #include "framestatue.h"
 #include "frametitle.h"
 #include "langconfig.h"
+#include "msgdlg.h"
 #include "platformutils.h"
 #include "recordtypes.h"
 
@@ -257,9 +258,14 @@ void TestMainWind::helpFallsBackToFolder()
     QFile file(manualPath("en"));
     QVERIFY(file.open(QIODevice::WriteOnly));
     m_bOpenerResult = false;
+    CMsgDlg::setNextAnswer(QDialog::Accepted);
     QCOMPARE(m_pWind->showHelpSlot(), 0ul);
     QCOMPARE(m_listOpened.size(), 2);
     QCOMPARE(m_listOpened.at(1), QUrl::fromLocalFile(m_pDir->path()));
+    // The user learns why nothing opened and where the manual is.
+    const QList<CMsgDlg::stAnswered> listAnswered = CMsgDlg::takeAnswered();
+    QCOMPARE(listAnswered.size(), 1);
+    QVERIFY(listAnswered.first().text.contains(QDir::toNativeSeparators(manualPath("en"))));
 }
 
 void TestMainWind::helpInstalledOpensChosenLanguage_data()
@@ -329,7 +335,7 @@ void TestMainWind::aboutBox()
         QCOMPARE(pDlg->size(), QSize(500, 180));
         QCOMPARE(pDlg->findChild<QLabel *>(QStringLiteral("oAppNameLabel"))->text(), QStringLiteral("Corvane"));
         QCOMPARE(pDlg->findChild<QLabel *>(QStringLiteral("oAppVersionLabel"))->text(),
-                 QStringLiteral("Corvane_1103-Z0005"));
+                 QStringLiteral(CORVANE_TEST_VERSION));
         QVERIFY(pDlg->findChild<QLabel *>(QStringLiteral("oLogoLabel")));
         pDlg->close();
     });

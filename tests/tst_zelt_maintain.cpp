@@ -8,6 +8,8 @@
 
 #include <QtTest>
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <mutex>
 #include <thread>
@@ -33,11 +35,12 @@ void DEV_API onEvent(const char *szUserID, DWORD ulEventType, DWORD *pulValue)
     g_events.append({QByteArray(szUserID), ulEventType, *pulValue, std::this_thread::get_id()});
 }
 
+// The outcome of the device's upgrade; progress events come before it.
 bool eventFor(const QByteArray &userId, Event &event)
 {
     std::lock_guard<std::mutex> lock(g_eventsMutex);
     for (const Event &e : qAsConst(g_events)) {
-        if (e.userId == userId) {
+        if (e.userId == userId && e.type == ZELT_MW_EVENT_UPGRADE) {
             event = e;
             return true;
         }
@@ -48,7 +51,9 @@ bool eventFor(const QByteArray &userId, Event &event)
 int eventCount(const QByteArray &userId)
 {
     std::lock_guard<std::mutex> lock(g_eventsMutex);
-    return int(std::count_if(g_events.cbegin(), g_events.cend(), [&userId](const Event &e) { return e.userId == userId; }));
+    return int(std::count_if(g_events.cbegin(), g_events.cend(), [&userId](const Event &e) {
+        return e.userId == userId && e.type == ZELT_MW_EVENT_UPGRADE;
+    }));
 }
 
 QByteArray login(const QString &ip)
@@ -84,6 +89,32 @@ QByteArray version(const QByteArray &userId)
     QByteArray base(ZELT_QUERY_BASE_SIZE, '\0');
     ZELT_MW_QueryDeviceInfo(userId.constData(), 0, ZELT_MW_QUERY_DEVICE_BASE, base.data());
     return QByteArray(base.constData() + ZELT_QUERY_BASE_VERSION);
+}
+
+// Points the first encoder entry of an exported file at stream 7 and gives
+// the file a valid checksum again.
+bool craftStreamIndex(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray data = file.readAll();
+    const int nameField = 32;
+    int pos = 4 + 4 + 2 * nameField + 4;
+    const quint32 count = zelt_get_u32(data.constData(), 8 + 2 * nameField);
+    for (quint32 i = 0; i < count && pos + 12 <= data.size() - 4; ++i) {
+        const quint32 cmd = zelt_get_u32(data.constData(), pos);
+        const quint32 len = zelt_get_u32(data.constData(), pos + 8);
+        if (cmd == ZELT_MW_VIDEO_ENCODER_CFG) {
+            zelt_put_u32(data.data(), pos + 12 + ZELT_ENC_STREAM, 7);
+            const int body = data.size() - 4;
+            zelt_put_u32(data.data(), body, quint32(crc32(0L, reinterpret_cast<const Bytef *>(data.constData()), uInt(body))));
+            file.seek(0);
+            return file.write(data) == data.size();
+        }
+        pos += 12 + int(len);
+    }
+    return false;
 }
 
 void flipByte(const QString &path, qint64 at)
@@ -162,6 +193,13 @@ void TestZeltMaintain::upgradeSucceedsThroughCallback()
     QCOMPARE(event.type, DWORD(ZELT_MW_EVENT_UPGRADE));
     QCOMPARE(event.value, DWORD(0));
     QVERIFY(event.thread != std::this_thread::get_id());
+    // The upload's percentage went out while it ran, up to the whole image.
+    {
+        std::lock_guard<std::mutex> lock(g_eventsMutex);
+        QVERIFY(std::any_of(g_events.cbegin(), g_events.cend(), [&userId](const Event &e) {
+            return e.userId == userId && e.type == ZELT_MW_EVENT_UPGRADE_UPLOAD && e.value == 100;
+        }));
+    }
     QCOMPARE(version(userId), QByteArray("V9.1.0"));
     ZELT_MW_Logout(userId.constData());
 }
@@ -272,7 +310,12 @@ void TestZeltMaintain::foreignOrDamagedFilesRefused()
     QCOMPARE(ZELT_MW_ImportConfig(userId.constData(), text.toLocal8Bit().constData()), DWORD(ZELT_MW_ERR_CONFIG_FILE));
     QCOMPARE(ZELT_MW_ImportConfig(userId.constData(), m_dir.filePath("missing.cfg").toLocal8Bit().constData()),
              DWORD(ZELT_MW_ERR_FILE));
-    // Nothing of the refused files was applied.
+    // An entry whose structure names another stream than its key, checksum intact.
+    const QString crafted = m_dir.filePath(QStringLiteral("crafted.cfg"));
+    QVERIFY(QFile::copy(own, crafted));
+    QVERIFY(craftStreamIndex(crafted));
+    QCOMPARE(ZELT_MW_ImportConfig(userId.constData(), crafted.toLocal8Bit().constData()), DWORD(ZELT_MW_ERR_CONFIG_FILE));
+    // Nothing of the refused files was applied, and the device still answers.
     QCOMPARE(enhance(userId, ZELT_ENH_CONTRAST), 17u);
     ZELT_MW_Logout(userId.constData());
     ZELT_MW_Logout(otherId.constData());

@@ -4,6 +4,7 @@
 
 #include "zelt_mw_cfg.h"
 #include "zelt_mw_sdk.h"
+#include "zeltplaystats.h"
 
 #include <QWidget>
 #include <QtTest>
@@ -100,6 +101,18 @@ void TestZeltPlay::playShowsTheLivePicture()
     // Frames arrive and the picture moves.
     QTRY_VERIFY_WITH_TIMEOUT(meanLevel(widget.grab().toImage()) > 20, 5000);
     const QImage first = widget.grab().toImage();
+    QTRY_VERIFY_WITH_TIMEOUT(widget.grab().toImage() != first, 5000);
+
+    // A user-interface thread held up (a library call that times out) gets
+    // the newest frame afterwards, not every frame decoded meanwhile.
+    ZeltPlayStats before {};
+    QCOMPARE(ZELT_DBG_GetPlayStats(handleOf(widget), &before), DWORD(0));
+    QThread::msleep(800);
+    QCoreApplication::sendPostedEvents();
+    ZeltPlayStats after {};
+    QCOMPARE(ZELT_DBG_GetPlayStats(handleOf(widget), &after), DWORD(0));
+    QVERIFY2(after.framesDecoded - before.framesDecoded <= 2,
+             qPrintable(QString::number(after.framesDecoded - before.framesDecoded)));
     QTRY_VERIFY_WITH_TIMEOUT(widget.grab().toImage() != first, 5000);
 
     QCOMPARE(ZELT_MW_StopPlay(handleOf(widget)), DWORD(0));

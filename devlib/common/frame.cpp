@@ -588,6 +588,11 @@ private:
             closeNow();
             return;
         }
+        if (!m_handler->answers()) {
+            std::vector<uint8_t>().swap(m_request.payload);
+            readHeader();
+            return;
+        }
         if (m_allowance && m_handler->authenticated())
             leaveAllowance();
         else if (m_allowance && ++m_unauthenticatedRequests >= FrameServer::kMaxUnauthenticatedRequests)

@@ -193,6 +193,9 @@ public:
     // calls of a logged-in operator and do not count against the allowance
     // of connections before a login.
     virtual bool trustedSource() const { return false; }
+    // Asked after handle() returned true: false leaves that request without
+    // a reply (a hanging peer) while the connection stays open.
+    virtual bool answers() const { return true; }
 };
 
 class PeerAllowance;

@@ -169,6 +169,11 @@ DWORD ZELT_MW_LoginQuery(const char *szUser, const char *szPassword, const char 
     return ZELT_MW_OK;
 }
 
+DWORD ZELT_MW_GetLockTime(void)
+{
+    return lastLockSeconds();
+}
+
 DWORD ZELT_MW_Logout(const char *szUserID)
 {
     if (!g_initialised)
@@ -274,6 +279,15 @@ DWORD ZELT_MW_StopMediaStream(const char *szUserID, DWORD ulStreamHandle)
     if (!g_initialised)
         return ZELT_MW_ERR_NOT_INIT;
     return stopStream(szUserID, ulStreamHandle);
+}
+
+DWORD ZELT_MW_GetStreamState(DWORD ulStreamHandle, DWORD *pulEndResult)
+{
+    if (!g_initialised)
+        return ZELT_MW_ERR_NOT_INIT;
+    if (!pulEndResult)
+        return ZELT_MW_ERR_PARAM;
+    return streamState(ulStreamHandle, *pulEndResult);
 }
 
 DWORD ZELT_MW_GetDeviceCapability(const char *szUserID, DWORD ulKind, DWORD *pulLen, char *szBuf)

@@ -35,6 +35,7 @@ uint64_t monotonicNs()
 
 struct DecodedFrame
 {
+    DWORD stream = 0;
     QImage image;
     uint64_t sentNs = 0;
     uint64_t decodeNs = 0;
@@ -120,6 +121,9 @@ struct PlayerRegistry
     std::mutex mutex;
     std::map<HWND, DWORD> bindings;                       // any thread, under the mutex
     std::map<HWND, QSize> sizes;                          // shown size per window, under the mutex
+    // The newest frame per window not yet handed to its renderer, under the
+    // mutex; while one waits, one call to hand it over is on its way.
+    std::map<HWND, DecodedFrame> pending;
     std::map<HWND, QPointer<FrameRenderer>> renderers;    // user-interface thread only
 };
 
@@ -155,6 +159,7 @@ void dropRenderer(HWND hWnd)
     renderers.erase(it);
     std::lock_guard<std::mutex> lock(registry().mutex);
     registry().sizes.erase(hWnd);
+    registry().pending.erase(hWnd);
 }
 
 bool attachRenderer(HWND hWnd)
@@ -167,11 +172,25 @@ bool attachRenderer(HWND hWnd)
     return true;
 }
 
-bool boundTo(HWND hWnd, DWORD streamHandle)
+// On the user-interface thread: the window's newest frame, if the window is
+// still bound to the stream it came from.
+void showPending(HWND hWnd)
 {
-    std::lock_guard<std::mutex> lock(registry().mutex);
-    const auto it = registry().bindings.find(hWnd);
-    return it != registry().bindings.end() && it->second == streamHandle;
+    DecodedFrame frame;
+    {
+        std::lock_guard<std::mutex> lock(registry().mutex);
+        const auto it = registry().pending.find(hWnd);
+        if (it == registry().pending.end())
+            return;
+        frame = std::move(it->second);
+        registry().pending.erase(it);
+        const auto binding = registry().bindings.find(hWnd);
+        if (binding == registry().bindings.end() || binding->second != frame.stream)
+            return;
+    }
+    const auto it = registry().renderers.find(hWnd);
+    if (it != registry().renderers.end() && it->second)
+        it->second->setFrame(frame);
 }
 
 } // namespace
@@ -248,15 +267,22 @@ void deliverFrame(DWORD streamHandle, const std::vector<uint8_t> &jpeg, uint64_t
     frame.image = reader.read();
     if (frame.image.isNull())
         return;
+    frame.stream = streamHandle;
     frame.sentNs = sentNs;
     frame.decodeNs = monotonicNs() - start;
-    QMetaObject::invokeMethod(app, [windows, streamHandle, frame] {
-        for (HWND hWnd : windows) {
-            const auto it = registry().renderers.find(hWnd);
-            if (it != registry().renderers.end() && it->second && boundTo(hWnd, streamHandle))
-                it->second->setFrame(frame);
+    // A busy user-interface thread gets only the newest frame per window:
+    // older ones are replaced, never queued up.
+    for (HWND hWnd : windows) {
+        bool bPosted = false;
+        {
+            std::lock_guard<std::mutex> lock(registry().mutex);
+            auto &pending = registry().pending;
+            bPosted = pending.count(hWnd) != 0;
+            pending[hWnd] = frame;
         }
-    }, Qt::QueuedConnection);
+        if (!bPosted)
+            QMetaObject::invokeMethod(app, [hWnd] { showPending(hWnd); }, Qt::QueuedConnection);
+    }
 }
 
 } // namespace corvane::zelt

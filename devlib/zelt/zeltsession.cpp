@@ -159,10 +159,18 @@ void Session::close()
     m_client->close();
 }
 
+static thread_local DWORD t_lockSeconds = 0;
+
+DWORD lastLockSeconds()
+{
+    return t_lockSeconds;
+}
+
 DWORD login(const std::string &user, const std::string &password, const std::string &ip, uint16_t port,
             std::string &userId, const std::vector<wire::FrameClient::Request> &after,
             std::vector<CallResult> *afterResults)
 {
+    t_lockSeconds = 0;
     std::error_code ec;
     const asio::ip::address address = asio::ip::make_address_v4(ip, ec);
     if (ec || user.empty() || user.size() > wire::kMaxUserNameSize)
@@ -203,6 +211,9 @@ DWORD login(const std::string &user, const std::string &password, const std::str
         wire::WireReader reader(body);
         if (result == ZELT_MW_OK && !reader.u64(token))
             result = ZELT_MW_ERR_PROTOCOL;
+        uint32_t lockSeconds = 0;
+        if (result == ZELT_MW_ERR_LOCKED && reader.u32(lockSeconds))
+            t_lockSeconds = lockSeconds;
         for (std::size_t i = 1; result == ZELT_MW_OK && afterResults && i < replies.size(); ++i) {
             CallResult call;
             call.result = replyResult(replies[i], call.body);

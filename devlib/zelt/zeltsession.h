@@ -67,6 +67,8 @@ struct CallResult
 // Logs in and registers the session; fills userId on success. The requests in
 // after travel right behind the login request, so their replies come back in
 // the login's round trip; afterResults gets them only when the login succeeded.
+// Seconds the device named when the last login on this thread met a locked account; 0 otherwise.
+DWORD lastLockSeconds();
 DWORD login(const std::string &user, const std::string &password, const std::string &ip, uint16_t port,
             std::string &userId, const std::vector<wire::FrameClient::Request> &after = {},
             std::vector<CallResult> *afterResults = nullptr);

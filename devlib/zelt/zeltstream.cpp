@@ -45,6 +45,8 @@ public:
 
     const std::string &userId() const { return m_userId; }
     DWORD streamId() const { return m_streamId; }
+    // 0 while frames are fetched; the code that ended the fetching otherwise.
+    DWORD endResult() const { return m_endResult; }
     // Starts that share this stream; guarded by the registry's mutex.
     int users = 1;
 
@@ -77,9 +79,11 @@ private:
                 next = now;
             lock.lock();
             if (result != ZELT_MW_OK) {
-                if (!m_stop)
+                if (!m_stop) {
                     logLine(LogError, "stream " + std::to_string(m_handle) + " of " + m_userId
                                           + " ended, code " + std::to_string(result));
+                    m_endResult = result;
+                }
                 break;
             }
             m_wake.wait_until(lock, next, [this] { return m_stop; });
@@ -110,6 +114,7 @@ private:
     const DWORD m_streamId;
     const std::chrono::nanoseconds m_interval;
     std::unique_ptr<wire::FrameClient> m_client;
+    std::atomic<DWORD> m_endResult {0};
     std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_stop = false;
@@ -191,6 +196,16 @@ DWORD stopStream(const char *userId, DWORD handle)
     }
     stream.reset();   // joins the thread outside the lock
     logLine(LogInfo, "stream " + std::to_string(handle) + " stopped");
+    return ZELT_MW_OK;
+}
+
+DWORD streamState(DWORD handle, DWORD &endResult)
+{
+    std::lock_guard<std::mutex> lock(registry().mutex);
+    const auto it = registry().streams.find(handle);
+    if (it == registry().streams.end())
+        return ZELT_MW_ERR_STREAM;
+    endResult = it->second->endResult();
     return ZELT_MW_OK;
 }
 

@@ -18,6 +18,8 @@ namespace corvane::zelt {
 DWORD startStream(const std::shared_ptr<Session> &session, DWORD streamId, DWORD &handle);
 DWORD stopStream(const char *userId, DWORD handle);
 bool streamExists(DWORD handle);
+// endResult: 0 while the stream still fetches frames, else the code that ended it.
+DWORD streamState(DWORD handle, DWORD &endResult);
 // Ends every stream of a session (logout).
 void stopSessionStreams(const std::string &userId);
 

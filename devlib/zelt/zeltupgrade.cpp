@@ -88,18 +88,24 @@ Watchers &watchers()
     return w;
 }
 
+void notify(const std::string &userId, DWORD eventType, DWORD value)
+{
+    if (ZELT_MW_EVENT_CALLBACK callback = g_callback.load())
+        callback(userId.c_str(), eventType, &value);
+}
+
 void report(const std::string &userId, DWORD value)
 {
     logLine(value == 0 ? LogInfo : LogError,
             "upgrade of " + userId + (value == 0 ? " succeeded" : " failed, code " + std::to_string(value)));
-    if (ZELT_MW_EVENT_CALLBACK callback = g_callback.load())
-        callback(userId.c_str(), ZELT_MW_EVENT_UPGRADE, &value);
+    notify(userId, ZELT_MW_EVENT_UPGRADE, value);
 }
 
 void follow(const std::shared_ptr<Session> &session, std::shared_ptr<wire::FrameClient> client)
 {
     const auto deadline = std::chrono::steady_clock::now() + upgradeTimeout();
     int failures = 0;
+    uint32_t reported = 0;
     while (std::chrono::steady_clock::now() < deadline) {
         if (!watchers().pause(kPollInterval))
             return;
@@ -132,6 +138,10 @@ void follow(const std::shared_ptr<Session> &session, std::shared_ptr<wire::Frame
             return;
         }
         logLine(LogDebug, "upgrade of " + session->userId() + " at " + std::to_string(progress) + "%");
+        if (progress != reported && progress <= 100) {
+            reported = progress;
+            notify(session->userId(), ZELT_MW_EVENT_UPGRADE_PROGRESS, progress);
+        }
     }
     report(session->userId(), UpgradeFailInterrupted);
 }
@@ -155,10 +165,16 @@ DWORD startUpgrade(const std::shared_ptr<Session> &session, const std::string &p
     std::vector<uint8_t> body;
     if (result == ZELT_MW_OK)
         result = exchange(*client, OpUpgradeBegin, wire::WireWriter().u32(uint32_t(image.size())).take(), body);
+    DWORD sentPercent = 0;
     for (std::size_t offset = 0; result == ZELT_MW_OK && offset < image.size(); offset += kUpgradeChunk) {
         const std::size_t size = std::min<std::size_t>(kUpgradeChunk, image.size() - offset);
         std::vector<uint8_t> chunk(image.begin() + long(offset), image.begin() + long(offset + size));
         result = exchange(*client, OpUpgradeData, wire::WireWriter().u32(uint32_t(offset)).bytes(chunk).take(), body);
+        const DWORD percent = DWORD((offset + size) * 100 / image.size());
+        if (result == ZELT_MW_OK && percent != sentPercent) {
+            sentPercent = percent;
+            notify(session->userId(), ZELT_MW_EVENT_UPGRADE_UPLOAD, percent);
+        }
     }
     if (result == ZELT_MW_OK)
         result = exchange(*client, OpUpgradeEnd, {}, body);

@@ -136,7 +136,8 @@ bool SimFleetProcess::inRange(const QString &strIp, const QString &strFirst, int
     return uIp >= uFirst && uIp - uFirst < quint32(nCount);
 }
 
-// "<type> <ip> <model> <serial> <mac> <security code> [silent]"
+// "<type> <ip> <model> <serial> <mac> <security code> [silent]" for native devices,
+// "ONVIF|ONVIF-NVR <ip> <http port> <model> <serial> <mac> <endpoint>" for ONVIF ones.
 bool SimFleetProcess::parseLine(const QString &strLine)
 {
     const QStringList fields = strLine.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -145,13 +146,24 @@ bool SimFleetProcess::parseLine(const QString &strLine)
     Device device;
     device.type = fields.at(0);
     device.ip = fields.at(1);
-    device.model = fields.at(2);
-    device.serial = fields.at(3);
-    device.mac = fields.at(4);
-    device.securityCode = fields.at(5);
-    device.silent = fields.size() == 7 && fields.at(6) == QLatin1String("silent");
-    if (device.type != QLatin1String("IPC") && device.type != QLatin1String("NVR"))
+    if (device.type == QLatin1String("ONVIF") || device.type == QLatin1String("ONVIF-NVR")) {
+        bool bPort = false;
+        device.httpPort = fields.at(2).toInt(&bPort);
+        if (!bPort || fields.size() != 7)
+            return false;
+        device.model = fields.at(3);
+        device.serial = fields.at(4);
+        device.mac = fields.at(5);
+        device.endpoint = fields.at(6);
+    } else if (device.type == QLatin1String("IPC") || device.type == QLatin1String("NVR")) {
+        device.model = fields.at(2);
+        device.serial = fields.at(3);
+        device.mac = fields.at(4);
+        device.securityCode = fields.at(5);
+        device.silent = fields.size() == 7 && fields.at(6) == QLatin1String("silent");
+    } else {
         return false;
+    }
     m_devices.append(device);
     return true;
 }

@@ -1,6 +1,7 @@
 #ifndef SIMFLEETPROCESS_H
 #define SIMFLEETPROCESS_H
 
+#include <QByteArray>
 #include <QList>
 #include <QProcess>
 #include <QString>
@@ -38,6 +39,12 @@
 //   127.122.0.0/16             bench_cli, address plan of 256 devices (port 37922)
 //   127.123.0.0/16             tst_devlistexport (port 37923)
 //   127.124.0.0 - 127.129.255.255  reserved for the command-line program's tests
+//   127.105.0.0 - 127.109.255.255  tst_devcfgtab (streams, silent device, moved device)
+//   127.110.0.0/16             tst_devtabflows (port 39710)
+//   127.130.0.0/16             tst_peer_onvif_npm (ONVIF simulator, npm onvif client)
+//   127.131.0.0/16             tst_peer_onvif_tools (ONVIF simulator, onvif-util)
+//   127.132.0.0 - 127.139.255.255  ONVIF simulator tests, fuzzing and bench_onvifdiscovery
+//   127.140.0.0 - 127.149.255.255  tst_onvif* (the program's ONVIF client)
 //   127.10.0.0/16 and above: free for the other test files, one /16 each.
 // Multicast probes reach every simulator running on the machine, so a test
 // that counts devices counts only those in its own range (see inRange()).
@@ -46,7 +53,7 @@
 //
 // Typical use:
 //   SimFleetProcess sim({"--ipc", "3", "--nvr", "1", "--first", "127.10.0.10"});
-//   CORVANE_START_SIMULATOR(sim);   // QSKIP when the simulator cannot start
+//   CORVANE_START_SIMULATOR(sim);   // skip (CI: fail) when the simulator cannot start
 //   for (const SimFleetProcess::Device &d : sim.devices()) ...
 class SimFleetProcess
 {
@@ -54,13 +61,15 @@ public:
     // One device line of the simulator.
     struct Device
     {
-        QString type;         // "IPC" or "NVR"
+        QString type;         // "IPC", "NVR", "ONVIF" or "ONVIF-NVR"
         QString ip;
         QString model;
         QString serial;
         QString mac;          // 12 hexadecimal digits
-        QString securityCode;
+        QString securityCode; // native devices only
         bool silent = false;  // never answers probes (--silent)
+        int httpPort = 0;     // ONVIF devices: the SOAP port
+        QString endpoint;     // ONVIF devices: WS-Discovery endpoint reference (urn:uuid:...)
     };
 
     explicit SimFleetProcess(const QStringList &arguments);
@@ -105,12 +114,28 @@ private:
     QString m_strError;
 };
 
-// Starts the simulator or skips the current test function.
-#define CORVANE_START_SIMULATOR(sim)                                   \
-    do {                                                               \
-        if (!(sim).start())                                            \
-            QSKIP(qPrintable(QStringLiteral("simulator unavailable: ") \
-                             + (sim).errorString()));                  \
+// True where a device test must not be skipped: in CI (CI=true) and under
+// scripts/test.sh (CORVANE_FAIL_SKIPS=1). A missing simulator or address
+// there means the suite proved nothing.
+inline bool corvaneSkipsFail()
+{
+    return qgetenv("CI") == "true" || qgetenv("CORVANE_FAIL_SKIPS") == "1";
+}
+
+// Skips the current device test function, or fails it where skips fail.
+#define CORVANE_DEVICE_SKIP(reason)            \
+    do {                                       \
+        const QString strSkip_ = (reason);     \
+        if (corvaneSkipsFail())                \
+            QFAIL(qPrintable(strSkip_));       \
+        QSKIP(qPrintable(strSkip_));           \
+    } while (false)
+
+// Starts the simulator or skips (in CI: fails) the current test function.
+#define CORVANE_START_SIMULATOR(sim)                                                        \
+    do {                                                                                    \
+        if (!(sim).start())                                                                 \
+            CORVANE_DEVICE_SKIP(QStringLiteral("simulator unavailable: ") + (sim).errorString()); \
     } while (false)
 
 #endif // SIMFLEETPROCESS_H

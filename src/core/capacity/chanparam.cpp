@@ -21,7 +21,7 @@ const stResolution s_arrResolution[] = {
 // Sizes devices report beside the offered ones, with the label of the
 // offered size they stand in for.
 const stResolution s_arrDeviceOnlySize[] = {
-    {"D1", "704*576", 1024}, {"D1", "720*480", 1024}, {"3MP", "2048*1536", 5120},
+    {"D1", "704*576", 1024}, {"D1", "720*480", 1024},
 };
 
 quint64 pixelCount(const char *size)

@@ -1,5 +1,6 @@
 #include "devdiscovery.h"
 #include "ipv4.h"
+#include "onvifdiscovery.h"
 
 #include <QLoggingCategory>
 
@@ -35,6 +36,28 @@ CDevDiscovery::~CDevDiscovery()
     std::lock_guard<std::mutex> lock(m_resultMutex);
     m_results.clear();
     m_resultIps.clear();
+    m_resultEndpoints.clear();
+}
+
+COnvifDiscovery &CDevDiscovery::onvif()
+{
+    if (!m_pOnvif) {
+        m_pOnvif.reset(new COnvifDiscovery([this](const stDiscoveryBean &bean) { addOnvifAnswer(bean); }));
+        m_pOnvif->onDeparted(m_departed);
+    }
+    return *m_pOnvif;
+}
+
+void CDevDiscovery::onDeparted(std::function<void(const QString &)> departed)
+{
+    m_departed = std::move(departed);
+    if (m_pOnvif)
+        m_pOnvif->onDeparted(m_departed);
+}
+
+QSet<QString> CDevDiscovery::departedEndpoints() const
+{
+    return m_pOnvif ? m_pOnvif->departed() : QSet<QString>();
 }
 
 void CDevDiscovery::attach()
@@ -50,6 +73,8 @@ void CDevDiscovery::detach()
 void CDevDiscovery::sendProbe1()
 {
     RVNA_SendProbe1(0);
+    onvif().replayHellos();
+    onvif().probeMulticast();
 }
 
 void CDevDiscovery::sendProbe2(const QString &strFirstIp, const QString &strLastIp)
@@ -61,6 +86,8 @@ void CDevDiscovery::sendProbe2(const QString &strFirstIp, const QString &strLast
         return;
     }
     RVNA_SendProbe2(uFirst, uLast);
+    onvif().replayHellos();
+    onvif().probeRange(uFirst, uLast);
 }
 
 QList<stDiscoveryBean> CDevDiscovery::takeResults()
@@ -69,6 +96,7 @@ QList<stDiscoveryBean> CDevDiscovery::takeResults()
     QList<stDiscoveryBean> results;
     results.swap(m_results);
     m_resultIps.clear();
+    m_resultEndpoints.clear();
     return results;
 }
 
@@ -93,6 +121,15 @@ void CDevDiscovery::addAnswer(const RVNA_DEVICE_INFO &info)
             return;
         m_resultIps.insert(bean.strIp);
     }
+    m_results.append(bean);
+}
+
+void CDevDiscovery::addOnvifAnswer(const stDiscoveryBean &bean)
+{
+    std::lock_guard<std::mutex> lock(m_resultMutex);
+    if (m_resultEndpoints.contains(bean.strEndpoint))
+        return;
+    m_resultEndpoints.insert(bean.strEndpoint);
     m_results.append(bean);
 }
 

@@ -12,7 +12,11 @@
 #include <QString>
 
 #include <cstddef>
+#include <functional>
+#include <memory>
 #include <mutex>
+
+class COnvifDiscovery;
 
 // Discovery service over the discovery library: probes, the deduplicated
 // results list, and the identity-based set-address and reset-password calls.
@@ -39,10 +43,17 @@ public:
     void attach();
     void detach();
 
-    // Multicast probe; the library picks the interfaces.
+    // Multicast probe; the library picks the interfaces. ONVIF devices are
+    // probed alongside, and those that said Hello since the last probe join
+    // the results.
     void sendProbe1();
     // Unicast probe to every address from strFirstIp to strLastIp (dotted).
     void sendProbe2(const QString &strFirstIp, const QString &strLastIp);
+    // Endpoints of ONVIF devices that said Bye since they last answered.
+    QSet<QString> departedEndpoints() const;
+    // departed receives the endpoint of each ONVIF Bye as it arrives (on the
+    // thread that probes).
+    void onDeparted(std::function<void(const QString &)> departed);
 
     // Swaps the results list for an empty one and returns what it held.
     QList<stDiscoveryBean> takeResults();
@@ -52,6 +63,8 @@ public:
 
     // One raw answer: appended unless an entry with the same non-empty address is there.
     void addAnswer(const RVNA_DEVICE_INFO &info);
+    // One ONVIF answer: appended unless its endpoint reference is there.
+    void addOnvifAnswer(const stDiscoveryBean &bean);
 
     // 0 on success, otherwise the library's code (RVNA_ERR_*).
     static DWORD resetPassword(const QString &strIp, const QString &strSerial, const QString &strMac,
@@ -79,6 +92,12 @@ public:
 
 private:
     static void discoveryCallBack(const RVNA_DEVICE_INFO *pDevInfo, void *pContext);
+    // Made by the first probe, on the thread that probes.
+    COnvifDiscovery &onvif();
+
+    std::unique_ptr<COnvifDiscovery> m_pOnvif;
+    std::function<void(const QString &)> m_departed;
+    QSet<QString> m_resultEndpoints;
 
     mutable std::mutex m_resultMutex;
     QList<stDiscoveryBean> m_results;

@@ -27,6 +27,21 @@ QString CDevFailReason::text(EReason eReason)
     return QString();
 }
 
+bool CDevFailReason::isListMark(const QString &strReason)
+{
+    return !strReason.isEmpty() && (strReason == offline() || strReason == addressConflict());
+}
+
+QString CDevFailReason::offline()
+{
+    return tr("设备已离线");
+}
+
+QString CDevFailReason::addressConflict()
+{
+    return tr("地址冲突：另一台设备使用相同地址");
+}
+
 QString CDevFailReason::unknown(DWORD ulResult)
 {
     return tr("错误码 %1").arg(ulResult);
@@ -116,6 +131,13 @@ QString CDevFailReason::ofIpcUpgradeEvent(DWORD ulValue)
     case 3: return tr("升级中断或无结果");
     default: return unknown(ulValue);
     }
+}
+
+QString CDevFailReason::lockedFor(DWORD ulSeconds)
+{
+    if (ulSeconds == 0)
+        return text(ReasonLocked);
+    return tr("账户已锁定，约%1分钟后再试").arg((ulSeconds + 59) / 60);
 }
 
 QString CDevFailReason::withReason(const QString &strText, const QString &strReason)

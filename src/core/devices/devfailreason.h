@@ -24,6 +24,15 @@ public:
     static QString ofDevice(const CUIDeviceBean &oDev, DWORD ulResult);
     // The failure value of the configuration library's upgrade event.
     static QString ofIpcUpgradeEvent(DWORD ulValue);
+    // A locked account and, when the device said, for about how many minutes.
+    static QString lockedFor(DWORD ulSeconds);
+    // An ONVIF device that said goodbye on the network.
+    static QString offline();
+    // Another device answers at the same address.
+    static QString addressConflict();
+    // The marks a refresh gives a row (offline, address conflict): shown
+    // whatever the row's status, unlike the reason of a failure.
+    static bool isListMark(const QString &strReason);
     // strText and, on a line of its own, the reason; strText alone without one.
     static QString withReason(const QString &strText, const QString &strReason);
 

@@ -54,12 +54,17 @@ void DEV_API CDevLibraries::eventCallback(const char *szUserID, DWORD ulEventTyp
 {
     if (!szUserID || !*szUserID)
         return;
-    // Only the upgrade event carries an outcome; any other says nothing about one.
-    if (ulEventType != ZELT_MW_EVENT_UPGRADE || !pulValue)
+    if (!pulValue)
         return;
     const QString strUserId = QString::fromLatin1(szUserID);
     const qint64 lValue = *pulValue;
     std::lock_guard<std::mutex> lock(g_receiverMutex);
-    if (g_pReceiver)
+    if (!g_pReceiver)
+        return;
+    // Only the upgrade event carries an outcome; the two progress events say how far it is.
+    if (ulEventType == ZELT_MW_EVENT_UPGRADE)
         emit g_pReceiver->sendUpgradeEventSignal(strUserId, lValue);
+    else if (ulEventType == ZELT_MW_EVENT_UPGRADE_UPLOAD || ulEventType == ZELT_MW_EVENT_UPGRADE_PROGRESS)
+        emit g_pReceiver->sendUpgradeProgressSignal(strUserId, ulEventType == ZELT_MW_EVENT_UPGRADE_UPLOAD,
+                                                    int(lValue));
 }

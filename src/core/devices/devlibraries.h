@@ -26,6 +26,8 @@ signals:
     // An IPC upgrade ended: lValue 0 success, above 0 a failure code. Emitted
     // on the library's thread; receivers in other threads get it queued.
     void sendUpgradeEventSignal(QString strUserId, qint64 lValue);
+    // A running IPC upgrade's percentage: of the upload when bUpload, else the device's own.
+    void sendUpgradeProgressSignal(QString strUserId, bool bUpload, int iPercent);
 };
 
 #endif // DEVLIBRARIES_H

@@ -1,7 +1,11 @@
 #include "devlistmerge.h"
 
 #include "devfailreason.h"
+#include "devsession.h"
 #include "ipv4.h"
+
+#include <QDateTime>
+#include <QHash>
 
 #include <algorithm>
 
@@ -11,8 +15,11 @@ CDevListMerge::CDevListMerge(QList<CUIDeviceBean> &listDev)
 }
 
 int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, const QString &strUser,
-                                   const QString &strPassword)
+                                   const QString &strPassword, const QSet<QString> &setDeparted)
 {
+    for (const QString &strEndpoint : setDeparted)
+        markDeparted(strEndpoint);
+
     // Numbers only grow; the list is sorted by address, so its last entry
     // need not hold the highest number.
     int iCounter = 0;
@@ -21,11 +28,17 @@ int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, cons
 
     int iAdded = 0;
     for (const stDiscoveryBean &found : listFound) {
-        const bool bKnown = !found.strIp.isEmpty()
-            && std::any_of(m_listDev.cbegin(), m_listDev.cend(),
-                           [&found](const CUIDeviceBean &dev) { return dev.m_strIp == found.strIp; });
-        if (bKnown)
+        const bool bOnvif = !found.strEndpoint.isEmpty();
+        const auto itKnown = std::find_if(m_listDev.begin(), m_listDev.end(), [&found, bOnvif](const CUIDeviceBean &dev) {
+            return bOnvif ? dev.m_strEndpoint == found.strEndpoint
+                          : !found.strIp.isEmpty() && !dev.isOnvif() && dev.m_strIp == found.strIp;
+        });
+        if (itKnown != m_listDev.end()) {
+            // An ONVIF device is known by its endpoint: the row follows it to the address it answers from.
+            if (bOnvif)
+                followOnvif(*itKnown, found);
             continue;
+        }
         ++iCounter;
         CUIDeviceBean dev;
         dev.m_lDevId = iCounter;
@@ -36,13 +49,61 @@ int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, cons
         dev.m_strSerial = found.strSerial;
         dev.m_strMac = found.strMac;
         dev.m_strVersion = found.strVersion;
+        dev.m_strProtocol = found.strProtocol;
+        dev.m_strEndpoint = found.strEndpoint;
+        dev.m_strXAddr = found.strXAddr;
         dev.m_strUserName = strUser;
         dev.m_strPassword = strPassword;
         dev.m_ulListRound = m_ulRound;
         m_listDev.append(dev);
         ++iAdded;
     }
+    markConflicts();
     return iAdded;
+}
+
+QList<int> CDevListMerge::markDeparted(const QString &strEndpoint)
+{
+    QList<int> listRows;
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        CUIDeviceBean &dev = m_listDev[i];
+        if (!dev.isOnvif() || strEndpoint.isEmpty() || dev.m_strEndpoint != strEndpoint)
+            continue;
+        dev.m_lStatus = DevStatusNotLogged;
+        dev.m_strLoginKey.clear();
+        dev.m_strFailReason = CDevFailReason::offline();
+        listRows.append(i);
+    }
+    return listRows;
+}
+
+void CDevListMerge::followOnvif(CUIDeviceBean &dev, const stDiscoveryBean &found)
+{
+    if (dev.m_strFailReason == CDevFailReason::offline())
+        dev.m_strFailReason.clear();
+    if (found.strIp.isEmpty() || found.strIp == dev.m_strIp)
+        return;
+    dev.m_strIp = found.strIp;
+    dev.m_strXAddr = found.strXAddr;
+    // The session was signed for the old address; the device is logged in again there.
+    dev.m_strLoginKey.clear();
+    dev.m_lStatus = DevStatusNotLogged;
+}
+
+void CDevListMerge::markConflicts()
+{
+    // One device may speak both protocols: only rows of one protocol conflict.
+    auto key = [](const CUIDeviceBean &dev) { return dev.m_strProtocol + QLatin1Char('/') + dev.m_strIp; };
+    QHash<QString, int> hashUses;
+    for (const CUIDeviceBean &dev : qAsConst(m_listDev))
+        ++hashUses[key(dev)];
+    const QString strConflict = CDevFailReason::addressConflict();
+    for (CUIDeviceBean &dev : m_listDev) {
+        if (hashUses.value(key(dev)) > 1)
+            dev.m_strFailReason = strConflict;
+        else if (dev.m_strFailReason == strConflict)
+            dev.m_strFailReason.clear();
+    }
 }
 
 QList<int> CDevListMerge::mergeResult(const CUIDeviceBean &oResult)
@@ -50,18 +111,27 @@ QList<int> CDevListMerge::mergeResult(const CUIDeviceBean &oResult)
     QList<int> listRows;
     for (int i = 0; i < m_listDev.size(); ++i) {
         CUIDeviceBean &dev = m_listDev[i];
-        if (dev.m_strIp != oResult.m_strIp)
+        // Two devices may claim one address; an ONVIF result names its device.
+        if (dev.m_strIp != oResult.m_strIp || dev.m_strEndpoint != oResult.m_strEndpoint)
             continue;
+        // A device that reports no progress still shows how long it has been at it.
+        if (oResult.m_lStatus != DevStatusUpgrading)
+            dev.m_llBusySinceMs = 0;
+        else if (dev.m_lStatus != DevStatusUpgrading)
+            dev.m_llBusySinceMs = QDateTime::currentMSecsSinceEpoch();
         dev.m_lStatus = oResult.m_lStatus;
         dev.m_lProgress = -1;
+        dev.m_lUploadProgress = -1;
         // Any other result carries the key of when its request was sent,
         // which a login since may have closed and replaced; taking it back
         // would lose the open session.
-        if (oResult.m_lStatus == DevStatusLogged || oResult.m_lStatus == DevStatusLoginFailed) {
+        if (oResult.m_lStatus == DevStatusLogged || oResult.m_lStatus == DevStatusLoginFailed
+            || oResult.m_lStatus == DevStatusLoginLocked) {
             dev.m_strLoginKey = oResult.m_strLoginKey;
             dev.m_strDevType = oResult.m_strDevType;
         }
         dev.m_strModel = oResult.m_strModel;
+        dev.m_strManufacturer = oResult.m_strManufacturer;
         dev.m_strVersion = oResult.m_strVersion;
         dev.m_strSerial = oResult.m_strSerial;
         dev.m_strMac = oResult.m_strMac;
@@ -82,10 +152,9 @@ QList<int> CDevListMerge::mergeAddressResult(const CBatchEditNetAddrBean &oResul
         if (dev.m_strIp != oResult.m_strOldIp)
             continue;
         if (oResult.m_lResult == DevStatusModifyOk) {
-            // An address typed with leading zeros reaches the device as typed;
-            // the device then answers at the plain form, which the list keeps.
-            quint32 uNewIp = 0;
-            dev.m_strIp = Ipv4::parse(oResult.m_strNewIp, uNewIp) ? Ipv4::format(uNewIp) : oResult.m_strNewIp;
+            dev.m_strIp = plainAddress(oResult.m_strNewIp);
+            if (dev.isOnvif())
+                dev.m_strXAddr = DevSession::xaddrAt(dev, dev.m_strIp);
             dev.m_strGateway = oResult.m_strGateway;
             dev.m_strMask = oResult.m_strMask;
         }
@@ -94,6 +163,27 @@ QList<int> CDevListMerge::mergeAddressResult(const CBatchEditNetAddrBean &oResul
         listRows.append(i);
     }
     return listRows;
+}
+
+QList<int> CDevListMerge::mergeMove(const QString &strOldIp, const QString &strNewIp)
+{
+    QList<int> listRows;
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        if (m_listDev.at(i).m_strIp != strOldIp)
+            continue;
+        CUIDeviceBean &dev = m_listDev[i];
+        dev.m_strIp = plainAddress(strNewIp);
+        if (dev.isOnvif())
+            dev.m_strXAddr = DevSession::xaddrAt(dev, dev.m_strIp);
+        listRows.append(i);
+    }
+    return listRows;
+}
+
+QString CDevListMerge::plainAddress(const QString &strIp)
+{
+    quint32 uIp = 0;
+    return Ipv4::parse(strIp, uIp) ? Ipv4::format(uIp) : strIp;
 }
 
 QList<int> CDevListMerge::mergeUpgradeEvent(const QString &strUserId, qint64 lValue)
@@ -105,6 +195,19 @@ QList<int> CDevListMerge::mergeUpgradeEvent(const QString &strUserId, qint64 lVa
             continue;
         dev.m_lStatus = lValue > 0 ? DevStatusUpgradeFailed : DevStatusUpgradeOk;
         dev.m_strFailReason = lValue > 0 ? CDevFailReason::ofIpcUpgradeEvent(DWORD(lValue)) : QString();
+        listRows.append(i);
+    }
+    return listRows;
+}
+
+QList<int> CDevListMerge::mergeUpgradeProgress(const QString &strUserId, bool bUpload, int iPercent)
+{
+    QList<int> listRows;
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        CUIDeviceBean &dev = m_listDev[i];
+        if (dev.m_strLoginKey != strUserId || dev.m_lStatus != DevStatusUpgrading)
+            continue;
+        (bUpload ? dev.m_lUploadProgress : dev.m_lProgress) = iPercent;
         listRows.append(i);
     }
     return listRows;

@@ -6,6 +6,7 @@
 #include "uidevicebean.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 
 // How results reach the device list: discovery answers, worker results,
@@ -23,19 +24,29 @@ public:
     // 0 marks a record made outside the list, tied to no round.
     bool isCurrentRound(quint32 ulRound) const { return ulRound == 0 || ulRound == m_ulRound; }
 
-    // Appends the answers whose address is not listed yet, numbered on from
-    // the highest sequence number, with the default account; returns how
-    // many were appended.
+    // Appends the answers not listed yet (native ones by address, ONVIF ones
+    // by endpoint reference), numbered on from the highest sequence number,
+    // with the default account; returns how many were appended. Listed ONVIF
+    // devices whose endpoint is in setDeparted are marked offline, those
+    // found again follow their answer's address. Rows sharing an address
+    // are marked as a conflict.
     int mergeDiscovered(const QList<stDiscoveryBean> &listFound, const QString &strUser,
-                        const QString &strPassword);
+                        const QString &strPassword, const QSet<QString> &setDeparted = QSet<QString>());
+    // Marks the listed ONVIF device with this endpoint offline; its rows.
+    QList<int> markDeparted(const QString &strEndpoint);
     // Copies a worker's result into every entry with its address. Only a
     // login result decides the session (login key and type).
     QList<int> mergeResult(const CUIDeviceBean &oResult);
     // Applies an address-change result to every entry with the old address;
     // only a success moves the entry to the new address (in its plain form).
     QList<int> mergeAddressResult(const CBatchEditNetAddrBean &oResult);
+    // A device the configuration dialog moved: every entry with the old
+    // address takes the new one (in its plain form).
+    QList<int> mergeMove(const QString &strOldIp, const QString &strNewIp);
     // An IPC upgrade's end, reported by the library for a login key.
     QList<int> mergeUpgradeEvent(const QString &strUserId, qint64 lValue);
+    // A running IPC upgrade's percentage of the upload (bUpload) or of the device's own work.
+    QList<int> mergeUpgradeProgress(const QString &strUserId, bool bUpload, int iPercent);
     // The version read from a device after its upgrade, for every entry
     // with its address; nothing else changes.
     QList<int> mergeVersion(const CUIDeviceBean &oResult);
@@ -43,6 +54,12 @@ public:
     int rowOfDevId(int iDevId) const;
 
 private:
+    // An address typed with leading zeros reaches the device as typed; the
+    // device then answers at the plain form, which the list keeps.
+    static QString plainAddress(const QString &strIp);
+    static void followOnvif(CUIDeviceBean &dev, const stDiscoveryBean &found);
+    void markConflicts();
+
     QList<CUIDeviceBean> &m_listDev;
     quint32 m_ulRound = 1;
 };

@@ -1,4 +1,5 @@
 #include "devrequests.h"
+#include "devsession.h"
 
 namespace DevRequests {
 
@@ -36,6 +37,7 @@ CBatchEditNetAddrBean addressChange(const CUIDeviceBean &oDev, const QString &st
     oRequest.m_strMask = strMask;
     oRequest.m_strGateway = strGateway;
     oRequest.m_strInputPassword = strInputPassword;
+    DevSession::describeForAddressChange(oDev, oRequest);
     return oRequest;
 }
 
@@ -51,6 +53,7 @@ QList<CBatchEditNetAddrBean> batchRows(const QList<CUIDeviceBean> &listDev)
         oRow.m_strSerial = dev.m_strSerial;
         oRow.m_strMac = dev.m_strMac;
         oRow.m_strInputPassword = dev.m_strPassword;
+        DevSession::describeForAddressChange(dev, oRow);
         listRows.append(oRow);
     }
     return listRows;

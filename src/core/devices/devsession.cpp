@@ -1,4 +1,5 @@
 #include "devsession.h"
+#include "devfailreason.h"
 #include "devtext.h"
 
 #include "zelt_mw_sdk.h"
@@ -25,12 +26,17 @@ std::atomic<int> g_iLogoutsRunning{0};
 
 bool isIpc(const CUIDeviceBean &oDev)
 {
-    return oDev.m_strDevType == kTypeIpc;
+    return !oDev.isOnvif() && oDev.m_strDevType == kTypeIpc;
 }
 
 bool isNvr(const CUIDeviceBean &oDev)
 {
-    return oDev.m_strDevType == kTypeNvr;
+    return !oDev.isOnvif() && oDev.m_strDevType == kTypeNvr;
+}
+
+bool isOnvif(const CUIDeviceBean &oDev)
+{
+    return oDev.isOnvif();
 }
 
 DWORD loginIpc(const CUIDeviceBean &oDev, QString &strUserId, ZELT_MW_INFO_QUERY *pQueries, DWORD ulQueries)
@@ -108,18 +114,46 @@ int logoutsRunning()
     return g_iLogoutsRunning;
 }
 
-DWORD restart(const CUIDeviceBean &oDev)
+DWORD startLiveStream(const QByteArray &userId, DWORD &ulStreamHd)
 {
-    if (isIpc(oDev))
-        return ZELT_MW_Reboot(oDev.m_strLoginKey.toLatin1().constData());
+    ulStreamHd = 0;
+    const DWORD ulResult = ZELT_MW_StartMediaStream(userId.constData(), 0, 0, 1, "0.0.0.0", 10086, 1, &ulStreamHd);
+    if (!isStreamRunning(ulResult))
+        ulStreamHd = 0;
+    return ulResult;
+}
 
-    DWORD ulHandle = 0;
-    const DWORD ulLogin = loginNvr(oDev, ulHandle);
-    if (ulLogin != 0)
-        return ulLogin;
-    const DWORD ulRet = TLSDK_Restart(ulHandle);
-    // The session was opened for the restart alone.
-    TLSDK_Logout(ulHandle);
+bool isStreamRunning(DWORD ulResult)
+{
+    return ulResult == ZELT_MW_OK || ulResult == ZELT_MW_STREAM_SHARED || ulResult == ZELT_MW_STREAM_NO_AUDIO;
+}
+
+bool isDeviceGone(DWORD ulIpcResult)
+{
+    return ulIpcResult == ZELT_MW_ERR_CONNECT || ulIpcResult == ZELT_MW_ERR_TIMEOUT
+        || ulIpcResult == ZELT_MW_ERR_USERID;
+}
+
+DWORD restart(const CUIDeviceBean &oDev, QString &strReason)
+{
+    if (isOnvif(oDev)) {
+        const COnvifError error = onvifReboot(oDev);
+        strReason = error.reason();
+        return DWORD(error.kind());
+    }
+    DWORD ulRet = 0;
+    if (isIpc(oDev)) {
+        ulRet = ZELT_MW_Reboot(oDev.m_strLoginKey.toLatin1().constData());
+    } else {
+        DWORD ulHandle = 0;
+        ulRet = loginNvr(oDev, ulHandle);
+        if (ulRet == 0) {
+            ulRet = TLSDK_Restart(ulHandle);
+            // The session was opened for the restart alone.
+            TLSDK_Logout(ulHandle);
+        }
+    }
+    strReason = CDevFailReason::ofDevice(oDev, ulRet);
     return ulRet;
 }
 

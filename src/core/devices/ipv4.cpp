@@ -85,6 +85,24 @@ bool isValidGateway(const QString &strGateway, const QString &strIp, const QStri
     return (uGateway & uMask) == (uIp & uMask) && uGateway != uIp;
 }
 
+int prefixOfMask(const QString &strMask)
+{
+    quint32 uMask = 0;
+    if (!isValidMask(strMask) || !parse(strMask, uMask))
+        return -1;
+    int iPrefix = 0;
+    for (; uMask & 0x80000000u; uMask <<= 1)
+        ++iPrefix;
+    return iPrefix;
+}
+
+QString maskOfPrefix(int iPrefix)
+{
+    if (iPrefix < 1 || iPrefix > 31)
+        return QString();
+    return format(~quint32(0) << (32 - iPrefix));
+}
+
 quint32 sortKey(const QString &strIp)
 {
     quint32 uHost = 0xFFFFFFFFu;

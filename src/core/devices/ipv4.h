@@ -30,6 +30,11 @@ bool isHostInSubnet(const QString &strIp, const QString &strMask);
 // that is not the address itself.
 bool isValidGateway(const QString &strGateway, const QString &strIp, const QString &strMask);
 
+// "255.255.255.0" <-> 24; -1 for text that is no valid mask, an empty
+// text for a length outside 1 to 31.
+int prefixOfMask(const QString &strMask);
+QString maskOfPrefix(int iPrefix);
+
 // Key for numeric order; text that is no address sorts as the broadcast
 // address does, after every other address.
 quint32 sortKey(const QString &strIp);

@@ -1,5 +1,5 @@
 #include "thread_config.h"
-#include "devfailreason.h"
+#include "devsession.h"
 
 #include "zelt_mw_sdk.h"
 
@@ -15,12 +15,9 @@ CCfgThread::CCfgThread(QObject *pReceiver)
 
 DWORD CCfgThread::devCfgSlot(ulong ulCmdType, const QByteArray &cfgData, CUIDeviceBean &oBean)
 {
-    const QByteArray userId = oBean.m_strLoginKey.toLatin1();
-    const DWORD ulResult = ZELT_MW_SetConfig(userId.constData(), static_cast<DWORD>(ulCmdType), 0,
-                                             static_cast<DWORD>(cfgData.size()), cfgData.constData());
+    const DWORD ulResult = DevSession::writeConfig(oBean, ulCmdType, cfgData, oBean.m_strFailReason);
     qDebug() << "设备" << oBean.m_strIp << "配置结果：" << ulResult;
     oBean.m_lStatus = ulResult == 0 ? DevStatusCfgOk : DevStatusCfgFailed;
-    oBean.m_strFailReason = CDevFailReason::ofIpc(ulResult);
     emit sendResultSignal(oBean);
     return 0;
 }
@@ -28,18 +25,15 @@ DWORD CCfgThread::devCfgSlot(ulong ulCmdType, const QByteArray &cfgData, CUIDevi
 void CCfgThread::devCfgMergeSlot(ulong ulCmdType, const QByteArray &baValues, const QByteArray &baMask,
                                  CUIDeviceBean &oBean)
 {
-    const QByteArray userId = oBean.m_strLoginKey.toLatin1();
-    QByteArray baCfg(baValues.size(), '\0');
-    DWORD ulLen = DWORD(baCfg.size());
-    DWORD ulResult = ZELT_MW_GetConfig(userId.constData(), DWORD(ulCmdType), 0, &ulLen, baCfg.data());
+    QByteArray baCfg;
+    DWORD ulResult = DevSession::readConfig(oBean, ulCmdType, baCfg, oBean.m_strFailReason);
     if (ulResult == 0) {
-        for (int i = 0; i < baCfg.size() && i < baMask.size(); ++i) {
+        for (int i = 0; i < baCfg.size() && i < baMask.size() && i < baValues.size(); ++i) {
             if (baMask.at(i) != 0)
                 baCfg[i] = baValues.at(i);
         }
-        ulResult = ZELT_MW_SetConfig(userId.constData(), DWORD(ulCmdType), 0, DWORD(baCfg.size()), baCfg.constData());
+        ulResult = DevSession::writeConfig(oBean, ulCmdType, baCfg, oBean.m_strFailReason);
     }
     oBean.m_lStatus = ulResult == 0 ? DevStatusCfgOk : DevStatusCfgFailed;
-    oBean.m_strFailReason = CDevFailReason::ofIpc(ulResult);
     emit sendResultSignal(oBean);
 }

@@ -10,8 +10,7 @@ Q_LOGGING_CATEGORY(lcDevCmd, "corvane.devcmd")
 
 void CDevCmdThread::restartSlot(CUIDeviceBean &oBean)
 {
-    const DWORD ulRet = DevSession::restart(oBean);
-    oBean.m_strFailReason = CDevFailReason::ofDevice(oBean, ulRet);
+    const DWORD ulRet = DevSession::restart(oBean, oBean.m_strFailReason);
     if (ulRet != 0)
         qCDebug(lcDevCmd) << "restart of" << oBean.m_strIp << "failed:" << ulRet;
     emit sendRestartResult(oBean, ulRet);

@@ -8,13 +8,15 @@
 #include "zelt_mw_cfg.h"
 #include "zelt_mw_sdk.h"
 
+#include <QEventLoop>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QVector>
 
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <condition_variable>
+#include <functional>
 #include <iterator>
 #include <mutex>
 #include <thread>
@@ -24,9 +26,12 @@ Q_LOGGING_CATEGORY(lcDevLogin, "corvane.devlogin")
 
 namespace {
 
-// Devices logged in at once: a login mostly waits on its device, so a few
-// overlapping ones shorten a long list without loading the machine.
+// Native devices logged in at once: each login blocks a helper thread while
+// it mostly waits on its device, so a few overlap without loading the machine.
 constexpr int kParallelLogins = 4;
+// ONVIF logins under way at once on the worker's own client; they cost no
+// thread, only a connection each.
+constexpr int kOnvifInFlight = 128;
 
 } // namespace
 
@@ -42,42 +47,105 @@ CDevThread::CDevThread(QObject *pReceiver)
 
 void CDevThread::devLoginSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventTpye)
 {
-    // A few helper threads log the records in, each taking the next one; the
-    // results still go out one per record, in list order. The pointers are
-    // taken here, so the list detaches on this thread.
+    // ONVIF logins wait in an event loop here, where a further list may
+    // arrive: it is taken after the current one, as a blocked worker would.
+    m_listQueued.append({oDevList, ulEventTpye});
+    if (m_bBusy)
+        return;
+    m_bBusy = true;
+    while (!m_listQueued.isEmpty()) {
+        QPair<QList<CUIDeviceBean>, ulong> job = m_listQueued.takeFirst();
+        if (!loginList(job.first))
+            break;
+        emit sendLoginResult(job.first, job.second);
+    }
+    m_listQueued.clear();
+    m_bBusy = false;
+}
+
+bool CDevThread::loginList(QList<CUIDeviceBean> &oDevList)
+{
+    // Native records go to a few helper threads, ONVIF records to this
+    // thread's client many at once; the results still go out one per record,
+    // in list order. The pointers are taken here, so the list detaches on
+    // this thread.
+    QEventLoop loop;
+    // Callbacks run only inside loop.exec(); one that comes after this call
+    // gave up (the thread is stopping) finds the loop gone and is dropped.
+    const QPointer<QEventLoop> pAlive(&loop);
     QVector<CUIDeviceBean *> vecBeans;
-    for (CUIDeviceBean &oBean : oDevList)
+    QVector<int> vecNative;
+    QVector<int> vecOnvif;
+    for (CUIDeviceBean &oBean : oDevList) {
+        (DevSession::isOnvif(oBean) ? vecOnvif : vecNative).append(vecBeans.size());
         vecBeans.append(&oBean);
+    }
     const int iCount = vecBeans.size();
     std::mutex mutex;
-    std::condition_variable condDone;
     std::vector<char> vecDone(static_cast<size_t>(iCount), 0);
-    std::atomic<int> iNext{0};
-    std::vector<std::thread> vecThreads;
-    for (int t = 0; t < std::min(kParallelLogins, iCount); ++t) {
-        vecThreads.emplace_back([&] {
-            for (int i = iNext++; i < iCount; i = iNext++) {
-                loginDevice(vecBeans[i]);
+    int iEmitted = 0;
+    auto markDone = [&](int i) {
+        std::lock_guard<std::mutex> lock(mutex);
+        vecDone[static_cast<size_t>(i)] = 1;
+    };
+    auto emitReady = [&] {
+        for (;;) {
+            {
                 std::lock_guard<std::mutex> lock(mutex);
-                vecDone[static_cast<size_t>(i)] = 1;
-                condDone.notify_all();
+                if (iEmitted == iCount || !vecDone[static_cast<size_t>(iEmitted)])
+                    break;
+            }
+            emit sendResultSingle(*vecBeans[iEmitted++]);
+        }
+        if (iEmitted == iCount)
+            loop.quit();
+    };
+
+    std::atomic<int> iNextNative{0};
+    std::vector<std::thread> vecThreads;
+    for (int t = 0; t < std::min(kParallelLogins, int(vecNative.size())); ++t) {
+        vecThreads.emplace_back([&] {
+            for (int n = iNextNative++; n < vecNative.size(); n = iNextNative++) {
+                loginDevice(vecBeans[vecNative[n]]);
+                markDone(vecNative[n]);
+                QMetaObject::invokeMethod(&loop, emitReady, Qt::QueuedConnection);
             }
         });
     }
-    for (int i = 0; i < iCount; ++i) {
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            condDone.wait(lock, [&] { return vecDone[static_cast<size_t>(i)] != 0; });
-        }
-        emit sendResultSingle(*vecBeans[i]);
-    }
+
+    int iNextOnvif = 0;
+    std::function<void()> startNextOnvif = [&] {
+        if (iNextOnvif >= vecOnvif.size())
+            return;
+        const int i = vecOnvif[iNextOnvif++];
+        DevSession::startOnvifLogin(*vecBeans[i], [&, pAlive, i](const CUIDeviceBean &oResult) {
+            if (!pAlive)
+                return;
+            *vecBeans[i] = oResult;
+            markDone(i);
+            startNextOnvif();
+            emitReady();
+        });
+    };
+    for (int n = 0; n < kOnvifInFlight; ++n)
+        startNextOnvif();
+
+    emitReady();
+    if (iEmitted < iCount)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
     for (std::thread &thread : vecThreads)
         thread.join();
-    emit sendLoginResult(oDevList, ulEventTpye);
+    if (iEmitted < iCount)
+        qCDebug(lcDevLogin) << "worker stopped with" << iCount - iEmitted << "logins unreported";
+    return iEmitted == iCount;
 }
 
 void CDevThread::loginDevice(CUIDeviceBean *pBean)
 {
+    if (DevSession::isOnvif(*pBean)) {
+        DevSession::loginOnvif(*pBean);
+        return;
+    }
     const DWORD ulIpc = loginIpc(*pBean);
     if (ulIpc == 0)
         return;
@@ -90,6 +158,11 @@ void CDevThread::loginDevice(CUIDeviceBean *pBean)
     pBean->m_strFailReason = ulIpc != ZELT_MW_ERR_CONNECT || ulNvr == TLSDK_ERR_CONNECT
         ? CDevFailReason::ofIpc(ulIpc)
         : CDevFailReason::ofNvr(ulNvr);
+    // The right password does not help while the device keeps the account locked.
+    if (ulIpc == ZELT_MW_ERR_LOCKED || ulNvr == TLSDK_ERR_LOCKED) {
+        pBean->m_lStatus = DevStatusLoginLocked;
+        pBean->m_strFailReason = CDevFailReason::lockedFor(ulIpc == ZELT_MW_ERR_LOCKED ? ZELT_MW_GetLockTime() : 0);
+    }
     qCDebug(lcDevLogin) << "login failed on both libraries:" << pBean->m_strIp << ulIpc << ulNvr;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPair>
 
 // Logs devices in and out in the background. The configuration library is
 // tried first and the maintenance library second; whichever accepts the
@@ -30,8 +31,9 @@ signals:
     void sendResultSingle(CUIDeviceBean &oBean);
 
 public slots:
-    // Logs every record in, a few at a time, and reports them in list order;
-    // the event code comes back unchanged.
+    // Logs every record in, many at a time, and reports them in list order;
+    // the event code comes back unchanged. A list that arrives meanwhile is
+    // logged in after the current one.
     void devLoginSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventTpye);
     void devLogoutSlot(CUIDeviceBean &oBean);
 
@@ -40,7 +42,13 @@ private:
     static DWORD loginIpc(CUIDeviceBean &oBean);
     static DWORD loginNvr(CUIDeviceBean &oBean);
 
+    // Logs the list in and reports each record; false when the thread was
+    // told to stop first (the rest stays unreported).
+    bool loginList(QList<CUIDeviceBean> &oDevList);
+
     QObject *m_pReceiver;
+    QList<QPair<QList<CUIDeviceBean>, ulong>> m_listQueued;
+    bool m_bBusy = false;
 };
 
 #endif // THREAD_DEVLOGIN_H

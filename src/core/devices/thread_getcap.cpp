@@ -1,6 +1,7 @@
 #include "thread_getcap.h"
 
 #include "devcapability.h"
+#include "devsession.h"
 #include "zelt_mw_sdk.h"
 
 #include <QLoggingCategory>
@@ -33,14 +34,13 @@ void CGetCapThread::startLivePlay(QString userId, quint32 ulOpening)
 {
     if (ulOpening != 0 && ulOpening == m_ulFailedOpening)
         return;
-    const QByteArray id = userId.toLatin1();
     DWORD ulStreamHd = 0;
-    const DWORD ulResult = ZELT_MW_StartMediaStream(id.constData(), 0, 0, 1, "0.0.0.0", 10086, 1, &ulStreamHd);
-    if (ulResult != ZELT_MW_OK && ulResult != ZELT_MW_STREAM_SHARED && ulResult != ZELT_MW_STREAM_NO_AUDIO) {
+    const DWORD ulResult = DevSession::startLiveStream(userId.toLatin1(), ulStreamHd);
+    if (!DevSession::isStreamRunning(ulResult)) {
         qCDebug(lcGetCap) << "live stream start failed:" << ulResult;
         ulStreamHd = 0;
     }
-    emit sendStartLiveResult(ulStreamHd, ulResult, ulOpening);
+    emit sendStartLiveResult(ulStreamHd, ulResult, ulOpening, userId);
 }
 
 void CGetCapThread::stopLivePlay(QString userId, ulong streamHd)

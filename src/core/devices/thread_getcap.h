@@ -29,8 +29,8 @@ signals:
     void sendGetCapReslut_sig(QList<stDevCapacityInfo> &devCapInfoList, ulong capType, quint32 ulOpening);
     void sendGetCapFailed_sig(ulong ulResult, quint32 ulOpening);
     // Results 0, 259 and 357 mean the stream runs; any other result is the
-    // failure the image page reports.
-    void sendStartLiveResult(ulong streamHd, ulong ulResult, quint32 ulOpening);
+    // failure the image page reports. The stream belongs to strUserId's session.
+    void sendStartLiveResult(ulong streamHd, ulong ulResult, quint32 ulOpening, QString strUserId);
 
 public slots:
     void getDevCap_slot(QString userId, ulong capType, quint32 ulOpening);

@@ -99,8 +99,32 @@ DWORD CMaintainThread::fileError(const CUIDeviceBean &oBean)
     return isIpc(oBean) ? DWORD(ZELT_MW_ERR_FILE) : DWORD(TLSDK_ERR_FILE);
 }
 
+bool CMaintainThread::runOnvif(int iOp, const QString &strPath, CUIDeviceBean &oBean, long lOkStatus,
+                               long lFailStatus)
+{
+    if (!DevSession::isOnvif(oBean))
+        return false;
+    const QString strIp = oBean.m_strIp;
+    int iShown = -1;
+    const COnvifError error = DevSession::onvifFileOp(
+        DevSession::EFileOp(iOp), strPath, oBean, [this, strIp, &iShown](int iPercent) {
+            if (iPercent != iShown) {
+                iShown = iPercent;
+                emit sendProgressSignal(strIp, iPercent);
+            }
+        });
+    if (!error.ok())
+        qCDebug(lcMaintain) << "ONVIF file operation" << iOp << "on" << strIp << "failed:" << error.reason();
+    oBean.m_lStatus = error.ok() ? lOkStatus : lFailStatus;
+    oBean.m_strFailReason = error.reason();
+    emit sendResultSignal(oBean);
+    return true;
+}
+
 void CMaintainThread::devUpgradeSlot(QString strPath, CUIDeviceBean &oBean)
 {
+    if (runOnvif(DevSession::FileUpgrade, strPath, oBean, DevStatusUpgradeOk, DevStatusUpgradeFailed))
+        return;
     const QByteArray baPath = QFile::encodeName(strPath);
     if (isIpc(oBean)) {
         const DWORD ulRet = m_oApi.pfnIpcUpgrade(oBean.m_strLoginKey.toLatin1().constData(), baPath.constData());
@@ -178,6 +202,8 @@ bool CMaintainThread::waitPollInterval() const
 
 void CMaintainThread::exportDiagInfoSlot(QString strPath, CUIDeviceBean &oBean)
 {
+    if (runOnvif(DevSession::FileExportDiag, strPath, oBean, DevStatusExportOk, DevStatusExportFailed))
+        return;
     QString strFolder = joinPath(strPath, oBean.m_strIp);
     DWORD ulRet = 0;
     if (isIpc(oBean)) {
@@ -211,6 +237,8 @@ void CMaintainThread::exportDiagInfoSlot(QString strPath, CUIDeviceBean &oBean)
 
 void CMaintainThread::importCfgSlot(QString strPath, CUIDeviceBean &oBean)
 {
+    if (runOnvif(DevSession::FileImportCfg, strPath, oBean, DevStatusImportOk, DevStatusImportFailed))
+        return;
     const QByteArray baPath = QFile::encodeName(strPath);
     DWORD ulRet = 0;
     if (isIpc(oBean)) {
@@ -226,6 +254,8 @@ void CMaintainThread::importCfgSlot(QString strPath, CUIDeviceBean &oBean)
 
 void CMaintainThread::exportCfgSlot(QString strPath, CUIDeviceBean &oBean)
 {
+    if (runOnvif(DevSession::FileExportCfg, strPath, oBean, DevStatusExportOk, DevStatusExportFailed))
+        return;
     DWORD ulRet = 0;
     if (isIpc(oBean)) {
         ulRet = m_oApi.pfnIpcExportConfig(oBean.m_strLoginKey.toLatin1().constData(),

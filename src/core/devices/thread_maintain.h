@@ -73,6 +73,9 @@ private:
     class CNvrSession;
 
     static bool isIpc(const CUIDeviceBean &oBean);
+    // Runs a file operation (DevSession::EFileOp) on an ONVIF device and
+    // reports it; false, doing nothing, for a native device.
+    bool runOnvif(int iOp, const QString &strPath, CUIDeviceBean &oBean, long lOkStatus, long lFailStatus);
     // Follows a started maintenance-library upgrade to its end; 0 when it finished.
     DWORD pollUpgrade(DWORD ulUpgradeHandle, const QString &strIp);
     // Waits one poll interval; false when the thread is asked to stop.

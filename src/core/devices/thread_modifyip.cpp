@@ -1,6 +1,6 @@
 #include "thread_modifyip.h"
 #include "devdiscovery.h"
-#include "devfailreason.h"
+#include "devsession.h"
 #include "ipv4.h"
 #include "uidevicebean.h"
 
@@ -28,24 +28,9 @@ bool CModifyIPThread::isUsableAddress(const QString &strIp)
 
 void CModifyIPThread::modifyAddrSlot(CBatchEditNetAddrBean &oNetAddrBean)
 {
-    if (!isUsableAddress(oNetAddrBean.m_strNewIp)) {
-        oNetAddrBean.m_lResult = DevStatusModifyInvalid;
-        oNetAddrBean.m_strFailReason.clear();
-        emit sendModifyRltSignal(oNetAddrBean);
-        return;
-    }
-    const DWORD iRet = CDevDiscovery::setDevIpAddr(
-        oNetAddrBean.m_strOldIp, oNetAddrBean.m_strInputPassword, oNetAddrBean.m_strUserName,
-        oNetAddrBean.m_strSerial, oNetAddrBean.m_strMac, oNetAddrBean.m_strNewIp,
-        oNetAddrBean.m_strMask, oNetAddrBean.m_strGateway);
-    if (iRet == RVNA_OK)
-        oNetAddrBean.m_lResult = DevStatusModifyOk;
-    else if (iRet == RVNA_ERR_ADDR_CONFLICT)
-        oNetAddrBean.m_lResult = DevStatusModifyConflict;
-    else
-        oNetAddrBean.m_lResult = DevStatusModifyFailed;
-    oNetAddrBean.m_strFailReason = CDevFailReason::ofDiscovery(iRet);
-    if (iRet != RVNA_OK)
-        qCDebug(lcModifyIp) << "address change of" << oNetAddrBean.m_strOldIp << "failed:" << iRet;
+    DevSession::changeAddress(oNetAddrBean);
+    if (oNetAddrBean.m_lResult != DevStatusModifyOk)
+        qCDebug(lcModifyIp) << "address change of" << oNetAddrBean.m_strOldIp << "failed:"
+                            << oNetAddrBean.m_strFailReason;
     emit sendModifyRltSignal(oNetAddrBean);
 }

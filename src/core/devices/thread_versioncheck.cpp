@@ -19,7 +19,10 @@ void CVersionCheckThread::readVersionSlot(CUIDeviceBean &oBean)
     QElapsedTimer oSince;
     oSince.start();
     const CUIDeviceBean oCopy = oBean;
-    QTimer::singleShot(m_iFirstTryMs.load(), this, [this, oCopy, oSince] { attempt(oCopy, oSince, false); });
+    // A device restarted on purpose has been away already by the first attempt.
+    const bool bAway = oBean.m_lStatus == DevStatusRestarting;
+    QTimer::singleShot(m_iFirstTryMs.load(), this,
+                       [this, oCopy, oSince, bAway] { attempt(oCopy, oSince, bAway); });
 }
 
 void CVersionCheckThread::attempt(const CUIDeviceBean &oBean, const QElapsedTimer &oSince, bool bWasAway)

@@ -8,7 +8,8 @@
 
 #include <atomic>
 
-// Reads a device's firmware version again after an upgrade. The device
+// Reads a device's firmware version again after an upgrade or a restart
+// (a record with the restarting status). The device
 // restarts to run the new firmware, so the worker logs in (and out again)
 // until the device answers after having been away, or answers with another
 // version, for a bounded time; a device that does neither is only logged. Lives on a thread of its own; the waits between attempts are

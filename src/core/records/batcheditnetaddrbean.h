@@ -27,6 +27,8 @@ public:
     QString m_strInputPassword;  // password that authorises the change
     QString m_strMac;
     QString m_strSerial;
+    // An ONVIF device's service address; empty for a native device.
+    QString m_strXAddr;
     // Refresh round of the device list the request was made in.
     quint32 m_ulListRound = 0;
     // Why the change failed, from the library's result; empty otherwise.

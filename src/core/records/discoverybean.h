@@ -3,7 +3,8 @@
 
 #include <QString>
 
-// The six texts of one discovery answer.
+// One discovery answer: the six texts of a native answer, or what an ONVIF
+// device announces (protocol "onvif", endpoint reference, XAddr, scopes).
 struct stDiscoveryBean
 {
     QString strIp;
@@ -12,6 +13,14 @@ struct stDiscoveryBean
     QString strMac;
     QString strReserved;
     QString strVersion;
+    QString strProtocol;
+    QString strEndpoint;
+    QString strXAddr;
+    QString strName;
+    QString strLocation;
+    QString strTypes;
+    // The device announced an XAddr at another host; strXAddr is at strIp.
+    bool bXAddrMoved = false;
 };
 
 #endif // DISCOVERYBEAN_H

@@ -28,6 +28,8 @@ QString CUIDeviceBean::statusText(long lStatus)
     case DevStatusModifyFailed: return QCoreApplication::translate("CUIDeviceBean", "修改失败");
     case DevStatusModifyConflict: return QCoreApplication::translate("CUIDeviceBean", "修改失败(IP地址冲突)");
     case DevStatusModifyInvalid: return QCoreApplication::translate("CUIDeviceBean", "修改失败(IP地址无效)");
+    case DevStatusLoginLocked: return QCoreApplication::translate("CUIDeviceBean", "未登录(账户已锁定)");
+    case DevStatusRestarting: return QCoreApplication::translate("CUIDeviceBean", "正在重启...");
     default: return QString();
     }
 }
@@ -41,7 +43,7 @@ bool CUIDeviceBean::isBusyStatus(long lStatus)
 
 bool CUIDeviceBean::isFailureStatus(long lStatus)
 {
-    return lStatus == DevStatusLoginFailed || lStatus == DevStatusCfgFailed || lStatus == DevStatusUpgradeFailed
+    return lStatus == DevStatusLoginFailed || lStatus == DevStatusLoginLocked || lStatus == DevStatusCfgFailed || lStatus == DevStatusUpgradeFailed
         || lStatus == DevStatusExportFailed || lStatus == DevStatusImportFailed || lStatus == DevStatusModifyFailed
         || lStatus == DevStatusModifyConflict || lStatus == DevStatusModifyInvalid;
 }
@@ -59,4 +61,16 @@ QString CUIDeviceBean::formatMac(const QString &strMac)
         strOut += strMac.midRef(i, 2);
     }
     return strOut;
+}
+
+QString CUIDeviceBean::modelText() const
+{
+    if (!isOnvif())
+        return m_strModel;
+    QString strText = QStringLiteral("ONVIF");
+    for (const QString &strPart : {m_strManufacturer, m_strModel}) {
+        if (!strPart.isEmpty())
+            strText += QLatin1Char(' ') + strPart;
+    }
+    return strText;
 }

@@ -30,7 +30,10 @@ enum EDevStatus {
     DevStatusModifyOk = 19,
     DevStatusModifyFailed = 20,
     DevStatusModifyConflict = 21,
-    DevStatusModifyInvalid = 22
+    DevStatusModifyInvalid = 22,
+    DevStatusRestarting = 23,
+    // A login refused because the device locked the account.
+    DevStatusLoginLocked = 24
 };
 
 // One device as the program knows it. A value: every holder keeps a copy.
@@ -46,11 +49,18 @@ public:
     static QString statusText(long lStatus);
     // True for the codes that mark an operation still running.
     static bool isBusyStatus(long lStatus);
+    // True for a failed login, whatever the cause; such rows are drawn in grey.
+    static bool isLoginRefused(long lStatus) { return lStatus == DevStatusLoginFailed || lStatus == DevStatusLoginLocked; }
     // True for the codes that report a failed operation.
     static bool isFailureStatus(long lStatus);
     // "001122aabbcc" -> "00:11:22:aa:bb:cc"; text that is not twelve
     // hexadecimal digits stays as it is.
     static QString formatMac(const QString &strMac);
+
+    bool isOnvif() const { return m_strProtocol == QLatin1String("onvif"); }
+    // The model column: an ONVIF device shows its protocol and maker too,
+    // so the filter finds it by either.
+    QString modelText() const;
 
     qint8 m_cFlagA = 0;
     qint8 m_cFlagB = 0;
@@ -80,6 +90,16 @@ public:
     quint32 m_ulListRound = 0;
     // Progress of a running firmware upgrade in percent; -1 when unknown.
     qint32 m_lProgress = -1;
+    // Percent of the firmware sent to the device; -1 when no upload runs.
+    qint32 m_lUploadProgress = -1;
+    // When the running upgrade began, in milliseconds since the epoch; 0 when none runs.
+    qint64 m_llBusySinceMs = 0;
+    // "onvif" for a device reached through ONVIF, empty for the native protocol.
+    QString m_strProtocol;
+    // ONVIF: endpoint reference (the device's identity), device service address, maker.
+    QString m_strEndpoint;
+    QString m_strXAddr;
+    QString m_strManufacturer;
     // Why the last operation on the device failed, as a short translated
     // text made from the library's result; empty after a success.
     QString m_strFailReason;

@@ -10,6 +10,7 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     initAppResources();
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
+    ui->oAppVersionLabel->setText(QStringLiteral(CORVANE_VERSION));
 }
 
 CAboutDlg::~CAboutDlg() = default;

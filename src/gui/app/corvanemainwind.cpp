@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QPointer>
@@ -100,9 +101,13 @@ ulong CCorvaneMainWind::showHelpSlot()
         CMsgDlg::showMsg(tr("信息"), tr("打开用户手册失败，请检查文件路径。"), MsgError, this);
         return 1;
     }
-    // Without a viewer for the manual, show it in its folder instead.
-    if (!CPlatformUtils::openFile(strPath))
-        CPlatformUtils::showInFolder(strPath);
+    if (CPlatformUtils::openFile(strPath))
+        return 0;
+    // Without a viewer for the manual, say where it is and show its folder.
+    CPlatformUtils::showInFolder(strPath);
+    CMsgDlg::showMsg(tr("信息"), tr("没有可打开用户手册的PDF阅读器，请在PDF阅读器中打开 %1")
+                                      .arg(QDir::toNativeSeparators(strPath)),
+                     MsgNote, this);
     return 0;
 }
 

@@ -173,6 +173,7 @@ void CCapCalculateForm::on_oAddChanBtn_clicked()
         oBean.m_strChanName = CUIChanBean::chanName(oBean.m_lChanNum, oBean.m_strChanName);
         oBean.m_lTotalBitRate = oBean.m_lChanNum * oBean.m_lBitRate;
         m_listChan.append(oBean);
+        m_pChanModel->checkedList().append(lNewId);
     }
     m_pChanModel->resetModel();
     delete pDlg.data();
@@ -318,9 +319,11 @@ DWORD CCapCalculateForm::getChanInfo(QList<CUIDeviceBean> &oDevList)
         } else {
             CUIChanBean oChan;
             oChan.m_lChanId = lNextId;
-            dev.m_lStatus = ChanImport::readMainStream(dev, oChan);
+            dev.m_lStatus = ChanImport::readMainStream(dev, oChan, dev.m_strFailReason);
             if (dev.m_lStatus == DevStatusImportOk) {
                 m_listChan.append(oChan);
+                // Counted at once, as a row added by hand is.
+                m_pChanModel->checkedList().append(lNextId);
                 m_hashImportedFrom.insert(lNextId, dev.m_strIp);
                 ++lNextId;
             }

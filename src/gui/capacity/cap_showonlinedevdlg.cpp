@@ -193,6 +193,7 @@ void CShowOnlineDevDlg::getResultSlot(CUIDeviceBean &oBean)
         dev.m_strVersion = oBean.m_strVersion;
         dev.m_strDevType = oBean.m_strDevType;
         dev.m_strSerial = oBean.m_strSerial;
+        dev.m_strFailReason = oBean.m_strFailReason;
     }
     ui->oOnlineTableView->viewport()->update();
 }

@@ -1,4 +1,5 @@
 #include "onlinechanmodelex.h"
+#include "devfailreason.h"
 #include "tableviewex.h"
 
 #include <QColor>
@@ -45,8 +46,13 @@ QVariant COnlineChanModelEx::data(const QModelIndex &index, int role) const
         default: return QVariant();
         }
     }
+    if (role == Qt::ToolTipRole && index.column() == ColStatus) {
+        const QString strStatus = statusText(dev.m_lStatus);
+        return CUIDeviceBean::isFailureStatus(dev.m_lStatus) ? CDevFailReason::withReason(strStatus, dev.m_strFailReason)
+                                                              : strStatus;
+    }
     if (role == Qt::ForegroundRole)
-        return dev.m_lStatus == DevStatusLoginFailed ? QColor(102, 102, 102) : QColor(0, 0, 0);
+        return CUIDeviceBean::isLoginRefused(dev.m_lStatus) ? QColor(102, 102, 102) : QColor(0, 0, 0);
     return ModelEx::data(index, role);
 }
 

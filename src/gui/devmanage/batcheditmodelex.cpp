@@ -44,6 +44,9 @@ QVariant CBatchEditModelEx::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= m_pList->size())
         return QVariant();
     const CBatchEditNetAddrBean &oBean = m_pList->at(index.row());
+    // A password is never shown; its editor masks it too.
+    if (role == Qt::DisplayRole && index.column() == ColPassword)
+        return oBean.m_strInputPassword.isEmpty() ? QString() : QString(8, QChar(0x25CF));
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
         if (index.column() == ColResult && cellText(oBean, ColResult).isEmpty())
             return ModelEx::data(index, role);

@@ -63,7 +63,9 @@ CBatchEditAddrDlg::CBatchEditAddrDlg(QWidget *parent)
     TableViewEx *pView = ui->oBatchEditAddrTableview;
     m_pModel = new CBatchEditModelEx(pView, &m_listRows, this);
     pView->setModel(m_pModel);
-    pView->setItemDelegate(new QNoFocusDelegate(pView, false, pView));
+    auto *pDelegate = new QNoFocusDelegate(pView, false, pView);
+    pDelegate->setPasswordColumn(CBatchEditModelEx::ColPassword);
+    pView->setItemDelegate(pDelegate);
     connect(pView, &QTableView::entered, this, &CBatchEditAddrDlg::mouseEnterEncView);
     connect(pView->horizontalHeader(), &QHeaderView::sectionPressed, this,
             &CBatchEditAddrDlg::onEncTableViewHeaderClicked);

@@ -3,6 +3,7 @@
 #include "dialogframe.h"
 
 #include <QIcon>
+#include <QLayout>
 
 namespace {
 constexpr int kMaxAccountLen = 16;
@@ -21,6 +22,8 @@ CDevLoginDlg::CDevLoginDlg(int iEventType, QWidget *parent)
     ui->oPasswordEdit->setEchoMode(QLineEdit::Password);
     ui->oNoteLabel->setText(tr("提示：该操作需登录设备后才能继续进行。"));
     ui->oNoteLabel->setVisible(iEventType != 0);
+    // Hidden rows take no room: the dialog is as tall as what it shows.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 CDevLoginDlg::~CDevLoginDlg() = default;

@@ -1,6 +1,7 @@
 // The device tab's side of opening the configuration dialog: the target
 // device, the capability and live-stream requests of one opening and their
-// answers. Answers of an opening that ended are dropped.
+// answers. Answers of an opening that ended are dropped. Also the rows of
+// devices that moved to another address, and their sessions.
 #include "dev_manageform.h"
 
 #include "dev_devcfgdlg.h"
@@ -55,7 +56,16 @@ void CDevManageForm::openConfig(bool bMayLogin)
     QList<CUIDeviceBean> listDev{oDev};
     emit sendDevListInfo(listDev);
     if (!DevSession::isIpc(oDev)) {
-        m_pDevCfgDlg->initSysInfoPage();
+        // No documents to fetch: the pages are those the device's protocol implies.
+        const QMap<ulong, QList<stDevCapacityInfo>> mapCaps = DevSession::impliedCapabilities(oDev);
+        for (auto it = mapCaps.cbegin(); it != mapCaps.cend(); ++it) {
+            QList<stDevCapacityInfo> listCaps = it.value();
+            m_pDevCfgDlg->getDevCapInfoSlot(listCaps, it.key());
+        }
+        if (mapCaps.isEmpty())
+            m_pDevCfgDlg->initSysInfoPage();
+        else
+            m_pDevCfgDlg->initCfgPages();
         return;
     }
     m_strCfgUserId = oDev.m_strLoginKey;
@@ -74,12 +84,13 @@ void CDevManageForm::getCapResult(QList<stDevCapacityInfo> &devCapInfoList, ulon
     emit sendCapResultSig(devCapInfoList, capType);
 }
 
-void CDevManageForm::getStartLiveResult(ulong streamHd, ulong ulResult, quint32 ulOpening)
+void CDevManageForm::getStartLiveResult(ulong streamHd, ulong ulResult, quint32 ulOpening, QString strUserId)
 {
     if (!m_bCfgPending || ulOpening != m_ulCfgOpening) {
-        // A stream of an opening that ended shows nowhere.
+        // A stream of an opening that ended shows nowhere; it belongs to the
+        // session that opening used.
         if (streamHd != 0)
-            emit sendStopLive_sig(m_strCfgUserId, streamHd);
+            emit sendStopLive_sig(strUserId, streamHd);
         return;
     }
     endCfgOpening();
@@ -102,7 +113,8 @@ void CDevManageForm::getCapFailed_slot(ulong ulResult, quint32 ulOpening)
 
 void CDevManageForm::initCfgDlg_slot()
 {
-    closeWaitDlg();
+    // The pages read the device while they are built: the wait overlay stays
+    // up until the dialog asks to be shown.
     m_pDevCfgDlg->initCfgPages();
 }
 
@@ -121,12 +133,50 @@ void CDevManageForm::endCfgOpening()
 void CDevManageForm::devAddrChangedSlot(QString strOldIp, QString strNewIp)
 {
     qCDebug(lcDevManage) << "device moved from" << strOldIp << "to" << strNewIp;
+    const QList<int> listRows = m_oMerge.mergeMove(strOldIp, strNewIp);
+    for (int iRow : listRows)
+        repaintRows(iRow);
+    loginAtNewAddress(listRows);
+}
+
+void CDevManageForm::devGoneSlot(QString strIp)
+{
     for (int iRow = 0; iRow < m_listDev.size(); ++iRow) {
-        // The session is closed with the old key; the device answers at its new
-        // address only after a refresh of the list.
-        if (m_listDev.at(iRow).m_strIp == strOldIp)
+        if (m_listDev.at(iRow).m_strIp == strIp && !m_listDev.at(iRow).m_strLoginKey.isEmpty())
             logoutRow(iRow);
     }
+}
+
+void CDevManageForm::getModifyRltSlot(CBatchEditNetAddrBean &oNetAddrBean)
+{
+    if (!m_oMerge.isCurrentRound(oNetAddrBean.m_ulListRound))
+        return;
+    const QList<int> listRows = m_oMerge.mergeAddressResult(oNetAddrBean);
+    for (int iRow : listRows) {
+        emit sendModifyRltSignal(oNetAddrBean);
+        repaintRows(iRow);
+    }
+    if (oNetAddrBean.m_lResult == DevStatusModifyOk)
+        loginAtNewAddress(listRows);
+}
+
+void CDevManageForm::loginAtNewAddress(const QList<int> &listRows)
+{
+    QList<CUIDeviceBean> listLogin;
+    for (int iRow : listRows) {
+        CUIDeviceBean &dev = m_listDev[iRow];
+        if (dev.m_strLoginKey.isEmpty())
+            continue;
+        // The old session is keyed to the old address and answers nothing now.
+        emit sendLogoutSignal(dev);
+        dev.m_strLoginKey.clear();
+        dev.m_lStatus = DevStatusConnecting;
+        listLogin.append(dev);
+        repaintRows(iRow);
+    }
+    // With the account the row had; a failure leaves the row asking for a login.
+    if (!listLogin.isEmpty())
+        emit sendLoginSignal(listLogin, EventRelogin);
 }
 
 void CDevManageForm::logoutRow(int iRow)

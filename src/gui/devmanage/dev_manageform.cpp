@@ -9,12 +9,9 @@
 #include "devlistmerge.h"
 #include "devsession.h"
 #include "encodedevmodelex.h"
-#include "ipv4.h"
 #include "msgdlg.h"
 #include "qnofocusdelegate.h"
 #include "searchedit.h"
-#include "searcheditbox.h"
-#include "setupdlg.h"
 #include "thread_devcmd.h"
 #include "thread_devlogin.h"
 #include "thread_getcap.h"
@@ -37,12 +34,6 @@ Q_LOGGING_CATEGORY(lcDevManage, "corvane.devmanage")
 namespace {
 
 constexpr int kRowHeight = 33;
-constexpr int kMulticastWaitMs = 500;
-constexpr int kSegmentWaitMs = 1500;
-constexpr int kProbePauseMs = 500;
-// Largest end - begin of a segment search, alone and beside the multicast search.
-constexpr quint32 kMaxSpan = 1024;
-constexpr quint32 kMaxSpanWithMulticast = 768;
 // The whole wait for the logouts at exit, however many devices are silent.
 constexpr unsigned long kExitLogoutMs = 1000;
 
@@ -60,10 +51,17 @@ CDevManageForm::CDevManageForm(QWidget *parent)
     m_pLibraries.reset(new CDevLibraries(CAppPaths::instance().workFolder(QStringLiteral("log")) + QLatin1Char('/')));
     connect(m_pLibraries.get(), &CDevLibraries::sendUpgradeEventSignal, this, &CDevManageForm::onUpgradeEvent,
             Qt::QueuedConnection);
+    connect(m_pLibraries.get(), &CDevLibraries::sendUpgradeProgressSignal, this,
+            &CDevManageForm::onUpgradeProgressEvent, Qt::QueuedConnection);
 
     createWorkers();
 
     m_pDevDiscovery = new CDevDiscovery;
+    // A device saying Bye is marked offline in the table at once.
+    m_pDevDiscovery->onDeparted([this](const QString &strEndpoint) {
+        if (!m_oMerge.markDeparted(strEndpoint).isEmpty())
+            m_pDevModel->resetModel();
+    });
 
     m_pSearchTimer = new QTimer(this);
     m_pSearchTimer->setSingleShot(true);
@@ -71,9 +69,11 @@ CDevManageForm::CDevManageForm(QWidget *parent)
     m_pSegmentProbeTimer = new QTimer(this);
     m_pSegmentProbeTimer->setSingleShot(true);
     connect(m_pSegmentProbeTimer, &QTimer::timeout, this, &CDevManageForm::onSegmentProbeTimer);
-    m_pReportTimer = new QTimer(this);
-    m_pReportTimer->setSingleShot(true);
-    connect(m_pReportTimer, &QTimer::timeout, this, &CDevManageForm::onReportTimer);
+    // Upgrading rows show their elapsed time; repainted while any runs.
+    m_pUpgradeClockTimer = new QTimer(this);
+    connect(m_pUpgradeClockTimer, &QTimer::timeout, this, &CDevManageForm::onUpgradeClockTimer);
+    m_pLateAnswerTimer = new QTimer(this);
+    connect(m_pLateAnswerTimer, &QTimer::timeout, this, &CDevManageForm::onLateAnswerTimer);
 
     m_pDevModel = new EncodeDevModelEx(ui->oDevTabView, m_listDev);
     ui->oDevTabView->setModel(m_pDevModel);
@@ -113,6 +113,8 @@ CDevManageForm::CDevManageForm(QWidget *parent)
     connect(m_pDevCfgDlg, &CDevCfgDlg::sendTerminateWaitDlg, this, &CDevManageForm::terminateWaitDlg_slot);
     connect(m_pDevCfgDlg, &CDevCfgDlg::sendInitDataFinish_sig, this, &CDevManageForm::initCfgDlg_slot);
     connect(m_pDevCfgDlg, &CDevCfgDlg::sendDevAddrChangedSignal, this, &CDevManageForm::devAddrChangedSlot);
+    connect(m_pDevCfgDlg, &CDevCfgDlg::sendStopLiveSignal, this, &CDevManageForm::sendStopLive_sig);
+    connect(m_pDevCfgDlg, &CDevCfgDlg::sendDevGoneSignal, this, &CDevManageForm::devGoneSlot);
     // The dialogs (maintenance, daylight saving) are created here.
 }
 
@@ -255,71 +257,6 @@ void CDevManageForm::repaintRows(int iRow)
     m_pDevModel->updateRows(iRow, iRow);
 }
 
-ulong CDevManageForm::on_oRefreshBtn_clicked()
-{
-    const bool bBusy = std::any_of(m_listDev.cbegin(), m_listDev.cend(), [](const CUIDeviceBean &dev) {
-        return CUIDeviceBean::isBusyStatus(dev.m_lStatus);
-    });
-    if (bBusy && !CMsgDlg::askQuestion(tr("信息"), tr("刷新列表可能会导致正在进行的操作失败，您确定要刷新吗？"), this))
-        return 1;
-
-    m_pDevModel->checkedList().clear();
-    if (SearchEditBox *pBox = ui->oSearchEdit->findChild<SearchEditBox *>())
-        pBox->enterHintMode();
-
-    abandonWork();
-
-    for (CUIDeviceBean &dev : m_listDev)
-        emit sendLogoutSignal(dev);
-
-    m_listDev.clear();
-    m_pDevModel->resetModel();
-    ui->oDevNumLabel->setText(QStringLiteral("0"));
-
-    m_pSearchTimer->stop();
-    m_pSegmentProbeTimer->stop();
-    m_pDevDiscovery->attach();
-    m_pDevDiscovery->takeResults();
-
-    if (m_bMulticast) {
-        m_pDevDiscovery->sendProbe1();
-        m_pSearchTimer->start(kMulticastWaitMs);
-    }
-    if (m_bSegmentSearch) {
-        if (m_pSearchTimer->isActive()) {
-            // Probe 1 was just sent: probe 2 follows after a pause, and the
-            // merge after probe 2.
-            m_pSearchTimer->stop();
-            m_pSegmentProbeTimer->start(kProbePauseMs);
-        } else {
-            onSegmentProbeTimer();
-        }
-    }
-    return 0;
-}
-
-void CDevManageForm::onSegmentProbeTimer()
-{
-    m_pDevDiscovery->sendProbe2(m_strBeginIP, m_strEndIP);
-    m_pSearchTimer->start(kSegmentWaitMs);
-}
-
-void CDevManageForm::onSearchTimer()
-{
-    m_pSearchTimer->stop();
-
-    m_pDevDiscovery->detach();
-    // results() copies under the service's own lock.
-    m_oMerge.mergeDiscovered(m_pDevDiscovery->results(), m_strDefaultUser, m_strDefaultPassword);
-    m_pDevModel->resetModel();
-    ui->oDevNumLabel->setText(QString::number(m_listDev.size()));
-    m_pDevDiscovery->attach();
-
-    m_pDevModel->sort(EncodeDevModelEx::ColIp, ui->oDevTabView->horizontalHeader()->sortIndicatorOrder());
-    m_pDevModel->resetModel();
-    qCDebug(lcDevManage) << "search merged:" << m_listDev.size() << "devices listed";
-}
-
 void CDevManageForm::onEncTableViewHeaderClicked(int iSection)
 {
     if (iSection == EncodeDevModelEx::ColCheck)
@@ -340,6 +277,8 @@ void CDevManageForm::getResultSlot(CUIDeviceBean &oBean)
         return;
     }
     const QList<int> listRows = m_oMerge.mergeResult(oBean);
+    if (oBean.m_lStatus == DevStatusUpgrading && !m_pUpgradeClockTimer->isActive())
+        m_pUpgradeClockTimer->start(1000);
     // Before the repaint: a slot on the model may refresh the list.
     checkVersionAfterUpgrade(listRows);
     for (int iRow : listRows)
@@ -362,54 +301,6 @@ void CDevManageForm::onFilter(QString strText)
     ui->oDevNumLabel->setText(QString::number(m_pDevModel->filter(strText)));
 }
 
-void CDevManageForm::on_oSetupBtn_clicked()
-{
-    QScopedPointer<CSetupDlg> pDlg(new CSetupDlg(this));
-    pDlg->setSearchMode(searchMode());
-    pDlg->setCustomMade(customMade());
-    // A refused range opens the dialog again with everything as typed.
-    while (pDlg->exec() == QDialog::Accepted) {
-        if (applySearchMode(pDlg->getSearchMode()) != 0)
-            continue;
-        CUICustomMadeBean oColumns = pDlg->getCustomMade();
-        oCustomMadeTable(oColumns);
-        return;
-    }
-}
-
-ulong CDevManageForm::applySearchMode(const CUISearchModeBean &oMode)
-{
-    m_bMulticast = oMode.bMulticast;
-    if (!oMode.bSegmentSearch) {
-        m_bSegmentSearch = false;
-        return 0;
-    }
-
-    quint32 uBegin = 0;
-    quint32 uEnd = 0;
-    if (!Ipv4::parse(oMode.strBeginIP, uBegin)) {
-        CMsgDlg::showMsg(tr("错误"), tr("起始IP地址格式错误，请输入有效IP地址。"), MsgError, this);
-        return 1;
-    }
-    if (!Ipv4::parse(oMode.strEndIP, uEnd)) {
-        CMsgDlg::showMsg(tr("错误"), tr("结束IP地址格式错误，请输入有效IP地址。"), MsgError, this);
-        return 1;
-    }
-    if (uBegin > uEnd) {
-        CMsgDlg::showMsg(tr("错误"), tr("起始地址不能大于结束地址。"), MsgError, this);
-        return 1;
-    }
-    const quint32 uMaxSpan = oMode.bMulticast ? kMaxSpanWithMulticast : kMaxSpan;
-    if (uEnd - uBegin > uMaxSpan) {
-        CMsgDlg::showMsg(tr("信息"), tr("一次最多搜索%1个地址。").arg(uMaxSpan + 1), MsgNote, this);
-        return 1;
-    }
-    m_strBeginIP = oMode.strBeginIP;
-    m_strEndIP = oMode.strEndIP;
-    m_bSegmentSearch = true;
-    return 0;
-}
-
 void CDevManageForm::oCustomMadeTable(CUICustomMadeBean &oBean)
 {
     m_bShowVersion = oBean.bVersion;
@@ -422,16 +313,6 @@ void CDevManageForm::oCustomMadeTable(CUICustomMadeBean &oBean)
     applyColumnWidths();
 }
 
-void CDevManageForm::getModifyRltSlot(CBatchEditNetAddrBean &oNetAddrBean)
-{
-    if (!m_oMerge.isCurrentRound(oNetAddrBean.m_ulListRound))
-        return;
-    for (int iRow : m_oMerge.mergeAddressResult(oNetAddrBean)) {
-        emit sendModifyRltSignal(oNetAddrBean);
-        repaintRows(iRow);
-    }
-}
-
 void CDevManageForm::sendDev2CapSlot()
 {
     emit sendDev2CapSignal(m_listDev);
@@ -440,8 +321,6 @@ void CDevManageForm::sendDev2CapSlot()
 void CDevManageForm::abandonWork()
 {
     m_oMerge.nextRound();
-    m_pReportTimer->stop();
-    m_iRestartDevId = -1;
     closeWaitDlg();
     endCfgOpening();
     m_pWorkers->renewAbandonable();

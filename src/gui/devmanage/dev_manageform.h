@@ -9,6 +9,7 @@
 #include "uidevicebean.h"
 #include "uisearchmodebean.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QModelIndex>
 #include <QPointer>
@@ -51,7 +52,10 @@ public:
         EventUpgrade = 2,
         EventBatchCfg = 3,
         EventConfig = 4,
-        EventRestart = 5
+        EventRestart = 5,
+        // A device moved by an address change, logged in again at its new
+        // address: nothing resumes and the check marks stay.
+        EventRelogin = 6
     };
 
     explicit CDevManageForm(QWidget *parent = nullptr);
@@ -107,7 +111,6 @@ public slots:
     void onEncTableViewHeaderClicked(int iSection);
     void mouseEnterEncView(const QModelIndex index);
     void onSearchTimer();
-    void onReportTimer();
     void getResultSlot(CUIDeviceBean &oBean);
     void getUpgradeProgressSlot(QString strIp, int iPercent);
     void getLoginResultSlot(QList<CUIDeviceBean> &oDevList, ulong ulEventType);
@@ -122,6 +125,8 @@ public slots:
     void on_oUpgradeBtn_clicked();
     void openConfigDlg_slot();
     void devAddrChangedSlot(QString strOldIp, QString strNewIp);
+    // A configuration page found the device gone: its row needs a login again.
+    void devGoneSlot(QString strIp);
     void openRemoteDlg_slot();
     void oCustomMadeTable(CUICustomMadeBean &oBean);
     // Hands one maintenance request of the maintenance dialog to the worker of its kind.
@@ -132,13 +137,16 @@ public slots:
     void sendDev2CapSlot();
     void getCapResult(QList<stDevCapacityInfo> &devCapInfoList, ulong capType, quint32 ulOpening);
     void getCapFailed_slot(ulong ulResult, quint32 ulOpening);
-    void getStartLiveResult(ulong streamHd, ulong ulResult, quint32 ulOpening);
+    void getStartLiveResult(ulong streamHd, ulong ulResult, quint32 ulOpening, QString strUserId);
     void initCfgDlg_slot();
     void terminateWaitDlg_slot();
 
 private slots:
     void onSegmentProbeTimer();
+    void onLateAnswerTimer();
+    void onUpgradeClockTimer();
     void onUpgradeEvent(QString strUserId, qint64 lValue);
+    void onUpgradeProgressEvent(QString strUserId, bool bUpload, int iPercent);
     void onRestartResult(CUIDeviceBean &oBean, ulong ulResult);
     void onResetPwdResult(CUIDeviceBean &oBean, ulong ulResult);
     void getVersionSlot(CUIDeviceBean &oBean);
@@ -148,6 +156,11 @@ private:
     using ResumeCommand = void (CDevManageForm::*)();
     static const std::array<ResumeCommand, EventRestart + 1> kResumeCommands;
 
+    // Adds the answers not listed yet and sorts the list again.
+    void mergeAnswers(const QList<stDiscoveryBean> &listFound);
+    // The late answers are in: the tool bar says how many devices of the last search did not answer.
+    void endSearch();
+    void showSearchState(const QString &strText, const QString &strTip);
     void ensureWorkFolders();
     void createWorkers();
     void applyColumnWidths();
@@ -161,14 +174,16 @@ private:
     QList<CUIDeviceBean> checkedDevices() const;
     // The one checked row; -1, after telling the user, when none or several are checked.
     int singleCheckedRow();
-    // Logged-in check, then one model of IPCs only: the checked devices, or
-    // an empty list when the command stops here.
-    QList<CUIDeviceBean> devicesForBatch(ulong ulEventType);
+    // Why a selection cannot be configured together; empty when it can.
+    using SelectionRule = QString (*)(const QList<CUIDeviceBean> &);
+    // Logged-in check, then the command's selection rule: the checked
+    // devices, or an empty list when the command stops here.
+    QList<CUIDeviceBean> devicesForBatch(ulong ulEventType, SelectionRule refusal);
     // Runs the daylight-saving or batch-configuration dialog (Dlg) for the
     // checked devices; prepare reads what the dialog shows and refuses
     // devices it cannot serve.
     template <typename Dlg>
-    void runBatchDialog(ulong ulEventType, ULONG (Dlg::*prepare)());
+    void runBatchDialog(ulong ulEventType, SelectionRule refusal, ULONG (Dlg::*prepare)());
     int rowOfDevId(int iDevId) const;
     // The view's current row, or iFallback when there is none.
     int currentRow(int iFallback) const;
@@ -189,6 +204,9 @@ private:
     void endCfgOpening();
     // Closes the row's session on the logout worker; the row then needs a login.
     void logoutRow(int iRow);
+    // Rows that moved to a new address: a logged-in one closes its old
+    // session and logs in again where it is now.
+    void loginAtNewAddress(const QList<int> &listRows);
 
     EncodeDevModelEx *m_pDevModel = nullptr;
     CDevDiscovery *m_pDevDiscovery = nullptr;
@@ -209,7 +227,12 @@ private:
     // Waits out the pause between the multicast and the segment probe
     // without blocking the user-interface thread.
     QTimer *m_pSegmentProbeTimer = nullptr;
-    QTimer *m_pReportTimer = nullptr;
+    QTimer *m_pLateAnswerTimer = nullptr;
+    QTimer *m_pUpgradeClockTimer = nullptr;
+    QElapsedTimer m_lateAnswerClock;
+    // Answers of the results list already merged, and the devices the last search listed.
+    int m_iMergedAnswers = 0;
+    int m_iLastFound = 0;
     QAction *m_pEditAddrAction = nullptr;
     QAction *m_pRestorePwdAction = nullptr;
     QAction *m_pRestartAction = nullptr;
@@ -228,8 +251,6 @@ private:
     bool m_bCfgPending = false;
     QString m_strCfgUserId;
     DWORD m_ulStreamHd = 0;
-    // The device waiting for the restart report, by sequence number: rows move when the table is sorted.
-    int m_iRestartDevId = -1;
     QPointer<CWaitDlg> m_pWaitDlg;
     QScopedPointer<Ui::CDevManageForm> ui;
     QList<CUIDeviceBean> m_listDev;

@@ -31,12 +31,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr int kRestartReportMs = 3000;
-
-} // namespace
-
 const std::array<CDevManageForm::ResumeCommand, CDevManageForm::EventRestart + 1> CDevManageForm::kResumeCommands = {{
     nullptr,
     &CDevManageForm::on_oDSTBtn_clicked,
@@ -91,7 +85,7 @@ void CDevManageForm::getLoginResultSlot(QList<CUIDeviceBean> &oDevList, ulong ul
     const bool bCurrent = std::all_of(oDevList.cbegin(), oDevList.cend(), [this](const CUIDeviceBean &dev) {
         return m_oMerge.isCurrentRound(dev.m_ulListRound);
     });
-    if (!bCurrent)
+    if (!bCurrent || ulEventType == EventRelogin)
         return;
     QList<int> &listChecked = m_pDevModel->checkedList();
     listChecked.clear();
@@ -220,6 +214,11 @@ ulong CDevManageForm::doRestoreDevPwd()
     if (iChecked < 0)
         return 1;
     const CUIDeviceBean oDev = m_listDev.at(currentRow(iChecked));
+    const QString strRefusal = DevSession::resetRefusal(oDev);
+    if (!strRefusal.isEmpty()) {
+        showNote(strRefusal);
+        return 1;
+    }
     if (oDev.m_strSerial.isEmpty() || DevSession::isNvr(oDev)) {
         showNote(tr("该设备不支持密码重置功能，请及时与客服联系。"));
         return 1;
@@ -237,7 +236,10 @@ ulong CDevManageForm::doRestoreDevPwd()
 void CDevManageForm::onResetPwdResult(CUIDeviceBean &oBean, ulong ulResult)
 {
     closeWaitDlg();
-    showNote(ulResult == 0 ? tr("重置成功，密码为：vorpe") : CDevFailReason::withReason(tr("重置失败。"), oBean.m_strFailReason));
+    if (ulResult == 0)
+        showNote(tr("重置成功，密码为：vorpe"));
+    else
+        CMsgDlg::showMsg(tr("信息"), CDevFailReason::withReason(tr("重置失败。"), oBean.m_strFailReason), MsgError, this);
 }
 
 void CDevManageForm::doRemoteConfig()
@@ -245,7 +247,7 @@ void CDevManageForm::doRemoteConfig()
     const int iRow = currentRow(-1);
     if (iRow < 0)
         return;
-    const QString strUrl = QStringLiteral("http://") + m_listDev.at(iRow).m_strIp;
+    const QString strUrl = DevSession::webPage(m_listDev.at(iRow));
     if (!CPlatformUtils::openWebPage(strUrl))
         CMsgDlg::showMsg(tr("错误"), tr("无法启动浏览器，请在浏览器中打开 %1").arg(strUrl), CMsgDlg::MsgError, this);
 }
@@ -265,7 +267,8 @@ ulong CDevManageForm::doRestartDev()
         devLogin(EventRestart);
         return 1;
     }
-    if (!CMsgDlg::askQuestion(tr("信息"), tr("你确定要重启系统吗？"), this))
+    const QString strDevice = tr("设备：%1 %2").arg(oDev.m_strIp, oDev.m_strModel).trimmed();
+    if (!CMsgDlg::askQuestion(tr("信息"), tr("你确定要重启系统吗？") + QLatin1Char('\n') + strDevice, this))
         return 1;
     CUIDeviceBean oRequest = oDev;
     oRequest.m_ulListRound = m_oMerge.round();
@@ -281,27 +284,21 @@ void CDevManageForm::onRestartResult(CUIDeviceBean &oBean, ulong ulResult)
         showNote(CDevFailReason::withReason(tr("重启失败。"), oBean.m_strFailReason));
         return;
     }
-    // After a refresh the device is listed afresh and leaves by itself.
-    if (!m_oMerge.isCurrentRound(oBean.m_ulListRound))
+    // After a refresh the device is listed afresh by the search.
+    const int iRow = rowOfDevId(oBean.m_lDevId);
+    if (!m_oMerge.isCurrentRound(oBean.m_ulListRound) || iRow < 0)
         return;
-    m_iRestartDevId = oBean.m_lDevId;
-    m_pReportTimer->start(kRestartReportMs);
-}
-
-void CDevManageForm::onReportTimer()
-{
-    m_pReportTimer->stop();
-    const int iRow = rowOfDevId(m_iRestartDevId);
-    if (iRow >= 0) {
-        // Its session ended with the restart; the library forgets it too.
-        emit sendLogoutSignal(m_listDev[iRow]);
-        m_listDev.removeAt(iRow);
-        ui->oDevNumLabel->setText(QString::number(m_listDev.size()));
-    }
-    m_iRestartDevId = -1;
-    m_pDevModel->checkedList().clear();
-    m_pDevModel->resetModel();
-    showNote(tr("设备正在重启，请在约3分钟后刷新列表获取该设备。"));
+    CUIDeviceBean &dev = m_listDev[iRow];
+    // Its session ended with the restart; the library forgets it too.
+    emit sendLogoutSignal(dev);
+    dev.m_strLoginKey.clear();
+    dev.m_lStatus = DevStatusRestarting;
+    repaintRows(iRow);
+    // The version check notices when the device answers again.
+    CUIDeviceBean oRequest = dev;
+    oRequest.m_ulListRound = m_oMerge.round();
+    emit sendVersionCheckSignal(oRequest);
+    showNote(tr("设备正在重启，重启完成后列表中的状态会变回“未登录”。"));
 }
 
 void CDevManageForm::on_oUpgradeBtn_clicked()
@@ -354,13 +351,13 @@ QList<CUIDeviceBean> CDevManageForm::checkedDevices() const
     return listDev;
 }
 
-QList<CUIDeviceBean> CDevManageForm::devicesForBatch(ulong ulEventType)
+QList<CUIDeviceBean> CDevManageForm::devicesForBatch(ulong ulEventType, SelectionRule refusal)
 {
     // Without a login the login flow takes over and resumes the command afterwards.
     if (!checkLoggedIn(ulEventType))
         return {};
     const QList<CUIDeviceBean> listDev = checkedDevices();
-    const QString strRefusal = CfgSelection::refusal(listDev);
+    const QString strRefusal = refusal(listDev);
     if (!strRefusal.isEmpty()) {
         showNote(strRefusal);
         return {};
@@ -369,21 +366,24 @@ QList<CUIDeviceBean> CDevManageForm::devicesForBatch(ulong ulEventType)
 }
 
 template <typename Dlg>
-void CDevManageForm::runBatchDialog(ulong ulEventType, ULONG (Dlg::*prepare)())
+void CDevManageForm::runBatchDialog(ulong ulEventType, SelectionRule refusal, ULONG (Dlg::*prepare)())
 {
-    QList<CUIDeviceBean> listDev = devicesForBatch(ulEventType);
+    QList<CUIDeviceBean> listDev = devicesForBatch(ulEventType, refusal);
     if (listDev.isEmpty())
         return;
     auto *pDlg = new Dlg(this);
     connect(pDlg, &Dlg::sendResultSignal, this, &CDevManageForm::getResultSlot);
     pDlg->getDevListInfoSlot(listDev);
     if ((pDlg->*prepare)() != 0) {
-        // A read that failed for another reason than the device's support says why.
-        const DWORD ulFailure = pDlg->readFailure();
+        // Only a device that answered can be said not to support the function;
+        // any other failure is a failed read, with its reason.
+        const QString strReason = pDlg->readFailure();
         delete pDlg;
-        const QString strReason =
-            ulFailure == ZELT_MW_ERR_UNSUPPORTED ? QString() : CDevFailReason::ofIpc(ulFailure);
-        showNote(CDevFailReason::withReason(tr("所选设备不支持该功能。"), strReason));
+        if (strReason.isEmpty())
+            showNote(tr("所选设备不支持该功能。"));
+        else
+            CMsgDlg::showMsg(tr("信息"), CDevFailReason::withReason(tr("读取设备参数失败。"), strReason), MsgError,
+                             this);
         return;
     }
     pDlg->exec();
@@ -392,12 +392,31 @@ void CDevManageForm::runBatchDialog(ulong ulEventType, ULONG (Dlg::*prepare)())
 
 void CDevManageForm::on_oBatchCfgBtn_clicked()
 {
-    runBatchDialog(EventBatchCfg, &CBatchCfgDlg::prepare);
+    runBatchDialog(EventBatchCfg, &CfgSelection::refusal, &CBatchCfgDlg::prepare);
 }
 
 void CDevManageForm::on_oDSTBtn_clicked()
 {
-    runBatchDialog(EventDst, &CDstCfgDlg::setDefault);
+    runBatchDialog(EventDst, &CfgSelection::dstRefusal, &CDstCfgDlg::setDefault);
+}
+
+void CDevManageForm::onUpgradeProgressEvent(QString strUserId, bool bUpload, int iPercent)
+{
+    for (int iRow : m_oMerge.mergeUpgradeProgress(strUserId, bUpload, iPercent))
+        repaintRows(iRow);
+}
+
+void CDevManageForm::onUpgradeClockTimer()
+{
+    bool bAny = false;
+    for (int iRow = 0; iRow < m_listDev.size(); ++iRow) {
+        if (m_listDev.at(iRow).m_lStatus != DevStatusUpgrading)
+            continue;
+        bAny = true;
+        repaintRows(iRow);
+    }
+    if (!bAny)
+        m_pUpgradeClockTimer->stop();
 }
 
 // --- version check after an upgrade ----------------------------------------
@@ -424,6 +443,10 @@ void CDevManageForm::getVersionSlot(CUIDeviceBean &oBean)
 {
     if (!m_oMerge.isCurrentRound(oBean.m_ulListRound))
         return;
-    for (int iRow : m_oMerge.mergeVersion(oBean))
+    for (int iRow : m_oMerge.mergeVersion(oBean)) {
+        // A restarted device answers again: it needs a login like any other.
+        if (m_listDev.at(iRow).m_lStatus == DevStatusRestarting)
+            m_listDev[iRow].m_lStatus = DevStatusNotLogged;
         repaintRows(iRow);
+    }
 }

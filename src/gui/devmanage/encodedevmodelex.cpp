@@ -3,6 +3,7 @@
 #include "tableviewex.h"
 
 #include <QColor>
+#include <QDateTime>
 
 EncodeDevModelEx::EncodeDevModelEx(TableViewEx *pView, QList<CUIDeviceBean> &listDev, QObject *parent)
     : ModelEx(pView, parent)
@@ -28,6 +29,17 @@ QString EncodeDevModelEx::statusText(const CUIDeviceBean &dev)
     const QString strStatus = CUIDeviceBean::statusText(dev.m_lStatus);
     if (dev.m_lStatus == DevStatusUpgrading && dev.m_lProgress >= 0)
         return QStringLiteral("%1 %2%").arg(strStatus).arg(dev.m_lProgress);
+    if (CDevFailReason::isListMark(dev.m_strFailReason))
+        return QStringLiteral("%1(%2)").arg(strStatus, dev.m_strFailReason);
+    if (dev.m_lStatus == DevStatusUpgrading && dev.m_lUploadProgress >= 0 && dev.m_lUploadProgress < 100)
+        return tr("%1 上传%2%").arg(strStatus).arg(dev.m_lUploadProgress);
+    if (dev.m_lStatus == DevStatusUpgrading && dev.m_llBusySinceMs > 0) {
+        const qint64 llSeconds = (QDateTime::currentMSecsSinceEpoch() - dev.m_llBusySinceMs) / 1000;
+        return tr("%1 已用%2秒").arg(strStatus).arg(llSeconds);
+    }
+    // How long the account stays locked belongs in the cell itself.
+    if (dev.m_lStatus == DevStatusLoginLocked && !dev.m_strFailReason.isEmpty())
+        return tr("未登录(%1)").arg(dev.m_strFailReason);
     return strStatus;
 }
 
@@ -35,7 +47,7 @@ QString EncodeDevModelEx::statusTip(const CUIDeviceBean &dev)
 {
     const QString strStatus = statusText(dev);
     // A reason left from an earlier failure says nothing about the current status.
-    if (!CUIDeviceBean::isFailureStatus(dev.m_lStatus))
+    if (!CUIDeviceBean::isFailureStatus(dev.m_lStatus) || strStatus.contains(dev.m_strFailReason))
         return strStatus;
     return CDevFailReason::withReason(strStatus, dev.m_strFailReason);
 }
@@ -50,7 +62,7 @@ QVariant EncodeDevModelEx::data(const QModelIndex &index, int role) const
         switch (index.column()) {
         case ColCheck: return QStringLiteral(" ");
         case ColIp: return dev.m_strIp;
-        case ColModel: return dev.m_strModel;
+        case ColModel: return dev.modelText();
         case ColVersion: return dev.m_strVersion;
         case ColMac: return CUIDeviceBean::formatMac(dev.m_strMac);
         case ColMask: return dev.m_strMask;
@@ -67,7 +79,7 @@ QVariant EncodeDevModelEx::data(const QModelIndex &index, int role) const
     if (role == Qt::ToolTipRole && index.column() == ColStatus)
         return statusTip(dev);
     if (role == Qt::ForegroundRole)
-        return dev.m_lStatus == DevStatusLoginFailed ? QColor(102, 102, 102) : QColor(0, 0, 0);
+        return CUIDeviceBean::isLoginRefused(dev.m_lStatus) ? QColor(102, 102, 102) : QColor(0, 0, 0);
     return ModelEx::data(index, role);
 }
 

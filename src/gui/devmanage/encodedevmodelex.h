@@ -35,7 +35,8 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    // The status cell's text: a running upgrade shows its percentage.
+    // The status cell's text: a running upgrade shows its percentage, a row
+    // the last refresh marked (offline, address conflict) the mark.
     static QString statusText(const CUIDeviceBean &dev);
     // The status cell's tooltip: the whole status and, after a failure, its reason.
     static QString statusTip(const CUIDeviceBean &dev);

@@ -1,5 +1,6 @@
 #include "upgradedlg.h"
 #include "ui_upgradedlg.h"
+#include "apppaths.h"
 #include "dialogframe.h"
 #include "layoututils.h"
 
@@ -7,6 +8,8 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QPushButton>
+#include <QStringList>
 
 #include <memory>
 
@@ -17,6 +20,10 @@ CUpgradeDlg::CUpgradeDlg(QWidget *parent)
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     CDialogFrame::decorate(this);
+    // Frameless: without this button only Escape would close it.
+    connect(ui->oCancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    // Diagnostics go to the program's own folder unless another is chosen.
+    ui->oExportPathEdit->setText(QDir::toNativeSeparators(CAppPaths::instance().workFolder(QStringLiteral("DiagnoseInfo"))));
     // The four rows sit in separate boxes; equal label and button widths line them up.
     LayoutUtils::equalizeWidths({ui->updateFileLabel_2, ui->label_2, ui->allCfgFileLabel_2, ui->allCfgFileLabel_3});
     LayoutUtils::equalizeWidths({ui->oUpdateFileDlgBtn, ui->oDiagnoseInfoDlgBtn, ui->oImportCfgFileDlgBtn,
@@ -35,6 +42,19 @@ int CUpgradeDlg::showMessage(const QString &strText, int iKind)
 {
     std::unique_ptr<CMsgDlg> pDlg(new CMsgDlg(tr("信息"), strText, iKind, this));
     return pDlg->exec();
+}
+
+QString CUpgradeDlg::deviceNames() const
+{
+    // A long list is cut: the question must stay readable.
+    constexpr int kShown = 4;
+    QStringList listNames;
+    for (int i = 0; i < m_listDev.size() && i < kShown; ++i)
+        listNames << QStringLiteral("%1 %2").arg(m_listDev.at(i).m_strIp, m_listDev.at(i).m_strModel).trimmed();
+    QString strNames = listNames.join(QLatin1Char('\n'));
+    if (m_listDev.size() > kShown)
+        strNames += QLatin1Char('\n') + tr("等%1台设备").arg(m_listDev.size());
+    return tr("设备：") + strNames;
 }
 
 void CUpgradeDlg::startOperation(const QString &strPath, ULONG ulCmd, long lBusyStatus)
@@ -61,7 +81,7 @@ void CUpgradeDlg::on_oUpdateFileDlgBtn_clicked()
 {
     const QString strFile = QFileDialog::getOpenFileName(
         this, tr("打开升级包"), QDir::homePath(),
-        QStringLiteral("zip Files (*.zip);;patch Files (*.patch);;bin Files (*.bin)"));
+        tr("升级文件 (*.zip *.patch *.bin);;所有文件 (*)"));
     setPathUnlessCancelled(ui->oUpdateEdit, strFile);
 }
 
@@ -78,7 +98,8 @@ void CUpgradeDlg::on_oUpdateBtn_clicked()
         showMessage(tr("升级文件格式不正确，请重新尝试。"), MsgNote);
         return;
     }
-    if (showMessage(tr("您确定要执行软件升级操作吗？"), MsgQuery) != QDialog::Accepted)
+    if (showMessage(tr("您确定要执行软件升级操作吗？") + QLatin1Char('\n') + deviceNames(), MsgQuery)
+        != QDialog::Accepted)
         return;
     startOperation(strFile, CmdUpgrade, DevStatusUpgrading);
 }

@@ -52,6 +52,8 @@ private slots:
 private:
     // Shows a message titled "信息"; returns the dialog's exec() result.
     int showMessage(const QString &strText, int iKind);
+    // The devices the operation is for, for its question.
+    QString deviceNames() const;
     // Marks every device busy and hands it to the tab, in list order.
     void startOperation(const QString &strPath, ULONG ulCmd, long lBusyStatus);
     static void setPathUnlessCancelled(QLineEdit *pEdit, const QString &strPath);

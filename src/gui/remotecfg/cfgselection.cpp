@@ -18,9 +18,22 @@ QString refusal(const QList<CUIDeviceBean> &listDev)
     });
     if (!bSameModel)
         return QCoreApplication::translate("CfgSelection", "请选择相同型号的设备。");
-    const bool bAllIpc = std::all_of(listDev.cbegin(), listDev.cend(), &DevSession::isIpc);
-    if (!bAllIpc)
+    const bool bAllOffer = std::all_of(listDev.cbegin(), listDev.cend(), [](const CUIDeviceBean &oDev) {
+        return DevSession::offers(oDev, DevSession::FeatureBatchConfig);
+    });
+    if (!bAllOffer)
         return QCoreApplication::translate("CfgSelection", "该操作仅支持类型为IPC的设备。");
+    return QString();
+}
+
+QString dstRefusal(const QList<CUIDeviceBean> &listDev)
+{
+    if (listDev.isEmpty())
+        return QCoreApplication::translate("CfgSelection", "请选择设备。");
+    if (!std::all_of(listDev.cbegin(), listDev.cend(), [](const CUIDeviceBean &oDev) {
+            return DevSession::offers(oDev, DevSession::FeatureDaylightSaving);
+        }))
+        return QCoreApplication::translate("CfgSelection", "所选设备不支持该功能。");
     return QString();
 }
 

@@ -1,6 +1,8 @@
 #include "dev_batchcfgdlg.h"
 #include "ui_dev_batchcfgdlg.h"
 
+#include "devfailreason.h"
+
 #include "cfgbatch.h"
 #include "devcapability.h"
 #include "encodestreamread.h"
@@ -68,6 +70,11 @@ void CBatchCfgDlg::removeTab(QWidget *pTab)
     const int iIndex = ui->oBatchCfgTabWidget->indexOf(pTab);
     if (iIndex >= 0)
         ui->oBatchCfgTabWidget->removeTab(iIndex);
+}
+
+QString CBatchCfgDlg::readFailure() const
+{
+    return m_ulReadFailure == ZELT_MW_ERR_UNSUPPORTED ? QString() : CDevFailReason::ofIpc(m_ulReadFailure);
 }
 
 DWORD CBatchCfgDlg::getDevCapicity(DWORD ulKind)

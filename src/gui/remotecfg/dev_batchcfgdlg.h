@@ -34,8 +34,9 @@ public:
     // Prepares both tabs from the first device; a tab the device cannot fill
     // is removed. 0 when a tab is left, 1 when none is.
     ULONG prepare();
-    // The library's code of the last capability read that failed; 0 when none did.
-    DWORD readFailure() const { return m_ulReadFailure; }
+    // Why the last capability read failed; empty when none did or the device
+    // does not offer the capability.
+    QString readFailure() const;
     // Deletes the dialog once every request it sent is answered.
     void deleteWhenDone();
 

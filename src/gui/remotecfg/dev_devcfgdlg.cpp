@@ -41,6 +41,8 @@ ULONG CDevCfgDlg::getDevListInfoSlot(QList<CUIDeviceBean> &oDevList)
     if (oDevList.isEmpty())
         return 0;
     m_devBean = oDevList.first();
+    // The title names the device: several may look alike.
+    setWindowTitle(tr("配置 - %1 %2").arg(m_devBean.m_strIp, m_devBean.m_strModel).trimmed());
     // A new opening: nothing of the previous device's capabilities or stream may show.
     m_imageCapList.clear();
     m_encodeCapList.clear();
@@ -71,23 +73,32 @@ void CDevCfgDlg::setLiveResult(DWORD ulStreamHd, DWORD ulLiveResult)
 void CDevCfgDlg::initCfgPages()
 {
     deletePages();
+    // A page without capabilities has no tab: it is not built, so it neither
+    // reads the device nor plays a stream nobody sees.
     QTabWidget *pTabs = ui->oDevCfgTabWidget;
-    m_pImageForm = new CImageCfgForm(m_devBean, m_imageCapList);
-    m_pImageForm->startLivePlay(m_ulStreamHd, m_ulLiveResult);
-    // The page owns the stream from here on.
-    m_ulStreamHd = 0;
-    if (!m_imageCapList.isEmpty())
+    if (!m_imageCapList.isEmpty()) {
+        m_pImageForm = new CImageCfgForm(m_devBean, m_imageCapList);
+        connect(m_pImageForm, &CImageCfgForm::sendDevGoneSignal, this,
+                [this] { emit sendDevGoneSignal(m_devBean.m_strIp); });
+        m_pImageForm->startLivePlay(m_ulStreamHd, m_ulLiveResult);
         pTabs->insertTab(TabImage, m_pImageForm, tr("图像"));
-    m_pNetworkForm = new CNetworkCfgForm(m_devBean, &m_networkCapList);
-    connect(m_pNetworkForm, &CNetworkCfgForm::sendDevAddrChangedSignal, this,
-            &CDevCfgDlg::disablePagesAfterMove);
-    connect(m_pNetworkForm, &CNetworkCfgForm::sendDevAddrChangedSignal, this,
-            &CDevCfgDlg::sendDevAddrChangedSignal);
-    if (!m_networkCapList.isEmpty())
+    } else if (m_ulStreamHd != 0) {
+        emit sendStopLiveSignal(m_devBean.m_strLoginKey, m_ulStreamHd);
+    }
+    // The page owns the stream from here on, or it was stopped.
+    m_ulStreamHd = 0;
+    if (!m_networkCapList.isEmpty()) {
+        m_pNetworkForm = new CNetworkCfgForm(m_devBean, &m_networkCapList);
+        connect(m_pNetworkForm, &CNetworkCfgForm::sendDevAddrChangedSignal, this,
+                &CDevCfgDlg::disablePagesAfterMove);
+        connect(m_pNetworkForm, &CNetworkCfgForm::sendDevAddrChangedSignal, this,
+                &CDevCfgDlg::sendDevAddrChangedSignal);
         pTabs->insertTab(TabNetwork, m_pNetworkForm, tr("网络"));
-    m_pEncodeForm = new CEncodeCfgForm(m_devBean, m_encodeCapList);
-    if (!m_encodeCapList.isEmpty())
+    }
+    if (!m_encodeCapList.isEmpty()) {
+        m_pEncodeForm = new CEncodeCfgForm(m_devBean, m_encodeCapList);
         pTabs->insertTab(TabEncode, m_pEncodeForm, tr("编码"));
+    }
     m_pSysInfoForm = new CSystemInfoForm(m_devBean);
     pTabs->insertTab(TabSysInfo, m_pSysInfoForm, tr("系统信息"));
     pTabs->setCurrentIndex(0);
@@ -121,7 +132,7 @@ void CDevCfgDlg::hideEvent(QHideEvent *event)
 
 void CDevCfgDlg::deletePages()
 {
-    // Pages outside the tab widget have no parent; deleting a page removes its tab.
+    // Deleting a page removes its tab.
     delete m_pImageForm;
     m_pImageForm = nullptr;
     delete m_pNetworkForm;

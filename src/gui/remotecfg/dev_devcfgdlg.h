@@ -21,8 +21,9 @@ class CDevCfgDlg;
 
 // The "配置" dialog: a frame holding the configuration pages of one logged-in
 // device. The device tab hands it the device and, for an IPC, the capability
-// lists and the live stream; the dialog then builds the pages and asks to be
-// shown. The pages of an opening are deleted when the dialog is closed.
+// lists and the live stream; the dialog then builds the pages it shows and
+// asks to be shown. The pages of an opening are deleted when the dialog is
+// closed.
 class CDevCfgDlg : public QDialog
 {
     Q_OBJECT
@@ -33,7 +34,8 @@ public:
 
     // Stores the live stream for the image page; the opening's data is then complete.
     void setLiveResult(DWORD ulStreamHd, DWORD ulLiveResult);
-    // Builds the IPC pages (tabs by capability list) and asks to be shown.
+    // Builds the IPC pages that have capabilities (one tab each) and asks to
+    // be shown; a stream without an image page is handed back to be stopped.
     void initCfgPages();
     // Builds the system-information page alone and asks to be shown.
     void initSysInfoPage();
@@ -44,8 +46,12 @@ public:
 signals:
     void sendTerminateWaitDlg();
     void sendInitDataFinish_sig();
+    // A live stream of this opening that no page shows.
+    void sendStopLiveSignal(QString strUserId, ulong ulStreamHd);
     // The network page moved the device: its sessions belong to the old address.
     void sendDevAddrChangedSignal(QString strOldIp, QString strNewIp);
+    // A page found the device gone: the list no longer shows it logged in.
+    void sendDevGoneSignal(QString strIp);
 
 public slots:
     // Starts an opening for the first device of the list; an empty list changes nothing.

@@ -2,6 +2,7 @@
 #include "ui_dev_dstcfgdlg.h"
 
 #include "cfgbatch.h"
+#include "devsession.h"
 #include "msgdlg.h"
 #include "zelt_mw_cfg.h"
 #include "zelt_mw_sdk.h"
@@ -70,13 +71,10 @@ ULONG CDstCfgDlg::getDevListInfoSlot(QList<CUIDeviceBean> &oDevList)
 
 ULONG CDstCfgDlg::setDefault()
 {
-    QByteArray baDst(ZELT_DST_SIZE, '\0');
-    DWORD ulLen = DWORD(baDst.size());
-    const DWORD ulRet = ZELT_MW_GetConfig(m_devBean.m_strLoginKey.toLatin1().constData(), ZELT_MW_DST_CFG, 0,
-                                          &ulLen, baDst.data());
-    m_ulReadFailure = ulRet;
+    QByteArray baDst;
+    const DWORD ulRet = DevSession::readConfig(m_devBean, ZELT_MW_DST_CFG, baDst, m_strReadFailure);
     if (ulRet != 0) {
-        qDebug() << "ZELT_MW_GetConfig ZELT_MW_DST_CFG failed!" << ulRet;
+        qDebug() << "daylight saving not read:" << ulRet;
         return 1;
     }
     m_baDst = baDst;

@@ -29,8 +29,8 @@ public:
 
     // Reads the first device's rule into the widgets: 0, or 1 when the read failed.
     ULONG setDefault();
-    // The library's code of the read that failed; 0 when none did.
-    DWORD readFailure() const { return m_ulReadFailure; }
+    // Why the read failed; empty when none did or the device does not offer the setting.
+    QString readFailure() const { return m_strReadFailure; }
     // Deletes the dialog once every request it sent is answered.
     void deleteWhenDone();
 
@@ -53,7 +53,7 @@ private:
     CUIDeviceBean m_devBean;
     // As read: the reserved fields go back unchanged.
     QByteArray m_baDst;
-    DWORD m_ulReadFailure = 0;
+    QString m_strReadFailure;
     CCfgBatch *m_pBatch;
 };
 

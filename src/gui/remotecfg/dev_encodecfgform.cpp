@@ -2,6 +2,7 @@
 #include "ui_dev_encodecfgform.h"
 
 #include "cfgreport.h"
+#include "devfailreason.h"
 #include "encodestreamread.h"
 #include "encodestreamwrite.h"
 #include "encodestreamwidgets.h"
@@ -115,14 +116,17 @@ void CEncodeCfgForm::onSaveCfgTimer()
         emit sendReportSignal(tr("设置参数成功！"), 0);
         return;
     }
+    const QString strReason = CDevFailReason::ofIpc(result.ulError);
     if (result.listUnrestored.isEmpty()) {
-        emit sendReportSignal(tr("设置参数失败！"), result.ulError);
+        emit sendReportSignal(tr("设置参数失败！") + QLatin1Char(' ') + strReason, result.ulError);
         return;
     }
     QStringList listNames;
     for (int iStream : result.listUnrestored)
         listNames << (iStream == Main ? tr("主流") : iStream == Sub ? tr("辅流") : tr("第三流"));
-    emit sendReportSignal(tr("设置参数失败！%1未能恢复原来的设置。").arg(listNames.join(tr("、"))), result.ulError);
+    emit sendReportSignal(tr("设置参数失败！%1未能恢复原来的设置。").arg(listNames.join(tr("、"))) + QLatin1Char(' ')
+                              + strReason,
+                          result.ulError);
 }
 
 void CEncodeCfgForm::encFmt_1_ChangedSlot(int) { m_pLogic->formatChanged(Main); }

@@ -8,6 +8,8 @@
 #include "zelt_mw_cfg.h"
 #include "zelt_mw_sdk.h"
 
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QSignalBlocker>
 
 using namespace ImageCfgFields;
@@ -30,14 +32,41 @@ void CImageCfgForm::readEnhance()
     if (!readGroupOf(ui->oSenceGroupBody, ZELT_MW_IMAGE_ENHANCE_CFG, data))
         return;
     m_enhance = data;
+    showEnhance();
+    connectEnhance();
+}
+
+void CImageCfgForm::addSliderValues()
+{
+    for (const auto &slider : enhanceSliders(*ui)) {
+        QSlider *pSlider = slider.first;
+        auto *pValue = new QLabel(pSlider->parentWidget());
+        pValue->setObjectName(pSlider->objectName() + QStringLiteral("Value"));
+        pValue->setMinimumWidth(pValue->fontMetrics().horizontalAdvance(QString::number(pSlider->maximum())) + 4);
+        pValue->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        pValue->setNum(pSlider->value());
+        connect(pSlider, &QSlider::valueChanged, pValue, QOverload<int>::of(&QLabel::setNum));
+        for (QHBoxLayout *pRow : pSlider->parentWidget()->findChildren<QHBoxLayout *>()) {
+            const int iAt = pRow->indexOf(pSlider);
+            if (iAt >= 0)
+                pRow->insertWidget(iAt + 1, pValue);
+        }
+    }
+}
+
+void CImageCfgForm::showEnhance()
+{
     const QList<QPair<QSlider *, int>> sliders = enhanceSliders(*ui);
     for (const auto &slider : sliders) {
         const QSignalBlocker blocker(slider.first);
-        slider.first->setValue(int(u32At(data, slider.second)));
+        slider.first->setValue(int(u32At(m_enhance, slider.second)));
+        // The blocker keeps the value label from hearing of it.
+        if (auto *pValue = findChild<QLabel *>(slider.first->objectName() + QStringLiteral("Value")))
+            pValue->setNum(slider.first->value());
     }
-    m_iMirror = int(u32At(data, ZELT_ENH_MIRROR));
+    m_iMirror = int(u32At(m_enhance, ZELT_ENH_MIRROR));
+    const QSignalBlocker blocker(ui->oMirrorCombo);
     selectCode(ui->oMirrorCombo, m_iMirror);
-    connectEnhance();
 }
 
 void CImageCfgForm::connectEnhance()
@@ -72,7 +101,9 @@ QByteArray CImageCfgForm::collectEnhance() const
 
 void CImageCfgForm::writeEnhance()
 {
-    writeGroup(ZELT_MW_IMAGE_ENHANCE_CFG, m_enhance, collectEnhance());
+    // A refused value must not stay on the slider as if it had been written.
+    if (!writeGroup(ZELT_MW_IMAGE_ENHANCE_CFG, m_enhance, collectEnhance()))
+        showEnhance();
 }
 
 void CImageCfgForm::brightReleaseSlot()

@@ -5,6 +5,8 @@
 #include "ui_dev_imagecfgform.h"
 
 #include "cfgreport.h"
+#include "devfailreason.h"
+#include "devsession.h"
 #include "imagecfgfields.h"
 #include "layoututils.h"
 #include "msgdlg.h"
@@ -12,6 +14,7 @@
 #include "zelt_mw_cfg.h"
 #include "zelt_mw_sdk.h"
 
+#include <QGroupBox>
 #include <QSignalBlocker>
 
 using namespace ImageCfgFields;
@@ -25,7 +28,11 @@ CImageCfgForm::CImageCfgForm(const CUIDeviceBean &oBean, const QList<stDevCapaci
 {
     ui->setupUi(this);
     ui->oLivePlayWidget->setStyleSheet(QStringLiteral("background-color: rgb(0,0,0)"));
+    ui->oLiveNoteFrame->hide();
+    m_streamWatch.setInterval(1000);
+    connect(&m_streamWatch, &QTimer::timeout, this, &CImageCfgForm::onStreamWatchTimer);
     initNumberFields();
+    addSliderValues();
 
     fillShutterLists();
     readShutterLimit();
@@ -53,9 +60,11 @@ CImageCfgForm::CImageCfgForm(const CUIDeviceBean &oBean, const QList<stDevCapaci
     connect(ui->oSmartIRGroup, &QGroupBox::clicked, this, &CImageCfgForm::smartIRGroupSlot);
     connect(ui->oWhiteGroup, &QGroupBox::clicked, this, &CImageCfgForm::whiteGroupSlot);
     ui->oSenceGroup->setChecked(false);
-    setGroupExpanded(ui->oSenceGroup, false);
     ui->oExposureGroup->setChecked(false);
-    setGroupExpanded(ui->oExposureGroup, false);
+    for (QGroupBox *pGroup : {ui->oSenceGroup, ui->oExposureGroup, ui->oSmartIRGroup, ui->oWhiteGroup}) {
+        pGroup->setStyleSheet(QStringLiteral("QGroupBox::indicator { width: 0px; height: 0px; }"));
+        setGroupExpanded(pGroup, pGroup->isChecked());
+    }
 
     connect(ui->oLivePlayWidget, &CVideoWidget::sendScreenChangedSignal, this,
             &CImageCfgForm::videoScreenChangedSlot);
@@ -124,16 +133,21 @@ void CImageCfgForm::disconnectAll()
 
 // --- writing ---------------------------------------------------------------
 
-void CImageCfgForm::writeGroup(DWORD ulCmd, QByteArray &stored, const QByteArray &data)
+bool CImageCfgForm::writeGroup(DWORD ulCmd, QByteArray &stored, const QByteArray &data)
 {
     const DWORD ulResult = ZELT_MW_SetConfig(userId().constData(), ulCmd, 0, DWORD(data.size()), data.constData());
     if (ulResult == 0) {
         stored = data;
         emit sendReportSignal(tr("设置参数成功！"), 0);
-    } else {
-        qCDebug(lcImageCfg) << "ZELT_MW_SetConfig" << ulCmd << "failed:" << ulResult;
-        emit sendReportSignal(tr("设置参数失败！"), ulResult);
+        return true;
     }
+    qCDebug(lcImageCfg) << "ZELT_MW_SetConfig" << ulCmd << "failed:" << ulResult;
+    emit sendReportSignal(tr("设置参数失败！") + QLatin1Char(' ') + CDevFailReason::ofIpc(ulResult), ulResult);
+    if (DevSession::isDeviceGone(ulResult)) {
+        showLiveLost(tr("与设备的连接已中断，实况已停止。"), ulResult);
+        emit sendDevGoneSignal();
+    }
+    return false;
 }
 
 void CImageCfgForm::startListTimer(QTimer &timer)
@@ -192,9 +206,13 @@ void CImageCfgForm::numberEdited(QLineEdit *pEdit, const NumberRange &range, qui
 
 // --- groups ----------------------------------------------------------------
 
-void CImageCfgForm::setGroupExpanded(QWidget *pGroup, bool bChecked)
+void CImageCfgForm::setGroupExpanded(QGroupBox *pGroup, bool bChecked)
 {
     pGroup->setMaximumHeight(bChecked ? QWIDGETSIZE_MAX : 18);
+    if (!pGroup->property("foldTitle").isValid())
+        pGroup->setProperty("foldTitle", pGroup->title());
+    const QChar cArrow = bChecked ? QChar(0x25BE) : QChar(0x25B8);
+    pGroup->setTitle(cArrow + QLatin1Char(' ') + pGroup->property("foldTitle").toString());
 }
 
 void CImageCfgForm::senceGroupSlot(bool bChecked)
@@ -294,17 +312,52 @@ void CImageCfgForm::onRestoreParamTimer()
 void CImageCfgForm::startLivePlay(DWORD ulStreamHd, DWORD ulLiveResult)
 {
     // A shared stream (259) and one without audio (357) run like any other.
-    if (ulLiveResult != 0 && ulLiveResult != ZELT_MW_STREAM_SHARED && ulLiveResult != ZELT_MW_STREAM_NO_AUDIO) {
+    if (!DevSession::isStreamRunning(ulLiveResult)) {
         emit sendReportSignal(tr("流媒体开启失败！"), ulLiveResult);
+        showLiveLost(tr("流媒体开启失败！"), ulLiveResult);
         return;
     }
     const DWORD ulResult = m_live.start(ui->oLivePlayWidget, ulStreamHd);
-    if (ulResult != 0)
+    if (ulResult != 0) {
         emit sendReportSignal(tr("实况播放失败！"), ulResult);
+        showLiveLost(tr("实况播放失败！"), ulResult);
+        return;
+    }
+    m_streamWatch.start();
+}
+
+// A stream that ended by itself would leave its last frame standing as if live.
+void CImageCfgForm::onStreamWatchTimer()
+{
+    const DWORD ulEnd = m_live.endResult();
+    if (ulEnd == 0)
+        return;
+    m_streamWatch.stop();
+    showLiveLost(tr("视频流已中断。"), ulEnd);
+    if (DevSession::isDeviceGone(ulEnd))
+        emit sendDevGoneSignal();
+}
+
+void CImageCfgForm::showLiveLost(const QString &strText, DWORD ulResult)
+{
+    ui->oLiveNoteLabel->setText(CDevFailReason::withReason(strText, CDevFailReason::ofIpc(ulResult)));
+    ui->oLiveNoteFrame->show();
+}
+
+void CImageCfgForm::on_oLiveRetryBtn_clicked()
+{
+    ui->oLiveNoteFrame->hide();
+    const DWORD ulResult = m_live.restart(ui->oLivePlayWidget, userId());
+    if (ulResult != 0 && !DevSession::isStreamRunning(ulResult)) {
+        showLiveLost(tr("流媒体开启失败！"), ulResult);
+        return;
+    }
+    m_streamWatch.start();
 }
 
 DWORD CImageCfgForm::stopLivePlay()
 {
+    m_streamWatch.stop();
     return m_live.stop(userId());
 }
 

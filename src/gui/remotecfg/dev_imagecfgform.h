@@ -14,6 +14,7 @@
 
 class CCfgReport;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QSlider;
 
@@ -44,9 +45,13 @@ public:
     // capability worker started (handle and start result).
     void startLivePlay(DWORD ulStreamHd, DWORD ulLiveResult);
     DWORD stopLivePlay();
+    // The notice that stays beside the picture until a retry brings it back.
+    void showLiveLost(const QString &strText, DWORD ulResult);
 
 signals:
     void sendReportSignal(QString strResult, ULONG ulResult);
+    // A call found the device gone: its session is of no more use.
+    void sendDevGoneSignal();
 
 public slots:
     void brightReleaseSlot();
@@ -123,6 +128,8 @@ public slots:
 
 private slots:
     void on_oDefaultBtn_clicked();
+    void on_oLiveRetryBtn_clicked();
+    void onStreamWatchTimer();
     void videoScreenChangedSlot();
 
 private:
@@ -151,6 +158,8 @@ private:
     bool readGroup(DWORD ulCmd, QByteArray &data);
     bool readGroupOf(QWidget *pGroupBody, DWORD ulCmd, QByteArray &data);
     void readEnhance();
+    // Shows the enhancement values the device holds (m_enhance).
+    void showEnhance();
     void readExposure();
     void readWhite();
     void readIrCtrl();
@@ -164,7 +173,8 @@ private:
     QByteArray collectExposure() const;
     QByteArray collectWhite() const;
     QByteArray collectIrCtrl() const;
-    void writeGroup(DWORD ulCmd, QByteArray &stored, const QByteArray &data);
+    // False when the device refused the write; stored then stays as it was.
+    bool writeGroup(DWORD ulCmd, QByteArray &stored, const QByteArray &data);
     void writeEnhance();
     void writeExposure();
     void writeWhite();
@@ -183,7 +193,11 @@ private:
     void applyWdrMode();
     void applyExposureMode();
     void refillShutterRange(QComboBox *pCombo, ULONG ulLimit);
-    void setGroupExpanded(QWidget *pGroup, bool bChecked);
+    // Folds or unfolds a group; its title shows an arrow, not a check box,
+    // since folding switches nothing off.
+    void setGroupExpanded(QGroupBox *pGroup, bool bChecked);
+    // Each slider of the enhancement group gets its value beside it.
+    void addSliderValues();
     QByteArray userId() const;
 
     QScopedPointer<Ui::CImageCfgForm> ui;
@@ -228,6 +242,8 @@ private:
     NumberRange m_timeRange;
 
     CImageLivePlayer m_live;
+    // Looks every second whether the playing stream still receives frames.
+    QTimer m_streamWatch;
 
     QTimer m_enhanceTimer;
     QTimer m_exposureTimer;

@@ -3,6 +3,7 @@
 
 #include "cfgreport.h"
 #include "devcapability.h"
+#include "devsession.h"
 #include "devtext.h"
 #include "ipv4.h"
 #include "msgdlg.h"
@@ -12,6 +13,7 @@
 #include <QLoggingCategory>
 #include <QRegExpValidator>
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 
@@ -53,6 +55,17 @@ constexpr int kPortMax = 65535;
 // User names and passwords: room for the text and its terminating zero.
 constexpr int kAccountMaxChars = 32;
 
+// A server address may be left empty (or all zero); anything typed must be
+// a whole address a server can have.
+bool isEmptyOrUsableServer(const IpWidget *pWidget)
+{
+    const QString strRaw = pWidget->rawText();
+    quint32 uHost = 1;
+    if (strRaw == QLatin1String("...") || (Ipv4::parse(strRaw, uHost) && uHost == 0))
+        return true;
+    return Ipv4::isUsableHost(strRaw);
+}
+
 void setRowsVisible(std::initializer_list<QWidget *> widgets, bool bVisible)
 {
     for (QWidget *pWidget : widgets)
@@ -83,7 +96,6 @@ CNetworkCfgForm::CNetworkCfgForm(const CUIDeviceBean &oBean, QList<stDevCapacity
     : QWidget(parent)
     , ui(new Ui::CNetworkCfgForm)
     , m_devBean(oBean)
-    , m_userId(oBean.m_strLoginKey.toLatin1())
 {
     ui->setupUi(this);
     m_pReport = new CCfgReport(ui->oReportFrame, ui->oIconLabel, ui->oReportLabel, this);
@@ -159,11 +171,14 @@ DWORD CNetworkCfgForm::getNetworkParam(DWORD ulCmd)
     default: return 0;
     }
     std::memset(pBuf, 0, iSize);
-    DWORD ulLen = static_cast<DWORD>(iSize);
-    const DWORD ulResult = ZELT_MW_GetConfig(m_userId.constData(), ulCmd, 0, &ulLen, pBuf);
+    QByteArray cfg;
+    QString strReason;
+    const DWORD ulResult = DevSession::readConfig(m_devBean, ulCmd, cfg, strReason);
     // Whatever a failed read left behind is not the device's.
-    if (ulResult != 0)
-        std::memset(pBuf, 0, iSize);
+    if (ulResult == 0)
+        std::memcpy(pBuf, cfg.constData(), std::min(iSize, std::size_t(cfg.size())));
+    else
+        qCDebug(lcNetworkCfg) << "read" << ulCmd << "failed:" << strReason;
     return ulResult;
 }
 
@@ -308,6 +323,17 @@ QString CNetworkCfgForm::staticAddressProblem() const
     return QString();
 }
 
+QString CNetworkCfgForm::serverAddressProblem() const
+{
+    if (m_bDNSRead && !isEmptyOrUsableServer(ui->oPrefDNSAddrWidget))
+        return tr("首选DNS服务器地址无效，请重新输入。");
+    if (m_bDNSRead && !isEmptyOrUsableServer(ui->oAlterDNSAddrWidget))
+        return tr("备选DNS服务器地址无效，请重新输入。");
+    if (m_bNTXRead && !isEmptyOrUsableServer(ui->oNTXServerAddrWidget))
+        return tr("NTX服务器地址无效，请重新输入。");
+    return QString();
+}
+
 void CNetworkCfgForm::on_oSaveBtn_clicked()
 {
     // Edits left empty or at zero never finished editing; check them again.
@@ -319,12 +345,14 @@ void CNetworkCfgForm::on_oSaveBtn_clicked()
         && (!checkNumberEdit(ui->oHttpPortEdit, kPortMin, kPortMax, m_nLastHttpPort)
             || !checkNumberEdit(ui->oHttpsPortEdit, kPortMin, kPortMax, m_nLastHttpsPort)))
         return;
-    if (m_bNetIfRead && m_nIpType == IpTypeStatic) {
-        const QString strProblem = staticAddressProblem();
-        if (!strProblem.isEmpty()) {
-            CMsgDlg::showMsg(tr("信息"), strProblem, MsgNote, this);
-            return;
-        }
+    QString strProblem;
+    if (m_bNetIfRead && m_nIpType == IpTypeStatic)
+        strProblem = staticAddressProblem();
+    if (strProblem.isEmpty())
+        strProblem = serverAddressProblem();
+    if (!strProblem.isEmpty()) {
+        CMsgDlg::showMsg(tr("信息"), strProblem, MsgNote, this);
+        return;
     }
     if (!CMsgDlg::askQuestion(tr("信息"), tr("修改网络参数可能会导致网络中断，真的要修改吗？"), this))
         return;
@@ -369,13 +397,17 @@ void CNetworkCfgForm::onNetworkCfgTimer()
                      ui->oOperateModeCombo->currentData().toUInt());
 
     DWORD ulFirstError = 0;
+    QString strFirstReason;
     auto write = [&](DWORD ulCmd, const auto &cfg, const char *pName) {
-        const DWORD ulResult =
-            ZELT_MW_SetConfig(m_userId.constData(), ulCmd, 0, static_cast<DWORD>(cfg.size()), cfg.data());
+        QString strReason;
+        const DWORD ulResult = DevSession::writeConfig(
+            m_devBean, ulCmd, QByteArray(cfg.data(), static_cast<int>(cfg.size())), strReason);
         if (ulResult != 0) {
-            qCDebug(lcNetworkCfg) << "ZELT_MW_SetConfig" << pName << "failed!" << ulResult;
-            if (ulFirstError == 0)
+            qCDebug(lcNetworkCfg) << "write" << pName << "failed:" << strReason;
+            if (ulFirstError == 0) {
                 ulFirstError = ulResult;
+                strFirstReason = strReason;
+            }
         }
         return ulResult == 0;
     };
@@ -401,10 +433,10 @@ void CNetworkCfgForm::onNetworkCfgTimer()
             emit sendDevAddrChangedSignal(m_devBean.m_strIp, QString());
         }
     }
-    reportSaveResult(ulFirstError, bInterfaceWritten);
+    reportSaveResult(ulFirstError, strFirstReason, bInterfaceWritten);
 }
 
-void CNetworkCfgForm::reportSaveResult(DWORD ulFirstError, bool bInterfaceWritten)
+void CNetworkCfgForm::reportSaveResult(DWORD ulFirstError, const QString &strFirstReason, bool bInterfaceWritten)
 {
     QString strResult;
     ULONG ulResult = ulFirstError;
@@ -413,7 +445,7 @@ void CNetworkCfgForm::reportSaveResult(DWORD ulFirstError, bool bInterfaceWritte
         if (ulResult == 0)
             ulResult = 1;
     } else {
-        strResult = ulFirstError != 0 ? tr("设置参数失败！") : tr("设置参数成功！");
+        strResult = ulFirstError != 0 ? tr("设置参数失败！") + strFirstReason : tr("设置参数成功！");
     }
     if (bInterfaceWritten && m_bAddressMoved) {
         const QString strNewIp = textAt(m_netIfCfg, ZELT_NETIF_IP, ZELT_NETIF_ADDR_LEN);

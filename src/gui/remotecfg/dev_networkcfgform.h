@@ -65,12 +65,13 @@ private:
     // The note for the first unusable field of a static interface, empty when
     // address, mask and gateway are usable.
     QString staticAddressProblem() const;
+    // The same for the DNS and NTX server fields the device could be read for.
+    QString serverAddressProblem() const;
     void collectStructures();
-    void reportSaveResult(DWORD ulFirstError, bool bInterfaceWritten);
+    void reportSaveResult(DWORD ulFirstError, const QString &strFirstReason, bool bInterfaceWritten);
 
     QScopedPointer<Ui::CNetworkCfgForm> ui;
     CUIDeviceBean m_devBean;
-    QByteArray m_userId;
     QList<stDevCapacityInfo> m_capList;
 
     std::array<char, ZELT_NETIF_SIZE> m_netIfCfg {};

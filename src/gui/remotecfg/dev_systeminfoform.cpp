@@ -3,6 +3,8 @@
 
 #include "devsession.h"
 
+#include <QGridLayout>
+
 namespace {
 
 void showRow(QLabel *pCaption, QLabel *pValue, const QString &strText)
@@ -29,6 +31,29 @@ CSystemInfoForm::CSystemInfoForm(const CUIDeviceBean &oBean, QWidget *parent)
     showRow(ui->oSerialNameLabel, ui->oSerialLabel, m_devBean.m_strSerial);
     const bool bCode = bSerial && DevSession::isIpc(m_devBean);
     showRow(ui->oVapornaNameLabel, ui->oVapornaSerialLabel, bCode ? m_devBean.m_strExtSerial : QString());
+    addExtraRows();
+}
+
+void CSystemInfoForm::addExtraRows()
+{
+    QString strReason;
+    QList<QPair<QString, QString>> listRows = DevSession::extraSystemInfo(m_devBean, strReason);
+    if (!strReason.isEmpty())
+        listRows.append({tr("读取失败"), strReason});
+    if (listRows.isEmpty())
+        return;
+    auto *pGrid = qobject_cast<QGridLayout *>(layout());
+    pGrid->removeItem(ui->verticalSpacer);
+    int iRow = pGrid->rowCount();
+    for (const auto &row : qAsConst(listRows)) {
+        if (row.second.isEmpty())
+            continue;
+        auto *pValue = new QLabel(row.second, this);
+        pValue->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        pGrid->addWidget(new QLabel(row.first, this), iRow, 0, Qt::AlignTop);
+        pGrid->addWidget(pValue, iRow++, 1);
+    }
+    pGrid->addItem(ui->verticalSpacer, iRow, 0, 1, 3);
 }
 
 CSystemInfoForm::~CSystemInfoForm() = default;

@@ -10,8 +10,9 @@ namespace Ui {
 class CSystemInfoForm;
 }
 
-// The "系统信息" page: the identity of the device being configured, from its
-// record alone (no device call). Rows without a value are hidden.
+// The "系统信息" page: the identity of the device being configured from its
+// record, and what its session adds (read when the page opens). Rows without
+// a value are hidden.
 class CSystemInfoForm : public QWidget
 {
     Q_OBJECT
@@ -21,6 +22,8 @@ public:
     ~CSystemInfoForm() override;
 
 private:
+    void addExtraRows();
+
     QScopedPointer<Ui::CSystemInfoForm> ui;
     CUIDeviceBean m_devBean;
 };

@@ -1,5 +1,6 @@
 #include "imageliveplayer.h"
 
+#include "devsession.h"
 #include "imagecfgfields.h"
 
 #include "zelt_mw_sdk.h"
@@ -50,6 +51,24 @@ DWORD CImageLivePlayer::follow(QWidget *pPicture)
         qCDebug(lcImageCfg) << "ZELT_MW_StopPlay Failed" << ulStop;
     m_hPlayWnd = hWnd;
     return play();
+}
+
+DWORD CImageLivePlayer::restart(QWidget *pPicture, const QByteArray &userId)
+{
+    stop(userId);
+    DWORD ulStreamHd = 0;
+    const DWORD ulResult = DevSession::startLiveStream(userId, ulStreamHd);
+    if (!DevSession::isStreamRunning(ulResult))
+        return ulResult;
+    return start(pPicture, ulStreamHd);
+}
+
+DWORD CImageLivePlayer::endResult() const
+{
+    DWORD ulEnd = 0;
+    if (m_bPlaying && ZELT_MW_GetStreamState(m_ulStreamHd, &ulEnd) != 0)
+        return ZELT_MW_ERR_STREAM;
+    return ulEnd;
 }
 
 DWORD CImageLivePlayer::play()

@@ -25,6 +25,11 @@ public:
     // Moves the player to the picture's current native window; 0 when nothing
     // plays or the window is the same.
     DWORD follow(QWidget *pPicture);
+    // Ends what plays, opens the stream again and plays it; the library's
+    // result of the stream start or of the player.
+    DWORD restart(QWidget *pPicture, const QByteArray &userId);
+    // 0 while the playing stream still receives frames; the code that ended it otherwise.
+    DWORD endResult() const;
 
 private:
     DWORD play();

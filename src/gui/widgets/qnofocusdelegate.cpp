@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QIcon>
+#include <QLineEdit>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
@@ -32,6 +33,16 @@ QNoFocusDelegate::QNoFocusDelegate(TableViewEx *pView, bool bDrawIcons, QObject 
     const int iGridHint = pStyle->styleHint(QStyle::SH_Table_GridLineColor, pView ? &opt : nullptr, pView);
     const Qt::PenStyle penStyle = pView ? pView->gridStyle() : Qt::SolidLine;
     m_penGrid = QPen(QColor(static_cast<QRgb>(iGridHint)), 0, penStyle, Qt::SquareCap, Qt::BevelJoin);
+}
+
+QWidget *QNoFocusDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                        const QModelIndex &index) const
+{
+    QWidget *pEditor = QStyledItemDelegate::createEditor(parent, option, index);
+    auto *pLine = qobject_cast<QLineEdit *>(pEditor);
+    if (pLine && index.column() == m_iPasswordColumn)
+        pLine->setEchoMode(QLineEdit::Password);
+    return pEditor;
 }
 
 void QNoFocusDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,

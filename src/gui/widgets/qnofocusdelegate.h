@@ -16,6 +16,11 @@ class QNoFocusDelegate : public QStyledItemDelegate
 public:
     explicit QNoFocusDelegate(TableViewEx *pView, bool bDrawIcons = false, QObject *parent = nullptr);
 
+    // Editors of this column hide what is typed.
+    void setPasswordColumn(int iColumn) { m_iPasswordColumn = iColumn; }
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override;
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
     bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
@@ -28,6 +33,7 @@ private:
     QPen m_penGrid;
     TableViewEx *m_pView;
     bool m_bDrawIcons;
+    int m_iPasswordColumn = -1;
     // Loaded once: a repaint draws two icons on every visible row.
     QPixmap m_pixCfg, m_pixCfgActive, m_pixRemote, m_pixRemoteActive;
 };

@@ -91,41 +91,47 @@ void TableViewEx::syncChecksWithSelection(QMouseEvent *event, bool bPress)
     QItemSelectionModel *pSelection = selectionModel();
     if (!pSelection)
         return;
+    // An icon acts on its own row; the check marks stay as they are.
+    if (bPress)
+        m_iPressedIcon = (event->button() == Qt::LeftButton && index.column() == IconColumn)
+            ? iconAt(iconRect(index.row()), event->pos().x())
+            : int(IconNone);
+    if (m_iPressedIcon != IconNone) {
+        if (bPress && m_iPressedIcon == IconConfig)
+            emit sendOpenConfigDlgSignal();
+        else if (bPress)
+            emit sendRemoteSignal();
+        return;
+    }
     const int iRows = pModel->rowCount();
     QVector<int> vecSelected;
-    for (int i = 0; i < iRows; ++i) {
-        if (pSelection->isSelected(pModel->index(i, 0)))
-            vecSelected.append(i);
-    }
-    // The release usually leaves the selection the press made: nothing to redo then.
-    const bool bSameAsPress = !bPress && vecSelected == m_vecSyncedRows;
-    m_vecSyncedRows = bPress ? vecSelected : QVector<int>();
-    if (!bSameAsPress) {
-        if (auto *pModelEx = qobject_cast<ModelEx *>(pModel)) {
-            pModelEx->checkOnlyRows(vecSelected);
-        } else {
-            for (int i = 0; i < iRows; ++i) {
-                const QModelIndex idxCheck = pModel->index(i, 0);
-                if (pModel->data(idxCheck, Qt::CheckStateRole).toInt() != Qt::Unchecked)
-                    pModel->setData(idxCheck, Qt::Unchecked, Qt::CheckStateRole);
-            }
-            for (int iRow : vecSelected)
-                pModel->setData(pModel->index(iRow, 0), Qt::Checked, Qt::CheckStateRole);
+    if (event->button() == Qt::RightButton) {
+        // The context menu acts on the checked rows; a click outside them checks its row alone.
+        if (!bPress || pModel->data(pModel->index(index.row(), 0), Qt::CheckStateRole).toInt() != Qt::Unchecked)
+            return;
+        vecSelected.append(index.row());
+    } else {
+        for (int i = 0; i < iRows; ++i) {
+            if (pSelection->isSelected(pModel->index(i, 0)))
+                vecSelected.append(i);
         }
+        // The release usually leaves the selection the press made: nothing to redo then.
+        const bool bSameAsPress = !bPress && vecSelected == m_vecSyncedRows;
+        m_vecSyncedRows = bPress ? vecSelected : QVector<int>();
+        if (bSameAsPress)
+            return;
     }
-
-    if (!bPress || index.column() != IconColumn)
+    if (auto *pModelEx = qobject_cast<ModelEx *>(pModel)) {
+        pModelEx->checkOnlyRows(vecSelected);
         return;
-    switch (iconAt(iconRect(index.row()), event->pos().x())) {
-    case IconConfig:
-        emit sendOpenConfigDlgSignal();
-        break;
-    case IconRemote:
-        emit sendRemoteSignal();
-        break;
-    default:
-        break;
     }
+    for (int i = 0; i < iRows; ++i) {
+        const QModelIndex idxCheck = pModel->index(i, 0);
+        if (pModel->data(idxCheck, Qt::CheckStateRole).toInt() != Qt::Unchecked)
+            pModel->setData(idxCheck, Qt::Unchecked, Qt::CheckStateRole);
+    }
+    for (int iRow : vecSelected)
+        pModel->setData(pModel->index(iRow, 0), Qt::Checked, Qt::CheckStateRole);
 }
 
 void TableViewEx::setIconState(int iRow, int iState)

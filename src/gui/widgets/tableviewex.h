@@ -61,6 +61,8 @@ private:
     int m_iIconRow = -1;
     // Rows whose check marks the last press brought in line with the selection.
     QVector<int> m_vecSyncedRows;
+    // The icon (EIconState) the last left press hit; its release changes no check mark either.
+    int m_iPressedIcon = IconNone;
 };
 
 #endif // TABLEVIEWEX_H

@@ -1,0 +1,83 @@
+#include "onvifhttp.h"
+
+#include "firmware.h"
+#include "onvifdevice.h"
+
+#include <httplib.h>
+
+namespace {
+
+// SOAP requests are small; firmware goes inline in UpgradeSystemFirmware or by upload.
+const std::size_t MaxBody = 96u * 1024 * 1024;
+const std::size_t MaxSoapBody = 1024 * 1024;
+
+void reply(httplib::Response &res, const OnvifDevice::HttpAnswer &answer)
+{
+    res.status = answer.status;
+    for (const std::string &challenge : answer.challenges)
+        res.set_header("WWW-Authenticate", challenge);
+    res.set_content(answer.body, answer.contentType.c_str());
+}
+
+} // namespace
+
+OnvifHttpServer::OnvifHttpServer(OnvifDevice &device, std::function<void()> afterwardsReboot)
+    : m_device(device)
+    , m_reboot(std::move(afterwardsReboot))
+{
+}
+
+OnvifHttpServer::~OnvifHttpServer()
+{
+    stop();
+}
+
+bool OnvifHttpServer::start(const std::string &ip, std::string &error)
+{
+    stop();
+    auto server = std::make_unique<httplib::Server>();
+    // A few workers per device: a thousand devices must not mean eight thousand threads.
+    server->new_task_queue = [] { return new httplib::ThreadPool(3); };
+    server->set_keep_alive_timeout(2);
+    server->set_payload_max_length(MaxBody);
+    const auto soapHandler = [this](const httplib::Request &req, httplib::Response &res) {
+        OnvifDevice::HttpAnswer answer;
+        if (req.body.size() > MaxSoapBody
+            && req.body.find("UpgradeSystemFirmware") == std::string::npos) {
+            answer.status = 413;
+            answer.contentType = "text/plain";
+            answer.body = "request too large\n";
+        } else {
+            answer = m_device.handleSoap({req.method, req.target, req.body, req.get_header_value("Authorization"),
+                                          req.remote_addr});
+        }
+        reply(res, answer);
+        if (answer.afterwardsReboot)
+            m_reboot();
+    };
+    server->Post("/onvif/device_service", soapHandler);
+    server->Post("/onvif/media_service", soapHandler);
+    server->Post(R"(/onvif/firmware/([0-9a-f]+))", [this](const httplib::Request &req, httplib::Response &res) {
+        const OnvifDevice::HttpAnswer answer = m_device.handleFirmwareUpload(req.matches[1], req.body);
+        reply(res, answer);
+        if (answer.afterwardsReboot)
+            m_reboot();
+    });
+    if (!server->bind_to_port(ip.c_str(), m_device.httpPort())) {
+        error = "cannot bind " + ip + ":" + std::to_string(m_device.httpPort());
+        return false;
+    }
+    m_server = std::move(server);
+    m_thread = std::thread([server = m_server.get()] { server->listen_after_bind(); });
+    return true;
+}
+
+void OnvifHttpServer::stop()
+{
+    if (!m_server)
+        return;
+    m_server->stop();
+    if (m_thread.joinable())
+        m_thread.join();
+    m_server.reset();
+}

@@ -1,0 +1,68 @@
+#ifndef ONVIFDISCOVERY_H
+#define ONVIFDISCOVERY_H
+
+#include "discoverybean.h"
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+#include <functional>
+
+class QUdpSocket;
+
+// WS-Discovery of ONVIF devices: Probes (multicast on the interfaces the
+// search uses, unicast to each address of a range) from one socket whose
+// answers become discovery records, and a listener on the multicast group
+// that keeps Hellos for the next refresh and notes Byes. Lives on the thread
+// that creates it; answers arrive through its event loop.
+class COnvifDiscovery : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr quint16 kPort = 3702;
+    // The WS-Discovery port: CORVANE_ONVIF_DISCOVERY_PORT, else the port a
+    // process given CORVANE_DISCOVERY_PORT keeps its discovery traffic to,
+    // else kPort.
+    static quint16 port();
+
+    // found receives every device answer (ProbeMatch or Hello).
+    explicit COnvifDiscovery(std::function<void(const stDiscoveryBean &)> found, QObject *parent = nullptr);
+    ~COnvifDiscovery() override;
+
+    void probeMulticast();
+    void probeRange(quint32 uFirst, quint32 uLast);
+    // Hands Hellos received since the last refresh to found again.
+    void replayHellos();
+    // Endpoints that said Bye and have not said Hello since.
+    QSet<QString> departed() const { return m_setDeparted; }
+    // departed receives each Bye as it arrives.
+    void onDeparted(std::function<void(const QString &)> departed) { m_departed = std::move(departed); }
+
+    // The Probe datagram, with a fresh message id.
+    static QByteArray probeMessage();
+    // A ProbeMatches or Hello datagram from sender as records (one per
+    // match); a Bye gives its endpoint in strBye. Anything else, nothing.
+    static QList<stDiscoveryBean> parseAnswer(const QByteArray &datagram, const QHostAddress &sender, QString &strBye);
+
+private slots:
+    void readProbeSocketSlot();
+    void readGroupSocketSlot();
+
+private:
+    void send(const QByteArray &datagram, const QHostAddress &address);
+    void handle(const QByteArray &datagram, const QHostAddress &sender);
+    void noteBye(const QString &strEndpoint);
+
+    std::function<void(const stDiscoveryBean &)> m_found;
+    std::function<void(const QString &)> m_departed;
+    QUdpSocket *m_pProbeSocket = nullptr;
+    QUdpSocket *m_pGroupSocket = nullptr;
+    QList<stDiscoveryBean> m_listHellos;
+    QSet<QString> m_setDeparted;
+};
+
+#endif // ONVIFDISCOVERY_H
