@@ -2,7 +2,7 @@
 // worker (CDevThread on its own thread, from the signal that sends the list
 // to the result that brings it back; it overlaps a few devices and pipelines
 // each one's information queries behind its login), against the floor: a bare TCP round trip
-// to the same device (connect, one framed request, its reply, close). For
+// to the same device (connect, one request, its answer, close; no TLS). For
 // reference, the library calls the worker used to make one by one (login,
 // then three information queries, each a round trip). The three are measured
 // in turn within every repeat, so that load from elsewhere hits them alike.
@@ -28,9 +28,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <array>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -39,19 +39,9 @@ const char *const First = "127.96.0.10";
 const int Devices = 256;
 const int Repeats = 15;
 
-bool readAll(int fd, uint8_t *data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::recv(fd, data, size, 0);
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= std::size_t(n);
-    }
-    return true;
-}
-
-// One connection, one framed request (the login challenge) and its reply.
+// One connection, one request and the device's answer, without TLS: the
+// device speaks only TLS, so a plain frame header gets its refusal (an
+// alert or the close), which is the same one round trip on the wire.
 bool bareRoundTrip(const std::string &ip)
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -63,16 +53,12 @@ bool bareRoundTrip(const std::string &ip)
     if (ok) {
         const int one = 1;
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        const char user[] = "admin";
-        uint8_t request[16 + 4 + 5] = {'C', 'V', 'N', 'W', 1, 0, 0x01, 0x01, 1, 0, 0, 0, 9, 0, 0, 0, 5, 0, 0, 0};
-        std::memcpy(request + 20, user, 5);
-        uint8_t header[16];
-        ok = ::send(fd, request, sizeof request, MSG_NOSIGNAL) == ssize_t(sizeof request) && readAll(fd, header, 16);
+        const uint8_t request[16] = {'C', 'V', 'N', 'W', 1, 0, 0x01, 0x01, 1, 0, 0, 0, 9, 0, 0, 0};
+        uint8_t answer[64];
+        ok = ::send(fd, request, sizeof request, MSG_NOSIGNAL) == ssize_t(sizeof request);
         if (ok) {
-            const uint32_t length = uint32_t(header[12]) | uint32_t(header[13]) << 8 | uint32_t(header[14]) << 16
-                                    | uint32_t(header[15]) << 24;
-            std::vector<uint8_t> payload(length);
-            ok = length < 4096 && readAll(fd, payload.data(), length);
+            const ssize_t got = ::recv(fd, answer, sizeof answer, 0);
+            ok = got >= 0 || errno == ECONNRESET;
         }
     }
     if (fd >= 0)

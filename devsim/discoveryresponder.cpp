@@ -216,8 +216,20 @@ void DiscoveryResponder::handleChallenge(Endpoint &endpoint, const wire::Discove
     challenge.type = wire::DiscoveryType::Challenge;
     challenge.id = request.id;
     challenge.nonce = pending.nonce;
+    challenge.salt = endpoint.salt;
+    challenge.cost = wire::kDiscoveryCost;
     nonces.push_back(std::move(pending));
     reply(endpoint, size, challenge);
+}
+
+const std::vector<uint8_t> &DiscoveryResponder::derivedKey(Endpoint &endpoint, const std::string &secret)
+{
+    const auto found = endpoint.derivedKeys.find(secret);
+    if (found != endpoint.derivedKeys.end())
+        return found->second;
+    if (endpoint.derivedKeys.size() >= 4)
+        endpoint.derivedKeys.clear();
+    return endpoint.derivedKeys[secret] = wire::deriveDiscoveryKey(secret, endpoint.salt, wire::kDiscoveryCost);
 }
 
 // The request's nonce, if this device issued it to this sender for this kind
@@ -284,7 +296,7 @@ uint32_t DiscoveryResponder::evaluateSetAddress(Endpoint &endpoint, const wire::
     if (lockout.remaining(user, source).count() > 0)
         return RVNA_ERR_ACCOUNT;
     const SimDevice::Account account = device.account();
-    if (!wire::checkRequestProof(request, account.password) || user != account.user) {
+    if (!wire::checkRequestProof(request, derivedKey(endpoint, account.password)) || user != account.user) {
         lockout.recordFailure(user, source);
         return RVNA_ERR_ACCOUNT;
     }
@@ -336,10 +348,12 @@ uint32_t DiscoveryResponder::evaluateResetPassword(Endpoint &endpoint, const wir
     }
     const std::string source = endpoint.sender.address().to_string();
     wire::LoginLockout &lockout = *device.lockout;
-    if (lockout.remaining(account, source).count() > 0)
+    // A security code names no account: a wrong one (forgeable from any
+    // source) counts against its source only, never locking the operator out.
+    if (lockout.remaining({}, source).count() > 0)
         return RVNA_ERR_SECURITY_CODE;
-    if (!wire::checkRequestProof(request, device.securityCode)) {
-        lockout.recordFailure(account, source);
+    if (!wire::checkRequestProof(request, derivedKey(endpoint, device.securityCode))) {
+        lockout.recordFailure({}, source);
         return RVNA_ERR_SECURITY_CODE;
     }
     lockout.recordSuccess(account, source);

@@ -3,6 +3,7 @@
 
 // The devices' side of the discovery protocol: answers multicast and range
 // probes, applies set-address and reset-password requests.
+#include "auth.h"
 #include "discovery_wire.h"
 #include "simfleet.h"
 #include "simoptions.h"
@@ -14,6 +15,7 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -66,8 +68,14 @@ private:
         std::deque<uint32_t> seenProbes;
         std::deque<SentReply> sentReplies;
         std::deque<PendingNonce> nonces;
+        // The salt of this device's key derivation, and the keys derived with
+        // it (by secret, a few at most), so that a request costs the device
+        // one derivation per secret and not one per datagram.
+        std::vector<uint8_t> salt = corvane::wire::randomBytes(corvane::wire::kDiscoverySaltSize);
+        std::map<std::string, std::vector<uint8_t>> derivedKeys;
     };
 
+    static const std::vector<uint8_t> &derivedKey(Endpoint &endpoint, const std::string &secret);
     std::unique_ptr<udp::socket> bindDeviceSocket(const std::string &ip, asio::error_code &ec);
     void receiveMulticast();
     void receiveOnDevice(Endpoint &endpoint);

@@ -39,6 +39,8 @@ bool refused(const std::vector<std::pair<uint32_t, int>> &list, uint32_t cmd, co
 namespace {
 
 constexpr std::size_t kMaxSessions = 256;
+// A session nobody used for this long is gone.
+constexpr std::chrono::minutes kSessionIdle {30};
 constexpr std::size_t kMaxLogLines = 500;
 
 std::string textAt(const std::vector<uint8_t> &data, std::size_t off, std::size_t len)
@@ -183,26 +185,45 @@ uint32_t IpcDevice::login(const std::string &user, const std::vector<uint8_t> &p
             if (it->second < oldest->second)
                 oldest = it;
         }
+        m_sessionSources.erase(oldest->first);
         m_sessions.erase(oldest);
     }
     m_sessions[token] = std::chrono::steady_clock::now();
+    m_sessionSources[token] = source;
     note("login of " + user);
     return ZELT_MW_OK;
 }
 
-bool IpcDevice::validSession(uint64_t token)
+bool IpcDevice::validSession(uint64_t token, const std::string &source)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto it = m_sessions.find(token);
-    if (it == m_sessions.end())
+    if (it == m_sessions.end() || m_sessionSources[token] != source)
         return false;
-    it->second = std::chrono::steady_clock::now();
+    const auto now = std::chrono::steady_clock::now();
+    if (now - it->second > kSessionIdle) {
+        m_sessionSources.erase(token);
+        m_sessions.erase(it);
+        return false;
+    }
+    it->second = now;
     return true;
+}
+
+bool IpcDevice::hasSessionFrom(const std::string &source)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (const auto &entry : m_sessionSources) {
+        if (entry.second == source)
+            return true;
+    }
+    return false;
 }
 
 void IpcDevice::logout(uint64_t token)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    m_sessionSources.erase(token);
     if (m_sessions.erase(token))
         note("logout");
 }
@@ -219,6 +240,7 @@ void IpcDevice::closeSessions()
     note("address changed, sessions closed");
     ++m_boot;
     m_sessions.clear();
+    m_sessionSources.clear();
 }
 
 bool IpcDevice::ignores(uint16_t op) const
@@ -370,6 +392,7 @@ uint32_t IpcDevice::reboot()
     m_device.online = false;
     ++m_boot;
     m_sessions.clear();
+    m_sessionSources.clear();
     if (m_upgradeState == zelt::UpgradeRunning) {
         m_upgradeTimer.cancel();
         m_upgradeState = zelt::UpgradeFailed;

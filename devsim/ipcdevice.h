@@ -79,7 +79,9 @@ public:
     // also gives the seconds left on its lock (rounded up).
     uint32_t login(const std::string &user, const std::vector<uint8_t> &proof, corvane::wire::Challenge &challenge,
                    const std::string &source, uint64_t &token, uint32_t &lockSeconds);
-    bool validSession(uint64_t token);
+    // A session is valid only for the address that logged in.
+    bool validSession(uint64_t token, const std::string &source);
+    bool hasSessionFrom(const std::string &source);
     void logout(uint64_t token);
     // Ends every session and connection, as when the interface moves.
     void closeSessions();
@@ -131,6 +133,7 @@ private:
     IpcFaults m_faults;
     uint64_t m_boot = 1;
     std::map<uint64_t, std::chrono::steady_clock::time_point> m_sessions;
+    std::map<uint64_t, std::string> m_sessionSources; // the address each session logged in from
     std::deque<std::string> m_log;
 
     // The one-shot refusal of --refuse-after-main: armed by a main-stream write.

@@ -16,11 +16,13 @@ class IpcConnection : public wire::FrameHandler
 {
 public:
     IpcConnection(std::shared_ptr<IpcDevice> device, std::string source)
-        : m_device(std::move(device)), m_boot(m_device->boot()), m_source(std::move(source))
+        : m_device(std::move(device)), m_boot(m_device->boot()), m_source(std::move(source)),
+          m_trusted(m_device->hasSessionFrom(m_source))
     {
     }
 
     bool authenticated() const override { return m_token != 0; }
+    bool trustedSource() const override { return m_trusted; }
     // Before a login only the small login requests make sense.
     uint32_t payloadLimit() const override { return m_token != 0 ? kIpcMaxRequest : kLoginRequestLimit; }
 
@@ -83,7 +85,7 @@ private:
             uint64_t token = 0;
             if (!in.u64(token) || !in.atEnd())
                 return ZELT_MW_ERR_PROTOCOL;
-            if (!m_device->validSession(token))
+            if (!m_device->validSession(token, m_source))
                 return ZELT_MW_ERR_USERID;
             m_token = token;
             return ZELT_MW_OK;
@@ -91,7 +93,7 @@ private:
         default:
             break;
         }
-        if (m_token == 0 || !m_device->validSession(m_token))
+        if (m_token == 0 || !m_device->validSession(m_token, m_source))
             return ZELT_MW_ERR_USERID;
         return sessionRequest(op, in, out);
     }
@@ -209,6 +211,7 @@ private:
     std::shared_ptr<IpcDevice> m_device;
     const uint64_t m_boot;
     const std::string m_source;
+    const bool m_trusted;
     wire::Challenge m_challenge;
     uint64_t m_token = 0;
     bool m_streaming = false;
@@ -243,6 +246,7 @@ bool IpcServer::listen(std::string &error)
             return std::make_unique<IpcConnection>(device, peer.to_string());
         },
         kIpcMaxRequest);
+    m_server->setIdentity(m_device->simDevice().tls);
     asio::error_code ec;
     const asio::ip::address address = asio::ip::make_address(m_device->simDevice().currentIp(), ec);
     if (!ec)

@@ -21,6 +21,8 @@ using namespace corvane;
 namespace {
 
 constexpr std::size_t kMaxSessions = 128;
+// A session nobody used for this long is gone.
+constexpr std::chrono::minutes kSessionIdle {30};
 constexpr std::size_t kMaxLogLines = 200;
 
 void putText(std::vector<uint8_t> &buffer, std::size_t offset, std::size_t field, const std::string &text)
@@ -143,28 +145,47 @@ uint32_t NvrDevice::login(const std::string &user, const std::string &source, co
     if (m_sessions.size() >= kMaxSessions) {
         auto oldest = std::min_element(m_sessions.begin(), m_sessions.end(),
                                        [](const auto &a, const auto &b) { return a.second < b.second; });
+        m_sessionSources.erase(oldest->first);
         m_sessions.erase(oldest);
     }
     m_sessions[wire::toHex(token)] = std::chrono::steady_clock::now();
+    m_sessionSources[wire::toHex(token)] = source;
     note("user " + user + " logged in");
     info = loginInfo();
     return TLSDK_OK;
 }
 
-bool NvrDevice::validSession(const std::vector<uint8_t> &token)
+bool NvrDevice::validSession(const std::vector<uint8_t> &token, const std::string &source)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto it = m_sessions.find(wire::toHex(token));
-    if (it == m_sessions.end())
+    if (it == m_sessions.end() || m_sessionSources[it->first] != source)
         return false;
-    it->second = std::chrono::steady_clock::now();
+    const auto now = std::chrono::steady_clock::now();
+    if (now - it->second > kSessionIdle) {
+        m_sessionSources.erase(it->first);
+        m_sessions.erase(it);
+        return false;
+    }
+    it->second = now;
     return true;
+}
+
+bool NvrDevice::hasSessionFrom(const std::string &source)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (const auto &entry : m_sessionSources) {
+        if (entry.second == source)
+            return true;
+    }
+    return false;
 }
 
 void NvrDevice::logout(const std::vector<uint8_t> &token)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_sessions.erase(wire::toHex(token));
+    m_sessionSources.erase(wire::toHex(token));
 }
 
 uint32_t NvrDevice::restart()
@@ -172,6 +193,7 @@ uint32_t NvrDevice::restart()
     std::lock_guard<std::mutex> lock(m_mutex);
     note("restart requested");
     m_sessions.clear();
+    m_sessionSources.clear();
     cancelUpgrade();
     m_device.online = false;
     m_restartTimer.expires_after(m_timing.restart);

@@ -52,7 +52,9 @@ public:
     uint32_t login(const std::string &user, const std::string &source, const std::vector<uint8_t> &proof,
                    corvane::wire::Challenge &challenge, std::vector<uint8_t> &token,
                    std::vector<uint8_t> &info);
-    bool validSession(const std::vector<uint8_t> &token);
+    // A session is valid only for the address that logged in.
+    bool validSession(const std::vector<uint8_t> &token, const std::string &source);
+    bool hasSessionFrom(const std::string &source);
     void logout(const std::vector<uint8_t> &token);
 
     uint32_t restart();
@@ -103,6 +105,7 @@ private:
     NvrSettings m_settings;
     // Session tokens (hex) by last use, oldest evicted beyond the limit.
     std::map<std::string, std::chrono::steady_clock::time_point> m_sessions;
+    std::map<std::string, std::string> m_sessionSources; // the address each session logged in from
     std::unique_ptr<Upgrade> m_upgrade;
     uint32_t m_nextUpgradeId = 1;
     std::deque<std::string> m_log;

@@ -19,14 +19,22 @@ namespace {
 class NvrHandler : public wire::FrameHandler
 {
 public:
-    NvrHandler(NvrDevice &device, std::string source) : m_device(device), m_source(std::move(source)) {}
+    NvrHandler(NvrDevice &device, std::string source)
+        : m_device(device), m_source(std::move(source)), m_trusted(m_device.hasSessionFrom(m_source))
+    {
+    }
 
     // Every request names its session; a connection counts as authenticated
     // once one of them did.
     bool authenticated() const override { return m_authenticated; }
+    bool trustedSource() const override { return m_trusted; }
+    // Strangers get a few KiB until they name a session; a logged-in
+    // operator's address may send a whole call at once.
     uint32_t payloadLimit() const override
     {
-        return m_authenticated ? kMaxRequest : kMaxFirstRequest;
+        if (m_authenticated)
+            return kMaxRequest;
+        return m_trusted ? kMaxFirstRequest : kMaxStrangerRequest;
     }
 
     bool handle(const wire::Frame &request, wire::Frame &reply) override
@@ -70,7 +78,7 @@ private:
         std::vector<uint8_t> token;
         if (!in.bytes(token, tolan::kTokenSize))
             return TLSDK_ERR_PROTOCOL;
-        if (!m_device.validSession(token))
+        if (!m_device.validSession(token, m_source))
             return TLSDK_ERR_SESSION;
         m_authenticated = true;
 
@@ -146,9 +154,11 @@ private:
     // (a configuration file, an upgrade chunk); only a session goes further.
     static constexpr uint32_t kMaxFirstRequest = tolan::kMaxConfigFileSize + 4096;
     static constexpr uint32_t kMaxRequest = tolan::kUpgradeChunk + tolan::kMaxConfigFileSize;
+    static constexpr uint32_t kMaxStrangerRequest = 4096;
 
     NvrDevice &m_device;
     const std::string m_source;
+    const bool m_trusted;
     wire::Challenge m_challenge;
     bool m_authenticated = false;
 };
@@ -215,6 +225,7 @@ private:
                     return nullptr;
                 return std::make_unique<NvrHandler>(nvr, peer.to_string());
             });
+        server->setIdentity(nvr.simDevice().tls);
         asio::error_code ec;
         const asio::ip::address address = asio::ip::make_address(ip, ec);
         if (!ec)

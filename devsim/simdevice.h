@@ -7,6 +7,7 @@
 // SimFleet::moveDevice, which keeps the fleet's address index and tells the
 // services to rebind.
 #include "auth.h"
+#include "tlschannel.h"
 
 #include <atomic>
 #include <memory>
@@ -38,6 +39,8 @@ struct SimDevice
     // Failed passwords and security codes of every service (logins, discovery
     // requests) count here, per account and per source. Set up by the fleet.
     std::unique_ptr<corvane::wire::LoginLockout> lockout;
+    // The key its TCP services present. Set up by the fleet.
+    std::shared_ptr<corvane::wire::TlsIdentity> tls;
 
     // False while the device restarts: it answers nothing.
     std::atomic<bool> online{true};

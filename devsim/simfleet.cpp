@@ -107,6 +107,8 @@ bool SimFleet::init(std::string &error)
     for (const auto &device : m_devices)
         device->lockout = std::make_unique<corvane::wire::LoginLockout>(
             m_options.lockoutTries, std::chrono::milliseconds(m_options.lockoutMs));
+    if (!assignKeys(error))
+        return false;
 
     std::lock_guard<std::mutex> lock(m_mutex);
     m_byIp.clear();
@@ -118,6 +120,28 @@ bool SimFleet::init(std::string &error)
     }
     if (!loaded)
         save();
+    return true;
+}
+
+// Each device keeps its TLS key in the state folder. Without one a key
+// follows from the address the device starts at, so that a fleet started
+// again on the same addresses shows the keys clients pinned before.
+bool SimFleet::assignKeys(std::string &error)
+{
+    for (const auto &device : m_devices) {
+        if (m_options.stateDir.empty()) {
+            const std::string label = "corvane-devsim device key " + device->ip;
+            device->tls = corvane::wire::TlsIdentity::fromSeed(corvane::wire::sha256(label.data(), label.size()));
+        } else {
+            const std::string path = (std::filesystem::path(m_options.stateDir) / ("key-" + device->serial + ".pem")).string();
+            device->tls = corvane::wire::TlsIdentity::loadOrCreate(path, error);
+        }
+        if (!device->tls) {
+            if (error.empty())
+                error = "cannot make a TLS key for " + device->ip;
+            return false;
+        }
+    }
     return true;
 }
 

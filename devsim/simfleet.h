@@ -58,6 +58,7 @@ private:
     // The type the device at this place in the fleet has.
     std::string typeAt(int index) const;
     bool load(std::string &error);
+    bool assignKeys(std::string &error);
     std::string statePath() const;
 
     SimOptions m_options;

@@ -1019,6 +1019,10 @@
         <source>地址冲突：另一台设备使用相同地址</source>
         <translation type="unfinished" />
     </message>
+<message>
+        <source>设备身份已改变（密钥与上次不同），已拒绝连接</source>
+        <translation type="unfinished" />
+    </message>
 </context>
 <context>
     <name>CDevListExport</name>

@@ -1020,7 +1020,11 @@
             <source>地址冲突：另一台设备使用相同地址</source>
             <translation>Address conflict: another device uses the same address</translation>
         </message>
-    </context>
+    <message>
+        <source>设备身份已改变（密钥与上次不同），已拒绝连接</source>
+        <translation>The device's identity changed (its key differs from before); connection refused</translation>
+    </message>
+</context>
     <context>
         <name>CDevListExport</name>
         <message>

@@ -46,6 +46,7 @@ extern "C" {
 #define TLSDK_ERR_BUSY 13        /* an upgrade is already running on the device */
 #define TLSDK_ERR_UNSUPPORTED 14
 #define TLSDK_ERR_REFUSED 15     /* destination blocked (loopback-only mode) */
+#define TLSDK_ERR_IDENTITY 16    /* the device's key differs from the one met before at its address */
 
 DEV_EXPORT DWORD DEV_API TLSDK_Init(void);
 /* wPort 0 selects TLSDK_DEFAULT_PORT. pInfo receives TLSDK_LOGIN_INFO_SIZE

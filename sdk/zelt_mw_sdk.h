@@ -70,6 +70,7 @@ extern "C" {
 #define ZELT_MW_ERR_STREAM 18
 #define ZELT_MW_ERR_REFUSED 19 /* blocked destination (loopback-only mode) */
 #define ZELT_MW_ERR_TOO_MANY 20
+#define ZELT_MW_ERR_IDENTITY 21 /* the device's key differs from the one met before at its address */
 #define ZELT_MW_STREAM_SHARED 259   /* stream already running; its handle is returned */
 #define ZELT_MW_STREAM_NO_AUDIO 357 /* running, the device has no audio */
 

@@ -76,14 +76,14 @@ public:
         return std::nullopt;
     }
 
-    std::vector<uint8_t> nonce(const QString &ip, wire::DiscoveryType purpose)
+    wire::DiscoveryMessage challenge(const QString &ip, wire::DiscoveryType purpose)
     {
         wire::DiscoveryMessage request;
         request.type = wire::DiscoveryType::ChallengeRequest;
         request.purpose = purpose;
         request.id = ++m_id;
         const auto challenge = ask(bytes(wire::encodeDiscovery(request)), ip, wire::DiscoveryType::Challenge, m_id);
-        return challenge ? challenge->nonce : std::vector<uint8_t>();
+        return challenge ? *challenge : wire::DiscoveryMessage();
     }
 
     uint32_t nextId() { return ++m_id; }
@@ -94,15 +94,22 @@ private:
 };
 
 wire::DiscoveryMessage setAddressRequest(const SimFleetProcess::Device &device, const QString &newIp, uint32_t id,
-                                         const std::vector<uint8_t> &nonce)
+                                         const wire::DiscoveryMessage &challenge)
 {
     wire::DiscoveryMessage request;
     request.type = wire::DiscoveryType::SetAddrRequest;
     request.id = id;
     request.texts = {device.serial.toStdString(), device.mac.toStdString(), "admin", newIp.toStdString(),
                      "255.0.0.0", "127.0.0.1"};
-    request.nonce = nonce;
+    request.nonce = challenge.nonce;
+    request.clientNonce = wire::randomBytes(wire::kDiscoveryNonceSize);
     return request;
+}
+
+QByteArray signedWith(const wire::DiscoveryMessage &request, const wire::DiscoveryMessage &challenge,
+                      const std::string &secret)
+{
+    return bytes(wire::encodeSignedRequest(request, wire::deriveDiscoveryKey(secret, challenge.salt, challenge.cost)));
 }
 
 // Replaces the transaction id of an encoded datagram, leaving its proof as it was.
@@ -227,10 +234,26 @@ void TestDiscoverySecurity::capturedRequestsAreWorthless()
     RawPeer peer;
 
     // A genuine request, as a capture would hold it.
-    std::vector<uint8_t> nonce = peer.nonce(device.ip, wire::DiscoveryType::SetAddrRequest);
-    QCOMPARE(nonce.size(), wire::kDiscoveryNonceSize);
+    wire::DiscoveryMessage challenge = peer.challenge(device.ip, wire::DiscoveryType::SetAddrRequest);
+    QCOMPARE(challenge.nonce.size(), wire::kDiscoveryNonceSize);
     const uint32_t id = peer.nextId();
-    const QByteArray captured = bytes(wire::encodeSignedRequest(setAddressRequest(device, movedIp, id, nonce), "vorpe"));
+    const QByteArray captured = signedWith(setAddressRequest(device, movedIp, id, challenge), challenge, "vorpe");
+    // Checking a guess against it offline costs a key derivation of milliseconds.
+    const auto capturedRequest = wire::decodeDiscovery(reinterpret_cast<const uint8_t *>(captured.constData()),
+                                                       std::size_t(captured.size()));
+    QVERIFY(capturedRequest);
+    QElapsedTimer guessing;
+    guessing.start();
+    const QStringList guesses{"admin", "12345", "vorpa", "vorpe"};
+    QStringList fitting;
+    for (const QString &guess : guesses) {
+        if (wire::checkRequestProof(*capturedRequest, wire::deriveDiscoveryKey(guess.toStdString(), challenge.salt,
+                                                                                challenge.cost)))
+            fitting << guess;
+    }
+    QVERIFY2(guessing.nsecsElapsed() >= qint64(guesses.size()) * 1000000,
+             qPrintable(QStringLiteral("%1 ns for %2 guesses").arg(guessing.nsecsElapsed()).arg(guesses.size())));
+    QCOMPARE(fitting, QStringList{"vorpe"});
     auto reply = peer.ask(captured, device.ip, wire::DiscoveryType::SetAddrReply, id);
     QVERIFY(reply);
     QCOMPARE(reply->result, uint32_t(RVNA_OK));
@@ -250,8 +273,8 @@ void TestDiscoverySecurity::capturedRequestsAreWorthless()
 
     // A fresh nonce does not make an old proof fit, nor one for another address.
     const QString elsewhere = SimFleetProcess::addressAt(First, 21);
-    nonce = peer.nonce(movedIp, wire::DiscoveryType::SetAddrRequest);
-    wire::DiscoveryMessage forged = setAddressRequest(moved, elsewhere, peer.nextId(), nonce);
+    challenge = peer.challenge(movedIp, wire::DiscoveryType::SetAddrRequest);
+    wire::DiscoveryMessage forged = setAddressRequest(moved, elsewhere, peer.nextId(), challenge);
     forged.proof = wire::decodeDiscovery(reinterpret_cast<const uint8_t *>(captured.constData()),
                                          std::size_t(captured.size()))->proof;
     reply = peer.ask(bytes(wire::encodeDiscovery(forged)), movedIp, wire::DiscoveryType::SetAddrReply, forged.id);
@@ -259,9 +282,9 @@ void TestDiscoverySecurity::capturedRequestsAreWorthless()
     QCOMPARE(reply->result, uint32_t(RVNA_ERR_ACCOUNT));
 
     // Signed for one address and altered to another of the same length.
-    nonce = peer.nonce(movedIp, wire::DiscoveryType::SetAddrRequest);
+    challenge = peer.challenge(movedIp, wire::DiscoveryType::SetAddrRequest);
     const uint32_t alteredId = peer.nextId();
-    QByteArray altered = bytes(wire::encodeSignedRequest(setAddressRequest(moved, elsewhere, alteredId, nonce), "vorpe"));
+    QByteArray altered = signedWith(setAddressRequest(moved, elsewhere, alteredId, challenge), challenge, "vorpe");
     const QByteArray target = SimFleetProcess::addressAt(First, 22).toLatin1();
     QCOMPARE(target.size(), elsewhere.size());
     altered.replace(elsewhere.toLatin1(), target);
@@ -310,6 +333,8 @@ void TestDiscoverySecurity::nothingSecretOnTheWire()
             challenge.type = wire::DiscoveryType::Challenge;
             challenge.id = message->id;
             challenge.nonce = wire::randomBytes(wire::kDiscoveryNonceSize);
+            challenge.salt = wire::randomBytes(wire::kDiscoverySaltSize);
+            challenge.cost = wire::kDiscoveryCost;
             const std::vector<uint8_t> out = wire::encodeDiscovery(challenge);
             ::sendto(fd, out.data(), out.size(), 0, reinterpret_cast<sockaddr *>(&from), fromSize);
         }

@@ -129,8 +129,8 @@ std::chrono::milliseconds timeLeft(LoginLockout::Clock::time_point until, LoginL
 
 } // namespace
 
-LoginLockout::Table::Table(int limit, std::chrono::milliseconds lockTime, std::size_t capacity)
-    : m_limit(limit > 0 ? limit : 1), m_lockTime(lockTime), m_capacity(capacity > 0 ? capacity : 1)
+LoginLockout::Table::Table(int limit, std::chrono::milliseconds lockTime, std::size_t capacity, bool grows)
+    : m_limit(limit > 0 ? limit : 1), m_lockTime(lockTime), m_grows(grows), m_capacity(capacity > 0 ? capacity : 1)
 {
 }
 
@@ -178,20 +178,23 @@ bool LoginLockout::Table::fail(const std::string &key, Clock::time_point now)
     if (entry.lockedUntil > now)
         return true;
     if (entry.lockedUntil != Clock::time_point()) {
-        // A lock that ran out starts a fresh count.
+        // A lock that ran out starts a fresh count; the next lock lasts longer.
+        const int locks = entry.locks;
         entry = Entry();
+        entry.locks = locks;
     }
     entry.lastFailure = now;
     if (++entry.failures < m_limit)
         return false;
     entry.failures = 0;
-    entry.lockedUntil = now + m_lockTime;
+    entry.lockedUntil = now + m_lockTime * (m_grows ? 1 << std::min(entry.locks, kMaxGrowth) : 1);
+    ++entry.locks;
     return true;
 }
 
 LoginLockout::LoginLockout(int maxFailures, std::chrono::milliseconds lockTime, std::size_t capacity)
-    : m_accounts(maxFailures, lockTime, capacity),
-      m_sources((maxFailures > 0 ? maxFailures : 1) * kSourceFactor, lockTime, capacity)
+    : m_accounts((maxFailures > 0 ? maxFailures : 1) * kAccountSources, lockTime / 4, capacity, false),
+      m_sources(maxFailures, lockTime, capacity, true)
 {
 }
 
@@ -199,7 +202,8 @@ std::chrono::milliseconds LoginLockout::remaining(const std::string &account, co
                                                   Clock::time_point now)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    const std::chrono::milliseconds forAccount = m_accounts.remaining(account, now);
+    const std::chrono::milliseconds forAccount =
+        account.empty() ? std::chrono::milliseconds(0) : m_accounts.remaining(account, now);
     const std::chrono::milliseconds forSource =
         source.empty() ? std::chrono::milliseconds(0) : m_sources.remaining(source, now);
     return std::max(forAccount, forSource);
@@ -208,7 +212,7 @@ std::chrono::milliseconds LoginLockout::remaining(const std::string &account, co
 bool LoginLockout::recordFailure(const std::string &account, const std::string &source, Clock::time_point now)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    const bool accountLocked = m_accounts.fail(account, now);
+    const bool accountLocked = !account.empty() && m_accounts.fail(account, now);
     const bool sourceLocked = !source.empty() && m_sources.fail(source, now);
     return accountLocked || sourceLocked;
 }

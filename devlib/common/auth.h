@@ -58,10 +58,15 @@ private:
     std::vector<uint8_t> m_nonce;
 };
 
-// Device side: counts failed proofs (passwords, security codes) per account
-// and per source address, for every way in (logins, discovery requests).
-// An account locks after maxFailures in a row; a source locks after
-// kSourceFactor times as many, whatever names it tries. Both tables are
+// Device side: counts failed proofs (passwords, security codes) per source
+// address and per account, for every way in (logins, discovery requests).
+// A source locks after maxFailures, whatever names it tries, for the lock
+// time, doubled with every further lock up to kMaxGrowth doublings; a success
+// from it starts it afresh. An account locks only after kAccountSources times
+// as many failures, which takes that many sources at once since each is
+// locked after its own share, and then for a quarter of the lock time: one
+// source cannot lock the operator out. Failures that name no account (a
+// wrong security code) count against their source only. Both tables are
 // bounded: a full table drops its oldest unlocked entry, never a running
 // lock, and an account or source it has no room for is refused as locked
 // until room frees, so invented names cannot flush a lock or escape counting.
@@ -69,7 +74,8 @@ class LoginLockout
 {
 public:
     using Clock = std::chrono::steady_clock;
-    static constexpr int kSourceFactor = 4;
+    static constexpr int kAccountSources = 4;
+    static constexpr int kMaxGrowth = 4;
     static constexpr std::size_t kDefaultCapacity = 4096;
 
     LoginLockout(int maxFailures, std::chrono::milliseconds lockTime, std::size_t capacity = kDefaultCapacity);
@@ -87,7 +93,7 @@ private:
     class Table
     {
     public:
-        Table(int limit, std::chrono::milliseconds lockTime, std::size_t capacity);
+        Table(int limit, std::chrono::milliseconds lockTime, std::size_t capacity, bool grows);
         std::chrono::milliseconds remaining(const std::string &key, Clock::time_point now) const;
         bool fail(const std::string &key, Clock::time_point now);
         void clear(const std::string &key) { m_entries.erase(key); }
@@ -97,6 +103,7 @@ private:
         struct Entry
         {
             int failures = 0;
+            int locks = 0;
             Clock::time_point lockedUntil {};
             Clock::time_point lastFailure {};
         };
@@ -105,6 +112,7 @@ private:
         std::map<std::string, Entry> m_entries;
         int m_limit;
         std::chrono::milliseconds m_lockTime;
+        bool m_grows;
         std::size_t m_capacity;
     };
 

@@ -83,9 +83,11 @@ std::vector<uint8_t> encodeDiscovery(const DiscoveryMessage &message)
         body[0] = uint8_t(message.purpose);
         break;
     case DiscoveryType::Challenge:
-        if (message.nonce.size() != kDiscoveryNonceSize)
+        if (message.nonce.size() != kDiscoveryNonceSize || message.salt.size() != kDiscoverySaltSize)
             return {};
         body = message.nonce;
+        body.insert(body.end(), message.salt.begin(), message.salt.end());
+        putU32(body, message.cost);
         break;
     default: {
         const TextShape shape = textShape(message.type);
@@ -98,9 +100,11 @@ std::vector<uint8_t> encodeDiscovery(const DiscoveryMessage &message)
             body.insert(body.end(), text.begin(), text.end());
         }
         if (shape.signedRequest) {
-            if (message.nonce.size() != kDiscoveryNonceSize || message.proof.size() != kDiscoveryProofSize)
+            if (message.nonce.size() != kDiscoveryNonceSize || message.clientNonce.size() != kDiscoveryNonceSize
+                || message.proof.size() != kDiscoveryProofSize)
                 return {};
             body.insert(body.end(), message.nonce.begin(), message.nonce.end());
+            body.insert(body.end(), message.clientNonce.begin(), message.clientNonce.end());
             body.insert(body.end(), message.proof.begin(), message.proof.end());
         }
         break;
@@ -157,16 +161,18 @@ std::optional<DiscoveryMessage> decodeDiscovery(const uint8_t *data, std::size_t
         message.purpose = DiscoveryType(body[0]);
         return message;
     case DiscoveryType::Challenge:
-        if (bodySize != kDiscoveryNonceSize)
+        if (bodySize != kChallengeSize)
             return std::nullopt;
-        message.nonce.assign(body, body + bodySize);
+        message.nonce.assign(body, body + kDiscoveryNonceSize);
+        message.salt.assign(body + kDiscoveryNonceSize, body + kDiscoveryNonceSize + kDiscoverySaltSize);
+        message.cost = getU32(body + kDiscoveryNonceSize + kDiscoverySaltSize);
         return message;
     default:
         break;
     }
 
     const TextShape shape = textShape(message.type);
-    const std::size_t tail = shape.signedRequest ? kDiscoveryNonceSize + kDiscoveryProofSize : 0;
+    const std::size_t tail = shape.signedRequest ? 2 * kDiscoveryNonceSize + kDiscoveryProofSize : 0;
     if (bodySize < tail)
         return std::nullopt;
     const std::size_t textEnd = bodySize - tail;
@@ -186,8 +192,10 @@ std::optional<DiscoveryMessage> decodeDiscovery(const uint8_t *data, std::size_t
     if (message.texts.size() < shape.minCount)
         return std::nullopt;
     if (tail) {
-        message.nonce.assign(body + textEnd, body + textEnd + kDiscoveryNonceSize);
-        message.proof.assign(body + textEnd + kDiscoveryNonceSize, body + bodySize);
+        const uint8_t *tailStart = body + textEnd;
+        message.nonce.assign(tailStart, tailStart + kDiscoveryNonceSize);
+        message.clientNonce.assign(tailStart + kDiscoveryNonceSize, tailStart + 2 * kDiscoveryNonceSize);
+        message.proof.assign(tailStart + 2 * kDiscoveryNonceSize, body + bodySize);
     }
     return message;
 }

@@ -37,19 +37,22 @@ constexpr std::size_t kMaxAnswerText = 63;
 
 constexpr std::size_t kDiscoveryNonceSize = 32;
 constexpr std::size_t kDiscoveryProofSize = 32;
+constexpr std::size_t kDiscoverySaltSize = 16;
+// A challenge: the device's nonce, its salt and its key derivation cost (u32).
+constexpr std::size_t kChallengeSize = kDiscoveryNonceSize + kDiscoverySaltSize + 4;
 // A challenge request is padded to the size of the challenge it asks for,
 // so that a forged source address gains no amplification.
-constexpr std::size_t kChallengeRequestSize = kDiscoveryNonceSize;
+constexpr std::size_t kChallengeRequestSize = kChallengeSize;
 
 enum class DiscoveryType : uint8_t {
     Probe = 1,            // body: u8 ProbeKind
     Answer = 2,           // texts: ip, model, serial, mac, reserved, version[, sent from]
-    SetAddrRequest = 3,   // texts: serial, mac, user, ip, mask, gateway; nonce; proof
+    SetAddrRequest = 3,   // texts: serial, mac, user, ip, mask, gateway; nonce; client nonce; proof
     SetAddrReply = 4,     // body: u32 result
-    ResetPwdRequest = 5,  // texts: serial, mac; nonce; proof
+    ResetPwdRequest = 5,  // texts: serial, mac; nonce; client nonce; proof
     ResetPwdReply = 6,    // body: u32 result
     ChallengeRequest = 7, // body: u8 type of the request to come, zero padding
-    Challenge = 8         // body: nonce
+    Challenge = 8         // body: nonce, salt, u32 cost
 };
 
 // Result of a request whose nonce the device does not hold (spent, expired
@@ -65,8 +68,11 @@ struct DiscoveryMessage
     ProbeKind probeKind = ProbeKind::Multicast;
     DiscoveryType purpose = DiscoveryType::SetAddrRequest; // challenge requests
     std::vector<std::string> texts;
-    std::vector<uint8_t> nonce; // requests, challenges
-    std::vector<uint8_t> proof; // requests
+    std::vector<uint8_t> nonce;       // requests, challenges: the device's
+    std::vector<uint8_t> salt;        // challenges
+    uint32_t cost = 0;                // challenges
+    std::vector<uint8_t> clientNonce; // requests
+    std::vector<uint8_t> proof;       // requests
     uint32_t result = 0;
 };
 

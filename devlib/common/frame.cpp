@@ -55,6 +55,7 @@ const char *frameErrorText(FrameError error)
     case FrameError::Timeout: return "timed out";
     case FrameError::Refused: return "connection refused";
     case FrameError::Io: return "i/o error";
+    case FrameError::IdentityChanged: return "the device's identity changed";
     }
     return "unknown";
 }
@@ -246,6 +247,7 @@ void FrameClient::closeSocket()
         std::lock_guard<std::mutex> fdLock(m_fdMutex);
         m_fd = -1;
     }
+    m_tls.reset();
     std::error_code ignored;
     m_socket.close(ignored);
 }
@@ -270,6 +272,11 @@ FrameError FrameClient::fromError(const std::error_code &ec, bool midMessage)
         return midMessage ? FrameError::Truncated : FrameError::Closed;
     if (ec == asio::error::connection_refused)
         return FrameError::Refused;
+    if (ec == asio::error::timed_out)
+        return FrameError::Timeout;
+    // The peer closed without ending TLS: the same as a closed connection here.
+    if (ec == asio::ssl::error::stream_truncated)
+        return midMessage ? FrameError::Truncated : FrameError::Closed;
     return FrameError::Io;
 }
 
@@ -328,41 +335,42 @@ FrameError FrameClient::connect(const std::string &host, uint16_t port)
         return ec == asio::error::connection_refused ? FrameError::Refused : fromError(ec, false);
     }
     m_socket.set_option(asio::ip::tcp::no_delay(true), ignored);
+    const FrameError result = handshake(host + ':' + std::to_string(port), deadline);
+    if (result != FrameError::None)
+        closeSocket();
+    return result;
+}
+
+FrameError FrameClient::handshake(const std::string &peer, std::chrono::steady_clock::time_point deadline)
+{
+    m_tls = std::make_unique<asio::ssl::stream<DeadlineStream>>(m_socket, clientTlsContext());
+    m_tls->next_layer().setDeadline(deadline);
+    prepareClientSession(m_tls->native_handle(), peer);
+    std::error_code ec;
+    m_tls->handshake(asio::ssl::stream_base::client, ec);
+    if (ec)
+        return fromError(ec, false);
+    if (!pinAccepts(peer, peerFingerprint(m_tls->native_handle())))
+        return FrameError::IdentityChanged;
     return FrameError::None;
 }
 
 FrameError FrameClient::writeAll(const uint8_t *data, std::size_t size,
                                  std::chrono::steady_clock::time_point deadline)
 {
-    std::size_t done = 0;
-    while (done < size) {
-        std::error_code ec;
-        done += m_socket.write_some(asio::buffer(data + done, size - done), ec);
-        if (!ec || ec == asio::error::interrupted)
-            continue;
-        if (ec != asio::error::would_block && ec != asio::error::try_again)
-            return fromError(ec, false);
-        if (!waitUntil(true, deadline))
-            return FrameError::Timeout;
-    }
-    return FrameError::None;
+    std::error_code ec;
+    m_tls->next_layer().setDeadline(deadline);
+    asio::write(*m_tls, asio::buffer(data, size), ec);
+    return ec ? fromError(ec, false) : FrameError::None;
 }
 
 FrameError FrameClient::readExactly(uint8_t *data, std::size_t size,
                                     std::chrono::steady_clock::time_point deadline, bool midMessage)
 {
-    std::size_t got = 0;
-    while (got < size) {
-        std::error_code ec;
-        got += m_socket.read_some(asio::buffer(data + got, size - got), ec);
-        if (!ec || ec == asio::error::interrupted)
-            continue;
-        if (ec != asio::error::would_block && ec != asio::error::try_again)
-            return fromError(ec, midMessage || got > 0);
-        if (!waitUntil(false, deadline))
-            return FrameError::Timeout;
-    }
-    return FrameError::None;
+    std::error_code ec;
+    m_tls->next_layer().setDeadline(deadline);
+    const std::size_t got = asio::read(*m_tls, asio::buffer(data, size), ec);
+    return ec ? fromError(ec, midMessage || got > 0) : FrameError::None;
 }
 
 FrameError FrameClient::request(uint16_t type, const std::vector<uint8_t> &payload, Frame &reply)
@@ -378,7 +386,7 @@ FrameError FrameClient::requestAll(const std::vector<Request> &requests, std::ve
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     replies.clear();
-    if (!m_socket.is_open())
+    if (!m_socket.is_open() || !m_tls)
         return FrameError::Closed;
     std::vector<uint8_t> wire;
     std::vector<uint32_t> transactions;
@@ -469,10 +477,11 @@ namespace {
 class ServerConnection : public std::enable_shared_from_this<ServerConnection>
 {
 public:
-    ServerConnection(asio::ip::tcp::socket socket, std::unique_ptr<FrameHandler> handler,
-                     uint32_t maxPayload, std::chrono::seconds idleTimeout,
+    ServerConnection(asio::ip::tcp::socket socket, std::shared_ptr<TlsIdentity> identity,
+                     std::unique_ptr<FrameHandler> handler, uint32_t maxPayload, std::chrono::seconds idleTimeout,
                      std::shared_ptr<PeerAllowance> allowance, asio::ip::address peer)
-        : m_socket(std::move(socket)), m_timer(m_socket.get_executor()),
+        : m_identity(std::move(identity)), m_socket(std::move(socket), m_identity->context()),
+          m_timer(m_socket.get_executor()),
           m_handler(std::move(handler)), m_maxPayload(maxPayload), m_idleTimeout(idleTimeout),
           m_allowance(std::move(allowance)), m_peer(peer),
           m_loginDeadline(std::chrono::steady_clock::now() + FrameServer::kLoginTime)
@@ -484,8 +493,17 @@ public:
     void start()
     {
         std::error_code ignored;
-        m_socket.set_option(asio::ip::tcp::no_delay(true), ignored);
-        readHeader();
+        m_socket.lowest_layer().set_option(asio::ip::tcp::no_delay(true), ignored);
+        // The handshake runs on the login deadline like everything before a login.
+        armTimer();
+        m_socket.async_handshake(asio::ssl::stream_base::server,
+                                 [self = shared_from_this()](const std::error_code &ec) {
+            if (ec) {
+                self->closeNow();
+                return;
+            }
+            self->readHeader();
+        });
     }
 
 private:
@@ -516,8 +534,8 @@ private:
     {
         std::error_code ignored;
         m_timer.cancel();
-        m_socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
-        m_socket.close(ignored);
+        m_socket.lowest_layer().shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+        m_socket.lowest_layer().close(ignored);
         leaveAllowance();
     }
 
@@ -595,7 +613,8 @@ private:
         });
     }
 
-    asio::ip::tcp::socket m_socket;
+    std::shared_ptr<TlsIdentity> m_identity; // outlives the stream that uses its context
+    asio::ssl::stream<asio::ip::tcp::socket> m_socket;
     asio::steady_timer m_timer;
     std::unique_ptr<FrameHandler> m_handler;
     uint32_t m_maxPayload;
@@ -628,7 +647,7 @@ std::shared_ptr<FrameServer> FrameServer::create(asio::io_context &io, HandlerFa
 FrameServer::FrameServer(asio::io_context &io, HandlerFactory factory, uint32_t maxPayload,
                          std::chrono::seconds idleTimeout)
     : m_acceptor(io), m_backoffTimer(io), m_allowance(std::make_shared<PeerAllowance>()),
-      m_factory(std::move(factory)), m_maxPayload(maxPayload), m_idleTimeout(idleTimeout)
+      m_identity(TlsIdentity::processDefault()), m_factory(std::move(factory)), m_maxPayload(maxPayload), m_idleTimeout(idleTimeout)
 {
 }
 
@@ -686,14 +705,15 @@ void FrameServer::accept()
         std::error_code peerError;
         const asio::ip::address peer = socket.remote_endpoint(peerError).address();
         std::unique_ptr<FrameHandler> handler;
-        if (!peerError && self->m_allowance->admit(peer)) {
+        if (!peerError)
             handler = self->m_factory(peer);
-            if (!handler)
-                self->m_allowance->release(peer);
-        }
+        const bool trusted = handler && handler->trustedSource();
+        if (handler && !trusted && !self->m_allowance->admit(peer))
+            handler.reset();
         if (handler) {
-            std::make_shared<ServerConnection>(std::move(socket), std::move(handler), self->m_maxPayload,
-                                               self->m_idleTimeout, self->m_allowance, peer)
+            std::make_shared<ServerConnection>(std::move(socket), self->m_identity, std::move(handler),
+                                               self->m_maxPayload, self->m_idleTimeout,
+                                               trusted ? nullptr : self->m_allowance, peer)
                 ->start();
         } else {
             std::error_code ignored;

@@ -17,8 +17,11 @@
 // then grows its buffer with the bytes that really arrive, never by the
 // length a header merely claims.
 
+#include "tlschannel.h"
+
 #include <asio/io_context.hpp>
 #include <asio/ip/tcp.hpp>
+#include <asio/ssl/stream.hpp>
 #include <asio/steady_timer.hpp>
 
 #include <chrono>
@@ -64,6 +67,7 @@ enum class FrameError {
     Timeout,
     Refused,     // destination not allowed, or connection refused
     Io,
+    IdentityChanged, // the device shows another key than the one pinned for its address
 };
 
 const char *frameErrorText(FrameError error);
@@ -115,7 +119,7 @@ private:
     bool m_ok = true;
 };
 
-// Blocking client of one TCP connection. Every operation is bounded by the
+// Blocking client of one TLS connection. Every operation is bounded by the
 // timeout given at construction; after an error or a timeout the connection is
 // closed, because the stream may no longer be in step. Calls from several
 // threads on one client are serialised.
@@ -153,6 +157,7 @@ private:
     static FrameError fromError(const std::error_code &ec, bool midMessage);
     void closeSocket(); // m_mutex held
     bool waitUntil(bool forWrite, std::chrono::steady_clock::time_point deadline);
+    FrameError handshake(const std::string &peer, std::chrono::steady_clock::time_point deadline);
     FrameError writeAll(const uint8_t *data, std::size_t size,
                         std::chrono::steady_clock::time_point deadline);
     FrameError readExactly(uint8_t *data, std::size_t size,
@@ -164,6 +169,7 @@ private:
     int m_fd = -1;
     asio::io_context m_io; // owns the socket's service; never run
     asio::ip::tcp::socket m_socket;
+    std::unique_ptr<asio::ssl::stream<DeadlineStream>> m_tls;
     std::chrono::milliseconds m_timeout;
     uint32_t m_maxPayload;
     uint32_t m_nextTransaction = 1;
@@ -183,6 +189,10 @@ public:
     virtual bool authenticated() const { return false; }
     // Largest request payload the handler takes in its current state.
     virtual uint32_t payloadLimit() const { return kMaxFramePayload; }
+    // True when the peer's address holds a live session: its connections are
+    // calls of a logged-in operator and do not count against the allowance
+    // of connections before a login.
+    virtual bool trustedSource() const { return false; }
     // Asked after handle() returned true: false leaves that request without
     // a reply (a hanging peer) while the connection stays open.
     virtual bool answers() const { return true; }
@@ -200,9 +210,9 @@ public:
 
     // Connections not yet authenticated: per source address, in all, the
     // time they get to authenticate and the requests they may make before.
-    static constexpr std::size_t kMaxUnauthenticatedPerSource = 16;
-    static constexpr std::size_t kMaxUnauthenticated = 256;
-    static constexpr std::chrono::seconds kLoginTime {10};
+    static constexpr std::size_t kMaxUnauthenticatedPerSource = 4;
+    static constexpr std::size_t kMaxUnauthenticated = 512;
+    static constexpr std::chrono::seconds kLoginTime {5};
     static constexpr int kMaxUnauthenticatedRequests = 16;
     // Pause of the accept loop after a failure (e.g. out of descriptors), doubling up to the maximum.
     static constexpr std::chrono::milliseconds kAcceptBackoff {50};
@@ -213,6 +223,8 @@ public:
                                                std::chrono::seconds idleTimeout = std::chrono::seconds(60));
     ~FrameServer();
 
+    // The key the server presents; a fresh key of the process unless set before listen().
+    void setIdentity(std::shared_ptr<TlsIdentity> identity) { m_identity = std::move(identity); }
     std::error_code listen(const asio::ip::tcp::endpoint &endpoint);
     void stop();
     uint16_t port() const;
@@ -227,6 +239,7 @@ private:
     asio::steady_timer m_backoffTimer;
     std::chrono::milliseconds m_backoff {0};
     std::shared_ptr<PeerAllowance> m_allowance;
+    std::shared_ptr<TlsIdentity> m_identity;
     HandlerFactory m_factory;
     uint32_t m_maxPayload;
     std::chrono::seconds m_idleTimeout;

@@ -1,6 +1,7 @@
 #include "discoveryrequest.h"
 
 #include "Discovery.h"
+#include "auth.h"
 #include "discovery_auth.h"
 #include "discoverylog.h"
 #include "loopbackguard.h"
@@ -70,7 +71,8 @@ int DiscoveryRequest::transact(uint32_t deviceIp, wire::DiscoveryMessage request
         return RVNA_ERR_REFUSED;
     // Texts that cannot go on the wire are refused before anything is sent.
     request.nonce.assign(wire::kDiscoveryNonceSize, 0);
-    if (wire::encodeSignedRequest(request, key).empty())
+    request.clientNonce.assign(wire::kDiscoveryNonceSize, 0);
+    if (wire::encodeSignedRequest(request, std::vector<uint8_t>(32, 0)).empty())
         return RVNA_ERR_PARAM;
 
     asio::io_context io;
@@ -86,6 +88,8 @@ int DiscoveryRequest::transact(uint32_t deviceIp, wire::DiscoveryMessage request
 
     // A nonce can go stale between challenge and request (the device
     // restarted, or forgot it under a flood of challenges): one more try.
+    std::vector<uint8_t> salt, derived;
+    uint32_t cost = 0;
     for (int attempt = 0; attempt < 2; ++attempt) {
         wire::DiscoveryMessage ask;
         ask.type = wire::DiscoveryType::ChallengeRequest;
@@ -97,11 +101,26 @@ int DiscoveryRequest::transact(uint32_t deviceIp, wire::DiscoveryMessage request
         if (result != RVNA_OK)
             return result;
 
+        // A device asking for less work would make a captured proof cheap to
+        // guess against; one asking for much more would stall the caller.
+        if (challenge.cost < wire::kMinDiscoveryCost || challenge.cost > wire::kMaxDiscoveryCost) {
+            logLine("request to " + device.address().to_string() + ": refused a key derivation cost of "
+                    + std::to_string(challenge.cost));
+            return RVNA_ERR_NETWORK;
+        }
+        if (derived.empty() || challenge.salt != salt || challenge.cost != cost) {
+            salt = challenge.salt;
+            cost = challenge.cost;
+            derived = wire::deriveDiscoveryKey(key, salt, cost);
+        }
         request.id = newTransactionId();
         request.nonce = challenge.nonce;
+        request.clientNonce = wire::randomBytes(wire::kDiscoveryNonceSize);
+        const std::vector<uint8_t> datagram = wire::encodeSignedRequest(request, derived);
+        if (datagram.empty())
+            return RVNA_ERR_NETWORK;
         wire::DiscoveryMessage reply;
-        result = roundTrip(socket, device, wire::encodeSignedRequest(request, key), replyType, request.id, deadline,
-                           reply);
+        result = roundTrip(socket, device, datagram, replyType, request.id, deadline, reply);
         if (result != RVNA_OK)
             return result;
         if (reply.result != wire::kStaleChallengeResult)

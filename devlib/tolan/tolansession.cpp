@@ -18,6 +18,7 @@ DWORD fromFrameError(wire::FrameError error)
     switch (error) {
     case wire::FrameError::None: return TLSDK_OK;
     case wire::FrameError::Timeout: return TLSDK_ERR_TIMEOUT;
+    case wire::FrameError::IdentityChanged: return TLSDK_ERR_IDENTITY;
     case wire::FrameError::Refused:
     case wire::FrameError::Closed:
     case wire::FrameError::Io: return TLSDK_ERR_CONNECT;

@@ -54,6 +54,8 @@ DWORD frameErrorCode(wire::FrameError error)
         return ZELT_MW_OK;
     case wire::FrameError::Timeout:
         return ZELT_MW_ERR_TIMEOUT;
+    case wire::FrameError::IdentityChanged:
+        return ZELT_MW_ERR_IDENTITY;
     case wire::FrameError::Refused:
     case wire::FrameError::Closed:
     case wire::FrameError::Io:

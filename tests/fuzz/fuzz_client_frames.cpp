@@ -2,6 +2,9 @@
 // process answers each request with the next piece of the input, and the
 // libraries log in and read what a program reads after a login.
 //
+// The device speaks TLS with the process's default key, as the libraries
+// expect, so the fuzzed bytes reach their frame parsers.
+//
 // Input: byte 0 picks the library (even: configuration, odd: maintenance)
 // and a command; then pieces of u16 length and bytes. A piece whose length
 // has the top bit set goes out as raw bytes and ends the connection; any
@@ -64,15 +67,16 @@ private:
     {
         for (;;) {
             std::error_code ec;
-            tcp::socket socket(m_io);
-            m_acceptor.accept(socket, ec);
-            if (ec)
-                continue;
-            serve(socket);
+            TlsSocket socket(m_io, handServerContext());
+            m_acceptor.accept(socket.lowest_layer(), ec);
+            if (!ec)
+                socket.handshake(asio::ssl::stream_base::server, ec);
+            if (!ec)
+                serve(socket);
         }
     }
 
-    void serve(tcp::socket &socket)
+    void serve(TlsSocket &socket)
     {
         for (;;) {
             std::error_code ec;

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (message->type == DiscoveryType::Answer)
             checkAnswer(*message, size > 12 ? 0x7F000000u | data[11] : 0x7F000001u, networks);
         if (message->type == DiscoveryType::SetAddrRequest || message->type == DiscoveryType::ResetPwdRequest)
-            checkRequestProof(*message, "vorpe");
+            checkRequestProof(*message, std::vector<uint8_t>(32, 0x5A));
     }
     const std::string text(reinterpret_cast<const char *>(data), size);
     if (const std::optional<std::string> password = decodeDiscoveryPassword(text)) {

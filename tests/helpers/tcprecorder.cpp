@@ -1,4 +1,5 @@
 #include "tcprecorder.h"
+#include "tlsfd.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -179,10 +180,11 @@ void ScriptedPeer::run()
             continue;
         // Wait for the request, answer, then close or keep it hanging.
         if (readable(fd, 2000)) {
+            TlsFd tls(fd);
             char buf[4096];
-            ::recv(fd, buf, sizeof buf, 0);
+            tls.readSome(buf, sizeof buf);
             if (!m_answer.isEmpty())
-                ::send(fd, m_answer.constData(), std::size_t(m_answer.size()), MSG_NOSIGNAL);
+                tls.writeAll(m_answer.constData(), std::size_t(m_answer.size()));
         }
         if (m_holdOpen)
             held.push_back(fd);

@@ -22,6 +22,7 @@ QString CDevFailReason::text(EReason eReason)
     case ReasonBusy: return tr("设备正忙");
     case ReasonUnsupported: return tr("设备不支持");
     case ReasonNotInit: return tr("设备库未初始化");
+    case ReasonIdentity: return tr("设备身份已改变（密钥与上次不同），已拒绝连接");
     }
     return QString();
 }
@@ -86,6 +87,7 @@ QString CDevFailReason::ofIpc(DWORD ulResult)
     case ZELT_MW_ERR_READ_ONLY: return tr("参数只读");
     case ZELT_MW_ERR_REFUSED: return text(ReasonRefused);
     case ZELT_MW_ERR_TOO_MANY: return tr("连接数已满");
+    case ZELT_MW_ERR_IDENTITY: return text(ReasonIdentity);
     default: return unknown(ulResult);
     }
 }
@@ -109,6 +111,7 @@ QString CDevFailReason::ofNvr(DWORD ulResult)
     case TLSDK_ERR_BUSY: return tr("设备正在升级");
     case TLSDK_ERR_UNSUPPORTED: return text(ReasonUnsupported);
     case TLSDK_ERR_REFUSED: return text(ReasonRefused);
+    case TLSDK_ERR_IDENTITY: return text(ReasonIdentity);
     default: return unknown(ulResult);
     }
 }

@@ -52,6 +52,7 @@ private:
         ReasonBusy,
         ReasonUnsupported,
         ReasonNotInit,
+        ReasonIdentity,
     };
     // The reasons the libraries share, worded once.
     static QString text(EReason eReason);

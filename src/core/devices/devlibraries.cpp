@@ -1,7 +1,12 @@
 #include "devlibraries.h"
 
+#include "apppaths.h"
+
 #include "TolanNetSDK.h"
 #include "zelt_mw_sdk.h"
+
+#include <QDir>
+#include <QFile>
 
 #include <mutex>
 
@@ -20,6 +25,14 @@ CDevLibraries *g_pReceiver = nullptr;
 CDevLibraries::CDevLibraries(const QString &strLogFolder, QObject *parent)
     : QObject(parent)
 {
+    // The keys of devices met before, kept by the libraries across runs; a
+    // program run from its build folder keeps them for the run only.
+    const CAppPaths &oPaths = CAppPaths::instance();
+    if (oPaths.isInstalled() && qEnvironmentVariableIsEmpty("CORVANE_DEVICE_PINS")) {
+        const QString strFolder = oPaths.workFolder(QStringLiteral("keys"));
+        QDir().mkpath(strFolder);
+        qputenv("CORVANE_DEVICE_PINS", QFile::encodeName(strFolder + QStringLiteral("/device-pins")));
+    }
     ZELT_MW_Init();
     TLSDK_Init();
     ZELT_MW_SetLog(kZeltLogLevel, strLogFolder.toLocal8Bit().constData(), kZeltLogSize);
