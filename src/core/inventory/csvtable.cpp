@@ -9,8 +9,13 @@ bool isBlank(const QStringList &listFields)
     return listFields.size() == 1 && listFields.first().trimmed().isEmpty();
 }
 
-QString quoted(const QString &strField)
+QString quoted(const QString &strText)
 {
+    // Texts come from devices: one that a spreadsheet would take for a
+    // formula is written as plain text.
+    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
+    const QString strField =
+        !strText.isEmpty() && kFormulaStarts.contains(strText.at(0)) ? QLatin1Char('\'') + strText : strText;
     const bool bQuote = strField.contains(QLatin1Char(',')) || strField.contains(QLatin1Char('"'))
         || strField.contains(QLatin1Char('\n')) || strField.contains(QLatin1Char('\r'))
         || strField != strField.trimmed();

@@ -19,7 +19,8 @@ struct stRecord
 // of the fault in iErrorLine, when a quoted field is never closed.
 bool parse(const QString &strText, QList<stRecord> &listRecords, int &iErrorLine);
 
-// One record as a line (without the line end); fields are quoted when needed.
+// One record as a line (without the line end); fields are quoted when needed,
+// and a field a spreadsheet would take for a formula starts with a quote mark.
 QString line(const QStringList &listFields);
 
 } // namespace CsvTable
