@@ -84,8 +84,8 @@ QString snapshot(const CUIDeviceBean &oDev, QByteArray &jpeg)
         return strReason;
     if (source.urlSnapshot.isEmpty())
         return stMediaText::tr("此设备不支持");
-    COnvifSoap http(source.strUser, source.strPassword);
-    const COnvifError error = http.download(source.urlSnapshot, jpeg);
+    const COnvifError error =
+        COnvifSoap::ofThread().download({source.urlSnapshot, source.strUser, source.strPassword}, jpeg);
     if (!error.ok())
         return error.reason();
     if (!jpeg.startsWith("\xFF\xD8\xFF")) {

@@ -202,13 +202,13 @@ bool CLivePlayerWorker::playStream(const stLiveSource &source, QString &strReaso
 
 void CLivePlayerWorker::pollSnapshots(const stLiveSource &source)
 {
-    COnvifSoap http(source.strUser, source.strPassword);
+    COnvifSoap &http = COnvifSoap::ofThread();
     CFrameDecoder decoder;
     if (!decoder.openJpeg())
         return;
     while (!m_bStop) {
         QByteArray jpeg;
-        const COnvifError error = http.download(source.urlSnapshot, jpeg);
+        const COnvifError error = http.download({source.urlSnapshot, source.strUser, source.strPassword}, jpeg);
         if (!error.ok()) {
             emit sendStateSignal(CLivePlayer::Failed, tr("无法读取快照：%1").arg(error.reason()));
             return;

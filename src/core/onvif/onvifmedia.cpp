@@ -81,18 +81,17 @@ COnvifMedia::COnvifMedia(const QString &strXAddr, const QString &strUser, const 
     : m_urlDevice(strXAddr)
     , m_strUser(strUser)
     , m_strPassword(strPassword)
-    , m_soap(strUser, strPassword)
 {
 }
 
 COnvifError COnvifMedia::syncClock(const QUrl &url)
 {
-    return m_soap.syncClock(url);
+    return COnvifSoap::ofThread().syncClock({url, m_strUser, m_strPassword});
 }
 
 COnvifError COnvifMedia::call(const QUrl &url, const QString &strBody, COnvifNode &answer, bool bSigned)
 {
-    return m_soap.call(url, strBody, answer, bSigned);
+    return COnvifSoap::ofThread().call({url, m_strUser, m_strPassword}, strBody, answer, bSigned);
 }
 
 COnvifError COnvifMedia::open()

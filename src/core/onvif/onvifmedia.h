@@ -50,7 +50,6 @@ private:
     QUrl m_urlImaging;
     QString m_strUser;
     QString m_strPassword;
-    COnvifSoap m_soap;
     bool m_bOpen = false;
     QVector<stProfile> m_vecProfiles;
 };

@@ -329,11 +329,24 @@ COnvifError COnvifSoap::call(const stOnvifTarget &target, const QString &strBody
 COnvifError COnvifSoap::upload(const stOnvifTarget &target, const QByteArray &data,
                                const std::function<void(int)> &progress)
 {
+    QByteArray answer;
+    return transfer(target, "POST", data, progress, answer);
+}
+
+COnvifError COnvifSoap::download(const stOnvifTarget &target, QByteArray &data)
+{
+    return transfer(target, "GET", QByteArray(), {}, data);
+}
+
+COnvifError COnvifSoap::transfer(const stOnvifTarget &target, const QByteArray &verb, const QByteArray &data,
+                                 const std::function<void(int)> &progress, QByteArray &answer)
+{
     auto pSend = std::make_shared<stSend>();
     pSend->target = target;
     pSend->request = QNetworkRequest(target.url);
-    pSend->request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/octet-stream"));
-    pSend->verb = "POST";
+    if (!data.isEmpty())
+        pSend->request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/octet-stream"));
+    pSend->verb = verb;
     pSend->payload = [data] { return data; };
     pSend->progress = progress;
     const stExchange result = await<stExchange>(
@@ -348,5 +361,6 @@ COnvifError COnvifSoap::upload(const stOnvifTarget &target, const QByteArray &da
         return COnvifError(COnvifError::Account);
     if (result.iStatus < 200 || result.iStatus >= 300)
         return COnvifError(COnvifError::Http, QString::number(result.iStatus));
+    answer = result.answer;
     return COnvifError();
 }

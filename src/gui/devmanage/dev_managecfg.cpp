@@ -8,6 +8,7 @@
 #include "devcapability.h"
 #include "devsession.h"
 #include "encodedevmodelex.h"
+#include "mediaaccess.h"
 #include "msgdlg.h"
 
 #include <QLoggingCategory>
