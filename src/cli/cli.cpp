@@ -3,8 +3,10 @@
 #include "clipassword.h"
 #include "devlibraries.h"
 #include "ipv4.h"
+#include "onvifdevice.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -253,13 +255,22 @@ bool CCli::readCommon(bool bNeedUser, bool bNeedPassword)
 
 bool CCli::readAddresses(QStringList &listIp)
 {
+    // An ONVIF device the search does not reach is named by its device service.
+    static const QRegularExpression reOnvif(QStringLiteral("^onvif://([^/:]+)(?::(\\d{1,5}))?/?$"),
+                                            QRegularExpression::CaseInsensitiveOption);
     listIp.clear();
+    m_hashNamedXAddr.clear();
     for (const QString &strArg : m_oParser.positionalArguments()) {
-        if (!Ipv4::isValid(strArg)) {
-            usageError(tr("%1 不是有效的IP地址").arg(strArg));
+        const QRegularExpressionMatch match = reOnvif.match(strArg);
+        const QString strHost = match.hasMatch() ? match.captured(1) : strArg;
+        const uint uPort = match.captured(2).isEmpty() ? 80 : match.captured(2).toUInt();
+        if (!Ipv4::isValid(strHost) || uPort < 1 || uPort > 0xFFFF) {
+            usageError(tr("%1 不是有效的IP地址或 onvif://主机[:端口]").arg(strArg));
             return false;
         }
-        listIp << Ipv4::normalized(strArg);
+        listIp << Ipv4::normalized(strHost);
+        if (match.hasMatch())
+            m_hashNamedXAddr.insert(listIp.last(), COnvifDevice::deviceServiceAt(listIp.last(), quint16(uPort)));
     }
     return true;
 }
