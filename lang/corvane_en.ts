@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
     <context>
         <name>CAboutDlg</name>
@@ -719,10 +720,6 @@
             <translation>missing --%1</translation>
         </message>
         <message>
-            <source>%1 不是有效的IP地址</source>
-            <translation>%1 is not a valid IP address</translation>
-        </message>
-        <message>
             <source>--wait 应为 0 到 60000 的毫秒数</source>
             <translation>--wait must be 0 to 60000 milliseconds</translation>
         </message>
@@ -802,10 +799,14 @@
             <source>--format 应为 table 或 json</source>
             <translation>--format must be table or json</translation>
         </message>
-    <message>
-        <source>输出文件夹（不存在时创建）</source>
-        <translation>output folder (created when missing)</translation>
-    </message>
+        <message>
+            <source>地址：IPv4 地址，或用 onvif://主机[:端口] 指定搜索不到的 ONVIF 设备（端口默认 80）。</source>
+            <translation>Addresses: IPv4 addresses, or onvif://HOST[:PORT] for an ONVIF device the search does not reach (port 80 by default).</translation>
+        </message>
+        <message>
+            <source>%1 不是有效的IP地址或 onvif://主机[:端口]</source>
+            <translation>%1 is not a valid IP address or onvif://HOST[:PORT]</translation>
+        </message>
     </context>
     <context>
         <name>CCliLane</name>
@@ -866,11 +867,11 @@
             <source>真的需要退出吗?</source>
             <translation>Do you really want to exit?</translation>
         </message>
-    <message>
-        <source>没有可打开用户手册的PDF阅读器，请在PDF阅读器中打开 %1</source>
-        <translation>No PDF viewer could open the user manual. Please open %1 in a PDF viewer.</translation>
-    </message>
-</context>
+        <message>
+            <source>没有可打开用户手册的PDF阅读器，请在PDF阅读器中打开 %1</source>
+            <translation>No PDF viewer could open the user manual. Please open %1 in a PDF viewer.</translation>
+        </message>
+    </context>
     <context>
         <name>CDevCfgDlg</name>
         <message>
@@ -893,11 +894,11 @@
             <source>系统信息</source>
             <translation>System information</translation>
         </message>
-    <message>
-        <source>配置 - %1 %2</source>
-        <translation>Configuration - %1 %2</translation>
-    </message>
-</context>
+        <message>
+            <source>配置 - %1 %2</source>
+            <translation>Configuration - %1 %2</translation>
+        </message>
+    </context>
     <context>
         <name>CDevFailReason</name>
         <message>
@@ -1012,11 +1013,11 @@
             <source>设备已离线</source>
             <translation>The device went offline</translation>
         </message>
-    <message>
-        <source>账户已锁定，约%1分钟后再试</source>
-        <translation>account locked, try again in about %1 minutes</translation>
-    </message>
-<message>
+        <message>
+            <source>账户已锁定，约%1分钟后再试</source>
+            <translation>account locked, try again in about %1 minutes</translation>
+        </message>
+        <message>
             <source>地址冲突：另一台设备使用相同地址</source>
             <translation>Address conflict: another device uses the same address</translation>
         </message>
@@ -1194,10 +1195,6 @@
             <translation>Restart failed.</translation>
         </message>
         <message>
-            <source>设备正在重启，请在约3分钟后刷新列表获取该设备。</source>
-            <translation>The device is restarting. Refresh the list in about 3 minutes to see it again.</translation>
-        </message>
-        <message>
             <source>所选设备不支持该功能。</source>
             <translation>The selected device does not support this function.</translation>
         </message>
@@ -1213,31 +1210,31 @@
             <source>无法启动浏览器，请在浏览器中打开 %1</source>
             <translation>No web browser could be started. Open %1 in a browser.</translation>
         </message>
-    <message>
-        <source>设备：%1 %2</source>
-        <translation>Device: %1 %2</translation>
-    </message>
-    <message>
-        <source>设备正在重启，重启完成后列表中的状态会变回“未登录”。</source>
-        <translation>The device is restarting. Its status in the list returns to "Not logged in" once the restart is done.</translation>
-    </message>
-    <message>
-        <source>读取设备参数失败。</source>
-        <translation>Reading the device's settings failed.</translation>
-    </message>
-    <message>
-        <source>搜索中...</source>
-        <translation>Searching...</translation>
-    </message>
-    <message>
-        <source>%1台设备未应答</source>
-        <translation>%1 device(s) did not answer</translation>
-    </message>
-    <message>
-        <source>上次搜索到%1台设备，这次有%2台未应答。请稍后刷新或检查设备的网络连接。</source>
-        <translation>The last search found %1 devices; %2 of them did not answer this time. Refresh again later or check the devices' network connection.</translation>
-    </message>
-</context>
+        <message>
+            <source>设备：%1 %2</source>
+            <translation>Device: %1 %2</translation>
+        </message>
+        <message>
+            <source>设备正在重启，重启完成后列表中的状态会变回“未登录”。</source>
+            <translation>The device is restarting. Its status in the list returns to "Not logged in" once the restart is done.</translation>
+        </message>
+        <message>
+            <source>读取设备参数失败。</source>
+            <translation>Reading the device's settings failed.</translation>
+        </message>
+        <message>
+            <source>搜索中...</source>
+            <translation>Searching...</translation>
+        </message>
+        <message>
+            <source>%1台设备未应答</source>
+            <translation>%1 device(s) did not answer</translation>
+        </message>
+        <message>
+            <source>上次搜索到%1台设备，这次有%2台未应答。请稍后刷新或检查设备的网络连接。</source>
+            <translation>The last search found %1 devices; %2 of them did not answer this time. Refresh again later or check the devices' network connection.</translation>
+        </message>
+    </context>
     <context>
         <name>CDstCfgDlg</name>
         <message>
@@ -1939,19 +1936,19 @@
             <source>读取参数失败，该组不能配置。</source>
             <translation>The settings could not be read; this group cannot be configured.</translation>
         </message>
-    <message>
-        <source>重试</source>
-        <translation>Retry</translation>
-    </message>
-    <message>
-        <source>与设备的连接已中断，实况已停止。</source>
-        <translation>The connection to the device was lost; the live picture stopped.</translation>
-    </message>
-    <message>
-        <source>视频流已中断。</source>
-        <translation>The video stream was lost.</translation>
-    </message>
-</context>
+        <message>
+            <source>重试</source>
+            <translation>Retry</translation>
+        </message>
+        <message>
+            <source>与设备的连接已中断，实况已停止。</source>
+            <translation>The connection to the device was lost; the live picture stopped.</translation>
+        </message>
+        <message>
+            <source>视频流已中断。</source>
+            <translation>The video stream was lost.</translation>
+        </message>
+    </context>
     <context>
         <name>CImageSettingsForm</name>
         <message>
@@ -2104,21 +2101,6 @@
         <message>
             <source>无法读取快照：%1</source>
             <translation>Cannot read the snapshot: %1</translation>
-        </message>
-    </context>
-    <context>
-        <name>CMediaCfgDlg</name>
-        <message>
-            <source>参数配置 - %1</source>
-            <translation>Configuration - %1</translation>
-        </message>
-        <message>
-            <source>编码参数</source>
-            <translation>Encoding</translation>
-        </message>
-        <message>
-            <source>图像参数</source>
-            <translation>Image</translation>
         </message>
     </context>
     <context>
@@ -2376,19 +2358,19 @@
             <source>设备地址可能已改变，请刷新设备列表。</source>
             <translation> The device's address may have changed; please refresh the device list.</translation>
         </message>
-    <message>
-        <source>首选DNS服务器地址无效，请重新输入。</source>
-        <translation>The preferred DNS server address is not valid; please enter it again.</translation>
-    </message>
-    <message>
-        <source>备选DNS服务器地址无效，请重新输入。</source>
-        <translation>The alternate DNS server address is not valid; please enter it again.</translation>
-    </message>
-    <message>
-        <source>NTX服务器地址无效，请重新输入。</source>
-        <translation>The NTX server address is not valid; please enter it again.</translation>
-    </message>
-</context>
+        <message>
+            <source>首选DNS服务器地址无效，请重新输入。</source>
+            <translation>The preferred DNS server address is not valid; please enter it again.</translation>
+        </message>
+        <message>
+            <source>备选DNS服务器地址无效，请重新输入。</source>
+            <translation>The alternate DNS server address is not valid; please enter it again.</translation>
+        </message>
+        <message>
+            <source>NTX服务器地址无效，请重新输入。</source>
+            <translation>The NTX server address is not valid; please enter it again.</translation>
+        </message>
+    </context>
     <context>
         <name>COnlineChanModelEx</name>
         <message>
@@ -2482,10 +2464,6 @@
             <translation>Device Serial No.</translation>
         </message>
         <message>
-            <source>串号</source>
-            <translation>Security Code</translation>
-        </message>
-        <message>
             <source>确定</source>
             <translation>OK</translation>
         </message>
@@ -2493,11 +2471,11 @@
             <source>取消</source>
             <translation>Cancel</translation>
         </message>
-    <message>
-        <source>安全码</source>
-        <translation>Security Code</translation>
-    </message>
-</context>
+        <message>
+            <source>安全码</source>
+            <translation>Security Code</translation>
+        </message>
+    </context>
     <context>
         <name>CSetupDlg</name>
         <message>
@@ -2691,7 +2669,7 @@
             <source>型号</source>
             <translation>Model</translation>
         </message>
-    <message>
+        <message>
             <source>读取失败</source>
             <translation>Read failed</translation>
         </message>
@@ -2782,15 +2760,15 @@
             <source>修改失败(IP地址无效)</source>
             <translation>Modification failed (invalid IP address)</translation>
         </message>
-    <message>
-        <source>未登录(账户已锁定)</source>
-        <translation>Not logged in (account locked)</translation>
-    </message>
-    <message>
-        <source>正在重启...</source>
-        <translation>Restarting...</translation>
-    </message>
-</context>
+        <message>
+            <source>未登录(账户已锁定)</source>
+            <translation>Not logged in (account locked)</translation>
+        </message>
+        <message>
+            <source>正在重启...</source>
+            <translation>Restarting...</translation>
+        </message>
+    </context>
     <context>
         <name>CUpgradeDlg</name>
         <message>
@@ -2901,23 +2879,23 @@
             <source>不能同时导出多台设备的系统配置。</source>
             <translation>The system configuration of several devices cannot be exported at once.</translation>
         </message>
-    <message>
-        <source>关闭</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>等%1台设备</source>
-        <translation>%1 devices in all</translation>
-    </message>
-    <message>
-        <source>设备：</source>
-        <translation>Devices: </translation>
-    </message>
-    <message>
-        <source>升级文件 (*.zip *.patch *.bin);;所有文件 (*)</source>
-        <translation>Firmware files (*.zip *.patch *.bin);;All files (*)</translation>
-    </message>
-</context>
+        <message>
+            <source>关闭</source>
+            <translation>Close</translation>
+        </message>
+        <message>
+            <source>等%1台设备</source>
+            <translation>%1 devices in all</translation>
+        </message>
+        <message>
+            <source>设备：</source>
+            <translation>Devices: </translation>
+        </message>
+        <message>
+            <source>升级文件 (*.zip *.patch *.bin);;所有文件 (*)</source>
+            <translation>Firmware files (*.zip *.patch *.bin);;All files (*)</translation>
+        </message>
+    </context>
     <context>
         <name>CVideoWidget</name>
         <message>
@@ -2943,11 +2921,22 @@
             <source>该操作仅支持类型为IPC的设备。</source>
             <translation>This operation supports only devices of type IPC.</translation>
         </message>
-    <message>
-        <source>所选设备不支持该功能。</source>
-        <translation>The selected device does not support this function.</translation>
-    </message>
-</context>
+        <message>
+            <source>所选设备不支持该功能。</source>
+            <translation>The selected device does not support this function.</translation>
+        </message>
+    </context>
+    <context>
+        <name>ChanImport</name>
+        <message>
+            <source>录像机的通道不能导入，请手动添加</source>
+            <translation>the channels of an NVR cannot be imported; add them by hand</translation>
+        </message>
+        <message>
+            <source>主码流没有码率</source>
+            <translation>the main stream has no bit rate</translation>
+        </message>
+    </context>
     <context>
         <name>DevSession</name>
         <message>
@@ -2966,7 +2955,7 @@
             <source>设备返回的快照不是 JPEG 图片</source>
             <translation>The device's snapshot is not a JPEG picture</translation>
         </message>
-    <message>
+        <message>
             <source>制造商</source>
             <translation>Manufacturer</translation>
         </message>
@@ -3053,19 +3042,19 @@
             <source>密码</source>
             <translation>Password</translation>
         </message>
-    <message>
-        <source>%1 已用%2秒</source>
-        <translation>%1 %2 s</translation>
-    </message>
-    <message>
-        <source>未登录(%1)</source>
-        <translation>Not logged in (%1)</translation>
-    </message>
-    <message>
-        <source>%1 上传%2%</source>
-        <translation>%1 uploading %2%</translation>
-    </message>
-</context>
+        <message>
+            <source>%1 已用%2秒</source>
+            <translation>%1 %2 s</translation>
+        </message>
+        <message>
+            <source>未登录(%1)</source>
+            <translation>Not logged in (%1)</translation>
+        </message>
+        <message>
+            <source>%1 上传%2%</source>
+            <translation>%1 uploading %2%</translation>
+        </message>
+    </context>
     <context>
         <name>SearchEditBox</name>
         <message>
@@ -3116,15 +3105,4 @@
             <translation>quality</translation>
         </message>
     </context>
-<context>
-    <name>ChanImport</name>
-    <message>
-        <source>录像机的通道不能导入，请手动添加</source>
-        <translation>the channels of an NVR cannot be imported; add them by hand</translation>
-    </message>
-    <message>
-        <source>主码流没有码率</source>
-        <translation>the main stream has no bit rate</translation>
-    </message>
-</context>
 </TS>

@@ -141,6 +141,7 @@ QString CCli::fullHelp()
     for (const stCommand &oCmd : commands())
         strOut += QStringLiteral("  ") + oCmd.strName.leftJustified(16) + tr(oCmd.pszDescription) + QLatin1Char('\n');
     strOut += QLatin1Char('\n') + tr("每个命令的选项：corvane-cli 命令 --help。") + QLatin1Char('\n')
+        + tr("地址：IPv4 地址，或用 onvif://主机[:端口] 指定搜索不到的 ONVIF 设备（端口默认 80）。") + QLatin1Char('\n')
         + tr("密码从 CORVANE_PASSWORD、--password-file 或终端提示读取，从不从命令行读取。") + QLatin1Char('\n')
         + tr("结果：每台设备一行“地址 ok”或“地址 failed: 原因”，或用 --format json 输出数组。") + QLatin1Char('\n')
         + tr("退出码：0 全部成功，1 部分设备失败，2 用法或输入错误。") + QLatin1Char('\n');
