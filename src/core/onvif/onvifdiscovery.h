@@ -33,7 +33,7 @@ public:
     explicit COnvifDiscovery(std::function<void(const stDiscoveryBean &)> found, QObject *parent = nullptr);
     ~COnvifDiscovery() override;
 
-    // Each probe is sent a few times within the first half second under one
+    // Each probe is sent a few times within the first second under one
     // message id (devices answer a copy only when they missed the others).
     void probeMulticast();
     void probeRange(quint32 uFirst, quint32 uLast);
