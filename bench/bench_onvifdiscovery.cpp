@@ -48,6 +48,8 @@ qint64 ourDiscovery(int limitMs)
     QEventLoop settle;
     QTimer::singleShot(500, &settle, &QEventLoop::quit);
     settle.exec();
+    if (found.size() < Devices)
+        std::fprintf(stderr, "bench_onvifdiscovery: %d of %d found within %d ms\n", int(found.size()), Devices, limitMs);
     return found.size() >= Devices ? elapsed : -1;
 }
 

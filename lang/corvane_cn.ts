@@ -553,6 +553,45 @@
     </message>
 </context>
 <context>
+    <name>CChangePwdDlg</name>
+    <message>
+        <source>修改密码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设备：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>新密码：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确认密码：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请输入新密码。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>两次输入的密码不一致。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CCli</name>
     <message>
         <source>输出格式：table、csv 或 json</source>
@@ -719,10 +758,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 不是有效的IP地址</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>--wait 应为 0 到 60000 的毫秒数</source>
         <translation type="unfinished"></translation>
     </message>
@@ -800,6 +835,14 @@
     </message>
     <message>
         <source>--format 应为 table 或 json</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>地址：IPv4 地址，或用 onvif://主机[:端口] 指定搜索不到的 ONVIF 设备（端口默认 80）。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 不是有效的IP地址或 onvif://主机[:端口]</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1231,6 +1274,26 @@
     </message>
     <message>
         <source>上次搜索到%1台设备，这次有%2台未应答。请稍后刷新或检查设备的网络连接。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>修改密码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>修改密码失败。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请先登录设备。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2（用户 %3）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>密码已修改。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

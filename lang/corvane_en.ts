@@ -554,6 +554,45 @@
         </message>
     </context>
     <context>
+        <name>CChangePwdDlg</name>
+        <message>
+            <source>修改密码</source>
+            <translation>Change password</translation>
+        </message>
+        <message>
+            <source>设备：</source>
+            <translation>Device:</translation>
+        </message>
+        <message>
+            <source>新密码：</source>
+            <translation>New password:</translation>
+        </message>
+        <message>
+            <source>确认密码：</source>
+            <translation>Confirm password:</translation>
+        </message>
+        <message>
+            <source>确定</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>取消</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>请输入新密码。</source>
+            <translation>Please enter the new password.</translation>
+        </message>
+        <message>
+            <source>两次输入的密码不一致。</source>
+            <translation>The two passwords do not match.</translation>
+        </message>
+        <message>
+            <source>信息</source>
+            <translation>Information</translation>
+        </message>
+    </context>
+    <context>
         <name>CCli</name>
         <message>
             <source>输出格式：table、csv 或 json</source>
@@ -720,10 +759,6 @@
             <translation>missing --%1</translation>
         </message>
         <message>
-            <source>%1 不是有效的IP地址</source>
-            <translation>%1 is not a valid IP address</translation>
-        </message>
-        <message>
             <source>--wait 应为 0 到 60000 的毫秒数</source>
             <translation>--wait must be 0 to 60000 milliseconds</translation>
         </message>
@@ -802,6 +837,14 @@
         <message>
             <source>--format 应为 table 或 json</source>
             <translation>--format must be table or json</translation>
+        </message>
+        <message>
+            <source>地址：IPv4 地址，或用 onvif://主机[:端口] 指定搜索不到的 ONVIF 设备（端口默认 80）。</source>
+            <translation>Addresses: IPv4 addresses, or onvif://HOST[:PORT] for an ONVIF device the search does not reach (port 80 by default).</translation>
+        </message>
+        <message>
+            <source>%1 不是有效的IP地址或 onvif://主机[:端口]</source>
+            <translation>%1 is not a valid IP address or onvif://HOST[:PORT]</translation>
         </message>
     </context>
     <context>
@@ -1233,6 +1276,26 @@
         <message>
             <source>上次搜索到%1台设备，这次有%2台未应答。请稍后刷新或检查设备的网络连接。</source>
             <translation>The last search found %1 devices; %2 of them did not answer this time. Refresh again later or check the devices' network connection.</translation>
+        </message>
+        <message>
+            <source>修改密码</source>
+            <translation>Change password</translation>
+        </message>
+        <message>
+            <source>修改密码失败。</source>
+            <translation>Password change failed.</translation>
+        </message>
+        <message>
+            <source>请先登录设备。</source>
+            <translation>Please log in to the device first.</translation>
+        </message>
+        <message>
+            <source>%1 %2（用户 %3）</source>
+            <translation>%1 %2 (user %3)</translation>
+        </message>
+        <message>
+            <source>密码已修改。</source>
+            <translation>The password has been changed.</translation>
         </message>
     </context>
     <context>

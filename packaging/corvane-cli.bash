@@ -23,6 +23,12 @@ _corvane_cli()
         --offset) COMPREPLY=($(compgen -W "30 60 90 120" -- "${cur}")); return ;;
         --user|--jobs|--wait|--range|--ip|--mask|--gateway|--code|--start|--end) return ;;
     esac
+    # A device outside the search is named onvif://HOST[:PORT].
+    if [[ -n ${cur} && onvif:// == "${cur}"* && ${cmd} != discover ]]; then
+        COMPREPLY=(onvif://)
+        compopt -o nospace 2>/dev/null
+        return
+    fi
     local device="--format --jobs --user --password-file --wait --help"
     local options
     case "${cmd}" in

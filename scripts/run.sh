@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts Corvane from the build folder (it finds lang/ relative to its working directory),
 # with the device simulator beside it so that the first search finds a fleet:
-# 12 IPC and 4 NVR devices from 127.0.0.10, loopback only. The simulator stops when
+# 12 IPC and 4 NVR devices of our own protocol and 4 ONVIF cameras, from 127.0.0.10 to
+# 127.0.0.29, loopback only. The simulator stops when
 # Corvane exits. CORVANE_SIMULATOR=0 starts Corvane alone; CORVANE_SIM_ARGS replaces the
 # fleet options (see ./corvane-devsim --help).
 set -euo pipefail
@@ -19,7 +20,7 @@ source "$root/scripts/simfleet.sh"
 sim_log="$(mktemp "${TMPDIR:-/tmp}/corvane-devsim.XXXXXX")"
 trap 'sim_stop; rm -f "$sim_log"' EXIT
 trap 'exit 130' INT TERM
-read -r -a sim_args <<< "${CORVANE_SIM_ARGS:---ipc 12 --nvr 4 --first 127.0.0.10}"
+read -r -a sim_args <<< "${CORVANE_SIM_ARGS:---ipc 12 --nvr 4 --onvif 4 --first 127.0.0.10}"
 # Corvane searches half a second after start: let the fleet come up first.
 # Without it Corvane still starts, with an empty list.
 sim_start "$sim_log" "${sim_args[@]}" || true

@@ -1,7 +1,7 @@
 // corvane-cli against a simulated fleet: the inventory in its three formats,
 // the password rules, address plans that are refused whole, and a plan that
-// moves twenty devices.
-// Loopback range 127.120.0.0/16, discovery port 37920.
+// moves twenty devices; ONVIF cameras listed and reached by name.
+// Loopback range 127.120.0.0/16, discovery port 37920; ONVIF cameras 127.142.0.0/16.
 #include "csvtable.h"
 #include "inventory.h"
 #include "simfleetprocess.h"
@@ -53,6 +53,7 @@ private slots:
     void planWithABadRowSendsNothing_data();
     void planWithABadRowSendsNothing();
     void planMovesTwentyDevices();
+    void onvifCameraIsListedAndReachedByName();
 
 private:
     stRun cli(const QStringList &listArgs, const QByteArray &baPassword = QByteArray("vorpe")) const;
@@ -238,6 +239,42 @@ void TestCli::planMovesTwentyDevices()
     const QHash<QString, QString> hashFound = addressesByMac();
     for (auto it = hashWanted.cbegin(); it != hashWanted.cend(); ++it)
         QCOMPARE(hashFound.value(it.key()), it.value());
+}
+
+void TestCli::onvifCameraIsListedAndReachedByName()
+{
+    // Its discovery port is the fleet's, so the program's search finds both.
+    SimFleetProcess onvif({QStringLiteral("--onvif"), QStringLiteral("2"), QStringLiteral("--first"),
+                           QStringLiteral("127.142.0.10"), QStringLiteral("--port"), QStringLiteral("37942"),
+                           QStringLiteral("--onvif-discovery-port"), kPort});
+    QVERIFY2(onvif.start(), qPrintable(onvif.errorString()));
+    const SimFleetProcess::Device &oFirst = onvif.devices().at(0);
+    const SimFleetProcess::Device &oSecond = onvif.devices().at(1);
+
+    const stRun listed = cli({QStringLiteral("discover"), QStringLiteral("--format"), QStringLiteral("json")});
+    QCOMPARE(listed.iExit, 0);
+    QJsonObject found;
+    for (const QJsonValue &value : QJsonDocument::fromJson(listed.baOut).array()) {
+        if (value[QStringLiteral("ip")].toString() == oFirst.ip)
+            found = value.toObject();
+    }
+    QCOMPARE(found[QStringLiteral("protocol")].toString(), QStringLiteral("onvif"));
+    QCOMPARE(found[QStringLiteral("model")].toString(), oFirst.model);
+    QCOMPARE(found[QStringLiteral("xaddr")].toString(),
+             QStringLiteral("http://%1:%2/onvif/device_service").arg(oFirst.ip).arg(oFirst.httpPort));
+
+    const stRun info = cli({QStringLiteral("info"), QStringLiteral("--user"), QStringLiteral("admin"),
+                            QStringLiteral("--format"), QStringLiteral("json"),
+                            QStringLiteral("onvif://%1:%2").arg(oSecond.ip).arg(oSecond.httpPort)});
+    QVERIFY2(info.iExit == 0, info.baErr.constData());
+    const QJsonArray array = QJsonDocument::fromJson(info.baOut).array();
+    QCOMPARE(array.size(), 1);
+    const QJsonObject read = array.first().toObject();
+    QCOMPARE(read[QStringLiteral("protocol")].toString(), QStringLiteral("onvif"));
+    QCOMPARE(read[QStringLiteral("ip")].toString(), oSecond.ip);
+    QCOMPARE(read[QStringLiteral("manufacturer")].toString(), QStringLiteral("Corvane Sim"));
+    QCOMPARE(read[QStringLiteral("serial")].toString(), oSecond.serial);
+    QCOMPARE(read[QStringLiteral("mac")].toString(), colonMac(oSecond.mac));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -2,6 +2,7 @@
 // results merged back, and the question before a refresh.
 #include "dev_manageform.h"
 #include "devfailreason.h"
+#include "devsession.h"
 #include "dialoghelper.h"
 #include "encodedevmodelex.h"
 #include "msgdlg.h"
@@ -11,6 +12,7 @@
 #include "tableviewex.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QTimer>
 #include <QLabel>
 #include <QSet>
@@ -56,6 +58,7 @@ private slots:
     void resultsMergeIntoList();
     void listGoesToCapacityTab();
     void onvifByeMarksRowOffline();
+    void onvifPasswordChangeTakesEffect();
 
 private:
     void verifyFleetListed(CDevManageForm &form);
@@ -349,6 +352,52 @@ void TestDevManageForm::onvifByeMarksRowOffline()
     };
     QTRY_COMPARE_WITH_TIMEOUT(offlineRows(), 2, 10000);
     QCOMPARE(m_pForm->deviceList().size(), kFleet + 2);
+}
+
+void TestDevManageForm::onvifPasswordChangeTakesEffect()
+{
+    SimFleetProcess onvif({QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--first"),
+                           QStringLiteral("127.141.0.30"), QStringLiteral("--onvif-discovery-port"),
+                           kOnvifDiscoveryPort, QStringLiteral("--port"), kDiscoveryPort});
+    CORVANE_START_SIMULATOR(onvif);
+    QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
+    auto onvifRow = [this] {
+        for (int i = 0; i < m_pForm->deviceList().size(); ++i) {
+            if (m_pForm->deviceList().at(i).isOnvif())
+                return i;
+        }
+        return -1;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(onvifRow() >= 0, 10000);
+    m_pForm->devModel()->checkedList() = {m_pForm->deviceList().at(onvifRow()).m_lDevId};
+    auto pLogin = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
+    QCOMPARE(m_pForm->devLogin(CDevManageForm::EventNone), 0ul);
+    QTRY_COMPARE_WITH_TIMEOUT(long(m_pForm->deviceList().at(onvifRow()).m_lStatus), long(DevStatusLogged), 15000);
+    QTRY_VERIFY(DialogHelper::noModal());
+
+    const QString strNew = QStringLiteral("n3w-pass");
+    auto pChange = DialogHelper::onNextModal([&strNew](QWidget *pDlg) {
+        pDlg->findChild<QLineEdit *>(QStringLiteral("oNewPwdEdit"))->setText(strNew);
+        pDlg->findChild<QLineEdit *>(QStringLiteral("oConfirmPwdEdit"))->setText(strNew);
+        DialogHelper::clickButton(pDlg, QStringLiteral("oOkBtn"));
+    });
+    CMsgDlg::takeAnswered();
+    CMsgDlg::setNextAnswer(QDialog::Accepted);
+    QCOMPARE(m_pForm->doChangePwd(), 0ul);
+    QTRY_VERIFY(pChange->done);
+    QTRY_COMPARE_WITH_TIMEOUT(CMsgDlg::queuedAnswers(), 0, 10000);
+    const QList<CMsgDlg::stAnswered> listAnswered = CMsgDlg::takeAnswered();
+    QCOMPARE(listAnswered.size(), 1);
+    QCOMPARE(listAnswered.first().text, CDevManageForm::tr("密码已修改。"));
+
+    // The device takes only the new password now, and the row signs with it.
+    CUIDeviceBean oDev = m_pForm->deviceList().at(onvifRow());
+    QCOMPARE(oDev.m_strPassword, strNew);
+    DevSession::loginOnvif(oDev);
+    QCOMPARE(long(oDev.m_lStatus), long(DevStatusLogged));
+    oDev.m_strPassword = QStringLiteral("vorpe");
+    DevSession::loginOnvif(oDev);
+    QCOMPARE(long(oDev.m_lStatus), long(DevStatusLoginFailed));
 }
 
 QTEST_MAIN(TestDevManageForm)

@@ -3,8 +3,10 @@
 #include "clipassword.h"
 #include "devlibraries.h"
 #include "ipv4.h"
+#include "onvifdevice.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -139,6 +141,7 @@ QString CCli::fullHelp()
     for (const stCommand &oCmd : commands())
         strOut += QStringLiteral("  ") + oCmd.strName.leftJustified(16) + tr(oCmd.pszDescription) + QLatin1Char('\n');
     strOut += QLatin1Char('\n') + tr("每个命令的选项：corvane-cli 命令 --help。") + QLatin1Char('\n')
+        + tr("地址：IPv4 地址，或用 onvif://主机[:端口] 指定搜索不到的 ONVIF 设备（端口默认 80）。") + QLatin1Char('\n')
         + tr("密码从 CORVANE_PASSWORD、--password-file 或终端提示读取，从不从命令行读取。") + QLatin1Char('\n')
         + tr("结果：每台设备一行“地址 ok”或“地址 failed: 原因”，或用 --format json 输出数组。") + QLatin1Char('\n')
         + tr("退出码：0 全部成功，1 部分设备失败，2 用法或输入错误。") + QLatin1Char('\n');
@@ -253,13 +256,22 @@ bool CCli::readCommon(bool bNeedUser, bool bNeedPassword)
 
 bool CCli::readAddresses(QStringList &listIp)
 {
+    // An ONVIF device the search does not reach is named by its device service.
+    static const QRegularExpression reOnvif(QStringLiteral("^onvif://([^/:]+)(?::(\\d{1,5}))?/?$"),
+                                            QRegularExpression::CaseInsensitiveOption);
     listIp.clear();
+    m_hashNamedXAddr.clear();
     for (const QString &strArg : m_oParser.positionalArguments()) {
-        if (!Ipv4::isValid(strArg)) {
-            usageError(tr("%1 不是有效的IP地址").arg(strArg));
+        const QRegularExpressionMatch match = reOnvif.match(strArg);
+        const QString strHost = match.hasMatch() ? match.captured(1) : strArg;
+        const uint uPort = match.captured(2).isEmpty() ? 80 : match.captured(2).toUInt();
+        if (!Ipv4::isValid(strHost) || uPort < 1 || uPort > 0xFFFF) {
+            usageError(tr("%1 不是有效的IP地址或 onvif://主机[:端口]").arg(strArg));
             return false;
         }
-        listIp << Ipv4::normalized(strArg);
+        listIp << Ipv4::normalized(strHost);
+        if (match.hasMatch())
+            m_hashNamedXAddr.insert(listIp.last(), COnvifDevice::deviceServiceAt(listIp.last(), quint16(uPort)));
     }
     return true;
 }

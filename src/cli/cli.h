@@ -6,6 +6,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -64,7 +65,11 @@ private:
 
     // Checks and reads the options every device command shares.
     bool readCommon(bool bNeedUser, bool bNeedPassword);
+    // Device addresses: IPv4 addresses, or onvif://HOST[:PORT] for an ONVIF
+    // device named by its address (m_hashNamedXAddr).
     bool readAddresses(QStringList &listIp);
+    // The addresses to probe for: those not named as ONVIF devices.
+    QStringList probed(const QStringList &listIp) const;
     bool readWait(int &iWaitMs);
     // Discovers the fleet the probe options name; false after a usage error.
     bool readFleet(QList<CUIDeviceBean> &listFound);
@@ -79,6 +84,7 @@ private:
     QString m_strCommand;
     QCommandLineParser m_oParser;
     QStringList m_listOptions;
+    QHash<QString, QString> m_hashNamedXAddr; // address -> device service of an onvif:// argument
     Inventory::EFormat m_eFormat = Inventory::FormatTable;
     int m_iJobs = 8;
     QString m_strUser;

@@ -6,6 +6,7 @@
 #include "cliprogress.h"
 #include "clirunner.h"
 #include "devfailreason.h"
+#include "devsession.h"
 #include "ipv4.h"
 
 #include "Discovery.h"
@@ -112,12 +113,27 @@ int CCli::discover()
     return ExitOk;
 }
 
+QStringList CCli::probed(const QStringList &listIp) const
+{
+    QStringList listProbe;
+    for (const QString &strIp : listIp) {
+        if (!m_hashNamedXAddr.contains(strIp))
+            listProbe << strIp;
+    }
+    return listProbe;
+}
+
 CUIDeviceBean CCli::deviceRecord(const QString &strIp, const QList<CUIDeviceBean> &listFound) const
 {
+    const QString strNamedXAddr = m_hashNamedXAddr.value(strIp);
     CUIDeviceBean oDev;
     for (const CUIDeviceBean &oFound : listFound) {
-        if (oFound.m_strIp == strIp)
+        if (oFound.m_strIp == strIp && (strNamedXAddr.isEmpty() || oFound.isOnvif()))
             oDev = oFound;
+    }
+    if (!strNamedXAddr.isEmpty()) {
+        oDev.m_strProtocol = QStringLiteral("onvif");
+        oDev.m_strXAddr = strNamedXAddr;
     }
     oDev.m_strIp = strIp;
     oDev.m_lStatus = DevStatusNotLogged;
@@ -146,21 +162,27 @@ int CCli::setAddress()
     oEntry.strMask = value(QStringLiteral("mask"));
     oEntry.strGateway = value(QStringLiteral("gateway"));
     // The new address is probed too: a device answering there is a clash.
-    QStringList listProbe = listIp;
+    QStringList listProbe = probed(listIp);
     if (Ipv4::isValid(oEntry.strIp) && Ipv4::normalized(oEntry.strIp) != listIp.first())
         listProbe << Ipv4::normalized(oEntry.strIp);
     const QList<CUIDeviceBean> listFound = CliDiscover::atAddresses(listProbe, iWaitMs);
     const CUIDeviceBean oDev = deviceRecord(listIp.first(), listFound);
     oEntry.strMac = oDev.m_strMac;
     oEntry.strSerial = oDev.m_strSerial;
-    if (oDev.m_strMac.isEmpty() && oDev.m_strSerial.isEmpty()) {
+    // Discovery tells an ONVIF device's service address, not its MAC.
+    if (oDev.isOnvif())
+        oEntry.strXAddr = oDev.m_strXAddr;
+    if (oDev.m_strMac.isEmpty() && oDev.m_strSerial.isEmpty() && !oDev.isOnvif()) {
         stCliResult oResult;
         oResult.oDev = oDev;
         oResult.strError = tr("未找到设备");
         return printResults({oResult});
     }
+    QList<CUIDeviceBean> listKnown = listFound;
+    if (CAddressPlan::findDevice(oEntry, listKnown) < 0)
+        listKnown << oDev;
     const QList<CAddressPlan::stProblem> listProblems =
-        CAddressPlan::check({oEntry}, listFound, CAddressPlan::UnmatchedIsProblem);
+        CAddressPlan::check({oEntry}, listKnown, CAddressPlan::UnmatchedIsProblem);
     if (!listProblems.isEmpty())
         return usageError(listProblems.first().strReason);
 
@@ -174,6 +196,7 @@ int CCli::setAddress()
     oTask.oAddr.m_strInputPassword = m_strPassword;
     oTask.oAddr.m_strMac = oDev.m_strMac;
     oTask.oAddr.m_strSerial = oDev.m_strSerial;
+    DevSession::describeForAddressChange(oDev, oTask.oAddr);
     stCliJob oJob;
     oJob.eOp = stCliJob::SetAddress;
     return printResults(runTasks(oJob, {oTask}, QString()));
@@ -224,6 +247,7 @@ int CCli::setAddressByPlan()
         oTask.oAddr.m_strInputPassword = m_strPassword;
         oTask.oAddr.m_strMac = oDev.m_strMac;
         oTask.oAddr.m_strSerial = oDev.m_strSerial;
+        DevSession::describeForAddressChange(oDev, oTask.oAddr);
         listTasks << oTask;
     }
     stCliJob oJob;
@@ -337,7 +361,7 @@ int CCli::deviceCommand(const stCommand &oCmd)
         return ExitUsage;
 
     // Discovery tells what a login does not: the MAC and serial number of a camera.
-    const QList<CUIDeviceBean> listFound = CliDiscover::atAddresses(listIp, iWaitMs);
+    const QList<CUIDeviceBean> listFound = CliDiscover::atAddresses(probed(listIp), iWaitMs);
     QList<stCliTask> listTasks;
     for (const QString &strIp : listIp) {
         stCliTask oTask;

@@ -149,8 +149,7 @@ void CCliLane::runOperation()
         emit sendExportDiagSignal(m_oJob.strPath, oRequest);
         break;
     case stCliJob::Dst:
-        // Daylight-saving rules are a setting of the configuration library's devices only.
-        if (!DevSession::isIpc(oRequest))
+        if (!DevSession::offers(oRequest, DevSession::FeatureDaylightSaving))
             finish(false, CDevFailReason::ofIpc(ZELT_MW_ERR_UNSUPPORTED));
         else
             emit sendCfgMergeSignal(m_oJob.ulCfgCmd, m_oJob.baCfgValues, m_oJob.baCfgMask, oRequest);

@@ -143,17 +143,6 @@ bool SimFleetProcess::parseLine(const QString &strLine)
     const QStringList fields = strLine.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (fields.size() < 6 || fields.size() > 7)
         return false;
-    if (fields.at(0).startsWith(QLatin1String("ONVIF")) && fields.size() == 7) {
-        // ONVIF|ONVIF-NVR ip http-port model serial mac endpoint
-        Device device;
-        device.type = fields.at(0);
-        device.ip = fields.at(1);
-        device.model = fields.at(3);
-        device.serial = fields.at(4);
-        device.mac = fields.at(5);
-        m_devices.append(device);
-        return true;
-    }
     Device device;
     device.type = fields.at(0);
     device.ip = fields.at(1);

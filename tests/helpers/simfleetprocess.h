@@ -44,7 +44,7 @@
 //   127.130.0.0/16             tst_peer_onvif_npm (ONVIF simulator, npm onvif client)
 //   127.131.0.0/16             tst_peer_onvif_tools (ONVIF simulator, onvif-util)
 //   127.132.0.0 - 127.139.255.255  ONVIF simulator tests, fuzzing and bench_onvifdiscovery
-//   127.140.0.0 - 127.149.255.255  tst_onvif* (the program's ONVIF client)
+//   127.140.0.0 - 127.149.255.255  tst_onvif* (the program's ONVIF client); 127.142.0.0/16 tst_cli
 //   127.150.0.0/16             tst_mediapages
 //   127.151.0.0/16             bench_mediaview
 //   127.152.0.0 - 127.153.255.255  tst_mediafaults

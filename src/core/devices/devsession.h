@@ -90,6 +90,10 @@ QString xaddrAt(const CUIDeviceBean &oDev, const QString &strIp);
 // The address of the device's own web page.
 QString webPage(const CUIDeviceBean &oDev);
 
+// Changes the password of the account a logged-in device was logged in
+// with; 0 when the device took it, else a code and strReason.
+DWORD changePassword(const CUIDeviceBean &oDev, const QString &strNewPassword, QString &strReason);
+
 // Why a password reset by security code is not offered for oDev; empty when it is.
 QString resetRefusal(const CUIDeviceBean &oDev);
 
@@ -98,7 +102,7 @@ enum EFileOp { FileUpgrade, FileExportDiag, FileImportCfg, FileExportCfg };
 COnvifError onvifFileOp(EFileOp eOp, const QString &strPath, const CUIDeviceBean &oDev,
                         const std::function<void(int)> &progress);
 // What a device offers beyond login, restart and maintenance.
-enum EFeature { FeatureBatchConfig, FeatureDaylightSaving };
+enum EFeature { FeatureBatchConfig, FeatureDaylightSaving, FeaturePasswordChange };
 bool offers(const CUIDeviceBean &oDev, EFeature eFeature);
 
 // Capability documents of the configuration dialog that a device's protocol

@@ -147,6 +147,7 @@ bool offers(const CUIDeviceBean &oDev, EFeature eFeature)
     switch (eFeature) {
     case FeatureBatchConfig: return isIpc(oDev);
     case FeatureDaylightSaving: return isIpc(oDev) || (isOnvif(oDev) && !oDev.m_strLoginKey.isEmpty());
+    case FeaturePasswordChange: return isOnvif(oDev);
     }
     return false;
 }

@@ -85,7 +85,7 @@ QString snapshot(const CUIDeviceBean &oDev, QByteArray &jpeg)
     if (source.urlSnapshot.isEmpty())
         return stMediaText::tr("此设备不支持");
     const COnvifError error =
-        COnvifSoap::ofThread().download(stOnvifTarget{source.urlSnapshot, source.strUser, source.strPassword}, jpeg);
+        COnvifSoap::ofThread().download({source.urlSnapshot, source.strUser, source.strPassword}, jpeg);
     if (!error.ok())
         return error.reason();
     if (!jpeg.startsWith("\xFF\xD8\xFF")) {

@@ -77,6 +77,20 @@ void loginOnvif(CUIDeviceBean &oDev)
         oFailed);
 }
 
+DWORD changePassword(const CUIDeviceBean &oDev, const QString &strNewPassword, QString &strReason)
+{
+    if (!offers(oDev, FeaturePasswordChange)) {
+        strReason = CDevFailReason::ofIpc(ZELT_MW_ERR_UNSUPPORTED);
+        return ZELT_MW_ERR_UNSUPPORTED;
+    }
+    COnvifDevice device(oDev.m_strXAddr, oDev.m_strUserName, oDev.m_strPassword);
+    COnvifError error = openDevice(device);
+    if (error.ok())
+        error = device.setPassword(oDev.m_strUserName, strNewPassword);
+    strReason = error.reason();
+    return error.ok() ? 0 : 1;
+}
+
 void describeForAddressChange(const CUIDeviceBean &oDev, CBatchEditNetAddrBean &oRequest)
 {
     oRequest.m_strXAddr = oDev.isOnvif() ? oDev.m_strXAddr : QString();

@@ -25,3 +25,13 @@ void CDevCmdThread::resetPwdSlot(CUIDeviceBean &oBean, QString strSecurityCode)
         qCDebug(lcDevCmd) << "password reset of" << oBean.m_strIp << "failed:" << ulRet;
     emit sendResetPwdResult(oBean, ulRet);
 }
+
+void CDevCmdThread::changePwdSlot(CUIDeviceBean &oBean, QString strNewPassword)
+{
+    const DWORD ulRet = DevSession::changePassword(oBean, strNewPassword, oBean.m_strFailReason);
+    if (ulRet == 0)
+        oBean.m_strPassword = strNewPassword;
+    else
+        qCDebug(lcDevCmd) << "password change of" << oBean.m_strIp << "failed:" << oBean.m_strFailReason;
+    emit sendChangePwdResult(oBean, ulRet);
+}

@@ -89,7 +89,9 @@ int CAddressPlan::findDevice(const stEntry &oEntry, const QList<CUIDeviceBean> &
     const QString strMac = macKey(oEntry.strMac);
     for (int i = 0; i < listDev.size(); ++i) {
         const CUIDeviceBean &oDev = listDev.at(i);
-        if (!strMac.isEmpty() ? macKey(oDev.m_strMac) == strMac : oDev.m_strSerial == oEntry.strSerial)
+        if (!oEntry.strXAddr.isEmpty() ? oDev.m_strXAddr == oEntry.strXAddr
+            : !strMac.isEmpty()        ? macKey(oDev.m_strMac) == strMac
+                                       : oDev.m_strSerial == oEntry.strSerial)
             return i;
     }
     return -1;
@@ -98,7 +100,7 @@ int CAddressPlan::findDevice(const stEntry &oEntry, const QList<CUIDeviceBean> &
 QString CAddressPlan::addressProblem(const stEntry &oEntry)
 {
     static const QRegularExpression reMac(QStringLiteral("^[0-9a-f]{12}$"));
-    if (oEntry.strMac.isEmpty() && oEntry.strSerial.isEmpty())
+    if (oEntry.strMac.isEmpty() && oEntry.strSerial.isEmpty() && oEntry.strXAddr.isEmpty())
         return tr("没有 MAC 也没有序列号");
     if (!oEntry.strMac.isEmpty() && !reMac.match(macKey(oEntry.strMac)).hasMatch())
         return tr("MAC %1 无效").arg(oEntry.strMac);
@@ -125,8 +127,9 @@ QList<CAddressPlan::stProblem> CAddressPlan::check(const QList<stEntry> &listEnt
             listProblems << stProblem{oEntry.iLine, strAddress};
             continue;
         }
-        const QString strDevKey = oEntry.strMac.isEmpty() ? QStringLiteral("s:") + oEntry.strSerial
-                                                          : QStringLiteral("m:") + macKey(oEntry.strMac);
+        const QString strDevKey = !oEntry.strXAddr.isEmpty() ? QStringLiteral("x:") + oEntry.strXAddr
+            : oEntry.strMac.isEmpty()                         ? QStringLiteral("s:") + oEntry.strSerial
+                                                              : QStringLiteral("m:") + macKey(oEntry.strMac);
         const quint32 uIp = Ipv4::sortKey(oEntry.strIp);
         if (hashDeviceLine.contains(strDevKey)) {
             listProblems << stProblem{oEntry.iLine, tr("与第 %1 行是同一台设备").arg(hashDeviceLine.value(strDevKey))};

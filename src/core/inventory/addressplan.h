@@ -22,6 +22,7 @@ public:
         int iLine = 0;
         QString strMac;     // as written; compared without separators or case
         QString strSerial;
+        QString strXAddr;   // an ONVIF device, by its device service, when neither is known
         QString strIp;
         QString strMask;
         QString strGateway;

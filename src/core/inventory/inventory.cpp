@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -65,26 +66,31 @@ const QStringList &fieldKeys()
     return listKeys;
 }
 
-QString protocolOf(const CUIDeviceBean &)
+QString protocolOf(const CUIDeviceBean &oDev)
 {
-    return QStringLiteral("native");
+    return oDev.m_strProtocol.isEmpty() ? QStringLiteral("native") : oDev.m_strProtocol;
 }
 
 QStringList row(const CUIDeviceBean &oDev)
 {
-    // Manufacturer, port and service address are not told by our libraries.
+    // Our libraries tell neither maker nor service address; an ONVIF device
+    // tells its maker at login.
+    const QUrl xaddr(oDev.m_strXAddr);
+    const QString strPort = oDev.m_strXAddr.isEmpty()
+        ? QString()
+        : QString::number(xaddr.port(xaddr.scheme() == QLatin1String("https") ? 443 : 80));
     return QStringList{protocolOf(oDev),
                        oDev.m_strDevType,
                        oDev.m_strIp,
                        oDev.m_strMask,
                        oDev.m_strGateway,
                        CUIDeviceBean::formatMac(oDev.m_strMac).toLower(),
-                       QString(),
+                       oDev.m_strManufacturer,
                        oDev.m_strModel,
                        oDev.m_strSerial,
                        oDev.m_strVersion,
-                       QString(),
-                       QString()};
+                       strPort,
+                       oDev.m_strXAddr};
 }
 
 QList<CUIDeviceBean> sortedByAddress(QList<CUIDeviceBean> listDev)

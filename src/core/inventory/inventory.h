@@ -17,7 +17,7 @@ enum EFormat { FormatTable, FormatCsv, FormatJson };
 // Field keys in their order; CSV headers and JSON keys.
 const QStringList &fieldKeys();
 
-// The protocol a device is reached by; every device of our libraries is "native".
+// The protocol a device is reached by: "onvif", or "native" for a device of our libraries.
 QString protocolOf(const CUIDeviceBean &oDev);
 
 // The fields of one device in the order of fieldKeys(); what its protocol

@@ -203,13 +203,12 @@ bool CLivePlayerWorker::playStream(const stLiveSource &source, QString &strReaso
 void CLivePlayerWorker::pollSnapshots(const stLiveSource &source)
 {
     COnvifSoap &http = COnvifSoap::ofThread();
-    const stOnvifTarget target{source.urlSnapshot, source.strUser, source.strPassword};
     CFrameDecoder decoder;
     if (!decoder.openJpeg())
         return;
     while (!m_bStop) {
         QByteArray jpeg;
-        const COnvifError error = http.download(target, jpeg);
+        const COnvifError error = http.download({source.urlSnapshot, source.strUser, source.strPassword}, jpeg);
         if (!error.ok()) {
             emit sendStateSignal(CLivePlayer::Failed, tr("无法读取快照：%1").arg(error.reason()));
             return;

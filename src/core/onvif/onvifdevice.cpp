@@ -188,6 +188,16 @@ QString COnvifDevice::xaddrAt(const QString &strXAddr, const QString &strIp)
     return url.toString();
 }
 
+QString COnvifDevice::deviceServiceAt(const QString &strHost, quint16 uPort)
+{
+    QUrl url;
+    url.setScheme(QStringLiteral("http"));
+    url.setHost(strHost);
+    url.setPort(uPort);
+    url.setPath(QStringLiteral("/onvif/device_service"));
+    return url.toString();
+}
+
 QString COnvifDevice::hostOf(const QString &strXAddr)
 {
     return QUrl(strXAddr).host();

@@ -99,6 +99,8 @@ public:
 
     // The XAddr with its host replaced, for a device that moved.
     static QString xaddrAt(const QString &strXAddr, const QString &strIp);
+    // The device service every ONVIF device offers at a fixed path.
+    static QString deviceServiceAt(const QString &strHost, quint16 uPort);
     // An XAddr's host, for the web page.
     static QString hostOf(const QString &strXAddr);
 

@@ -5,6 +5,7 @@
 #include <QLoggingCategory>
 #include <QNetworkDatagram>
 #include <QNetworkInterface>
+#include <QTimer>
 #include <QUdpSocket>
 #include <QUrl>
 #include <QUuid>
@@ -14,6 +15,13 @@ Q_LOGGING_CATEGORY(lcOnvifDiscovery, "corvane.onvif.discovery")
 namespace {
 
 const QHostAddress kGroup(QStringLiteral("239.255.255.250"));
+
+// A probe goes out again at these times (ms after the first), under the same
+// message id: a device answers a copy only when it missed the earlier ones,
+// so a probe lost on the way costs no device its row. At 10 % loss four
+// copies still miss one device of a thousand in one search of ten; six
+// copies, one in a thousand searches.
+constexpr int kRepeatAtMs[] = {100, 200, 350, 500, 700};
 
 // The interfaces a multicast probe leaves through: loopback only under
 // CORVANE_LOOPBACK_ONLY=1, else every running IPv4 interface that multicasts.
@@ -169,21 +177,30 @@ void COnvifDiscovery::send(const QByteArray &datagram, const QHostAddress &addre
     m_pProbeSocket->writeDatagram(datagram, address, port());
 }
 
+void COnvifDiscovery::repeated(const std::function<void()> &sendOnce)
+{
+    sendOnce();
+    for (int iMs : kRepeatAtMs)
+        QTimer::singleShot(iMs, this, sendOnce);
+}
+
 void COnvifDiscovery::probeMulticast()
 {
-    const QByteArray probe = probeMessage();
-    for (const QNetworkInterface &iface : probeInterfaces()) {
-        m_pProbeSocket->setMulticastInterface(iface);
-        // The group itself is no destination outside the machine when only loopback carries it.
-        m_pProbeSocket->writeDatagram(probe, kGroup, port());
-    }
+    repeated([this, probe = probeMessage()] {
+        for (const QNetworkInterface &iface : probeInterfaces()) {
+            m_pProbeSocket->setMulticastInterface(iface);
+            // The group itself is no destination outside the machine when only loopback carries it.
+            m_pProbeSocket->writeDatagram(probe, kGroup, port());
+        }
+    });
 }
 
 void COnvifDiscovery::probeRange(quint32 uFirst, quint32 uLast)
 {
-    const QByteArray probe = probeMessage();
-    for (quint64 u = uFirst; u <= uLast; ++u)
-        send(probe, QHostAddress(quint32(u)));
+    repeated([this, probe = probeMessage(), uFirst, uLast] {
+        for (quint64 u = uFirst; u <= uLast; ++u)
+            send(probe, QHostAddress(quint32(u)));
+    });
 }
 
 void COnvifDiscovery::replayHellos()

@@ -33,6 +33,8 @@ public:
     explicit COnvifDiscovery(std::function<void(const stDiscoveryBean &)> found, QObject *parent = nullptr);
     ~COnvifDiscovery() override;
 
+    // Each probe is sent a few times within the first second under one
+    // message id (devices answer a copy only when they missed the others).
     void probeMulticast();
     void probeRange(quint32 uFirst, quint32 uLast);
     // Hands Hellos received since the last refresh to found again.
@@ -54,6 +56,7 @@ private slots:
 
 private:
     void send(const QByteArray &datagram, const QHostAddress &address);
+    void repeated(const std::function<void()> &sendOnce);
     void handle(const QByteArray &datagram, const QHostAddress &sender);
     void noteBye(const QString &strEndpoint);
 

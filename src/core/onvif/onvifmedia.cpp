@@ -86,12 +86,12 @@ COnvifMedia::COnvifMedia(const QString &strXAddr, const QString &strUser, const 
 
 COnvifError COnvifMedia::syncClock(const QUrl &url)
 {
-    return COnvifSoap::ofThread().syncClock(stOnvifTarget{url, m_strUser, m_strPassword});
+    return COnvifSoap::ofThread().syncClock({url, m_strUser, m_strPassword});
 }
 
 COnvifError COnvifMedia::call(const QUrl &url, const QString &strBody, COnvifNode &answer, bool bSigned)
 {
-    return COnvifSoap::ofThread().call(stOnvifTarget{url, m_strUser, m_strPassword}, strBody, answer, bSigned);
+    return COnvifSoap::ofThread().call({url, m_strUser, m_strPassword}, strBody, answer, bSigned);
 }
 
 COnvifError COnvifMedia::open()

@@ -329,11 +329,24 @@ COnvifError COnvifSoap::call(const stOnvifTarget &target, const QString &strBody
 COnvifError COnvifSoap::upload(const stOnvifTarget &target, const QByteArray &data,
                                const std::function<void(int)> &progress)
 {
+    QByteArray answer;
+    return transfer(target, "POST", data, progress, answer);
+}
+
+COnvifError COnvifSoap::download(const stOnvifTarget &target, QByteArray &data)
+{
+    return transfer(target, "GET", QByteArray(), {}, data);
+}
+
+COnvifError COnvifSoap::transfer(const stOnvifTarget &target, const QByteArray &verb, const QByteArray &data,
+                                 const std::function<void(int)> &progress, QByteArray &answer)
+{
     auto pSend = std::make_shared<stSend>();
     pSend->target = target;
     pSend->request = QNetworkRequest(target.url);
-    pSend->request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/octet-stream"));
-    pSend->verb = "POST";
+    if (!data.isEmpty())
+        pSend->request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/octet-stream"));
+    pSend->verb = verb;
     pSend->payload = [data] { return data; };
     pSend->progress = progress;
     const stExchange result = await<stExchange>(
@@ -348,27 +361,6 @@ COnvifError COnvifSoap::upload(const stOnvifTarget &target, const QByteArray &da
         return COnvifError(COnvifError::Account);
     if (result.iStatus < 200 || result.iStatus >= 300)
         return COnvifError(COnvifError::Http, QString::number(result.iStatus));
-    return COnvifError();
-}
-
-COnvifError COnvifSoap::download(const stOnvifTarget &target, QByteArray &data)
-{
-    auto pSend = std::make_shared<stSend>();
-    pSend->target = target;
-    pSend->request = QNetworkRequest(target.url);
-    pSend->verb = "GET";
-    const stExchange result = await<stExchange>(
-        [&](std::function<void(stExchange)> done) {
-            pSend->done = std::move(done);
-            exchange(pSend);
-        },
-        stExchange{QByteArray(), 0, COnvifError(COnvifError::Timeout)});
-    if (!result.error.ok())
-        return result.error;
-    if (result.iStatus == 401)
-        return COnvifError(COnvifError::Account);
-    if (result.iStatus < 200 || result.iStatus >= 300)
-        return COnvifError(COnvifError::Http, QString::number(result.iStatus));
-    data = result.answer;
+    answer = result.answer;
     return COnvifError();
 }

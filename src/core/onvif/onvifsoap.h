@@ -62,7 +62,7 @@ public:
     COnvifError call(const stOnvifTarget &target, const QString &strBody, COnvifNode &answer, bool bSigned = true);
     // HTTP POST of a file; progress gets the percent sent.
     COnvifError upload(const stOnvifTarget &target, const QByteArray &data, const std::function<void(int)> &progress);
-    // HTTP GET of a file the device offers (a snapshot).
+    // HTTP GET of a file, such as a snapshot.
     COnvifError download(const stOnvifTarget &target, QByteArray &data);
 
     // Starts asynchronous work that hands its result to the function it is
@@ -104,6 +104,8 @@ private:
     void exchange(const std::shared_ptr<stSend> &pSend);
     stExchange finish(QNetworkReply *pReply, const QString &strPeer, bool bTimedOut, bool bTooLarge, bool bPinBroken);
     QByteArray envelope(const stOnvifTarget &target, const QString &strBody, bool bSigned) const;
+    COnvifError transfer(const stOnvifTarget &target, const QByteArray &verb, const QByteArray &data,
+                         const std::function<void(int)> &progress, QByteArray &answer);
     static QString peerKey(const QUrl &url);
     static bool checkPin(QNetworkReply *pReply);
     static COnvifError bodyOf(const stExchange &result, const QUrl &url, COnvifNode &answer);

@@ -165,6 +165,8 @@ void CDevManageForm::createWorkers()
             auto *pWorker = new CDevCmdThread;
             connect(this, &CDevManageForm::sendRestartSignal, pWorker, &CDevCmdThread::restartSlot);
             connect(this, &CDevManageForm::sendResetPwdSignal, pWorker, &CDevCmdThread::resetPwdSlot);
+            connect(this, &CDevManageForm::sendChangePwdSignal, pWorker, &CDevCmdThread::changePwdSlot);
+            connect(pWorker, &CDevCmdThread::sendChangePwdResult, this, &CDevManageForm::onChangePwdResult);
             connect(pWorker, &CDevCmdThread::sendRestartResult, this, &CDevManageForm::onRestartResult);
             connect(pWorker, &CDevCmdThread::sendResetPwdResult, this, &CDevManageForm::onResetPwdResult);
             return pWorker;

@@ -97,6 +97,7 @@ signals:
     void sendExportCfgSignal(QString strPath, CUIDeviceBean &oBean);
     void sendRestartSignal(CUIDeviceBean &oBean);
     void sendResetPwdSignal(CUIDeviceBean &oBean, QString strSecurityCode);
+    void sendChangePwdSignal(CUIDeviceBean &oBean, QString strNewPassword);
     // A device that reported a finished upgrade: its version is read again.
     void sendVersionCheckSignal(CUIDeviceBean &oBean);
     // Requests of one configuration opening carry its number.
@@ -119,6 +120,8 @@ public slots:
     ulong doRestoreDevPwd();
     void doRemoteConfig();
     ulong doRestartDev();
+    // Asks the one checked, logged-in device's new password and sends it.
+    ulong doChangePwd();
     void onFilter(QString strText);
     void on_oBatchCfgBtn_clicked();
     void on_oSetupBtn_clicked();
@@ -149,6 +152,7 @@ private slots:
     void onUpgradeProgressEvent(QString strUserId, bool bUpload, int iPercent);
     void onRestartResult(CUIDeviceBean &oBean, ulong ulResult);
     void onResetPwdResult(CUIDeviceBean &oBean, ulong ulResult);
+    void onChangePwdResult(CUIDeviceBean &oBean, ulong ulResult);
     void getVersionSlot(CUIDeviceBean &oBean);
 
 private:
@@ -236,6 +240,7 @@ private:
     QAction *m_pEditAddrAction = nullptr;
     QAction *m_pRestorePwdAction = nullptr;
     QAction *m_pRestartAction = nullptr;
+    QAction *m_pChangePwdAction = nullptr;
     QAction *m_pRemoteAction = nullptr;
     CDevListExport *m_pListExport = nullptr;
     std::unique_ptr<CDevLibraries> m_pLibraries;

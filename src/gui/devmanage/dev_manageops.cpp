@@ -138,6 +138,8 @@ void CDevManageForm::createContextMenu()
     connect(m_pRestorePwdAction, &QAction::triggered, this, &CDevManageForm::doRestoreDevPwd);
     m_pRestartAction = new QAction(tr("重启设备"), this);
     connect(m_pRestartAction, &QAction::triggered, this, &CDevManageForm::doRestartDev);
+    m_pChangePwdAction = new QAction(tr("修改密码"), this);
+    connect(m_pChangePwdAction, &QAction::triggered, this, &CDevManageForm::doChangePwd);
     // Reached through the table's remote icon, not through the menu.
     m_pRemoteAction = new QAction(tr("浏览网页"), this);
     connect(m_pRemoteAction, &QAction::triggered, this, &CDevManageForm::doRemoteConfig);
@@ -151,6 +153,7 @@ void CDevManageForm::showDevTabViewContextMenu(const QPoint &)
     QMenu menu(this);
     menu.addAction(m_pEditAddrAction);
     menu.addAction(m_pRestorePwdAction);
+    menu.addAction(m_pChangePwdAction);
     menu.addAction(m_pRestartAction);
     menu.addSeparator();
     menu.addActions(m_pListExport->actions());
