@@ -510,8 +510,8 @@ void TestDevOperations::contextMenuAndWebPage()
     m_pForm->showDevTabViewContextMenu(QPoint(5, 5));
     QCOMPARE(nMenus, 1);
     // The device commands come first; the list export follows them.
-    QCOMPARE(listActions.mid(0, 3), (QStringList{QStringLiteral("修改网络地址"), QStringLiteral("重置设备密码"),
-                                                 QStringLiteral("重启设备")}));
+    QCOMPARE(listActions.mid(0, 4), (QStringList{QStringLiteral("修改网络地址"), QStringLiteral("重置设备密码"),
+                                                 QStringLiteral("修改密码"), QStringLiteral("重启设备")}));
 
     QList<QUrl> listOpened;
     CPlatformUtils::setUrlOpener([&listOpened](const QUrl &url) {
