@@ -39,6 +39,7 @@ const QString kFaultFirst = QStringLiteral("127.23.1.10");
 const QString kStreamFirst = QStringLiteral("127.105.0.10");
 const QString kSilentFirst = QStringLiteral("127.105.1.10");
 const QString kMoveFirst = QStringLiteral("127.105.2.10");
+const QString kOnvifFirst = QStringLiteral("127.105.3.10");
 const QString kMovedTo = QStringLiteral("127.105.2.200");
 const QString kDiscoveryPort = QStringLiteral("39623");
 // Library calls give up after this; the delays of the simulators here stay below it.
@@ -139,6 +140,7 @@ private slots:
     void unshownStreamsEndOnTheirOwnSession();
     void silentDeviceKeepsOverlayUntilShown();
     void movedDeviceLogsItsRowOut();
+    void onvifCameraGetsEveryPage();
 
 private:
     int rowOf(const CDevManageForm &form, const QString &ip) const;
@@ -423,6 +425,33 @@ void TestDevCfgTab::movedDeviceLogsItsRowOut()
     quint8 buf[ZELT_NETIF_SIZE] = {};
     DWORD ulLen = sizeof buf;
     QVERIFY(ZELT_MW_GetConfig(userId.constData(), ZELT_MW_NETWORK_INTERFACE_CFG, 0, &ulLen, buf) != ZELT_MW_OK);
+    QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void TestDevCfgTab::onvifCameraGetsEveryPage()
+{
+    // A camera reached through its media interface shows its stream and
+    // picture pages beside the network and system pages of the same dialog.
+    SimFleetProcess sim({"--onvif", "1", "--first", kOnvifFirst, "--port", kDiscoveryPort, "--onvif-discovery-port",
+                         kDiscoveryPort, "--onvif-rtsp-port", "0"});
+    CORVANE_START_SIMULATOR(sim);
+    CDevManageForm form;
+    DevTabHelper::logInEveryListed(&form, 1);
+    if (QTest::currentTestFailed())
+        return;
+    QStringList tabs;
+    CModalWatch watch([&tabs](QWidget *pDialog) {
+        auto *pDlg = qobject_cast<CDevCfgDlg *>(pDialog);
+        if (!pDlg)
+            return;
+        for (int i = 0; i < pDlg->tabWidget()->count(); ++i)
+            tabs << pDlg->tabWidget()->tabText(i);
+        pDlg->close();
+    });
+    clickIcon(form, sim.devices().first().ip);
+    QTRY_VERIFY_WITH_TIMEOUT(!tabs.isEmpty(), 15000);
+    QCOMPARE(tabs, (QStringList{QStringLiteral("图像"), QStringLiteral("网络"), QStringLiteral("编码"),
+                                QStringLiteral("系统信息")}));
     QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
