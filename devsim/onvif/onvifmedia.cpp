@@ -288,24 +288,28 @@ bool OnvifMedia::getProfiles(pugi::xml_node, pugi::xml_node out, soap::Fault &)
 {
     for (int i = 0; i < profiles(); ++i) {
         const std::string number = std::to_string(i + 1);
-        const std::string source = std::to_string(m_videoSources > 1 ? i + 1 : 1);
         pugi::xml_node profile = soap::add(out, "trt:Profiles");
         profile.append_attribute("token") = ("Profile_" + number).c_str();
         profile.append_attribute("fixed") = true;
         soap::add(profile, "tt:Name", "Profile_" + number);
-        pugi::xml_node config = soap::add(profile, "tt:VideoSourceConfiguration");
-        config.append_attribute("token") = ("VideoSourceConfig_" + source).c_str();
-        soap::add(config, "tt:Name", "VideoSourceConfig_" + source);
-        soap::add(config, "tt:UseCount", "1");
-        soap::add(config, "tt:SourceToken", "VideoSource_" + source);
-        pugi::xml_node bounds = soap::add(config, "tt:Bounds");
-        bounds.append_attribute("x") = 0;
-        bounds.append_attribute("y") = 0;
-        bounds.append_attribute("width") = 1920;
-        bounds.append_attribute("height") = 1080;
+        writeSourceConfig(soap::add(profile, "tt:VideoSourceConfiguration"), i);
         writeEncoder(profile, "tt:VideoEncoderConfiguration", i);
     }
     return true;
+}
+
+void OnvifMedia::writeSourceConfig(pugi::xml_node config, int profile) const
+{
+    const std::string source = std::to_string(m_videoSources > 1 ? profile + 1 : 1);
+    config.append_attribute("token") = ("VideoSourceConfig_" + source).c_str();
+    soap::add(config, "tt:Name", "VideoSourceConfig_" + source);
+    soap::add(config, "tt:UseCount", "1");
+    soap::add(config, "tt:SourceToken", "VideoSource_" + source);
+    pugi::xml_node bounds = soap::add(config, "tt:Bounds");
+    bounds.append_attribute("x") = 0;
+    bounds.append_attribute("y") = 0;
+    bounds.append_attribute("width") = 1920;
+    bounds.append_attribute("height") = 1080;
 }
 
 bool OnvifMedia::getProfile(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault)

@@ -75,6 +75,8 @@ private:
     static const std::map<std::string, std::pair<std::string, Handler>> &table(const std::string &ns);
 
     int profileOfToken(const std::string &token) const; // -1 when unknown
+    // The video source configuration a profile uses, filled into config.
+    void writeSourceConfig(pugi::xml_node config, int profile) const;
     void writeEncoder(pugi::xml_node parent, const char *name, int profile) const;
     void writeEncoder2(pugi::xml_node parent, const char *name, int profile) const;
     void writeEncoderOptions(pugi::xml_node out) const;

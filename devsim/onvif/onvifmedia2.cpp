@@ -42,22 +42,12 @@ bool OnvifMedia::getProfiles2(pugi::xml_node in, pugi::xml_node out, soap::Fault
         const std::string number = std::to_string(i + 1);
         if (!only.empty() && only != "Profile_" + number)
             continue;
-        const std::string source = std::to_string(m_videoSources > 1 ? i + 1 : 1);
         pugi::xml_node profile = soap::add(out, "tr2:Profiles");
         profile.append_attribute("token") = ("Profile_" + number).c_str();
         profile.append_attribute("fixed") = true;
         soap::add(profile, "tr2:Name", "Profile_" + number);
         pugi::xml_node configs = soap::add(profile, "tr2:Configurations");
-        pugi::xml_node config = soap::add(configs, "tr2:VideoSource");
-        config.append_attribute("token") = ("VideoSourceConfig_" + source).c_str();
-        soap::add(config, "tt:Name", "VideoSourceConfig_" + source);
-        soap::add(config, "tt:UseCount", "1");
-        soap::add(config, "tt:SourceToken", "VideoSource_" + source);
-        pugi::xml_node bounds = soap::add(config, "tt:Bounds");
-        bounds.append_attribute("x") = 0;
-        bounds.append_attribute("y") = 0;
-        bounds.append_attribute("width") = 1920;
-        bounds.append_attribute("height") = 1080;
+        writeSourceConfig(soap::add(configs, "tr2:VideoSource"), i);
         writeEncoder2(configs, "tr2:VideoEncoder", i);
     }
     return true;
