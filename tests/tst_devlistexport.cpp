@@ -15,6 +15,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -87,7 +88,13 @@ bool TestDevListExport::exportTo(const char *pszAction, const QString &strPath)
         auto *pFileDlg = qobject_cast<QFileDialog *>(pDlg);
         if (!pFileDlg)
             return;
-        pFileDlg->selectFile(strPath);
+        // selectFile() leaves the name field alone once it has focus, which
+        // depends on when the window was activated: type the name instead.
+        auto *pName = pFileDlg->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (!pName)
+            return;
+        pFileDlg->setDirectory(QFileInfo(strPath).absolutePath());
+        pName->setText(QFileInfo(strPath).fileName());
         QMetaObject::invokeMethod(pFileDlg, "accept");
     });
     pAction->trigger();
