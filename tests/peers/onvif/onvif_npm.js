@@ -134,7 +134,8 @@ test('an address change moves the device; a restart takes it away and brings it 
     // offer (it then posts to the bare path "deviceIO"); the operation belongs to the device service.
     moved.uri.deviceIO = moved.uri.device;
     await call(moved, 'systemReboot');
-    await assert.rejects(connect(newIp, device.port));
+    // The device answers first and goes down right after: wait until it is gone.
+    await waitFor(() => assert.rejects(connect(newIp, device.port)), 1000);
     const back = await waitFor(() => connect(newIp, device.port), 10000);
     assert.strictEqual((await call(back, 'getDeviceInformation')).serialNumber, device.serial);
 });
