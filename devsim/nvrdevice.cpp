@@ -78,7 +78,7 @@ bool NvrDevice::online() const
 
 void NvrDevice::note(const std::string &event)
 {
-    m_log.push_back(clockText(std::chrono::system_clock::now()) + " " + event);
+    m_log.push_back(clockText(std::chrono::system_clock::now()) + " " + logSafe(event));
     if (m_log.size() > kMaxLogLines)
         m_log.pop_front();
 }
@@ -121,10 +121,11 @@ uint32_t NvrDevice::challenge(const std::string &user, const std::string &source
 }
 
 uint32_t NvrDevice::login(const std::string &user, const std::string &source, const std::vector<uint8_t> &proof,
-                          wire::Challenge &challenge, std::vector<uint8_t> &token, std::vector<uint8_t> &info)
+                          const std::vector<uint8_t> &clientNonce, wire::Challenge &challenge,
+                          std::vector<uint8_t> &token, std::vector<uint8_t> &info)
 {
     const std::optional<std::vector<uint8_t>> nonce = challenge.consume(user);
-    if (!nonce)
+    if (!nonce || clientNonce.size() != wire::kNonceSize)
         return TLSDK_ERR_PROTOCOL;
     wire::LoginLockout &lockout = *m_device.lockout;
     if (lockout.remaining(user, source).count() > 0)
@@ -140,42 +141,52 @@ uint32_t NvrDevice::login(const std::string &user, const std::string &source, co
     }
     lockout.recordSuccess(user, source);
     token = wire::randomBytes(tolan::kTokenSize);
-    if (token.size() != tolan::kTokenSize)
+    Session session;
+    session.key = wire::sessionKey(account.password, *nonce, clientNonce, user);
+    if (token.size() != tolan::kTokenSize || session.key.empty())
         return TLSDK_ERR_PROTOCOL;
     if (m_sessions.size() >= kMaxSessions) {
-        auto oldest = std::min_element(m_sessions.begin(), m_sessions.end(),
-                                       [](const auto &a, const auto &b) { return a.second < b.second; });
-        m_sessionSources.erase(oldest->first);
-        m_sessions.erase(oldest);
+        m_sessions.erase(std::min_element(m_sessions.begin(), m_sessions.end(), [](const auto &a, const auto &b) {
+            return a.second.lastUse < b.second.lastUse;
+        }));
     }
-    m_sessions[wire::toHex(token)] = std::chrono::steady_clock::now();
-    m_sessionSources[wire::toHex(token)] = source;
+    session.lastUse = std::chrono::steady_clock::now();
+    session.source = source;
+    session.accountEpoch = account.epoch;
+    m_sessions[wire::toHex(token)] = std::move(session);
     note("user " + user + " logged in");
     info = loginInfo();
     return TLSDK_OK;
 }
 
-bool NvrDevice::validSession(const std::vector<uint8_t> &token, const std::string &source)
+uint32_t NvrDevice::checkRequest(const std::vector<uint8_t> &token, const std::string &source, uint16_t type,
+                                 uint64_t counter, const std::vector<uint8_t> &proof, const uint8_t *fields,
+                                 std::size_t size)
 {
+    const uint64_t epoch = m_device.account().epoch;
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto it = m_sessions.find(wire::toHex(token));
-    if (it == m_sessions.end() || m_sessionSources[it->first] != source)
-        return false;
+    if (it == m_sessions.end() || it->second.source != source)
+        return TLSDK_ERR_SESSION;
+    Session &session = it->second;
     const auto now = std::chrono::steady_clock::now();
-    if (now - it->second > kSessionIdle) {
-        m_sessionSources.erase(it->first);
+    if (now - session.lastUse > kSessionIdle || session.accountEpoch != epoch) {
         m_sessions.erase(it);
-        return false;
+        return TLSDK_ERR_SESSION;
     }
-    it->second = now;
-    return true;
+    // The proof first: a forged request must not spend the operator's counters.
+    if (!wire::sameProof(wire::requestProof(session.key, type, token, counter, fields, size), proof)
+        || !session.counters.accept(counter))
+        return TLSDK_ERR_PROTOCOL;
+    session.lastUse = now;
+    return TLSDK_OK;
 }
 
 bool NvrDevice::hasSessionFrom(const std::string &source)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    for (const auto &entry : m_sessionSources) {
-        if (entry.second == source)
+    for (const auto &entry : m_sessions) {
+        if (entry.second.source == source)
             return true;
     }
     return false;
@@ -185,7 +196,6 @@ void NvrDevice::logout(const std::vector<uint8_t> &token)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_sessions.erase(wire::toHex(token));
-    m_sessionSources.erase(wire::toHex(token));
 }
 
 uint32_t NvrDevice::restart()
@@ -193,7 +203,6 @@ uint32_t NvrDevice::restart()
     std::lock_guard<std::mutex> lock(m_mutex);
     note("restart requested");
     m_sessions.clear();
-    m_sessionSources.clear();
     cancelUpgrade();
     m_device.online = false;
     m_restartTimer.expires_after(m_timing.restart);

@@ -12,6 +12,7 @@
 //   anything else     progress reaches 100 after the upgrade time, state 1,
 //                     and the device reports the new version
 #include "auth.h"
+#include "requestproof.h"
 #include "nvrsettings.h"
 
 #include <asio/io_context.hpp>
@@ -49,11 +50,17 @@ public:
     // source: the peer's address, counted by the lockout.
     uint32_t challenge(const std::string &user, const std::string &source, corvane::wire::Challenge &challenge,
                        std::vector<uint8_t> &nonce);
+    // clientNonce: the client's share of the session key.
     uint32_t login(const std::string &user, const std::string &source, const std::vector<uint8_t> &proof,
-                   corvane::wire::Challenge &challenge, std::vector<uint8_t> &token,
-                   std::vector<uint8_t> &info);
-    // A session is valid only for the address that logged in.
-    bool validSession(const std::vector<uint8_t> &token, const std::string &source);
+                   const std::vector<uint8_t> &clientNonce, corvane::wire::Challenge &challenge,
+                   std::vector<uint8_t> &token, std::vector<uint8_t> &info);
+    // A request belongs to a live session when it comes from the address that
+    // logged in, before the account's password changed, with an unused counter
+    // and a proof made with the session key over fields. TLSDK_ERR_SESSION for
+    // an unknown session, TLSDK_ERR_PROTOCOL for a wrong proof or counter.
+    uint32_t checkRequest(const std::vector<uint8_t> &token, const std::string &source, uint16_t type,
+                          uint64_t counter, const std::vector<uint8_t> &proof, const uint8_t *fields,
+                          std::size_t size);
     bool hasSessionFrom(const std::string &source);
     void logout(const std::vector<uint8_t> &token);
 
@@ -103,9 +110,16 @@ private:
 
     mutable std::mutex m_mutex;
     NvrSettings m_settings;
-    // Session tokens (hex) by last use, oldest evicted beyond the limit.
-    std::map<std::string, std::chrono::steady_clock::time_point> m_sessions;
-    std::map<std::string, std::string> m_sessionSources; // the address each session logged in from
+    struct Session
+    {
+        std::chrono::steady_clock::time_point lastUse;
+        std::string source;        // the address that logged in
+        uint64_t accountEpoch = 0; // of the password it logged in with
+        std::vector<uint8_t> key;
+        corvane::wire::ReplayWindow counters;
+    };
+    // By token (hex); the least recently used goes beyond the limit.
+    std::map<std::string, Session> m_sessions;
     std::unique_ptr<Upgrade> m_upgrade;
     uint32_t m_nextUpgradeId = 1;
     std::deque<std::string> m_log;

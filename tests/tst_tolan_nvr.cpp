@@ -249,7 +249,8 @@ void TestTolanNvr::proofCannotBeReplayed()
     };
     const auto send = [](wire::FrameClient &client, const std::vector<uint8_t> &proof) {
         wire::Frame reply;
-        if (client.request(tolan::OpLogin, wire::WireWriter().str(kUser).bytes(proof).take(), reply)
+        if (client.request(tolan::OpLogin, wire::WireWriter().str(kUser).bytes(proof).bytes(wire::makeNonce()).take(),
+                           reply)
             != wire::FrameError::None)
             return uint32_t(~0u);
         wire::WireReader reader(reply.payload);
