@@ -66,18 +66,25 @@ uint32_t call(TlsSocket &socket, uint16_t type, const std::vector<uint8_t> &payl
     return result;
 }
 
+// A TLS connection to a device from a chosen source address; false when it failed.
+bool connectFrom(TlsSocket &socket, const asio::ip::address &source, const asio::ip::address &ip, uint16_t port)
+{
+    std::error_code ec;
+    socket.lowest_layer().open(tcp::v4(), ec);
+    socket.lowest_layer().bind({source, 0}, ec);
+    socket.lowest_layer().connect({ip, port}, ec);
+    if (!ec)
+        socket.handshake(asio::ssl::stream_base::client, ec);
+    return !ec;
+}
+
 // A configuration-library login from a chosen source address; the device's result.
 uint32_t loginFrom(const char *source, const QString &ip, const std::string &user, const std::string &password)
 {
     asio::io_context io;
     TlsSocket socket(io, handClientContext());
-    std::error_code ec;
-    socket.lowest_layer().open(tcp::v4(), ec);
-    socket.lowest_layer().bind({asio::ip::make_address(source), 0}, ec);
-    socket.lowest_layer().connect({asio::ip::make_address(ip.toStdString()), zelt::kDefaultPort}, ec);
-    if (!ec)
-        socket.handshake(asio::ssl::stream_base::client, ec);
-    if (ec)
+    if (!connectFrom(socket, asio::ip::make_address(source), asio::ip::make_address(ip.toStdString()),
+                     zelt::kDefaultPort))
         return 0xFFFFFFFFu;
     std::vector<uint8_t> body;
     uint32_t result = call(socket, zelt::OpChallenge, wire::WireWriter().str(user).take(), body);
@@ -166,13 +173,10 @@ private:
                 return;
             client.handshake(asio::ssl::stream_base::server, ec);
             TlsSocket device(m_io, handClientContext());
-            device.lowest_layer().open(tcp::v4(), ec);
-            device.lowest_layer().bind({m_ip, 0}, ec);
-            device.lowest_layer().connect({m_device, tolan::kDefaultPort}, ec);
-            if (!ec)
-                device.handshake(asio::ssl::stream_base::client, ec);
             wire::FrameHeader header;
             std::vector<uint8_t> body;
+            if (ec || !connectFrom(device, m_ip, m_device, tolan::kDefaultPort))
+                continue;
             while (!ec && readFrame(client, header, body)) {
                 const wire::Frame request {header.type, header.transaction, body};
                 {
@@ -202,14 +206,11 @@ uint32_t sendFrom(const char *source, const QString &ip, const wire::Frame &requ
 {
     asio::io_context io;
     TlsSocket socket(io, handClientContext());
-    std::error_code ec;
-    socket.lowest_layer().open(tcp::v4(), ec);
-    socket.lowest_layer().bind({asio::ip::make_address(source), 0}, ec);
-    socket.lowest_layer().connect({asio::ip::make_address(ip.toStdString()), tolan::kDefaultPort}, ec);
-    if (!ec)
-        socket.handshake(asio::ssl::stream_base::client, ec);
     std::vector<uint8_t> body;
-    return ec ? 0xFFFFFFFFu : call(socket, request.type, request.payload, body);
+    if (!connectFrom(socket, asio::ip::make_address(source), asio::ip::make_address(ip.toStdString()),
+                     tolan::kDefaultPort))
+        return 0xFFFFFFFFu;
+    return call(socket, request.type, request.payload, body);
 }
 
 class Handler : public wire::FrameHandler
@@ -611,16 +612,9 @@ void TestSessionSecurity::namesCannotForgeLogLines()
     QProcess tar;
     tar.start("tar", {"-xzOf", archive, "mtinfo/system.log"});
     QVERIFY(tar.waitForFinished(10000));
-    QCOMPARE(tar.exitCode(), 0);
-    const QList<QByteArray> lines = tar.readAllStandardOutput().split('\n');
-    const auto forged = std::find_if(lines.begin(), lines.end(), [](const QByteArray &line) {
-        return line.contains("eve");
-    });
-    QVERIFY(forged != lines.end());
-    QVERIFY2(forged->endsWith("eve\\x0d\\x0a2026-01-01 00:00:00 user admin logged in"), forged->constData());
-    QCOMPARE(int(std::count_if(lines.begin(), lines.end(),
-                               [](const QByteArray &line) { return line.contains("user admin logged in"); })),
-             2);
+    const QByteArray log = tar.readAllStandardOutput();
+    QVERIFY(log.contains("login failed for user eve\\x0d\\x0a2026-01-01 00:00:00 user admin logged in\n"));
+    QCOMPARE(log.count("user admin logged in"), 2);
 }
 
 QTEST_GUILESS_MAIN(TestSessionSecurity)
