@@ -537,7 +537,8 @@ void TestDiscoverySecurity::challengeFloodLeavesOthersNonces()
     const int before = sent;
     int succeeded = 0;
     for (int i = 0; i < 10; ++i)
-        succeeded += setAddress(device, QStringLiteral("vorpe"), device.ip, i % 2 ? "255.0.0.0" : "255.255.0.0") == RVNA_OK;
+        succeeded += setAddress(device, QStringLiteral("vorpe"), device.ip, i % 2 ? "255.0.0.0" : "255.255.0.0")
+                     == RVNA_OK;
     const int during = sent - before;
     stop = true;
     flood.join();

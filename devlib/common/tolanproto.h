@@ -5,8 +5,9 @@
 // device (TCP port 6060), carried in frames (frame.h). Every reply payload
 // starts with a u32 result, a TLSDK_* code; the fields listed after "->"
 // follow only when it is 0. Every request after login starts with the session
-// token, a counter (u64) and a proof (bytes) over the rest (requestproof.h). A connection may carry any number of requests; the library
-// opens one per call.
+// token, a counter (u64) and a proof (bytes) over the rest (requestproof.h).
+// A connection may carry any number of requests; the library opens one per
+// call.
 
 #include <cstdint>
 

@@ -222,7 +222,8 @@ DWORD DEV_API TLSDK_Upgrade(DWORD ulLoginHandle, const char *szFirmwarePath, DWO
     result = tolan::connectTo(client, session.ip, session.port);
     if (result != TLSDK_OK)
         return result;
-    const auto send = [&client, &session](uint16_t op, const std::vector<uint8_t> &fields, std::vector<uint8_t> &rest) {
+    const auto send = [&client, &session](uint16_t op, const std::vector<uint8_t> &fields,
+                                          std::vector<uint8_t> &rest) {
         return tolan::exchange(client, op, tolan::sessionPayload(session, op, fields), rest);
     };
     std::vector<uint8_t> rest;
