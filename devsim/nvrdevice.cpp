@@ -20,9 +20,6 @@ using namespace corvane;
 
 namespace {
 
-constexpr std::size_t kMaxSessions = 128;
-// A session nobody used for this long is gone.
-constexpr std::chrono::minutes kSessionIdle {30};
 constexpr std::size_t kMaxLogLines = 200;
 
 void putText(std::vector<uint8_t> &buffer, std::size_t offset, std::size_t field, const std::string &text)
@@ -140,20 +137,9 @@ uint32_t NvrDevice::login(const std::string &user, const std::string &source, co
         return locked ? TLSDK_ERR_LOCKED : TLSDK_ERR_PASSWORD;
     }
     lockout.recordSuccess(user, source);
-    token = wire::randomBytes(tolan::kTokenSize);
-    Session session;
-    session.key = wire::sessionKey(account.password, *nonce, clientNonce, user);
-    if (token.size() != tolan::kTokenSize || session.key.empty())
+    token = m_sessions.open(source, account.epoch, wire::sessionKey(account.password, *nonce, clientNonce, user));
+    if (token.empty())
         return TLSDK_ERR_PROTOCOL;
-    if (m_sessions.size() >= kMaxSessions) {
-        m_sessions.erase(std::min_element(m_sessions.begin(), m_sessions.end(), [](const auto &a, const auto &b) {
-            return a.second.lastUse < b.second.lastUse;
-        }));
-    }
-    session.lastUse = std::chrono::steady_clock::now();
-    session.source = source;
-    session.accountEpoch = account.epoch;
-    m_sessions[wire::toHex(token)] = std::move(session);
     note("user " + user + " logged in");
     info = loginInfo();
     return TLSDK_OK;
@@ -163,39 +149,17 @@ uint32_t NvrDevice::checkRequest(const std::vector<uint8_t> &token, const std::s
                                  uint64_t counter, const std::vector<uint8_t> &proof, const uint8_t *fields,
                                  std::size_t size)
 {
-    const uint64_t epoch = m_device.account().epoch;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const auto it = m_sessions.find(wire::toHex(token));
-    if (it == m_sessions.end() || it->second.source != source)
-        return TLSDK_ERR_SESSION;
-    Session &session = it->second;
-    const auto now = std::chrono::steady_clock::now();
-    if (now - session.lastUse > kSessionIdle || session.accountEpoch != epoch) {
-        m_sessions.erase(it);
-        return TLSDK_ERR_SESSION;
-    }
-    // The proof first: a forged request must not spend the operator's counters.
-    if (!wire::sameProof(wire::requestProof(session.key, type, token, counter, fields, size), proof)
-        || !session.counters.accept(counter))
-        return TLSDK_ERR_PROTOCOL;
-    session.lastUse = now;
-    return TLSDK_OK;
+    return m_sessions.check(token, source, m_device.account().epoch, type, counter, proof, fields, size);
 }
 
 bool NvrDevice::hasSessionFrom(const std::string &source)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    for (const auto &entry : m_sessions) {
-        if (entry.second.source == source)
-            return true;
-    }
-    return false;
+    return m_sessions.hasSessionFrom(source);
 }
 
 void NvrDevice::logout(const std::vector<uint8_t> &token)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_sessions.erase(wire::toHex(token));
+    m_sessions.close(token);
 }
 
 uint32_t NvrDevice::restart()

@@ -12,7 +12,7 @@
 //   anything else     progress reaches 100 after the upgrade time, state 1,
 //                     and the device reports the new version
 #include "auth.h"
-#include "requestproof.h"
+#include "nvrsessions.h"
 #include "nvrsettings.h"
 
 #include <asio/io_context.hpp>
@@ -54,10 +54,7 @@ public:
     uint32_t login(const std::string &user, const std::string &source, const std::vector<uint8_t> &proof,
                    const std::vector<uint8_t> &clientNonce, corvane::wire::Challenge &challenge,
                    std::vector<uint8_t> &token, std::vector<uint8_t> &info);
-    // A request belongs to a live session when it comes from the address that
-    // logged in, before the account's password changed, with an unused counter
-    // and a proof made with the session key over fields. TLSDK_ERR_SESSION for
-    // an unknown session, TLSDK_ERR_PROTOCOL for a wrong proof or counter.
+    // Whether a request belongs to a live session (NvrSessions::check).
     uint32_t checkRequest(const std::vector<uint8_t> &token, const std::string &source, uint16_t type,
                           uint64_t counter, const std::vector<uint8_t> &proof, const uint8_t *fields,
                           std::size_t size);
@@ -110,16 +107,7 @@ private:
 
     mutable std::mutex m_mutex;
     NvrSettings m_settings;
-    struct Session
-    {
-        std::chrono::steady_clock::time_point lastUse;
-        std::string source;        // the address that logged in
-        uint64_t accountEpoch = 0; // of the password it logged in with
-        std::vector<uint8_t> key;
-        corvane::wire::ReplayWindow counters;
-    };
-    // By token (hex); the least recently used goes beyond the limit.
-    std::map<std::string, Session> m_sessions;
+    NvrSessions m_sessions;
     std::unique_ptr<Upgrade> m_upgrade;
     uint32_t m_nextUpgradeId = 1;
     std::deque<std::string> m_log;
