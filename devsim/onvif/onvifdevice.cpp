@@ -395,6 +395,7 @@ bool OnvifDevice::setUser(pugi::xml_node in, pugi::xml_node, soap::Fault &fault)
     const std::string user = m_device.account().user;
     m_fleet.changePassword(m_device, user, soap::schemaText(users.back(), {"Password"}));
     addLog("password of " + user + " changed");
+    m_hooks.passwordChanged();
     m_hooks.changed();
     return true;
 }
