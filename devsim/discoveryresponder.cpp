@@ -18,8 +18,10 @@ namespace {
 
 const std::size_t RememberedProbes = 16;
 const std::size_t RememberedReplies = 8;
-// Nonces waiting for their request: a few per device, briefly, at most two per source.
-const std::size_t PendingNonces = 16;
+// Nonces waiting for their request, briefly: at most two per source, and
+// room for enough sources that a flood from a few dozen addresses never
+// pushes out another source's nonce.
+const std::size_t PendingNonces = 256;
 const std::size_t PendingNoncesPerSource = 2;
 const auto NonceLifetime = std::chrono::seconds(5);
 
@@ -208,7 +210,7 @@ void DiscoveryResponder::handleChallenge(Endpoint &endpoint, const wire::Discove
     if (std::size_t(std::count_if(nonces.begin(), nonces.end(), fromSource)) >= PendingNoncesPerSource)
         nonces.erase(std::find_if(nonces.begin(), nonces.end(), fromSource));
     if (nonces.size() >= PendingNonces)
-        nonces.pop_front();
+        dropNonceOfBusiestSource(nonces);
     PendingNonce pending{wire::randomBytes(wire::kDiscoveryNonceSize), source, request.purpose, now};
     if (pending.nonce.size() != wire::kDiscoveryNonceSize)
         return;
@@ -220,6 +222,18 @@ void DiscoveryResponder::handleChallenge(Endpoint &endpoint, const wire::Discove
     challenge.cost = wire::kDiscoveryCost;
     nonces.push_back(std::move(pending));
     reply(endpoint, size, challenge);
+}
+
+// Only a flood from very many sources fills the table; it pays for that with
+// its own nonces: the oldest of a source holding the most goes first.
+void DiscoveryResponder::dropNonceOfBusiestSource(std::deque<PendingNonce> &nonces)
+{
+    std::map<asio::ip::address, std::size_t> held;
+    std::size_t most = 0;
+    for (const PendingNonce &n : nonces)
+        most = std::max(most, ++held[n.source]);
+    nonces.erase(std::find_if(nonces.begin(), nonces.end(),
+                              [&held, most](const PendingNonce &n) { return held[n.source] == most; }));
 }
 
 const std::vector<uint8_t> &DiscoveryResponder::derivedKey(Endpoint &endpoint, const std::string &secret)

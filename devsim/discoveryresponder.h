@@ -76,6 +76,7 @@ private:
     };
 
     static const std::vector<uint8_t> &derivedKey(Endpoint &endpoint, const std::string &secret);
+    static void dropNonceOfBusiestSource(std::deque<PendingNonce> &nonces);
     std::unique_ptr<udp::socket> bindDeviceSocket(const std::string &ip, asio::error_code &ec);
     void receiveMulticast();
     void receiveOnDevice(Endpoint &endpoint);

@@ -11,6 +11,7 @@
 #include "zelt_mw_cfg.h"
 #include "zelt_mw_sdk.h"
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -108,7 +109,7 @@ void IpcDevice::note(const std::string &event)
     localtime_r(&now, &tm);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &tm);
-    m_log.push_back(std::string(stamp) + " " + event);
+    m_log.push_back(std::string(stamp) + " " + logSafe(event));
     if (m_log.size() > kMaxLogLines)
         m_log.pop_front();
 }
@@ -180,41 +181,36 @@ uint32_t IpcDevice::login(const std::string &user, const std::vector<uint8_t> &p
         return ZELT_MW_ERR_PROTOCOL;
     std::memcpy(&token, random.data(), sizeof token);
     if (m_sessions.size() >= kMaxSessions) {
-        auto oldest = m_sessions.begin();
-        for (auto it = m_sessions.begin(); it != m_sessions.end(); ++it) {
-            if (it->second < oldest->second)
-                oldest = it;
-        }
-        m_sessionSources.erase(oldest->first);
-        m_sessions.erase(oldest);
+        m_sessions.erase(std::min_element(m_sessions.begin(), m_sessions.end(), [](const auto &a, const auto &b) {
+            return a.second.lastUse < b.second.lastUse;
+        }));
     }
-    m_sessions[token] = std::chrono::steady_clock::now();
-    m_sessionSources[token] = source;
+    m_sessions[token] = Session {std::chrono::steady_clock::now(), source, account.epoch};
     note("login of " + user);
     return ZELT_MW_OK;
 }
 
 bool IpcDevice::validSession(uint64_t token, const std::string &source)
 {
+    const uint64_t epoch = m_device.account().epoch;
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto it = m_sessions.find(token);
-    if (it == m_sessions.end() || m_sessionSources[token] != source)
+    if (it == m_sessions.end() || it->second.source != source)
         return false;
     const auto now = std::chrono::steady_clock::now();
-    if (now - it->second > kSessionIdle) {
-        m_sessionSources.erase(token);
+    if (now - it->second.lastUse > kSessionIdle || it->second.accountEpoch != epoch) {
         m_sessions.erase(it);
         return false;
     }
-    it->second = now;
+    it->second.lastUse = now;
     return true;
 }
 
 bool IpcDevice::hasSessionFrom(const std::string &source)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    for (const auto &entry : m_sessionSources) {
-        if (entry.second == source)
+    for (const auto &entry : m_sessions) {
+        if (entry.second.source == source)
             return true;
     }
     return false;
@@ -223,7 +219,6 @@ bool IpcDevice::hasSessionFrom(const std::string &source)
 void IpcDevice::logout(uint64_t token)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_sessionSources.erase(token);
     if (m_sessions.erase(token))
         note("logout");
 }
@@ -240,7 +235,6 @@ void IpcDevice::closeSessions()
     note("address changed, sessions closed");
     ++m_boot;
     m_sessions.clear();
-    m_sessionSources.clear();
 }
 
 bool IpcDevice::ignores(uint16_t op) const
@@ -392,7 +386,6 @@ uint32_t IpcDevice::reboot()
     m_device.online = false;
     ++m_boot;
     m_sessions.clear();
-    m_sessionSources.clear();
     if (m_upgradeState == zelt::UpgradeRunning) {
         m_upgradeTimer.cancel();
         m_upgradeState = zelt::UpgradeFailed;

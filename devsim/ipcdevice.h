@@ -79,7 +79,8 @@ public:
     // also gives the seconds left on its lock (rounded up).
     uint32_t login(const std::string &user, const std::vector<uint8_t> &proof, corvane::wire::Challenge &challenge,
                    const std::string &source, uint64_t &token, uint32_t &lockSeconds);
-    // A session is valid only for the address that logged in.
+    // A session is valid only for the address that logged in, until the
+    // account's password changes.
     bool validSession(uint64_t token, const std::string &source);
     bool hasSessionFrom(const std::string &source);
     void logout(uint64_t token);
@@ -132,8 +133,13 @@ private:
     IpcConfig m_config;
     IpcFaults m_faults;
     uint64_t m_boot = 1;
-    std::map<uint64_t, std::chrono::steady_clock::time_point> m_sessions;
-    std::map<uint64_t, std::string> m_sessionSources; // the address each session logged in from
+    struct Session
+    {
+        std::chrono::steady_clock::time_point lastUse;
+        std::string source;        // the address that logged in
+        uint64_t accountEpoch = 0; // of the password it logged in with
+    };
+    std::map<uint64_t, Session> m_sessions;
     std::deque<std::string> m_log;
 
     // The one-shot refusal of --refuse-after-main: armed by a main-stream write.

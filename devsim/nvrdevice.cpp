@@ -20,9 +20,6 @@ using namespace corvane;
 
 namespace {
 
-constexpr std::size_t kMaxSessions = 128;
-// A session nobody used for this long is gone.
-constexpr std::chrono::minutes kSessionIdle {30};
 constexpr std::size_t kMaxLogLines = 200;
 
 void putText(std::vector<uint8_t> &buffer, std::size_t offset, std::size_t field, const std::string &text)
@@ -78,7 +75,7 @@ bool NvrDevice::online() const
 
 void NvrDevice::note(const std::string &event)
 {
-    m_log.push_back(clockText(std::chrono::system_clock::now()) + " " + event);
+    m_log.push_back(clockText(std::chrono::system_clock::now()) + " " + logSafe(event));
     if (m_log.size() > kMaxLogLines)
         m_log.pop_front();
 }
@@ -121,10 +118,11 @@ uint32_t NvrDevice::challenge(const std::string &user, const std::string &source
 }
 
 uint32_t NvrDevice::login(const std::string &user, const std::string &source, const std::vector<uint8_t> &proof,
-                          wire::Challenge &challenge, std::vector<uint8_t> &token, std::vector<uint8_t> &info)
+                          const std::vector<uint8_t> &clientNonce, wire::Challenge &challenge,
+                          std::vector<uint8_t> &token, std::vector<uint8_t> &info)
 {
     const std::optional<std::vector<uint8_t>> nonce = challenge.consume(user);
-    if (!nonce)
+    if (!nonce || clientNonce.size() != wire::kNonceSize)
         return TLSDK_ERR_PROTOCOL;
     wire::LoginLockout &lockout = *m_device.lockout;
     if (lockout.remaining(user, source).count() > 0)
@@ -139,53 +137,29 @@ uint32_t NvrDevice::login(const std::string &user, const std::string &source, co
         return locked ? TLSDK_ERR_LOCKED : TLSDK_ERR_PASSWORD;
     }
     lockout.recordSuccess(user, source);
-    token = wire::randomBytes(tolan::kTokenSize);
-    if (token.size() != tolan::kTokenSize)
+    token = m_sessions.open(source, account.epoch, wire::sessionKey(account.password, *nonce, clientNonce, user));
+    if (token.empty())
         return TLSDK_ERR_PROTOCOL;
-    if (m_sessions.size() >= kMaxSessions) {
-        auto oldest = std::min_element(m_sessions.begin(), m_sessions.end(),
-                                       [](const auto &a, const auto &b) { return a.second < b.second; });
-        m_sessionSources.erase(oldest->first);
-        m_sessions.erase(oldest);
-    }
-    m_sessions[wire::toHex(token)] = std::chrono::steady_clock::now();
-    m_sessionSources[wire::toHex(token)] = source;
     note("user " + user + " logged in");
     info = loginInfo();
     return TLSDK_OK;
 }
 
-bool NvrDevice::validSession(const std::vector<uint8_t> &token, const std::string &source)
+uint32_t NvrDevice::checkRequest(const std::vector<uint8_t> &token, const std::string &source, uint16_t type,
+                                 uint64_t counter, const std::vector<uint8_t> &proof, const uint8_t *fields,
+                                 std::size_t size)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const auto it = m_sessions.find(wire::toHex(token));
-    if (it == m_sessions.end() || m_sessionSources[it->first] != source)
-        return false;
-    const auto now = std::chrono::steady_clock::now();
-    if (now - it->second > kSessionIdle) {
-        m_sessionSources.erase(it->first);
-        m_sessions.erase(it);
-        return false;
-    }
-    it->second = now;
-    return true;
+    return m_sessions.check(token, source, m_device.account().epoch, type, counter, proof, fields, size);
 }
 
 bool NvrDevice::hasSessionFrom(const std::string &source)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    for (const auto &entry : m_sessionSources) {
-        if (entry.second == source)
-            return true;
-    }
-    return false;
+    return m_sessions.hasSessionFrom(source);
 }
 
 void NvrDevice::logout(const std::vector<uint8_t> &token)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_sessions.erase(wire::toHex(token));
-    m_sessionSources.erase(wire::toHex(token));
+    m_sessions.close(token);
 }
 
 uint32_t NvrDevice::restart()
@@ -193,7 +167,6 @@ uint32_t NvrDevice::restart()
     std::lock_guard<std::mutex> lock(m_mutex);
     note("restart requested");
     m_sessions.clear();
-    m_sessionSources.clear();
     cancelUpgrade();
     m_device.online = false;
     m_restartTimer.expires_after(m_timing.restart);

@@ -12,6 +12,7 @@
 //   anything else     progress reaches 100 after the upgrade time, state 1,
 //                     and the device reports the new version
 #include "auth.h"
+#include "nvrsessions.h"
 #include "nvrsettings.h"
 
 #include <asio/io_context.hpp>
@@ -49,11 +50,14 @@ public:
     // source: the peer's address, counted by the lockout.
     uint32_t challenge(const std::string &user, const std::string &source, corvane::wire::Challenge &challenge,
                        std::vector<uint8_t> &nonce);
+    // clientNonce: the client's share of the session key.
     uint32_t login(const std::string &user, const std::string &source, const std::vector<uint8_t> &proof,
-                   corvane::wire::Challenge &challenge, std::vector<uint8_t> &token,
-                   std::vector<uint8_t> &info);
-    // A session is valid only for the address that logged in.
-    bool validSession(const std::vector<uint8_t> &token, const std::string &source);
+                   const std::vector<uint8_t> &clientNonce, corvane::wire::Challenge &challenge,
+                   std::vector<uint8_t> &token, std::vector<uint8_t> &info);
+    // Whether a request belongs to a live session (NvrSessions::check).
+    uint32_t checkRequest(const std::vector<uint8_t> &token, const std::string &source, uint16_t type,
+                          uint64_t counter, const std::vector<uint8_t> &proof, const uint8_t *fields,
+                          std::size_t size);
     bool hasSessionFrom(const std::string &source);
     void logout(const std::vector<uint8_t> &token);
 
@@ -103,9 +107,7 @@ private:
 
     mutable std::mutex m_mutex;
     NvrSettings m_settings;
-    // Session tokens (hex) by last use, oldest evicted beyond the limit.
-    std::map<std::string, std::chrono::steady_clock::time_point> m_sessions;
-    std::map<std::string, std::string> m_sessionSources; // the address each session logged in from
+    NvrSessions m_sessions;
     std::unique_ptr<Upgrade> m_upgrade;
     uint32_t m_nextUpgradeId = 1;
     std::deque<std::string> m_log;

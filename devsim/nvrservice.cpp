@@ -42,9 +42,8 @@ public:
         // A restarting device answers nothing; the connection just ends.
         if (!m_device.online())
             return false;
-        wire::WireReader reader(request.payload);
         wire::WireWriter out;
-        const uint32_t result = dispatch(request.type, reader, out);
+        const uint32_t result = dispatch(request, out);
         std::vector<uint8_t> body = out.take();
         reply.payload = wire::WireWriter().u32(result).take();
         if (result == TLSDK_OK)
@@ -53,8 +52,10 @@ public:
     }
 
 private:
-    uint32_t dispatch(uint16_t op, wire::WireReader &in, wire::WireWriter &out)
+    uint32_t dispatch(const wire::Frame &request, wire::WireWriter &out)
     {
+        const uint16_t op = request.type;
+        wire::WireReader in(request.payload);
         if (op == tolan::OpChallenge) {
             std::string user;
             if (!in.str(user, wire::kMaxUserNameSize) || !in.atEnd())
@@ -66,20 +67,25 @@ private:
         }
         if (op == tolan::OpLogin) {
             std::string user;
-            std::vector<uint8_t> proof, token, info;
-            if (!in.str(user, wire::kMaxUserNameSize) || !in.bytes(proof, 64) || !in.atEnd())
+            std::vector<uint8_t> proof, clientNonce, token, info;
+            if (!in.str(user, wire::kMaxUserNameSize) || !in.bytes(proof, 64)
+                || !in.bytes(clientNonce, wire::kNonceSize) || !in.atEnd())
                 return TLSDK_ERR_PROTOCOL;
-            const uint32_t result = m_device.login(user, m_source, proof, m_challenge, token, info);
+            const uint32_t result = m_device.login(user, m_source, proof, clientNonce, m_challenge, token, info);
             out.bytes(token).bytes(info);
             m_authenticated = m_authenticated || result == TLSDK_OK;
             return result;
         }
 
-        std::vector<uint8_t> token;
-        if (!in.bytes(token, tolan::kTokenSize))
+        std::vector<uint8_t> token, proof;
+        uint64_t counter = 0;
+        if (!in.bytes(token, tolan::kTokenSize) || !in.u64(counter) || !in.bytes(proof, wire::kProofSize))
             return TLSDK_ERR_PROTOCOL;
-        if (!m_device.validSession(token, m_source))
-            return TLSDK_ERR_SESSION;
+        const std::size_t fields = in.position();
+        const uint32_t check = m_device.checkRequest(token, m_source, op, counter, proof,
+                                                     request.payload.data() + fields, request.payload.size() - fields);
+        if (check != TLSDK_OK)
+            return check;
         m_authenticated = true;
 
         switch (op) {

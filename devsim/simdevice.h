@@ -35,6 +35,8 @@ struct SimDevice
     std::string gateway = "127.0.0.1";
     std::string userName = FactoryUser;
     std::string password = FactoryPassword;
+    // Counts password changes: sessions of an earlier epoch have ended.
+    uint64_t accountEpoch = 0;
 
     // Failed passwords and security codes of every service (logins, discovery
     // requests) count here, per account and per source. Set up by the fleet.
@@ -50,6 +52,7 @@ struct SimDevice
     {
         std::string user;
         std::string password;
+        uint64_t epoch = 0;
     };
 
     // Speaks ONVIF instead of the native protocols.
@@ -63,5 +66,9 @@ struct SimDevice
     // "<type> <ip> <model> <serial> <mac> <security code>[ silent]"
     std::string describe() const;
 };
+
+// Text for the device's event log on one line: control characters and the
+// backslash come out as \xNN, so a name cannot forge or split log lines.
+std::string logSafe(const std::string &text);
 
 #endif // SIMDEVICE_H

@@ -323,14 +323,20 @@ SimFleet::MoveResult SimFleet::moveDevice(SimDevice &device, const std::string &
     return canonical == oldIp ? MoveResult::Unchanged : MoveResult::Moved;
 }
 
-void SimFleet::restoreFactoryPassword(SimDevice &device)
+void SimFleet::changePassword(SimDevice &device, const std::string &user, const std::string &password)
 {
     {
         std::lock_guard<std::mutex> lock(device.mutex);
-        device.userName = SimDevice::FactoryUser;
-        device.password = SimDevice::FactoryPassword;
+        device.userName = user;
+        device.password = password;
+        ++device.accountEpoch;
     }
     save();
+}
+
+void SimFleet::restoreFactoryPassword(SimDevice &device)
+{
+    changePassword(device, SimDevice::FactoryUser, SimDevice::FactoryPassword);
 }
 
 bool SimFleet::canonicalIp(const std::string &text, std::string &canonical, bool hostAddress)

@@ -38,6 +38,8 @@ public:
     // listeners (the discovery side replies from the old address there).
     MoveResult moveDevice(SimDevice &device, const std::string &newIp, const std::string &mask,
                           const std::string &gateway, const std::function<void()> &onAccepted = {});
+    // Gives the account a new password and ends its sessions on every service.
+    void changePassword(SimDevice &device, const std::string &user, const std::string &password);
     // Restores the factory account.
     void restoreFactoryPassword(SimDevice &device);
 

@@ -1,12 +1,16 @@
 // Security of the discovery protocol against the device simulator: signed
 // requests that cannot be replayed or altered, failures that count toward
-// the shared lockout, and answers the library must not believe.
+// the shared lockout, answers the library must not believe, a password reset
+// that ends the account's sessions, and nonces a flood cannot push out.
 #include "Discovery.h"
+#include "TolanNetSDK.h"
+#include "tolan_cfg.h"
 #include "auth.h"
 #include "discovery_auth.h"
 #include "discovery_password.h"
 #include "discovery_wire.h"
 #include "simfleetprocess.h"
+#include "zelt_mw_cfg.h"
 #include "zelt_mw_sdk.h"
 
 #include <QElapsedTimer>
@@ -120,7 +124,8 @@ QByteArray withId(QByteArray datagram, uint32_t id)
     return datagram;
 }
 
-int setAddress(const SimFleetProcess::Device &device, const QString &password, const QString &newIp)
+int setAddress(const SimFleetProcess::Device &device, const QString &password, const QString &newIp,
+               const char *mask = "255.0.0.0")
 {
     RVNA_DEV_ACCOUNT account{};
     std::strncpy(account.szUserName, "admin", sizeof account.szUserName);
@@ -131,7 +136,7 @@ int setAddress(const SimFleetProcess::Device &device, const QString &password, c
     std::strncpy(identity.szMac, device.mac.toUtf8().constData(), sizeof identity.szMac - 1);
     RVNA_DEV_NETADDR address{};
     std::strncpy(address.szIp, newIp.toUtf8().constData(), sizeof address.szIp - 1);
-    std::strncpy(address.szMask, "255.0.0.0", sizeof address.szMask);
+    std::strncpy(address.szMask, mask, sizeof address.szMask - 1);
     std::strncpy(address.szGateway, "127.0.0.1", sizeof address.szGateway);
     return RVNA_SetDevIpAddr(SimFleetProcess::ipToNumber(device.ip), &account, &identity, &address);
 }
@@ -202,6 +207,8 @@ private slots:
     void discoveryFailuresShareTheLockout();
     void securityCodeGuessesAreLimited();
     void forgedAndMalformedAnswersAreDropped();
+    void passwordResetEndsSessions();
+    void challengeFloodLeavesOthersNonces();
 
 private:
     QTemporaryDir m_dir;
@@ -217,6 +224,7 @@ void TestDiscoverySecurity::initTestCase()
     qputenv("CORVANE_ZELT_TIMEOUT_MS", "2000");
     QCOMPARE(RVNA_InitDiscovery(), RVNA_OK);
     QCOMPARE(ZELT_MW_Init(), DWORD(ZELT_MW_OK));
+    QCOMPARE(TLSDK_Init(), DWORD(TLSDK_OK));
 }
 
 void TestDiscoverySecurity::cleanupTestCase()
@@ -446,6 +454,96 @@ void TestDiscoverySecurity::forgedAndMalformedAnswersAreDropped()
     QCOMPARE(text.count("dropped answer from " + FakeDeviceIp.toLatin1()), int(dropped.size()));
     QVERIFY(text.contains("sent from another address than its own"));
     QVERIFY(text.contains("address is not a dotted IPv4 address"));
+}
+
+void TestDiscoverySecurity::passwordResetEndsSessions()
+{
+    SimFleetProcess sim({"--ipc", "1", "--nvr", "1", "--first", "127.170.1.10", "--port", DiscoveryPort});
+    CORVANE_START_SIMULATOR(sim);
+    const SimFleetProcess::Device ipc = sim.devices().at(0);
+    const SimFleetProcess::Device nvr = sim.devices().at(1);
+    char userId[ZELT_MW_USERID_LEN] = {};
+    QCOMPARE(ZELT_MW_Login("admin", "vorpe", ipc.ip.toLatin1().constData(), 0, userId), DWORD(ZELT_MW_OK));
+    DWORD handle = 0;
+    QCOMPARE(TLSDK_Login(nvr.ip.toLatin1().constData(), 0, "admin", "vorpe", &handle, nullptr), DWORD(TLSDK_OK));
+    std::vector<char> buffer(ZELT_QUERY_NET_SIZE + TLSDK_NETWORK_INFO_SIZE);
+    QCOMPARE(ZELT_MW_QueryDeviceInfo(userId, 0, ZELT_MW_QUERY_NETWORK, buffer.data()), DWORD(ZELT_MW_OK));
+    QCOMPARE(TLSDK_GetDevCfg(handle, TLSDK_CFG_NETWORK, buffer.data()), DWORD(TLSDK_OK));
+
+    QCOMPARE(resetPassword(ipc, ipc.securityCode), RVNA_OK);
+    QCOMPARE(resetPassword(nvr, nvr.securityCode), RVNA_OK);
+    QCOMPARE(ZELT_MW_QueryDeviceInfo(userId, 0, ZELT_MW_QUERY_NETWORK, buffer.data()), DWORD(ZELT_MW_ERR_USERID));
+    QCOMPARE(TLSDK_GetDevCfg(handle, TLSDK_CFG_NETWORK, buffer.data()), DWORD(TLSDK_ERR_SESSION));
+    // With the new password the operator is back at once.
+    QCOMPARE(ZELT_MW_Login("admin", "vorpe", ipc.ip.toLatin1().constData(), 0, userId), DWORD(ZELT_MW_OK));
+    QCOMPARE(ZELT_MW_Logout(userId), DWORD(ZELT_MW_OK));
+    TLSDK_Logout(handle);
+}
+
+// 32 sources asking for challenges, one each every millisecond, while the
+// operator at another source changes a device's address ten times: each of
+// those requests must find its nonce.
+void TestDiscoverySecurity::challengeFloodLeavesOthersNonces()
+{
+    SimFleetProcess sim({"--ipc", "1", "--nvr", "0", "--first", "127.170.3.10", "--port", DiscoveryPort});
+    CORVANE_START_SIMULATOR(sim);
+    const SimFleetProcess::Device device = sim.devices().at(0);
+
+    std::vector<int> flooders;
+    struct Close
+    {
+        std::vector<int> &fds;
+        ~Close()
+        {
+            for (const int fd : fds)
+                ::close(fd);
+        }
+    } closeFlooders{flooders};
+    for (int i = 1; i <= 32; ++i) {
+        const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK, 0);
+        QVERIFY(fd >= 0);
+        flooders.push_back(fd);
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(SimFleetProcess::ipToNumber(QStringLiteral("127.170.4.%1").arg(i)));
+        QVERIFY(::bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof local) == 0);
+    }
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_port = htons(port());
+    target.sin_addr.s_addr = htonl(SimFleetProcess::ipToNumber(device.ip));
+    std::atomic<bool> stop{false};
+    std::atomic<int> sent{0};
+    std::thread flood([&] {
+        wire::DiscoveryMessage request;
+        request.type = wire::DiscoveryType::ChallengeRequest;
+        request.purpose = wire::DiscoveryType::SetAddrRequest;
+        auto next = std::chrono::steady_clock::now();
+        const auto end = next + std::chrono::seconds(30);
+        uint32_t id = 0;
+        // Paced, so that the device's socket keeps room for the operator's datagrams.
+        while (!stop && next < end) {
+            for (const int fd : flooders) {
+                request.id = ++id;
+                const std::vector<uint8_t> out = wire::encodeDiscovery(request);
+                if (::sendto(fd, out.data(), out.size(), 0, reinterpret_cast<sockaddr *>(&target), sizeof target) > 0)
+                    ++sent;
+            }
+            next += std::chrono::milliseconds(1);
+            std::this_thread::sleep_until(next);
+        }
+    });
+    QTRY_VERIFY(sent > 1000);
+    const int before = sent;
+    int succeeded = 0;
+    for (int i = 0; i < 10; ++i)
+        succeeded += setAddress(device, QStringLiteral("vorpe"), device.ip, i % 2 ? "255.0.0.0" : "255.255.0.0")
+                     == RVNA_OK;
+    const int during = sent - before;
+    stop = true;
+    flood.join();
+    QVERIFY2(during > 500, qPrintable(QStringLiteral("%1 challenge requests during the calls").arg(during)));
+    QCOMPARE(succeeded, 10);
 }
 
 QTEST_GUILESS_MAIN(TestDiscoverySecurity)

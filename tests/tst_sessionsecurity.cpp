@@ -1,7 +1,8 @@
 // Robustness of the framed device protocols: a lockout that invented names
 // cannot flush, memory and connections an unauthenticated peer cannot grow,
 // an accept loop that does not spin without descriptors, a bounded logout,
-// UTF-8 passwords, and a device that sends no login information.
+// UTF-8 passwords, a device that sends no login information, recorder
+// requests that cannot be replayed, and an event log names cannot forge.
 #include "TolanNetSDK.h"
 #include "tolan_cfg.h"
 #include "auth.h"
@@ -17,6 +18,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -25,7 +27,9 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <mutex>
 #include <thread>
 
 using namespace corvane;
@@ -62,18 +66,25 @@ uint32_t call(TlsSocket &socket, uint16_t type, const std::vector<uint8_t> &payl
     return result;
 }
 
+// A TLS connection to a device from a chosen source address; false when it failed.
+bool connectFrom(TlsSocket &socket, const asio::ip::address &source, const asio::ip::address &ip, uint16_t port)
+{
+    std::error_code ec;
+    socket.lowest_layer().open(tcp::v4(), ec);
+    socket.lowest_layer().bind({source, 0}, ec);
+    socket.lowest_layer().connect({ip, port}, ec);
+    if (!ec)
+        socket.handshake(asio::ssl::stream_base::client, ec);
+    return !ec;
+}
+
 // A configuration-library login from a chosen source address; the device's result.
 uint32_t loginFrom(const char *source, const QString &ip, const std::string &user, const std::string &password)
 {
     asio::io_context io;
     TlsSocket socket(io, handClientContext());
-    std::error_code ec;
-    socket.lowest_layer().open(tcp::v4(), ec);
-    socket.lowest_layer().bind({asio::ip::make_address(source), 0}, ec);
-    socket.lowest_layer().connect({asio::ip::make_address(ip.toStdString()), zelt::kDefaultPort}, ec);
-    if (!ec)
-        socket.handshake(asio::ssl::stream_base::client, ec);
-    if (ec)
+    if (!connectFrom(socket, asio::ip::make_address(source), asio::ip::make_address(ip.toStdString()),
+                     zelt::kDefaultPort))
         return 0xFFFFFFFFu;
     std::vector<uint8_t> body;
     uint32_t result = call(socket, zelt::OpChallenge, wire::WireWriter().str(user).take(), body);
@@ -118,6 +129,90 @@ double cpuSeconds()
            + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+// An attacker between the library and a recorder who reads every request in
+// clear and sends from the address that logged in: it relays the library's
+// connections to the device and keeps the requests.
+class RecordingRelay
+{
+public:
+    RecordingRelay(const char *ip, const QString &deviceIp)
+        : m_ip(asio::ip::make_address(ip)), m_device(asio::ip::make_address(deviceIp.toStdString())),
+          m_acceptor(m_io, {m_ip, 0})
+    {
+        m_thread = std::thread([this] { run(); });
+    }
+    ~RecordingRelay()
+    {
+        m_stop = true;
+        // Wakes the accept that waits for the next connection.
+        tcp::socket wake(m_io);
+        std::error_code ec;
+        wake.connect(m_acceptor.local_endpoint(), ec);
+        m_thread.join();
+    }
+    uint16_t port() const { return m_acceptor.local_endpoint().port(); }
+    // The last request of that type the library sent.
+    wire::Frame last(uint16_t type)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (auto it = m_requests.rbegin(); it != m_requests.rend(); ++it) {
+            if (it->type == type)
+                return *it;
+        }
+        return {};
+    }
+
+private:
+    void run()
+    {
+        while (!m_stop) {
+            TlsSocket client(m_io, handServerContext());
+            std::error_code ec;
+            m_acceptor.accept(client.lowest_layer(), ec);
+            if (ec || m_stop)
+                return;
+            client.handshake(asio::ssl::stream_base::server, ec);
+            TlsSocket device(m_io, handClientContext());
+            wire::FrameHeader header;
+            std::vector<uint8_t> body;
+            if (ec || !connectFrom(device, m_ip, m_device, tolan::kDefaultPort))
+                continue;
+            while (!ec && readFrame(client, header, body)) {
+                const wire::Frame request {header.type, header.transaction, body};
+                {
+                    std::lock_guard<std::mutex> lock(m_mutex);
+                    m_requests.push_back(request);
+                }
+                asio::write(device, asio::buffer(wire::encodeFrame(request)), ec);
+                if (ec || !readFrame(device, header, body))
+                    break;
+                asio::write(client, asio::buffer(wire::encodeFrame({header.type, header.transaction, body})), ec);
+            }
+        }
+    }
+
+    asio::io_context m_io;
+    const asio::ip::address m_ip;
+    const asio::ip::address m_device;
+    tcp::acceptor m_acceptor;
+    std::atomic<bool> m_stop {false};
+    std::mutex m_mutex;
+    std::vector<wire::Frame> m_requests;
+    std::thread m_thread;
+};
+
+// A recorder request by hand from source on a connection of its own; the device's result.
+uint32_t sendFrom(const char *source, const QString &ip, const wire::Frame &request)
+{
+    asio::io_context io;
+    TlsSocket socket(io, handClientContext());
+    std::vector<uint8_t> body;
+    if (!connectFrom(socket, asio::ip::make_address(source), asio::ip::make_address(ip.toStdString()),
+                     tolan::kDefaultPort))
+        return 0xFFFFFFFFu;
+    return call(socket, request.type, request.payload, body);
+}
+
 class Handler : public wire::FrameHandler
 {
 public:
@@ -145,6 +240,8 @@ private slots:
     void utf8PasswordsOnEveryPath();
     void emptyLoginInformation();
     void changedDeviceKeyIsRefused();
+    void recorderRequestsCannotBeReplayed();
+    void namesCannotForgeLogLines();
 };
 
 void TestSessionSecurity::initTestCase()
@@ -457,6 +554,67 @@ void TestSessionSecurity::changedDeviceKeyIsRefused()
     QCOMPARE(ZELT_MW_Login("admin", "vorpe", ipc.constData(), 0, userId), DWORD(ZELT_MW_ERR_IDENTITY));
     DWORD handle = 0;
     QCOMPARE(TLSDK_Login(nvr.constData(), 0, "admin", "vorpe", &handle, nullptr), DWORD(TLSDK_ERR_IDENTITY));
+}
+
+// Someone who reads a recorder session's requests in clear, from the very
+// address that logged in, can neither send one again nor change one; the
+// operator's own calls go on meanwhile.
+void TestSessionSecurity::recorderRequestsCannotBeReplayed()
+{
+    SimFleetProcess sim({"--ipc", "0", "--nvr", "1", "--first", "127.170.0.10"});
+    CORVANE_START_SIMULATOR(sim);
+    const QString ip = sim.devices().at(0).ip;
+    const char *const relayIp = "127.170.0.2";
+    RecordingRelay relay(relayIp, ip);
+    DWORD handle = 0;
+    QCOMPARE(TLSDK_Login(relayIp, relay.port(), "admin", "vorpe", &handle, nullptr), DWORD(TLSDK_OK));
+    std::vector<char> info(TLSDK_DEVICE_INFO_SIZE);
+    QCOMPARE(TLSDK_GetDevCfg(handle, TLSDK_CFG_DEVICE_INFO, info.data()), DWORD(TLSDK_OK));
+    const wire::Frame captured = relay.last(tolan::OpGetDevCfg);
+    QVERIFY(!captured.payload.empty());
+
+    // Sent again as it was, on another connection: its counter is spent.
+    QCOMPARE(sendFrom(relayIp, ip, captured), uint32_t(TLSDK_ERR_PROTOCOL));
+    // With a later counter, or turned into another request, its proof no longer fits.
+    wire::Frame later = captured;
+    later.payload[4 + tolan::kTokenSize] ^= 0x40;
+    QCOMPARE(sendFrom(relayIp, ip, later), uint32_t(TLSDK_ERR_PROTOCOL));
+    wire::Frame restart = captured;
+    restart.type = tolan::OpRestart;
+    restart.payload.resize(restart.payload.size() - 4);
+    QCOMPARE(sendFrom(relayIp, ip, restart), uint32_t(TLSDK_ERR_PROTOCOL));
+
+    // The operator's session is untouched, through the relay and on its own.
+    QCOMPARE(TLSDK_GetDevCfg(handle, TLSDK_CFG_NETWORK, std::vector<char>(TLSDK_NETWORK_INFO_SIZE).data()),
+             DWORD(TLSDK_OK));
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(TLSDK_ExportCfg(handle, qPrintable(dir.filePath("nvr.cfg"))), DWORD(TLSDK_OK));
+    QCOMPARE(TLSDK_Logout(handle), DWORD(TLSDK_OK));
+}
+
+// A user name with line breaks, tried at the login, stays on one line of the
+// event log that goes out with the diagnostics.
+void TestSessionSecurity::namesCannotForgeLogLines()
+{
+    SimFleetProcess sim({"--ipc", "0", "--nvr", "1", "--first", "127.170.2.10"});
+    CORVANE_START_SIMULATOR(sim);
+    const QByteArray ip = sim.devices().at(0).ip.toLatin1();
+    DWORD handle = 0;
+    const char *const forgery = "eve\r\n2026-01-01 00:00:00 user admin logged in";
+    QCOMPARE(TLSDK_Login(ip.constData(), 0, forgery, "x", &handle, nullptr), DWORD(TLSDK_ERR_PASSWORD));
+    QCOMPARE(TLSDK_Login(ip.constData(), 0, "admin", "vorpe", &handle, nullptr), DWORD(TLSDK_OK));
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString archive = dir.filePath("diag.tgz");
+    QCOMPARE(TLSDK_ExportMtInfo(handle, qPrintable(archive)), DWORD(TLSDK_OK));
+    TLSDK_Logout(handle);
+    QProcess tar;
+    tar.start("tar", {"-xzOf", archive, "mtinfo/system.log"});
+    QVERIFY(tar.waitForFinished(10000));
+    const QByteArray log = tar.readAllStandardOutput();
+    QVERIFY(log.contains("login failed for user eve\\x0d\\x0a2026-01-01 00:00:00 user admin logged in\n"));
+    QCOMPARE(log.count("user admin logged in"), 2);
 }
 
 QTEST_GUILESS_MAIN(TestSessionSecurity)

@@ -249,7 +249,8 @@ void TestTolanNvr::proofCannotBeReplayed()
     };
     const auto send = [](wire::FrameClient &client, const std::vector<uint8_t> &proof) {
         wire::Frame reply;
-        if (client.request(tolan::OpLogin, wire::WireWriter().str(kUser).bytes(proof).take(), reply)
+        if (client.request(tolan::OpLogin, wire::WireWriter().str(kUser).bytes(proof).bytes(wire::makeNonce()).take(),
+                           reply)
             != wire::FrameError::None)
             return uint32_t(~0u);
         wire::WireReader reader(reply.payload);
@@ -275,8 +276,12 @@ void TestTolanNvr::proofCannotBeReplayed()
     QCOMPARE(send(second, proof), uint32_t(TLSDK_ERR_PASSWORD));
     // Requests need a session token the device issued.
     wire::Frame reply;
-    QCOMPARE(second.request(tolan::OpRestart, wire::WireWriter().bytes(std::vector<uint8_t>(16, 0)).take(), reply),
-             wire::FrameError::None);
+    const std::vector<uint8_t> invented = wire::WireWriter()
+                                              .bytes(std::vector<uint8_t>(tolan::kTokenSize, 0))
+                                              .u64(1)
+                                              .bytes(std::vector<uint8_t>(wire::kProofSize, 0))
+                                              .take();
+    QCOMPARE(second.request(tolan::OpRestart, invented, reply), wire::FrameError::None);
     QCOMPARE(reply.payload.at(0), uint8_t(TLSDK_ERR_SESSION));
 }
 

@@ -110,6 +110,8 @@ public:
     bool str(std::string &out, std::size_t maxSize);
     bool ok() const { return m_ok; }
     bool atEnd() const { return m_ok && m_pos == m_data.size(); }
+    // Bytes read so far.
+    std::size_t position() const { return m_pos; }
 
 private:
     bool take(std::size_t size);

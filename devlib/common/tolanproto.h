@@ -4,9 +4,10 @@
 // Messages of the maintenance protocol between the NVR library and an NVR
 // device (TCP port 6060), carried in frames (frame.h). Every reply payload
 // starts with a u32 result, a TLSDK_* code; the fields listed after "->"
-// follow only when it is 0. Every request after login carries the session
-// token first. A connection may carry any number of requests; the library
-// opens one per call.
+// follow only when it is 0. Every request after login starts with the session
+// token, a counter (u64) and a proof (bytes) over the rest (requestproof.h).
+// A connection may carry any number of requests; the library opens one per
+// call.
 
 #include <cstdint>
 
@@ -21,7 +22,7 @@ constexpr uint32_t kMaxArchiveSize = 2u * 1024u * 1024u;
 
 enum Op : uint16_t {
     OpChallenge = 0x0201,      // user (str) -> nonce (bytes)
-    OpLogin = 0x0202,          // user (str), proof (bytes) -> token (bytes), login info (bytes)
+    OpLogin = 0x0202,          // user (str), proof (bytes), client nonce (bytes) -> token (bytes), login info (bytes)
     OpLogout = 0x0203,         // token
     OpRestart = 0x0210,        // token
     OpGetDevCfg = 0x0211,      // token, command (u32) -> structure (bytes)

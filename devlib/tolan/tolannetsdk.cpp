@@ -6,6 +6,7 @@
 #include "auth.h"
 #include "filebytes.h"
 #include "frame.h"
+#include "requestproof.h"
 #include "tolanproto.h"
 #include "tolansession.h"
 
@@ -120,16 +121,18 @@ DWORD DEV_API TLSDK_Login(const char *szIp, WORD wPort, const char *szUser, cons
             return TLSDK_ERR_PROTOCOL;
     }
     const std::vector<uint8_t> proof = wire::loginProof(password, nonce, user);
-    if (proof.empty())
+    const std::vector<uint8_t> clientNonce = wire::makeNonce();
+    if (proof.empty() || clientNonce.empty())
         return TLSDK_ERR_PROTOCOL;
-    result = tolan::exchange(client, tolan::OpLogin, wire::WireWriter().str(user).bytes(proof).take(),
-                             rest);
+    result = tolan::exchange(client, tolan::OpLogin,
+                             wire::WireWriter().str(user).bytes(proof).bytes(clientNonce).take(), rest);
     if (result != TLSDK_OK)
         return result;
 
     Session session;
     session.ip = szIp;
     session.port = port;
+    session.key = wire::sessionKey(password, nonce, clientNonce, user);
     std::vector<uint8_t> info;
     wire::WireReader reader(rest);
     if (!reader.bytes(session.token, tolan::kTokenSize) || session.token.size() != tolan::kTokenSize
@@ -219,13 +222,12 @@ DWORD DEV_API TLSDK_Upgrade(DWORD ulLoginHandle, const char *szFirmwarePath, DWO
     result = tolan::connectTo(client, session.ip, session.port);
     if (result != TLSDK_OK)
         return result;
-    const auto withToken = [&session]() {
-        wire::WireWriter writer;
-        writer.bytes(session.token);
-        return writer;
+    const auto send = [&client, &session](uint16_t op, const std::vector<uint8_t> &fields,
+                                          std::vector<uint8_t> &rest) {
+        return tolan::exchange(client, op, tolan::sessionPayload(session, op, fields), rest);
     };
     std::vector<uint8_t> rest;
-    result = tolan::exchange(client, tolan::OpUpgradeBegin, withToken().u64(image.size()).take(), rest);
+    result = send(tolan::OpUpgradeBegin, wire::WireWriter().u64(image.size()).take(), rest);
     if (result != TLSDK_OK)
         return result;
     uint32_t id = 0;
@@ -235,13 +237,13 @@ DWORD DEV_API TLSDK_Upgrade(DWORD ulLoginHandle, const char *szFirmwarePath, DWO
 
     for (std::size_t offset = 0; offset < image.size(); offset += tolan::kUpgradeChunk) {
         const std::size_t size = std::min<std::size_t>(tolan::kUpgradeChunk, image.size() - offset);
-        wire::WireWriter writer = withToken();
+        wire::WireWriter writer;
         writer.u32(id).u64(offset).u32(uint32_t(size)).raw(image.data() + offset, size);
-        result = tolan::exchange(client, tolan::OpUpgradeData, writer.take(), rest);
+        result = send(tolan::OpUpgradeData, writer.take(), rest);
         if (result != TLSDK_OK)
             return result;
     }
-    result = tolan::exchange(client, tolan::OpUpgradeEnd, withToken().u32(id).take(), rest);
+    result = send(tolan::OpUpgradeEnd, wire::WireWriter().u32(id).take(), rest);
     if (result != TLSDK_OK)
         return result;
 

@@ -3,6 +3,7 @@
 #include "TolanNetSDK.h"
 #include "frame.h"
 #include "loopbackguard.h"
+#include "requestproof.h"
 
 #include <algorithm>
 #include <atomic>
@@ -79,9 +80,17 @@ DWORD sessionCall(const Session &session, uint16_t op, const std::vector<uint8_t
     DWORD result = connectTo(client, session.ip, session.port);
     if (result != TLSDK_OK)
         return result;
-    std::vector<uint8_t> payload = wire::WireWriter().bytes(session.token).take();
-    payload.insert(payload.end(), extra.begin(), extra.end());
-    return exchange(client, op, payload, rest);
+    return exchange(client, op, sessionPayload(session, op, extra), rest);
+}
+
+std::vector<uint8_t> sessionPayload(const Session &session, uint16_t op, const std::vector<uint8_t> &fields)
+{
+    const uint64_t counter = ++*session.counter;
+    const std::vector<uint8_t> proof
+        = wire::requestProof(session.key, op, session.token, counter, fields.data(), fields.size());
+    std::vector<uint8_t> payload = wire::WireWriter().bytes(session.token).u64(counter).bytes(proof).take();
+    payload.insert(payload.end(), fields.begin(), fields.end());
+    return payload;
 }
 
 HandleTable &HandleTable::instance()

@@ -6,9 +6,11 @@
 
 #include "devtypes.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -24,6 +26,10 @@ struct Session
     std::string ip;
     uint16_t port = 0;
     std::vector<uint8_t> token;
+    // Keys the proof of every request; known to both ends, never sent.
+    std::vector<uint8_t> key;
+    // The last request counter; shared by every copy of the session.
+    std::shared_ptr<std::atomic<uint64_t>> counter = std::make_shared<std::atomic<uint64_t>>(0);
 };
 
 struct Upgrade
@@ -32,13 +38,17 @@ struct Upgrade
     uint32_t id = 0;
 };
 
+// The payload of a session request: token, the next counter and the proof
+// over them and fields, then fields.
+std::vector<uint8_t> sessionPayload(const Session &session, uint16_t op, const std::vector<uint8_t> &fields);
+
 // One exchange: request op with payload, check the leading result code and
 // hand back the rest of the reply. Returns a TLSDK_* code.
 DWORD exchange(wire::FrameClient &client, uint16_t op, const std::vector<uint8_t> &payload,
                std::vector<uint8_t> &rest);
 // Opens a connection to the session's device, bounded by the timeout.
 DWORD connectTo(wire::FrameClient &client, const std::string &ip, uint16_t port);
-// Connects and runs one exchange whose payload is the token followed by extra.
+// Connects and runs one session request with the fields in extra.
 DWORD sessionCall(const Session &session, uint16_t op, const std::vector<uint8_t> &extra,
                   std::vector<uint8_t> &rest);
 // The same, bounded by limit when that is shorter than the library timeout;

@@ -182,7 +182,7 @@ void OnvifDevice::addLog(const std::string &line)
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &parts);
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_state.log.push_back(std::string(stamp) + ' ' + line);
+    m_state.log.push_back(std::string(stamp) + ' ' + logSafe(line));
     while (m_state.log.size() > OnvifState::MaxLogLines)
         m_state.log.pop_front();
 }
@@ -392,12 +392,10 @@ bool OnvifDevice::setUser(pugi::xml_node in, pugi::xml_node, soap::Fault &fault)
             return false;
         }
     }
-    {
-        std::lock_guard<std::mutex> lock(m_device.mutex);
-        m_device.password = soap::schemaText(users.back(), {"Password"});
-    }
-    addLog("password of " + m_device.account().user + " changed");
-    m_fleet.save();
+    const std::string user = m_device.account().user;
+    m_fleet.changePassword(m_device, user, soap::schemaText(users.back(), {"Password"}));
+    addLog("password of " + user + " changed");
+    m_hooks.passwordChanged();
     m_hooks.changed();
     return true;
 }

@@ -27,6 +27,7 @@ public:
     {
         std::function<void()> reboot;  // go away for the restart time, then come back
         std::function<void()> changed; // settings changed: save the state
+        std::function<void()> passwordChanged; // the account's streams end
     };
     struct HttpRequest
     {

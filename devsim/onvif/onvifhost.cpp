@@ -54,6 +54,7 @@ bool OnvifHost::start(std::string &error)
         OnvifDevice::Hooks hooks;
         hooks.reboot = [this, raw] { asio::post(m_io, [this, raw] { reboot(*raw); }); };
         hooks.changed = [this] { saveState(); };
+        hooks.passwordChanged = [this, raw] { asio::post(m_io, [this, raw] { m_rtsp.cut(*raw->media); }); };
         unit->device = std::make_unique<OnvifDevice>(*simDevice, m_fleet, m_options, hooks);
         unit->server = std::make_unique<OnvifHttpServer>(*unit->device, hooks.reboot);
         unit->media = std::make_unique<OnvifMedia>(*simDevice, m_options, unit->device->videoSources());

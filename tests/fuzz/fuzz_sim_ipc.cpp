@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     IpcConnection connection(world.device, "127.0.0.1");
     if (data[0] & 1)
         simharness::logIn(connection, OpChallenge, OpLogin);
-    simharness::feedFrames(connection, data, size, [] { return std::vector<uint8_t>(); });
+    simharness::feedFrames(connection, data, size, [](uint16_t, std::vector<uint8_t> body) { return body; });
     world.runTimers();
     return 0;
 }

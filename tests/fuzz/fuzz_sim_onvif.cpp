@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::lock_guard<std::mutex> lock(simDevice.mutex);
         simDevice.password = SimDevice::FactoryPassword;
     }
-    OnvifDevice device(simDevice, world.fleet, world.settings, OnvifDevice::Hooks{[] {}, [] {}});
+    OnvifDevice device(simDevice, world.fleet, world.settings, OnvifDevice::Hooks{[] {}, [] {}, [] {}});
 
     OnvifDevice::HttpRequest request;
     request.method = "POST";

@@ -86,19 +86,18 @@ std::vector<uint8_t> logIn(Handler &handler, uint16_t challengeOp, uint16_t logi
     return body;
 }
 
-// Frames of u16 type, u16 length and body from data[1..]; each body goes
-// through prefix (which may put a token in front) to the handler, until the
-// input ends or the connection would be closed.
-template <typename Handler, typename Prefix>
-void feedFrames(Handler &handler, const uint8_t *data, std::size_t size, Prefix prefix)
+// Frames of u16 type, u16 length and body from data[1..]; payload(type, body)
+// makes each request's payload (it may put a session in front) for the
+// handler, until the input ends or the connection would be closed.
+template <typename Handler, typename MakePayload>
+void feedFrames(Handler &handler, const uint8_t *data, std::size_t size, MakePayload payload)
 {
     std::size_t pos = 1;
     while (pos + 4 <= size) {
         wire::Frame request;
         request.type = uint16_t(data[pos] | (data[pos + 1] << 8));
         const std::size_t length = std::min<std::size_t>(data[pos + 2] | (data[pos + 3] << 8), size - pos - 4);
-        request.payload = prefix();
-        request.payload.insert(request.payload.end(), data + pos + 4, data + pos + 4 + length);
+        request.payload = payload(request.type, std::vector<uint8_t>(data + pos + 4, data + pos + 4 + length));
         pos += 4 + length;
         if (request.payload.size() > handler.payloadLimit())
             break; // the device closes the connection here
