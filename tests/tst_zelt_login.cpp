@@ -516,6 +516,12 @@ void TestZeltLogin::droppedIdleConnectionIsReplaced()
     link.dropConnections();
     QCOMPARE(ZELT_MW_GetConfig(userId.constData(), ZELT_MW_EXPOSURE_CFG, 0, &len, buf.data()), DWORD(0));
     QCOMPARE(ZELT_MW_Logout(userId.constData()), DWORD(0));
+
+    // So does the connection the logout left open for the next login: that login opens a new one.
+    link.dropConnections();
+    QCOMPARE(login(QStringLiteral("127.90.1.3"), userId, kPassword, link.port()), DWORD(0));
+    QCOMPARE(ZELT_MW_GetConfig(userId.constData(), ZELT_MW_EXPOSURE_CFG, 0, &len, buf.data()), DWORD(0));
+    QCOMPARE(ZELT_MW_Logout(userId.constData()), DWORD(0));
     link.stop();
 }
 

@@ -238,6 +238,13 @@ bool FrameClient::isOpen()
 void FrameClient::close()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_tls && SSL_is_init_finished(m_tls->native_handle())) {
+        // close_notify keeps the session resumable (OpenSSL drops the session of
+        // a connection that ends without it); the device's answer is not awaited.
+        std::error_code ignored;
+        m_tls->next_layer().setDeadline(std::chrono::steady_clock::now());
+        m_tls->shutdown(ignored);
+    }
     closeSocket();
 }
 

@@ -234,8 +234,15 @@ std::vector<uint8_t> peerFingerprint(SSL *ssl)
     X509 *cert = SSL_get1_peer_certificate(ssl);
     if (!cert)
         return {};
-    std::vector<uint8_t> digest = keyFingerprint(X509_get0_pubkey(cert));
+    // The certificate's own encoding of the key: the same bytes as
+    // keyFingerprint() hashes, without a trip through OpenSSL's encoders.
+    unsigned char *der = nullptr;
+    const int size = i2d_X509_PUBKEY(X509_get_X509_PUBKEY(cert), &der);
     X509_free(cert);
+    if (size <= 0)
+        return {};
+    std::vector<uint8_t> digest = sha256(der, std::size_t(size));
+    OPENSSL_free(der);
     return digest;
 }
 

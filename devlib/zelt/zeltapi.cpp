@@ -184,7 +184,7 @@ DWORD ZELT_MW_Logout(const char *szUserID)
     stopSessionStreams(session->userId());
     // The program logs every device out on exit: a frozen one may not hold that up.
     const DWORD result = session->goodbye(OpLogout, kLogoutLimit);
-    session->close();
+    session->close(result == ZELT_MW_OK);
     logLine(LogInfo, "logout of " + session->userId() + ": code " + std::to_string(result));
     // The session is gone locally whatever the device answered.
     return ZELT_MW_OK;

@@ -1,6 +1,7 @@
 #include "zeltsession.h"
 
 #include "auth.h"
+#include "idleconnections.h"
 #include "loopbackguard.h"
 #include "zeltlog.h"
 #include "zeltproto.h"
@@ -28,6 +29,45 @@ SessionRegistry &registry()
 }
 // User-IDs carry a number that only grows, so a closed session's ID is never handed out again.
 std::atomic<uint64_t> g_nextSession {1};
+
+// Up to this many devices keep their connection after a logout, each for at
+// most kMaxIdle (devices close idle connections themselves after a minute).
+constexpr std::size_t kIdleCapacity = 256;
+constexpr std::chrono::seconds kMaxIdle {20};
+
+wire::IdleConnections &idleConnections()
+{
+    static auto *idle = new wire::IdleConnections(kIdleCapacity, kMaxIdle);
+    return *idle;
+}
+
+std::string peerName(const std::string &ip, uint16_t port)
+{
+    return ip + ':' + std::to_string(port);
+}
+
+// Asks the challenge for user on a connection to the device: the one an
+// earlier logout left open while the device still holds it, else a new one.
+DWORD challengeOn(const std::string &ip, uint16_t port, const std::string &user,
+                  std::unique_ptr<wire::FrameClient> &client, std::vector<uint8_t> &body)
+{
+    const std::vector<uint8_t> request = wire::WireWriter().str(user).take();
+    client = idleConnections().take(peerName(ip, port));
+    if (client) {
+        client->setTimeout(callTimeout());
+        wire::FrameError error = wire::FrameError::None;
+        const DWORD result = exchange(*client, OpChallenge, request, body, &error);
+        if (error == wire::FrameError::None)
+            return result;
+    }
+    client = std::make_unique<wire::FrameClient>(callTimeout());
+    const wire::FrameError error = client->connect(ip, port);
+    if (error != wire::FrameError::None) {
+        logLine(LogError, "login to " + ip + ": " + wire::frameErrorText(error));
+        return frameErrorCode(error);
+    }
+    return exchange(*client, OpChallenge, request, body);
+}
 
 DWORD attach(wire::FrameClient &client, uint64_t token)
 {
@@ -153,10 +193,16 @@ DWORD Session::goodbye(uint16_t op, std::chrono::milliseconds limit)
     return exchange(*m_client, op, {}, body);
 }
 
-void Session::close()
+void Session::close(bool loggedOut)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_client->close();
+    if (!loggedOut || !m_client->isOpen()) {
+        m_client->close();
+        return;
+    }
+    idleConnections().put(peerName(m_ip, m_port), std::move(m_client));
+    // A call that still holds this session reconnects and is refused: the device ended it.
+    m_client = std::make_unique<wire::FrameClient>(callTimeout());
 }
 
 static thread_local DWORD t_lockSeconds = 0;
@@ -184,14 +230,9 @@ DWORD login(const std::string &user, const std::string &password, const std::str
         logLine(LogError, "login to " + ip + " refused: destination outside loopback");
         return ZELT_MW_ERR_REFUSED;
     }
-    auto client = std::make_unique<wire::FrameClient>(callTimeout());
-    wire::FrameError error = client->connect(ip, port);
-    if (error != wire::FrameError::None) {
-        logLine(LogError, "login to " + ip + ": " + wire::frameErrorText(error));
-        return frameErrorCode(error);
-    }
+    std::unique_ptr<wire::FrameClient> client;
     std::vector<uint8_t> body;
-    DWORD result = exchange(*client, OpChallenge, wire::WireWriter().str(user).take(), body);
+    DWORD result = challengeOn(ip, port, user, client, body);
     std::vector<uint8_t> nonce;
     if (result == ZELT_MW_OK) {
         wire::WireReader reader(body);

@@ -45,7 +45,9 @@ public:
     DWORD goodbye(uint16_t op, std::chrono::milliseconds limit);
     // A further connection bound to this session.
     DWORD openAttached(std::chrono::milliseconds timeout, std::unique_ptr<wire::FrameClient> &client) const;
-    void close();
+    // Ends the connection; after a logout the device accepted (loggedOut) it
+    // stays open for the next login to the same device.
+    void close(bool loggedOut = false);
 
 private:
     DWORD reattach(); // m_mutex held
