@@ -15,7 +15,7 @@ const COnvifNode *ttChild(const COnvifNode *pNode, const char *pszName)
 
 int number(const COnvifNode *pNode, const char *pszName)
 {
-    return qRound(tt(pNode, pszName).toDouble());
+    return OnvifXml::number(tt(pNode, pszName));
 }
 
 stIntRange range(const COnvifNode *pNode, const char *pszName)
