@@ -62,6 +62,8 @@ struct SimOptions
     bool onvifMalformed = false;    // fault: SOAP answers are garbled
     bool onvifRtspGarbage = false;  // fault: the RTSP port answers bytes that are no RTSP
     int onvifStreamStopMs = 0;      // fault: every stream stops sending this long after it started
+    bool onvifImagingPresets = false; // the cameras offer imaging presets (Default, Night, WDR)
+    bool onvifDeadStreamUri = false;  // fault: stream addresses name a port where nothing listens
     std::set<std::string> onvifUnsupported; // fault: these operations answer ActionNotSupported
     // Encoder faults of every IPC.
     int encAnswerIndex = -1;       // encoder reads answer with this stream index; -1: the one asked for

@@ -2129,6 +2129,14 @@
         <source>无法获取实时视频地址：%1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>UDP传输</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>通过UDP接收RTP视频，默认在RTSP连接(TCP)中传输</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CLivePlayerWorker</name>

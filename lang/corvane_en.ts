@@ -2130,6 +2130,14 @@
             <source>无法获取实时视频地址：%1</source>
             <translation>Cannot get the live video address: %1</translation>
         </message>
+        <message>
+            <source>UDP传输</source>
+            <translation>UDP transport</translation>
+        </message>
+        <message>
+            <source>通过UDP接收RTP视频，默认在RTSP连接(TCP)中传输</source>
+            <translation>Receive the RTP video over UDP; by default it travels inside the RTSP connection (TCP)</translation>
+        </message>
     </context>
     <context>
         <name>CLivePlayerWorker</name>

@@ -12,7 +12,7 @@ PACKAGES=(
     python3
     libcpp-httplib-dev libpugixml-dev onvif-tools iproute2 util-linux nodejs
     libgstrtspserver-1.0-dev libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-    gstreamer1.0-plugins-ugly libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
+    gstreamer1.0-plugins-ugly gstreamer1.0-plugins-bad libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,7 +1,7 @@
 // The live picture of simulated ONVIF cameras whose streams go wrong: an RTSP
 // server that answers garbage falls back to snapshots, and a stream that
 // stops sending or a camera that restarts mid-stream each end in a notice
-// with a retry.
+// with a retry, and a stream address where nothing listens falls back at once.
 #include "devsession.h"
 #include "imagesettingsform.h"
 #include "mediaaccess.h"
@@ -17,6 +17,7 @@ namespace {
 
 const QString kGarbageIp = QStringLiteral("127.152.0.10");
 const QString kStopFirst = QStringLiteral("127.153.0.10");
+const QString kDeadUri = QStringLiteral("127.176.0.10");
 
 CUIDeviceBean camera(const QString &strIp)
 {
@@ -49,6 +50,7 @@ private slots:
     void initTestCase();
     void garbageStreamFallsBackToSnapshots();
     void stoppedAndRestartedStreamsEndInNotices();
+    void deadStreamUriFallsBackToSnapshots();
 };
 
 void TestMediaFaults::initTestCase()
@@ -95,6 +97,19 @@ void TestMediaFaults::stoppedAndRestartedStreamsEndInNotices()
 
     QTRY_VERIFY_WITH_TIMEOUT(retryShown(stalled), 30000);
     QVERIFY2(note(stalled).contains(QStringLiteral("超时")), qPrintable(note(stalled)));
+}
+
+void TestMediaFaults::deadStreamUriFallsBackToSnapshots()
+{
+    SimFleetProcess sim({QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--first"), kDeadUri,
+                         QStringLiteral("--onvif-dead-stream-uri")});
+    QVERIFY2(sim.start(), qPrintable(sim.errorString()));
+    std::unique_ptr<CMediaDevice> pDevice = DevSession::mediaDevice(camera(kDeadUri));
+    CImageSettingsForm form;
+    QVERIFY(form.load(pDevice.get()));
+    // A refused connection is known at once: sooner than the player's own open timeout.
+    QTRY_VERIFY_WITH_TIMEOUT(note(form).contains(QStringLiteral("快照")), 4000);
+    QTRY_VERIFY_WITH_TIMEOUT(!form.video()->frame().isNull(), 5000);
 }
 
 QTEST_MAIN(TestMediaFaults)

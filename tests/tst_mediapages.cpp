@@ -14,6 +14,7 @@
 #include "uidevicebean.h"
 #include "videowidget.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -56,6 +57,8 @@ private slots:
     void encodingSaveReachesTheStream();
     void refusedStreamPutsWrittenStreamsBack();
     void livePictureFollowsBrightness();
+    void restoreUsesCameraDefaultPreset();
+    void livePictureOverUdp();
     void capacityImportReadsMainStream();
     void cliReadsStreamsAndSnapshot();
     void stoppedStreamShowsNoticeWithRetry();
@@ -70,7 +73,8 @@ void TestMediaPages::initTestCase()
 {
     qputenv("CORVANE_LOOPBACK_ONLY", "1");
     m_pSim.reset(new SimFleetProcess({QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--first"), kIp,
-                                      QStringLiteral("--onvif-refuse-encoder"), QStringLiteral("2")}));
+                                      QStringLiteral("--onvif-refuse-encoder"), QStringLiteral("2"),
+                                      QStringLiteral("--onvif-imaging-presets")}));
     CORVANE_START_SIMULATOR(*m_pSim);
 }
 
@@ -97,6 +101,8 @@ void TestMediaPages::encodingSaveReachesTheStream()
     CStreamEncodingForm form;
     QVERIFY(form.load(pDevice.get()));
     QCOMPARE(form.streams().size(), 3);
+    // H.265, which the next tests' live picture then plays.
+    form.findChild<QComboBox *>(QStringLiteral("oEncodingCombo0"))->setCurrentText(QStringLiteral("H265"));
     auto *pResolution = form.findChild<QComboBox *>(QStringLiteral("oResolutionCombo0"));
     pResolution->setCurrentText(QStringLiteral("1280x720"));
     form.findChild<QSpinBox *>(QStringLiteral("oFpsSpin0"))->setValue(15);
@@ -117,7 +123,7 @@ void TestMediaPages::encodingSaveReachesTheStream()
     QVERIFY2(probe.waitForFinished(20000), "ffprobe did not finish");
     const QJsonObject stream =
         QJsonDocument::fromJson(probe.readAllStandardOutput()).object().value(QStringLiteral("streams")).toArray().first().toObject();
-    QCOMPARE(stream.value(QStringLiteral("codec_name")).toString(), QStringLiteral("h264"));
+    QCOMPARE(stream.value(QStringLiteral("codec_name")).toString(), QStringLiteral("hevc"));
     QCOMPARE(stream.value(QStringLiteral("width")).toInt(), 1280);
     QCOMPARE(stream.value(QStringLiteral("height")).toInt(), 720);
     QCOMPARE(stream.value(QStringLiteral("r_frame_rate")).toString(), QStringLiteral("15/1"));
@@ -157,6 +163,41 @@ void TestMediaPages::livePictureFollowsBrightness()
     QTRY_VERIFY_WITH_TIMEOUT(meanLuma(form.video()->frame()) > dBefore + 30, 10000);
 }
 
+void TestMediaPages::restoreUsesCameraDefaultPreset()
+{
+    std::unique_ptr<CMediaDevice> pDevice = device();
+    stImageSettings settings;
+    stImageOptions options;
+    QCOMPARE(pDevice->readImage(settings, options), QString());
+    settings.iBrightness = 70;
+    settings.bWdr = true;
+    QCOMPARE(pDevice->writeImage(settings), QString());
+
+    // The page opens on the changed values; restore brings the camera's own defaults, not those.
+    CImageSettingsForm form;
+    QVERIFY(form.load(pDevice.get()));
+    QCOMPARE(form.settings().iBrightness, 70);
+    QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("oRestoreBtn")), Qt::LeftButton);
+    QCOMPARE(form.findChild<CMediaReportBar *>()->text(), QStringLiteral("恢复默认"));
+    QCOMPARE(form.findChild<QSlider *>(QStringLiteral("oBrightnessSlider"))->value(), 50);
+    QCOMPARE(form.findChild<QComboBox *>(QStringLiteral("oWdrCombo"))->currentData().toBool(), false);
+    QCOMPARE(device()->readImage(settings, options), QString());
+    QCOMPARE(settings.iBrightness, 50);
+    QCOMPARE(settings.bWdr, false);
+}
+
+void TestMediaPages::livePictureOverUdp()
+{
+    std::unique_ptr<CMediaDevice> pDevice = device();
+    CImageSettingsForm form;
+    QVERIFY(form.load(pDevice.get()));
+    QTRY_VERIFY_WITH_TIMEOUT(!form.video()->frame().isNull(), 10000);
+    form.findChild<QCheckBox *>(QStringLiteral("oUdpCheck"))->setChecked(true);
+    form.video()->showFrame(QImage());
+    QTRY_VERIFY_WITH_TIMEOUT(!form.video()->frame().isNull(), 10000);
+    QVERIFY(form.findChild<QPushButton *>(QStringLiteral("oRetryBtn"))->isHidden());
+}
+
 void TestMediaPages::capacityImportReadsMainStream()
 {
     CUIDeviceBean dev;
@@ -182,7 +223,7 @@ void TestMediaPages::capacityImportReadsMainStream()
     const stStreamEncoding &main = vecStreams.first();
     QCOMPARE(chan.m_lBitRate, main.iBitrate);
     QCOMPARE(chan.m_strFrameRate, QString::number(main.iFps));
-    QCOMPARE(chan.m_lEncFmt, 6); // H.264
+    QCOMPARE(chan.m_lEncFmt, 0); // H.265 has no code in the calculator
     // The test picture's 1280x720, as the encoding page left it, has a label.
     QCOMPARE(QSize(main.iWidth, main.iHeight), QSize(1280, 720));
     QCOMPARE(chan.m_strResolution, QStringLiteral("720P"));

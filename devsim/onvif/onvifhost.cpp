@@ -46,6 +46,7 @@ OnvifHost::~OnvifHost()
 
 bool OnvifHost::start(std::string &error)
 {
+    std::vector<std::string> encodings;
     for (const auto &simDevice : m_fleet.devices()) {
         if (!simDevice->onvif())
             continue;
@@ -60,6 +61,9 @@ bool OnvifHost::start(std::string &error)
         unit->media = std::make_unique<OnvifMedia>(*simDevice, m_options, unit->device->videoSources());
         unit->media->setHooks({[this, raw](int profile) { m_rtsp.encoderChanged(*raw->media, profile); },
                                [this, raw] { m_rtsp.imagingChanged(*raw->media); }});
+        if (encodings.empty())
+            encodings = OnvifRtsp::encodings();
+        unit->media->setEncodings(encodings);
         unit->device->setMedia(unit->media.get());
         m_rtsp.add(*simDevice, *unit->media);
         m_units.push_back(std::move(unit));

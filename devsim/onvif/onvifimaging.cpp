@@ -2,6 +2,7 @@
 #include "onvifmedia.h"
 
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -20,6 +21,50 @@ void addRange(pugi::xml_node parent, const char *name, int low, int high)
     pugi::xml_node node = soap::add(parent, name);
     soap::add(node, "tt:Min", std::to_string(low));
     soap::add(node, "tt:Max", std::to_string(high));
+}
+
+struct Preset
+{
+    const char *token;
+    const char *type;
+    const char *name;
+    OnvifImaging settings;
+};
+
+const std::vector<Preset> &presets()
+{
+    static const std::vector<Preset> all = [] {
+        OnvifImaging night;
+        night.irCut = "OFF";
+        night.brightness = 60;
+        night.exposureMode = "MANUAL";
+        night.maxExposure = 33000;
+        OnvifImaging wdr;
+        wdr.wdr = "ON";
+        wdr.wdrLevel = 70;
+        return std::vector<Preset>{{"Preset_1", "Custom", "Default", OnvifImaging()},
+                                   {"Preset_2", "Night", "Night", night},
+                                   {"Preset_3", "WDR", "WDR", wdr}};
+    }();
+    return all;
+}
+
+void writePreset(pugi::xml_node parent, const Preset &preset)
+{
+    pugi::xml_node node = soap::add(parent, "timg:Preset");
+    node.append_attribute("token") = preset.token;
+    node.append_attribute("type") = preset.type;
+    soap::add(node, "timg:Name", preset.name);
+}
+
+soap::Fault noSource()
+{
+    return soap::Fault{"env:Sender", "ter:InvalidArgVal", "ter:NoSource", "no such video source", 400};
+}
+
+bool knownSource(pugi::xml_node in)
+{
+    return soap::anyText(in, {"VideoSourceToken"}).rfind("VideoSource_", 0) == 0;
 }
 
 soap::Fault outOfRange(const std::string &what, const std::string &value, int low, int high)
@@ -70,8 +115,8 @@ bool readMode(pugi::xml_node in, std::initializer_list<const char *> path, const
 
 bool OnvifMedia::getImagingSettings(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault)
 {
-    if (soap::anyText(in, {"VideoSourceToken"}).rfind("VideoSource_", 0) != 0) {
-        fault = soap::Fault{"env:Sender", "ter:InvalidArgVal", "ter:NoSource", "no such video source", 400};
+    if (!knownSource(in)) {
+        fault = noSource();
         return false;
     }
     const OnvifImaging img = imaging();
@@ -138,8 +183,8 @@ bool OnvifMedia::getImagingOptions(pugi::xml_node, pugi::xml_node out, soap::Fau
 
 bool OnvifMedia::setImagingSettings(pugi::xml_node in, pugi::xml_node, soap::Fault &fault)
 {
-    if (soap::anyText(in, {"VideoSourceToken"}).rfind("VideoSource_", 0) != 0) {
-        fault = soap::Fault{"env:Sender", "ter:InvalidArgVal", "ter:NoSource", "no such video source", 400};
+    if (!knownSource(in)) {
+        fault = noSource();
         return false;
     }
     const pugi::xml_node s = soap::anyChild(in, "ImagingSettings");
@@ -170,11 +215,63 @@ bool OnvifMedia::setImagingSettings(pugi::xml_node in, pugi::xml_node, soap::Fau
                             "a minimum is above its maximum", 400};
         return false;
     }
+    storeImaging(img, std::string());
+    return true;
+}
+
+void OnvifMedia::storeImaging(const OnvifImaging &img, const std::string &preset)
+{
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_imaging = img;
+        m_preset = preset;
     }
     if (m_hooks.imagingChanged)
         m_hooks.imagingChanged();
+}
+
+bool OnvifMedia::getPresets(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault)
+{
+    if (!knownSource(in)) {
+        fault = noSource();
+        return false;
+    }
+    for (const Preset &preset : presets())
+        writePreset(out, preset);
     return true;
+}
+
+bool OnvifMedia::getCurrentPreset(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault)
+{
+    if (!knownSource(in)) {
+        fault = noSource();
+        return false;
+    }
+    std::string current;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        current = m_preset;
+    }
+    for (const Preset &preset : presets()) {
+        if (current == preset.token)
+            writePreset(out, preset);
+    }
+    return true;
+}
+
+bool OnvifMedia::setCurrentPreset(pugi::xml_node in, pugi::xml_node, soap::Fault &fault)
+{
+    if (!knownSource(in)) {
+        fault = noSource();
+        return false;
+    }
+    const std::string token = soap::anyText(in, {"PresetToken"});
+    for (const Preset &preset : presets()) {
+        if (token == preset.token) {
+            storeImaging(preset.settings, token);
+            return true;
+        }
+    }
+    fault = soap::Fault{"env:Sender", "ter:InvalidArgVal", "ter:NoImagingPreset", "no such preset", 400};
+    return false;
 }

@@ -4,6 +4,7 @@
 #include "simdevice.h"
 #include "simoptions.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -78,6 +79,9 @@ const std::map<std::string, std::pair<std::string, OnvifMedia::Handler>> &OnvifM
         {"GetImagingSettings", {"timg", &OnvifMedia::getImagingSettings}},
         {"GetOptions", {"timg", &OnvifMedia::getImagingOptions}},
         {"SetImagingSettings", {"timg", &OnvifMedia::setImagingSettings}},
+        {"GetPresets", {"timg", &OnvifMedia::getPresets}},
+        {"GetCurrentPreset", {"timg", &OnvifMedia::getCurrentPreset}},
+        {"SetCurrentPreset", {"timg", &OnvifMedia::setCurrentPreset}},
     };
     static const std::map<std::string, std::pair<std::string, Handler>> none;
     if (ns == onvifns::Media)
@@ -91,6 +95,8 @@ const std::map<std::string, std::pair<std::string, OnvifMedia::Handler>> &OnvifM
 
 bool OnvifMedia::serves(const std::string &ns, const std::string &name) const
 {
+    if (ns == onvifns::Imaging && name.find("Preset") != std::string::npos && !m_options.onvifImagingPresets)
+        return false;
     return table(ns).count(name) != 0;
 }
 
@@ -116,7 +122,9 @@ OnvifImaging OnvifMedia::imaging() const
 
 std::string OnvifMedia::streamUri(int profile) const
 {
-    return "rtsp://" + m_device.currentIp() + ':' + std::to_string(m_options.onvifRtspPort) + "/stream"
+    // Port 1: nothing listens there.
+    const uint16_t port = m_options.onvifDeadStreamUri ? 1 : m_options.onvifRtspPort;
+    return "rtsp://" + m_device.currentIp() + ':' + std::to_string(port) + "/stream"
            + std::to_string(profile + 1);
 }
 
@@ -175,7 +183,7 @@ bool OnvifMedia::checkEncoder(const OnvifEncoder &wanted, soap::Fault &fault) co
                             400};
         return false;
     };
-    if (wanted.encoding != "H264" && wanted.encoding != "JPEG") {
+    if (std::find(m_encodings.begin(), m_encodings.end(), wanted.encoding) == m_encodings.end()) {
         fault = soap::Fault{"env:Sender", "ter:InvalidArgVal", "ter:ConfigModify",
                             "encoding " + wanted.encoding + " is not offered", 400};
         return false;
@@ -381,6 +389,11 @@ bool OnvifMedia::setVideoEncoderConfiguration(pugi::xml_node in, pugi::xml_node,
     wanted.bitrate = std::atoi(soap::anyText(config, {"RateControl", "BitrateLimit"}).c_str());
     if (soap::anyChild(config, "H264"))
         wanted.gop = std::atoi(soap::anyText(config, {"H264", "GovLength"}).c_str());
+    // The first media service knows no H.265.
+    if (wanted.encoding == "H265") {
+        fault = soap::Fault{"env:Sender", "ter:InvalidArgVal", "ter:ConfigModify", "encoding H265 is not offered", 400};
+        return false;
+    }
     return storeEncoder(profile, wanted, fault);
 }
 

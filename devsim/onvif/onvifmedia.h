@@ -18,7 +18,7 @@ struct SimOptions;
 
 struct OnvifEncoder
 {
-    std::string encoding = "H264"; // H264 or JPEG
+    std::string encoding = "H264"; // H264, H265 or JPEG
     int width = 640;
     int height = 360;
     int fps = 25;
@@ -54,6 +54,8 @@ public:
 
     OnvifMedia(SimDevice &device, const SimOptions &options, int videoSources);
     void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
+    // What the encoders may be set to (the second media service offers them all).
+    void setEncodings(std::vector<std::string> encodings) { m_encodings = std::move(encodings); }
 
     // Whether this service answers the operation (by namespace and local name).
     bool serves(const std::string &ns, const std::string &name) const;
@@ -104,14 +106,20 @@ private:
     bool getImagingSettings(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault);
     bool getImagingOptions(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault);
     bool setImagingSettings(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault);
+    bool getPresets(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault);
+    bool getCurrentPreset(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault);
+    bool setCurrentPreset(pugi::xml_node in, pugi::xml_node out, soap::Fault &fault);
+    void storeImaging(const OnvifImaging &img, const std::string &preset);
 
     SimDevice &m_device;
     const SimOptions &m_options;
     int m_videoSources;
     Hooks m_hooks;
-    mutable std::mutex m_mutex; // m_encoders, m_imaging
+    std::vector<std::string> m_encodings{"H264", "JPEG"};
+    mutable std::mutex m_mutex; // m_encoders, m_imaging, m_preset
     std::vector<OnvifEncoder> m_encoders;
     OnvifImaging m_imaging;
+    std::string m_preset; // token of the preset the settings came from, empty once changed
 };
 
 namespace soap {

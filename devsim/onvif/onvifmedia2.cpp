@@ -18,9 +18,9 @@ void OnvifMedia::writeEncoder2(pugi::xml_node parent, const char *name, int prof
     const std::string number = std::to_string(profile + 1);
     pugi::xml_node node = soap::add(parent, name);
     node.append_attribute("token") = ("VideoEncoder_" + number).c_str();
-    if (enc.encoding == "H264") {
+    if (enc.encoding != "JPEG") {
         node.append_attribute("GovLength") = enc.gop;
-        node.append_attribute("Profile") = "Baseline";
+        node.append_attribute("Profile") = enc.encoding == "H265" ? "Main" : "Baseline";
     }
     soap::add(node, "tt:Name", "VideoEncoder_" + number);
     soap::add(node, "tt:UseCount", "1");
@@ -70,13 +70,13 @@ bool OnvifMedia::getVideoEncoderConfigurations2(pugi::xml_node in, pugi::xml_nod
 
 bool OnvifMedia::getVideoEncoderConfigurationOptions2(pugi::xml_node, pugi::xml_node out, soap::Fault &)
 {
-    for (const char *encoding : {"H264", "JPEG"}) {
+    for (const std::string &encoding : m_encodings) {
         pugi::xml_node options = soap::add(out, "tr2:Options");
         options.append_attribute("FrameRatesSupported") = "1 5 10 12.5 15 20 25 30";
         options.append_attribute("ConstantBitRateSupported") = true;
-        if (std::string(encoding) == "H264") {
+        if (encoding != "JPEG") {
             options.append_attribute("GovLengthRange") = "1 150";
-            options.append_attribute("ProfilesSupported") = "Baseline";
+            options.append_attribute("ProfilesSupported") = encoding == "H265" ? "Main" : "Baseline";
         }
         soap::add(options, "tt:Encoding", encoding);
         pugi::xml_node quality = soap::add(options, "tt:QualityRange");

@@ -26,6 +26,11 @@ std::string launchLine(const OnvifEncoder &enc)
     if (enc.encoding == "JPEG")
         return raw + "jpegenc quality=" + std::to_string(std::max(10, enc.quality * 10))
                + " ! rtpjpegpay name=pay0 pt=26 )";
+    // One worker thread, as x264 gets: several streams share two cores.
+    if (enc.encoding == "H265")
+        return raw + "x265enc tune=zerolatency speed-preset=ultrafast option-string=\"pools=1:frame-threads=1\" bitrate="
+               + std::to_string(enc.bitrate) + " key-int-max=" + std::to_string(enc.gop)
+               + " ! video/x-h265,profile=main ! rtph265pay name=pay0 pt=96 config-interval=-1 )";
     return raw + "x264enc tune=zerolatency speed-preset=ultrafast threads=1 bitrate=" + std::to_string(enc.bitrate)
            + " key-int-max=" + std::to_string(enc.gop)
            + " ! video/x-h264,profile=baseline ! rtph264pay name=pay0 pt=96 config-interval=-1 )";
@@ -155,6 +160,21 @@ void clientConnected(GstRTSPServer *, GstRTSPClient *, gpointer data)
 } // namespace
 
 OnvifRtsp::OnvifRtsp() = default;
+
+std::vector<std::string> OnvifRtsp::encodings()
+{
+    gst_init(nullptr, nullptr);
+    std::vector<std::string> offered = {"H264", "JPEG"};
+    GstElementFactory *h265 = gst_element_factory_find("x265enc");
+    GstElementFactory *pay = gst_element_factory_find("rtph265pay");
+    if (h265 && pay)
+        offered.push_back("H265");
+    if (h265)
+        gst_object_unref(h265);
+    if (pay)
+        gst_object_unref(pay);
+    return offered;
+}
 
 OnvifRtsp::~OnvifRtsp()
 {

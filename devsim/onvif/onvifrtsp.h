@@ -22,6 +22,8 @@ public:
     OnvifRtsp(const OnvifRtsp &) = delete;
     OnvifRtsp &operator=(const OnvifRtsp &) = delete;
 
+    // The encodings this machine's GStreamer can stream (H264, JPEG, and H265 where it has an encoder).
+    static std::vector<std::string> encodings();
     // Serves one device; called before start().
     void add(SimDevice &device, OnvifMedia &media);
     // stopMs above 0: each stream stops sending that long after it started.

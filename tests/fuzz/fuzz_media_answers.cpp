@@ -1,7 +1,7 @@
 // The media and imaging answers of an ONVIF camera as the encoding and image
 // pages read them: the input is a run of SOAP answers separated by the byte
 // 0x1E, handed out one per request (services, profiles, encoder options, stream
-// and snapshot addresses, image settings and options, writes). What the
+// and snapshot addresses, image settings, options and presets, writes). What the
 // pages then hold must stay within what a page can show.
 #include "onvifmedia.h"
 #include "onvifxml.h"
@@ -64,8 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     stImageSettings settings;
     stImageOptions options;
-    if (media.readImage(settings, options).isEmpty())
+    if (media.readImage(settings, options).isEmpty()) {
         media.writeImage(settings);
+        if (!options.strDefaultPreset.isEmpty())
+            media.applyPreset(options.strDefaultPreset);
+    }
     stLiveSource source;
     media.liveSource(0, source);
     return 0;

@@ -83,6 +83,7 @@ struct stImageOptions
     stIntRange exposureTime, gain;
     bool bWhite = false;
     stIntRange redGain, blueGain;
+    QString strDefaultPreset; // the camera's own default settings, by token; empty when it has none
 };
 
 // Where the live picture of a stream comes from.
@@ -106,6 +107,8 @@ public:
     virtual QString writeStream(int iIndex, const stStreamEncoding &stream) = 0;
     virtual QString readImage(stImageSettings &settings, stImageOptions &options) = 0;
     virtual QString writeImage(const stImageSettings &settings) = 0;
+    // Switches the picture settings to one of the camera's presets.
+    virtual QString applyPreset(const QString &strToken) = 0;
     virtual QString liveSource(int iStream, stLiveSource &source) = 0;
 };
 

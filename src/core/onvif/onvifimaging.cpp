@@ -15,7 +15,7 @@ const COnvifNode *ttChild(const COnvifNode *pNode, const char *pszName)
 
 int number(const COnvifNode *pNode, const char *pszName)
 {
-    return qRound(tt(pNode, pszName).toDouble());
+    return OnvifXml::number(tt(pNode, pszName));
 }
 
 stIntRange range(const COnvifNode *pNode, const char *pszName)
@@ -144,7 +144,45 @@ QString COnvifMedia::readImage(stImageSettings &s, stImageOptions &o)
     o.bWhite = modes(pWhiteOpt, "Mode").contains(QStringLiteral("MANUAL")) && pWhite;
     o.redGain = range(pWhiteOpt, "YrGain");
     o.blueGain = range(pWhiteOpt, "YbGain");
+    o.strDefaultPreset = defaultPreset(strSource);
     return QString();
+}
+
+QString COnvifMedia::defaultPreset(const QString &strSource)
+{
+    COnvifNode answer;
+    const COnvifError error = call(m_urlImaging,
+                                   QStringLiteral("<timg:GetPresets xmlns:timg=\"%1\"><timg:VideoSourceToken>%2"
+                                                  "</timg:VideoSourceToken></timg:GetPresets>")
+                                       .arg(OnvifNs::kImaging, strSource),
+                                   answer);
+    // Presets are optional: a camera without them restores the values read.
+    if (!error.ok())
+        return QString();
+    const COnvifNode *pResponse = answer.find(OnvifNs::kImaging, QStringLiteral("GetPresetsResponse"));
+    for (const COnvifNode *pPreset : pResponse ? pResponse->children(OnvifNs::kImaging, QStringLiteral("Preset"))
+                                               : QList<const COnvifNode *>()) {
+        QString strName = pPreset->childText(OnvifNs::kImaging, QStringLiteral("Name"));
+        if (strName.isEmpty())
+            strName = tt(pPreset, "Name");
+        const QString strToken = pPreset->m_hashAttrs.value(QStringLiteral("token"));
+        if (!strToken.isEmpty() && strName.contains(QLatin1String("default"), Qt::CaseInsensitive))
+            return strToken;
+    }
+    return QString();
+}
+
+QString COnvifMedia::applyPreset(const QString &strToken)
+{
+    if (m_urlImaging.isEmpty() || m_vecProfiles.isEmpty())
+        return COnvifError(COnvifError::Unsupported).reason();
+    COnvifNode answer;
+    return call(m_urlImaging,
+                QStringLiteral("<timg:SetCurrentPreset xmlns:timg=\"%1\"><timg:VideoSourceToken>%2</timg:VideoSourceToken>"
+                               "<timg:PresetToken>%3</timg:PresetToken></timg:SetCurrentPreset>")
+                    .arg(OnvifNs::kImaging, OnvifXml::esc(m_vecProfiles.first().strSourceToken), OnvifXml::esc(strToken)),
+                answer)
+        .reason();
 }
 
 QString COnvifMedia::writeImage(const stImageSettings &s)

@@ -31,8 +31,8 @@ stIntRange range(const COnvifNode *pNode)
 {
     stIntRange r;
     if (pNode) {
-        r.iMin = qRound(tt(pNode, "Min").toDouble());
-        r.iMax = qRound(tt(pNode, "Max").toDouble());
+        r.iMin = OnvifXml::number(tt(pNode, "Min"));
+        r.iMax = OnvifXml::number(tt(pNode, "Max"));
     }
     return r;
 }
@@ -55,9 +55,9 @@ stStreamEncoding encodingOf(const COnvifNode &encoder)
     const COnvifNode *pRes = ttChild(&encoder, "Resolution");
     s.iWidth = tt(pRes, "Width").toInt();
     s.iHeight = tt(pRes, "Height").toInt();
-    s.iQuality = qRound(tt(&encoder, "Quality").toDouble());
+    s.iQuality = OnvifXml::number(tt(&encoder, "Quality"));
     const COnvifNode *pRate = ttChild(&encoder, "RateControl");
-    s.iFps = qRound(tt(pRate, "FrameRateLimit").toDouble());
+    s.iFps = OnvifXml::number(tt(pRate, "FrameRateLimit"));
     s.iBitrate = tt(pRate, "BitrateLimit").toInt();
     s.bConstantBitrate = pRate && pRate->m_hashAttrs.value(QStringLiteral("ConstantBitRate")) == QLatin1String("true");
     const QString strGop = encoder.m_hashAttrs.value(QStringLiteral("GovLength"));
@@ -197,12 +197,12 @@ COnvifError COnvifMedia::readOptions(const stProfile &profile, stStreamOptions &
             const QStringList listGop = pOpt->m_hashAttrs.value(QStringLiteral("GovLengthRange")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
             if (listGop.size() == 2)
                 choice.gop = {listGop[0].toInt(), listGop[1].toInt()};
-            QVector<double> vecRates;
+            QVector<int> vecRates;
             for (const QString &strRate : pOpt->m_hashAttrs.value(QStringLiteral("FrameRatesSupported")).split(QLatin1Char(' '), Qt::SkipEmptyParts))
-                vecRates.append(strRate.toDouble());
+                vecRates.append(OnvifXml::number(strRate));
             if (!vecRates.isEmpty())
-                choice.fps = {qMax(1, qRound(*std::min_element(vecRates.begin(), vecRates.end()))),
-                              qRound(*std::max_element(vecRates.begin(), vecRates.end()))};
+                choice.fps = {qMax(1, *std::min_element(vecRates.begin(), vecRates.end())),
+                              *std::max_element(vecRates.begin(), vecRates.end())};
             options.quality = range(ttChild(pOpt, "QualityRange"));
             options.bRateControl = options.bRateControl
                                    || pOpt->m_hashAttrs.value(QStringLiteral("ConstantBitRateSupported")) == QLatin1String("true");

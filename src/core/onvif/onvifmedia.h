@@ -18,6 +18,7 @@ public:
     QString writeStream(int iIndex, const stStreamEncoding &stream) override;
     QString readImage(stImageSettings &settings, stImageOptions &options) override;
     QString writeImage(const stImageSettings &settings) override;
+    QString applyPreset(const QString &strToken) override;
     QString liveSource(int iStream, stLiveSource &source) override;
 
 protected:
@@ -42,6 +43,8 @@ private:
     COnvifError readOptions(const stProfile &profile, stStreamOptions &options);
     QString encoderBody(const stProfile &profile, const stStreamEncoding &stream) const;
     QString encoderBody2(const stProfile &profile, const stStreamEncoding &stream) const;
+    // The token of the preset named as the camera's default, or empty.
+    QString defaultPreset(const QString &strSource);
     COnvifError uri(const QString &strOperation, const QString &strProfile, QUrl &url);
 
     QUrl m_urlDevice;

@@ -3,6 +3,9 @@
 #include <QStringList>
 #include <QXmlStreamReader>
 
+#include <cmath>
+#include <limits>
+
 namespace OnvifNs {
 const QString kSoap = QStringLiteral("http://www.w3.org/2003/05/soap-envelope");
 const QString kDevice = QStringLiteral("http://www.onvif.org/ver10/device/wsdl");
@@ -150,6 +153,17 @@ bool parse(const QByteArray &data, COnvifNode &root, QString &strError)
 QString esc(const QString &strText)
 {
     return strText.toHtmlEscaped();
+}
+
+int number(const QString &strText)
+{
+    bool bOk = false;
+    const double dValue = strText.trimmed().toDouble(&bOk);
+    if (!bOk || std::isnan(dValue))
+        return 0;
+    // A camera may write 1e300: clamp before the conversion, which would be undefined.
+    return int(std::lround(qBound(double(std::numeric_limits<int>::min()), dValue,
+                                  double(std::numeric_limits<int>::max()))));
 }
 
 } // namespace OnvifXml

@@ -62,6 +62,10 @@ bool parse(const QByteArray &data, COnvifNode &root, QString &strError);
 // Text escaped for an element's content or a double-quoted attribute.
 QString esc(const QString &strText);
 
+// A number of an answer (decimals allowed) rounded to an int within int's
+// range; 0 when the text is no number.
+int number(const QString &strText);
+
 } // namespace OnvifXml
 
 #endif // ONVIFXML_H

@@ -4,6 +4,7 @@
 #include "mediareportbar.h"
 #include "videowidget.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -33,6 +34,7 @@ CImageSettingsForm::CImageSettingsForm(QWidget *parent)
     , m_pVideo(new CVideoWidget(this))
     , m_pLiveNote(new QLabel(this))
     , m_pRetry(new QPushButton(tr("重试"), this))
+    , m_pUdp(new QCheckBox(tr("UDP传输"), this))
     , m_pFields(new QWidget(this))
     , m_pReport(new CMediaReportBar(this))
     , m_pPlayer(new CLivePlayer(this))
@@ -46,6 +48,10 @@ CImageSettingsForm::CImageSettingsForm(QWidget *parent)
     m_pRetry->setObjectName(QStringLiteral("oRetryBtn"));
     m_pRetry->hide();
     connect(m_pRetry, &QPushButton::clicked, this, &CImageSettingsForm::retryLiveSlot);
+    // Interleaved in the RTSP connection unless asked: it passes firewalls and NAT.
+    m_pUdp->setObjectName(QStringLiteral("oUdpCheck"));
+    m_pUdp->setToolTip(tr("通过UDP接收RTP视频，默认在RTSP连接(TCP)中传输"));
+    connect(m_pUdp, &QCheckBox::toggled, this, &CImageSettingsForm::retryLiveSlot);
     auto *pRestore = new QPushButton(tr("恢复默认"), this);
     pRestore->setObjectName(QStringLiteral("oRestoreBtn"));
     connect(pRestore, &QPushButton::clicked, this, &CImageSettingsForm::restoreSlot);
@@ -55,6 +61,7 @@ CImageSettingsForm::CImageSettingsForm(QWidget *parent)
     pLive->addWidget(m_pVideo, 1);
     auto *pNote = new QHBoxLayout;
     pNote->addWidget(m_pLiveNote, 1);
+    pNote->addWidget(m_pUdp);
     pNote->addWidget(m_pRetry);
     pLive->addLayout(pNote);
     auto *pSide = new QVBoxLayout;
@@ -268,8 +275,24 @@ void CImageSettingsForm::writeSlot()
 void CImageSettingsForm::restoreSlot()
 {
     m_listPause.stop();
-    showValues(m_read);
-    write(m_read, tr("恢复默认"));
+    if (!m_pDevice || m_options.strDefaultPreset.isEmpty()) {
+        showValues(m_read);
+        write(m_read, tr("恢复默认"));
+        return;
+    }
+    QString strReason = m_pDevice->applyPreset(m_options.strDefaultPreset);
+    stImageSettings now;
+    stImageOptions options;
+    if (strReason.isEmpty())
+        strReason = m_pDevice->readImage(now, options);
+    if (!strReason.isEmpty()) {
+        showValues(m_current);
+        m_pReport->report(tr("恢复默认"), strReason);
+        return;
+    }
+    m_current = now;
+    showValues(m_current);
+    m_pReport->report(tr("恢复默认"));
 }
 
 void CImageSettingsForm::retryLiveSlot()
@@ -281,6 +304,7 @@ void CImageSettingsForm::retryLiveSlot()
         liveStateSlot(CLivePlayer::Failed, tr("无法获取实时视频地址：%1").arg(strReason));
         return;
     }
+    source.bUdp = m_pUdp->isChecked();
     m_pPlayer->start(source);
 }
 

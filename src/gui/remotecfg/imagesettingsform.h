@@ -10,6 +10,7 @@
 class CLivePlayer;
 class CMediaReportBar;
 class CVideoWidget;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -18,8 +19,9 @@ class QSpinBox;
 
 // The image page of a camera reached through CMediaDevice: the live picture
 // of its main stream and its picture settings. Sliders write on release,
-// lists after a short pause, numbers once they are complete; restore writes
-// back what the page read when it opened.
+// lists after a short pause, numbers once they are complete; restore switches
+// to the camera's default preset where it has one, else writes back what the
+// page read when it opened.
 class CImageSettingsForm : public QWidget
 {
     Q_OBJECT
@@ -53,6 +55,7 @@ private:
     CVideoWidget *m_pVideo;
     QLabel *m_pLiveNote;
     QPushButton *m_pRetry;
+    QCheckBox *m_pUdp;
     QWidget *m_pFields;
     CMediaReportBar *m_pReport;
     CLivePlayer *m_pPlayer;
