@@ -32,6 +32,7 @@ DiscoveryResponder::DiscoveryResponder(asio::io_context &io, SimFleet &fleet, co
     , m_port(options.discoveryPort ? options.discoveryPort : wire::discoveryPort())
     , m_multicast(io)
     , m_shared(io)
+    , m_forged(io, options)
     , m_rng(options.seed ? options.seed + 2 : std::random_device{}())
 {
 }
@@ -57,6 +58,8 @@ bool DiscoveryResponder::start(std::string &error)
         return false;
     }
 
+    if (!m_forged.start(error))
+        return false;
     for (const auto &device : m_fleet.devices()) {
         auto endpoint = std::make_unique<Endpoint>();
         endpoint->device = device.get();
@@ -99,6 +102,7 @@ void DiscoveryResponder::receiveMulticast()
             if (!ec) {
                 const auto message = wire::decodeDiscovery(m_multicastBuffer.data(), size);
                 if (message && message->type == wire::DiscoveryType::Probe) {
+                    m_forged.onProbe(message->id, m_multicastSender);
                     for (const auto &endpoint : m_endpoints)
                         considerProbe(*endpoint, message->id, m_multicastSender);
                 }
@@ -129,6 +133,7 @@ void DiscoveryResponder::handleDeviceDatagram(Endpoint &endpoint, std::size_t si
         return;
     switch (message->type) {
     case wire::DiscoveryType::Probe:
+        m_forged.onProbe(message->id, endpoint.sender);
         considerProbe(endpoint, message->id, endpoint.sender);
         break;
     case wire::DiscoveryType::ChallengeRequest:
@@ -158,6 +163,8 @@ void DiscoveryResponder::considerProbe(Endpoint &endpoint, uint32_t probeId, con
     endpoint.seenProbes.push_back(probeId);
     if (endpoint.seenProbes.size() > RememberedProbes)
         endpoint.seenProbes.pop_front();
+    if (!takeAnswerBudget(endpoint, prober.address()))
+        return;
 
     int delayMs = std::uniform_int_distribution<int>(0, AnswerWindowMs - 1)(m_rng);
     if (m_options.answerJitterMs > 0)
@@ -167,6 +174,28 @@ void DiscoveryResponder::considerProbe(Endpoint &endpoint, uint32_t probeId, con
         if (!ec)
             sendAnswer(endpoint, probeId, prober);
     });
+}
+
+bool DiscoveryResponder::takeAnswerBudget(Endpoint &endpoint, const asio::ip::address &source)
+{
+    const auto now = std::chrono::steady_clock::now();
+    auto &budgets = endpoint.answerBudgets;
+    const uint32_t key = source.is_v4() ? source.to_v4().to_uint() : 0;
+    if (budgets.size() >= AnswerBudgetSources && budgets.find(key) == budgets.end()) {
+        const auto oldest = std::min_element(budgets.begin(), budgets.end(), [](const auto &a, const auto &b) {
+            return a.second.last < b.second.last;
+        });
+        budgets.erase(oldest);
+    }
+    const auto inserted = budgets.emplace(key, AnswerBudget{AnswerBurst, now});
+    AnswerBudget &budget = inserted.first->second;
+    const double seconds = std::chrono::duration<double>(now - budget.last).count();
+    budget.tokens = std::min(AnswerBurst, budget.tokens + seconds * AnswersPerSecond);
+    budget.last = now;
+    if (budget.tokens < 1)
+        return false;
+    budget.tokens -= 1;
+    return true;
 }
 
 void DiscoveryResponder::sendAnswer(Endpoint &endpoint, uint32_t probeId, const udp::endpoint &prober)

@@ -1,7 +1,8 @@
 // Robustness of the framed device protocols: a lockout that invented names
 // cannot flush, memory and connections an unauthenticated peer cannot grow,
 // an accept loop that does not spin without descriptors, a bounded logout,
-// UTF-8 passwords, and a device that sends no login information.
+// UTF-8 passwords, a device that sends no login information, and idle
+// connections from many sources that leave other sources' logins alone.
 #include "TolanNetSDK.h"
 #include "tolan_cfg.h"
 #include "auth.h"
@@ -140,6 +141,7 @@ private slots:
     void lockoutTableCannotBeFlushed();
     void inventedNamesAgainstDevice();
     void unauthenticatedPeersCannotGrowTheDevice();
+    void idleFloodFromManySourcesLeavesLogins();
     void acceptLoopBacksOffWithoutDescriptors();
     void logoutOfFrozenDeviceIsBounded();
     void utf8PasswordsOnEveryPath();
@@ -279,6 +281,56 @@ void TestSessionSecurity::unauthenticatedPeersCannotGrowTheDevice()
              DWORD(TLSDK_ERR_CONNECT));
     const qint64 after = residentKiB(sim.processId());
     QVERIFY2(after - before < 8 * 1024, qPrintable(QStringLiteral("grew by %1 KiB").arg(after - before)));
+}
+
+void TestSessionSecurity::idleFloodFromManySourcesLeavesLogins()
+{
+    SimFleetProcess sim({"--ipc", "1", "--nvr", "1", "--first", "127.171.0.10"});
+    CORVANE_START_SIMULATOR(sim);
+    const std::string ipc = sim.devices().at(0).ip.toStdString();
+    const std::string nvr = sim.devices().at(1).ip.toStdString();
+    const qint64 before = residentKiB(sim.processId());
+
+    // 16 sources, 16 idle connections each to both devices, each with a
+    // request begun: what a source holds beyond its few is closed at once.
+    asio::io_context io;
+    std::vector<std::unique_ptr<TlsSocket>> peers;
+    for (int source = 1; source <= 16; ++source) {
+        const auto from = asio::ip::make_address("127.171.9." + std::to_string(source));
+        for (int i = 0; i < 16; ++i) {
+            for (const auto &[ip, port] : {std::make_pair(ipc, zelt::kDefaultPort), std::make_pair(nvr, tolan::kDefaultPort)}) {
+                auto socket = std::make_unique<TlsSocket>(io, handClientContext());
+                std::error_code ec;
+                socket->lowest_layer().open(tcp::v4(), ec);
+                socket->lowest_layer().bind({from, 0}, ec);
+                socket->lowest_layer().connect({asio::ip::make_address(ip), port}, ec);
+                if (!ec)
+                    socket->handshake(asio::ssl::stream_base::client, ec);
+                if (!ec) {
+                    std::vector<uint8_t> head = wire::encodeFrame({zelt::OpChallenge, 1, {}});
+                    head[13] = 0x10; // 4 KiB announced, the most a stranger may send, and not all sent
+                    head.resize(head.size() + 4000, 0x41);
+                    asio::write(*socket, asio::buffer(head), ec);
+                }
+                peers.push_back(std::move(socket));
+            }
+        }
+    }
+    QCOMPARE(int(peers.size()), 512);
+
+    // Another source logs in to both while the flood holds what it may.
+    char userId[ZELT_MW_USERID_LEN] = {};
+    QCOMPARE(ZELT_MW_Login("admin", "vorpe", ipc.c_str(), 0, userId), DWORD(ZELT_MW_OK));
+    QCOMPARE(ZELT_MW_Logout(userId), DWORD(ZELT_MW_OK));
+    DWORD handle = 0;
+    QCOMPARE(TLSDK_Login(nvr.c_str(), 0, "admin", "vorpe", &handle, nullptr), DWORD(TLSDK_OK));
+    QCOMPARE(TLSDK_Logout(handle), DWORD(TLSDK_OK));
+
+    // A pre-login connection costs the device a few KiB (TLS state included).
+    const int open = int(std::count_if(peers.begin(), peers.end(), [](const auto &s) { return !peerClosed(s->lowest_layer()); }));
+    QVERIFY(open <= 2 * 16 * int(wire::FrameServer::kMaxUnauthenticatedPerSource));
+    const qint64 grown = residentKiB(sim.processId()) - before;
+    QVERIFY2(grown < 2 * 16 * 4 * 64, qPrintable(QStringLiteral("grew by %1 KiB for %2 connections").arg(grown).arg(open)));
 }
 
 void TestSessionSecurity::acceptLoopBacksOffWithoutDescriptors()
