@@ -72,8 +72,10 @@ public:
     // takes at most this many of its answers: a whole /24 moved away still
     // shows, while a host inventing answers adds no more than that.
     static const int MaxRelayedPerSender = 256;
-    // Devices listed for one address in one search: enough to show a
-    // conflict of several devices, not a sender that names a new one per answer.
+    // Devices one sender may name for one address in one search: enough to
+    // show a conflict of several devices, not a sender that names a new one
+    // per answer. Counted per sender, so that no host can crowd out the
+    // address's own answer.
     static const int MaxDevicesPerAddress = 4;
     // One ONVIF answer: appended unless its endpoint reference is there.
     void addOnvifAnswer(const stDiscoveryBean &bean);
@@ -115,7 +117,7 @@ private:
     QList<stDiscoveryBean> m_results;
     QSet<QString> m_resultKeys;
     QHash<QString, int> m_hashRelayed; // answers taken per relaying sender
-    QHash<QString, int> m_hashAtAddress; // devices taken per answered address
+    QHash<QString, int> m_hashAtAddress; // devices taken per sender and answered address
 };
 
 #endif // DEVDISCOVERY_H
