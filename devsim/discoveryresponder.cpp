@@ -163,7 +163,7 @@ void DiscoveryResponder::considerProbe(Endpoint &endpoint, uint32_t probeId, con
     endpoint.seenProbes.push_back(probeId);
     if (endpoint.seenProbes.size() > RememberedProbes)
         endpoint.seenProbes.pop_front();
-    if (!takeAnswerBudget(endpoint, prober.address()))
+    if (!endpoint.answerBudget.take(prober.address()))
         return;
 
     int delayMs = std::uniform_int_distribution<int>(0, AnswerWindowMs - 1)(m_rng);
@@ -174,28 +174,6 @@ void DiscoveryResponder::considerProbe(Endpoint &endpoint, uint32_t probeId, con
         if (!ec)
             sendAnswer(endpoint, probeId, prober);
     });
-}
-
-bool DiscoveryResponder::takeAnswerBudget(Endpoint &endpoint, const asio::ip::address &source)
-{
-    const auto now = std::chrono::steady_clock::now();
-    auto &budgets = endpoint.answerBudgets;
-    const uint32_t key = source.is_v4() ? source.to_v4().to_uint() : 0;
-    if (budgets.size() >= AnswerBudgetSources && budgets.find(key) == budgets.end()) {
-        const auto oldest = std::min_element(budgets.begin(), budgets.end(), [](const auto &a, const auto &b) {
-            return a.second.last < b.second.last;
-        });
-        budgets.erase(oldest);
-    }
-    const auto inserted = budgets.emplace(key, AnswerBudget{AnswerBurst, now});
-    AnswerBudget &budget = inserted.first->second;
-    const double seconds = std::chrono::duration<double>(now - budget.last).count();
-    budget.tokens = std::min(AnswerBurst, budget.tokens + seconds * AnswersPerSecond);
-    budget.last = now;
-    if (budget.tokens < 1)
-        return false;
-    budget.tokens -= 1;
-    return true;
 }
 
 void DiscoveryResponder::sendAnswer(Endpoint &endpoint, uint32_t probeId, const udp::endpoint &prober)

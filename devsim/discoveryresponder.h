@@ -3,6 +3,7 @@
 
 // The devices' side of the discovery protocol: answers multicast and range
 // probes, applies set-address and reset-password requests.
+#include "answerbudget.h"
 #include "auth.h"
 #include "discovery_wire.h"
 #include "forgedanswers.h"
@@ -20,7 +21,6 @@
 #include <memory>
 #include <random>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -29,14 +29,6 @@ class DiscoveryResponder
 public:
     // Answers are spread over this window after a device first sees a probe.
     static constexpr int AnswerWindowMs = 200;
-    // Answers one device sends one source address: a burst, then a steady
-    // rate. A search asks twice (two probe ids), so searches back to back
-    // are all answered, while probes forged from a victim's address draw a
-    // few answers per device instead of one per probe.
-    static constexpr double AnswerBurst = 8;
-    static constexpr double AnswersPerSecond = 4;
-    // Sources a device keeps a budget for; the least recently seen goes first.
-    static constexpr std::size_t AnswerBudgetSources = 256;
 
     DiscoveryResponder(asio::io_context &io, SimFleet &fleet, const SimOptions &options);
     DiscoveryResponder(const DiscoveryResponder &) = delete;
@@ -65,13 +57,6 @@ private:
         std::vector<uint8_t> reply;
     };
 
-    // What one source may still draw from a device.
-    struct AnswerBudget
-    {
-        double tokens = AnswerBurst;
-        std::chrono::steady_clock::time_point last;
-    };
-
     // One device's discovery socket and memory of recent probes and replies.
     struct Endpoint
     {
@@ -85,7 +70,7 @@ private:
         std::deque<uint32_t> seenProbes;
         std::deque<SentReply> sentReplies;
         std::deque<PendingNonce> nonces;
-        std::unordered_map<uint32_t, AnswerBudget> answerBudgets; // by source address
+        AnswerBudget answerBudget;
         // The salt of this device's key derivation, and the keys derived with
         // it (by secret, a few at most), so that a request costs the device
         // one derivation per secret and not one per datagram.
@@ -98,7 +83,6 @@ private:
     void receiveMulticast();
     void receiveOnDevice(Endpoint &endpoint);
     void handleDeviceDatagram(Endpoint &endpoint, std::size_t size);
-    static bool takeAnswerBudget(Endpoint &endpoint, const asio::ip::address &source);
     void considerProbe(Endpoint &endpoint, uint32_t probeId, const udp::endpoint &prober);
     void sendAnswer(Endpoint &endpoint, uint32_t probeId, const udp::endpoint &prober);
     void handleChallenge(Endpoint &endpoint, const corvane::wire::DiscoveryMessage &request, std::size_t size);
