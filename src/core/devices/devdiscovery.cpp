@@ -119,22 +119,25 @@ void CDevDiscovery::addAnswer(const RVNA_DEVICE_INFO &info, quint32 uSender)
     stDiscoveryBean bean = toBean(info);
     const QString strSender = Ipv4::format(uSender);
     quint32 uClaimed = 0;
-    if (!Ipv4::parse(bean.strIp, uClaimed) || uClaimed != uSender)
+    const bool bAddressed = Ipv4::parse(bean.strIp, uClaimed);
+    if (bAddressed && uClaimed != uSender)
         bean.strRelay = strSender;
-    const QString strKey =
-        QStringList{bean.strIp, bean.strMac.toLower(), bean.strSerial, bean.strRelay}.join(QLatin1Char('/'));
     std::lock_guard<std::mutex> lock(m_resultMutex);
-    if (m_resultKeys.contains(strKey))
-        return;
-    // Counted even when refused, so that only the first refusal is logged.
-    const int iAtAddress = ++m_hashAtAddress[strSender + QLatin1Char('>') + bean.strIp];
-    const int iRelayed = bean.strRelay.isEmpty() ? 0 : ++m_hashRelayed[bean.strRelay];
-    if (iAtAddress > MaxDevicesPerAddress || iRelayed > MaxRelayedPerSender) {
-        if (iAtAddress == MaxDevicesPerAddress + 1 || iRelayed == MaxRelayedPerSender + 1)
-            qCInfo(lcDiscovery) << "further answers from" << strSender << "left out of this search";
-        return;
+    if (bAddressed) {
+        const QString strKey =
+            QStringList{bean.strIp, bean.strMac.toLower(), bean.strSerial, bean.strRelay}.join(QLatin1Char('/'));
+        if (m_resultKeys.contains(strKey))
+            return;
+        // Counted even when refused, so that only the first refusal is logged.
+        const int iAtAddress = ++m_hashAtAddress[strSender + QLatin1Char('>') + bean.strIp];
+        const int iRelayed = bean.strRelay.isEmpty() ? 0 : ++m_hashRelayed[bean.strRelay];
+        if (iAtAddress > MaxDevicesPerAddress || iRelayed > MaxRelayedPerSender) {
+            if (iAtAddress == MaxDevicesPerAddress + 1 || iRelayed == MaxRelayedPerSender + 1)
+                qCInfo(lcDiscovery) << "further answers from" << strSender << "left out of this search";
+            return;
+        }
+        m_resultKeys.insert(strKey);
     }
-    m_resultKeys.insert(strKey);
     m_results.append(bean);
 }
 

@@ -65,7 +65,8 @@ public:
 
     // One raw answer from uSender (host order): appended unless the same
     // device answered for the same address through the same sender already,
-    // and within the bounds one search allows a sender and an address.
+    // and within the bounds one search allows a sender and an address. One
+    // without an address (which the library never delivers) is appended.
     void addAnswer(const RVNA_DEVICE_INFO &info, quint32 uSender);
 
     // A relaying host answers for devices on other subnets, but one search
