@@ -160,8 +160,10 @@ int main(int argc, char *argv[])
     PaintCounter paints;
     pView->viewport()->installEventFilter(&paints);
 
-    for (int i = 0; i < kDevices; ++i)
-        form.devDiscovery()->addAnswer(makeAnswer(i));
+    for (int i = 0; i < kDevices; ++i) {
+        const RVNA_DEVICE_INFO info = makeAnswer(i);
+        form.devDiscovery()->addAnswer(info, QHostAddress(QString::fromLatin1(info.szIp)).toIPv4Address());
+    }
     const Sample merge = timed(paints, [&] { form.onSearchTimer(); });
     if (form.deviceList().size() != kDevices) {
         std::fprintf(stderr, "bench_devtable: the merge listed %d devices\n", int(form.deviceList().size()));

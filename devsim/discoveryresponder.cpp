@@ -34,6 +34,7 @@ DiscoveryResponder::DiscoveryResponder(asio::io_context &io, SimFleet &fleet, co
     , m_port(options.discoveryPort ? options.discoveryPort : wire::discoveryPort())
     , m_multicast(io)
     , m_shared(io)
+    , m_forged(io, options)
     , m_rng(options.seed ? options.seed + 2 : std::random_device{}())
 {
 }
@@ -59,6 +60,8 @@ bool DiscoveryResponder::start(std::string &error)
         return false;
     }
 
+    if (!m_forged.start(error))
+        return false;
     for (const auto &device : m_fleet.devices()) {
         auto endpoint = std::make_unique<Endpoint>();
         endpoint->device = device.get();
@@ -101,6 +104,7 @@ void DiscoveryResponder::receiveMulticast()
             if (!ec) {
                 const auto message = wire::decodeDiscovery(m_multicastBuffer.data(), size);
                 if (message && message->type == wire::DiscoveryType::Probe) {
+                    m_forged.onProbe(message->id, m_multicastSender);
                     for (const auto &endpoint : m_endpoints)
                         considerProbe(*endpoint, message->id, m_multicastSender);
                 }
@@ -131,6 +135,7 @@ void DiscoveryResponder::handleDeviceDatagram(Endpoint &endpoint, std::size_t si
         return;
     switch (message->type) {
     case wire::DiscoveryType::Probe:
+        m_forged.onProbe(message->id, endpoint.sender);
         considerProbe(endpoint, message->id, endpoint.sender);
         break;
     case wire::DiscoveryType::ChallengeRequest:
@@ -160,6 +165,8 @@ void DiscoveryResponder::considerProbe(Endpoint &endpoint, uint32_t probeId, con
     endpoint.seenProbes.push_back(probeId);
     if (endpoint.seenProbes.size() > RememberedProbes)
         endpoint.seenProbes.pop_front();
+    if (!endpoint.answerBudget.take(prober.address()))
+        return;
 
     int delayMs = std::uniform_int_distribution<int>(0, AnswerWindowMs - 1)(m_rng);
     if (m_options.answerJitterMs > 0)

@@ -3,8 +3,10 @@
 
 // The devices' side of the discovery protocol: answers multicast and range
 // probes, applies set-address and reset-password requests.
+#include "answerbudget.h"
 #include "auth.h"
 #include "discovery_wire.h"
+#include "forgedanswers.h"
 #include "simfleet.h"
 #include "simoptions.h"
 
@@ -68,6 +70,7 @@ private:
         std::deque<uint32_t> seenProbes;
         std::deque<SentReply> sentReplies;
         std::deque<PendingNonce> nonces;
+        AnswerBudget answerBudget;
         // The salt of this device's key derivation, and the keys derived with
         // it (by secret, a few at most), so that a request costs the device
         // one derivation per secret and not one per datagram.
@@ -106,6 +109,7 @@ private:
     // Devices outside loopback cannot own a socket; they answer through this one.
     udp::socket m_shared;
     std::vector<std::unique_ptr<Endpoint>> m_endpoints; // by device index
+    ForgedAnswers m_forged;
     std::mt19937 m_rng;
 };
 

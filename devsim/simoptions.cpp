@@ -129,6 +129,32 @@ const std::vector<SimOptionSpec> &simOptionTable()
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 60000, o.answerJitterMs, e); }},
         {"--drop-probes", "PERCENT", "fault: each device ignores this share of probe datagrams",
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, 100, o.dropProbePercent, e); }},
+        {"--forge-answers", "FROM=FIRST[-LAST]",
+         "attack: a host at FROM (127.0.0.0/8) answers every probe at once for each address FIRST to LAST "
+         "as an invented device (model ZC-FORGED), naming itself as relay for addresses not its own; repeatable",
+         [](SimOptions &o, const std::string &v, std::string &e) {
+             const std::size_t equals = v.find('=');
+             const std::size_t dash = v.find('-', equals == std::string::npos ? 0 : equals);
+             asio::error_code ecFrom, ecFirst, ecLast;
+             SimOptions::ForgedAnswer forged;
+             asio::ip::address_v4 from;
+             if (equals != std::string::npos) {
+                 from = asio::ip::make_address_v4(v.substr(0, equals), ecFrom);
+                 forged.first = asio::ip::make_address_v4(v.substr(equals + 1, dash - equals - 1), ecFirst).to_uint();
+                 forged.last = dash == std::string::npos
+                     ? forged.first
+                     : asio::ip::make_address_v4(v.substr(dash + 1), ecLast).to_uint();
+             }
+             if (equals == std::string::npos || ecFrom || ecFirst || ecLast || !corvane::wire::isLoopback(from.to_uint())
+                 || forged.last < forged.first || forged.last - forged.first >= 65536) {
+                 e = "--forge-answers needs FROM=FIRST[-LAST] with FROM in 127.0.0.0/8 and at most 65536 addresses, got \""
+                     + v + "\"";
+                 return false;
+             }
+             forged.from = from.to_string();
+             o.forgedAnswers.push_back(forged);
+             return true;
+         }},
         {"--silent", "N", "fault: N devices never answer probes (marked \"silent\")",
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, MaxDevices, o.silentCount, e); }},
         {"--restart-ms", "MS", "a rebooting device stays offline MS milliseconds",

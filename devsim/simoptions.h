@@ -21,6 +21,10 @@ struct SimOptions
     int answerJitterMs = 0;        // extra random delay added to each probe answer
     int dropProbePercent = 0;      // share of probe datagrams each device ignores
     int silentCount = 0;           // devices (chosen at random) that never answer probes
+    // Attack: a host at "from" (loopback) answers every probe at once for each
+    // address from "first" to "last" (host order) as an invented device.
+    struct ForgedAnswer { std::string from; uint32_t first = 0; uint32_t last = 0; };
+    std::vector<ForgedAnswer> forgedAnswers;
     // Device behaviour.
     int restartMs = 3000;          // a rebooting device stays offline this long
     int upgradeMs = 5000;          // a firmware upgrade takes this long after the upload

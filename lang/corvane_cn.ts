@@ -1063,6 +1063,10 @@
         <source>设备身份已改变（密钥与上次不同），已拒绝连接</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>由 %1 代答 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CDevListExport</name>

@@ -1064,6 +1064,10 @@
             <source>设备身份已改变（密钥与上次不同），已拒绝连接</source>
             <translation>The device's identity changed (its key differs from before); connection refused</translation>
         </message>
+        <message>
+            <source>由 %1 代答 %2</source>
+            <translation>answers from %1 for %2</translation>
+        </message>
     </context>
     <context>
         <name>CDevListExport</name>

@@ -2,6 +2,7 @@
 // to the library, the results list, and arguments refused before sending.
 #include "devdiscovery.h"
 
+#include <QHostAddress>
 #include <QtTest>
 
 #include <cstddef>
@@ -21,6 +22,12 @@ RVNA_DEVICE_INFO rawAnswer(const char *ip, const char *model = "M", const char *
     std::strcpy(info.szReserved, "HW-A1");
     std::strcpy(info.szVersion, "V1.0");
     return info;
+}
+
+// As the library delivers it: from the address it names.
+void addOwnAnswer(CDevDiscovery &discovery, const RVNA_DEVICE_INFO &info)
+{
+    discovery.addAnswer(info, QHostAddress(QString::fromLatin1(info.szIp)).toIPv4Address());
 }
 
 bool slotIsZeroFrom(const char *slot, int from)
@@ -49,7 +56,7 @@ private slots:
     void slotsTruncateAtSixtyFourBytes();
     void rawAnswerConversion();
     void unterminatedAnswerSlotStaysInside();
-    void keepsFirstAnswerPerAddress();
+    void keepsOneAnswerPerDeviceAndAddress();
     void keepsEveryAnswerWithoutAddress();
     void takeResultsEmptiesTheList();
     void concurrentAnswersAreAllKept();
@@ -201,26 +208,29 @@ void TestDevDiscovery::unterminatedAnswerSlotStaysInside()
     QCOMPARE(bean.strMac, QStringLiteral("001122aabbcc"));
 }
 
-void TestDevDiscovery::keepsFirstAnswerPerAddress()
+void TestDevDiscovery::keepsOneAnswerPerDeviceAndAddress()
 {
     CDevDiscovery discovery;
     discovery.detach();
-    discovery.addAnswer(rawAnswer("127.0.0.10", "first"));
-    discovery.addAnswer(rawAnswer("127.0.0.11"));
-    discovery.addAnswer(rawAnswer("127.0.0.10", "second", "other"));
+    addOwnAnswer(discovery, rawAnswer("127.0.0.10", "first"));
+    addOwnAnswer(discovery, rawAnswer("127.0.0.11"));
+    // The same device again (a second probe), then another device at its address.
+    addOwnAnswer(discovery, rawAnswer("127.0.0.10", "first"));
+    addOwnAnswer(discovery, rawAnswer("127.0.0.10", "second", "other"));
     const QList<stDiscoveryBean> results = discovery.results();
-    QCOMPARE(results.size(), 2);
+    QCOMPARE(results.size(), 3);
     QCOMPARE(results.at(0).strModel, QStringLiteral("first"));
     QCOMPARE(results.at(1).strIp, QStringLiteral("127.0.0.11"));
+    QCOMPARE(results.at(2).strSerial, QStringLiteral("other"));
 }
 
 void TestDevDiscovery::keepsEveryAnswerWithoutAddress()
 {
     CDevDiscovery discovery;
     discovery.detach();
-    discovery.addAnswer(rawAnswer(""));
-    discovery.addAnswer(rawAnswer("", "same"));
-    discovery.addAnswer(rawAnswer("", "same"));
+    addOwnAnswer(discovery, rawAnswer(""));
+    addOwnAnswer(discovery, rawAnswer("", "same"));
+    addOwnAnswer(discovery, rawAnswer("", "same"));
     QCOMPARE(discovery.resultCount(), 3);
 }
 
@@ -228,11 +238,11 @@ void TestDevDiscovery::takeResultsEmptiesTheList()
 {
     CDevDiscovery discovery;
     discovery.detach();
-    discovery.addAnswer(rawAnswer("127.0.0.10"));
+    addOwnAnswer(discovery, rawAnswer("127.0.0.10"));
     QCOMPARE(discovery.takeResults().size(), 1);
     QCOMPARE(discovery.resultCount(), 0);
     // After a swap the same address is new again.
-    discovery.addAnswer(rawAnswer("127.0.0.10"));
+    addOwnAnswer(discovery, rawAnswer("127.0.0.10"));
     QCOMPARE(discovery.resultCount(), 1);
 }
 
@@ -244,7 +254,7 @@ void TestDevDiscovery::concurrentAnswersAreAllKept()
     std::thread writer([&discovery] {
         for (int i = 0; i < 2000; ++i) {
             const QByteArray ip = "127.0." + QByteArray::number(i / 250) + "." + QByteArray::number(i % 250 + 1);
-            discovery.addAnswer(rawAnswer(ip.constData()));
+            addOwnAnswer(discovery, rawAnswer(ip.constData()));
         }
     });
     for (int i = 0; i < 200; ++i)

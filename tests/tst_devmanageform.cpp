@@ -1,6 +1,8 @@
 // The device tab against the simulator: search cycle, merge, filter and count,
-// results merged back, and the question before a refresh.
+// results merged back, the question before a refresh, and answers that are
+// not what they claim.
 #include "dev_manageform.h"
+#include "devdiscovery.h"
 #include "devfailreason.h"
 #include "devsession.h"
 #include "dialoghelper.h"
@@ -59,6 +61,7 @@ private slots:
     void listGoesToCapacityTab();
     void onvifByeMarksRowOffline();
     void onvifPasswordChangeTakesEffect();
+    void forgedAnswersNeverReplaceRealRows();
 
 private:
     void verifyFleetListed(CDevManageForm &form);
@@ -398,6 +401,48 @@ void TestDevManageForm::onvifPasswordChangeTakesEffect()
     oDev.m_strPassword = QStringLiteral("vorpe");
     DevSession::loginOnvif(oDev);
     QCOMPARE(long(oDev.m_lStatus), long(DevStatusLoginFailed));
+}
+
+void TestDevManageForm::forgedAnswersNeverReplaceRealRows()
+{
+    // A real camera, another device answering at once from its address, and a
+    // host answering for thousands of addresses off our networks.
+    const QString strReal = QStringLiteral("127.171.0.10");
+    const QString strRelay = QStringLiteral("127.171.0.11");
+    SimFleetProcess forged({QStringLiteral("--ipc"), QStringLiteral("1"), QStringLiteral("--first"), strReal,
+                            QStringLiteral("--port"), kDiscoveryPort, QStringLiteral("--forge-answers"),
+                            strReal + QLatin1Char('=') + strReal, QStringLiteral("--forge-answers"),
+                            strRelay + QStringLiteral("=198.18.0.1-198.18.19.255")});
+    CORVANE_START_SIMULATOR(forged);
+    const SimFleetProcess::Device real = forged.devices().at(0);
+    QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
+    const int iExpected = kFleet + 2 + CDevDiscovery::MaxRelayedPerSender;
+    QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), iExpected, 10000);
+
+    auto status = [this](int iRow) {
+        return m_pForm->devModel()->data(m_pForm->devModel()->index(iRow, EncodeDevModelEx::ColStatus)).toString();
+    };
+    QStringList listModels;
+    int iRelayed = 0;
+    for (int i = 0; i < m_pForm->deviceList().size(); ++i) {
+        const CUIDeviceBean &dev = m_pForm->deviceList().at(i);
+        if (dev.m_strIp == strReal) {
+            listModels << dev.m_strModel;
+            QVERIFY(dev.m_strRelay.isEmpty());
+            QVERIFY2(status(i).contains(CDevFailReason::addressConflict()), qPrintable(status(i)));
+        } else if (dev.m_strIp.startsWith(QLatin1String("198.18."))) {
+            ++iRelayed;
+            QVERIFY2(status(i).contains(CDevFailReason::relayed(strRelay, dev.m_strIp)), qPrintable(status(i)));
+        }
+    }
+    // The answer that came first did not take the camera's row: both devices show, in conflict.
+    listModels.sort();
+    QCOMPARE(listModels, (QStringList{real.model, QStringLiteral("ZC-FORGED")}));
+    QCOMPARE(iRelayed, CDevDiscovery::MaxRelayedPerSender);
+    // Late answers are bounded by the same count.
+    auto *pState = m_pForm->findChild<QLabel *>(QStringLiteral("oSearchStateLabel"));
+    QTRY_VERIFY_WITH_TIMEOUT(pState->text().isEmpty(), 10000);
+    QCOMPARE(m_pForm->deviceList().size(), iExpected);
 }
 
 QTEST_MAIN(TestDevManageForm)

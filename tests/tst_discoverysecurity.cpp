@@ -1,7 +1,9 @@
 // Security of the discovery protocol against the device simulator: signed
 // requests that cannot be replayed or altered, failures that count toward
-// the shared lockout, answers the library must not believe, a password reset
-// that ends the account's sessions, and nonces a flood cannot push out.
+// the shared lockout without locking the operator out, answers the library
+// must not believe, probes that cannot turn the fleet against a victim, a
+// password reset that ends the account's sessions, and nonces a flood cannot
+// push out.
 #include "Discovery.h"
 #include "TolanNetSDK.h"
 #include "tolan_cfg.h"
@@ -15,6 +17,7 @@
 
 #include <QElapsedTimer>
 #include <QMutex>
+#include <QNetworkInterface>
 #include <QTemporaryDir>
 #include <QUdpSocket>
 #include <QtTest>
@@ -59,7 +62,7 @@ QByteArray bytes(const std::vector<uint8_t> &data)
 class RawPeer
 {
 public:
-    RawPeer() { m_socket.bind(QHostAddress::LocalHost, 0); }
+    explicit RawPeer(const QHostAddress &source = QHostAddress::LocalHost) { m_socket.bind(source, 0); }
 
     // Sends datagram to ip and returns the first decoded reply of that type and id.
     std::optional<wire::DiscoveryMessage> ask(const QByteArray &datagram, const QString &ip, wire::DiscoveryType type,
@@ -209,6 +212,8 @@ private slots:
     void forgedAndMalformedAnswersAreDropped();
     void passwordResetEndsSessions();
     void challengeFloodLeavesOthersNonces();
+    void resetCodeBurstLeavesOperatorLogin();
+    void probesForgedFromVictimDrawFewAnswers();
 
 private:
     QTemporaryDir m_dir;
@@ -544,6 +549,76 @@ void TestDiscoverySecurity::challengeFloodLeavesOthersNonces()
     flood.join();
     QVERIFY2(during > 500, qPrintable(QStringLiteral("%1 challenge requests during the calls").arg(during)));
     QCOMPARE(succeeded, 10);
+}
+
+void TestDiscoverySecurity::resetCodeBurstLeavesOperatorLogin()
+{
+    SimFleetProcess sim(simArgs());
+    CORVANE_START_SIMULATOR(sim);
+    const SimFleetProcess::Device device = sim.devices().at(0);
+    // Serial and MAC come from any probe; the codes are guesses, five a second for three seconds.
+    RawPeer attacker(QHostAddress(QStringLiteral("127.172.0.9")));
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 15; ++i) {
+        QTest::qWait(int(qMax<qint64>(0, i * 200 - clock.elapsed())));
+        const wire::DiscoveryMessage challenge = attacker.challenge(device.ip, wire::DiscoveryType::ResetPwdRequest);
+        QCOMPARE(challenge.nonce.size(), wire::kDiscoveryNonceSize);
+        wire::DiscoveryMessage request;
+        request.type = wire::DiscoveryType::ResetPwdRequest;
+        request.id = attacker.nextId();
+        request.texts = {device.serial.toStdString(), device.mac.toStdString()};
+        request.nonce = challenge.nonce;
+        request.clientNonce = wire::randomBytes(wire::kDiscoveryNonceSize);
+        const auto reply = attacker.ask(signedWith(request, challenge, QByteArray::number(10000000 + i).toStdString()),
+                                        device.ip, wire::DiscoveryType::ResetPwdReply, request.id);
+        QVERIFY(reply);
+        QCOMPARE(reply->result, uint32_t(RVNA_ERR_SECURITY_CODE));
+        // The operator, from another address, logs in throughout.
+        if (i % 5 == 4) {
+            char userId[ZELT_MW_USERID_LEN] = {};
+            QCOMPARE(ZELT_MW_Login("admin", "vorpe", device.ip.toLatin1().constData(), 0, userId), DWORD(ZELT_MW_OK));
+            QCOMPARE(ZELT_MW_Logout(userId), DWORD(ZELT_MW_OK));
+        }
+    }
+}
+
+void TestDiscoverySecurity::probesForgedFromVictimDrawFewAnswers()
+{
+    SimFleetProcess sim(simArgs({QStringLiteral("--ipc"), QStringLiteral("6"), QStringLiteral("--nvr"),
+                                 QStringLiteral("2")}));
+    CORVANE_START_SIMULATOR(sim);
+    const int devices = sim.devices().size();
+    QUdpSocket victim;
+    QVERIFY(victim.bind(QHostAddress(QStringLiteral("127.172.0.20")), 0));
+    victim.setMulticastInterface(QNetworkInterface::interfaceFromName(QStringLiteral("lo")));
+    const int probes = 100;
+    qint64 sent = 0;
+    for (int i = 0; i < probes; ++i) {
+        wire::DiscoveryMessage probe;
+        probe.type = wire::DiscoveryType::Probe;
+        probe.id = 0x5000u + uint32_t(i);
+        sent += victim.writeDatagram(bytes(wire::encodeDiscovery(probe)),
+                                     QHostAddress(QString::fromLatin1(wire::kDiscoveryGroup)), port());
+    }
+    QCOMPARE(sent, qint64(probes) * 13);
+
+    // Answers come within their window; collect until the devices fall quiet.
+    int answers = 0;
+    qint64 received = 0;
+    QElapsedTimer quiet;
+    quiet.start();
+    while (quiet.elapsed() < 1000) {
+        if (!victim.hasPendingDatagrams() && !victim.waitForReadyRead(100))
+            continue;
+        QByteArray in(int(victim.pendingDatagramSize()), '\0');
+        received += victim.readDatagram(in.data(), in.size());
+        ++answers;
+        quiet.restart();
+    }
+    // Every device answers, but a handful of times, not once per probe.
+    QVERIFY2(answers >= devices && answers <= devices * 10,
+             qPrintable(QStringLiteral("%1 answers, %2 bytes for %3 bytes of probes").arg(answers).arg(received).arg(sent)));
 }
 
 QTEST_GUILESS_MAIN(TestDiscoverySecurity)

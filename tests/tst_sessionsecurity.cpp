@@ -2,7 +2,8 @@
 // cannot flush, memory and connections an unauthenticated peer cannot grow,
 // an accept loop that does not spin without descriptors, a bounded logout,
 // UTF-8 passwords, a device that sends no login information, recorder
-// requests that cannot be replayed, and an event log names cannot forge.
+// requests that cannot be replayed, an event log names cannot forge, and idle
+// connections from many sources that leave other sources' logins alone.
 #include "TolanNetSDK.h"
 #include "tolan_cfg.h"
 #include "auth.h"
@@ -235,6 +236,7 @@ private slots:
     void lockoutTableCannotBeFlushed();
     void inventedNamesAgainstDevice();
     void unauthenticatedPeersCannotGrowTheDevice();
+    void idleFloodFromManySourcesLeavesLogins();
     void acceptLoopBacksOffWithoutDescriptors();
     void logoutOfFrozenDeviceIsBounded();
     void utf8PasswordsOnEveryPath();
@@ -376,6 +378,60 @@ void TestSessionSecurity::unauthenticatedPeersCannotGrowTheDevice()
              DWORD(TLSDK_ERR_CONNECT));
     const qint64 after = residentKiB(sim.processId());
     QVERIFY2(after - before < 8 * 1024, qPrintable(QStringLiteral("grew by %1 KiB").arg(after - before)));
+}
+
+void TestSessionSecurity::idleFloodFromManySourcesLeavesLogins()
+{
+    SimFleetProcess sim({"--ipc", "1", "--nvr", "1", "--first", "127.171.0.10"});
+    CORVANE_START_SIMULATOR(sim);
+    const std::string ipc = sim.devices().at(0).ip.toStdString();
+    const std::string nvr = sim.devices().at(1).ip.toStdString();
+
+    // 16 sources, 16 idle connections each to both devices: what a source
+    // holds beyond its few is closed at once.
+    asio::io_context io;
+    std::vector<std::unique_ptr<TlsSocket>> peers;
+    for (int source = 1; source <= 16; ++source) {
+        const auto from = asio::ip::make_address("127.171.9." + std::to_string(source));
+        for (int i = 0; i < 16; ++i) {
+            for (const auto &[ip, port] :
+                 {std::make_pair(ipc, zelt::kDefaultPort), std::make_pair(nvr, tolan::kDefaultPort)}) {
+                auto socket = std::make_unique<TlsSocket>(io, handClientContext());
+                std::error_code ec;
+                socket->lowest_layer().open(tcp::v4(), ec);
+                socket->lowest_layer().bind({from, 0}, ec);
+                socket->lowest_layer().connect({asio::ip::make_address(ip), port}, ec);
+                if (!ec)
+                    socket->handshake(asio::ssl::stream_base::client, ec);
+                peers.push_back(std::move(socket));
+            }
+        }
+    }
+    QCOMPARE(int(peers.size()), 512);
+    const qint64 idle = residentKiB(sim.processId());
+    // Each connection begins the largest request a stranger may send, and stops.
+    for (const auto &peer : peers) {
+        std::vector<uint8_t> head = wire::encodeFrame({zelt::OpChallenge, 1, {}});
+        head[13] = 0x10;
+        head.resize(head.size() + 4000, 0x41);
+        std::error_code ec;
+        asio::write(*peer, asio::buffer(head), ec);
+    }
+
+    // Another source logs in to both while the flood holds what it may.
+    char userId[ZELT_MW_USERID_LEN] = {};
+    QCOMPARE(ZELT_MW_Login("admin", "vorpe", ipc.c_str(), 0, userId), DWORD(ZELT_MW_OK));
+    QCOMPARE(ZELT_MW_Logout(userId), DWORD(ZELT_MW_OK));
+    DWORD handle = 0;
+    QCOMPARE(TLSDK_Login(nvr.c_str(), 0, "admin", "vorpe", &handle, nullptr), DWORD(TLSDK_OK));
+    QCOMPARE(TLSDK_Logout(handle), DWORD(TLSDK_OK));
+
+    // The begun requests cost the devices a few KiB per connection they kept.
+    const int open = int(std::count_if(peers.begin(), peers.end(),
+                                       [](const auto &s) { return !peerClosed(s->lowest_layer()); }));
+    QVERIFY(open > 0 && open <= 2 * 16 * int(wire::FrameServer::kMaxUnauthenticatedPerSource));
+    const qint64 grown = residentKiB(sim.processId()) - idle;
+    QVERIFY2(grown < open * 8, qPrintable(QStringLiteral("grew by %1 KiB for %2 connections").arg(grown).arg(open)));
 }
 
 void TestSessionSecurity::acceptLoopBacksOffWithoutDescriptors()

@@ -1,5 +1,6 @@
 // The RVNA_* entry points of the discovery library.
 #include "Discovery.h"
+#include "DiscoverySender.h"
 
 #include "auth.h"
 #include "discovery_password.h"
@@ -69,6 +70,12 @@ int RVNA_UninitDiscovery(void)
 int RVNA_SetDiscoveryCallBack(RVNA_DISCOVERY_CALLBACK pfnCallBack, void *pContext)
 {
     callbackSlot().set(pfnCallBack, pContext);
+    return RVNA_OK;
+}
+
+int RVNA_SetDiscoverySenderCallBack(RVNA_DISCOVERY_SENDER_CALLBACK pfnCallBack, void *pContext)
+{
+    callbackSlot().setWithSender(pfnCallBack, pContext);
     return RVNA_OK;
 }
 

@@ -24,22 +24,40 @@ namespace corvane::discovery {
 
 using asio::ip::udp;
 
+bool CallbackSlot::replaces(bool bNull, void *context) const
+{
+    // A null registration from an instance that is no longer the receiver
+    // must not cut off the one that is.
+    return !(bNull && context != nullptr && context != m_context);
+}
+
 void CallbackSlot::set(RVNA_DISCOVERY_CALLBACK callback, void *context)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    // A null registration from an instance that is no longer the receiver
-    // must not cut off the one that is.
-    if (callback == nullptr && context != nullptr && context != m_context)
+    if (!replaces(callback == nullptr, context))
         return;
     m_callback = callback;
+    m_senderCallback = nullptr;
     m_context = callback ? context : nullptr;
 }
 
-void CallbackSlot::deliver(const RVNA_DEVICE_INFO &info)
+void CallbackSlot::setWithSender(RVNA_DISCOVERY_SENDER_CALLBACK callback, void *context)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!replaces(callback == nullptr, context))
+        return;
+    m_callback = nullptr;
+    m_senderCallback = callback;
+    m_context = callback ? context : nullptr;
+}
+
+void CallbackSlot::deliver(const RVNA_DEVICE_INFO &info, uint32_t sender)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_callback)
         m_callback(&info, m_context);
+    else if (m_senderCallback)
+        m_senderCallback(&info, sender, m_context);
 }
 
 CallbackSlot &callbackSlot()
@@ -422,7 +440,7 @@ bool DiscoveryEngine::handleDatagram(const uint8_t *data, std::size_t size, uint
                                           info.szMac, info.szReserved, info.szVersion};
     for (int i = 0; i < wire::AnswerTextCount; ++i)
         wire::fillSlot(slots[i], RVNA_TEXT_LEN, message->texts[i]); // at most 63 bytes: NUL stays
-    callbackSlot().deliver(info);
+    callbackSlot().deliver(info, sender);
     return true;
 }
 

@@ -2,6 +2,7 @@
 #define CORVANE_DISCOVERYENGINE_H
 
 #include "Discovery.h"
+#include "DiscoverySender.h"
 #include "answerfilter.h"
 #include "discovery_wire.h"
 
@@ -27,11 +28,16 @@ class CallbackSlot
 {
 public:
     void set(RVNA_DISCOVERY_CALLBACK callback, void *context);
-    void deliver(const RVNA_DEVICE_INFO &info);
+    void setWithSender(RVNA_DISCOVERY_SENDER_CALLBACK callback, void *context);
+    void deliver(const RVNA_DEVICE_INFO &info, uint32_t sender);
 
 private:
+    // False when a null registration must leave the current receiver alone.
+    bool replaces(bool bNull, void *context) const;
+
     std::mutex m_mutex;
     RVNA_DISCOVERY_CALLBACK m_callback = nullptr;
+    RVNA_DISCOVERY_SENDER_CALLBACK m_senderCallback = nullptr;
     void *m_context = nullptr;
 };
 

@@ -210,6 +210,8 @@ void WsDiscovery::consider(Endpoint &endpoint, const std::string &messageId, con
         if (endpoint.seenProbes.size() > RememberedProbes)
             endpoint.seenProbes.pop_front();
     }
+    if (!endpoint.answerBudget.take(prober.address()))
+        return;
     int delayMs = std::uniform_int_distribution<int>(0, AnswerWindowMs - 1)(m_rng);
     if (m_options.answerJitterMs > 0)
         delayMs += std::uniform_int_distribution<int>(0, m_options.answerJitterMs)(m_rng);

@@ -4,6 +4,8 @@
 // WS-Discovery for the simulated ONVIF devices: answers Probe (multicast on
 // loopback and unicast to each device's own address) with ProbeMatches, and
 // announces Hello and Bye. Runs on the simulator's event loop.
+#include "answerbudget.h"
+
 #include <asio/io_context.hpp>
 #include <asio/ip/udp.hpp>
 
@@ -46,6 +48,7 @@ private:
         udp::endpoint sender;
         Buffer buffer{};
         std::deque<std::pair<std::string, udp::endpoint>> seenProbes;
+        AnswerBudget answerBudget;
     };
 
     Endpoint *find(OnvifDevice &device);

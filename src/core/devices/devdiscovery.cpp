@@ -25,17 +25,17 @@ const char *const CDevDiscovery::EmptyPasswordMarker = "nullpassword";
 CDevDiscovery::CDevDiscovery()
 {
     RVNA_InitDiscovery();
-    RVNA_SetDiscoveryCallBack(&CDevDiscovery::discoveryCallBack, this);
+    RVNA_SetDiscoverySenderCallBack(&CDevDiscovery::discoveryCallBack, this);
 }
 
 CDevDiscovery::~CDevDiscovery()
 {
     // Delivery stops first, so that no answer can arrive in a half-destroyed instance.
-    RVNA_SetDiscoveryCallBack(nullptr, this);
+    RVNA_SetDiscoverySenderCallBack(nullptr, this);
     RVNA_UninitDiscovery();
     std::lock_guard<std::mutex> lock(m_resultMutex);
     m_results.clear();
-    m_resultIps.clear();
+    m_resultKeys.clear();
     m_resultEndpoints.clear();
 }
 
@@ -62,12 +62,12 @@ QSet<QString> CDevDiscovery::departedEndpoints() const
 
 void CDevDiscovery::attach()
 {
-    RVNA_SetDiscoveryCallBack(&CDevDiscovery::discoveryCallBack, this);
+    RVNA_SetDiscoverySenderCallBack(&CDevDiscovery::discoveryCallBack, this);
 }
 
 void CDevDiscovery::detach()
 {
-    RVNA_SetDiscoveryCallBack(nullptr, this);
+    RVNA_SetDiscoverySenderCallBack(nullptr, this);
 }
 
 void CDevDiscovery::sendProbe1()
@@ -95,7 +95,9 @@ QList<stDiscoveryBean> CDevDiscovery::takeResults()
     std::lock_guard<std::mutex> lock(m_resultMutex);
     QList<stDiscoveryBean> results;
     results.swap(m_results);
-    m_resultIps.clear();
+    m_resultKeys.clear();
+    m_hashRelayed.clear();
+    m_hashAtAddress.clear();
     m_resultEndpoints.clear();
     return results;
 }
@@ -112,14 +114,29 @@ int CDevDiscovery::resultCount() const
     return m_results.size();
 }
 
-void CDevDiscovery::addAnswer(const RVNA_DEVICE_INFO &info)
+void CDevDiscovery::addAnswer(const RVNA_DEVICE_INFO &info, quint32 uSender)
 {
-    const stDiscoveryBean bean = toBean(info);
+    stDiscoveryBean bean = toBean(info);
+    const QString strSender = Ipv4::format(uSender);
+    quint32 uClaimed = 0;
+    const bool bAddressed = Ipv4::parse(bean.strIp, uClaimed);
+    if (bAddressed && uClaimed != uSender)
+        bean.strRelay = strSender;
     std::lock_guard<std::mutex> lock(m_resultMutex);
-    if (!bean.strIp.isEmpty()) {
-        if (m_resultIps.contains(bean.strIp))
+    if (bAddressed) {
+        const QString strKey =
+            QStringList{bean.strIp, bean.strMac.toLower(), bean.strSerial, bean.strRelay}.join(QLatin1Char('/'));
+        if (m_resultKeys.contains(strKey))
             return;
-        m_resultIps.insert(bean.strIp);
+        // Counted even when refused, so that only the first refusal is logged.
+        const int iAtAddress = ++m_hashAtAddress[strSender + QLatin1Char('>') + bean.strIp];
+        const int iRelayed = bean.strRelay.isEmpty() ? 0 : ++m_hashRelayed[bean.strRelay];
+        if (iAtAddress > MaxDevicesPerAddress || iRelayed > MaxRelayedPerSender) {
+            if (iAtAddress == MaxDevicesPerAddress + 1 || iRelayed == MaxRelayedPerSender + 1)
+                qCInfo(lcDiscovery) << "further answers from" << strSender << "left out of this search";
+            return;
+        }
+        m_resultKeys.insert(strKey);
     }
     m_results.append(bean);
 }
@@ -133,10 +150,10 @@ void CDevDiscovery::addOnvifAnswer(const stDiscoveryBean &bean)
     m_results.append(bean);
 }
 
-void CDevDiscovery::discoveryCallBack(const RVNA_DEVICE_INFO *pDevInfo, void *pContext)
+void CDevDiscovery::discoveryCallBack(const RVNA_DEVICE_INFO *pDevInfo, unsigned int uSender, void *pContext)
 {
     if (pDevInfo && pContext)
-        static_cast<CDevDiscovery *>(pContext)->addAnswer(*pDevInfo);
+        static_cast<CDevDiscovery *>(pContext)->addAnswer(*pDevInfo, uSender);
 }
 
 DWORD CDevDiscovery::resetPassword(const QString &strIp, const QString &strSerial, const QString &strMac,

@@ -2,11 +2,13 @@
 #define DEVDISCOVERY_H
 
 #include "Discovery.h"
+#include "DiscoverySender.h"
 #include "devtypes.h"
 #include "discoverybean.h"
 #include "subject.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -61,8 +63,21 @@ public:
     QList<stDiscoveryBean> results() const;
     int resultCount() const;
 
-    // One raw answer: appended unless an entry with the same non-empty address is there.
-    void addAnswer(const RVNA_DEVICE_INFO &info);
+    // One raw answer from uSender (host order): appended unless the same
+    // device answered for the same address through the same sender already,
+    // and within the bounds one search allows a sender and an address. One
+    // without an address (which the library never delivers) is appended.
+    void addAnswer(const RVNA_DEVICE_INFO &info, quint32 uSender);
+
+    // A relaying host answers for devices on other subnets, but one search
+    // takes at most this many of its answers: a whole /24 moved away still
+    // shows, while a host inventing answers adds no more than that.
+    static const int MaxRelayedPerSender = 256;
+    // Devices one sender may name for one address in one search: enough to
+    // show a conflict of several devices, not a sender that names a new one
+    // per answer. Counted per sender, so that no host can crowd out the
+    // address's own answer.
+    static const int MaxDevicesPerAddress = 4;
     // One ONVIF answer: appended unless its endpoint reference is there.
     void addOnvifAnswer(const stDiscoveryBean &bean);
 
@@ -91,7 +106,7 @@ public:
     static void copyToSlot(char *pSlot, std::size_t nSlotSize, const QByteArray &text);
 
 private:
-    static void discoveryCallBack(const RVNA_DEVICE_INFO *pDevInfo, void *pContext);
+    static void discoveryCallBack(const RVNA_DEVICE_INFO *pDevInfo, unsigned int uSender, void *pContext);
     // Made by the first probe, on the thread that probes.
     COnvifDiscovery &onvif();
 
@@ -101,7 +116,9 @@ private:
 
     mutable std::mutex m_resultMutex;
     QList<stDiscoveryBean> m_results;
-    QSet<QString> m_resultIps;
+    QSet<QString> m_resultKeys;
+    QHash<QString, int> m_hashRelayed; // answers taken per relaying sender
+    QHash<QString, int> m_hashAtAddress; // devices taken per sender and answered address
 };
 
 #endif // DEVDISCOVERY_H

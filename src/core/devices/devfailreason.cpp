@@ -42,6 +42,11 @@ QString CDevFailReason::addressConflict()
     return tr("地址冲突：另一台设备使用相同地址");
 }
 
+QString CDevFailReason::relayed(const QString &strRelay, const QString &strIp)
+{
+    return tr("由 %1 代答 %2").arg(strRelay, strIp);
+}
+
 QString CDevFailReason::unknown(DWORD ulResult)
 {
     return tr("错误码 %1").arg(ulResult);

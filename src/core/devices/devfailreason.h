@@ -30,6 +30,8 @@ public:
     static QString offline();
     // Another device answers at the same address.
     static QString addressConflict();
+    // A row whose search answer came from another host than its address.
+    static QString relayed(const QString &strRelay, const QString &strIp);
     // The marks a refresh gives a row (offline, address conflict): shown
     // whatever the row's status, unlike the reason of a failure.
     static bool isListMark(const QString &strReason);

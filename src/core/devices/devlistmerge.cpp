@@ -30,13 +30,15 @@ int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, cons
     for (const stDiscoveryBean &found : listFound) {
         const bool bOnvif = !found.strEndpoint.isEmpty();
         const auto itKnown = std::find_if(m_listDev.begin(), m_listDev.end(), [&found, bOnvif](const CUIDeviceBean &dev) {
-            return bOnvif ? dev.m_strEndpoint == found.strEndpoint
-                          : !found.strIp.isEmpty() && !dev.isOnvif() && dev.m_strIp == found.strIp;
+            return bOnvif ? dev.m_strEndpoint == found.strEndpoint : !dev.isOnvif() && sameNativeDevice(dev, found);
         });
         if (itKnown != m_listDev.end()) {
             // An ONVIF device is known by its endpoint: the row follows it to the address it answers from.
             if (bOnvif)
                 followOnvif(*itKnown, found);
+            // A device heard from itself outranks what another host said for it.
+            else if (found.strRelay.isEmpty())
+                itKnown->m_strRelay.clear();
             continue;
         }
         ++iCounter;
@@ -52,6 +54,7 @@ int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, cons
         dev.m_strProtocol = found.strProtocol;
         dev.m_strEndpoint = found.strEndpoint;
         dev.m_strXAddr = found.strXAddr;
+        dev.m_strRelay = found.strRelay;
         dev.m_strUserName = strUser;
         dev.m_strPassword = strPassword;
         dev.m_ulListRound = m_ulRound;
@@ -75,6 +78,17 @@ QList<int> CDevListMerge::markDeparted(const QString &strEndpoint)
         listRows.append(i);
     }
     return listRows;
+}
+
+bool CDevListMerge::sameNativeDevice(const CUIDeviceBean &dev, const stDiscoveryBean &found)
+{
+    if (found.strIp.isEmpty() || dev.m_strIp != found.strIp)
+        return false;
+    // A row without identity (typed in, imported) is the device at its address.
+    if (dev.m_strMac.isEmpty() && dev.m_strSerial.isEmpty())
+        return true;
+    return (!found.strMac.isEmpty() && dev.m_strMac.compare(found.strMac, Qt::CaseInsensitive) == 0)
+        || (!found.strSerial.isEmpty() && dev.m_strSerial == found.strSerial);
 }
 
 void CDevListMerge::followOnvif(CUIDeviceBean &dev, const stDiscoveryBean &found)

@@ -24,11 +24,14 @@ public:
     // 0 marks a record made outside the list, tied to no round.
     bool isCurrentRound(quint32 ulRound) const { return ulRound == 0 || ulRound == m_ulRound; }
 
-    // Appends the answers not listed yet (native ones by address, ONVIF ones
-    // by endpoint reference), numbered on from the highest sequence number,
-    // with the default account; returns how many were appended. Listed ONVIF
-    // devices whose endpoint is in setDeparted are marked offline, those
-    // found again follow their answer's address. Rows sharing an address
+    // Appends the answers not listed yet (native ones by address and MAC or
+    // serial number, ONVIF ones by endpoint reference), numbered on from the
+    // highest sequence number, with the default account; returns how many
+    // were appended. An answer another host sent for an address keeps that
+    // host on its row until the device answers for itself, and never
+    // replaces a row the address answered. Listed ONVIF devices whose
+    // endpoint is in setDeparted are marked offline, those found again
+    // follow their answer's address. Rows of one protocol sharing an address
     // are marked as a conflict.
     int mergeDiscovered(const QList<stDiscoveryBean> &listFound, const QString &strUser,
                         const QString &strPassword, const QSet<QString> &setDeparted = QSet<QString>());
@@ -57,6 +60,7 @@ private:
     // An address typed with leading zeros reaches the device as typed; the
     // device then answers at the plain form, which the list keeps.
     static QString plainAddress(const QString &strIp);
+    static bool sameNativeDevice(const CUIDeviceBean &dev, const stDiscoveryBean &found);
     static void followOnvif(CUIDeviceBean &dev, const stDiscoveryBean &found);
     void markConflicts();
 

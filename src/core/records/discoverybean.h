@@ -13,6 +13,9 @@ struct stDiscoveryBean
     QString strMac;
     QString strReserved;
     QString strVersion;
+    // The host that sent this answer for another address (strIp); empty when
+    // the device answered for itself.
+    QString strRelay;
     QString strProtocol;
     QString strEndpoint;
     QString strXAddr;

@@ -100,6 +100,9 @@ public:
     QString m_strEndpoint;
     QString m_strXAddr;
     QString m_strManufacturer;
+    // The host that answered the search for this device's address, when the
+    // device did not answer for itself.
+    QString m_strRelay;
     // Why the last operation on the device failed, as a short translated
     // text made from the library's result; empty after a success.
     QString m_strFailReason;

@@ -26,6 +26,15 @@ int EncodeDevModelEx::columnCount(const QModelIndex &parent) const
 
 QString EncodeDevModelEx::statusText(const CUIDeviceBean &dev)
 {
+    const QString strText = ownStatusText(dev);
+    // Whatever else the row shows, it says who answered for it.
+    if (dev.m_strRelay.isEmpty())
+        return strText;
+    return QStringLiteral("%1(%2)").arg(strText, CDevFailReason::relayed(dev.m_strRelay, dev.m_strIp));
+}
+
+QString EncodeDevModelEx::ownStatusText(const CUIDeviceBean &dev)
+{
     const QString strStatus = CUIDeviceBean::statusText(dev.m_lStatus);
     if (dev.m_lStatus == DevStatusUpgrading && dev.m_lProgress >= 0)
         return QStringLiteral("%1 %2%").arg(strStatus).arg(dev.m_lProgress);

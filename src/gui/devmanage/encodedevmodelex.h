@@ -50,6 +50,8 @@ protected:
     int checkKey(int iRow) const override;
 
 private:
+    static QString ownStatusText(const CUIDeviceBean &dev);
+
     QList<CUIDeviceBean> &m_listDev;
 };
 

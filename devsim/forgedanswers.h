@@ -1,0 +1,41 @@
+#ifndef FORGEDANSWERS_H
+#define FORGEDANSWERS_H
+
+// Attack: hosts that answer every probe at once, as invented devices, for
+// addresses they do not hold (--forge-answers). An answer for another
+// address than the host's own names the host as its relay, as a moved
+// device's answer would.
+#include "simoptions.h"
+
+#include <asio/io_context.hpp>
+#include <asio/ip/udp.hpp>
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+class ForgedAnswers
+{
+public:
+    ForgedAnswers(asio::io_context &io, const SimOptions &options);
+
+    // Binds each forging host's address; false with a message.
+    bool start(std::string &error);
+    // A probe any device heard: every forging host answers it once.
+    void onProbe(uint32_t probeId, const asio::ip::udp::endpoint &prober);
+
+private:
+    struct Forger
+    {
+        SimOptions::ForgedAnswer spec;
+        std::unique_ptr<asio::ip::udp::socket> socket;
+        std::deque<uint32_t> seenProbes;
+    };
+
+    asio::io_context &m_io;
+    std::vector<Forger> m_forgers;
+};
+
+#endif // FORGEDANSWERS_H
