@@ -2,7 +2,7 @@
 // (COnvifDiscovery) takes to hear every one, and how many the npm package
 // onvif hears on the same fleet. The npm client probes every interface, so
 // this program runs inside a loopback-only namespace and refuses otherwise:
-//   tests/peers/onvif/netns.sh BUILD/bin/bench_onvifdiscovery SOURCE_DIR
+//   tests/peers/onvif/netns.sh BUILD/bin/bench_onvifdiscovery SOURCE_DIR [RUNS]
 #include "onvifdiscovery.h"
 #include "simfleetprocess.h"
 
@@ -18,16 +18,18 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
 
 const char *const First = "127.132.0.10";
 const int Devices = 1000;
-const int Runs = 7;
+const int DefaultRuns = 7;
 
-// Milliseconds until every device answered, -1 when some were still missing after limitMs.
-qint64 ourDiscovery(int limitMs)
+// Milliseconds until every device answered, -1 when some were still missing
+// after limitMs; dropped receives the answers the receive buffer threw away.
+qint64 ourDiscovery(int limitMs, qint64 &dropped)
 {
     QSet<QString> found;
     QEventLoop loop;
@@ -48,6 +50,7 @@ qint64 ourDiscovery(int limitMs)
     QEventLoop settle;
     QTimer::singleShot(500, &settle, &QEventLoop::quit);
     settle.exec();
+    dropped = discovery.droppedAnswers();
     if (found.size() < Devices)
         std::fprintf(stderr, "bench_onvifdiscovery: %d of %d found within %d ms\n", int(found.size()), Devices, limitMs);
     return found.size() >= Devices ? elapsed : -1;
@@ -94,9 +97,10 @@ int main(int argc, char **argv)
         return 1;
     }
     const QString strSourceDir = QString::fromLocal8Bit(argv[1]);
+    const int Runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : DefaultRuns;
     std::printf("bench_onvifdiscovery: uid %d, %d devices, %d runs per row\n", int(::geteuid()), Devices, Runs);
-    std::printf("%-28s %22s %22s\n", "scenario", "ours: all in ms", "npm onvif: found");
-    std::printf("%-28s %22s %22s\n", "", "min/median/max", "min/median/max");
+    std::printf("%-28s %22s %22s %22s\n", "scenario", "ours: all in ms", "ours: answers dropped", "npm onvif: found");
+    std::printf("%-28s %22s %22s %22s\n", "", "min/median/max", "min/median/max", "min/median/max");
     const struct
     {
         QStringList extra;
@@ -115,12 +119,15 @@ int main(int argc, char **argv)
                          qPrintable(sim.errorString()));
             return 1;
         }
-        std::vector<qint64> ours, npm;
+        std::vector<qint64> ours, drops, npm;
         for (int run = 0; run < Runs; ++run) {
-            ours.push_back(ourDiscovery(2 * fleet.limitMs));
+            qint64 dropped = -1;
+            ours.push_back(ourDiscovery(2 * fleet.limitMs, dropped));
+            drops.push_back(dropped);
             npm.push_back(npmDiscovery(strSourceDir));
         }
-        std::printf("%-28s %22s %22s\n", fleet.name, spread(ours).constData(), spread(npm).constData());
+        std::printf("%-28s %22s %22s %22s\n", fleet.name, spread(ours).constData(), spread(drops).constData(),
+                    spread(npm).constData());
         std::fflush(stdout);
         sim.stop();
     }

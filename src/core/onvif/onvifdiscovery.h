@@ -11,6 +11,7 @@
 
 #include <functional>
 
+class QTimer;
 class QUdpSocket;
 
 // WS-Discovery of ONVIF devices: Probes (multicast on the interfaces the
@@ -35,8 +36,14 @@ public:
 
     // Each probe is sent a few times within the first second under one
     // message id (devices answer a copy only when they missed the others).
+    // Answers the receive buffer throws away are lost under that id, so
+    // while the system counts drops the search probes again under a fresh
+    // one (a range search only the addresses not heard from).
     void probeMulticast();
     void probeRange(quint32 uFirst, quint32 uLast);
+    // Answers of the current search the receive buffer threw away, -1 when
+    // the system does not count them.
+    qint64 droppedAnswers() const { return m_llDropped; }
     // Hands Hellos received since the last refresh to found again.
     void replayHellos();
     // Endpoints that said Bye and have not said Hello since.
@@ -53,10 +60,14 @@ public:
 private slots:
     void readProbeSocketSlot();
     void readGroupSocketSlot();
+    void checkDropsSlot();
 
 private:
+    using RoundSender = std::function<void(const QByteArray &probe)>;
+
     void send(const QByteArray &datagram, const QHostAddress &address);
-    void repeated(const std::function<void()> &sendOnce);
+    void startSearch(RoundSender sendRound);
+    void repeated(const RoundSender &sendRound);
     void handle(const QByteArray &datagram, const QHostAddress &sender);
     void noteBye(const QString &strEndpoint);
 
@@ -66,6 +77,14 @@ private:
     QUdpSocket *m_pGroupSocket = nullptr;
     QList<stDiscoveryBean> m_listHellos;
     QSet<QString> m_setDeparted;
+    // The current search: how to send a round, who answered, the drop count watched.
+    RoundSender m_sendRound;
+    QSet<quint32> m_setHeard;
+    QTimer *m_pDropTimer = nullptr;
+    qint64 m_llDropsAtCheck = -1;
+    qint64 m_llDropped = -1;
+    int m_iChecks = 0; // drop checks since the latest round
+    int m_iExtraRounds = 0;
 };
 
 #endif // ONVIFDISCOVERY_H
