@@ -55,7 +55,7 @@ bool OnvifHost::start(std::string &error)
         hooks.reboot = [this, raw] { asio::post(m_io, [this, raw] { reboot(*raw); }); };
         hooks.changed = [this] { saveState(); };
         unit->device = std::make_unique<OnvifDevice>(*simDevice, m_fleet, m_options, hooks);
-        unit->server = std::make_unique<OnvifHttpServer>(*unit->device, hooks.reboot);
+        unit->server = std::make_unique<OnvifHttpServer>(*unit->device, m_options.onvifHttps, hooks.reboot);
         unit->media = std::make_unique<OnvifMedia>(*simDevice, m_options, unit->device->videoSources());
         unit->media->setHooks({[this, raw](int profile) { m_rtsp.encoderChanged(*raw->media, profile); },
                                [this, raw] { m_rtsp.imagingChanged(*raw->media); }});
