@@ -1,5 +1,6 @@
 #include "onvifdiscovery.h"
 #include "onvifguard.h"
+#include "onvifprobesocket.h"
 #include "onvifxml.h"
 #include "udpdrops.h"
 
@@ -116,16 +117,13 @@ quint16 COnvifDiscovery::port()
 COnvifDiscovery::COnvifDiscovery(std::function<void(const stDiscoveryBean &)> found, QObject *parent)
     : QObject(parent)
     , m_found(std::move(found))
-    , m_pProbeSocket(new QUdpSocket(this))
+    , m_pProbeSocket(new COnvifProbeSocket(this))
     , m_pGroupSocket(new QUdpSocket(this))
     , m_pDropTimer(new QTimer(this))
 {
     m_pDropTimer->setInterval(kDropCheckMs);
     connect(m_pDropTimer, &QTimer::timeout, this, &COnvifDiscovery::checkDropsSlot);
-    m_pProbeSocket->bind(QHostAddress::AnyIPv4, 0);
-    // Stock receive buffers drop answers of a large fleet that all come at once.
-    m_pProbeSocket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4 * 1024 * 1024);
-    connect(m_pProbeSocket, &QUdpSocket::readyRead, this, &COnvifDiscovery::readProbeSocketSlot);
+    connect(m_pProbeSocket, &COnvifProbeSocket::sendReceived, this, &COnvifDiscovery::probeAnswersSlot);
     // Bound to the group itself where the system allows it, the listener
     // leaves the port free for a device on this machine bound to its own
     // address (a simulator); elsewhere to every address.
@@ -191,7 +189,7 @@ void COnvifDiscovery::send(const QByteArray &datagram, const QHostAddress &addre
         qCDebug(lcOnvifDiscovery) << "probe to" << address << "refused: loopback only";
         return;
     }
-    m_pProbeSocket->writeDatagram(datagram, address, port());
+    m_pProbeSocket->send(datagram, address, port());
 }
 
 void COnvifDiscovery::repeated(const RoundSender &sendRound)
@@ -240,11 +238,8 @@ void COnvifDiscovery::checkDropsSlot()
 void COnvifDiscovery::probeMulticast()
 {
     startSearch([this](const QByteArray &probe) {
-        for (const QNetworkInterface &iface : probeInterfaces()) {
-            m_pProbeSocket->setMulticastInterface(iface);
-            // The group itself is no destination outside the machine when only loopback carries it.
-            m_pProbeSocket->writeDatagram(probe, kGroup, port());
-        }
+        // The group itself is no destination outside the machine when only loopback carries it.
+        m_pProbeSocket->sendMulticast(probe, kGroup, port(), probeInterfaces());
     });
 }
 
@@ -286,12 +281,10 @@ void COnvifDiscovery::noteBye(const QString &strEndpoint)
         m_departed(strEndpoint);
 }
 
-void COnvifDiscovery::readProbeSocketSlot()
+void COnvifDiscovery::probeAnswersSlot(const QList<QNetworkDatagram> &listDatagrams)
 {
-    while (m_pProbeSocket->hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = m_pProbeSocket->receiveDatagram(65536);
+    for (const QNetworkDatagram &datagram : listDatagrams)
         handle(datagram.data(), datagram.senderAddress());
-    }
 }
 
 void COnvifDiscovery::readGroupSocketSlot()

@@ -11,12 +11,15 @@
 
 #include <functional>
 
+class COnvifProbeSocket;
+class QNetworkDatagram;
 class QTimer;
 class QUdpSocket;
 
 // WS-Discovery of ONVIF devices: Probes (multicast on the interfaces the
-// search uses, unicast to each address of a range) from one socket whose
-// answers become discovery records, and a listener on the multicast group
+// search uses, unicast to each address of a range) from one socket, read on
+// a thread of its own (COnvifProbeSocket), whose answers become discovery
+// records, and a listener on the multicast group
 // that keeps Hellos for the next refresh and notes Byes. Lives on the thread
 // that creates it; answers arrive through its event loop.
 class COnvifDiscovery : public QObject
@@ -58,7 +61,7 @@ public:
     static QList<stDiscoveryBean> parseAnswer(const QByteArray &datagram, const QHostAddress &sender, QString &strBye);
 
 private slots:
-    void readProbeSocketSlot();
+    void probeAnswersSlot(const QList<QNetworkDatagram> &listDatagrams);
     void readGroupSocketSlot();
     void checkDropsSlot();
 
@@ -73,7 +76,7 @@ private:
 
     std::function<void(const stDiscoveryBean &)> m_found;
     std::function<void(const QString &)> m_departed;
-    QUdpSocket *m_pProbeSocket = nullptr;
+    COnvifProbeSocket *m_pProbeSocket = nullptr;
     QUdpSocket *m_pGroupSocket = nullptr;
     QList<stDiscoveryBean> m_listHellos;
     QSet<QString> m_setDeparted;
