@@ -1,7 +1,7 @@
 // What the program reads from ONVIF devices: the first part of the input
 // (parts are separated by the byte 0x1E) is a WS-Discovery datagram from
 // 127.0.0.1, the rest HTTP bodies of device-management answers, handed out
-// one per call (network, clock and time zone, system information, an address
+// one per call (clock and time zone, network, system information, an address
 // change, daylight saving). Records and rules must stay within what the
 // list and the dialogs can hold.
 #include "onvifdevice.h"
@@ -76,11 +76,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     CScriptedDevice device(listParts);
-    stOnvifNetwork net;
-    device.readNetwork(net);
     stOnvifDstRule rule;
     if (device.readDaylightSaving(rule).ok())
         checkRule(rule);
+    stOnvifNetwork net;
+    device.readNetwork(net);
     stOnvifSystemInfo info;
     device.readSystemInfo(info);
     device.setAddress(QStringLiteral("127.0.0.2"), QStringLiteral("255.0.0.0"), QStringLiteral("127.0.0.1"));
