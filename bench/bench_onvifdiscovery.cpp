@@ -2,9 +2,10 @@
 // (COnvifDiscovery) takes to hear every one, and how many the npm package
 // onvif hears on the same fleet. The npm client probes every interface, so
 // this program runs inside a loopback-only namespace and refuses otherwise:
-//   tests/peers/onvif/netns.sh BUILD/bin/bench_onvifdiscovery SOURCE_DIR
+//   tests/peers/onvif/netns.sh BUILD/bin/bench_onvifdiscovery SOURCE_DIR [RUNS]
 #include "onvifdiscovery.h"
 #include "simfleetprocess.h"
+#include "udpdrops.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -18,17 +19,22 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
 
 const char *const First = "127.132.0.10";
 const int Devices = 1000;
-const int Runs = 7;
+const int DefaultRuns = 7;
 
-// Milliseconds until every device answered, -1 when some were still missing after limitMs.
-qint64 ourDiscovery(int limitMs)
+// Milliseconds until every device answered, -1 when some were still missing
+// after limitMs; dropped receives the answers our receive buffer threw away,
+// elsewhere the datagrams every other socket of the namespace (the
+// simulator's) lost meanwhile.
+qint64 ourDiscovery(int limitMs, qint64 &dropped, qint64 &elsewhere)
 {
+    const qint64 allBefore = UdpDrops::countAll();
     QSet<QString> found;
     QEventLoop loop;
     COnvifDiscovery discovery([&](const stDiscoveryBean &bean) {
@@ -48,6 +54,9 @@ qint64 ourDiscovery(int limitMs)
     QEventLoop settle;
     QTimer::singleShot(500, &settle, &QEventLoop::quit);
     settle.exec();
+    dropped = discovery.droppedAnswers();
+    const qint64 allAfter = UdpDrops::countAll();
+    elsewhere = allBefore < 0 || allAfter < 0 || dropped < 0 ? -1 : allAfter - allBefore - dropped;
     if (found.size() < Devices)
         std::fprintf(stderr, "bench_onvifdiscovery: %d of %d found within %d ms\n", int(found.size()), Devices, limitMs);
     return found.size() >= Devices ? elapsed : -1;
@@ -94,9 +103,12 @@ int main(int argc, char **argv)
         return 1;
     }
     const QString strSourceDir = QString::fromLocal8Bit(argv[1]);
+    const int Runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : DefaultRuns;
     std::printf("bench_onvifdiscovery: uid %d, %d devices, %d runs per row\n", int(::geteuid()), Devices, Runs);
-    std::printf("%-28s %22s %22s\n", "scenario", "ours: all in ms", "npm onvif: found");
-    std::printf("%-28s %22s %22s\n", "", "min/median/max", "min/median/max");
+    std::printf("%-28s %18s %18s %18s %18s\n", "scenario", "ours: all in ms", "ours: dropped", "elsewhere: dropped",
+                "npm onvif: found");
+    std::printf("%-28s %18s %18s %18s %18s\n", "", "min/median/max", "min/median/max", "min/median/max",
+                "min/median/max");
     const struct
     {
         QStringList extra;
@@ -115,12 +127,16 @@ int main(int argc, char **argv)
                          qPrintable(sim.errorString()));
             return 1;
         }
-        std::vector<qint64> ours, npm;
+        std::vector<qint64> ours, drops, elsewhere, npm;
         for (int run = 0; run < Runs; ++run) {
-            ours.push_back(ourDiscovery(2 * fleet.limitMs));
+            qint64 dropped = -1, lost = -1;
+            ours.push_back(ourDiscovery(2 * fleet.limitMs, dropped, lost));
+            drops.push_back(dropped);
+            elsewhere.push_back(lost);
             npm.push_back(npmDiscovery(strSourceDir));
         }
-        std::printf("%-28s %22s %22s\n", fleet.name, spread(ours).constData(), spread(npm).constData());
+        std::printf("%-28s %18s %18s %18s %18s\n", fleet.name, spread(ours).constData(), spread(drops).constData(),
+                    spread(elsewhere).constData(), spread(npm).constData());
         std::fflush(stdout);
         sim.stop();
     }

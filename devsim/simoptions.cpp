@@ -245,6 +245,8 @@ const std::vector<SimOptionSpec> &simOptionTable()
          }},
         {"--onvif-refuse-encoder", "N", "fault: ONVIF writes to the encoder of profile N (1-based) fail",
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 1, 8, o.onvifRefuseEncoder, e); }},
+        {"--onvif-https", nullptr, "ONVIF devices serve SOAP over HTTPS, with the key of their TLS identity",
+         [](SimOptions &o, const std::string &, std::string &) { o.onvifHttps = true; return true; }},
         {"--onvif-digest-only", nullptr, "fault: ONVIF devices accept only HTTP Digest, not UsernameToken",
          [](SimOptions &o, const std::string &, std::string &) { o.onvifDigestOnly = true; return true; }},
         {"--onvif-both-auth", nullptr, "ONVIF devices need both UsernameToken and HTTP Digest",

@@ -59,6 +59,7 @@ struct SimOptions
     uint16_t onvifDiscoveryPort = 3702;
     uint16_t onvifRtspPort = 8554;  // 0: no RTSP streams
     int onvifRefuseEncoder = 0;     // fault: writes to this profile's encoder (1-based) fail
+    bool onvifHttps = false;        // SOAP over HTTPS with the device's own key
     bool onvifDigestOnly = false;   // fault: only HTTP Digest logs in, UsernameToken is ignored
     bool onvifBothAuth = false;     // protected operations need UsernameToken and HTTP Digest
     int onvifClockOffset = 0;       // fault: the devices' clocks run this many seconds off

@@ -50,15 +50,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>表头缺少 mac 或 serial 列</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>表头缺少 %1 列</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>没有 MAC 也没有序列号</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -103,6 +95,18 @@
     </message>
     <message>
         <source>第 %1 行：%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>表头缺少 mac、serial、endpoint 或 xaddr 列</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>未找到 %1 的设备</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>没有 MAC、序列号、端点或服务地址</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -634,10 +638,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>地址计划（CSV：mac 或 serial、ip、mask、gateway，可选 user）</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>安全码</source>
         <translation type="unfinished"></translation>
     </message>
@@ -843,6 +843,10 @@
     </message>
     <message>
         <source>%1 不是有效的IP地址或 onvif://主机[:端口]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>地址计划（CSV：mac、serial、endpoint 或 xaddr，ip、mask、gateway，可选 user）</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

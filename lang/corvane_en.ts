@@ -50,16 +50,8 @@
             <translation>the plan is empty</translation>
         </message>
         <message>
-            <source>表头缺少 mac 或 serial 列</source>
-            <translation>the header names no mac or serial column</translation>
-        </message>
-        <message>
             <source>表头缺少 %1 列</source>
             <translation>the header names no %1 column</translation>
-        </message>
-        <message>
-            <source>没有 MAC 也没有序列号</source>
-            <translation>neither MAC nor serial number</translation>
         </message>
         <message>
             <source>MAC %1 无效</source>
@@ -104,6 +96,18 @@
         <message>
             <source>第 %1 行：%2</source>
             <translation>line %1: %2</translation>
+        </message>
+        <message>
+            <source>表头缺少 mac、serial、endpoint 或 xaddr 列</source>
+            <translation>the header names no mac, serial, endpoint or xaddr column</translation>
+        </message>
+        <message>
+            <source>未找到 %1 的设备</source>
+            <translation>no device %1 was found</translation>
+        </message>
+        <message>
+            <source>没有 MAC、序列号、端点或服务地址</source>
+            <translation>no MAC, serial number, endpoint or service address</translation>
         </message>
     </context>
     <context>
@@ -635,10 +639,6 @@
             <translation>new gateway</translation>
         </message>
         <message>
-            <source>地址计划（CSV：mac 或 serial、ip、mask、gateway，可选 user）</source>
-            <translation>address plan (CSV: mac or serial, ip, mask, gateway, optional user)</translation>
-        </message>
-        <message>
             <source>安全码</source>
             <translation>security code</translation>
         </message>
@@ -845,6 +845,10 @@
         <message>
             <source>%1 不是有效的IP地址或 onvif://主机[:端口]</source>
             <translation>%1 is not a valid IP address or onvif://HOST[:PORT]</translation>
+        </message>
+        <message>
+            <source>地址计划（CSV：mac、serial、endpoint 或 xaddr，ip、mask、gateway，可选 user）</source>
+            <translation>address plan (CSV: mac, serial, endpoint or xaddr, ip, mask, gateway, optional user)</translation>
         </message>
     </context>
     <context>

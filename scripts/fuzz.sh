@@ -10,7 +10,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${CORVANE_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 runs="${1:-1000000}"
 shift || true
-all=(fuzz_discovery fuzz_firmware fuzz_config_import fuzz_sim_ipc fuzz_sim_nvr fuzz_sim_onvif fuzz_client_frames fuzz_media_answers)
+all=(fuzz_discovery fuzz_firmware fuzz_config_import fuzz_sim_ipc fuzz_sim_nvr fuzz_sim_onvif fuzz_client_frames fuzz_media_answers fuzz_onvif_client)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
 

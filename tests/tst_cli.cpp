@@ -1,7 +1,9 @@
 // corvane-cli against a simulated fleet: the inventory in its three formats,
 // the password rules, address plans that are refused whole, and a plan that
-// moves twenty devices; ONVIF cameras listed and reached by name.
-// Loopback range 127.120.0.0/16, discovery port 37920; ONVIF cameras 127.142.0.0/16.
+// moves twenty devices; ONVIF cameras listed with their maker, reached by
+// name and moved by a plan, and the pin of an HTTPS camera kept between runs.
+// Loopback range 127.120.0.0/16, discovery port 37920; ONVIF cameras in
+// 127.142.0.0/16, 127.174.0.0/16 and 127.175.0.0/16.
 #include "csvtable.h"
 #include "inventory.h"
 #include "simfleetprocess.h"
@@ -54,6 +56,8 @@ private slots:
     void planWithABadRowSendsNothing();
     void planMovesTwentyDevices();
     void onvifCameraIsListedAndReachedByName();
+    void planMovesAnOnvifCameraByEndpoint();
+    void onvifCertificatePinOutlivesTheProgram();
 
 private:
     stRun cli(const QStringList &listArgs, const QByteArray &baPassword = QByteArray("vorpe")) const;
@@ -81,6 +85,8 @@ stRun TestCli::cli(const QStringList &listArgs, const QByteArray &baPassword) co
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("CORVANE_LOOPBACK_ONLY"), QStringLiteral("1"));
     env.insert(QStringLiteral("CORVANE_DISCOVERY_PORT"), kPort);
+    // As installed: the keys of devices met before are kept between runs.
+    env.insert(QStringLiteral("CORVANE_DEVICE_PINS"), m_oDir.filePath(QStringLiteral("device-pins")));
     env.remove(QStringLiteral("CORVANE_LANG"));
     env.remove(QStringLiteral("CORVANE_PASSWORD"));
     if (!baPassword.isNull())
@@ -260,6 +266,7 @@ void TestCli::onvifCameraIsListedAndReachedByName()
     }
     QCOMPARE(found[QStringLiteral("protocol")].toString(), QStringLiteral("onvif"));
     QCOMPARE(found[QStringLiteral("model")].toString(), oFirst.model);
+    QCOMPARE(found[QStringLiteral("manufacturer")].toString(), QStringLiteral("Corvane Sim"));
     QCOMPARE(found[QStringLiteral("xaddr")].toString(),
              QStringLiteral("http://%1:%2/onvif/device_service").arg(oFirst.ip).arg(oFirst.httpPort));
 
@@ -275,6 +282,52 @@ void TestCli::onvifCameraIsListedAndReachedByName()
     QCOMPARE(read[QStringLiteral("manufacturer")].toString(), QStringLiteral("Corvane Sim"));
     QCOMPARE(read[QStringLiteral("serial")].toString(), oSecond.serial);
     QCOMPARE(read[QStringLiteral("mac")].toString(), colonMac(oSecond.mac));
+}
+
+void TestCli::planMovesAnOnvifCameraByEndpoint()
+{
+    SimFleetProcess onvif({QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--first"),
+                           QStringLiteral("127.174.0.10"), QStringLiteral("--port"), QStringLiteral("37974"),
+                           QStringLiteral("--onvif-discovery-port"), kPort});
+    QVERIFY2(onvif.start(), qPrintable(onvif.errorString()));
+    const SimFleetProcess::Device &oCam = onvif.devices().at(0);
+    const QString strPlan = writePlan(QStringLiteral("onvif.csv"),
+                                      {QStringLiteral("endpoint,ip,mask,gateway"),
+                                       oCam.endpoint + QStringLiteral(",127.174.5.10,255.255.0.0,127.174.0.1")});
+
+    const stRun run = cli({QStringLiteral("set-address"), QStringLiteral("--plan"), strPlan, QStringLiteral("--user"),
+                           QStringLiteral("admin")});
+    QVERIFY2(run.iExit == 0, run.baErr.constData());
+    QCOMPARE(run.baOut, QByteArray("127.174.0.10 ok\n"));
+    const stRun info = cli({QStringLiteral("info"), QStringLiteral("--user"), QStringLiteral("admin"),
+                            QStringLiteral("--format"), QStringLiteral("json"),
+                            QStringLiteral("onvif://127.174.5.10:%1").arg(oCam.httpPort)});
+    QVERIFY2(info.iExit == 0, info.baErr.constData());
+    QCOMPARE(QJsonDocument::fromJson(info.baOut).array().first()[QStringLiteral("serial")].toString(), oCam.serial);
+}
+
+void TestCli::onvifCertificatePinOutlivesTheProgram()
+{
+    const QString strIp = QStringLiteral("127.175.0.10");
+    const QStringList listArgs{QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--onvif-https"),
+                               QStringLiteral("--first"), strIp, QStringLiteral("--port"), QStringLiteral("37975"),
+                               QStringLiteral("--onvif-discovery-port"), kPort};
+    const QStringList listInfo{QStringLiteral("info"), QStringLiteral("--user"), QStringLiteral("admin"), strIp};
+    {
+        SimFleetProcess onvif(listArgs);
+        QVERIFY2(onvif.start(), qPrintable(onvif.errorString()));
+        const stRun first = cli(listInfo);
+        QVERIFY2(first.iExit == 0, first.baErr.constData());
+        QVERIFY2(cli(listInfo).iExit == 0, "a second run refused the key it pinned");
+    }
+    // The same address with a key of its own: a camera put in its place.
+    QTemporaryDir oState;
+    SimFleetProcess impostor(listArgs + QStringList{QStringLiteral("--state"), oState.path()});
+    QVERIFY2(impostor.start(), qPrintable(impostor.errorString()));
+    const stRun refused = cli(listInfo);
+    QCOMPARE(refused.iExit, 1);
+    QVERIFY2(refused.baErr.contains(strIp.toLatin1() + " failed: The device's certificate differs"),
+             refused.baErr.constData());
 }
 
 QTEST_GUILESS_MAIN(TestCli)

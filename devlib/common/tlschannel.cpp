@@ -1,6 +1,7 @@
 #include "tlschannel.h"
 
 #include "auth.h"
+#include "devicepins.h"
 #include "socketwait.h"
 
 #include <openssl/evp.h>
@@ -29,17 +30,6 @@ struct KeyFree
     void operator()(EVP_PKEY *key) const { EVP_PKEY_free(key); }
 };
 using KeyPtr = std::unique_ptr<EVP_PKEY, KeyFree>;
-
-std::vector<uint8_t> keyFingerprint(EVP_PKEY *key)
-{
-    unsigned char *der = nullptr;
-    const int size = i2d_PUBKEY(key, &der);
-    if (size <= 0)
-        return {};
-    std::vector<uint8_t> digest = sha256(der, std::size_t(size));
-    OPENSSL_free(der);
-    return digest;
-}
 
 // A certificate only carries the key here: nobody checks its names or dates.
 X509 *selfSigned(EVP_PKEY *key)
@@ -98,42 +88,6 @@ int keepSession(SSL *ssl, SSL_SESSION *session)
 void freePeer(void *, void *data, CRYPTO_EX_DATA *, int, long, void *)
 {
     delete static_cast<std::string *>(data);
-}
-
-struct PinStore
-{
-    std::mutex mutex;
-    std::map<std::string, std::string> pins;
-};
-
-PinStore &pinStore()
-{
-    static PinStore *store = new PinStore;
-    return *store;
-}
-
-void readPins(const std::string &path, std::map<std::string, std::string> &pins)
-{
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string peer, hex;
-        if (fields >> peer >> hex)
-            pins.emplace(peer, hex);
-    }
-}
-
-void appendPin(const std::string &path, const std::string &peer, const std::string &hex)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return;
-    const std::string line = peer + ' ' + hex + '\n';
-    // One write of a short line: appends of two processes do not interleave.
-    const ssize_t written = ::write(fd, line.data(), line.size());
-    (void)written;
-    ::close(fd);
 }
 
 } // namespace
@@ -244,28 +198,6 @@ std::vector<uint8_t> peerFingerprint(SSL *ssl)
     std::vector<uint8_t> digest = sha256(der, std::size_t(size));
     OPENSSL_free(der);
     return digest;
-}
-
-bool pinAccepts(const std::string &peer, const std::vector<uint8_t> &fingerprint)
-{
-    if (fingerprint.empty())
-        return false;
-    const std::string hex = toHex(fingerprint);
-    PinStore &store = pinStore();
-    std::lock_guard<std::mutex> lock(store.mutex);
-    auto it = store.pins.find(peer);
-    const char *path = std::getenv("CORVANE_DEVICE_PINS");
-    if (it == store.pins.end() && path && *path) {
-        // Another library of this process, or an earlier run, may have met it.
-        readPins(path, store.pins);
-        it = store.pins.find(peer);
-    }
-    if (it != store.pins.end())
-        return it->second == hex;
-    store.pins.emplace(peer, hex);
-    if (path && *path)
-        appendPin(path, peer, hex);
-    return true;
 }
 
 bool DeadlineStream::retry(std::error_code &ec, bool forWrite)

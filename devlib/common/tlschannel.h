@@ -5,10 +5,9 @@
 // certificate of its own Ed25519 key; clients do not check it against any
 // authority but pin the key the first time they meet a device (per address
 // and port) and refuse a different one afterwards.
-//
-// Pins live in the file CORVANE_DEVICE_PINS names (the program points it
-// into its data folder), one "address:port sha256-hex" line each; without it
-// they last as long as the process.
+// The pins are devicepins' store.
+
+#include "devicepins.h"
 
 #include <asio/ip/tcp.hpp>
 #include <asio/ssl/context.hpp>
@@ -54,9 +53,6 @@ void prepareClientSession(struct ssl_st *ssl, const std::string &peer);
 
 // SHA-256 of the public key the peer presented; empty when there is none.
 std::vector<uint8_t> peerFingerprint(struct ssl_st *ssl);
-// True when the peer ("address:port") showed this key before or is met for
-// the first time (its key is then pinned); false when it shows another key.
-bool pinAccepts(const std::string &peer, const std::vector<uint8_t> &fingerprint);
 
 // Blocking-style next layer for a client's TLS stream over a non-blocking
 // socket: every read and write waits in poll() until the deadline, then

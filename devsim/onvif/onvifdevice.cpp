@@ -12,6 +12,8 @@
 namespace {
 
 const char *const Manufacturer = "Corvane Sim";
+// Scopes are separated by spaces: the maker's name percent-encoded.
+const char *const ManufacturerScope = "Corvane%20Sim";
 
 OnvifAuth::Mode authMode(const SimOptions &options)
 {
@@ -192,9 +194,15 @@ uint16_t OnvifDevice::httpPort() const
     return m_options.onvifHttpPort;
 }
 
+std::string OnvifDevice::serviceBase(const SimDevice &device, const SimOptions &options)
+{
+    return std::string(options.onvifHttps ? "https://" : "http://") + device.currentIp() + ':'
+           + std::to_string(options.onvifHttpPort) + "/onvif/";
+}
+
 std::string OnvifDevice::xaddr() const
 {
-    return "http://" + m_device.currentIp() + ':' + std::to_string(httpPort()) + "/onvif/device_service";
+    return serviceBase(m_device, m_options) + "device_service";
 }
 
 std::string OnvifDevice::endpoint() const
@@ -218,7 +226,8 @@ std::vector<std::string> OnvifDevice::scopes() const
     }
     return {base + "type/video_encoder", base + (m_device.type == "ONVIF-NVR" ? "type/NetworkVideoStorage" : "type/Network_Video_Transmitter"),
             base + "Profile/Streaming", base + "Profile/T", base + "name/" + m_device.model,
-            base + "hardware/" + m_device.model, base + "location/" + location};
+            base + "hardware/" + m_device.model, base + "location/" + location,
+            base + "manufacturer/" + ManufacturerScope};
 }
 
 bool OnvifDevice::getDeviceInformation(pugi::xml_node, pugi::xml_node out, soap::Fault &)
@@ -236,7 +245,7 @@ bool OnvifDevice::getDeviceInformation(pugi::xml_node, pugi::xml_node out, soap:
 
 bool OnvifDevice::getServices(pugi::xml_node in, pugi::xml_node out, soap::Fault &)
 {
-    const std::string base = "http://" + m_device.currentIp() + ':' + std::to_string(httpPort()) + "/onvif/";
+    const std::string base = serviceBase(m_device, m_options);
     const std::pair<const char *, const char *> services[] = {{onvifns::Device, "device_service"},
                                                               {onvifns::Media, "media_service"},
                                                               {onvifns::Media2, "media2_service"},
@@ -269,7 +278,7 @@ bool OnvifDevice::getServices(pugi::xml_node in, pugi::xml_node out, soap::Fault
 
 bool OnvifDevice::getCapabilities(pugi::xml_node, pugi::xml_node out, soap::Fault &)
 {
-    const std::string base = "http://" + m_device.currentIp() + ':' + std::to_string(httpPort()) + "/onvif/";
+    const std::string base = serviceBase(m_device, m_options);
     pugi::xml_node caps = soap::add(out, "tds:Capabilities");
     pugi::xml_node device = soap::add(caps, "tt:Device");
     soap::add(device, "tt:XAddr", base + "device_service");

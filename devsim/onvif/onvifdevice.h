@@ -61,6 +61,8 @@ public:
     void setState(const OnvifState &state);
     void addLog(const std::string &line);
     std::string xaddr() const;
+    // "http://ADDRESS:PORT/onvif/", https with --onvif-https.
+    static std::string serviceBase(const SimDevice &device, const SimOptions &options);
     std::string endpoint() const;
     std::vector<std::string> scopes() const;
     int videoSources() const;

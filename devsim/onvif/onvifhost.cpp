@@ -57,7 +57,7 @@ bool OnvifHost::start(std::string &error)
         hooks.changed = [this] { saveState(); };
         hooks.passwordChanged = [this, raw] { asio::post(m_io, [this, raw] { m_rtsp.cut(*raw->media); }); };
         unit->device = std::make_unique<OnvifDevice>(*simDevice, m_fleet, m_options, hooks);
-        unit->server = std::make_unique<OnvifHttpServer>(*unit->device, hooks.reboot);
+        unit->server = std::make_unique<OnvifHttpServer>(*unit->device, m_options.onvifHttps, hooks.reboot);
         unit->media = std::make_unique<OnvifMedia>(*simDevice, m_options, unit->device->videoSources());
         unit->media->setHooks({[this, raw](int profile) { m_rtsp.encoderChanged(*raw->media, profile); },
                                [this, raw] { m_rtsp.imagingChanged(*raw->media); }});

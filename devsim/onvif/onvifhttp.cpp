@@ -2,6 +2,8 @@
 
 #include "firmware.h"
 #include "onvifdevice.h"
+#include "simdevice.h"
+#include "simoptions.h"
 
 #include <httplib.h>
 
@@ -21,8 +23,9 @@ void reply(httplib::Response &res, const OnvifDevice::HttpAnswer &answer)
 
 } // namespace
 
-OnvifHttpServer::OnvifHttpServer(OnvifDevice &device, std::function<void()> afterwardsReboot)
+OnvifHttpServer::OnvifHttpServer(OnvifDevice &device, bool https, std::function<void()> afterwardsReboot)
     : m_device(device)
+    , m_https(https)
     , m_reboot(std::move(afterwardsReboot))
 {
 }
@@ -35,7 +38,21 @@ OnvifHttpServer::~OnvifHttpServer()
 bool OnvifHttpServer::start(const std::string &ip, std::string &error)
 {
     stop();
-    auto server = std::make_unique<httplib::Server>();
+    std::unique_ptr<httplib::Server> server;
+    if (m_https) {
+        // The key the device's native TLS shows, so that a fleet started again keeps its pins.
+        SSL_CTX *identity = m_device.device().tls->context().native_handle();
+        server = std::make_unique<httplib::SSLServer>([identity](SSL_CTX &ctx) {
+            return SSL_CTX_use_certificate(&ctx, SSL_CTX_get0_certificate(identity)) == 1
+                   && SSL_CTX_use_PrivateKey(&ctx, SSL_CTX_get0_privatekey(identity)) == 1;
+        });
+        if (!server->is_valid()) {
+            error = "no TLS context for " + ip;
+            return false;
+        }
+    } else {
+        server = std::make_unique<httplib::Server>();
+    }
     // A few workers per device: a thousand devices must not mean eight thousand threads.
     server->new_task_queue = [] { return new httplib::ThreadPool(3); };
     server->set_keep_alive_timeout(2);

@@ -19,7 +19,8 @@ class OnvifHttpServer
 {
 public:
     // afterwardsReboot runs (on a worker thread) when an answer asks for a restart.
-    OnvifHttpServer(OnvifDevice &device, std::function<void()> afterwardsReboot);
+    // With https, TLS with the key of the device's TLS identity.
+    OnvifHttpServer(OnvifDevice &device, bool https, std::function<void()> afterwardsReboot);
     ~OnvifHttpServer();
     OnvifHttpServer(const OnvifHttpServer &) = delete;
     OnvifHttpServer &operator=(const OnvifHttpServer &) = delete;
@@ -29,6 +30,7 @@ public:
 
 private:
     OnvifDevice &m_device;
+    bool m_https;
     std::function<void()> m_reboot;
     std::unique_ptr<httplib::Server> m_server;
     std::thread m_thread;

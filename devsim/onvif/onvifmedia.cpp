@@ -1,6 +1,7 @@
 #include "onvifmedia.h"
 
 #include "ipcpicture.h"
+#include "onvifdevice.h"
 #include "simdevice.h"
 #include "simoptions.h"
 
@@ -130,8 +131,7 @@ std::string OnvifMedia::streamUri(int profile) const
 
 std::string OnvifMedia::snapshotUri(int profile) const
 {
-    return "http://" + m_device.currentIp() + ':' + std::to_string(m_options.onvifHttpPort) + "/onvif/snapshot/"
-           + std::to_string(profile + 1);
+    return OnvifDevice::serviceBase(m_device, m_options) + "snapshot/" + std::to_string(profile + 1);
 }
 
 std::vector<unsigned char> OnvifMedia::snapshot(int profile) const

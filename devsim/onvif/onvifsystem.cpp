@@ -32,8 +32,7 @@ bool OnvifDevice::startFirmwareUpgrade(pugi::xml_node, pugi::xml_node out, soap:
             it = it->second < now ? m_uploadTokens.erase(it) : std::next(it);
         m_uploadTokens[token] = now + UploadTokenLifetime;
     }
-    soap::add(out, "tds:UploadUri", "http://" + m_device.currentIp() + ':' + std::to_string(httpPort())
-                                        + "/onvif/firmware/" + token);
+    soap::add(out, "tds:UploadUri", serviceBase(m_device, m_options) + "firmware/" + token);
     soap::add(out, "tds:UploadDelay", "PT0S");
     soap::add(out, "tds:ExpectedDownTime", "PT" + std::to_string((m_options.restartMs + 999) / 1000) + "S");
     return true;

@@ -32,7 +32,7 @@ const stOption kOptions[] = {
     {"ip", "A", QT_TRANSLATE_NOOP("CCli", "新IP地址")},
     {"mask", "M", QT_TRANSLATE_NOOP("CCli", "新子网掩码")},
     {"gateway", "G", QT_TRANSLATE_NOOP("CCli", "新网关")},
-    {"plan", "FILE.csv", QT_TRANSLATE_NOOP("CCli", "地址计划（CSV：mac 或 serial、ip、mask、gateway，可选 user）")},
+    {"plan", "FILE.csv", QT_TRANSLATE_NOOP("CCli", "地址计划（CSV：mac、serial、endpoint 或 xaddr，ip、mask、gateway，可选 user）")},
     {"code", "CODE", QT_TRANSLATE_NOOP("CCli", "安全码")},
     {"firmware", "FILE", QT_TRANSLATE_NOOP("CCli", "固件文件")},
     {"out", "PATH", QT_TRANSLATE_NOOP("CCli", "输出位置：文件夹（不存在时创建）；snapshot 为 JPEG 文件")},

@@ -48,6 +48,7 @@ int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, cons
         dev.m_lStatus = DevStatusNotLogged;
         dev.m_strIp = found.strIp;
         dev.m_strModel = found.strModel;
+        dev.m_strManufacturer = found.strManufacturer;
         dev.m_strSerial = found.strSerial;
         dev.m_strMac = found.strMac;
         dev.m_strVersion = found.strVersion;
@@ -95,6 +96,8 @@ void CDevListMerge::followOnvif(CUIDeviceBean &dev, const stDiscoveryBean &found
 {
     if (dev.m_strFailReason == CDevFailReason::offline())
         dev.m_strFailReason.clear();
+    if (dev.m_strManufacturer.isEmpty())
+        dev.m_strManufacturer = found.strManufacturer;
     if (found.strIp.isEmpty() || found.strIp == dev.m_strIp)
         return;
     dev.m_strIp = found.strIp;

@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -48,8 +49,9 @@ bool CAddressPlan::parse(const QString &strText, stProblem &oProblem)
     for (int i = 0; i < listHeader.size(); ++i)
         hashColumn.insert(listHeader.at(i).trimmed().toLower(), i);
     const int iHeaderLine = listRecords.first().iLine;
-    if (!hashColumn.contains(QStringLiteral("mac")) && !hashColumn.contains(QStringLiteral("serial"))) {
-        oProblem = {iHeaderLine, tr("表头缺少 mac 或 serial 列")};
+    if (!hashColumn.contains(QStringLiteral("mac")) && !hashColumn.contains(QStringLiteral("serial"))
+        && !hashColumn.contains(QStringLiteral("endpoint")) && !hashColumn.contains(QStringLiteral("xaddr"))) {
+        oProblem = {iHeaderLine, tr("表头缺少 mac、serial、endpoint 或 xaddr 列")};
         return false;
     }
     for (const char *pszColumn : {"ip", "mask", "gateway"}) {
@@ -69,6 +71,8 @@ bool CAddressPlan::parse(const QString &strText, stProblem &oProblem)
         oEntry.iLine = oRecord.iLine;
         oEntry.strMac = field("mac");
         oEntry.strSerial = field("serial");
+        oEntry.strEndpoint = field("endpoint");
+        oEntry.strXAddr = field("xaddr");
         oEntry.strIp = field("ip");
         oEntry.strMask = field("mask");
         oEntry.strGateway = field("gateway");
@@ -84,24 +88,52 @@ QString CAddressPlan::macKey(const QString &strMac)
     return QString(strMac).remove(reSeparators).toLower();
 }
 
+QString CAddressPlan::deviceKey(const stEntry &oEntry)
+{
+    return !oEntry.strEndpoint.isEmpty() ? QStringLiteral("e:") + oEntry.strEndpoint
+        : !oEntry.strMac.isEmpty()       ? QStringLiteral("m:") + macKey(oEntry.strMac)
+        : !oEntry.strSerial.isEmpty()    ? QStringLiteral("s:") + oEntry.strSerial
+                                         : QStringLiteral("x:") + oEntry.strXAddr;
+}
+
 int CAddressPlan::findDevice(const stEntry &oEntry, const QList<CUIDeviceBean> &listDev)
 {
+    // An edited inventory names an ONVIF device by all it knew; a list that
+    // has not logged in yet knows only the endpoint and the service address.
     const QString strMac = macKey(oEntry.strMac);
-    for (int i = 0; i < listDev.size(); ++i) {
-        const CUIDeviceBean &oDev = listDev.at(i);
-        if (!oEntry.strXAddr.isEmpty() ? oDev.m_strXAddr == oEntry.strXAddr
-            : !strMac.isEmpty()        ? macKey(oDev.m_strMac) == strMac
-                                       : oDev.m_strSerial == oEntry.strSerial)
-            return i;
+    const std::function<bool(const CUIDeviceBean &)> listMatches[] = {
+        [&](const CUIDeviceBean &oDev) { return oDev.m_strEndpoint == oEntry.strEndpoint; },
+        [&](const CUIDeviceBean &oDev) { return macKey(oDev.m_strMac) == strMac; },
+        [&](const CUIDeviceBean &oDev) { return oDev.m_strSerial == oEntry.strSerial; },
+        [&](const CUIDeviceBean &oDev) { return oDev.m_strXAddr == oEntry.strXAddr; },
+    };
+    const bool abGiven[] = {!oEntry.strEndpoint.isEmpty(), !strMac.isEmpty(), !oEntry.strSerial.isEmpty(),
+                            !oEntry.strXAddr.isEmpty()};
+    for (int k = 0; k < 4; ++k) {
+        if (!abGiven[k])
+            continue;
+        const auto it = std::find_if(listDev.cbegin(), listDev.cend(), listMatches[k]);
+        if (it != listDev.cend())
+            return int(it - listDev.cbegin());
     }
     return -1;
+}
+
+QString CAddressPlan::unmatchedReason(const stEntry &oEntry)
+{
+    if (!oEntry.strMac.isEmpty())
+        return tr("未找到 MAC 为 %1 的设备").arg(oEntry.strMac);
+    if (!oEntry.strSerial.isEmpty())
+        return tr("未找到序列号为 %1 的设备").arg(oEntry.strSerial);
+    return tr("未找到 %1 的设备").arg(oEntry.strEndpoint.isEmpty() ? oEntry.strXAddr : oEntry.strEndpoint);
 }
 
 QString CAddressPlan::addressProblem(const stEntry &oEntry)
 {
     static const QRegularExpression reMac(QStringLiteral("^[0-9a-f]{12}$"));
-    if (oEntry.strMac.isEmpty() && oEntry.strSerial.isEmpty() && oEntry.strXAddr.isEmpty())
-        return tr("没有 MAC 也没有序列号");
+    if (oEntry.strMac.isEmpty() && oEntry.strSerial.isEmpty() && oEntry.strEndpoint.isEmpty()
+        && oEntry.strXAddr.isEmpty())
+        return tr("没有 MAC、序列号、端点或服务地址");
     if (!oEntry.strMac.isEmpty() && !reMac.match(macKey(oEntry.strMac)).hasMatch())
         return tr("MAC %1 无效").arg(oEntry.strMac);
     if (!Ipv4::isUsableHost(oEntry.strIp))
@@ -127,9 +159,7 @@ QList<CAddressPlan::stProblem> CAddressPlan::check(const QList<stEntry> &listEnt
             listProblems << stProblem{oEntry.iLine, strAddress};
             continue;
         }
-        const QString strDevKey = !oEntry.strXAddr.isEmpty() ? QStringLiteral("x:") + oEntry.strXAddr
-            : oEntry.strMac.isEmpty()                         ? QStringLiteral("s:") + oEntry.strSerial
-                                                              : QStringLiteral("m:") + macKey(oEntry.strMac);
+        const QString strDevKey = deviceKey(oEntry);
         const quint32 uIp = Ipv4::sortKey(oEntry.strIp);
         if (hashDeviceLine.contains(strDevKey)) {
             listProblems << stProblem{oEntry.iLine, tr("与第 %1 行是同一台设备").arg(hashDeviceLine.value(strDevKey))};
@@ -145,9 +175,7 @@ QList<CAddressPlan::stProblem> CAddressPlan::check(const QList<stEntry> &listEnt
         const int iDev = findDevice(oEntry, listDev);
         if (iDev < 0) {
             if (eUnmatched == UnmatchedIsProblem) {
-                listProblems << stProblem{oEntry.iLine, oEntry.strMac.isEmpty()
-                                                            ? tr("未找到序列号为 %1 的设备").arg(oEntry.strSerial)
-                                                            : tr("未找到 MAC 为 %1 的设备").arg(oEntry.strMac)};
+                listProblems << stProblem{oEntry.iLine, unmatchedReason(oEntry)};
             }
             continue;
         }

@@ -7,10 +7,12 @@
 #include <QList>
 #include <QString>
 
-// An address plan: which device, named by MAC or serial number, gets which
-// address, mask and gateway. Read from CSV whose header names the columns
-// ("mac" or "serial", "ip", "mask", "gateway", optional "user"; other
-// columns are ignored, so an edited inventory is a plan). Every entry is
+// An address plan: which device gets which address, mask and gateway. Read
+// from CSV whose header names the columns: at least one naming the device
+// ("mac", "serial", or for ONVIF devices, which tell no MAC before a login,
+// "endpoint" for the endpoint reference or "xaddr" for the device service at
+// its current address), "ip", "mask", "gateway", optional "user"; other
+// columns are ignored, so an edited inventory is a plan. Every entry is
 // checked before any address is sent.
 class CAddressPlan
 {
@@ -22,7 +24,8 @@ public:
         int iLine = 0;
         QString strMac;     // as written; compared without separators or case
         QString strSerial;
-        QString strXAddr;   // an ONVIF device, by its device service, when neither is known
+        QString strEndpoint; // an ONVIF device's endpoint reference (urn:uuid:...)
+        QString strXAddr;    // an ONVIF device, by its device service
         QString strIp;
         QString strMask;
         QString strGateway;
@@ -40,7 +43,8 @@ public:
     bool load(const QString &strPath, stProblem &oProblem);
     const QList<stEntry> &entries() const { return m_listEntries; }
 
-    // The index of the listed device the entry names; -1 when none.
+    // The index of the listed device the entry names, by the first of
+    // endpoint, MAC, serial and device service that finds one; -1 when none.
     static int findDevice(const stEntry &oEntry, const QList<CUIDeviceBean> &listDev);
     // Address, mask and gateway rules, entries naming the same device or
     // address, and addresses held by other listed devices; in line order.
@@ -51,7 +55,9 @@ public:
 
 private:
     static QString macKey(const QString &strMac);
+    static QString deviceKey(const stEntry &oEntry);
     static QString addressProblem(const stEntry &oEntry);
+    static QString unmatchedReason(const stEntry &oEntry);
 
     QList<stEntry> m_listEntries;
 };

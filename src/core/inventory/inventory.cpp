@@ -74,7 +74,7 @@ QString protocolOf(const CUIDeviceBean &oDev)
 QStringList row(const CUIDeviceBean &oDev)
 {
     // Our libraries tell neither maker nor service address; an ONVIF device
-    // tells its maker at login.
+    // tells its maker at login, or in its discovery scopes.
     const QUrl xaddr(oDev.m_strXAddr);
     const QString strPort = oDev.m_strXAddr.isEmpty()
         ? QString()

@@ -67,6 +67,7 @@ class COnvifDevice
 {
 public:
     COnvifDevice(const QString &strXAddr, const QString &strUser, const QString &strPassword);
+    virtual ~COnvifDevice() = default;
 
     COnvifError open();
     // What a login reads, without blocking: the clock when not known yet,
@@ -104,8 +105,11 @@ public:
     // An XAddr's host, for the web page.
     static QString hostOf(const QString &strXAddr);
 
+protected:
+    // One signed call through the thread's client; answer is the Body's first element.
+    virtual COnvifError call(const QString &strBody, COnvifNode &answer);
+
 private:
-    COnvifError call(const QString &strBody, COnvifNode &answer);
     COnvifError call(const QString &strBody);
     // An uploaded or downloaded attachment: inline base64 only.
     static QByteArray attachmentData(const COnvifNode *pNode);

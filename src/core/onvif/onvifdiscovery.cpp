@@ -1,6 +1,8 @@
 #include "onvifdiscovery.h"
 #include "onvifguard.h"
+#include "onvifprobesocket.h"
 #include "onvifxml.h"
+#include "udpdrops.h"
 
 #include <QLoggingCategory>
 #include <QNetworkDatagram>
@@ -23,6 +25,15 @@ const QHostAddress kGroup(QStringLiteral("239.255.255.250"));
 // copies, one in a thousand searches.
 constexpr int kRepeatAtMs[] = {100, 200, 350, 500, 700};
 
+// The drop count is read this often while answers may still come (devices
+// wait up to half a second before answering the last copy), and a search
+// sends at most this many rounds under fresh ids. Where the system does not
+// count drops, one such round follows the last copy of the first regardless.
+constexpr int kDropCheckMs = 250;
+constexpr int kDropChecks = 6;
+constexpr int kBlindRoundAtCheck = 3;
+constexpr int kMaxExtraRounds = 3;
+
 // The interfaces a multicast probe leaves through: loopback only under
 // CORVANE_LOOPBACK_ONLY=1, else every running IPv4 interface that multicasts.
 QList<QNetworkInterface> probeInterfaces()
@@ -40,12 +51,14 @@ QList<QNetworkInterface> probeInterfaces()
     return list;
 }
 
-QString scopeValue(const QStringList &listScopes, const QString &strKind)
+QString scopeValue(const QStringList &listScopes, const QStringList &listKinds)
 {
-    const QString strPrefix = QStringLiteral("onvif://www.onvif.org/") + strKind + QLatin1Char('/');
-    for (const QString &strScope : listScopes) {
-        if (strScope.startsWith(strPrefix, Qt::CaseInsensitive))
-            return QUrl::fromPercentEncoding(strScope.mid(strPrefix.size()).toUtf8());
+    for (const QString &strKind : listKinds) {
+        const QString strPrefix = QStringLiteral("onvif://www.onvif.org/") + strKind + QLatin1Char('/');
+        for (const QString &strScope : listScopes) {
+            if (strScope.startsWith(strPrefix, Qt::CaseInsensitive))
+                return QUrl::fromPercentEncoding(strScope.mid(strPrefix.size()).toUtf8());
+        }
     }
     return QString();
 }
@@ -58,9 +71,11 @@ stDiscoveryBean toBean(const COnvifNode &match, const QHostAddress &sender)
         bean.strEndpoint = pRef->childText(OnvifNs::kAddressing, QStringLiteral("Address"));
     const QStringList listScopes =
         match.childText(OnvifNs::kDiscovery, QStringLiteral("Scopes")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    bean.strName = scopeValue(listScopes, QStringLiteral("name"));
-    bean.strModel = scopeValue(listScopes, QStringLiteral("hardware"));
-    bean.strLocation = scopeValue(listScopes, QStringLiteral("location"));
+    bean.strName = scopeValue(listScopes, {QStringLiteral("name")});
+    bean.strModel = scopeValue(listScopes, {QStringLiteral("hardware")});
+    bean.strLocation = scopeValue(listScopes, {QStringLiteral("location")});
+    // Not a standard scope, but many cameras name their maker so.
+    bean.strManufacturer = scopeValue(listScopes, {QStringLiteral("manufacturer"), QStringLiteral("mfr")});
     bean.strTypes = match.childText(OnvifNs::kDiscovery, QStringLiteral("Types"));
     bool bV4 = false;
     const QString strSender = QHostAddress(sender.toIPv4Address(&bV4)).toString();
@@ -102,13 +117,13 @@ quint16 COnvifDiscovery::port()
 COnvifDiscovery::COnvifDiscovery(std::function<void(const stDiscoveryBean &)> found, QObject *parent)
     : QObject(parent)
     , m_found(std::move(found))
-    , m_pProbeSocket(new QUdpSocket(this))
+    , m_pProbeSocket(new COnvifProbeSocket(this))
     , m_pGroupSocket(new QUdpSocket(this))
+    , m_pDropTimer(new QTimer(this))
 {
-    m_pProbeSocket->bind(QHostAddress::AnyIPv4, 0);
-    // Stock receive buffers drop answers of a large fleet that all come at once.
-    m_pProbeSocket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4 * 1024 * 1024);
-    connect(m_pProbeSocket, &QUdpSocket::readyRead, this, &COnvifDiscovery::readProbeSocketSlot);
+    m_pDropTimer->setInterval(kDropCheckMs);
+    connect(m_pDropTimer, &QTimer::timeout, this, &COnvifDiscovery::checkDropsSlot);
+    connect(m_pProbeSocket, &COnvifProbeSocket::sendReceived, this, &COnvifDiscovery::probeAnswersSlot);
     // Bound to the group itself where the system allows it, the listener
     // leaves the port free for a device on this machine bound to its own
     // address (a simulator); elsewhere to every address.
@@ -174,32 +189,67 @@ void COnvifDiscovery::send(const QByteArray &datagram, const QHostAddress &addre
         qCDebug(lcOnvifDiscovery) << "probe to" << address << "refused: loopback only";
         return;
     }
-    m_pProbeSocket->writeDatagram(datagram, address, port());
+    m_pProbeSocket->send(datagram, address, port());
 }
 
-void COnvifDiscovery::repeated(const std::function<void()> &sendOnce)
+void COnvifDiscovery::repeated(const RoundSender &sendRound)
 {
+    const auto sendOnce = [sendRound, probe = probeMessage()] { sendRound(probe); };
     sendOnce();
     for (int iMs : kRepeatAtMs)
         QTimer::singleShot(iMs, this, sendOnce);
 }
 
+void COnvifDiscovery::startSearch(RoundSender sendRound)
+{
+    m_sendRound = std::move(sendRound);
+    m_setHeard.clear();
+    m_llDropsAtCheck = UdpDrops::count(m_pProbeSocket->localPort());
+    m_llDropped = m_llDropsAtCheck < 0 ? -1 : 0;
+    m_iExtraRounds = 0;
+    m_iChecks = 0;
+    repeated(m_sendRound);
+    m_pDropTimer->start();
+}
+
+void COnvifDiscovery::checkDropsSlot()
+{
+    ++m_iChecks;
+    const qint64 llDrops = UdpDrops::count(m_pProbeSocket->localPort());
+    bool bLost = false;
+    if (llDrops < 0 || m_llDropsAtCheck < 0) {
+        bLost = m_iExtraRounds == 0 && m_iChecks == kBlindRoundAtCheck;
+    } else if (llDrops > m_llDropsAtCheck) {
+        qCInfo(lcOnvifDiscovery) << llDrops - m_llDropsAtCheck << "answers dropped by a full receive buffer";
+        m_llDropped += llDrops - m_llDropsAtCheck;
+        m_llDropsAtCheck = llDrops;
+        bLost = true;
+    }
+    if (bLost && m_iExtraRounds < kMaxExtraRounds) {
+        qCInfo(lcOnvifDiscovery) << "probing again under a new message id";
+        ++m_iExtraRounds;
+        m_iChecks = 0;
+        repeated(m_sendRound);
+    } else if (m_iChecks >= kDropChecks) {
+        m_pDropTimer->stop();
+    }
+}
+
 void COnvifDiscovery::probeMulticast()
 {
-    repeated([this, probe = probeMessage()] {
-        for (const QNetworkInterface &iface : probeInterfaces()) {
-            m_pProbeSocket->setMulticastInterface(iface);
-            // The group itself is no destination outside the machine when only loopback carries it.
-            m_pProbeSocket->writeDatagram(probe, kGroup, port());
-        }
+    startSearch([this](const QByteArray &probe) {
+        // The group itself is no destination outside the machine when only loopback carries it.
+        m_pProbeSocket->sendMulticast(probe, kGroup, port(), probeInterfaces());
     });
 }
 
 void COnvifDiscovery::probeRange(quint32 uFirst, quint32 uLast)
 {
-    repeated([this, probe = probeMessage(), uFirst, uLast] {
-        for (quint64 u = uFirst; u <= uLast; ++u)
-            send(probe, QHostAddress(quint32(u)));
+    startSearch([this, uFirst, uLast](const QByteArray &probe) {
+        for (quint64 u = uFirst; u <= uLast; ++u) {
+            if (!m_setHeard.contains(quint32(u)))
+                send(probe, QHostAddress(quint32(u)));
+        }
     });
 }
 
@@ -216,6 +266,8 @@ void COnvifDiscovery::handle(const QByteArray &datagram, const QHostAddress &sen
     const QList<stDiscoveryBean> list = parseAnswer(datagram, sender, strBye);
     if (!strBye.isEmpty())
         noteBye(strBye);
+    if (!list.isEmpty())
+        m_setHeard.insert(sender.toIPv4Address());
     for (const stDiscoveryBean &bean : list) {
         m_setDeparted.remove(bean.strEndpoint);
         m_found(bean);
@@ -229,12 +281,10 @@ void COnvifDiscovery::noteBye(const QString &strEndpoint)
         m_departed(strEndpoint);
 }
 
-void COnvifDiscovery::readProbeSocketSlot()
+void COnvifDiscovery::probeAnswersSlot(const QList<QNetworkDatagram> &listDatagrams)
 {
-    while (m_pProbeSocket->hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = m_pProbeSocket->receiveDatagram(65536);
+    for (const QNetworkDatagram &datagram : listDatagrams)
         handle(datagram.data(), datagram.senderAddress());
-    }
 }
 
 void COnvifDiscovery::readGroupSocketSlot()

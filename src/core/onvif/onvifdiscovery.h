@@ -11,11 +11,15 @@
 
 #include <functional>
 
+class COnvifProbeSocket;
+class QNetworkDatagram;
+class QTimer;
 class QUdpSocket;
 
 // WS-Discovery of ONVIF devices: Probes (multicast on the interfaces the
-// search uses, unicast to each address of a range) from one socket whose
-// answers become discovery records, and a listener on the multicast group
+// search uses, unicast to each address of a range) from one socket, read on
+// a thread of its own (COnvifProbeSocket), whose answers become discovery
+// records, and a listener on the multicast group
 // that keeps Hellos for the next refresh and notes Byes. Lives on the thread
 // that creates it; answers arrive through its event loop.
 class COnvifDiscovery : public QObject
@@ -35,8 +39,14 @@ public:
 
     // Each probe is sent a few times within the first second under one
     // message id (devices answer a copy only when they missed the others).
+    // Answers the receive buffer throws away are lost under that id, so
+    // while the system counts drops the search probes again under a fresh
+    // one (a range search only the addresses not heard from).
     void probeMulticast();
     void probeRange(quint32 uFirst, quint32 uLast);
+    // Answers of the current search the receive buffer threw away, -1 when
+    // the system does not count them.
+    qint64 droppedAnswers() const { return m_llDropped; }
     // Hands Hellos received since the last refresh to found again.
     void replayHellos();
     // Endpoints that said Bye and have not said Hello since.
@@ -51,21 +61,33 @@ public:
     static QList<stDiscoveryBean> parseAnswer(const QByteArray &datagram, const QHostAddress &sender, QString &strBye);
 
 private slots:
-    void readProbeSocketSlot();
+    void probeAnswersSlot(const QList<QNetworkDatagram> &listDatagrams);
     void readGroupSocketSlot();
+    void checkDropsSlot();
 
 private:
+    using RoundSender = std::function<void(const QByteArray &probe)>;
+
     void send(const QByteArray &datagram, const QHostAddress &address);
-    void repeated(const std::function<void()> &sendOnce);
+    void startSearch(RoundSender sendRound);
+    void repeated(const RoundSender &sendRound);
     void handle(const QByteArray &datagram, const QHostAddress &sender);
     void noteBye(const QString &strEndpoint);
 
     std::function<void(const stDiscoveryBean &)> m_found;
     std::function<void(const QString &)> m_departed;
-    QUdpSocket *m_pProbeSocket = nullptr;
+    COnvifProbeSocket *m_pProbeSocket = nullptr;
     QUdpSocket *m_pGroupSocket = nullptr;
     QList<stDiscoveryBean> m_listHellos;
     QSet<QString> m_setDeparted;
+    // The current search: how to send a round, who answered, the drop count watched.
+    RoundSender m_sendRound;
+    QSet<quint32> m_setHeard;
+    QTimer *m_pDropTimer = nullptr;
+    qint64 m_llDropsAtCheck = -1;
+    qint64 m_llDropped = -1;
+    int m_iChecks = 0; // drop checks since the latest round
+    int m_iExtraRounds = 0;
 };
 
 #endif // ONVIFDISCOVERY_H

@@ -223,6 +223,12 @@ stOnvifDstRule COnvifDevice::ruleOfTz(const QString &strTz)
     rule.iEndWeek = match.captured(8).toInt();
     rule.iEndWeekday = match.captured(9).toInt();
     rule.iEndHour = match.captured(10).isEmpty() ? 2 : match.captured(10).toInt();
+    // A device's zone is no rule the dialog can show when a field is out of range.
+    const auto within = [](int iValue, int iLow, int iHigh) { return iValue >= iLow && iValue <= iHigh; };
+    if (!within(rule.iStartMonth, 1, 12) || !within(rule.iEndMonth, 1, 12) || !within(rule.iStartWeek, 1, 5)
+        || !within(rule.iEndWeek, 1, 5) || !within(rule.iStartWeekday, 0, 6) || !within(rule.iEndWeekday, 0, 6)
+        || !within(rule.iStartHour, 0, 23) || !within(rule.iEndHour, 0, 23))
+        return stOnvifDstRule();
     return rule;
 }
 

@@ -1,10 +1,11 @@
 #include "onvifsoap.h"
 #include "onvifguard.h"
 
+#include "devicepins.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QLoggingCategory>
-#include <QMutex>
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QRandomGenerator>
@@ -19,9 +20,6 @@ namespace {
 
 // Long enough to serve a refresh and its logins; a moved clock shows as a refused token.
 constexpr qint64 kClockKeptMs = 5 * 60 * 1000;
-
-QMutex g_pinMutex;
-QHash<QString, QByteArray> g_hashPins;
 
 COnvifError faultError(const COnvifNode &fault)
 {
@@ -71,24 +69,15 @@ COnvifSoap::~COnvifSoap()
     }
 }
 
-void COnvifSoap::forgetPins()
-{
-    QMutexLocker lock(&g_pinMutex);
-    g_hashPins.clear();
-}
-
 bool COnvifSoap::checkPin(QNetworkReply *pReply)
 {
-    const QSslCertificate cert = pReply->sslConfiguration().peerCertificate();
-    const QByteArray digest = cert.digest(QCryptographicHash::Sha256);
-    const QString strKey = pReply->url().host() + QLatin1Char(':') + QString::number(pReply->url().port(443));
-    QMutexLocker lock(&g_pinMutex);
-    auto it = g_hashPins.constFind(strKey);
-    if (it == g_hashPins.constEnd()) {
-        g_hashPins.insert(strKey, digest);
-        return true;
-    }
-    return it.value() == digest;
+    // The native devices' store: a pin met in an earlier run holds in this one.
+    const QByteArray der = pReply->sslConfiguration().peerCertificate().toDer();
+    const std::string strPeer =
+        (pReply->url().host() + QLatin1Char(':') + QString::number(pReply->url().port(443))).toStdString();
+    return corvane::wire::pinAccepts(
+        strPeer, corvane::wire::certificateFingerprint(reinterpret_cast<const uint8_t *>(der.constData()),
+                                                       std::size_t(der.size())));
 }
 
 QString COnvifSoap::peerKey(const QUrl &url)
@@ -225,9 +214,14 @@ COnvifError COnvifSoap::bodyOf(const stExchange &result, const QUrl &url, COnvif
 {
     if (!result.error.ok())
         return result.error;
+    return readAnswer(result.iStatus, result.answer, url, answer);
+}
+
+COnvifError COnvifSoap::readAnswer(int iStatus, const QByteArray &baBody, const QUrl &url, COnvifNode &answer)
+{
     COnvifNode root;
     QString strError;
-    const bool bParsed = OnvifXml::parse(result.answer, root, strError);
+    const bool bParsed = OnvifXml::parse(baBody, root, strError);
     const COnvifNode *pBody = bParsed && root.is(OnvifNs::kSoap, QStringLiteral("Envelope"))
         ? root.child(OnvifNs::kSoap, QStringLiteral("Body"))
         : nullptr;
@@ -235,10 +229,10 @@ COnvifError COnvifSoap::bodyOf(const stExchange &result, const QUrl &url, COnvif
         if (const COnvifNode *pFault = pBody->child(OnvifNs::kSoap, QStringLiteral("Fault")))
             return faultError(*pFault);
     }
-    if (result.iStatus == 401)
+    if (iStatus == 401)
         return COnvifError(COnvifError::Account);
-    if (result.iStatus < 200 || result.iStatus >= 300)
-        return COnvifError(COnvifError::Http, QString::number(result.iStatus));
+    if (iStatus < 200 || iStatus >= 300)
+        return COnvifError(COnvifError::Http, QString::number(iStatus));
     if (!pBody || pBody->m_vecChildren.isEmpty()) {
         qCDebug(lcOnvifSoap) << "malformed answer from" << url.host() << strError;
         return COnvifError(COnvifError::Malformed);

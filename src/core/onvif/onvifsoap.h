@@ -65,14 +65,14 @@ public:
     // HTTP GET of a file, such as a snapshot.
     COnvifError download(const stOnvifTarget &target, QByteArray &data);
 
+    // An HTTP answer (status and body) read as a call's result: a SOAP
+    // fault's reason, the status, or the Body's first element in answer.
+    static COnvifError readAnswer(int iStatus, const QByteArray &baBody, const QUrl &url, COnvifNode &answer);
+
     // Starts asynchronous work that hands its result to the function it is
     // given, and waits for it; orElse when the thread is told to stop first.
     template <typename T>
     static T await(const std::function<void(std::function<void(T)>)> &start, T orElse);
-
-    // Certificate pins ("host:port" -> SHA-256 of the certificate), shared by
-    // every client of the process.
-    static void forgetPins();
 
 private:
     struct stExchange

@@ -9,6 +9,7 @@ struct stDiscoveryBean
 {
     QString strIp;
     QString strModel;
+    QString strManufacturer;
     QString strSerial;
     QString strMac;
     QString strReserved;
