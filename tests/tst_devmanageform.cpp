@@ -59,6 +59,7 @@ private slots:
     void listGoesToCapacityTab();
     void onvifByeMarksRowOffline();
     void onvifPasswordChangeTakesEffect();
+    void onvifRestartEndsOnline();
 
 private:
     void verifyFleetListed(CDevManageForm &form);
@@ -398,6 +399,42 @@ void TestDevManageForm::onvifPasswordChangeTakesEffect()
     oDev.m_strPassword = QStringLiteral("vorpe");
     DevSession::loginOnvif(oDev);
     QCOMPARE(long(oDev.m_lStatus), long(DevStatusLoginFailed));
+}
+
+void TestDevManageForm::onvifRestartEndsOnline()
+{
+    SimFleetProcess onvif({QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--first"),
+                           QStringLiteral("127.177.1.10"), QStringLiteral("--onvif-discovery-port"),
+                           kOnvifDiscoveryPort, QStringLiteral("--port"), kDiscoveryPort, QStringLiteral("--restart-ms"),
+                           QStringLiteral("300")});
+    CORVANE_START_SIMULATOR(onvif);
+    QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
+    auto onvifRow = [this] {
+        for (int i = 0; i < m_pForm->deviceList().size(); ++i) {
+            if (m_pForm->deviceList().at(i).isOnvif())
+                return i;
+        }
+        return -1;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(onvifRow() >= 0, 10000);
+    m_pForm->devModel()->checkedList() = {m_pForm->deviceList().at(onvifRow()).m_lDevId};
+    auto pLogin = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
+    QCOMPARE(m_pForm->devLogin(CDevManageForm::EventNone), 0ul);
+    QTRY_COMPARE_WITH_TIMEOUT(long(m_pForm->deviceList().at(onvifRow()).m_lStatus), long(DevStatusLogged), 15000);
+    QTRY_VERIFY(DialogHelper::noModal());
+
+    // The restart's Bye marks the row offline; once the device answers again the row says only that it needs a login.
+    m_pForm->setVersionCheckTiming(100, 200, 15000);
+    CMsgDlg::setNextAnswer(QDialog::Accepted);
+    CMsgDlg::setNextAnswer(QDialog::Rejected);
+    QCOMPARE(m_pForm->doRestartDev(), 0ul);
+    auto statusText = [this, &onvifRow] {
+        return m_pForm->devModel()
+            ->data(m_pForm->devModel()->index(onvifRow(), EncodeDevModelEx::ColStatus))
+            .toString();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(statusText().contains(CDevFailReason::offline()), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(statusText(), CUIDeviceBean::statusText(DevStatusNotLogged), 15000);
 }
 
 QTEST_MAIN(TestDevManageForm)

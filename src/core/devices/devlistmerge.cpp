@@ -219,7 +219,11 @@ QList<int> CDevListMerge::mergeVersion(const CUIDeviceBean &oResult)
     for (int i = 0; i < m_listDev.size(); ++i) {
         if (m_listDev.at(i).m_strIp != oResult.m_strIp)
             continue;
-        m_listDev[i].m_strVersion = oResult.m_strVersion;
+        CUIDeviceBean &dev = m_listDev[i];
+        dev.m_strVersion = oResult.m_strVersion;
+        // Its Bye came with the restart; the Hello that followed waits for the next refresh.
+        if (dev.m_strFailReason == CDevFailReason::offline())
+            dev.m_strFailReason.clear();
         listRows.append(i);
     }
     return listRows;

@@ -47,8 +47,8 @@ public:
     QList<int> mergeUpgradeEvent(const QString &strUserId, qint64 lValue);
     // A running IPC upgrade's percentage of the upload (bUpload) or of the device's own work.
     QList<int> mergeUpgradeProgress(const QString &strUserId, bool bUpload, int iPercent);
-    // The version read from a device after its upgrade, for every entry
-    // with its address; nothing else changes.
+    // The version read from a device after its upgrade or restart, for every
+    // entry with its address; a device that answered is no longer offline.
     QList<int> mergeVersion(const CUIDeviceBean &oResult);
 
     int rowOfDevId(int iDevId) const;
