@@ -175,7 +175,10 @@ void TestMediaPages::capacityImportReadsMainStream()
     CCapCalculateForm form;
     QList<CUIDeviceBean> list{dev};
     emit form.sendDev2DlgSignal(list);
-    form.onlineDevDlg()->model()->checkedList() = {1};
+    // Listed as the device tab lists it, protocol first.
+    COnlineChanModelEx *pListed = form.onlineDevDlg()->model();
+    QVERIFY(pListed->data(pListed->index(0, COnlineChanModelEx::ColModel)).toString().startsWith(QLatin1String("ONVIF")));
+    pListed->checkedList() = {1};
     form.onlineDevDlg()->findChild<QPushButton *>(QStringLiteral("oAddBtn"))->click();
     QCOMPARE(form.chanList().size(), 1);
     const CUIChanBean &chan = form.chanList().first();
