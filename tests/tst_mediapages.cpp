@@ -19,6 +19,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSlider>
@@ -97,6 +98,16 @@ void TestMediaPages::encodingSaveReachesTheStream()
     CStreamEncodingForm form;
     QVERIFY(form.load(pDevice.get()));
     QCOMPARE(form.streams().size(), 3);
+    // A bit rate typed beyond the camera's range is refused whole, with the range, not cut to fewer digits.
+    auto *pBitrate = form.findChild<QSpinBox *>(QStringLiteral("oBitrateSpin0"));
+    const int iBitrateBefore = pBitrate->value();
+    auto *pBitrateEdit = pBitrate->findChild<QLineEdit *>();
+    pBitrateEdit->selectAll();
+    QTest::keyClicks(pBitrateEdit, QString::number(pBitrate->maximum() + 1));
+    QTest::keyClick(pBitrate, Qt::Key_Return);
+    QCOMPARE(pBitrate->value(), iBitrateBefore);
+    QVERIFY2(form.findChild<CMediaReportBar *>()->text().contains(QString::number(pBitrate->maximum())),
+             qPrintable(form.findChild<CMediaReportBar *>()->text()));
     auto *pResolution = form.findChild<QComboBox *>(QStringLiteral("oResolutionCombo0"));
     pResolution->setCurrentText(QStringLiteral("1280x720"));
     form.findChild<QSpinBox *>(QStringLiteral("oFpsSpin0"))->setValue(15);
