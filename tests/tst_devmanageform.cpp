@@ -5,6 +5,7 @@
 #include "devsession.h"
 #include "dialoghelper.h"
 #include "encodedevmodelex.h"
+#include "ipwidget.h"
 #include "msgdlg.h"
 #include "recordtypes.h"
 #include "searcheditbox.h"
@@ -60,6 +61,7 @@ private slots:
     void onvifByeMarksRowOffline();
     void onvifPasswordChangeTakesEffect();
     void onvifRestartEndsOnline();
+    void onvifBatchAddressChangeMovesCamera();
 
 private:
     void verifyFleetListed(CDevManageForm &form);
@@ -435,6 +437,52 @@ void TestDevManageForm::onvifRestartEndsOnline()
     };
     QTRY_VERIFY_WITH_TIMEOUT(statusText().contains(CDevFailReason::offline()), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(statusText(), CUIDeviceBean::statusText(DevStatusNotLogged), 15000);
+}
+
+void TestDevManageForm::onvifBatchAddressChangeMovesCamera()
+{
+    SimFleetProcess onvif({QStringLiteral("--onvif"), QStringLiteral("2"), QStringLiteral("--first"),
+                           QStringLiteral("127.177.2.10"), QStringLiteral("--onvif-discovery-port"),
+                           kOnvifDiscoveryPort, QStringLiteral("--port"), kDiscoveryPort});
+    CORVANE_START_SIMULATOR(onvif);
+    QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
+    auto onvifRows = [this] {
+        QList<int> listRows;
+        for (int i = 0; i < m_pForm->deviceList().size(); ++i) {
+            if (m_pForm->deviceList().at(i).isOnvif())
+                listRows << i;
+        }
+        return listRows;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(onvifRows().size(), 2, 10000);
+    // Not logged in: the batch dialog reaches the cameras with the account it lists.
+    m_pForm->devModel()->checkedList().clear();
+    for (int iRow : onvifRows())
+        m_pForm->devModel()->checkedList() << m_pForm->deviceList().at(iRow).m_lDevId;
+    auto pBatch = DialogHelper::onNextModal([this, &onvifRows](QWidget *pDlg) {
+        pDlg->findChild<IpWidget *>(QStringLiteral("firstIpWidget"))->setText(QStringLiteral("127.177.2.40"));
+        DialogHelper::clickButton(pDlg, QStringLiteral("oOkBtn"));
+        const bool bAnswered = QTest::qWaitFor(
+            [this, &onvifRows] {
+                for (int iRow : onvifRows()) {
+                    if (m_pForm->deviceList().at(iRow).m_lStatus == DevStatusModifying)
+                        return false;
+                }
+                return true;
+            },
+            15000);
+        DialogHelper::clickButton(pDlg, QStringLiteral("ocancelBtn"));
+        QVERIFY2(bAnswered, "no address-change result");
+    });
+    QCOMPARE(m_pForm->doEditNetworkAddress(), 0ul);
+    QVERIFY(pBatch->done);
+    QStringList listIps;
+    for (int iRow : onvifRows()) {
+        QCOMPARE(long(m_pForm->deviceList().at(iRow).m_lStatus), long(DevStatusModifyOk));
+        listIps << m_pForm->deviceList().at(iRow).m_strIp;
+    }
+    listIps.sort();
+    QCOMPARE(listIps, (QStringList{QStringLiteral("127.177.2.40"), QStringLiteral("127.177.2.41")}));
 }
 
 QTEST_MAIN(TestDevManageForm)
