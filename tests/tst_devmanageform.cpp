@@ -476,6 +476,7 @@ void TestDevManageForm::onvifBatchAddressChangeMovesCamera()
     });
     QCOMPARE(m_pForm->doEditNetworkAddress(), 0ul);
     QVERIFY(pBatch->done);
+    // The Bye each camera sends from its old address does not mark it offline at its new one.
     QStringList listIps;
     for (int iRow : onvifRows()) {
         QCOMPARE(long(m_pForm->deviceList().at(iRow).m_lStatus), long(DevStatusModifyOk));

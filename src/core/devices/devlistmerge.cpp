@@ -69,6 +69,9 @@ QList<int> CDevListMerge::markDeparted(const QString &strEndpoint)
         CUIDeviceBean &dev = m_listDev[i];
         if (!dev.isOnvif() || strEndpoint.isEmpty() || dev.m_strEndpoint != strEndpoint)
             continue;
+        // A device just moved says Bye at its old address on its way to the new one.
+        if (dev.m_lStatus == DevStatusModifyOk)
+            continue;
         dev.m_lStatus = DevStatusNotLogged;
         dev.m_strLoginKey.clear();
         dev.m_strFailReason = CDevFailReason::offline();

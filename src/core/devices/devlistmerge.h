@@ -32,7 +32,8 @@ public:
     // are marked as a conflict.
     int mergeDiscovered(const QList<stDiscoveryBean> &listFound, const QString &strUser,
                         const QString &strPassword, const QSet<QString> &setDeparted = QSet<QString>());
-    // Marks the listed ONVIF device with this endpoint offline; its rows.
+    // Marks the listed ONVIF device with this endpoint offline, unless its
+    // address change has just succeeded; its rows.
     QList<int> markDeparted(const QString &strEndpoint);
     // Copies a worker's result into every entry with its address. Only a
     // login result decides the session (login key and type).
