@@ -65,6 +65,8 @@ private slots:
 
 private:
     void verifyFleetListed(CDevManageForm &form);
+    // Rows of the ONVIF devices, in list order.
+    QList<int> onvifRows() const;
 
     std::unique_ptr<SimFleetProcess> m_pSim;
     std::unique_ptr<CDevManageForm> m_pForm;
@@ -411,18 +413,12 @@ void TestDevManageForm::onvifRestartEndsOnline()
                            QStringLiteral("300")});
     CORVANE_START_SIMULATOR(onvif);
     QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
-    auto onvifRow = [this] {
-        for (int i = 0; i < m_pForm->deviceList().size(); ++i) {
-            if (m_pForm->deviceList().at(i).isOnvif())
-                return i;
-        }
-        return -1;
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(onvifRow() >= 0, 10000);
-    m_pForm->devModel()->checkedList() = {m_pForm->deviceList().at(onvifRow()).m_lDevId};
+    QTRY_COMPARE_WITH_TIMEOUT(onvifRows().size(), 1, 10000);
+    const int iRow = onvifRows().first();
+    m_pForm->devModel()->checkedList() = {m_pForm->deviceList().at(iRow).m_lDevId};
     auto pLogin = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
     QCOMPARE(m_pForm->devLogin(CDevManageForm::EventNone), 0ul);
-    QTRY_COMPARE_WITH_TIMEOUT(long(m_pForm->deviceList().at(onvifRow()).m_lStatus), long(DevStatusLogged), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(long(m_pForm->deviceList().at(iRow).m_lStatus), long(DevStatusLogged), 15000);
     QTRY_VERIFY(DialogHelper::noModal());
 
     // The restart's Bye marks the row offline; once the device answers again the row says only that it needs a login.
@@ -430,10 +426,8 @@ void TestDevManageForm::onvifRestartEndsOnline()
     CMsgDlg::setNextAnswer(QDialog::Accepted);
     CMsgDlg::setNextAnswer(QDialog::Rejected);
     QCOMPARE(m_pForm->doRestartDev(), 0ul);
-    auto statusText = [this, &onvifRow] {
-        return m_pForm->devModel()
-            ->data(m_pForm->devModel()->index(onvifRow(), EncodeDevModelEx::ColStatus))
-            .toString();
+    auto statusText = [this, iRow] {
+        return m_pForm->devModel()->data(m_pForm->devModel()->index(iRow, EncodeDevModelEx::ColStatus)).toString();
     };
     QTRY_VERIFY_WITH_TIMEOUT(statusText().contains(CDevFailReason::offline()), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(statusText(), CUIDeviceBean::statusText(DevStatusNotLogged), 15000);
@@ -446,24 +440,16 @@ void TestDevManageForm::onvifBatchAddressChangeMovesCamera()
                            kOnvifDiscoveryPort, QStringLiteral("--port"), kDiscoveryPort});
     CORVANE_START_SIMULATOR(onvif);
     QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
-    auto onvifRows = [this] {
-        QList<int> listRows;
-        for (int i = 0; i < m_pForm->deviceList().size(); ++i) {
-            if (m_pForm->deviceList().at(i).isOnvif())
-                listRows << i;
-        }
-        return listRows;
-    };
     QTRY_COMPARE_WITH_TIMEOUT(onvifRows().size(), 2, 10000);
     // Not logged in: the batch dialog reaches the cameras with the account it lists.
     m_pForm->devModel()->checkedList().clear();
     for (int iRow : onvifRows())
         m_pForm->devModel()->checkedList() << m_pForm->deviceList().at(iRow).m_lDevId;
-    auto pBatch = DialogHelper::onNextModal([this, &onvifRows](QWidget *pDlg) {
+    auto pBatch = DialogHelper::onNextModal([this](QWidget *pDlg) {
         pDlg->findChild<IpWidget *>(QStringLiteral("firstIpWidget"))->setText(QStringLiteral("127.177.2.40"));
         DialogHelper::clickButton(pDlg, QStringLiteral("oOkBtn"));
         const bool bAnswered = QTest::qWaitFor(
-            [this, &onvifRows] {
+            [this] {
                 for (int iRow : onvifRows()) {
                     if (m_pForm->deviceList().at(iRow).m_lStatus == DevStatusModifying)
                         return false;
@@ -484,6 +470,16 @@ void TestDevManageForm::onvifBatchAddressChangeMovesCamera()
     }
     listIps.sort();
     QCOMPARE(listIps, (QStringList{QStringLiteral("127.177.2.40"), QStringLiteral("127.177.2.41")}));
+}
+
+QList<int> TestDevManageForm::onvifRows() const
+{
+    QList<int> listRows;
+    for (int i = 0; i < m_pForm->deviceList().size(); ++i) {
+        if (m_pForm->deviceList().at(i).isOnvif())
+            listRows << i;
+    }
+    return listRows;
 }
 
 QTEST_MAIN(TestDevManageForm)
