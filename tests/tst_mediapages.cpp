@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -188,7 +189,10 @@ void TestMediaPages::capacityImportReadsMainStream()
     emit form.sendDev2DlgSignal(list);
     // Listed as the device tab lists it, protocol first.
     COnlineChanModelEx *pListed = form.onlineDevDlg()->model();
-    QVERIFY(pListed->data(pListed->index(0, COnlineChanModelEx::ColModel)).toString().startsWith(QLatin1String("ONVIF")));
+    const QString strModel = pListed->data(pListed->index(0, COnlineChanModelEx::ColModel)).toString();
+    QVERIFY(strModel.startsWith(QLatin1String("ONVIF")));
+    const auto *pView = form.onlineDevDlg()->findChild<QTableView *>();
+    QVERIFY(pView->fontMetrics().horizontalAdvance(strModel) < pView->columnWidth(COnlineChanModelEx::ColModel));
     pListed->checkedList() = {1};
     form.onlineDevDlg()->findChild<QPushButton *>(QStringLiteral("oAddBtn"))->click();
     QCOMPARE(form.chanList().size(), 1);
