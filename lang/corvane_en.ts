@@ -1287,7 +1287,7 @@
         </message>
         <message>
             <source>修改密码</source>
-            <translation>Change password</translation>
+            <translation>Change Password</translation>
         </message>
         <message>
             <source>修改密码失败。</source>

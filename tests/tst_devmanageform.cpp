@@ -7,6 +7,7 @@
 #include "devsession.h"
 #include "dialoghelper.h"
 #include "encodedevmodelex.h"
+#include "ipwidget.h"
 #include "msgdlg.h"
 #include "recordtypes.h"
 #include "searcheditbox.h"
@@ -62,9 +63,13 @@ private slots:
     void onvifByeMarksRowOffline();
     void onvifPasswordChangeTakesEffect();
     void forgedAnswersNeverReplaceRealRows();
+    void onvifRestartEndsOnline();
+    void onvifBatchAddressChangeMovesCamera();
 
 private:
     void verifyFleetListed(CDevManageForm &form);
+    // Rows of the ONVIF devices, in list order.
+    QList<int> onvifRows() const;
 
     std::unique_ptr<SimFleetProcess> m_pSim;
     std::unique_ptr<CDevManageForm> m_pForm;
@@ -443,6 +448,83 @@ void TestDevManageForm::forgedAnswersNeverReplaceRealRows()
     auto *pState = m_pForm->findChild<QLabel *>(QStringLiteral("oSearchStateLabel"));
     QTRY_VERIFY_WITH_TIMEOUT(pState->text().isEmpty(), 10000);
     QCOMPARE(m_pForm->deviceList().size(), iExpected);
+}
+
+void TestDevManageForm::onvifRestartEndsOnline()
+{
+    SimFleetProcess onvif({QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--first"),
+                           QStringLiteral("127.177.1.10"), QStringLiteral("--onvif-discovery-port"),
+                           kOnvifDiscoveryPort, QStringLiteral("--port"), kDiscoveryPort, QStringLiteral("--restart-ms"),
+                           QStringLiteral("300")});
+    CORVANE_START_SIMULATOR(onvif);
+    QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
+    QTRY_COMPARE_WITH_TIMEOUT(onvifRows().size(), 1, 10000);
+    const int iRow = onvifRows().first();
+    m_pForm->devModel()->checkedList() = {m_pForm->deviceList().at(iRow).m_lDevId};
+    auto pLogin = DialogHelper::clickOnModal(QStringLiteral("oOkBtn"));
+    QCOMPARE(m_pForm->devLogin(CDevManageForm::EventNone), 0ul);
+    QTRY_COMPARE_WITH_TIMEOUT(long(m_pForm->deviceList().at(iRow).m_lStatus), long(DevStatusLogged), 15000);
+    QTRY_VERIFY(DialogHelper::noModal());
+
+    // The restart's Bye marks the row offline; once the device answers again the row says only that it needs a login.
+    m_pForm->setVersionCheckTiming(100, 200, 15000);
+    CMsgDlg::setNextAnswer(QDialog::Accepted);
+    CMsgDlg::setNextAnswer(QDialog::Rejected);
+    QCOMPARE(m_pForm->doRestartDev(), 0ul);
+    auto statusText = [this, iRow] {
+        return m_pForm->devModel()->data(m_pForm->devModel()->index(iRow, EncodeDevModelEx::ColStatus)).toString();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(statusText().contains(CDevFailReason::offline()), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(statusText(), CUIDeviceBean::statusText(DevStatusNotLogged), 15000);
+}
+
+void TestDevManageForm::onvifBatchAddressChangeMovesCamera()
+{
+    SimFleetProcess onvif({QStringLiteral("--onvif"), QStringLiteral("2"), QStringLiteral("--first"),
+                           QStringLiteral("127.177.2.10"), QStringLiteral("--onvif-discovery-port"),
+                           kOnvifDiscoveryPort, QStringLiteral("--port"), kDiscoveryPort});
+    CORVANE_START_SIMULATOR(onvif);
+    QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
+    QTRY_COMPARE_WITH_TIMEOUT(onvifRows().size(), 2, 10000);
+    // Not logged in: the batch dialog reaches the cameras with the account it lists.
+    m_pForm->devModel()->checkedList().clear();
+    for (int iRow : onvifRows())
+        m_pForm->devModel()->checkedList() << m_pForm->deviceList().at(iRow).m_lDevId;
+    auto pBatch = DialogHelper::onNextModal([this](QWidget *pDlg) {
+        pDlg->findChild<IpWidget *>(QStringLiteral("firstIpWidget"))->setText(QStringLiteral("127.177.2.40"));
+        DialogHelper::clickButton(pDlg, QStringLiteral("oOkBtn"));
+        const bool bAnswered = QTest::qWaitFor(
+            [this] {
+                for (int iRow : onvifRows()) {
+                    if (m_pForm->deviceList().at(iRow).m_lStatus == DevStatusModifying)
+                        return false;
+                }
+                return true;
+            },
+            15000);
+        DialogHelper::clickButton(pDlg, QStringLiteral("ocancelBtn"));
+        QVERIFY2(bAnswered, "no address-change result");
+    });
+    QCOMPARE(m_pForm->doEditNetworkAddress(), 0ul);
+    QVERIFY(pBatch->done);
+    // The Bye each camera sends from its old address does not mark it offline at its new one.
+    QStringList listIps;
+    for (int iRow : onvifRows()) {
+        QCOMPARE(long(m_pForm->deviceList().at(iRow).m_lStatus), long(DevStatusModifyOk));
+        listIps << m_pForm->deviceList().at(iRow).m_strIp;
+    }
+    listIps.sort();
+    QCOMPARE(listIps, (QStringList{QStringLiteral("127.177.2.40"), QStringLiteral("127.177.2.41")}));
+}
+
+QList<int> TestDevManageForm::onvifRows() const
+{
+    QList<int> listRows;
+    for (int i = 0; i < m_pForm->deviceList().size(); ++i) {
+        if (m_pForm->deviceList().at(i).isOnvif())
+            listRows << i;
+    }
+    return listRows;
 }
 
 QTEST_MAIN(TestDevManageForm)

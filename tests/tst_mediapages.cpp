@@ -20,10 +20,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -101,6 +103,16 @@ void TestMediaPages::encodingSaveReachesTheStream()
     CStreamEncodingForm form;
     QVERIFY(form.load(pDevice.get()));
     QCOMPARE(form.streams().size(), 3);
+    // A bit rate typed beyond the camera's range is refused whole, with the range, not cut to fewer digits.
+    auto *pBitrate = form.findChild<QSpinBox *>(QStringLiteral("oBitrateSpin0"));
+    const int iBitrateBefore = pBitrate->value();
+    auto *pBitrateEdit = pBitrate->findChild<QLineEdit *>();
+    pBitrateEdit->selectAll();
+    QTest::keyClicks(pBitrateEdit, QString::number(pBitrate->maximum() + 1));
+    QTest::keyClick(pBitrate, Qt::Key_Return);
+    QCOMPARE(pBitrate->value(), iBitrateBefore);
+    QVERIFY2(form.findChild<CMediaReportBar *>()->text().contains(QString::number(pBitrate->maximum())),
+             qPrintable(form.findChild<CMediaReportBar *>()->text()));
     // H.265, which the next tests' live picture then plays.
     form.findChild<QComboBox *>(QStringLiteral("oEncodingCombo0"))->setCurrentText(QStringLiteral("H265"));
     auto *pResolution = form.findChild<QComboBox *>(QStringLiteral("oResolutionCombo0"));
@@ -216,7 +228,13 @@ void TestMediaPages::capacityImportReadsMainStream()
     CCapCalculateForm form;
     QList<CUIDeviceBean> list{dev};
     emit form.sendDev2DlgSignal(list);
-    form.onlineDevDlg()->model()->checkedList() = {1};
+    // Listed as the device tab lists it, protocol first.
+    COnlineChanModelEx *pListed = form.onlineDevDlg()->model();
+    const QString strModel = pListed->data(pListed->index(0, COnlineChanModelEx::ColModel)).toString();
+    QVERIFY(strModel.startsWith(QLatin1String("ONVIF")));
+    const auto *pView = form.onlineDevDlg()->findChild<QTableView *>();
+    QVERIFY(pView->fontMetrics().horizontalAdvance(strModel) < pView->columnWidth(COnlineChanModelEx::ColModel));
+    pListed->checkedList() = {1};
     form.onlineDevDlg()->findChild<QPushButton *>(QStringLiteral("oAddBtn"))->click();
     QCOMPARE(form.chanList().size(), 1);
     const CUIChanBean &chan = form.chanList().first();

@@ -13,6 +13,7 @@
 #include <QAbstractItemModelTester>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QtTest>
 
 #include <array>
@@ -238,6 +239,9 @@ void TestOnlineImport::importsMainStreamAsRow()
     QCOMPARE(chan.m_lChanId, 0);
     // Named after its device, and counted at once.
     QCOMPARE(chan.m_strChanName, QStringLiteral("1(IPC %1)").arg(oDev.m_strIp));
+    // on one line, not cut off.
+    const auto *pView = m_pForm->findChild<QTableView *>(QStringLiteral("oChanTableView"));
+    QVERIFY(pView->fontMetrics().horizontalAdvance(chan.m_strChanName) < pView->columnWidth(CChanModelEx::ColChan));
     QCOMPARE(m_pForm->chanModel()->checkedList(), QList<int>{chan.m_lChanId});
     QCOMPARE(chan.m_lBitRate, field(ZELT_ENC_BITRATE));
     QCOMPARE(chan.m_lTotalBitRate, chan.m_lBitRate);

@@ -73,6 +73,9 @@ QList<int> CDevListMerge::markDeparted(const QString &strEndpoint)
         CUIDeviceBean &dev = m_listDev[i];
         if (!dev.isOnvif() || strEndpoint.isEmpty() || dev.m_strEndpoint != strEndpoint)
             continue;
+        // A device just moved says Bye at its old address on its way to the new one.
+        if (dev.m_lStatus == DevStatusModifyOk)
+            continue;
         dev.m_lStatus = DevStatusNotLogged;
         dev.m_strLoginKey.clear();
         dev.m_strFailReason = CDevFailReason::offline();
@@ -236,7 +239,11 @@ QList<int> CDevListMerge::mergeVersion(const CUIDeviceBean &oResult)
     for (int i = 0; i < m_listDev.size(); ++i) {
         if (m_listDev.at(i).m_strIp != oResult.m_strIp)
             continue;
-        m_listDev[i].m_strVersion = oResult.m_strVersion;
+        CUIDeviceBean &dev = m_listDev[i];
+        dev.m_strVersion = oResult.m_strVersion;
+        // Its Bye came with the restart; the Hello that followed waits for the next refresh.
+        if (dev.m_strFailReason == CDevFailReason::offline())
+            dev.m_strFailReason.clear();
         listRows.append(i);
     }
     return listRows;

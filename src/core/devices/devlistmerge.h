@@ -35,7 +35,8 @@ public:
     // are marked as a conflict.
     int mergeDiscovered(const QList<stDiscoveryBean> &listFound, const QString &strUser,
                         const QString &strPassword, const QSet<QString> &setDeparted = QSet<QString>());
-    // Marks the listed ONVIF device with this endpoint offline; its rows.
+    // Marks the listed ONVIF device with this endpoint offline, unless its
+    // address change has just succeeded; its rows.
     QList<int> markDeparted(const QString &strEndpoint);
     // Copies a worker's result into every entry with its address. Only a
     // login result decides the session (login key and type).
@@ -50,8 +51,8 @@ public:
     QList<int> mergeUpgradeEvent(const QString &strUserId, qint64 lValue);
     // A running IPC upgrade's percentage of the upload (bUpload) or of the device's own work.
     QList<int> mergeUpgradeProgress(const QString &strUserId, bool bUpload, int iPercent);
-    // The version read from a device after its upgrade, for every entry
-    // with its address; nothing else changes.
+    // The version read from a device after its upgrade or restart, for every
+    // entry with its address; a device that answered is no longer offline.
     QList<int> mergeVersion(const CUIDeviceBean &oResult);
 
     int rowOfDevId(int iDevId) const;

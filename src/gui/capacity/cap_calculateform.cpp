@@ -129,6 +129,16 @@ void CCapCalculateForm::initView()
     for (int i = 0; i < iLast; ++i)
         nWidth += s_arrColumnWidth[i];
     pView->setMinimumWidth(nWidth + 2 * pView->frameWidth() + pView->verticalScrollBar()->sizeHint().width());
+    connect(m_pChanModel, &QAbstractItemModel::modelReset, this, &CCapCalculateForm::fitChanColumn);
+}
+
+void CCapCalculateForm::fitChanColumn()
+{
+    const int iCol = CChanModelEx::ColChan;
+    TableViewEx *pView = ui->oChanTableView;
+    pView->resizeColumnToContents(iCol);
+    if (pView->columnWidth(iCol) < s_arrColumnWidth[iCol])
+        pView->setColumnWidth(iCol, s_arrColumnWidth[iCol]);
 }
 
 void CCapCalculateForm::makeConnections()

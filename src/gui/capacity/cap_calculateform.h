@@ -62,6 +62,8 @@ public slots:
 
 private:
     void initView();
+    // Widens the channel column to its longest name (an imported row names its device).
+    void fitChanColumn();
     void initInputs();
     void fitTabTitles();
     // The text with the space nearest its middle turned into a line break.

@@ -69,6 +69,16 @@ void CShowOnlineDevDlg::initView()
     pView->verticalHeader()->setDefaultSectionSize(OnlineRowHeight);
     for (int i = 0; i < COnlineChanModelEx::ColumnCount; ++i)
         pView->setColumnWidth(i, s_arrColumnWidth[i]);
+    connect(m_pModel, &QAbstractItemModel::modelReset, this, &CShowOnlineDevDlg::fitModelColumn);
+}
+
+void CShowOnlineDevDlg::fitModelColumn()
+{
+    const int iCol = COnlineChanModelEx::ColModel;
+    TableViewEx *pView = ui->oOnlineTableView;
+    pView->resizeColumnToContents(iCol);
+    if (pView->columnWidth(iCol) < s_arrColumnWidth[iCol])
+        pView->setColumnWidth(iCol, s_arrColumnWidth[iCol]);
 }
 
 void CShowOnlineDevDlg::showOnlineDevSlot(QList<CUIDeviceBean> &oDevList)
@@ -195,6 +205,7 @@ void CShowOnlineDevDlg::getResultSlot(CUIDeviceBean &oBean)
         dev.m_strSerial = oBean.m_strSerial;
         dev.m_strFailReason = oBean.m_strFailReason;
     }
+    fitModelColumn();
     ui->oOnlineTableView->viewport()->update();
 }
 

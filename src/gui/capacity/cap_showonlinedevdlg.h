@@ -52,6 +52,8 @@ public slots:
 
 private:
     void initView();
+    // Widens the model column to its longest text (an ONVIF camera's names its protocol and maker).
+    void fitModelColumn();
     // Closes every session this dialog opened, through the logout worker.
     void logoutOwnSessions();
     QList<CUIDeviceBean> checkedDevices() const;

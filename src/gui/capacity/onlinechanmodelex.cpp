@@ -41,7 +41,7 @@ QVariant COnlineChanModelEx::data(const QModelIndex &index, int role) const
         switch (index.column()) {
         case ColCheck: return QStringLiteral(" ");
         case ColIp: return dev.m_strIp;
-        case ColModel: return dev.m_strModel;
+        case ColModel: return dev.modelText();
         case ColStatus: return statusText(dev.m_lStatus);
         default: return QVariant();
         }

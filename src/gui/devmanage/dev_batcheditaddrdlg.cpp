@@ -99,6 +99,7 @@ void CBatchEditAddrDlg::setDeviceList(QList<CBatchEditNetAddrBean> &listBean)
         oRow.m_strSerial = oGiven.m_strSerial;
         oRow.m_strMac = oGiven.m_strMac;
         oRow.m_strInputPassword = oGiven.m_strInputPassword;
+        oRow.m_strXAddr = oGiven.m_strXAddr;
         m_listRows.append(oRow);
     }
     m_hashPlanLine.clear();
@@ -310,6 +311,7 @@ void CBatchEditAddrDlg::loadPlan(const QString &strPath)
         oDev.m_strIp = oRow.m_strOldIp;
         oDev.m_strMac = oRow.m_strMac;
         oDev.m_strSerial = oRow.m_strSerial;
+        oDev.m_strXAddr = oRow.m_strXAddr;
         listRowDevs << oDev;
     }
     QHash<int, CAddressPlan::stEntry> hashEntry; // row index -> entry

@@ -36,7 +36,7 @@ void CCfgReport::showNote(const QString &strText)
 
 void CCfgReport::clear()
 {
-    m_pIconLabel->setStyleSheet(QStringLiteral("QLabel#oIconLabel {background-image:url(:/);}"));
+    m_pIconLabel->setStyleSheet(QStringLiteral("QLabel#oIconLabel {background-image:none;}"));
     m_pTextLabel->clear();
     m_pFrame->setStyleSheet(QStringLiteral("background-color:rgb(240, 240, 240)"));
 }

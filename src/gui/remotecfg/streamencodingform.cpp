@@ -1,6 +1,7 @@
 #include "streamencodingform.h"
 
 #include "mediareportbar.h"
+#include "rangespinbox.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -61,8 +62,8 @@ void CStreamEncodingForm::buildRow(int iIndex)
 {
     const stStreamEncoding &stream = m_vecStreams[iIndex];
     const stStreamOptions &options = m_vecOptions[iIndex];
-    stRow row{new QComboBox(this), new QComboBox(this), new QSpinBox(this), new QSpinBox(this),
-              new QSpinBox(this),  new QComboBox(this), new QSpinBox(this)};
+    stRow row{new QComboBox(this),    new QComboBox(this),  new RangeSpinBox(this), new RangeSpinBox(this),
+              new RangeSpinBox(this), new QComboBox(this), new RangeSpinBox(this)};
     const QString strIndex = QString::number(iIndex);
     row.pEncoding->setObjectName(QStringLiteral("oEncodingCombo") + strIndex);
     row.pResolution->setObjectName(QStringLiteral("oResolutionCombo") + strIndex);
@@ -84,8 +85,23 @@ void CStreamEncodingForm::buildRow(int iIndex)
     for (int i = 0; i < listWidgets.size(); ++i)
         m_pGrid->addWidget(listWidgets[i], iIndex + 1, i + 1);
     m_vecRows.append(row);
+    reportOutOfRange(row.pFps, iIndex, &stStreamEncoding::iFps);
+    reportOutOfRange(row.pBitrate, iIndex, &stStreamEncoding::iBitrate);
+    reportOutOfRange(row.pGop, iIndex, &stStreamEncoding::iGop);
+    reportOutOfRange(row.pQuality, iIndex, &stStreamEncoding::iQuality);
     offerChoices(iIndex, stream);
     connect(row.pEncoding, &QComboBox::currentTextChanged, this, &CStreamEncodingForm::encodingChangedSlot);
+}
+
+void CStreamEncodingForm::reportOutOfRange(RangeSpinBox *pSpin, int iIndex, int stStreamEncoding::*pField)
+{
+    // The spin box keeps its last value; the note names the range the camera offers.
+    connect(pSpin, &RangeSpinBox::sendOutOfRangeSignal, this, [this, iIndex, pField](int iTyped) {
+        stStreamEncoding values = rowValues(iIndex);
+        values.*pField = iTyped;
+        m_pReport->report(StreamEncoding::streamTitle(values.strStream),
+                          StreamEncoding::problem(values, m_vecOptions[iIndex]));
+    });
 }
 
 void CStreamEncodingForm::offerChoices(int iIndex, const stStreamEncoding &values)

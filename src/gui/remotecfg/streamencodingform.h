@@ -6,9 +6,9 @@
 #include <QWidget>
 
 class CMediaReportBar;
+class RangeSpinBox;
 class QComboBox;
 class QGridLayout;
-class QSpinBox;
 
 // The encoding page of a camera reached through CMediaDevice: one row per
 // stream (main, sub, third) with what the camera offers for it. Save writes
@@ -34,13 +34,14 @@ private:
     {
         QComboBox *pEncoding;
         QComboBox *pResolution;
-        QSpinBox *pFps;
-        QSpinBox *pBitrate;
-        QSpinBox *pGop;
+        RangeSpinBox *pFps;
+        RangeSpinBox *pBitrate;
+        RangeSpinBox *pGop;
         QComboBox *pRateControl;
-        QSpinBox *pQuality;
+        RangeSpinBox *pQuality;
     };
     void buildRow(int iIndex);
+    void reportOutOfRange(RangeSpinBox *pSpin, int iIndex, int stStreamEncoding::*pField);
     // The row's choices for its current encoding, its values kept where they fit.
     void offerChoices(int iIndex, const stStreamEncoding &values);
     stStreamEncoding rowValues(int iIndex) const;
