@@ -495,8 +495,10 @@ void TestDevManageForm::onvifBatchAddressChangeMovesCamera()
         DialogHelper::clickButton(pDlg, QStringLiteral("oOkBtn"));
         const bool bAnswered = QTest::qWaitFor(
             [this] {
+                // Wait for a result on every row: the change starts after the click returns.
                 for (int iRow : onvifRows()) {
-                    if (m_pForm->deviceList().at(iRow).m_lStatus == DevStatusModifying)
+                    const long lStatus = m_pForm->deviceList().at(iRow).m_lStatus;
+                    if (lStatus < DevStatusModifyOk || lStatus > DevStatusModifyInvalid)
                         return false;
                 }
                 return true;
