@@ -29,7 +29,7 @@ trap 'rm -f "$log"' EXIT
 status=0
 (
     cd "$asan"
-    ASAN_OPTIONS="${ASAN_OPTIONS:-detect_stack_use_after_return=1:strict_init_order=1}:log_path=$reports/report" \
+    ASAN_OPTIONS="${ASAN_OPTIONS:-detect_stack_use_after_return=1:strict_init_order=1}:log_path=$reports/report:log_exe_name=1" \
     UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
         xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure "$@"
 ) | tee "$log" || status=1
