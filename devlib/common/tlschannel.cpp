@@ -4,6 +4,7 @@
 #include "devicepins.h"
 #include "socketwait.h"
 
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
 #include <openssl/ssl.h>
@@ -24,6 +25,11 @@
 namespace corvane::wire {
 
 namespace {
+
+// No clean-up at exit: a logout thread the program left running may still be
+// inside OpenSSL then, and a thread ending after that clean-up never gets
+// its own state freed.
+[[maybe_unused]] const bool g_noExitCleanup = OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT, nullptr) == 1;
 
 struct KeyFree
 {

@@ -135,9 +135,20 @@ bool CDevThread::loginList(QList<CUIDeviceBean> &oDevList)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     for (std::thread &thread : vecThreads)
         thread.join();
-    if (iEmitted < iCount)
-        qCDebug(lcDevLogin) << "worker stopped with" << iCount - iEmitted << "logins unreported";
-    return iEmitted == iCount;
+    const bool bComplete = iEmitted == iCount;
+    // The loop also ends when the thread is told to quit (its work was
+    // abandoned): logins that finished all the same still go out, so that
+    // the owner closes the sessions they opened on the devices.
+    int iUnfinished = 0;
+    for (; iEmitted < iCount; ++iEmitted) {
+        if (vecDone[static_cast<size_t>(iEmitted)])
+            emit sendResultSingle(*vecBeans[iEmitted]);
+        else
+            ++iUnfinished;
+    }
+    if (!bComplete)
+        qCDebug(lcDevLogin) << "worker stopped with" << iUnfinished << "logins unfinished";
+    return bComplete;
 }
 
 void CDevThread::loginDevice(CUIDeviceBean *pBean)
