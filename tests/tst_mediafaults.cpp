@@ -2,6 +2,8 @@
 // server that answers garbage falls back to snapshots, and a stream that
 // stops sending or a camera that restarts mid-stream each end in a notice
 // with a retry, and a stream address where nothing listens falls back at once.
+// After an address change the live stream plays from the new address.
+#include "devrequests.h"
 #include "devsession.h"
 #include "imagesettingsform.h"
 #include "mediaaccess.h"
@@ -11,6 +13,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTcpSocket>
 #include <QtTest>
 
 namespace {
@@ -18,6 +21,8 @@ namespace {
 const QString kGarbageIp = QStringLiteral("127.152.0.10");
 const QString kStopFirst = QStringLiteral("127.153.0.10");
 const QString kDeadUri = QStringLiteral("127.176.0.10");
+const QString kMoveFrom = QStringLiteral("127.178.0.10");
+const QString kMoveTo = QStringLiteral("127.178.1.50");
 
 CUIDeviceBean camera(const QString &strIp)
 {
@@ -51,6 +56,7 @@ private slots:
     void garbageStreamFallsBackToSnapshots();
     void stoppedAndRestartedStreamsEndInNotices();
     void deadStreamUriFallsBackToSnapshots();
+    void streamFollowsAddressChange();
 };
 
 void TestMediaFaults::initTestCase()
@@ -110,6 +116,36 @@ void TestMediaFaults::deadStreamUriFallsBackToSnapshots()
     // A refused connection is known at once: sooner than the player's own open timeout.
     QTRY_VERIFY_WITH_TIMEOUT(note(form).contains(QStringLiteral("快照")), 4000);
     QTRY_VERIFY_WITH_TIMEOUT(!form.video()->frame().isNull(), 5000);
+}
+
+void TestMediaFaults::streamFollowsAddressChange()
+{
+    SimFleetProcess sim({QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--first"), kMoveFrom});
+    QVERIFY2(sim.start(), qPrintable(sim.errorString()));
+    CUIDeviceBean dev = camera(kMoveFrom);
+    DevSession::loginOnvif(dev);
+    QCOMPARE(dev.m_lStatus, qint32(DevStatusLogged));
+    CBatchEditNetAddrBean oRequest =
+        DevRequests::addressChange(dev, kMoveTo, dev.m_strMask, QStringLiteral("127.178.1.1"), dev.m_strPassword);
+    DevSession::changeAddress(oRequest);
+    QCOMPARE(oRequest.m_lResult, qint32(DevStatusModifyOk));
+    const auto reachable = [] {
+        CUIDeviceBean moved = camera(kMoveTo);
+        DevSession::loginOnvif(moved);
+        return moved.m_lStatus == DevStatusLogged;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(reachable(), 10000);
+
+    std::unique_ptr<CMediaDevice> pDevice = DevSession::mediaDevice(camera(kMoveTo));
+    CImageSettingsForm form;
+    QVERIFY(form.load(pDevice.get()));
+    QTRY_VERIFY_WITH_TIMEOUT(!form.video()->frame().isNull(), 10000);
+    QVERIFY2(!note(form).contains(QStringLiteral("快照")), qPrintable(note(form)));
+    // Nothing streams from the old address any more.
+    QTcpSocket oldAddress;
+    oldAddress.connectToHost(kMoveFrom, 8554);
+    QVERIFY(!oldAddress.waitForConnected(3000));
+    QCOMPARE(oldAddress.error(), QAbstractSocket::ConnectionRefusedError);
 }
 
 QTEST_MAIN(TestMediaFaults)

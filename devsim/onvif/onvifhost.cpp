@@ -155,6 +155,7 @@ void OnvifHost::moved(Unit &unit)
 {
     SimDevice &device = unit.device->device();
     m_discovery.rebind(*unit.device);
+    m_rtsp.moved(*unit.media);
     if (!device.online)
         return; // a restarting device binds its new address when it comes back
     std::string error;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <iostream>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -89,6 +90,7 @@ struct OnvifRtsp::Device
     SimDevice *device = nullptr;
     OnvifMedia *media = nullptr;
     GstRTSPServer *server = nullptr;
+    GSource *listener = nullptr; // the listening socket on the current address
     GstRTSPAuth *auth = nullptr;
     std::vector<GstRTSPMediaFactory *> factories;
     std::mutex mutex; // balances
@@ -157,6 +159,41 @@ void clientConnected(GstRTSPServer *, GstRTSPClient *, gpointer data)
     gst_rtsp_token_unref(token);
 }
 
+void closeClients(GstRTSPServer *server)
+{
+    GList *clients = gst_rtsp_server_client_filter(
+        server, [](GstRTSPServer *, GstRTSPClient *, gpointer) { return GST_RTSP_FILTER_REF; }, nullptr);
+    for (GList *item = clients; item; item = item->next)
+        gst_rtsp_client_close(GST_RTSP_CLIENT(item->data));
+    g_list_free_full(clients, g_object_unref);
+}
+
+// Opens the server's socket on ip and serves it on context; the source owns the socket.
+GSource *listen(GstRTSPServer *server, const std::string &ip, GMainContext *context, std::string &error)
+{
+    gst_rtsp_server_set_address(server, ip.c_str());
+    GError *gerror = nullptr;
+    GSource *source = gst_rtsp_server_create_source(server, nullptr, &gerror);
+    if (!source) {
+        gchar *service = gst_rtsp_server_get_service(server);
+        error = "cannot serve RTSP on " + ip + ":" + service + (gerror ? std::string(": ") + gerror->message : "");
+        g_free(service);
+        g_clear_error(&gerror);
+        return nullptr;
+    }
+    g_source_attach(source, context);
+    return source;
+}
+
+void unlisten(OnvifRtsp::Device &unit)
+{
+    if (!unit.listener)
+        return;
+    g_source_destroy(unit.listener);
+    g_source_unref(unit.listener);
+    unit.listener = nullptr;
+}
+
 } // namespace
 
 OnvifRtsp::OnvifRtsp() = default;
@@ -201,7 +238,6 @@ bool OnvifRtsp::start(uint16_t port, int stopMs, std::string &error)
     for (const auto &unit : m_devices) {
         unit->stopMs = stopMs;
         unit->server = gst_rtsp_server_new();
-        gst_rtsp_server_set_address(unit->server, unit->device->currentIp().c_str());
         gst_rtsp_server_set_service(unit->server, service.c_str());
         unit->auth = gst_rtsp_auth_new();
         gst_rtsp_auth_set_supported_methods(unit->auth, GST_RTSP_AUTH_DIGEST);
@@ -223,10 +259,9 @@ bool OnvifRtsp::start(uint16_t port, int stopMs, std::string &error)
             gst_rtsp_mount_points_add_factory(mounts, ("/stream" + std::to_string(i + 1)).c_str(), factory);
         }
         g_object_unref(mounts);
-        if (gst_rtsp_server_attach(unit->server, m_loop->context) == 0) {
-            error = "cannot serve RTSP on " + unit->device->currentIp() + ":" + service;
+        unit->listener = listen(unit->server, unit->device->currentIp(), m_loop->context, error);
+        if (!unit->listener)
             return false;
-        }
     }
     m_loop->thread = std::thread([loop = m_loop.get()] {
         g_main_context_push_thread_default(loop->context);
@@ -247,6 +282,7 @@ void OnvifRtsp::stop()
         for (GstElement *balance : unit->balances)
             gst_object_unref(balance);
         unit->balances.clear();
+        unlisten(*unit);
         for (GstRTSPMediaFactory *factory : unit->factories)
             g_object_unref(factory);
         unit->factories.clear();
@@ -300,13 +336,41 @@ void OnvifRtsp::cut(const OnvifMedia &media)
     g_main_context_invoke(
         m_loop->context,
         [](gpointer data) -> gboolean {
-            auto *server = static_cast<GstRTSPServer *>(data);
-            GList *clients = gst_rtsp_server_client_filter(
-                server, [](GstRTSPServer *, GstRTSPClient *, gpointer) { return GST_RTSP_FILTER_REF; }, nullptr);
-            for (GList *item = clients; item; item = item->next)
-                gst_rtsp_client_close(GST_RTSP_CLIENT(item->data));
-            g_list_free_full(clients, g_object_unref);
+            closeClients(static_cast<GstRTSPServer *>(data));
             return G_SOURCE_REMOVE;
         },
         unit->server);
+}
+
+namespace {
+
+struct Move
+{
+    OnvifRtsp::Device *unit;
+    GMainContext *context;
+    std::string ip;
+};
+
+} // namespace
+
+void OnvifRtsp::moved(const OnvifMedia &media)
+{
+    Device *unit = find(media);
+    if (!unit || !unit->server || !m_loop)
+        return;
+    // The old address is gone with its sessions; the server listens on the new one.
+    g_main_context_invoke_full(
+        m_loop->context, G_PRIORITY_DEFAULT,
+        [](gpointer data) -> gboolean {
+            auto *move = static_cast<Move *>(data);
+            unlisten(*move->unit);
+            closeClients(move->unit->server);
+            std::string error;
+            move->unit->listener = listen(move->unit->server, move->ip, move->context, error);
+            if (!move->unit->listener)
+                std::cerr << "corvane-devsim: " << error << '\n';
+            return G_SOURCE_REMOVE;
+        },
+        new Move{unit, m_loop->context, unit->device->currentIp()},
+        [](gpointer data) { delete static_cast<Move *>(data); });
 }

@@ -35,6 +35,8 @@ public:
     void imagingChanged(const OnvifMedia &media);
     // Closes every RTSP connection of the device, as a restart does.
     void cut(const OnvifMedia &media);
+    // Serves the device's streams on its current address only.
+    void moved(const OnvifMedia &media);
 
     struct Device;
 
