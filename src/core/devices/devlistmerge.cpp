@@ -75,9 +75,10 @@ QList<int> CDevListMerge::markDeparted(const OnvifDeparture &departure)
     QList<int> listRows;
     for (int i = 0; i < m_listDev.size(); ++i) {
         CUIDeviceBean &dev = m_listDev[i];
-        // A camera moved by this program says Bye at its old address, which its row has left.
+        // A camera this program moves says Bye at its old address on its way, before or after its
+        // row has left that address.
         if (!dev.isOnvif() || departure.first.isEmpty() || dev.m_strEndpoint != departure.first
-            || dev.m_strIp != departure.second)
+            || dev.m_strIp != departure.second || dev.m_lStatus == DevStatusModifying)
             continue;
         dev.m_lStatus = DevStatusNotLogged;
         dev.m_strLoginKey.clear();
