@@ -542,6 +542,16 @@ void TestDevManageForm::onvifBatchAddressChangeMovesCamera()
     }
     listIps.sort();
     QCOMPARE(listIps, (QStringList{QStringLiteral("127.177.2.40"), QStringLiteral("127.177.2.41")}));
+
+    // Leaving for real, they say Bye from the new address: the rows go offline at once.
+    onvif.stop();
+    for (int iRow : onvifRows()) {
+        QTRY_VERIFY_WITH_TIMEOUT(m_pForm->devModel()
+                                     ->data(m_pForm->devModel()->index(iRow, EncodeDevModelEx::ColStatus))
+                                     .toString()
+                                     .contains(CDevFailReason::offline()),
+                                 10000);
+    }
 }
 
 QList<int> TestDevManageForm::onvifRows() const
