@@ -10,6 +10,36 @@
 
 using namespace corvane;
 
+namespace {
+
+// Any port: the address may be a device's own, whose port is taken.
+bool bindForger(asio::io_context &io, const std::string &from, std::unique_ptr<asio::ip::udp::socket> &socket,
+                std::string &error)
+{
+    asio::error_code ec;
+    socket = std::make_unique<asio::ip::udp::socket>(io);
+    socket->open(asio::ip::udp::v4(), ec);
+    if (!ec)
+        socket->bind(asio::ip::udp::endpoint(asio::ip::make_address_v4(from), 0), ec);
+    if (ec)
+        error = "cannot bind the forging host " + from + ": " + ec.message();
+    return !ec;
+}
+
+// A probe reaches the simulator once per copy and per socket that hears it; a forger answers it once.
+template <typename Id>
+bool firstSighting(std::deque<Id> &seen, const Id &id)
+{
+    if (std::find(seen.begin(), seen.end(), id) != seen.end())
+        return false;
+    seen.push_back(id);
+    if (seen.size() > 16)
+        seen.pop_front();
+    return true;
+}
+
+} // namespace
+
 ForgedAnswers::ForgedAnswers(asio::io_context &io, const SimOptions &options)
     : m_io(io)
 {
@@ -20,16 +50,8 @@ ForgedAnswers::ForgedAnswers(asio::io_context &io, const SimOptions &options)
 bool ForgedAnswers::start(std::string &error)
 {
     for (Forger &forger : m_forgers) {
-        asio::error_code ec;
-        forger.socket = std::make_unique<asio::ip::udp::socket>(m_io);
-        forger.socket->open(asio::ip::udp::v4(), ec);
-        // Any port: the address may be a device's own, whose port is taken.
-        if (!ec)
-            forger.socket->bind(asio::ip::udp::endpoint(asio::ip::make_address_v4(forger.spec.from), 0), ec);
-        if (ec) {
-            error = "cannot bind the forging host " + forger.spec.from + ": " + ec.message();
+        if (!bindForger(m_io, forger.spec.from, forger.socket, error))
             return false;
-        }
     }
     return true;
 }
@@ -39,11 +61,8 @@ void ForgedAnswers::onProbe(uint32_t probeId, const asio::ip::udp::endpoint &pro
     if (!wire::destinationAllowed(prober.address()))
         return;
     for (Forger &forger : m_forgers) {
-        if (std::find(forger.seenProbes.begin(), forger.seenProbes.end(), probeId) != forger.seenProbes.end())
+        if (!firstSighting(forger.seenProbes, probeId))
             continue;
-        forger.seenProbes.push_back(probeId);
-        if (forger.seenProbes.size() > 16)
-            forger.seenProbes.pop_front();
         for (uint64_t claimed = forger.spec.first; claimed <= forger.spec.last; ++claimed) {
             wire::DiscoveryMessage answer;
             answer.type = wire::DiscoveryType::Answer;
@@ -57,5 +76,36 @@ void ForgedAnswers::onProbe(uint32_t probeId, const asio::ip::udp::endpoint &pro
             asio::error_code ec;
             forger.socket->send_to(asio::buffer(wire::encodeDiscovery(answer)), prober, 0, ec);
         }
+    }
+}
+
+ForgedOnvifAnswers::ForgedOnvifAnswers(asio::io_context &io, const SimOptions &options)
+    : m_io(io)
+{
+    for (const SimOptions::ForgedOnvifAnswer &spec : options.forgedOnvifAnswers)
+        m_forgers.push_back({spec, nullptr, {}});
+}
+
+bool ForgedOnvifAnswers::start(std::string &error)
+{
+    for (Forger &forger : m_forgers) {
+        if (!bindForger(m_io, forger.spec.from, forger.socket, error))
+            return false;
+    }
+    return true;
+}
+
+void ForgedOnvifAnswers::onProbe(const std::string &messageId, const asio::ip::udp::endpoint &prober,
+                                 const MatchOf &matchOf)
+{
+    if (!wire::destinationAllowed(prober.address()))
+        return;
+    for (Forger &forger : m_forgers) {
+        if (!firstSighting(forger.seenProbes, std::make_pair(messageId, prober)))
+            continue;
+        const std::string match = matchOf(forger.spec.copied);
+        asio::error_code ec;
+        if (!match.empty())
+            forger.socket->send_to(asio::buffer(match), prober, 0, ec);
     }
 }

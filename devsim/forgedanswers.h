@@ -4,7 +4,9 @@
 // Attack: hosts that answer every probe at once, as invented devices, for
 // addresses they do not hold (--forge-answers). An answer for another
 // address than the host's own names the host as its relay, as a moved
-// device's answer would.
+// device's answer would. ForgedOnvifAnswers: hosts that answer every
+// WS-Discovery probe at once with a copy of a real camera's ProbeMatch
+// (--forge-onvif), before the camera's own answer.
 #include "simoptions.h"
 
 #include <asio/io_context.hpp>
@@ -12,8 +14,10 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ForgedAnswers
@@ -32,6 +36,29 @@ private:
         SimOptions::ForgedAnswer spec;
         std::unique_ptr<asio::ip::udp::socket> socket;
         std::deque<uint32_t> seenProbes;
+    };
+
+    asio::io_context &m_io;
+    std::vector<Forger> m_forgers;
+};
+
+class ForgedOnvifAnswers
+{
+public:
+    // The ProbeMatch the device at an address would send to a probe, empty for no such device.
+    using MatchOf = std::function<std::string(const std::string &deviceIp)>;
+
+    ForgedOnvifAnswers(asio::io_context &io, const SimOptions &options);
+
+    bool start(std::string &error);
+    void onProbe(const std::string &messageId, const asio::ip::udp::endpoint &prober, const MatchOf &matchOf);
+
+private:
+    struct Forger
+    {
+        SimOptions::ForgedOnvifAnswer spec;
+        std::unique_ptr<asio::ip::udp::socket> socket;
+        std::deque<std::pair<std::string, asio::ip::udp::endpoint>> seenProbes;
     };
 
     asio::io_context &m_io;

@@ -155,6 +155,24 @@ const std::vector<SimOptionSpec> &simOptionTable()
              o.forgedAnswers.push_back(forged);
              return true;
          }},
+        {"--forge-onvif", "FROM=DEVICE",
+         "attack: a host at FROM (127.0.0.0/8) answers every WS-Discovery probe at once with a copy of the "
+         "ProbeMatch of the ONVIF device at DEVICE, its endpoint reference included; repeatable",
+         [](SimOptions &o, const std::string &v, std::string &e) {
+             const std::size_t equals = v.find('=');
+             asio::error_code ecFrom, ecCopied;
+             asio::ip::address_v4 from, copied;
+             if (equals != std::string::npos) {
+                 from = asio::ip::make_address_v4(v.substr(0, equals), ecFrom);
+                 copied = asio::ip::make_address_v4(v.substr(equals + 1), ecCopied);
+             }
+             if (equals == std::string::npos || ecFrom || ecCopied || !corvane::wire::isLoopback(from.to_uint())) {
+                 e = "--forge-onvif needs FROM=DEVICE with FROM in 127.0.0.0/8, got \"" + v + "\"";
+                 return false;
+             }
+             o.forgedOnvifAnswers.push_back({from.to_string(), copied.to_string()});
+             return true;
+         }},
         {"--silent", "N", "fault: N devices never answer probes (marked \"silent\")",
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, MaxDevices, o.silentCount, e); }},
         {"--restart-ms", "MS", "a rebooting device stays offline MS milliseconds",

@@ -25,6 +25,10 @@ struct SimOptions
     // address from "first" to "last" (host order) as an invented device.
     struct ForgedAnswer { std::string from; uint32_t first = 0; uint32_t last = 0; };
     std::vector<ForgedAnswer> forgedAnswers;
+    // Attack: a host at "from" answers every WS-Discovery probe at once with
+    // the ProbeMatch of the simulated ONVIF device at "copied", endpoint reference and all.
+    struct ForgedOnvifAnswer { std::string from; std::string copied; };
+    std::vector<ForgedOnvifAnswer> forgedOnvifAnswers;
     // Device behaviour.
     int restartMs = 3000;          // a rebooting device stays offline this long
     int upgradeMs = 5000;          // a firmware upgrade takes this long after the upload

@@ -63,6 +63,7 @@ private slots:
     void onvifByeMarksRowOffline();
     void onvifPasswordChangeTakesEffect();
     void forgedAnswersNeverReplaceRealRows();
+    void forgedOnvifAnswerNeverTakesCameraRow();
     void onvifRestartEndsOnline();
     void onvifBatchAddressChangeMovesCamera();
 
@@ -450,6 +451,32 @@ void TestDevManageForm::forgedAnswersNeverReplaceRealRows()
     QCOMPARE(m_pForm->deviceList().size(), iExpected);
 }
 
+void TestDevManageForm::forgedOnvifAnswerNeverTakesCameraRow()
+{
+    // Another host replays the camera's ProbeMatch, endpoint reference and all, before the camera answers.
+    const QString strCamera = QStringLiteral("127.179.0.10");
+    const QString strForger = QStringLiteral("127.179.0.20");
+    SimFleetProcess onvif({QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--first"), strCamera,
+                           QStringLiteral("--onvif-discovery-port"), kOnvifDiscoveryPort, QStringLiteral("--port"),
+                           kDiscoveryPort, QStringLiteral("--forge-onvif"), strForger + QLatin1Char('=') + strCamera});
+    CORVANE_START_SIMULATOR(onvif);
+    const QString strEndpoint = onvif.devices().at(0).endpoint;
+    QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
+    QTRY_COMPARE_WITH_TIMEOUT(onvifRows().size(), 2, 10000);
+
+    QStringList listIps;
+    for (int iRow : onvifRows()) {
+        const CUIDeviceBean &dev = m_pForm->deviceList().at(iRow);
+        QCOMPARE(dev.m_strEndpoint, strEndpoint);
+        listIps << dev.m_strIp;
+        const QString strStatus =
+            m_pForm->devModel()->data(m_pForm->devModel()->index(iRow, EncodeDevModelEx::ColStatus)).toString();
+        QVERIFY2(strStatus.contains(CDevFailReason::addressConflict()), qPrintable(strStatus));
+    }
+    listIps.sort();
+    QCOMPARE(listIps, (QStringList{strCamera, strForger}));
+}
+
 void TestDevManageForm::onvifRestartEndsOnline()
 {
     SimFleetProcess onvif({QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--first"),
@@ -517,6 +544,16 @@ void TestDevManageForm::onvifBatchAddressChangeMovesCamera()
     }
     listIps.sort();
     QCOMPARE(listIps, (QStringList{QStringLiteral("127.177.2.40"), QStringLiteral("127.177.2.41")}));
+
+    // Leaving for real, they say Bye from the new address: the rows go offline at once.
+    onvif.stop();
+    for (int iRow : onvifRows()) {
+        QTRY_VERIFY_WITH_TIMEOUT(m_pForm->devModel()
+                                     ->data(m_pForm->devModel()->index(iRow, EncodeDevModelEx::ColStatus))
+                                     .toString()
+                                     .contains(CDevFailReason::offline()),
+                                 10000);
+    }
 }
 
 QList<int> TestDevManageForm::onvifRows() const

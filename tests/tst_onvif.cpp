@@ -212,7 +212,8 @@ void TestOnvif::networkPageSettingsReachTheDeviceAndTheRowFollows()
         return row.second.contains(QLatin1String("onvif://www.onvif.org/"));
     }));
 
-    // A new address from the interface structure: the device moves and the next refresh finds its row there.
+    // A new address from the interface structure: the device moves, its row with it (as the configuration
+    // dialog does), and the next refresh finds it there.
     const QString strNewIp = QStringLiteral("127.140.2.60");
     QCOMPARE(DevSession::readConfig(dev, ZELT_MW_NETWORK_INTERFACE_CFG, netIf, strReason), DWORD(0));
     DevText::toBuffer(strNewIp, netIf.data() + ZELT_NETIF_IP, ZELT_NETIF_ADDR_LEN);
@@ -221,6 +222,7 @@ void TestOnvif::networkPageSettingsReachTheDeviceAndTheRowFollows()
     oDiscovery.sendProbe2(strNewIp, strNewIp);
     QTRY_COMPARE_WITH_TIMEOUT(oDiscovery.resultCount(), 1, 5000);
     CDevListMerge oMerge(m_listDev);
+    oMerge.mergeMove(dev.m_strIp, strNewIp);
     QCOMPARE(oMerge.mergeDiscovered(oDiscovery.results(), dev.m_strUserName, dev.m_strPassword), 0);
     QCOMPARE(m_listDev.at(0).m_strIp, strNewIp);
     QCOMPARE(loggedIn(0).m_lStatus, qint32(DevStatusLogged));

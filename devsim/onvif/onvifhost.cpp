@@ -98,11 +98,13 @@ bool OnvifHost::start(std::string &error)
 
 void OnvifHost::shutdown()
 {
+    // Every Bye first: stopping a server waits for its connections, and the process may not outlive that.
     for (const auto &unit : m_units) {
         if (unit->device->device().online)
             m_discovery.bye(*unit->device);
-        unit->server->stop();
     }
+    for (const auto &unit : m_units)
+        unit->server->stop();
     m_rtsp.stop();
     m_garbage.stop();
     saveState();

@@ -90,6 +90,7 @@ WsDiscovery::WsDiscovery(asio::io_context &io, const SimOptions &options)
     , m_options(options)
     , m_port(options.onvifDiscoveryPort)
     , m_multicast(io)
+    , m_forged(io, options)
     , m_rng(options.seed ? options.seed + 3 : std::random_device{}())
     , m_instanceId(std::chrono::duration_cast<std::chrono::seconds>(
                        std::chrono::system_clock::now().time_since_epoch()).count())
@@ -112,6 +113,8 @@ bool WsDiscovery::start(const std::vector<OnvifDevice *> &devices, std::string &
         error = "cannot open the WS-Discovery socket on port " + std::to_string(m_port) + ": " + ec.message();
         return false;
     }
+    if (!m_forged.start(error))
+        return false;
     for (OnvifDevice *device : devices) {
         auto endpoint = std::make_unique<Endpoint>();
         endpoint->device = device;
@@ -192,6 +195,13 @@ void WsDiscovery::handleProbe(const char *data, std::size_t size, const udp::end
         if ((!only || endpoint.get() == only) && probe.wants(endpoint->device->scopes()))
             consider(*endpoint, probe.messageId, prober);
     }
+    m_forged.onProbe(probe.messageId, prober, [this, &probe](const std::string &deviceIp) {
+        for (const auto &endpoint : m_endpoints) {
+            if (endpoint->ip == deviceIp)
+                return matchText(*endpoint, probe.messageId);
+        }
+        return std::string();
+    });
 }
 
 void WsDiscovery::consider(Endpoint &endpoint, const std::string &messageId, const udp::endpoint &prober)

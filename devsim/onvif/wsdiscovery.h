@@ -5,6 +5,7 @@
 // loopback and unicast to each device's own address) with ProbeMatches, and
 // announces Hello and Bye. Runs on the simulator's event loop.
 #include "answerbudget.h"
+#include "forgedanswers.h"
 
 #include <asio/io_context.hpp>
 #include <asio/ip/udp.hpp>
@@ -68,6 +69,7 @@ private:
     udp::endpoint m_multicastSender;
     Buffer m_multicastBuffer{};
     std::vector<std::unique_ptr<Endpoint>> m_endpoints;
+    ForgedOnvifAnswers m_forged;
     std::mt19937 m_rng;
     unsigned long m_messageNumber = 0;
     long long m_instanceId;

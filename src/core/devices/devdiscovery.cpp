@@ -44,20 +44,28 @@ COnvifDiscovery &CDevDiscovery::onvif()
     if (!m_pOnvif) {
         m_pOnvif.reset(new COnvifDiscovery([this](const stDiscoveryBean &bean) { addOnvifAnswer(bean); }));
         m_pOnvif->onDeparted(m_departed);
+        m_pOnvif->onArrived(m_arrived);
     }
     return *m_pOnvif;
 }
 
-void CDevDiscovery::onDeparted(std::function<void(const QString &)> departed)
+void CDevDiscovery::onDeparted(std::function<void(const OnvifDeparture &)> departed)
 {
     m_departed = std::move(departed);
     if (m_pOnvif)
         m_pOnvif->onDeparted(m_departed);
 }
 
-QSet<QString> CDevDiscovery::departedEndpoints() const
+void CDevDiscovery::onArrived(std::function<void(const stDiscoveryBean &)> arrived)
 {
-    return m_pOnvif ? m_pOnvif->departed() : QSet<QString>();
+    m_arrived = std::move(arrived);
+    if (m_pOnvif)
+        m_pOnvif->onArrived(m_arrived);
+}
+
+QSet<OnvifDeparture> CDevDiscovery::departedEndpoints() const
+{
+    return m_pOnvif ? m_pOnvif->departed() : QSet<OnvifDeparture>();
 }
 
 void CDevDiscovery::attach()
@@ -144,9 +152,10 @@ void CDevDiscovery::addAnswer(const RVNA_DEVICE_INFO &info, quint32 uSender)
 void CDevDiscovery::addOnvifAnswer(const stDiscoveryBean &bean)
 {
     std::lock_guard<std::mutex> lock(m_resultMutex);
-    if (m_resultEndpoints.contains(bean.strEndpoint))
+    const QString strKey = bean.strEndpoint + QLatin1Char('@') + bean.strIp;
+    if (m_resultEndpoints.contains(strKey))
         return;
-    m_resultEndpoints.insert(bean.strEndpoint);
+    m_resultEndpoints.insert(strKey);
     m_results.append(bean);
 }
 

@@ -51,11 +51,12 @@ public:
     void sendProbe1();
     // Unicast probe to every address from strFirstIp to strLastIp (dotted).
     void sendProbe2(const QString &strFirstIp, const QString &strLastIp);
-    // Endpoints of ONVIF devices that said Bye since they last answered.
-    QSet<QString> departedEndpoints() const;
-    // departed receives the endpoint of each ONVIF Bye as it arrives (on the
-    // thread that probes).
-    void onDeparted(std::function<void(const QString &)> departed);
+    // ONVIF Byes not followed by an answer from the address that said them.
+    QSet<OnvifDeparture> departedEndpoints() const;
+    // departed receives each ONVIF Bye as it arrives, arrived each Hello
+    // (on the thread that probes).
+    void onDeparted(std::function<void(const OnvifDeparture &)> departed);
+    void onArrived(std::function<void(const stDiscoveryBean &)> arrived);
 
     // Swaps the results list for an empty one and returns what it held.
     QList<stDiscoveryBean> takeResults();
@@ -78,7 +79,8 @@ public:
     // per answer. Counted per sender, so that no host can crowd out the
     // address's own answer.
     static const int MaxDevicesPerAddress = 4;
-    // One ONVIF answer: appended unless its endpoint reference is there.
+    // One ONVIF answer: appended unless its endpoint reference answered from
+    // its address already (one copying another's reference shows apart).
     void addOnvifAnswer(const stDiscoveryBean &bean);
 
     // 0 on success, otherwise the library's code (RVNA_ERR_*).
@@ -111,8 +113,9 @@ private:
     COnvifDiscovery &onvif();
 
     std::unique_ptr<COnvifDiscovery> m_pOnvif;
-    std::function<void(const QString &)> m_departed;
-    QSet<QString> m_resultEndpoints;
+    std::function<void(const OnvifDeparture &)> m_departed;
+    std::function<void(const stDiscoveryBean &)> m_arrived;
+    QSet<QString> m_resultEndpoints; // endpoint and address of each ONVIF answer taken
 
     mutable std::mutex m_resultMutex;
     QList<stDiscoveryBean> m_results;

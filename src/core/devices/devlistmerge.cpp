@@ -15,10 +15,10 @@ CDevListMerge::CDevListMerge(QList<CUIDeviceBean> &listDev)
 }
 
 int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, const QString &strUser,
-                                   const QString &strPassword, const QSet<QString> &setDeparted)
+                                   const QString &strPassword, const QSet<OnvifDeparture> &setDeparted)
 {
-    for (const QString &strEndpoint : setDeparted)
-        markDeparted(strEndpoint);
+    for (const OnvifDeparture &departure : setDeparted)
+        markDeparted(departure);
 
     // Numbers only grow; the list is sorted by address, so its last entry
     // need not hold the highest number.
@@ -28,18 +28,22 @@ int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, cons
 
     int iAdded = 0;
     for (const stDiscoveryBean &found : listFound) {
-        const bool bOnvif = !found.strEndpoint.isEmpty();
-        const auto itKnown = std::find_if(m_listDev.begin(), m_listDev.end(), [&found, bOnvif](const CUIDeviceBean &dev) {
-            return bOnvif ? dev.m_strEndpoint == found.strEndpoint : !dev.isOnvif() && sameNativeDevice(dev, found);
-        });
-        if (itKnown != m_listDev.end()) {
-            // An ONVIF device is known by its endpoint: the row follows it to the address it answers from.
-            if (bOnvif)
-                followOnvif(*itKnown, found);
-            // A device heard from itself outranks what another host said for it.
-            else if (found.strRelay.isEmpty())
-                itKnown->m_strRelay.clear();
-            continue;
+        if (!found.strEndpoint.isEmpty()) {
+            const int iRow = onvifRow(found);
+            if (iRow >= 0) {
+                followOnvif(m_listDev[iRow], found);
+                continue;
+            }
+        } else {
+            const auto itKnown = std::find_if(m_listDev.begin(), m_listDev.end(), [&found](const CUIDeviceBean &dev) {
+                return !dev.isOnvif() && sameNativeDevice(dev, found);
+            });
+            if (itKnown != m_listDev.end()) {
+                // A device heard from itself outranks what another host said for it.
+                if (found.strRelay.isEmpty())
+                    itKnown->m_strRelay.clear();
+                continue;
+            }
         }
         ++iCounter;
         CUIDeviceBean dev;
@@ -66,15 +70,15 @@ int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, cons
     return iAdded;
 }
 
-QList<int> CDevListMerge::markDeparted(const QString &strEndpoint)
+QList<int> CDevListMerge::markDeparted(const OnvifDeparture &departure)
 {
     QList<int> listRows;
     for (int i = 0; i < m_listDev.size(); ++i) {
         CUIDeviceBean &dev = m_listDev[i];
-        if (!dev.isOnvif() || strEndpoint.isEmpty() || dev.m_strEndpoint != strEndpoint)
-            continue;
-        // A device just moved says Bye at its old address on its way to the new one.
-        if (dev.m_lStatus == DevStatusModifyOk)
+        // A camera this program moves says Bye at its old address on its way, before or after its
+        // row has left that address.
+        if (!dev.isOnvif() || departure.first.isEmpty() || dev.m_strEndpoint != departure.first
+            || dev.m_strIp != departure.second || dev.m_lStatus == DevStatusModifying)
             continue;
         dev.m_lStatus = DevStatusNotLogged;
         dev.m_strLoginKey.clear();
@@ -82,6 +86,31 @@ QList<int> CDevListMerge::markDeparted(const QString &strEndpoint)
         listRows.append(i);
     }
     return listRows;
+}
+
+QList<int> CDevListMerge::markArrived(const stDiscoveryBean &found)
+{
+    const int iRow = onvifRow(found);
+    if (iRow < 0 || m_listDev.at(iRow).m_strFailReason != CDevFailReason::offline())
+        return {};
+    followOnvif(m_listDev[iRow], found);
+    markConflicts();
+    return {iRow};
+}
+
+int CDevListMerge::onvifRow(const stDiscoveryBean &found) const
+{
+    int iDeparted = -1;
+    for (int i = 0; i < m_listDev.size(); ++i) {
+        const CUIDeviceBean &dev = m_listDev.at(i);
+        if (!dev.isOnvif() || dev.m_strEndpoint != found.strEndpoint)
+            continue;
+        if (dev.m_strIp == found.strIp)
+            return i;
+        if (dev.m_strFailReason == CDevFailReason::offline())
+            iDeparted = i;
+    }
+    return iDeparted;
 }
 
 bool CDevListMerge::sameNativeDevice(const CUIDeviceBean &dev, const stDiscoveryBean &found)
@@ -113,13 +142,19 @@ void CDevListMerge::followOnvif(CUIDeviceBean &dev, const stDiscoveryBean &found
 void CDevListMerge::markConflicts()
 {
     // One device may speak both protocols: only rows of one protocol conflict.
+    // An endpoint reference answering from two addresses is one copied.
     auto key = [](const CUIDeviceBean &dev) { return dev.m_strProtocol + QLatin1Char('/') + dev.m_strIp; };
+    auto endpointKey = [](const CUIDeviceBean &dev) {
+        return dev.isOnvif() ? QStringLiteral("endpoint/") + dev.m_strEndpoint : QString();
+    };
     QHash<QString, int> hashUses;
-    for (const CUIDeviceBean &dev : qAsConst(m_listDev))
+    for (const CUIDeviceBean &dev : qAsConst(m_listDev)) {
         ++hashUses[key(dev)];
+        ++hashUses[endpointKey(dev)];
+    }
     const QString strConflict = CDevFailReason::addressConflict();
     for (CUIDeviceBean &dev : m_listDev) {
-        if (hashUses.value(key(dev)) > 1)
+        if (hashUses.value(key(dev)) > 1 || (dev.isOnvif() && hashUses.value(endpointKey(dev)) > 1))
             dev.m_strFailReason = strConflict;
         else if (dev.m_strFailReason == strConflict)
             dev.m_strFailReason.clear();
@@ -241,7 +276,7 @@ QList<int> CDevListMerge::mergeVersion(const CUIDeviceBean &oResult)
             continue;
         CUIDeviceBean &dev = m_listDev[i];
         dev.m_strVersion = oResult.m_strVersion;
-        // Its Bye came with the restart; the Hello that followed waits for the next refresh.
+        // Its Bye came with the restart; its Hello may not have reached us.
         if (dev.m_strFailReason == CDevFailReason::offline())
             dev.m_strFailReason.clear();
         listRows.append(i);

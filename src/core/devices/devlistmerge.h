@@ -25,19 +25,21 @@ public:
     bool isCurrentRound(quint32 ulRound) const { return ulRound == 0 || ulRound == m_ulRound; }
 
     // Appends the answers not listed yet (native ones by address and MAC or
-    // serial number, ONVIF ones by endpoint reference), numbered on from the
-    // highest sequence number, with the default account; returns how many
-    // were appended. An answer another host sent for an address keeps that
-    // host on its row until the device answers for itself, and never
-    // replaces a row the address answered. Listed ONVIF devices whose
-    // endpoint is in setDeparted are marked offline, those found again
-    // follow their answer's address. Rows of one protocol sharing an address
-    // are marked as a conflict.
+    // serial number, ONVIF ones by endpoint reference and address), numbered
+    // on from the highest sequence number, with the default account; returns
+    // how many were appended. An answer another host sent for an address
+    // keeps that host on its row until the device answers for itself, and
+    // never replaces a row the address answered. ONVIF rows in setDeparted
+    // are marked offline; an answer from another address follows only a row
+    // so marked (the camera moved), else it is a row of its own. Rows of one
+    // protocol sharing an address, and ONVIF rows sharing an endpoint, are
+    // marked as a conflict.
     int mergeDiscovered(const QList<stDiscoveryBean> &listFound, const QString &strUser,
-                        const QString &strPassword, const QSet<QString> &setDeparted = QSet<QString>());
-    // Marks the listed ONVIF device with this endpoint offline, unless its
-    // address change has just succeeded; its rows.
-    QList<int> markDeparted(const QString &strEndpoint);
+                        const QString &strPassword, const QSet<OnvifDeparture> &setDeparted = {});
+    // Marks the ONVIF row of the Bye's endpoint at the Bye's address offline; its rows.
+    QList<int> markDeparted(const OnvifDeparture &departure);
+    // A Hello: the offline row it belongs to is back (at the Hello's address); its rows.
+    QList<int> markArrived(const stDiscoveryBean &found);
     // Copies a worker's result into every entry with its address. Only a
     // login result decides the session (login key and type).
     QList<int> mergeResult(const CUIDeviceBean &oResult);
@@ -62,6 +64,9 @@ private:
     // device then answers at the plain form, which the list keeps.
     static QString plainAddress(const QString &strIp);
     static bool sameNativeDevice(const CUIDeviceBean &dev, const stDiscoveryBean &found);
+    // The row of an ONVIF answer: the same endpoint at the same address, else
+    // one whose camera said Bye from its address; -1 for none.
+    int onvifRow(const stDiscoveryBean &found) const;
     static void followOnvif(CUIDeviceBean &dev, const stDiscoveryBean &found);
     void markConflicts();
 

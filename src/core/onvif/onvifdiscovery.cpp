@@ -265,20 +265,22 @@ void COnvifDiscovery::handle(const QByteArray &datagram, const QHostAddress &sen
     QString strBye;
     const QList<stDiscoveryBean> list = parseAnswer(datagram, sender, strBye);
     if (!strBye.isEmpty())
-        noteBye(strBye);
+        noteBye(strBye, sender);
     if (!list.isEmpty())
         m_setHeard.insert(sender.toIPv4Address());
     for (const stDiscoveryBean &bean : list) {
-        m_setDeparted.remove(bean.strEndpoint);
+        m_setDeparted.remove({bean.strEndpoint, bean.strIp});
         m_found(bean);
     }
 }
 
-void COnvifDiscovery::noteBye(const QString &strEndpoint)
+void COnvifDiscovery::noteBye(const QString &strEndpoint, const QHostAddress &sender)
 {
-    m_setDeparted.insert(strEndpoint);
+    // Only the address that leaves can say so: a Bye names no address of its own.
+    const OnvifDeparture departure{strEndpoint, QHostAddress(sender.toIPv4Address()).toString()};
+    m_setDeparted.insert(departure);
     if (m_departed)
-        m_departed(strEndpoint);
+        m_departed(departure);
 }
 
 void COnvifDiscovery::probeAnswersSlot(const QList<QNetworkDatagram> &listDatagrams)
@@ -294,10 +296,12 @@ void COnvifDiscovery::readGroupSocketSlot()
         QString strBye;
         const QList<stDiscoveryBean> list = parseAnswer(datagram.data(), datagram.senderAddress(), strBye);
         if (!strBye.isEmpty())
-            noteBye(strBye);
+            noteBye(strBye, datagram.senderAddress());
         for (const stDiscoveryBean &bean : list) {
-            m_setDeparted.remove(bean.strEndpoint);
+            m_setDeparted.remove({bean.strEndpoint, bean.strIp});
             m_listHellos.append(bean);
+            if (m_arrived)
+                m_arrived(bean);
         }
     }
 }

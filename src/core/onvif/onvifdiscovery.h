@@ -49,10 +49,11 @@ public:
     qint64 droppedAnswers() const { return m_llDropped; }
     // Hands Hellos received since the last refresh to found again.
     void replayHellos();
-    // Endpoints that said Bye and have not said Hello since.
-    QSet<QString> departed() const { return m_setDeparted; }
-    // departed receives each Bye as it arrives.
-    void onDeparted(std::function<void(const QString &)> departed) { m_departed = std::move(departed); }
+    // Byes not followed by an answer of the same endpoint from the same address.
+    QSet<OnvifDeparture> departed() const { return m_setDeparted; }
+    // departed receives each Bye as it arrives, arrived each Hello.
+    void onDeparted(std::function<void(const OnvifDeparture &)> departed) { m_departed = std::move(departed); }
+    void onArrived(std::function<void(const stDiscoveryBean &)> arrived) { m_arrived = std::move(arrived); }
 
     // The Probe datagram, with a fresh message id.
     static QByteArray probeMessage();
@@ -72,14 +73,15 @@ private:
     void startSearch(RoundSender sendRound);
     void repeated(const RoundSender &sendRound);
     void handle(const QByteArray &datagram, const QHostAddress &sender);
-    void noteBye(const QString &strEndpoint);
+    void noteBye(const QString &strEndpoint, const QHostAddress &sender);
 
     std::function<void(const stDiscoveryBean &)> m_found;
-    std::function<void(const QString &)> m_departed;
+    std::function<void(const OnvifDeparture &)> m_departed;
+    std::function<void(const stDiscoveryBean &)> m_arrived;
     COnvifProbeSocket *m_pProbeSocket = nullptr;
     QUdpSocket *m_pGroupSocket = nullptr;
     QList<stDiscoveryBean> m_listHellos;
-    QSet<QString> m_setDeparted;
+    QSet<OnvifDeparture> m_setDeparted;
     // The current search: how to send a round, who answered, the drop count watched.
     RoundSender m_sendRound;
     QSet<quint32> m_setHeard;

@@ -1,6 +1,7 @@
 #ifndef DISCOVERYBEAN_H
 #define DISCOVERYBEAN_H
 
+#include <QPair>
 #include <QString>
 
 // One discovery answer: the six texts of a native answer, or what an ONVIF
@@ -26,5 +27,8 @@ struct stDiscoveryBean
     // The device announced an XAddr at another host; strXAddr is at strIp.
     bool bXAddrMoved = false;
 };
+
+// An ONVIF Bye: the endpoint reference and the address that said it.
+using OnvifDeparture = QPair<QString, QString>;
 
 #endif // DISCOVERYBEAN_H

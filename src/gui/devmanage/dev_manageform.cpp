@@ -57,9 +57,13 @@ CDevManageForm::CDevManageForm(QWidget *parent)
     createWorkers();
 
     m_pDevDiscovery = new CDevDiscovery;
-    // A device saying Bye is marked offline in the table at once.
-    m_pDevDiscovery->onDeparted([this](const QString &strEndpoint) {
-        if (!m_oMerge.markDeparted(strEndpoint).isEmpty())
+    // A device saying Bye is marked offline in the table at once, and back with its Hello.
+    m_pDevDiscovery->onDeparted([this](const OnvifDeparture &departure) {
+        if (!m_oMerge.markDeparted(departure).isEmpty())
+            m_pDevModel->resetModel();
+    });
+    m_pDevDiscovery->onArrived([this](const stDiscoveryBean &found) {
+        if (!m_oMerge.markArrived(found).isEmpty())
             m_pDevModel->resetModel();
     });
 
