@@ -43,14 +43,14 @@ bool firstSighting(std::deque<Id> &seen, const Id &id)
 ForgedAnswers::ForgedAnswers(asio::io_context &io, const SimOptions &options)
     : m_io(io)
 {
-    for (const SimOptions::ForgedAnswer &spec : options.forgedAnswers)
-        m_forgers.push_back({spec, nullptr, {}});
+    for (const SimOptions::ForgedAnswer &rule : options.forgedAnswers)
+        m_forgers.push_back({rule, nullptr, {}});
 }
 
 bool ForgedAnswers::start(std::string &error)
 {
     for (Forger &forger : m_forgers) {
-        if (!bindForger(m_io, forger.spec.from, forger.socket, error))
+        if (!bindForger(m_io, forger.rule.from, forger.socket, error))
             return false;
     }
     return true;
@@ -63,7 +63,7 @@ void ForgedAnswers::onProbe(uint32_t probeId, const asio::ip::udp::endpoint &pro
     for (Forger &forger : m_forgers) {
         if (!firstSighting(forger.seenProbes, probeId))
             continue;
-        for (uint64_t claimed = forger.spec.first; claimed <= forger.spec.last; ++claimed) {
+        for (uint64_t claimed = forger.rule.first; claimed <= forger.rule.last; ++claimed) {
             wire::DiscoveryMessage answer;
             answer.type = wire::DiscoveryType::Answer;
             answer.id = probeId;
@@ -71,8 +71,8 @@ void ForgedAnswers::onProbe(uint32_t probeId, const asio::ip::udp::endpoint &pro
             std::snprintf(mac, sizeof mac, "0266%08x", unsigned(claimed));
             const std::string ip = asio::ip::address_v4(uint32_t(claimed)).to_string();
             answer.texts = {ip, "ZC-FORGED", std::string("FORGED") + (mac + 4), mac, "", "V0.0.0"};
-            if (ip != forger.spec.from)
-                answer.texts.push_back(forger.spec.from);
+            if (ip != forger.rule.from)
+                answer.texts.push_back(forger.rule.from);
             asio::error_code ec;
             forger.socket->send_to(asio::buffer(wire::encodeDiscovery(answer)), prober, 0, ec);
         }
@@ -82,14 +82,14 @@ void ForgedAnswers::onProbe(uint32_t probeId, const asio::ip::udp::endpoint &pro
 ForgedOnvifAnswers::ForgedOnvifAnswers(asio::io_context &io, const SimOptions &options)
     : m_io(io)
 {
-    for (const SimOptions::ForgedOnvifAnswer &spec : options.forgedOnvifAnswers)
-        m_forgers.push_back({spec, nullptr, {}});
+    for (const SimOptions::ForgedOnvifAnswer &rule : options.forgedOnvifAnswers)
+        m_forgers.push_back({rule, nullptr, {}});
 }
 
 bool ForgedOnvifAnswers::start(std::string &error)
 {
     for (Forger &forger : m_forgers) {
-        if (!bindForger(m_io, forger.spec.from, forger.socket, error))
+        if (!bindForger(m_io, forger.rule.from, forger.socket, error))
             return false;
     }
     return true;
@@ -103,7 +103,7 @@ void ForgedOnvifAnswers::onProbe(const std::string &messageId, const asio::ip::u
     for (Forger &forger : m_forgers) {
         if (!firstSighting(forger.seenProbes, std::make_pair(messageId, prober)))
             continue;
-        const std::string match = matchOf(forger.spec.copied);
+        const std::string match = matchOf(forger.rule.copied);
         asio::error_code ec;
         if (!match.empty())
             forger.socket->send_to(asio::buffer(match), prober, 0, ec);

@@ -33,7 +33,7 @@ public:
 private:
     struct Forger
     {
-        SimOptions::ForgedAnswer spec;
+        SimOptions::ForgedAnswer rule;
         std::unique_ptr<asio::ip::udp::socket> socket;
         std::deque<uint32_t> seenProbes;
     };
@@ -56,7 +56,7 @@ public:
 private:
     struct Forger
     {
-        SimOptions::ForgedOnvifAnswer spec;
+        SimOptions::ForgedOnvifAnswer rule;
         std::unique_ptr<asio::ip::udp::socket> socket;
         std::deque<std::pair<std::string, asio::ip::udp::endpoint>> seenProbes;
     };
