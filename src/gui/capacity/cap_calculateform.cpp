@@ -134,11 +134,7 @@ void CCapCalculateForm::initView()
 
 void CCapCalculateForm::fitChanColumn()
 {
-    const int iCol = CChanModelEx::ColChan;
-    TableViewEx *pView = ui->oChanTableView;
-    pView->resizeColumnToContents(iCol);
-    if (pView->columnWidth(iCol) < s_arrColumnWidth[iCol])
-        pView->setColumnWidth(iCol, s_arrColumnWidth[iCol]);
+    ui->oChanTableView->fitColumn(CChanModelEx::ColChan, s_arrColumnWidth[CChanModelEx::ColChan]);
 }
 
 void CCapCalculateForm::makeConnections()

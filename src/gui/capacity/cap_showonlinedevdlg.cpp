@@ -74,11 +74,7 @@ void CShowOnlineDevDlg::initView()
 
 void CShowOnlineDevDlg::fitModelColumn()
 {
-    const int iCol = COnlineChanModelEx::ColModel;
-    TableViewEx *pView = ui->oOnlineTableView;
-    pView->resizeColumnToContents(iCol);
-    if (pView->columnWidth(iCol) < s_arrColumnWidth[iCol])
-        pView->setColumnWidth(iCol, s_arrColumnWidth[iCol]);
+    ui->oOnlineTableView->fitColumn(COnlineChanModelEx::ColModel, s_arrColumnWidth[COnlineChanModelEx::ColModel]);
 }
 
 void CShowOnlineDevDlg::showOnlineDevSlot(QList<CUIDeviceBean> &oDevList)

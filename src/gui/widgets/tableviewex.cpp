@@ -186,3 +186,10 @@ void TableViewEx::leaveEvent(QEvent *event)
     emit mouse_over_reset();
     viewport()->update();
 }
+
+void TableViewEx::fitColumn(int iColumn, int iMinWidth)
+{
+    resizeColumnToContents(iColumn);
+    if (columnWidth(iColumn) < iMinWidth)
+        setColumnWidth(iColumn, iMinWidth);
+}

@@ -33,6 +33,9 @@ public:
     QRect iconRect(int iRow) const;
     int iconState(int iRow) const;
 
+    // Widens a column to its longest text, never below its designed width.
+    void fitColumn(int iColumn, int iMinWidth);
+
 signals:
     void mouse_over_reset();
     void sendOpenConfigDlgSignal();
