@@ -38,6 +38,17 @@ using asio::ip::tcp;
 
 namespace {
 
+// AddressSanitizer keeps freed memory in quarantine to catch late uses; a
+// simulator whose resident size a test measures would count what it gave back.
+struct NoQuarantine
+{
+    const QByteArray options = qgetenv("ASAN_OPTIONS");
+#ifdef __SANITIZE_ADDRESS__
+    NoQuarantine() { qputenv("ASAN_OPTIONS", options + ":quarantine_size_mb=0"); }
+    ~NoQuarantine() { qputenv("ASAN_OPTIONS", options); }
+#endif
+};
+
 const QString First = QStringLiteral("127.43.0.10");
 // Devices kept in a state folder have keys of their own: they get addresses
 // where no device of another key was met.
@@ -329,16 +340,10 @@ void TestSessionSecurity::inventedNamesAgainstDevice()
 void TestSessionSecurity::unauthenticatedPeersCannotGrowTheDevice()
 {
     SimFleetProcess sim({"--ipc", "0", "--nvr", "1", "--first", First});
-#ifdef __SANITIZE_ADDRESS__
-    // AddressSanitizer keeps freed memory in quarantine to catch late uses;
-    // the simulator's resident size would then count what it gave back.
-    const QByteArray asanOptions = qgetenv("ASAN_OPTIONS");
-    qputenv("ASAN_OPTIONS", asanOptions + ":quarantine_size_mb=0");
-#endif
-    CORVANE_START_SIMULATOR(sim);
-#ifdef __SANITIZE_ADDRESS__
-    qputenv("ASAN_OPTIONS", asanOptions);
-#endif
+    {
+        const NoQuarantine measured;
+        CORVANE_START_SIMULATOR(sim);
+    }
     const QString ip = sim.devices().at(0).ip;
     DWORD handle = 0;
     QCOMPARE(TLSDK_Login(ip.toLatin1().constData(), 0, "admin", "vorpe", &handle, nullptr), DWORD(TLSDK_OK));
@@ -392,7 +397,10 @@ void TestSessionSecurity::unauthenticatedPeersCannotGrowTheDevice()
 void TestSessionSecurity::idleFloodFromManySourcesLeavesLogins()
 {
     SimFleetProcess sim({"--ipc", "1", "--nvr", "1", "--first", "127.171.0.10"});
-    CORVANE_START_SIMULATOR(sim);
+    {
+        const NoQuarantine measured;
+        CORVANE_START_SIMULATOR(sim);
+    }
     const std::string ipc = sim.devices().at(0).ip.toStdString();
     const std::string nvr = sim.devices().at(1).ip.toStdString();
 
