@@ -84,6 +84,7 @@ private slots:
         QTest::addColumn<QString>("last");
         QTest::addColumn<QString>("mask");
         QTest::addColumn<QString>("gateway");
+        // Typed into the dialog's fields only: nothing is sent (and the test runs loopback-only).
         QTest::newRow("same block") << "192.168.1.10" << 3
                                     << QStringList{"192.168.1.10", "192.168.1.11", "192.168.1.12"}
                                     << "192.168.1.12" << "255.255.255.0" << "192.168.1.1";

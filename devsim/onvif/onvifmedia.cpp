@@ -372,19 +372,29 @@ bool OnvifMedia::getVideoEncoderConfigurationOptions(pugi::xml_node, pugi::xml_n
     return true;
 }
 
-bool OnvifMedia::setVideoEncoderConfiguration(pugi::xml_node in, pugi::xml_node, soap::Fault &fault)
+// What both media services' encoder writes share; the rest differs in shape.
+bool OnvifMedia::readEncoder(pugi::xml_node config, int &profile, OnvifEncoder &wanted, soap::Fault &fault) const
 {
-    const pugi::xml_node config = soap::anyChild(in, "Configuration");
-    const int profile = profileOfToken(config.attribute("token").as_string());
+    profile = profileOfToken(config.attribute("token").as_string());
     if (profile < 0) {
         fault = soap::Fault{"env:Sender", "ter:InvalidArgVal", "ter:NoConfig", "no such configuration", 400};
         return false;
     }
-    OnvifEncoder wanted = encoder(profile);
+    wanted = encoder(profile);
     wanted.encoding = soap::anyText(config, {"Encoding"});
     wanted.width = std::atoi(soap::anyText(config, {"Resolution", "Width"}).c_str());
     wanted.height = std::atoi(soap::anyText(config, {"Resolution", "Height"}).c_str());
     wanted.quality = int(std::atof(soap::anyText(config, {"Quality"}).c_str()));
+    return true;
+}
+
+bool OnvifMedia::setVideoEncoderConfiguration(pugi::xml_node in, pugi::xml_node, soap::Fault &fault)
+{
+    const pugi::xml_node config = soap::anyChild(in, "Configuration");
+    int profile = -1;
+    OnvifEncoder wanted;
+    if (!readEncoder(config, profile, wanted, fault))
+        return false;
     wanted.fps = std::atoi(soap::anyText(config, {"RateControl", "FrameRateLimit"}).c_str());
     wanted.bitrate = std::atoi(soap::anyText(config, {"RateControl", "BitrateLimit"}).c_str());
     if (soap::anyChild(config, "H264"))

@@ -65,6 +65,8 @@ public:
 
     int profiles() const { return int(m_encoders.size()); }
     OnvifEncoder encoder(int profile) const;
+    // The profile a SetVideoEncoderConfiguration names and the fields both services share.
+    bool readEncoder(pugi::xml_node config, int &profile, OnvifEncoder &wanted, soap::Fault &fault) const;
     OnvifImaging imaging() const;
     std::string streamUri(int profile) const;
     std::string snapshotUri(int profile) const;

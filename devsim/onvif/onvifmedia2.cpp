@@ -97,16 +97,10 @@ bool OnvifMedia::getVideoEncoderConfigurationOptions2(pugi::xml_node, pugi::xml_
 bool OnvifMedia::setVideoEncoderConfiguration2(pugi::xml_node in, pugi::xml_node, soap::Fault &fault)
 {
     const pugi::xml_node config = soap::anyChild(in, "Configuration");
-    const int profile = profileOfToken(config.attribute("token").as_string());
-    if (profile < 0) {
-        fault = soap::Fault{"env:Sender", "ter:InvalidArgVal", "ter:NoConfig", "no such configuration", 400};
+    int profile = -1;
+    OnvifEncoder wanted;
+    if (!readEncoder(config, profile, wanted, fault))
         return false;
-    }
-    OnvifEncoder wanted = encoder(profile);
-    wanted.encoding = soap::anyText(config, {"Encoding"});
-    wanted.width = std::atoi(soap::anyText(config, {"Resolution", "Width"}).c_str());
-    wanted.height = std::atoi(soap::anyText(config, {"Resolution", "Height"}).c_str());
-    wanted.quality = int(std::atof(soap::anyText(config, {"Quality"}).c_str()));
     const pugi::xml_node rate = soap::anyChild(config, "RateControl");
     wanted.fps = int(std::atof(soap::anyText(rate, {"FrameRateLimit"}).c_str()));
     wanted.bitrate = std::atoi(soap::anyText(rate, {"BitrateLimit"}).c_str());

@@ -49,7 +49,7 @@ COnvifDiscovery &CDevDiscovery::onvif()
     return *m_pOnvif;
 }
 
-void CDevDiscovery::onDeparted(std::function<void(const OnvifDeparture &)> departed)
+void CDevDiscovery::onDeparted(std::function<void(const DeviceDeparture &)> departed)
 {
     m_departed = std::move(departed);
     if (m_pOnvif)
@@ -63,9 +63,9 @@ void CDevDiscovery::onArrived(std::function<void(const stDiscoveryBean &)> arriv
         m_pOnvif->onArrived(m_arrived);
 }
 
-QSet<OnvifDeparture> CDevDiscovery::departedEndpoints() const
+QSet<DeviceDeparture> CDevDiscovery::departedEndpoints() const
 {
-    return m_pOnvif ? m_pOnvif->departed() : QSet<OnvifDeparture>();
+    return m_pOnvif ? m_pOnvif->departed() : QSet<DeviceDeparture>();
 }
 
 void CDevDiscovery::attach()

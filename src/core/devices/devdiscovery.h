@@ -52,10 +52,10 @@ public:
     // Unicast probe to every address from strFirstIp to strLastIp (dotted).
     void sendProbe2(const QString &strFirstIp, const QString &strLastIp);
     // ONVIF Byes not followed by an answer from the address that said them.
-    QSet<OnvifDeparture> departedEndpoints() const;
+    QSet<DeviceDeparture> departedEndpoints() const;
     // departed receives each ONVIF Bye as it arrives, arrived each Hello
     // (on the thread that probes).
-    void onDeparted(std::function<void(const OnvifDeparture &)> departed);
+    void onDeparted(std::function<void(const DeviceDeparture &)> departed);
     void onArrived(std::function<void(const stDiscoveryBean &)> arrived);
 
     // Swaps the results list for an empty one and returns what it held.
@@ -113,7 +113,7 @@ private:
     COnvifDiscovery &onvif();
 
     std::unique_ptr<COnvifDiscovery> m_pOnvif;
-    std::function<void(const OnvifDeparture &)> m_departed;
+    std::function<void(const DeviceDeparture &)> m_departed;
     std::function<void(const stDiscoveryBean &)> m_arrived;
     QSet<QString> m_resultEndpoints; // endpoint and address of each ONVIF answer taken
 

@@ -15,9 +15,9 @@ CDevListMerge::CDevListMerge(QList<CUIDeviceBean> &listDev)
 }
 
 int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, const QString &strUser,
-                                   const QString &strPassword, const QSet<OnvifDeparture> &setDeparted)
+                                   const QString &strPassword, const QSet<DeviceDeparture> &setDeparted)
 {
-    for (const OnvifDeparture &departure : setDeparted)
+    for (const DeviceDeparture &departure : setDeparted)
         markDeparted(departure);
 
     // Numbers only grow; the list is sorted by address, so its last entry
@@ -70,7 +70,7 @@ int CDevListMerge::mergeDiscovered(const QList<stDiscoveryBean> &listFound, cons
     return iAdded;
 }
 
-QList<int> CDevListMerge::markDeparted(const OnvifDeparture &departure)
+QList<int> CDevListMerge::markDeparted(const DeviceDeparture &departure)
 {
     QList<int> listRows;
     for (int i = 0; i < m_listDev.size(); ++i) {

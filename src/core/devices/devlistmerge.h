@@ -35,9 +35,9 @@ public:
     // protocol sharing an address, and ONVIF rows sharing an endpoint, are
     // marked as a conflict.
     int mergeDiscovered(const QList<stDiscoveryBean> &listFound, const QString &strUser,
-                        const QString &strPassword, const QSet<OnvifDeparture> &setDeparted = {});
+                        const QString &strPassword, const QSet<DeviceDeparture> &setDeparted = {});
     // Marks the ONVIF row of the Bye's endpoint at the Bye's address offline; its rows.
-    QList<int> markDeparted(const OnvifDeparture &departure);
+    QList<int> markDeparted(const DeviceDeparture &departure);
     // A Hello: the offline row it belongs to is back (at the Hello's address); its rows.
     QList<int> markArrived(const stDiscoveryBean &found);
     // Copies a worker's result into every entry with its address. Only a

@@ -277,7 +277,7 @@ void COnvifDiscovery::handle(const QByteArray &datagram, const QHostAddress &sen
 void COnvifDiscovery::noteBye(const QString &strEndpoint, const QHostAddress &sender)
 {
     // Only the address that leaves can say so: a Bye names no address of its own.
-    const OnvifDeparture departure{strEndpoint, QHostAddress(sender.toIPv4Address()).toString()};
+    const DeviceDeparture departure{strEndpoint, QHostAddress(sender.toIPv4Address()).toString()};
     m_setDeparted.insert(departure);
     if (m_departed)
         m_departed(departure);

@@ -50,9 +50,9 @@ public:
     // Hands Hellos received since the last refresh to found again.
     void replayHellos();
     // Byes not followed by an answer of the same endpoint from the same address.
-    QSet<OnvifDeparture> departed() const { return m_setDeparted; }
+    QSet<DeviceDeparture> departed() const { return m_setDeparted; }
     // departed receives each Bye as it arrives, arrived each Hello.
-    void onDeparted(std::function<void(const OnvifDeparture &)> departed) { m_departed = std::move(departed); }
+    void onDeparted(std::function<void(const DeviceDeparture &)> departed) { m_departed = std::move(departed); }
     void onArrived(std::function<void(const stDiscoveryBean &)> arrived) { m_arrived = std::move(arrived); }
 
     // The Probe datagram, with a fresh message id.
@@ -76,12 +76,12 @@ private:
     void noteBye(const QString &strEndpoint, const QHostAddress &sender);
 
     std::function<void(const stDiscoveryBean &)> m_found;
-    std::function<void(const OnvifDeparture &)> m_departed;
+    std::function<void(const DeviceDeparture &)> m_departed;
     std::function<void(const stDiscoveryBean &)> m_arrived;
     COnvifProbeSocket *m_pProbeSocket = nullptr;
     QUdpSocket *m_pGroupSocket = nullptr;
     QList<stDiscoveryBean> m_listHellos;
-    QSet<OnvifDeparture> m_setDeparted;
+    QSet<DeviceDeparture> m_setDeparted;
     // The current search: how to send a round, who answered, the drop count watched.
     RoundSender m_sendRound;
     QSet<quint32> m_setHeard;

@@ -28,7 +28,8 @@ struct stDiscoveryBean
     bool bXAddrMoved = false;
 };
 
-// An ONVIF Bye: the endpoint reference and the address that said it.
-using OnvifDeparture = QPair<QString, QString>;
+// A device that announced it is leaving: its endpoint reference and the
+// address that said so.
+using DeviceDeparture = QPair<QString, QString>;
 
 #endif // DISCOVERYBEAN_H

@@ -52,7 +52,7 @@ public slots:
 
 private:
     void initView();
-    // Widens the model column to its longest text (an ONVIF camera's names its protocol and maker).
+    // Widens the model column to its longest text (some models carry their maker's name).
     void fitModelColumn();
     // Closes every session this dialog opened, through the logout worker.
     void logoutOwnSessions();

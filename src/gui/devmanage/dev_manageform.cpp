@@ -58,7 +58,7 @@ CDevManageForm::CDevManageForm(QWidget *parent)
 
     m_pDevDiscovery = new CDevDiscovery;
     // A device saying Bye is marked offline in the table at once, and back with its Hello.
-    m_pDevDiscovery->onDeparted([this](const OnvifDeparture &departure) {
+    m_pDevDiscovery->onDeparted([this](const DeviceDeparture &departure) {
         if (!m_oMerge.markDeparted(departure).isEmpty())
             m_pDevModel->resetModel();
     });

@@ -117,7 +117,7 @@ void CDevManageForm::onLateAnswerTimer()
 
 void CDevManageForm::mergeAnswers(const QList<stDiscoveryBean> &listFound)
 {
-    // Besides new rows, ONVIF answers can move a known row or end its offline mark.
+    // Besides new rows, answers can move a known row or end its offline mark.
     m_oMerge.mergeDiscovered(listFound, m_strDefaultUser, m_strDefaultPassword, m_pDevDiscovery->departedEndpoints());
     m_pDevModel->sort(EncodeDevModelEx::ColIp, ui->oDevTabView->horizontalHeader()->sortIndicatorOrder());
     m_pDevModel->resetModel();
