@@ -22,6 +22,8 @@ struct PinStore
 {
     std::mutex mutex;
     std::map<std::string, std::string> pins;
+    std::string path;            // the file read so far
+    std::streamoff readUpTo = 0; // where its lines not yet read begin
 };
 
 PinStore &pinStore()
@@ -30,15 +32,30 @@ PinStore &pinStore()
     return *store;
 }
 
-void readPins(const std::string &path, std::map<std::string, std::string> &pins)
+// Reads the lines added to the file since the last read: meeting a fleet
+// for the first time must not read the whole file again per device. The
+// file only grows by appends; a shorter one was replaced and is read anew.
+void readNewPins(PinStore &store, const std::string &path)
 {
-    std::ifstream in(path);
+    if (store.path != path) {
+        store.path = path;
+        store.readUpTo = 0;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return;
+    in.seekg(0, std::ios::end);
+    if (in.tellg() < store.readUpTo)
+        store.readUpTo = 0;
+    in.seekg(store.readUpTo);
     std::string line;
-    while (std::getline(in, line)) {
+    // A last line without its newline is still being written: it is read next time.
+    while (std::getline(in, line) && !in.eof()) {
+        store.readUpTo += std::streamoff(line.size()) + 1;
         std::istringstream fields(line);
         std::string peer, hex;
         if (fields >> peer >> hex)
-            pins.emplace(peer, hex);
+            store.pins.emplace(peer, hex);
     }
 }
 
@@ -89,7 +106,7 @@ bool pinAccepts(const std::string &peer, const std::vector<uint8_t> &fingerprint
     const char *path = std::getenv("CORVANE_DEVICE_PINS");
     if (it == store.pins.end() && path && *path) {
         // Another library of this process, or an earlier run, may have met it.
-        readPins(path, store.pins);
+        readNewPins(store, path);
         it = store.pins.find(peer);
     }
     if (it != store.pins.end())
