@@ -7,8 +7,11 @@
 // then three information queries, each a round trip). The three are measured
 // in turn within every repeat, so that load from elsewhere hits them alike.
 // A logout leaves the device's connection open for the next login, so the
-// repeats log in over kept connections; the first contact (full TLS
-// handshakes) is measured once before them.
+// repeats log in over kept connections.
+// First contact (a device never met: a full TLS handshake, nothing to resume)
+// is measured on fleets of their own, each met once, against the same TCP
+// floor and against what OpenSSL alone needs for a full handshake and one
+// request to the same devices.
 #include "devsession.h"
 #include "recordtypes.h"
 #include "simfleetprocess.h"
@@ -23,6 +26,8 @@
 #include <QEventLoop>
 #include <QStringList>
 #include <QThread>
+
+#include <openssl/ssl.h>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -41,44 +46,89 @@ namespace {
 const char *const First = "127.96.0.10";
 const int Devices = 256;
 const int Repeats = 15;
+// Fleets of Devices each: every one is met once, the last is the repeats' fleet.
+const int FirstContacts = 5;
 
-// One connection, one request and the device's answer, without TLS: the
-// device speaks only TLS, so a plain frame header gets its refusal (an
-// alert or the close), which is the same one round trip on the wire.
-bool bareRoundTrip(const std::string &ip)
+int connectTo(const std::string &ip)
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr {};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(ZELT_MW_DEFAULT_PORT);
     ::inet_pton(AF_INET, ip.c_str(), &addr.sin_addr);
-    bool ok = fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0;
-    if (ok) {
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0) {
         const int one = 1;
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        const uint8_t request[16] = {'C', 'V', 'N', 'W', 1, 0, 0x01, 0x01, 1, 0, 0, 0, 9, 0, 0, 0};
-        uint8_t answer[64];
-        ok = ::send(fd, request, sizeof request, MSG_NOSIGNAL) == ssize_t(sizeof request);
-        if (ok) {
-            const ssize_t got = ::recv(fd, answer, sizeof answer, 0);
-            ok = got >= 0 || errno == ECONNRESET;
-        }
+        return fd;
     }
     if (fd >= 0)
         ::close(fd);
+    return -1;
+}
+
+// One connection, one request and the device's answer, without TLS: the
+// device speaks only TLS, so a plain frame header gets its refusal (an
+// alert or the close), which is the same one round trip on the wire.
+bool bareRoundTrip(const std::string &ip)
+{
+    const int fd = connectTo(ip);
+    if (fd < 0)
+        return false;
+    const uint8_t request[16] = {'C', 'V', 'N', 'W', 1, 0, 0x01, 0x01, 1, 0, 0, 0, 9, 0, 0, 0};
+    uint8_t answer[64];
+    bool ok = ::send(fd, request, sizeof request, MSG_NOSIGNAL) == ssize_t(sizeof request);
+    if (ok) {
+        const ssize_t got = ::recv(fd, answer, sizeof answer, 0);
+        ok = got >= 0 || errno == ECONNRESET;
+    }
+    ::close(fd);
+    return ok;
+}
+
+// What no first login can avoid, done by OpenSSL alone: connect, a full
+// TLS 1.3 handshake, one request (the challenge for "admin") and its reply,
+// close_notify, close.
+bool tlsRoundTrip(SSL_CTX *ctx, const std::string &ip)
+{
+    const int fd = connectTo(ip);
+    if (fd < 0)
+        return false;
+    SSL *ssl = SSL_new(ctx);
+    SSL_set_fd(ssl, fd);
+    const uint8_t request[25] = {'C', 'V', 'N', 'W', 1, 0, 0x01, 0x01, 1, 0, 0, 0, 9, 0, 0, 0,
+                                 5, 0, 0, 0, 'a', 'd', 'm', 'i', 'n'};
+    uint8_t header[16];
+    bool ok = SSL_connect(ssl) == 1 && SSL_write(ssl, request, sizeof request) == int(sizeof request)
+        && SSL_read(ssl, header, sizeof header) == int(sizeof header) && header[7] == 0x81;
+    std::vector<uint8_t> body(ok ? header[12] | header[13] << 8 : 0);
+    for (std::size_t got = 0; ok && got < body.size();) {
+        const int n = SSL_read(ssl, body.data() + got, int(body.size() - got));
+        ok = n > 0;
+        got += std::size_t(std::max(n, 0));
+    }
+    if (ok)
+        SSL_shutdown(ssl);
+    SSL_free(ssl);
+    ::close(fd);
     return ok;
 }
 
 // Nanoseconds per device, or -1 when a device failed.
-qint64 floorRun(const std::vector<std::string> &ips)
+template <typename RoundTrip>
+qint64 floorRun(const std::vector<std::string> &ips, RoundTrip roundTrip)
 {
     QElapsedTimer timer;
     timer.start();
     for (const std::string &ip : ips) {
-        if (!bareRoundTrip(ip))
+        if (!roundTrip(ip))
             return -1;
     }
     return timer.nsecsElapsed() / qint64(ips.size());
+}
+
+qint64 floorRun(const std::vector<std::string> &ips)
+{
+    return floorRun(ips, bareRoundTrip);
 }
 
 qint64 oneByOneRun(const std::vector<std::string> &ips)
@@ -183,33 +233,69 @@ int main(int argc, char **argv)
     qputenv("CORVANE_LOOPBACK_ONLY", "1");
     QCoreApplication app(argc, argv);
     registerRecordTypes();
-    SimFleetProcess sim({"--ipc", QString::number(Devices), "--first", First, "--seed", "3"});
-    if (!sim.start() || sim.devices().size() != Devices) {
+    SimFleetProcess sim({"--ipc", QString::number(Devices * FirstContacts), "--first", First, "--seed", "3"});
+    if (!sim.start() || sim.devices().size() != Devices * FirstContacts) {
         std::fprintf(stderr, "bench_login: the simulator did not start: %s\n", qPrintable(sim.errorString()));
         return 1;
     }
-    std::vector<std::string> ips;
-    QList<CUIDeviceBean> list;
-    for (const SimFleetProcess::Device &device : sim.devices()) {
-        ips.push_back(device.ip.toStdString());
+    // Fleet f: addresses and login records of devices [f * Devices, (f + 1) * Devices).
+    std::vector<std::vector<std::string>> fleetIps(FirstContacts);
+    std::vector<QList<CUIDeviceBean>> fleetLists(FirstContacts);
+    for (int i = 0; i < sim.devices().size(); ++i) {
+        const SimFleetProcess::Device &device = sim.devices()[i];
+        fleetIps[std::size_t(i / Devices)].push_back(device.ip.toStdString());
         CUIDeviceBean oBean;
-        oBean.m_lDevId = list.size();
+        oBean.m_lDevId = i % Devices;
         oBean.m_strIp = device.ip;
         oBean.m_strUserName = QStringLiteral("admin");
         oBean.m_strPassword = QStringLiteral("vorpe");
-        list.append(oBean);
+        fleetLists[std::size_t(i / Devices)].append(oBean);
     }
     ZELT_MW_Init();
     CLoginOwner owner;
 
-    // First contact: no TLS session to resume and no connection kept from a logout.
-    const qint64 coldFloor = floorRun(ips);
-    const qint64 cold = owner.run(list);
-    if (coldFloor <= 0 || cold <= 0) {
-        std::fprintf(stderr, "bench_login: a first login or round trip failed\n");
-        return 1;
-    }
+    // OpenSSL alone, as the library's client sets it up: TLS 1.3, the key
+    // checked by nobody, no session kept (every handshake is a full one).
+    SSL_CTX *tls = SSL_CTX_new(TLS_client_method());
+    SSL_CTX_set_min_proto_version(tls, TLS1_3_VERSION);
+    SSL_CTX_set_session_cache_mode(tls, SSL_SESS_CACHE_OFF);
+    auto tlsTrip = [tls](const std::string &ip) { return tlsRoundTrip(tls, ip); };
 
+    // First contact, once per fleet: no TLS session to resume and no
+    // connection kept from a logout. The repeats' fleet comes last, so that
+    // its connections are the ones kept for the repeats.
+    std::vector<double> coldFloorUs, coldTlsUs, coldUs, coldRatio, coldTlsRatio, tlsRatio;
+    for (int fleet = 0; fleet < FirstContacts; ++fleet) {
+        const std::vector<std::string> &ips = fleetIps[std::size_t(fleet)];
+        qint64 floor = 0, tlsFloor = 0, worker = 0;
+        for (int step = 0; step < 3; ++step) {
+            switch ((fleet + step) % 3) {
+            case 0:
+                floor = floorRun(ips);
+                break;
+            case 1:
+                tlsFloor = floorRun(ips, tlsTrip);
+                break;
+            default:
+                worker = owner.run(fleetLists[std::size_t(fleet)]);
+                break;
+            }
+        }
+        if (floor <= 0 || tlsFloor <= 0 || worker <= 0) {
+            std::fprintf(stderr, "bench_login: a first login or round trip failed on fleet %d\n", fleet);
+            return 1;
+        }
+        coldFloorUs.push_back(floor / 1000.0);
+        coldTlsUs.push_back(tlsFloor / 1000.0);
+        coldUs.push_back(worker / 1000.0);
+        coldRatio.push_back(double(worker) / double(floor));
+        coldTlsRatio.push_back(double(worker) / double(tlsFloor));
+        tlsRatio.push_back(double(tlsFloor) / double(floor));
+    }
+    SSL_CTX_free(tls);
+
+    const std::vector<std::string> &ips = fleetIps.back();
+    const QList<CUIDeviceBean> &list = fleetLists.back();
     std::vector<double> floorUs, workerUs, oneByOneUs, workerRatio, oneByOneRatio;
     for (int repeat = 0; repeat < Repeats; ++repeat) {
         // Rotate the order so that none of the three always runs first.
@@ -244,13 +330,24 @@ int main(int argc, char **argv)
     std::printf("%-54s %26s %22s\n", "bare TCP round trip (floor)", spread(floorUs, 1).constData(), "1");
     std::printf("%-54s %26s %22s\n", "login worker (CDevThread, list of 256)",
                 spread(workerUs, 1).constData(), spread(workerRatio, 2).constData());
-    std::printf("%-54s %26.1f %22.2f\n", "login worker, first contact (one run before the repeats)",
-                cold / 1000.0, double(cold) / double(coldFloor));
     std::printf("%-54s %26s %22s\n", "library calls one by one (login, 3 queries)", spread(oneByOneUs, 1).constData(),
                 spread(oneByOneRatio, 2).constData());
-    std::sort(workerRatio.begin(), workerRatio.end());
-    std::printf("RESULT|login worker per device, x bare TCP round trip|%.2f|%.2f|%.2f|x\n", workerRatio.front(),
-                workerRatio[workerRatio.size() / 2], workerRatio.back());
+    std::printf("\nfirst contact: %d fleets of %d IPCs, each met once, the three runs of a fleet in rotating order\n",
+                FirstContacts, Devices);
+    std::printf("%-54s %26s %22s %22s\n", "per device", "us min / median / max", "x TCP floor min/med/max",
+                "x TLS alone min/med/max");
+    std::printf("%-54s %26s %22s %22s\n", "bare TCP round trip (floor)", spread(coldFloorUs, 1).constData(), "1", "");
+    std::printf("%-54s %26s %22s %22s\n", "TLS alone: handshake, one request (OpenSSL)",
+                spread(coldTlsUs, 1).constData(), spread(tlsRatio, 2).constData(), "1");
+    std::printf("%-54s %26s %22s %22s\n", "login worker, first contact", spread(coldUs, 1).constData(),
+                spread(coldRatio, 2).constData(), spread(coldTlsRatio, 2).constData());
+    auto result = [](const char *key, std::vector<double> ratios) {
+        std::sort(ratios.begin(), ratios.end());
+        std::printf("RESULT|%s|%.2f|%.2f|%.2f|x\n", key, ratios.front(), ratios[ratios.size() / 2], ratios.back());
+    };
+    result("login worker per device, x bare TCP round trip", workerRatio);
+    result("first login (full TLS), x bare TCP round trip", coldRatio);
+    result("first login (full TLS), x TLS handshake alone", coldTlsRatio);
     return 0;
 }
 
