@@ -4,8 +4,8 @@
 // name and moved by a plan, and the pin of an HTTPS camera kept between runs;
 // answers from another host or in conflict noted as the device table notes them.
 // Loopback range 127.120.0.0/16, discovery port 37920; ONVIF cameras in
-// 127.142.0.0/16, 127.174.0.0/16 and 127.175.0.0/16; forged answers in
-// 127.181.0.0/24.
+// 127.142.0.0/16, 127.174.0.0/16 and 127.175.0.0/16; forging hosts in
+// 127.181.0.0/24, answering for addresses in 198.18.181.0/24 (never sent to).
 #include "csvtable.h"
 #include "inventory.h"
 #include "simfleetprocess.h"
@@ -169,13 +169,14 @@ void TestCli::discoverListsTheFleetInThreeFormats()
 
 void TestCli::discoverNotesRelayedAndConflictingAnswers()
 {
-    // Another device answering from a camera's own address, and a host answering for two addresses.
+    // Another device answering from a camera's own address, and a host answering for two
+    // addresses off the host's networks (the only ones the library takes from another sender).
     const QString strReal = QStringLiteral("127.181.0.10");
     const QString strRelay = QStringLiteral("127.181.0.11");
     SimFleetProcess forged({QStringLiteral("--ipc"), QStringLiteral("1"), QStringLiteral("--first"), strReal,
                             QStringLiteral("--port"), kPort, QStringLiteral("--forge-answers"),
                             strReal + QLatin1Char('=') + strReal, QStringLiteral("--forge-answers"),
-                            strRelay + QStringLiteral("=127.181.0.20-127.181.0.21")});
+                            strRelay + QStringLiteral("=198.18.181.20-198.18.181.21")});
     QVERIFY2(forged.start(), qPrintable(forged.errorString()));
 
     const stRun json = cli({QStringLiteral("discover"), QStringLiteral("--format"), QStringLiteral("json")});
@@ -186,14 +187,14 @@ void TestCli::discoverNotesRelayedAndConflictingAnswers()
         const QString strNote = value[QStringLiteral("note")].toString();
         if (strIp == strReal)
             QCOMPARE(strNote, QStringLiteral("Address conflict: another device uses the same address"));
-        else if (strIp.startsWith(QLatin1String("127.181.0.2")))
+        else if (strIp.startsWith(QLatin1String("198.18.181.")))
             QCOMPARE(strNote, QStringLiteral("answers from %1 for %2").arg(strRelay, strIp));
         else
             QVERIFY2(strNote.isEmpty(), qPrintable(strIp + QLatin1Char(' ') + strNote));
         if (!strNote.isEmpty())
             listNoted << strIp;
     }
-    QCOMPARE(listNoted, (QStringList{strReal, strReal, QStringLiteral("127.181.0.20"), QStringLiteral("127.181.0.21")}));
+    QCOMPARE(listNoted, (QStringList{strReal, strReal, QStringLiteral("198.18.181.20"), QStringLiteral("198.18.181.21")}));
 
     // The table keeps its columns; the note is the rest of the line.
     const stRun table = cli({QStringLiteral("discover")});
@@ -201,10 +202,10 @@ void TestCli::discoverNotesRelayedAndConflictingAnswers()
     QByteArray baNote;
     for (const QByteArray &baLine : table.baOut.split('\n')) {
         const QList<QByteArray> listWords = baLine.simplified().split(' ');
-        if (listWords.size() > 2 && listWords.at(2) == "127.181.0.20")
+        if (listWords.size() > 2 && listWords.at(2) == "198.18.181.20")
             baNote = listWords.mid(Inventory::fieldKeys().size() - 1).join(' ');
     }
-    QCOMPARE(baNote, QByteArray("answers from 127.181.0.11 for 127.181.0.20"));
+    QCOMPARE(baNote, QByteArray("answers from 127.181.0.11 for 198.18.181.20"));
 }
 
 void TestCli::passwordsNeverComeFromTheCommandLine()

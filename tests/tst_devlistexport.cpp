@@ -1,7 +1,8 @@
 // The device tab's inventory export against simulated devices: every row to
 // CSV and the ticked rows to JSON, each read back as the devices they list;
 // rows another host answered for say so in a last column of their own.
-// Loopback range 127.123.0.0/16, forged answers in 127.181.2.0/24, discovery port 37923.
+// Loopback range 127.123.0.0/16, a forging host in 127.181.2.0/24 answering
+// for addresses in 198.18.181.0/24 (never sent to), discovery port 37923.
 #include "csvtable.h"
 #include "dev_manageform.h"
 #include "devfailreason.h"
@@ -173,7 +174,7 @@ void TestDevListExport::relayedRowsSayWhoAnswered()
     const QString strRelay = QStringLiteral("127.181.2.11");
     SimFleetProcess forged({QStringLiteral("--ipc"), QStringLiteral("1"), QStringLiteral("--first"),
                             QStringLiteral("127.181.2.10"), QStringLiteral("--port"), kPort,
-                            QStringLiteral("--forge-answers"), strRelay + QStringLiteral("=127.181.2.20-127.181.2.21")});
+                            QStringLiteral("--forge-answers"), strRelay + QStringLiteral("=198.18.181.30-198.18.181.31")});
     QVERIFY2(forged.start(), qPrintable(forged.errorString()));
     QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
     QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kIpc + kNvr + 3, 10000);
@@ -192,7 +193,7 @@ void TestDevListExport::relayedRowsSayWhoAnswered()
             listRelayed << strIp;
         }
     }
-    QCOMPARE(listRelayed, (QStringList{QStringLiteral("127.181.2.20"), QStringLiteral("127.181.2.21")}));
+    QCOMPARE(listRelayed, (QStringList{QStringLiteral("198.18.181.30"), QStringLiteral("198.18.181.31")}));
 }
 
 QTEST_MAIN(TestDevListExport)
