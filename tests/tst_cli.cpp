@@ -194,7 +194,8 @@ void TestCli::discoverNotesRelayedAndConflictingAnswers()
         if (!strNote.isEmpty())
             listNoted << strIp;
     }
-    QCOMPARE(listNoted, (QStringList{strReal, strReal, QStringLiteral("198.18.181.20"), QStringLiteral("198.18.181.21")}));
+    QCOMPARE(listNoted,
+             (QStringList{strReal, strReal, QStringLiteral("198.18.181.20"), QStringLiteral("198.18.181.21")}));
 
     // The table keeps its columns; the note is the rest of the line.
     const stRun table = cli({QStringLiteral("discover")});
@@ -347,9 +348,8 @@ void TestCli::planMovesAnOnvifCameraByEndpoint()
     const stRun taken = cli({QStringLiteral("set-address"), QStringLiteral("--plan"), strTaken,
                              QStringLiteral("--user"), QStringLiteral("admin")});
     QCOMPARE(taken.iExit, 2);
-    QVERIFY2(taken.baErr.contains(
-                 QStringLiteral("line 2: IP address 127.174.0.10 is used by another device (%1)").arg(oCam.endpoint).toUtf8()),
-             taken.baErr.constData());
+    const QString strHeld = QStringLiteral("line 2: IP address 127.174.0.10 is used by another device (%1)");
+    QVERIFY2(taken.baErr.contains(strHeld.arg(oCam.endpoint).toUtf8()), taken.baErr.constData());
 
     const stRun run = cli({QStringLiteral("set-address"), QStringLiteral("--plan"), strPlan, QStringLiteral("--user"),
                            QStringLiteral("admin")});

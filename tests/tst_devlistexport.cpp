@@ -174,7 +174,8 @@ void TestDevListExport::relayedRowsSayWhoAnswered()
     const QString strRelay = QStringLiteral("127.181.2.11");
     SimFleetProcess forged({QStringLiteral("--ipc"), QStringLiteral("1"), QStringLiteral("--first"),
                             QStringLiteral("127.181.2.10"), QStringLiteral("--port"), kPort,
-                            QStringLiteral("--forge-answers"), strRelay + QStringLiteral("=198.18.181.30-198.18.181.31")});
+                            QStringLiteral("--forge-answers"),
+                            strRelay + QStringLiteral("=198.18.181.30-198.18.181.31")});
     QVERIFY2(forged.start(), qPrintable(forged.errorString()));
     QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
     QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kIpc + kNvr + 3, 10000);

@@ -132,7 +132,8 @@ QString CAddressPlan::heldReason(const QString &strIp, const CUIDeviceBean &oHol
 {
     // An ONVIF camera tells no MAC before a login: it is named as a plan names it.
     if (!oHolder.m_strMac.isEmpty())
-        return tr("IP地址 %1 已被另一台设备（MAC %2）使用").arg(strIp, CUIDeviceBean::formatMac(oHolder.m_strMac));
+        return tr("IP地址 %1 已被另一台设备（MAC %2）使用")
+            .arg(strIp, CUIDeviceBean::formatMac(oHolder.m_strMac));
     return tr("IP地址 %1 已被另一台设备（%2）使用")
         .arg(strIp, oHolder.m_strEndpoint.isEmpty() ? oHolder.m_strXAddr : oHolder.m_strEndpoint);
 }
