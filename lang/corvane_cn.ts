@@ -109,6 +109,10 @@
         <source>没有 MAC、序列号、端点或服务地址</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>IP地址 %1 已被另一台设备（%2）使用</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CBatchCfgDlg</name>
@@ -1108,6 +1112,10 @@
     </message>
     <message>
         <source>导出失败：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>备注</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

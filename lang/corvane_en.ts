@@ -109,6 +109,10 @@
             <source>没有 MAC、序列号、端点或服务地址</source>
             <translation>no MAC, serial number, endpoint or service address</translation>
         </message>
+        <message>
+            <source>IP地址 %1 已被另一台设备（%2）使用</source>
+            <translation>IP address %1 is used by another device (%2)</translation>
+        </message>
     </context>
     <context>
         <name>CBatchCfgDlg</name>
@@ -1110,6 +1114,10 @@
         <message>
             <source>导出失败：%1</source>
             <translation>Export failed: %1</translation>
+        </message>
+        <message>
+            <source>备注</source>
+            <translation>note</translation>
         </message>
     </context>
     <context>

@@ -1,9 +1,11 @@
 // corvane-cli against a simulated fleet: the inventory in its three formats,
 // the password rules, address plans that are refused whole, and a plan that
 // moves twenty devices; ONVIF cameras listed with their maker, reached by
-// name and moved by a plan, and the pin of an HTTPS camera kept between runs.
+// name and moved by a plan, and the pin of an HTTPS camera kept between runs;
+// answers from another host or in conflict noted as the device table notes them.
 // Loopback range 127.120.0.0/16, discovery port 37920; ONVIF cameras in
-// 127.142.0.0/16, 127.174.0.0/16 and 127.175.0.0/16.
+// 127.142.0.0/16, 127.174.0.0/16 and 127.175.0.0/16; forging hosts in
+// 127.181.0.0/24, answering for addresses in 198.18.181.0/24 (never sent to).
 #include "csvtable.h"
 #include "inventory.h"
 #include "simfleetprocess.h"
@@ -51,6 +53,7 @@ class TestCli : public QObject
 private slots:
     void initTestCase();
     void discoverListsTheFleetInThreeFormats();
+    void discoverNotesRelayedAndConflictingAnswers();
     void passwordsNeverComeFromTheCommandLine();
     void planWithABadRowSendsNothing_data();
     void planWithABadRowSendsNothing();
@@ -162,6 +165,48 @@ void TestCli::discoverListsTheFleetInThreeFormats()
     QCOMPARE(listLines.size(), kIpc + kNvr);
     for (int i = 0; i < listLines.size(); ++i)
         QCOMPARE(QString::fromUtf8(listLines.at(i).simplified().split(' ').at(2)), listSorted.at(i));
+}
+
+void TestCli::discoverNotesRelayedAndConflictingAnswers()
+{
+    // Another device answering from a camera's own address, and a host answering for two
+    // addresses off the host's networks (the only ones the library takes from another sender).
+    const QString strReal = QStringLiteral("127.181.0.10");
+    const QString strRelay = QStringLiteral("127.181.0.11");
+    SimFleetProcess forged({QStringLiteral("--ipc"), QStringLiteral("1"), QStringLiteral("--first"), strReal,
+                            QStringLiteral("--port"), kPort, QStringLiteral("--forge-answers"),
+                            strReal + QLatin1Char('=') + strReal, QStringLiteral("--forge-answers"),
+                            strRelay + QStringLiteral("=198.18.181.20-198.18.181.21")});
+    QVERIFY2(forged.start(), qPrintable(forged.errorString()));
+
+    const stRun json = cli({QStringLiteral("discover"), QStringLiteral("--format"), QStringLiteral("json")});
+    QCOMPARE(json.iExit, 0);
+    QStringList listNoted;
+    for (const QJsonValue &value : QJsonDocument::fromJson(json.baOut).array()) {
+        const QString strIp = value[QStringLiteral("ip")].toString();
+        const QString strNote = value[QStringLiteral("note")].toString();
+        if (strIp == strReal)
+            QCOMPARE(strNote, QStringLiteral("Address conflict: another device uses the same address"));
+        else if (strIp.startsWith(QLatin1String("198.18.181.")))
+            QCOMPARE(strNote, QStringLiteral("answers from %1 for %2").arg(strRelay, strIp));
+        else
+            QVERIFY2(strNote.isEmpty(), qPrintable(strIp + QLatin1Char(' ') + strNote));
+        if (!strNote.isEmpty())
+            listNoted << strIp;
+    }
+    QCOMPARE(listNoted,
+             (QStringList{strReal, strReal, QStringLiteral("198.18.181.20"), QStringLiteral("198.18.181.21")}));
+
+    // The table keeps its columns; the note is the rest of the line.
+    const stRun table = cli({QStringLiteral("discover")});
+    QCOMPARE(table.iExit, 0);
+    QByteArray baNote;
+    for (const QByteArray &baLine : table.baOut.split('\n')) {
+        const QList<QByteArray> listWords = baLine.simplified().split(' ');
+        if (listWords.size() > 2 && listWords.at(2) == "198.18.181.20")
+            baNote = listWords.mid(Inventory::fieldKeys().size() - 1).join(' ');
+    }
+    QCOMPARE(baNote, QByteArray("answers from 127.181.0.11 for 198.18.181.20"));
 }
 
 void TestCli::passwordsNeverComeFromTheCommandLine()
@@ -294,6 +339,17 @@ void TestCli::planMovesAnOnvifCameraByEndpoint()
     const QString strPlan = writePlan(QStringLiteral("onvif.csv"),
                                       {QStringLiteral("endpoint,ip,mask,gateway"),
                                        oCam.endpoint + QStringLiteral(",127.174.5.10,255.255.0.0,127.174.0.1")});
+
+    // Before a login the camera tells no MAC: a plan asking for its address names it by its endpoint.
+    const SimFleetProcess::Device &oNative = m_pSim->devices().at(2);
+    const QString strTaken = writePlan(QStringLiteral("taken.csv"),
+                                       {QStringLiteral("mac,ip,mask,gateway"),
+                                        oNative.mac + QStringLiteral(",127.174.0.10,255.255.0.0,127.174.0.1")});
+    const stRun taken = cli({QStringLiteral("set-address"), QStringLiteral("--plan"), strTaken,
+                             QStringLiteral("--user"), QStringLiteral("admin")});
+    QCOMPARE(taken.iExit, 2);
+    const QString strHeld = QStringLiteral("line 2: IP address 127.174.0.10 is used by another device (%1)");
+    QVERIFY2(taken.baErr.contains(strHeld.arg(oCam.endpoint).toUtf8()), taken.baErr.constData());
 
     const stRun run = cli({QStringLiteral("set-address"), QStringLiteral("--plan"), strPlan, QStringLiteral("--user"),
                            QStringLiteral("admin")});

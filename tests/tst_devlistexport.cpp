@@ -1,8 +1,12 @@
 // The device tab's inventory export against simulated devices: every row to
-// CSV and the ticked rows to JSON, each read back as the devices they list.
-// Loopback range 127.123.0.0/16, discovery port 37923.
+// CSV and the ticked rows to JSON, each read back as the devices they list;
+// rows another host answered for say so in a last column of their own.
+// Loopback range 127.123.0.0/16, a forging host in 127.181.2.0/24 answering
+// for addresses in 198.18.181.0/24 (never sent to), discovery port 37923.
 #include "csvtable.h"
 #include "dev_manageform.h"
+#include "devfailreason.h"
+#include "devlistexport.h"
 #include "devtabhelper.h"
 #include "dialoghelper.h"
 #include "encodedevmodelex.h"
@@ -46,12 +50,15 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void exportsReadBackAsTheListedDevices();
+    void relayedRowsSayWhoAnswered();
 
 private:
     // Triggers the export action and saves to strPath in the file dialog.
     bool exportTo(const char *pszAction, const QString &strPath);
     // The fields a device of the simulator must show in its row.
     void compareRow(const QStringList &listRow, const QString &strIp);
+    // The records of an exported CSV file, header first.
+    static QList<CsvTable::stRecord> readCsv(const QString &strPath);
 
     std::unique_ptr<SimFleetProcess> m_pSim;
     std::unique_ptr<CDevManageForm> m_pForm;
@@ -116,6 +123,16 @@ void TestDevListExport::compareRow(const QStringList &listRow, const QString &st
     QCOMPARE(listRow.at(8), pDev->serial);
 }
 
+QList<CsvTable::stRecord> TestDevListExport::readCsv(const QString &strPath)
+{
+    QList<CsvTable::stRecord> listRecords;
+    QFile csv(strPath);
+    int iErrorLine = 0;
+    if (!csv.open(QIODevice::ReadOnly) || !CsvTable::parse(QString::fromUtf8(csv.readAll()), listRecords, iErrorLine))
+        listRecords.clear();
+    return listRecords;
+}
+
 void TestDevListExport::exportsReadBackAsTheListedDevices()
 {
     QStringList listSorted;
@@ -124,13 +141,12 @@ void TestDevListExport::exportsReadBackAsTheListedDevices()
 
     const QString strCsv = m_oDir.filePath(QStringLiteral("all.csv"));
     QVERIFY(exportTo("oExportAllAction", strCsv));
-    QFile csv(strCsv);
-    QVERIFY(csv.open(QIODevice::ReadOnly));
-    QList<CsvTable::stRecord> listRecords;
-    int iErrorLine = 0;
-    QVERIFY(CsvTable::parse(QString::fromUtf8(csv.readAll()), listRecords, iErrorLine));
+    const QList<CsvTable::stRecord> listRecords = readCsv(strCsv);
     QCOMPARE(listRecords.size(), kIpc + kNvr + 1);
-    QCOMPARE(listRecords.first().listFields, Inventory::fieldKeys());
+    // The keys, but the note's header is for people.
+    QStringList listHeader = Inventory::fieldKeys();
+    listHeader.last() = CDevListExport::tr("备注");
+    QCOMPARE(listRecords.first().listFields, listHeader);
     for (int i = 1; i < listRecords.size(); ++i)
         compareRow(listRecords.at(i).listFields, listSorted.at(i - 1));
 
@@ -151,6 +167,34 @@ void TestDevListExport::exportsReadBackAsTheListedDevices()
             listRow << array.at(i).toObject().value(strKey).toString();
         compareRow(listRow, listTicked.at(i));
     }
+}
+
+void TestDevListExport::relayedRowsSayWhoAnswered()
+{
+    const QString strRelay = QStringLiteral("127.181.2.11");
+    SimFleetProcess forged({QStringLiteral("--ipc"), QStringLiteral("1"), QStringLiteral("--first"),
+                            QStringLiteral("127.181.2.10"), QStringLiteral("--port"), kPort,
+                            QStringLiteral("--forge-answers"),
+                            strRelay + QStringLiteral("=198.18.181.30-198.18.181.31")});
+    QVERIFY2(forged.start(), qPrintable(forged.errorString()));
+    QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
+    QTRY_COMPARE_WITH_TIMEOUT(m_pForm->deviceList().size(), kIpc + kNvr + 3, 10000);
+
+    const QString strCsv = m_oDir.filePath(QStringLiteral("relayed.csv"));
+    QVERIFY(exportTo("oExportAllAction", strCsv));
+    const QList<CsvTable::stRecord> listRecords = readCsv(strCsv);
+    QCOMPARE(listRecords.size(), kIpc + kNvr + 4);
+    const int iIp = Inventory::fieldKeys().indexOf(QStringLiteral("ip"));
+    QStringList listRelayed;
+    for (const CsvTable::stRecord &oRecord : listRecords.mid(1)) {
+        const QString strIp = oRecord.listFields.at(iIp);
+        const QString strNote = oRecord.listFields.last();
+        if (!strNote.isEmpty()) {
+            QCOMPARE(strNote, CDevFailReason::relayed(strRelay, strIp));
+            listRelayed << strIp;
+        }
+    }
+    QCOMPARE(listRelayed, (QStringList{QStringLiteral("198.18.181.30"), QStringLiteral("198.18.181.31")}));
 }
 
 QTEST_MAIN(TestDevListExport)

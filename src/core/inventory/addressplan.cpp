@@ -128,6 +128,16 @@ QString CAddressPlan::unmatchedReason(const stEntry &oEntry)
     return tr("未找到 %1 的设备").arg(oEntry.strEndpoint.isEmpty() ? oEntry.strXAddr : oEntry.strEndpoint);
 }
 
+QString CAddressPlan::heldReason(const QString &strIp, const CUIDeviceBean &oHolder)
+{
+    // An ONVIF camera tells no MAC before a login: it is named as a plan names it.
+    if (!oHolder.m_strMac.isEmpty())
+        return tr("IP地址 %1 已被另一台设备（MAC %2）使用")
+            .arg(strIp, CUIDeviceBean::formatMac(oHolder.m_strMac));
+    return tr("IP地址 %1 已被另一台设备（%2）使用")
+        .arg(strIp, oHolder.m_strEndpoint.isEmpty() ? oHolder.m_strXAddr : oHolder.m_strEndpoint);
+}
+
 QString CAddressPlan::addressProblem(const stEntry &oEntry)
 {
     static const QRegularExpression reMac(QStringLiteral("^[0-9a-f]{12}$"));
@@ -181,9 +191,7 @@ QList<CAddressPlan::stProblem> CAddressPlan::check(const QList<stEntry> &listEnt
         }
         for (int i = 0; i < listDev.size(); ++i) {
             if (i != iDev && Ipv4::sortKey(listDev.at(i).m_strIp) == uIp) {
-                listProblems << stProblem{oEntry.iLine, tr("IP地址 %1 已被另一台设备（MAC %2）使用")
-                                                            .arg(oEntry.strIp,
-                                                                 CUIDeviceBean::formatMac(listDev.at(i).m_strMac))};
+                listProblems << stProblem{oEntry.iLine, heldReason(oEntry.strIp, listDev.at(i))};
                 break;
             }
         }

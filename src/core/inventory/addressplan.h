@@ -58,6 +58,8 @@ private:
     static QString deviceKey(const stEntry &oEntry);
     static QString addressProblem(const stEntry &oEntry);
     static QString unmatchedReason(const stEntry &oEntry);
+    // strIp is held by oHolder, named by its MAC, else its endpoint reference or service address.
+    static QString heldReason(const QString &strIp, const CUIDeviceBean &oHolder);
 
     QList<stEntry> m_listEntries;
 };

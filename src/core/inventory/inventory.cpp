@@ -1,6 +1,7 @@
 #include "inventory.h"
 
 #include "csvtable.h"
+#include "devfailreason.h"
 #include "ipv4.h"
 
 #include <QJsonArray>
@@ -34,9 +35,12 @@ QByteArray table(const QList<QStringList> &listRows)
     return strOut.toUtf8();
 }
 
-QByteArray csv(const QList<QStringList> &listRows)
+QByteArray csv(const QList<QStringList> &listRows, const QString &strNoteHeader)
 {
-    QString strOut = CsvTable::line(fieldKeys()) + QLatin1Char('\n');
+    QStringList listHeader = fieldKeys();
+    if (!strNoteHeader.isEmpty())
+        listHeader[listHeader.indexOf(QStringLiteral("note"))] = strNoteHeader;
+    QString strOut = CsvTable::line(listHeader) + QLatin1Char('\n');
     for (const QStringList &listRow : listRows)
         strOut += CsvTable::line(listRow) + QLatin1Char('\n');
     return strOut.toUtf8();
@@ -62,7 +66,8 @@ const QStringList &fieldKeys()
         QStringLiteral("protocol"), QStringLiteral("type"),         QStringLiteral("ip"),
         QStringLiteral("mask"),     QStringLiteral("gateway"),      QStringLiteral("mac"),
         QStringLiteral("manufacturer"), QStringLiteral("model"),    QStringLiteral("serial"),
-        QStringLiteral("firmware"), QStringLiteral("port"),         QStringLiteral("xaddr")};
+        QStringLiteral("firmware"), QStringLiteral("port"),         QStringLiteral("xaddr"),
+        QStringLiteral("note")};
     return listKeys;
 }
 
@@ -90,7 +95,18 @@ QStringList row(const CUIDeviceBean &oDev)
                        oDev.m_strSerial,
                        oDev.m_strVersion,
                        strPort,
-                       oDev.m_strXAddr};
+                       oDev.m_strXAddr,
+                       note(oDev)};
+}
+
+QString note(const CUIDeviceBean &oDev)
+{
+    QStringList listNotes;
+    if (oDev.m_strFailReason == CDevFailReason::addressConflict())
+        listNotes << oDev.m_strFailReason;
+    if (!oDev.m_strRelay.isEmpty())
+        listNotes << CDevFailReason::relayed(oDev.m_strRelay, oDev.m_strIp);
+    return listNotes.join(QStringLiteral("; "));
 }
 
 QList<CUIDeviceBean> sortedByAddress(QList<CUIDeviceBean> listDev)
@@ -101,14 +117,14 @@ QList<CUIDeviceBean> sortedByAddress(QList<CUIDeviceBean> listDev)
     return listDev;
 }
 
-QByteArray format(const QList<CUIDeviceBean> &listDev, EFormat eFormat)
+QByteArray format(const QList<CUIDeviceBean> &listDev, EFormat eFormat, const QString &strNoteHeader)
 {
     QList<QStringList> listRows;
     for (const CUIDeviceBean &oDev : listDev)
         listRows << row(oDev);
     switch (eFormat) {
     case FormatTable: return table(listRows);
-    case FormatCsv: return csv(listRows);
+    case FormatCsv: return csv(listRows, strNoteHeader);
     case FormatJson: return json(listRows);
     }
     return QByteArray();

@@ -80,7 +80,8 @@ bool CDevListExport::write(const QList<CUIDeviceBean> &listDev, const QString &s
         strError = file.errorString();
         return false;
     }
-    file.write(Inventory::format(listDev, eFormat));
+    // Only the note's header is translated: the others are keys that plans and scripts read.
+    file.write(Inventory::format(listDev, eFormat, tr("备注")));
     if (!file.commit()) {
         strError = file.errorString();
         return false;

@@ -12,8 +12,9 @@ class QAction;
 
 // The device tab's inventory export: every listed device or only the ticked
 // ones, to CSV or JSON (the format follows the chosen file type), with the
-// fields and writer the command-line program uses. The save dialog opens
-// where the last export went.
+// fields and writer the command-line program uses; the note column, which
+// says what the table says about a row's answer, has a translated header.
+// The save dialog opens where the last export went.
 class CDevListExport : public QObject
 {
     Q_OBJECT
