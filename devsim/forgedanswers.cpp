@@ -83,29 +83,35 @@ ForgedOnvifAnswers::ForgedOnvifAnswers(asio::io_context &io, const SimOptions &o
     : m_io(io)
 {
     for (const SimOptions::ForgedOnvifAnswer &rule : options.forgedOnvifAnswers)
-        m_forgers.push_back({rule, nullptr, {}});
+        m_forgers.push_back({rule.from, rule.copied, 0, nullptr, {}});
+    for (const SimOptions::OnvifPhantoms &rule : options.onvifPhantoms)
+        m_forgers.push_back({rule.from, {}, rule.count, nullptr, {}});
 }
 
 bool ForgedOnvifAnswers::start(std::string &error)
 {
     for (Forger &forger : m_forgers) {
-        if (!bindForger(m_io, forger.rule.from, forger.socket, error))
+        if (!bindForger(m_io, forger.from, forger.socket, error))
             return false;
     }
     return true;
 }
 
 void ForgedOnvifAnswers::onProbe(const std::string &messageId, const asio::ip::udp::endpoint &prober,
-                                 const MatchOf &matchOf)
+                                 const Matches &matches)
 {
     if (!wire::destinationAllowed(prober.address()))
         return;
     for (Forger &forger : m_forgers) {
         if (!firstSighting(forger.seenProbes, std::make_pair(messageId, prober)))
             continue;
-        const std::string match = matchOf(forger.rule.copied);
         asio::error_code ec;
-        if (!match.empty())
-            forger.socket->send_to(asio::buffer(match), prober, 0, ec);
+        if (forger.phantoms == 0) {
+            const std::string match = matches.copyOf(forger.copied);
+            if (!match.empty())
+                forger.socket->send_to(asio::buffer(match), prober, 0, ec);
+        }
+        for (int i = 0; i < forger.phantoms; ++i)
+            forger.socket->send_to(asio::buffer(matches.phantomAt(forger.from)), prober, 0, ec);
     }
 }

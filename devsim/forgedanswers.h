@@ -6,7 +6,8 @@
 // address than the host's own names the host as its relay, as a moved
 // device's answer would. ForgedOnvifAnswers: hosts that answer every
 // WS-Discovery probe at once with a copy of a real camera's ProbeMatch
-// (--forge-onvif), before the camera's own answer.
+// (--forge-onvif), before the camera's own answer, and hosts that answer it
+// with a crowd of ProbeMatches, each a new endpoint at the host (--onvif-phantoms).
 #include "simoptions.h"
 
 #include <asio/io_context.hpp>
@@ -45,18 +46,25 @@ private:
 class ForgedOnvifAnswers
 {
 public:
-    // The ProbeMatch the device at an address would send to a probe, empty for no such device.
-    using MatchOf = std::function<std::string(const std::string &deviceIp)>;
+    struct Matches
+    {
+        // The ProbeMatch the device at an address would send to the probe, empty for no such device.
+        std::function<std::string(const std::string &deviceIp)> copyOf;
+        // A ProbeMatch to the probe naming a new endpoint reference, with XAddrs at hostIp.
+        std::function<std::string(const std::string &hostIp)> phantomAt;
+    };
 
     ForgedOnvifAnswers(asio::io_context &io, const SimOptions &options);
 
     bool start(std::string &error);
-    void onProbe(const std::string &messageId, const asio::ip::udp::endpoint &prober, const MatchOf &matchOf);
+    void onProbe(const std::string &messageId, const asio::ip::udp::endpoint &prober, const Matches &matches);
 
 private:
     struct Forger
     {
-        SimOptions::ForgedOnvifAnswer rule;
+        std::string from;
+        std::string copied; // empty for a phantom host
+        int phantoms = 0;
         std::unique_ptr<asio::ip::udp::socket> socket;
         std::deque<std::pair<std::string, asio::ip::udp::endpoint>> seenProbes;
     };

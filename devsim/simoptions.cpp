@@ -173,6 +173,25 @@ const std::vector<SimOptionSpec> &simOptionTable()
              o.forgedOnvifAnswers.push_back({from.to_string(), copied.to_string()});
              return true;
          }},
+        {"--onvif-phantoms", "FROM=COUNT",
+         "attack: a host at FROM (127.0.0.0/8) answers every WS-Discovery probe at once with COUNT (1 to 10000) "
+         "ProbeMatches, each naming a new endpoint reference and XAddrs at FROM; repeatable",
+         [](SimOptions &o, const std::string &v, std::string &e) {
+             const std::size_t equals = v.find('=');
+             asio::error_code ec;
+             asio::ip::address_v4 from;
+             if (equals != std::string::npos)
+                 from = asio::ip::make_address_v4(v.substr(0, equals), ec);
+             if (equals == std::string::npos || ec || !corvane::wire::isLoopback(from.to_uint())) {
+                 e = "--onvif-phantoms needs FROM=COUNT with FROM in 127.0.0.0/8, got \"" + v + "\"";
+                 return false;
+             }
+             SimOptions::OnvifPhantoms phantoms{from.to_string(), 0};
+             if (!toInt(v.substr(equals + 1), 1, 10000, phantoms.count, e))
+                 return false;
+             o.onvifPhantoms.push_back(phantoms);
+             return true;
+         }},
         {"--silent", "N", "fault: N devices never answer probes (marked \"silent\")",
          [](SimOptions &o, const std::string &v, std::string &e) { return toInt(v, 0, MaxDevices, o.silentCount, e); }},
         {"--restart-ms", "MS", "a rebooting device stays offline MS milliseconds",
@@ -338,6 +357,12 @@ bool parseSimOptions(int argc, char **argv, SimOptions &options, bool &help, std
     const uint32_t first = asio::ip::make_address_v4(options.firstIp).to_uint();
     if (total > 0 && !corvane::wire::isLoopback(uint32_t(first + total - 1))) {
         error = "the devices would run past 127.255.255.255";
+        return false;
+    }
+    // The WS-Discovery side, which carries the ONVIF attacks, runs only with ONVIF devices.
+    if ((!options.forgedOnvifAnswers.empty() || !options.onvifPhantoms.empty())
+        && options.onvifCount + options.onvifNvrCount == 0) {
+        error = "--forge-onvif and --onvif-phantoms need ONVIF devices (--onvif or --onvif-nvr)";
         return false;
     }
     if (options.silentCount > total) {

@@ -29,6 +29,10 @@ struct SimOptions
     // the ProbeMatch of the simulated ONVIF device at "copied", endpoint reference and all.
     struct ForgedOnvifAnswer { std::string from; std::string copied; };
     std::vector<ForgedOnvifAnswer> forgedOnvifAnswers;
+    // Attack: a host at "from" answers every WS-Discovery probe at once with
+    // "count" ProbeMatches, each a new endpoint reference with XAddrs at "from".
+    struct OnvifPhantoms { std::string from; int count = 0; };
+    std::vector<OnvifPhantoms> onvifPhantoms;
     // Device behaviour.
     int restartMs = 3000;          // a rebooting device stays offline this long
     int upgradeMs = 5000;          // a firmware upgrade takes this long after the upload

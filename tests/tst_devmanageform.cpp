@@ -64,6 +64,7 @@ private slots:
     void onvifPasswordChangeTakesEffect();
     void forgedAnswersNeverReplaceRealRows();
     void forgedOnvifAnswerNeverTakesCameraRow();
+    void onvifPhantomsBoundedPerAddress();
     void onvifRestartEndsOnline();
     void onvifBatchAddressChangeMovesCamera();
 
@@ -475,6 +476,39 @@ void TestDevManageForm::forgedOnvifAnswerNeverTakesCameraRow()
     }
     listIps.sort();
     QCOMPARE(listIps, (QStringList{strCamera, strForger}));
+}
+
+void TestDevManageForm::onvifPhantomsBoundedPerAddress()
+{
+    // A host answering every probe with hundreds of endpoints of its own, next to a real camera.
+    const QString strCamera = QStringLiteral("127.180.0.10");
+    const QString strPhantoms = QStringLiteral("127.180.0.20");
+    SimFleetProcess onvif({QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--first"), strCamera,
+                           QStringLiteral("--onvif-discovery-port"), kOnvifDiscoveryPort, QStringLiteral("--port"),
+                           kDiscoveryPort, QStringLiteral("--onvif-phantoms"), strPhantoms + QStringLiteral("=500")});
+    CORVANE_START_SIMULATOR(onvif);
+    const QString strEndpoint = onvif.devices().at(0).endpoint;
+    QCOMPARE(m_pForm->on_oRefreshBtn_clicked(), 0ul);
+    auto *pState = m_pForm->findChild<QLabel *>(QStringLiteral("oSearchStateLabel"));
+    QTRY_VERIFY_WITH_TIMEOUT(pState->text().isEmpty(), 15000);
+
+    QSet<QString> setPhantoms;
+    int iCameraRows = 0;
+    for (int iRow : onvifRows()) {
+        const CUIDeviceBean &dev = m_pForm->deviceList().at(iRow);
+        const QString strStatus =
+            m_pForm->devModel()->data(m_pForm->devModel()->index(iRow, EncodeDevModelEx::ColStatus)).toString();
+        if (dev.m_strIp == strPhantoms) {
+            setPhantoms.insert(dev.m_strEndpoint);
+        } else {
+            ++iCameraRows;
+            QCOMPARE(dev.m_strIp, strCamera);
+            QCOMPARE(dev.m_strEndpoint, strEndpoint);
+            QCOMPARE(strStatus, CUIDeviceBean::statusText(DevStatusNotLogged));
+        }
+    }
+    QCOMPARE(iCameraRows, 1);
+    QCOMPARE(setPhantoms.size(), CDevDiscovery::MaxDevicesPerAddress);
 }
 
 void TestDevManageForm::onvifRestartEndsOnline()

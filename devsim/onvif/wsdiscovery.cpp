@@ -195,13 +195,21 @@ void WsDiscovery::handleProbe(const char *data, std::size_t size, const udp::end
         if ((!only || endpoint.get() == only) && probe.wants(endpoint->device->scopes()))
             consider(*endpoint, probe.messageId, prober);
     }
-    m_forged.onProbe(probe.messageId, prober, [this, &probe](const std::string &deviceIp) {
+    ForgedOnvifAnswers::Matches matches;
+    matches.copyOf = [this, &probe](const std::string &deviceIp) {
         for (const auto &endpoint : m_endpoints) {
             if (endpoint->ip == deviceIp)
                 return matchText(*endpoint, probe.messageId);
         }
         return std::string();
-    });
+    };
+    matches.phantomAt = [this, &probe](const std::string &hostIp) {
+        const std::string xaddr =
+            "http://" + hostIp + ":" + std::to_string(m_options.onvifHttpPort) + "/onvif/device_service";
+        return matchText(probe.messageId, newMessageId(m_rng),
+                         {"onvif://www.onvif.org/type/Network_Video_Transmitter", "onvif://www.onvif.org/name/PHANTOM"}, xaddr);
+    };
+    m_forged.onProbe(probe.messageId, prober, matches);
 }
 
 void WsDiscovery::consider(Endpoint &endpoint, const std::string &messageId, const udp::endpoint &prober)
@@ -235,6 +243,12 @@ void WsDiscovery::consider(Endpoint &endpoint, const std::string &messageId, con
 
 std::string WsDiscovery::matchText(Endpoint &endpoint, const std::string &relatesTo)
 {
+    return matchText(relatesTo, endpoint.device->endpoint(), endpoint.device->scopes(), endpoint.device->xaddr());
+}
+
+std::string WsDiscovery::matchText(const std::string &relatesTo, const std::string &endpointRef,
+                                   const std::vector<std::string> &scopeList, const std::string &xaddr)
+{
     soap::Writer writer;
     pugi::xml_node header = writer.header();
     soap::add(header, "wsa:MessageID", newMessageId(m_rng));
@@ -250,13 +264,13 @@ std::string WsDiscovery::matchText(Endpoint &endpoint, const std::string &relate
 
     pugi::xml_node match = relatesTo.empty() ? soap::add(writer.body(), "d:Hello")
                                              : soap::add(soap::add(writer.body(), "d:ProbeMatches"), "d:ProbeMatch");
-    soap::add(soap::add(match, "wsa:EndpointReference"), "wsa:Address", endpoint.device->endpoint());
+    soap::add(soap::add(match, "wsa:EndpointReference"), "wsa:Address", endpointRef);
     soap::add(match, "d:Types", "dn:NetworkVideoTransmitter tds:Device");
     std::string scopes;
-    for (const std::string &scope : endpoint.device->scopes())
+    for (const std::string &scope : scopeList)
         scopes += (scopes.empty() ? "" : " ") + scope;
     soap::add(match, "d:Scopes", scopes);
-    soap::add(match, "d:XAddrs", endpoint.device->xaddr());
+    soap::add(match, "d:XAddrs", xaddr);
     soap::add(match, "d:MetadataVersion", "1");
     return writer.text();
 }

@@ -60,6 +60,8 @@ private:
     void consider(Endpoint &endpoint, const std::string &messageId, const udp::endpoint &prober);
     void announce(Endpoint &endpoint, bool hello);
     std::string matchText(Endpoint &endpoint, const std::string &relatesTo);
+    std::string matchText(const std::string &relatesTo, const std::string &endpointRef,
+                          const std::vector<std::string> &scopes, const std::string &xaddr);
     void send(Endpoint &endpoint, const std::string &text, const udp::endpoint &to);
 
     asio::io_context &m_io;

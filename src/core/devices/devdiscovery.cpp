@@ -136,14 +136,8 @@ void CDevDiscovery::addAnswer(const RVNA_DEVICE_INFO &info, quint32 uSender)
             QStringList{bean.strIp, bean.strMac.toLower(), bean.strSerial, bean.strRelay}.join(QLatin1Char('/'));
         if (m_resultKeys.contains(strKey))
             return;
-        // Counted even when refused, so that only the first refusal is logged.
-        const int iAtAddress = ++m_hashAtAddress[strSender + QLatin1Char('>') + bean.strIp];
-        const int iRelayed = bean.strRelay.isEmpty() ? 0 : ++m_hashRelayed[bean.strRelay];
-        if (iAtAddress > MaxDevicesPerAddress || iRelayed > MaxRelayedPerSender) {
-            if (iAtAddress == MaxDevicesPerAddress + 1 || iRelayed == MaxRelayedPerSender + 1)
-                qCInfo(lcDiscovery) << "further answers from" << strSender << "left out of this search";
+        if (!admitLocked(strSender + QLatin1Char('>') + bean.strIp, strSender, !bean.strRelay.isEmpty()))
             return;
-        }
         m_resultKeys.insert(strKey);
     }
     m_results.append(bean);
@@ -155,8 +149,23 @@ void CDevDiscovery::addOnvifAnswer(const stDiscoveryBean &bean)
     const QString strKey = bean.strEndpoint + QLatin1Char('@') + bean.strIp;
     if (m_resultEndpoints.contains(strKey))
         return;
+    // Counted apart from the native answers: a camera answering both ways is one device in each.
+    if (!admitLocked(QStringLiteral("onvif>") + bean.strIp, bean.strIp, false))
+        return;
     m_resultEndpoints.insert(strKey);
     m_results.append(bean);
+}
+
+bool CDevDiscovery::admitLocked(const QString &strAtAddress, const QString &strSender, bool bRelayed)
+{
+    // Counted even when refused, so that only the first refusal is logged.
+    const int iAtAddress = ++m_hashAtAddress[strAtAddress];
+    const int iRelayed = bRelayed ? ++m_hashRelayed[strSender] : 0;
+    if (iAtAddress <= MaxDevicesPerAddress && iRelayed <= MaxRelayedPerSender)
+        return true;
+    if (iAtAddress == MaxDevicesPerAddress + 1 || iRelayed == MaxRelayedPerSender + 1)
+        qCInfo(lcDiscovery) << "further answers from" << strSender << "left out of this search";
+    return false;
 }
 
 void CDevDiscovery::discoveryCallBack(const RVNA_DEVICE_INFO *pDevInfo, unsigned int uSender, void *pContext)

@@ -80,7 +80,8 @@ public:
     // address's own answer.
     static const int MaxDevicesPerAddress = 4;
     // One ONVIF answer: appended unless its endpoint reference answered from
-    // its address already (one copying another's reference shows apart).
+    // its address already (one copying another's reference shows apart), and
+    // at most MaxDevicesPerAddress endpoints from one address.
     void addOnvifAnswer(const stDiscoveryBean &bean);
 
     // 0 on success, otherwise the library's code (RVNA_ERR_*).
@@ -109,6 +110,10 @@ public:
 
 private:
     static void discoveryCallBack(const RVNA_DEVICE_INFO *pDevInfo, unsigned int uSender, void *pContext);
+    // Counts one more device under strAtAddress (a sender and the address it
+    // names), and one more relayed answer of strSender when bRelayed; false
+    // past either bound, logged at the first refusal. Needs m_resultMutex.
+    bool admitLocked(const QString &strAtAddress, const QString &strSender, bool bRelayed);
     // Made by the first probe, on the thread that probes.
     COnvifDiscovery &onvif();
 
@@ -121,7 +126,7 @@ private:
     QList<stDiscoveryBean> m_results;
     QSet<QString> m_resultKeys;
     QHash<QString, int> m_hashRelayed; // answers taken per relaying sender
-    QHash<QString, int> m_hashAtAddress; // devices taken per sender and answered address
+    QHash<QString, int> m_hashAtAddress; // devices taken per sender and answered address, ONVIF apart
 };
 
 #endif // DEVDISCOVERY_H
