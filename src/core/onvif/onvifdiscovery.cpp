@@ -33,6 +33,9 @@ constexpr int kDropCheckMs = 250;
 constexpr int kDropChecks = 6;
 constexpr int kBlindRoundAtCheck = 3;
 constexpr int kMaxExtraRounds = 3;
+// Hellos and Byes kept between searches: hosts announcing new endpoints
+// without end must not grow the program's memory without end.
+constexpr int kMaxKeptAnnouncements = 4096;
 
 // The interfaces a multicast probe leaves through: loopback only under
 // CORVANE_LOOPBACK_ONLY=1, else every running IPv4 interface that multicasts.
@@ -258,6 +261,7 @@ void COnvifDiscovery::replayHellos()
     for (const stDiscoveryBean &bean : qAsConst(m_listHellos))
         m_found(bean);
     m_listHellos.clear();
+    m_bAnnouncementsDropped = false;
 }
 
 void COnvifDiscovery::handle(const QByteArray &datagram, const QHostAddress &sender)
@@ -274,11 +278,23 @@ void COnvifDiscovery::handle(const QByteArray &datagram, const QHostAddress &sen
     }
 }
 
+bool COnvifDiscovery::keepAnnouncement(int iKept)
+{
+    if (iKept < kMaxKeptAnnouncements)
+        return true;
+    if (!m_bAnnouncementsDropped)
+        qCInfo(lcOnvifDiscovery) << "more than" << kMaxKeptAnnouncements << "Hellos or Byes since the last search;"
+                                 << "further ones are not kept";
+    m_bAnnouncementsDropped = true;
+    return false;
+}
+
 void COnvifDiscovery::noteBye(const QString &strEndpoint, const QHostAddress &sender)
 {
     // Only the address that leaves can say so: a Bye names no address of its own.
     const DeviceDeparture departure{strEndpoint, QHostAddress(sender.toIPv4Address()).toString()};
-    m_setDeparted.insert(departure);
+    if (keepAnnouncement(m_setDeparted.size()))
+        m_setDeparted.insert(departure);
     if (m_departed)
         m_departed(departure);
 }
@@ -299,7 +315,8 @@ void COnvifDiscovery::readGroupSocketSlot()
             noteBye(strBye, datagram.senderAddress());
         for (const stDiscoveryBean &bean : list) {
             m_setDeparted.remove({bean.strEndpoint, bean.strIp});
-            m_listHellos.append(bean);
+            if (keepAnnouncement(m_listHellos.size()))
+                m_listHellos.append(bean);
             if (m_arrived)
                 m_arrived(bean);
         }

@@ -74,6 +74,8 @@ private:
     void repeated(const RoundSender &sendRound);
     void handle(const QByteArray &datagram, const QHostAddress &sender);
     void noteBye(const QString &strEndpoint, const QHostAddress &sender);
+    // False (logged once) when iKept Hellos or Byes are kept already.
+    bool keepAnnouncement(int iKept);
 
     std::function<void(const stDiscoveryBean &)> m_found;
     std::function<void(const DeviceDeparture &)> m_departed;
@@ -81,6 +83,7 @@ private:
     COnvifProbeSocket *m_pProbeSocket = nullptr;
     QUdpSocket *m_pGroupSocket = nullptr;
     QList<stDiscoveryBean> m_listHellos;
+    bool m_bAnnouncementsDropped = false;
     QSet<DeviceDeparture> m_setDeparted;
     // The current search: how to send a round, who answered, the drop count watched.
     RoundSender m_sendRound;
