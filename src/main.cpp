@@ -36,6 +36,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     // 150 % stays 1.5 instead of being rounded up to 2.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    CPlatformUtils::skipOpenGl();
     QApplication app(argc, argv);
     registerRecordTypes();
     initAppResources();

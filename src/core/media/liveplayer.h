@@ -2,6 +2,7 @@
 #define LIVEPLAYER_H
 
 #include "mediaaccess.h"
+#include "videoframe.h"
 
 #include <QByteArray>
 #include <QMutex>
@@ -10,16 +11,6 @@
 #include <QWaitCondition>
 
 #include <atomic>
-
-// A decoded picture: rows of 32-bit pixels, 0xffRRGGBB in host order.
-struct stVideoFrame
-{
-    QByteArray data;
-    int iWidth = 0;
-    int iHeight = 0;
-    int iStride = 0;
-    qint64 llDecodedMs = 0; // wall clock when it was decoded
-};
 
 // The newest frame between the decoding thread and its reader; older
 // frames are dropped, so nothing piles up while the reader is busy.
@@ -38,6 +29,7 @@ private:
 };
 
 class CLivePlayerWorker;
+class IMediaBackend;
 
 // Plays one live source on a thread of its own: the RTSP stream (TCP
 // interleaved, or UDP), or, when it cannot be played, the snapshot address
@@ -77,9 +69,6 @@ class CLivePlayerWorker : public QObject
 public:
     explicit CLivePlayerWorker(CFrameSlot &slot);
     void requestStop();
-    bool stopRequested() const { return m_bStop.load(); }
-    // The deadline the interrupt callback enforces (monotonic ms).
-    qint64 deadline() const { return m_llDeadline.load(); }
 
 public slots:
     void playSlot(const stLiveSource &source);
@@ -90,14 +79,12 @@ signals:
 
 private:
     // Plays until the stream ends; false with the reason when it never started.
-    bool playStream(const stLiveSource &source, QString &strReason);
-    void pollSnapshots(const stLiveSource &source);
-    void armDeadline(int iMs);
+    bool playStream(IMediaBackend &backend, const stLiveSource &source, QString &strReason);
+    void pollSnapshots(IMediaBackend &backend, const stLiveSource &source);
     void deliver(stVideoFrame frame);
 
     CFrameSlot &m_slot;
     std::atomic<bool> m_bStop{false};
-    std::atomic<qint64> m_llDeadline{0};
     QMutex m_waitMutex;
     QWaitCondition m_wait;
 };

@@ -64,6 +64,15 @@ bool CPlatformUtils::openWebPage(const QString &strUrl)
     return openUrl(url);
 }
 
+void CPlatformUtils::skipOpenGl()
+{
+    // Every window is painted by the raster engine, but Qt's X11 backend
+    // loads the GL driver to learn whether windows could mix in OpenGL; a
+    // software driver alone then takes about 48 MB of memory.
+    if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+}
+
 void CPlatformUtils::installFontSubstitutes()
 {
     QFont::insertSubstitutions(QStringLiteral("微软雅黑"),

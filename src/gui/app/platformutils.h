@@ -30,6 +30,10 @@ public:
     // Maps the Windows font names the forms use onto fonts a Linux desktop has.
     static void installFontSubstitutes();
 
+    // Before the application exists: keeps X11 from loading an OpenGL
+    // driver the program never draws with, unless the user chose one.
+    static void skipOpenGl();
+
     // Replaces the desktop opener (tests use this to see what would be opened).
     using UrlOpener = std::function<bool(const QUrl &)>;
     static void setUrlOpener(UrlOpener opener);

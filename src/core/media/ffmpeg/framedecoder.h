@@ -1,7 +1,9 @@
 #ifndef FRAMEDECODER_H
 #define FRAMEDECODER_H
 
-#include "liveplayer.h"
+#include "videoframe.h"
+
+#include <QByteArray>
 
 #include <functional>
 
