@@ -17,6 +17,7 @@
 #include "upgradedlg.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 
 namespace UiFactories {
 
@@ -24,6 +25,11 @@ QVector<QPair<QString, Factory>> all()
 {
     return {
         {QStringLiteral("main window"), [] { return new CCorvaneMainWind; }},
+        {QStringLiteral("main window, thousands of devices listed"), [] {
+             auto *pWind = new CCorvaneMainWind;
+             pWind->findChild<QLabel *>(QStringLiteral("oDevNumLabel"))->setText(QStringLiteral("4000"));
+             return pWind;
+         }},
         {QStringLiteral("about"), [] { return new CAboutDlg; }},
         {QStringLiteral("login"), [] { return new CDevLoginDlg(0); }},
         {QStringLiteral("login after reset"), [] { return new CDevLoginDlg(1); }},
