@@ -74,7 +74,7 @@ void TestInstall::treeHoldsEverything()
                                        QStringLiteral("bin/corvane-cli")}) {
         QVERIFY2(QFileInfo(installed(strProgram)).isExecutable(), qPrintable(strProgram));
     }
-    for (const char *szLib : {"libDiscovery.so", "libTolanNetSDK.so", "libzelt_mw_sdk.so"}) {
+    for (const char *szLib : {"libDiscovery.so", "libTolanNetSDK.so", "libzelt_mw_sdk.so", "libcorvane_ffmpeg.so"}) {
         const QString strFile = strLib + QLatin1Char('/') + QLatin1String(szLib);
         QVERIFY2(QFileInfo(installed(strFile)).isFile(), qPrintable(strFile));
     }
@@ -208,6 +208,7 @@ void TestInstall::debianPackageHoldsTheTree()
     QCOMPARE(nExit, 0);
     for (const char *szFile : {"./usr/bin/corvane\n", "./usr/bin/corvane-devsim\n", "/corvane/libzelt_mw_sdk.so\n",
                                "/corvane/libDiscovery.so\n", "/corvane/libTolanNetSDK.so\n",
+                               "/corvane/libcorvane_ffmpeg.so\n",
                                "./usr/share/corvane/lang/corvane_en.qm\n",
                                "./usr/share/corvane/manual/Corvane_User_Manual_cn.pdf\n",
                                "./usr/share/applications/corvane.desktop\n",
