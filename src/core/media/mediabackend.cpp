@@ -11,6 +11,7 @@ namespace {
 
 struct stLoaded
 {
+    QLibrary *pLibrary = nullptr; // never unloaded: player threads may use it until the process ends
     IMediaBackend *pBackend = nullptr;
     QString strError;
 };
@@ -22,18 +23,17 @@ stLoaded load()
     const QString strAppDir = QCoreApplication::applicationDirPath();
     QStringList listErrors;
     for (const QString &strDir : {strAppDir, strAppDir + QStringLiteral("/" CORVANE_LIBDIR_FROM_BIN)}) {
-        // Never unloaded: player threads may use it until the process ends.
         auto *pLibrary = new QLibrary(strDir + QStringLiteral("/corvane_ffmpeg"));
         const auto create = reinterpret_cast<CorvaneMediaBackendFn>(pLibrary->resolve(CORVANE_MEDIA_BACKEND_SYMBOL));
         if (create) {
             qCDebug(lcMediaBackend) << "loaded" << pLibrary->fileName();
-            return {create(), QString()};
+            return {pLibrary, create(), QString()};
         }
         listErrors << pLibrary->errorString();
         delete pLibrary;
     }
     qCWarning(lcMediaBackend) << "no media module:" << listErrors;
-    return {nullptr, QCoreApplication::translate("MediaBackend", "缺少视频解码模块（%1）").arg(listErrors.constFirst())};
+    return {nullptr, nullptr, QCoreApplication::translate("MediaBackend", "缺少视频解码模块（%1）").arg(listErrors.constFirst())};
 }
 
 } // namespace
