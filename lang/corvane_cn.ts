@@ -3141,6 +3141,13 @@
     </message>
 </context>
 <context>
+    <name>MediaBackend</name>
+    <message>
+        <source>缺少视频解码模块（%1）</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>SearchEditBox</name>
     <message>
         <source>键入关键词</source>

@@ -3143,6 +3143,13 @@
         </message>
     </context>
     <context>
+        <name>MediaBackend</name>
+        <message>
+            <source>缺少视频解码模块（%1）</source>
+            <translation>The video decoding module is missing (%1)</translation>
+        </message>
+    </context>
+    <context>
         <name>SearchEditBox</name>
         <message>
             <source>键入关键词</source>
