@@ -449,8 +449,12 @@ void TestSessionSecurity::idleFloodFromManySourcesLeavesLogins()
     const int open = int(std::count_if(peers.begin(), peers.end(),
                                        [](const auto &s) { return !peerClosed(s->lowest_layer()); }));
     QVERIFY(open > 0 && open <= 2 * 16 * int(wire::FrameServer::kMaxUnauthenticatedPerSource));
+#ifndef __SANITIZE_THREAD__
+    // Not under ThreadSanitizer: its shadow of every byte touched grows the
+    // resident size several times over what the simulator holds.
     const qint64 grown = residentKiB(sim.processId()) - idle;
     QVERIFY2(grown < open * 16, qPrintable(QStringLiteral("grew by %1 KiB for %2 connections").arg(grown).arg(open)));
+#endif
 }
 
 void TestSessionSecurity::acceptLoopBacksOffWithoutDescriptors()
