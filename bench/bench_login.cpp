@@ -39,6 +39,7 @@
 #include <cerrno>
 #include <array>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -219,6 +220,14 @@ private:
 
 namespace {
 
+// Runs the three in turn, starting with the round's own: none of them
+// always runs first, so that load from elsewhere hits them alike.
+void inTurn(int round, const std::array<std::function<void()>, 3> &runs)
+{
+    for (std::size_t step = 0; step < runs.size(); ++step)
+        runs[(std::size_t(round) + step) % runs.size()]();
+}
+
 QByteArray spread(std::vector<double> values, int decimals)
 {
     std::sort(values.begin(), values.end());
@@ -268,19 +277,8 @@ int main(int argc, char **argv)
     for (int fleet = 0; fleet < FirstContacts; ++fleet) {
         const std::vector<std::string> &ips = fleetIps[std::size_t(fleet)];
         qint64 floor = 0, tlsFloor = 0, worker = 0;
-        for (int step = 0; step < 3; ++step) {
-            switch ((fleet + step) % 3) {
-            case 0:
-                floor = floorRun(ips);
-                break;
-            case 1:
-                tlsFloor = floorRun(ips, tlsTrip);
-                break;
-            default:
-                worker = owner.run(fleetLists[std::size_t(fleet)]);
-                break;
-            }
-        }
+        inTurn(fleet, {[&] { floor = floorRun(ips); }, [&] { tlsFloor = floorRun(ips, tlsTrip); },
+                       [&] { worker = owner.run(fleetLists[std::size_t(fleet)]); }});
         if (floor <= 0 || tlsFloor <= 0 || worker <= 0) {
             std::fprintf(stderr, "bench_login: a first login or round trip failed on fleet %d\n", fleet);
             return 1;
@@ -298,21 +296,9 @@ int main(int argc, char **argv)
     const QList<CUIDeviceBean> &list = fleetLists.back();
     std::vector<double> floorUs, workerUs, oneByOneUs, workerRatio, oneByOneRatio;
     for (int repeat = 0; repeat < Repeats; ++repeat) {
-        // Rotate the order so that none of the three always runs first.
         qint64 floor = 0, worker = 0, oneByOne = 0;
-        for (int step = 0; step < 3; ++step) {
-            switch ((repeat + step) % 3) {
-            case 0:
-                floor = floorRun(ips);
-                break;
-            case 1:
-                worker = owner.run(list);
-                break;
-            default:
-                oneByOne = oneByOneRun(ips);
-                break;
-            }
-        }
+        inTurn(repeat, {[&] { floor = floorRun(ips); }, [&] { worker = owner.run(list); },
+                        [&] { oneByOne = oneByOneRun(ips); }});
         if (floor <= 0 || worker <= 0 || oneByOne <= 0) {
             std::fprintf(stderr, "bench_login: a login or round trip failed in repeat %d\n", repeat);
             return 1;
