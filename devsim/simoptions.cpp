@@ -25,6 +25,18 @@ bool toInt(const std::string &value, int low, int high, int &out, std::string &e
     return true;
 }
 
+// The attack options' "FROM=REST": false unless FROM is an address in 127.0.0.0/8.
+bool splitAttacker(const std::string &value, asio::ip::address_v4 &from, std::string &rest)
+{
+    const std::size_t equals = value.find('=');
+    if (equals == std::string::npos)
+        return false;
+    asio::error_code ec;
+    from = asio::ip::make_address_v4(value.substr(0, equals), ec);
+    rest = value.substr(equals + 1);
+    return !ec && corvane::wire::isLoopback(from.to_uint());
+}
+
 bool toCapKind(const std::string &value, uint32_t &out, std::string &error)
 {
     int kind = 0;
@@ -133,20 +145,20 @@ const std::vector<SimOptionSpec> &simOptionTable()
          "attack: a host at FROM (127.0.0.0/8) answers every probe at once for each address FIRST to LAST "
          "as an invented device (model ZC-FORGED), naming itself as relay for addresses not its own; repeatable",
          [](SimOptions &o, const std::string &v, std::string &e) {
-             const std::size_t equals = v.find('=');
-             const std::size_t dash = v.find('-', equals == std::string::npos ? 0 : equals);
-             asio::error_code ecFrom, ecFirst, ecLast;
-             SimOptions::ForgedAnswer forged;
              asio::ip::address_v4 from;
-             if (equals != std::string::npos) {
-                 from = asio::ip::make_address_v4(v.substr(0, equals), ecFrom);
-                 forged.first = asio::ip::make_address_v4(v.substr(equals + 1, dash - equals - 1), ecFirst).to_uint();
+             std::string range;
+             SimOptions::ForgedAnswer forged;
+             bool ok = splitAttacker(v, from, range);
+             if (ok) {
+                 const std::size_t dash = range.find('-');
+                 asio::error_code ecFirst, ecLast;
+                 forged.first = asio::ip::make_address_v4(range.substr(0, dash), ecFirst).to_uint();
                  forged.last = dash == std::string::npos
                      ? forged.first
-                     : asio::ip::make_address_v4(v.substr(dash + 1), ecLast).to_uint();
+                     : asio::ip::make_address_v4(range.substr(dash + 1), ecLast).to_uint();
+                 ok = !ecFirst && !ecLast && forged.last >= forged.first && forged.last - forged.first < 65536;
              }
-             if (equals == std::string::npos || ecFrom || ecFirst || ecLast || !corvane::wire::isLoopback(from.to_uint())
-                 || forged.last < forged.first || forged.last - forged.first >= 65536) {
+             if (!ok) {
                  e = "--forge-answers needs FROM=FIRST[-LAST] with FROM in 127.0.0.0/8 and at most 65536 addresses, got \""
                      + v + "\"";
                  return false;
@@ -159,14 +171,12 @@ const std::vector<SimOptionSpec> &simOptionTable()
          "attack: a host at FROM (127.0.0.0/8) answers every WS-Discovery probe at once with a copy of the "
          "ProbeMatch of the ONVIF device at DEVICE, its endpoint reference included; repeatable",
          [](SimOptions &o, const std::string &v, std::string &e) {
-             const std::size_t equals = v.find('=');
-             asio::error_code ecFrom, ecCopied;
-             asio::ip::address_v4 from, copied;
-             if (equals != std::string::npos) {
-                 from = asio::ip::make_address_v4(v.substr(0, equals), ecFrom);
-                 copied = asio::ip::make_address_v4(v.substr(equals + 1), ecCopied);
-             }
-             if (equals == std::string::npos || ecFrom || ecCopied || !corvane::wire::isLoopback(from.to_uint())) {
+             asio::ip::address_v4 from;
+             std::string device;
+             asio::error_code ec;
+             const bool ok = splitAttacker(v, from, device);
+             const asio::ip::address_v4 copied = asio::ip::make_address_v4(device, ec);
+             if (!ok || ec) {
                  e = "--forge-onvif needs FROM=DEVICE with FROM in 127.0.0.0/8, got \"" + v + "\"";
                  return false;
              }
@@ -177,17 +187,14 @@ const std::vector<SimOptionSpec> &simOptionTable()
          "attack: a host at FROM (127.0.0.0/8) answers every WS-Discovery probe at once with COUNT (1 to 10000) "
          "ProbeMatches, each naming a new endpoint reference and XAddrs at FROM; repeatable",
          [](SimOptions &o, const std::string &v, std::string &e) {
-             const std::size_t equals = v.find('=');
-             asio::error_code ec;
              asio::ip::address_v4 from;
-             if (equals != std::string::npos)
-                 from = asio::ip::make_address_v4(v.substr(0, equals), ec);
-             if (equals == std::string::npos || ec || !corvane::wire::isLoopback(from.to_uint())) {
+             std::string count;
+             if (!splitAttacker(v, from, count)) {
                  e = "--onvif-phantoms needs FROM=COUNT with FROM in 127.0.0.0/8, got \"" + v + "\"";
                  return false;
              }
              SimOptions::OnvifPhantoms phantoms{from.to_string(), 0};
-             if (!toInt(v.substr(equals + 1), 1, 10000, phantoms.count, e))
+             if (!toInt(count, 1, 10000, phantoms.count, e))
                  return false;
              o.onvifPhantoms.push_back(phantoms);
              return true;

@@ -40,10 +40,8 @@ IMediaBackend *instance(QString &strError);
 
 } // namespace MediaBackend
 
-// What the module exports.
-extern "C" {
+// What the module exports (extern "C", so that it is found by this name).
 using CorvaneMediaBackendFn = IMediaBackend *(*)();
-}
 #define CORVANE_MEDIA_BACKEND_SYMBOL "corvane_media_backend"
 
 #endif // MEDIABACKEND_H
